@@ -1,0 +1,31 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace komet {
+
+// The one error type of the core. Its message is the German text the user
+// reads (UTF-8); the window layer shows it in a message box and goes on.
+class KometError : public std::runtime_error {
+ public:
+  enum class Kind { Io, Conversion, Format, Printer };
+
+  KometError(Kind kind, const std::string& message, int code = 0)
+      : std::runtime_error(message), kind_(kind), code_(code) {}
+
+  Kind kind() const { return kind_; }
+  // The errno of an input/output error, else 0.
+  int code() const { return code_; }
+
+  // "Datei nicht gefunden", "Dateizugriff verweigert" or "E/A-Fehler %d".
+  static KometError FromErrno(int err);
+  // "'%s' ist kein gültiger Integerwert".
+  static KometError NotAnInteger(const std::string& text);
+
+ private:
+  Kind kind_;
+  int code_;
+};
+
+}  // namespace komet

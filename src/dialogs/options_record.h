@@ -1,0 +1,113 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "common/short_string.h"
+#include "sim/sim_constants.h"
+
+namespace komet {
+
+// The constants of the options file "KOMET.OPT", byte for byte. SI units.
+struct OptionsRecord {
+  static constexpr std::size_t kSize = 316;
+  static constexpr std::string_view kMagic = "KOMETOPT 95/NT 3";
+
+  ShortString<16> magic;
+  std::array<std::uint8_t, 7> padding17{};
+  double gravity = 0.0;
+  double railLength = 0.0;
+  double railFriction = 0.0;
+  double airDensity = 0.0;
+  ShortString<250> dbPath;  // written for the record's sake; never used on loading
+  std::uint8_t padding307 = 0;
+  double calcPeriod = 0.0;
+
+  friend bool operator==(const OptionsRecord&, const OptionsRecord&) = default;
+};
+
+namespace options_layout {
+inline constexpr std::size_t kMagic = 0;
+inline constexpr std::size_t kPadding17 = 17;
+inline constexpr std::size_t kGravity = 24;
+inline constexpr std::size_t kRailLength = 32;
+inline constexpr std::size_t kRailFriction = 40;
+inline constexpr std::size_t kAirDensity = 48;
+inline constexpr std::size_t kDbPath = 56;
+inline constexpr std::size_t kPadding307 = 307;
+inline constexpr std::size_t kCalcPeriod = 308;
+
+static_assert(kPadding17 == kMagic + ShortString<16>::kSize);
+static_assert(kGravity == kPadding17 + 7);
+static_assert(kDbPath == kAirDensity + 8);
+static_assert(kPadding307 == kDbPath + ShortString<250>::kSize);
+static_assert(kCalcPeriod == kPadding307 + 1);
+static_assert(kCalcPeriod + 8 == OptionsRecord::kSize);
+}  // namespace options_layout
+
+void EncodeOptionsRecord(const OptionsRecord& options, std::span<std::uint8_t> out);
+OptionsRecord DecodeOptionsRecord(std::span<const std::uint8_t> in);
+
+// Defaults: 9.81 m/s², rail 1.0 m and 3.0 N, air 1.17 kg/m³, 50 s, the magic,
+// and dbPath = currentDir (Windows-1252, cut to 250). Other bytes untouched.
+void InitOptions(OptionsRecord& options, std::string_view currentDirCp1252);
+
+// Whether the length byte and as many characters as it says are the magic.
+bool HasOptionsMagic(const OptionsRecord& options);
+
+// A calculation period outside 3..50 s, or NaN, becomes 50.
+double ClampCalcPeriod(double seconds);
+
+struct OptionsLoad {
+  OptionsRecord record;
+  bool fromFile = false;       // false: the defaults are in use
+  bool defaultsWritten = false;  // the defaults were written to a new or replaced file
+};
+
+// Loads the options file. A missing, unreadable, short (under 316 bytes) or
+// wrong-magic file gives the defaults, which are then written to the file
+// (a failure of that write is not an error). Never throws.
+OptionsLoad LoadOptions(const std::filesystem::path& file, std::string_view currentDirCp1252);
+
+// Writes the 316 bytes; throws KometError with the reason on failure, and
+// the previous file stays intact.
+void SaveOptions(const std::filesystem::path& file, const OptionsRecord& options);
+
+// The constants of a record, for the simulation.
+class OptionsConstants final : public SimConstants {
+ public:
+  explicit OptionsConstants(const OptionsRecord& record) : record_(record) {}
+  double GetCalcPeriod() const override { return record_.calcPeriod; }
+  double GetGravity() const override { return record_.gravity; }
+  double GetAirDensity() const override { return record_.airDensity; }
+  double GetRailLength() const override { return record_.railLength; }
+  double GetRailFriction() const override { return record_.railFriction; }
+
+ private:
+  const OptionsRecord& record_;
+};
+
+// Where the motor database path is kept between runs (the registry value
+// DBName of the original program).
+class DbNameStore {
+ public:
+  virtual ~DbNameStore() = default;
+  // Empty text when nothing is stored.
+  virtual std::string Load() const = 0;  // UTF-8
+  // Throws KometError when it cannot be stored.
+  virtual void Save(const std::string& utf8) = 0;
+};
+
+class MemoryDbNameStore final : public DbNameStore {
+ public:
+  std::string Load() const override { return value; }
+  void Save(const std::string& utf8) override { value = utf8; }
+  std::string value;
+};
+
+}  // namespace komet

@@ -1,0 +1,81 @@
+#include "motors/motor_database.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "common/file_io.h"
+
+namespace komet {
+
+std::string TrimDatabasePath(std::string_view path) {
+  auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  while (!path.empty() && blank(path.front())) path.remove_prefix(1);
+  while (!path.empty() && blank(path.back())) path.remove_suffix(1);
+  return std::string(path);
+}
+
+MotorList ReadMotorList(const std::filesystem::path& database) {
+  MotorList list;
+  std::ifstream in(database, std::ios::binary);
+  std::vector<std::uint8_t> buffer(MotorRecord::kSize);
+  for (std::int32_t recordNo = 0; in; ++recordNo) {
+    in.read(reinterpret_cast<char*>(buffer.data()), MotorRecord::kSize);
+    if (in.gcount() != static_cast<std::streamsize>(MotorRecord::kSize)) break;
+    const MotorRecord motor = DecodeMotorRecord(buffer);
+    if (motor.deletedMark == 0) list.push_back({motor.name.str(), recordNo, -1});
+  }
+  return list;
+}
+
+int CompareMotorNames(std::string_view a, std::string_view b) {
+  auto key = [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'a' && u <= 'z' ? u - ('a' - 'A') : u;
+  };
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const int d = key(a[i]) - key(b[i]);
+    if (d != 0) return d;
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+void SortMotorList(MotorList& list) {
+  std::stable_sort(list.begin(), list.end(), [](const MotorListEntry& x, const MotorListEntry& y) {
+    return CompareMotorNames(x.name, y.name) < 0;
+  });
+  for (std::size_t i = 0; i < list.size(); ++i) list[i].itemIndex = static_cast<std::int32_t>(i);
+}
+
+MotorSelections MatchRocketMotors(const MotorList& list, const RocketRecord& rocket) {
+  MotorSelections selected;
+  selected.fill(-1);
+  for (const MotorListEntry& entry : list) {
+    for (std::size_t s = 0; s < kStageCount; ++s) {
+      for (std::size_t j = 0; j < kSlotCount; ++j) {
+        const StageRecord& stage = rocket.stages[s];
+        if (stage.counts[j] > 0 && CompareMotorNames(entry.name, stage.motors[j].name.view()) == 0)
+          selected[s * kSlotCount + j] = entry.itemIndex;
+      }
+    }
+  }
+  return selected;
+}
+
+bool ReadMotorRecord(const std::filesystem::path& database, std::int32_t recordNo, MotorRecord& dest) {
+  if (recordNo < 0) return false;
+  const std::vector<std::uint8_t> bytes =
+      ReadFileRange(database, static_cast<std::uint64_t>(recordNo) * MotorRecord::kSize, MotorRecord::kSize);
+  if (bytes.size() != MotorRecord::kSize) return false;
+  dest = DecodeMotorRecord(bytes);
+  return true;
+}
+
+void WriteMotorDatabase(const std::filesystem::path& database, std::span<const MotorRecord> motors) {
+  std::vector<std::uint8_t> bytes(motors.size() * MotorRecord::kSize);
+  for (std::size_t i = 0; i < motors.size(); ++i)
+    EncodeMotorRecord(motors[i], std::span(bytes).subspan(i * MotorRecord::kSize, MotorRecord::kSize));
+  WriteFileAtomically(database, bytes);
+}
+
+}  // namespace komet

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace komet {
+
+// One 5 ms step of the flight. SI units.
+struct FlightSample {
+  double time = 0.0;            // s; kEndMarkerTime marks the end of the series
+  double thrust = 0.0;          // N; negative once the rocket descends, 0 after the schedule
+  double height = 0.0;          // m, at the end of the step
+  double force = 0.0;           // N: thrust - drag - weight - rail friction
+  double accel = 0.0;           // m/s²
+  double velocity = 0.0;        // m/s, at the end of the step
+  double propellantUsed = 0.0;  // kg burnt in the step
+};
+
+inline constexpr double kTimeStep = 0.005;               // s
+inline constexpr double kSamplesPerSecond = 200.0;       // 1 / kTimeStep
+inline constexpr std::size_t kSampleTableSize = 70001;   // indices 0..70000
+inline constexpr int kMaxSteps = 69999;                  // per pass
+inline constexpr double kEndMarkerTime = 100000.0;
+inline constexpr double kSeriesEndTime = 999.0;      // readers stop at the first time >= this
+inline constexpr double kScheduleEndTime = 9999.0;   // the flight pass: thrust schedule exhausted
+inline constexpr double kPi = 3.14159;               // the program's value, not full precision
+
+// Scalar results of a run; they stay until the next run.
+struct FlightResults {
+  bool resultsValid = false;  // a flight was computed and may be shown
+  bool noFlight = false;      // the flight pass computed nothing
+  double peakThrust = 0.0;       // N
+  double maxAccel = 0.0;         // m/s²
+  double maxVelocity = 0.0;      // m/s
+  double maxVelocityTime = 0.0;  // s, first step that reached it
+  double maxHeight = 0.0;        // m, apogee
+  double maxHeightTime = 0.0;    // s
+  double maxForce = 0.0;         // N
+  double flightEndTime = 0.0;    // s; kept from the previous run when no flight was computed
+  double burnoutTime = 0.0;      // s, "Brennschluss": stage 1's slot-1 motor
+
+  // "empfohlene Verzögerung": from burnout to apogee, s.
+  double recommendedDelay() const { return maxHeightTime - burnoutTime; }
+};
+
+// The constants a run used, copied at its start.
+struct RunConstants {
+  double timeStep = kTimeStep;  // s
+  double gravity = 0.0;         // m/s²
+  double calcPeriod = 0.0;      // s
+  double airDensity = 0.0;      // kg/m³
+  double railLength = 0.0;      // m
+  double railFriction = 0.0;    // N
+  double cwValue = 0.0;
+  std::array<double, 3> stackDiameter{};  // m, widest of stages 1..i
+};
+
+}  // namespace komet
