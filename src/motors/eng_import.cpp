@@ -1,0 +1,341 @@
+#include "motors/eng_import.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "common/file_io.h"
+#include "common/format.h"
+#include "common/komet_error.h"
+#include "common/win1252.h"
+#include "motors/eng_curve.h"
+
+namespace komet {
+namespace {
+
+constexpr std::size_t kMinHeaderFields = 7;
+constexpr std::size_t kMaxNameLength = ShortString<50>::kCapacity;
+constexpr double kTailStep = 0.001;  // a curve that stops above 0 falls to 0 this much later
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+std::vector<std::string_view> SplitFields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    const std::size_t start = i;
+    while (i < line.size() && !IsBlank(line[i])) ++i;
+    if (i > start) fields.push_back(line.substr(start, i - start));
+  }
+  return fields;
+}
+
+// A finite number written with a decimal point, whatever the locale says.
+std::optional<double> ParseEngNumber(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty() || text.front() == '+') return std::nullopt;
+  double value = 0.0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+// A line whose first field is made of number characters is a data line, even
+// when the number is malformed ("0,05"); names such as "1/2A6" are not.
+bool LooksNumeric(std::string_view field) {
+  const bool chars = field.find_first_not_of("0123456789.,+-eE") == std::string_view::npos;
+  return chars && field.find_first_of("0123456789") != std::string_view::npos;
+}
+
+bool IsValidUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    const int extra = b < 0x80 ? 0 : b < 0xC2 ? -1 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : b < 0xF5 ? 3 : -1;
+    if (extra < 0 || i + extra >= s.size()) return false;
+    for (int k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+bool IsPluggedToken(std::string_view token) {
+  auto equalsUpper = [&](std::string_view upper) {
+    return std::equal(token.begin(), token.end(), upper.begin(), upper.end(), [](char a, char b) {
+      return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
+    });
+  };
+  return equalsUpper("P") || equalsUpper("PLUGGED") || equalsUpper("NE");
+}
+
+// One entry as it is read: its header, its points so far and whether any
+// line of it was wrong.
+struct Entry {
+  int headerLine = 0;
+  std::string name;  // Windows-1252
+  double propellantMass = 0.0;
+  double totalMass = 0.0;
+  std::array<std::int8_t, 4> delays{};
+  std::vector<CurvePoint> points{CurvePoint{}};  // starts with the implicit (0, 0)
+  int dataLines = 0;
+  bool rejected = false;
+};
+
+// The parser: a small state machine fed line by line. Between entries it
+// waits for a header; inside an entry, data lines add points and a ";" line,
+// the next header or the end of the text closes the entry.
+class EngParser {
+ public:
+  EngParser(std::string_view fileName, bool utf8) : fileName_(fileName), utf8_(utf8) {}
+
+  void feed(std::string_view line, int number);
+  EngImport finish();
+
+ private:
+  void header(const std::vector<std::string_view>& fields, int number);
+  void headerNumbers(const std::vector<std::string_view>& fields, int number);
+  void dataLine(const std::vector<std::string_view>& fields, int number);
+  void addPoint(CurvePoint point, int number);
+  void closeEntry();
+  void storeMotor();
+  std::optional<double> number(std::string_view field, std::string_view what, int line);
+  void error(int line, std::string message);
+  void warn(int line, std::string message);
+  std::string display(std::string_view raw) const { return utf8_ ? std::string(raw) : Cp1252ToUtf8(raw); }
+
+  std::string fileName_;
+  bool utf8_;
+  std::optional<Entry> entry_;  // set while inside an entry
+  bool strayReported_ = false;  // one message per run of data lines outside an entry
+  bool sawEntry_ = false;
+  EngImport out_;
+};
+
+void EngParser::feed(std::string_view line, int number) {
+  const std::vector<std::string_view> fields = SplitFields(line);
+  if (fields.empty()) return;
+  if (fields[0].front() == ';') {
+    closeEntry();
+    strayReported_ = false;
+    return;
+  }
+  const bool data =
+      ParseEngNumber(fields[0]).has_value() || (fields.size() < kMinHeaderFields && LooksNumeric(fields[0]));
+  if (!data) {
+    closeEntry();
+    header(fields, number);
+  } else if (entry_) {
+    dataLine(fields, number);
+  } else if (!strayReported_) {
+    error(number, "Datenzeile ohne Kopfzeile");
+    strayReported_ = true;
+  }
+}
+
+EngImport EngParser::finish() {
+  closeEntry();
+  if (!sawEntry_) error(0, "keine Motordaten gefunden");
+  return std::move(out_);
+}
+
+void EngParser::header(const std::vector<std::string_view>& fields, int number) {
+  entry_.emplace();
+  entry_->headerLine = number;
+  sawEntry_ = true;
+  strayReported_ = false;
+  if (fields.size() < kMinHeaderFields) {
+    error(number,
+          "Kopfzeile braucht mindestens 7 Felder (Name, Durchmesser, Länge, Verzögerungen, "
+          "Treibstoffmasse, Gesamtmasse, Hersteller)");
+    return;
+  }
+  std::string name = utf8_ ? Utf8ToCp1252(fields[0]) : std::string(fields[0]);
+  if (name.size() > kMaxNameLength) {
+    name.resize(kMaxNameLength);
+    warn(number, "Name länger als 50 Zeichen, gekürzt auf \"" + Cp1252ToUtf8(name) + "\"");
+  }
+  entry_->name = std::move(name);
+  const EngDelays delays = ParseEngDelays(fields[3]);
+  entry_->delays = delays.delays;
+  for (const std::string& token : delays.unknown)
+    warn(number, "Verzögerung \"" + display(token) + "\" unbekannt, übergangen");
+  headerNumbers(fields, number);
+}
+
+void EngParser::headerNumbers(const std::vector<std::string_view>& fields, int line) {
+  number(fields[1], "Durchmesser", line);
+  number(fields[2], "Länge", line);
+  const std::optional<double> propellant = number(fields[4], "Treibstoffmasse", line);
+  const std::optional<double> total = number(fields[5], "Gesamtmasse", line);
+  if (propellant && *propellant < 0) error(line, "Treibstoffmasse negativ");
+  if (total && *total < 0) error(line, "Gesamtmasse negativ");
+  if (propellant && total && *propellant > *total) error(line, "Treibstoffmasse größer als Gesamtmasse");
+  entry_->propellantMass = propellant.value_or(0.0);
+  entry_->totalMass = total.value_or(0.0);
+}
+
+void EngParser::dataLine(const std::vector<std::string_view>& fields, int line) {
+  ++entry_->dataLines;
+  if (fields.size() != 2) {
+    error(line, "Datenzeile braucht genau zwei Zahlen (Zeit und Schub)");
+    return;
+  }
+  const std::optional<double> time = number(fields[0], "Zeit", line);
+  const std::optional<double> thrust = number(fields[1], "Schub", line);
+  if (!time || !thrust) return;
+  if (*thrust < 0) {
+    error(line, "Schub negativ");
+    return;
+  }
+  addPoint({*time, *thrust}, line);
+}
+
+void EngParser::addPoint(CurvePoint point, int line) {
+  std::vector<CurvePoint>& points = entry_->points;
+  const bool firstLine = entry_->dataLines == 1;
+  if (point == points.back()) return;  // an exact repetition adds nothing
+  if (firstLine && point.time == 0.0) {
+    points.front() = point;  // the file's own start replaces the implicit (0, 0)
+    return;
+  }
+  if (!(point.time > points.back().time)) {
+    error(line, "Zeit nicht aufsteigend");
+    return;
+  }
+  points.push_back(point);
+}
+
+void EngParser::closeEntry() {
+  if (!entry_) return;
+  const std::vector<CurvePoint>& points = entry_->points;
+  const bool onlyOrigin = points.size() == 1 && points[0].thrust == 0.0;
+  if (entry_->dataLines == 0 || (!entry_->rejected && onlyOrigin))
+    error(entry_->headerLine, "Eintrag ohne Datenpunkte");
+  if (!entry_->rejected) storeMotor();
+  entry_.reset();
+}
+
+void EngParser::storeMotor() {
+  std::vector<CurvePoint> points = std::move(entry_->points);
+  if (points.back().thrust > 0.0) points.push_back({points.back().time + kTailStep, 0.0});
+  if (points.size() > MotorRecord::kCurvePoints) {
+    const double before = CurveImpulse(points);
+    points = ThinCurve(points, MotorRecord::kCurvePoints);
+    const double deviation = before > 0 ? 100.0 * (CurveImpulse(points) - before) / before : 0.0;
+    warn(entry_->headerLine, Format(',', "Schubkurve auf %d Punkte ausgedünnt (Impulsabweichung %.2f %%)",
+                                    static_cast<int>(points.size()), deviation));
+  }
+  MotorRecord& motor = out_.motors.emplace_back();
+  motor.name.assign(entry_->name);
+  motor.propellantMass = entry_->propellantMass;
+  motor.totalMass = entry_->totalMass;
+  motor.delays = entry_->delays;
+  motor.burnTime = points.back().time;
+  motor.maxThrust = points[PeakIndex(points)].thrust;
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    motor.curveTime[k] = points[k].time;
+    motor.curveThrust[k] = points[k].thrust;
+  }
+}
+
+std::optional<double> EngParser::number(std::string_view field, std::string_view what, int line) {
+  std::optional<double> value = ParseEngNumber(field);
+  if (!value) error(line, std::string(what) + " \"" + display(field) + "\" ist keine gültige Zahl");
+  return value;
+}
+
+void EngParser::error(int line, std::string message) {
+  if (entry_) entry_->rejected = true;
+  out_.problems.push_back({fileName_, line, std::move(message), false});
+}
+
+void EngParser::warn(int line, std::string message) {
+  out_.problems.push_back({fileName_, line, std::move(message), true});
+}
+
+// Calls f(line, number) for each line; a line ends at CR LF, LF or a lone CR.
+template <typename F>
+void ForEachLine(std::string_view text, F&& f) {
+  int number = 1;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    f(text.substr(start, end - start), number++);
+    if (end == text.size()) break;
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+}
+
+}  // namespace
+
+std::string EngDiagnostic::text() const {
+  std::string out = file;
+  if (line > 0) out += ", Zeile " + std::to_string(line);
+  out += ": ";
+  if (warning) out += "Warnung: ";
+  return out + message;
+}
+
+bool EngImport::hasErrors() const {
+  return std::any_of(problems.begin(), problems.end(), [](const EngDiagnostic& d) { return !d.warning; });
+}
+
+EngImport ParseEng(std::string_view text, std::string_view fileName) {
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
+  EngParser parser(fileName, IsValidUtf8(text));
+  ForEachLine(text, [&](std::string_view line, int number) { parser.feed(line, number); });
+  return parser.finish();
+}
+
+EngImport ImportEngFile(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes = ReadFilePrefix(path, kMaxEngFileBytes + 1);
+  } catch (const KometError& e) {
+    throw KometError(e.kind(), name + ": " + e.what(), e.code());
+  }
+  if (bytes.size() > kMaxEngFileBytes) throw KometError(KometError::Kind::Io, name + ": Datei zu groß");
+  const std::string text(bytes.begin(), bytes.end());
+  return ParseEng(text, name);
+}
+
+EngDelays ParseEngDelays(std::string_view field) {
+  EngDelays out;
+  std::vector<int> seconds;
+  std::size_t start = 0;
+  while (start <= field.size()) {
+    const std::size_t end = std::min(field.find_first_of("-,", start), field.size());
+    const std::string_view token = field.substr(start, end - start);
+    start = end + 1;
+    if (token.empty() || IsPluggedToken(token)) continue;
+    if (token.find_first_not_of("0123456789") != std::string_view::npos) {
+      out.unknown.emplace_back(token);
+      continue;
+    }
+    int value = 0;
+    const auto [ptr, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
+    if (ec == std::errc() && value >= 1 && value <= 98) seconds.push_back(value);  // 0 and >= 99: none
+  }
+  std::sort(seconds.begin(), seconds.end());
+  seconds.erase(std::unique(seconds.begin(), seconds.end()), seconds.end());
+  for (std::size_t k = 0; k < std::min<std::size_t>(seconds.size(), 4); ++k)
+    out.delays[k] = static_cast<std::int8_t>(seconds[k]);
+  return out;
+}
+
+double TotalImpulse(const MotorRecord& motor) {
+  const std::size_t n = CurvePointCount(motor);
+  std::vector<CurvePoint> points(n);
+  for (std::size_t k = 0; k < n; ++k) points[k] = {motor.curveTime[k], motor.curveThrust[k]};
+  return CurveImpulse(points);
+}
+
+}  // namespace komet
