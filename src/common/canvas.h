@@ -35,9 +35,23 @@ struct Font {
   friend bool operator==(const Font&, const Font&) = default;
 };
 
+// Computed coordinates are pulled into this range before they reach a canvas,
+// so a point far off the surface never overflows a back-end's fixed-point
+// arithmetic (and never overflows an int on the way).
+inline constexpr int kCanvasCoordinateLimit = 1 << 24;
+
+// An integral-valued coordinate clamped to +-kCanvasCoordinateLimit; NaN gives 0.
+inline int CanvasCoordinate(double v) {
+  constexpr double kLimit = kCanvasCoordinateLimit;
+  if (!(v == v)) return 0;
+  if (v > kLimit) return kCanvasCoordinateLimit;
+  if (v < -kLimit) return -kCanvasCoordinateLimit;
+  return static_cast<int>(v);
+}
+
 // Text metrics of the current font, device units.
 struct FontMetrics {
-  int height = 0;           // cell height: ascent + descent
+  int height = 0;  // cell height: ascent + descent
   int ascent = 0;
   int descent = 0;
   int externalLeading = 0;  // extra space the font asks for between lines

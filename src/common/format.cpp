@@ -18,14 +18,21 @@ struct Spec {
 std::size_t ParseSpec(std::string_view f, std::size_t i, Spec& s) {
   for (; i < f.size(); ++i) {
     const char c = f[i];
-    if (c == '-') s.left = true;
-    else if (c == '+') s.plus = true;
-    else if (c == ' ') s.space = true;
-    else if (c == '0') s.zero = true;
-    else if (c == '#') s.alt = true;
-    else break;
+    if (c == '-')
+      s.left = true;
+    else if (c == '+')
+      s.plus = true;
+    else if (c == ' ')
+      s.space = true;
+    else if (c == '0')
+      s.zero = true;
+    else if (c == '#')
+      s.alt = true;
+    else
+      break;
   }
-  while (i < f.size() && f[i] >= '0' && f[i] <= '9' && s.width < 1000) s.width = s.width * 10 + (f[i++] - '0');
+  while (i < f.size() && f[i] >= '0' && f[i] <= '9' && s.width < 1000)
+    s.width = s.width * 10 + (f[i++] - '0');
   if (i < f.size() && f[i] == '.') {
     s.precision = 0;
     ++i;
@@ -73,8 +80,10 @@ std::string FloatDigits(double v, const Spec& s, char sep) {
     out = out.substr(0, e) + '.' + out.substr(e);
   }
   if (s.conversion == 'E' || s.conversion == 'G')
-    for (char& c : out) if (c == 'e') c = 'E';
-  for (char& c : out) if (c == '.') c = sep;
+    for (char& c : out)
+      if (c == 'e') c = 'E';
+  for (char& c : out)
+    if (c == '.') c = sep;
   return out;
 }
 
@@ -113,9 +122,12 @@ std::string Convert(const Spec& s, const FormatArg& a, char sep) {
     }
     case 's': {
       std::string text;
-      if (auto t = std::get_if<std::string_view>(&a)) text = std::string(*t);
-      else if (auto d = std::get_if<double>(&a)) text = FloatDigits(std::fabs(*d), Spec{.conversion = 'g'}, sep);
-      else text = std::to_string(std::get<std::int64_t>(a));
+      if (auto t = std::get_if<std::string_view>(&a))
+        text = std::string(*t);
+      else if (auto d = std::get_if<double>(&a))
+        text = FloatDigits(std::fabs(*d), Spec{.conversion = 'g'}, sep);
+      else
+        text = std::to_string(std::get<std::int64_t>(a));
       if (s.precision >= 0 && text.size() > static_cast<std::size_t>(s.precision)) text.resize(s.precision);
       return Pad("", text, s, false);
     }

@@ -16,16 +16,18 @@ using FormatArg = std::variant<double, std::int64_t, std::string_view>;
 // floating conversions, whatever the process locale. Supports the flags
 // "-+ 0#", a width, a precision and the conversions d i u f F e E g G s %.
 // An argument of the wrong kind is converted; a missing one prints nothing.
-std::string FormatList(char decimalSeparator, std::string_view format,
-                       std::initializer_list<FormatArg> args);
+std::string FormatList(char decimalSeparator, std::string_view format, std::initializer_list<FormatArg> args);
 
 template <typename... Args>
 std::string Format(char decimalSeparator, std::string_view format, const Args&... args) {
   auto toArg = [](const auto& a) -> FormatArg {
     using T = std::decay_t<decltype(a)>;
-    if constexpr (std::is_floating_point_v<T>) return static_cast<double>(a);
-    else if constexpr (std::is_integral_v<T>) return static_cast<std::int64_t>(a);
-    else return std::string_view(a);
+    if constexpr (std::is_floating_point_v<T>)
+      return static_cast<double>(a);
+    else if constexpr (std::is_integral_v<T>)
+      return static_cast<std::int64_t>(a);
+    else
+      return std::string_view(a);
   };
   return FormatList(decimalSeparator, format, {toArg(args)...});
 }

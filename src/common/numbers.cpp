@@ -22,7 +22,9 @@ Int Clamped(double value) {
   return static_cast<Int>(value);
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -32,10 +34,16 @@ std::int64_t RoundHalfEven(double value) {
   return Clamped<std::int64_t>(std::nearbyint(value));
 }
 
-std::int64_t Trunc(double value) { return Clamped<std::int64_t>(std::trunc(value)); }
+std::int64_t Trunc(double value) {
+  return Clamped<std::int64_t>(std::trunc(value));
+}
 
-int RoundToInt(double value) { return Clamped<int>(std::nearbyint(value)); }
-int TruncToInt(double value) { return Clamped<int>(std::trunc(value)); }
+int RoundToInt(double value) {
+  return Clamped<int>(std::nearbyint(value));
+}
+int TruncToInt(double value) {
+  return Clamped<int>(std::trunc(value));
+}
 
 double ParseNumber(std::string_view utf8) {
   std::string text(Utf8Prefix(utf8, 20));

@@ -29,9 +29,7 @@ class ShortString {
   bool empty() const { return length() == 0; }
 
   // The characters, Windows-1252.
-  std::string_view view() const {
-    return {reinterpret_cast<const char*>(bytes_.data() + 1), length()};
-  }
+  std::string_view view() const { return {reinterpret_cast<const char*>(bytes_.data() + 1), length()}; }
   std::string str() const { return std::string(view()); }
 
   // Stores the text, cut to the capacity; bytes after it keep what they held.

@@ -65,7 +65,7 @@ double ClampCalcPeriod(double seconds);
 
 struct OptionsLoad {
   OptionsRecord record;
-  bool fromFile = false;       // false: the defaults are in use
+  bool fromFile = false;         // false: the defaults are in use
   bool defaultsWritten = false;  // the defaults were written to a new or replaced file
 };
 

@@ -21,21 +21,21 @@ TEST_P(ParseNumberTest, GivesTheNumberReadBeforeTheFirstInvalidCharacter) {
   EXPECT_DOUBLE_EQ(ParseNumber(GetParam().text), GetParam().expected) << '"' << GetParam().text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParseNumberTest,
-    ::testing::Values(ParseCase{"", 0.0}, ParseCase{"abc", 0.0}, ParseCase{"12.5", 12.5},
-                      ParseCase{"12,5", 12.5}, ParseCase{"12.5 g", 12.5}, ParseCase{"-3x", -3.0},
-                      ParseCase{"+4", 4.0}, ParseCase{"1e", 1.0}, ParseCase{"1e+", 1.0},
-                      ParseCase{"1.5e2", 150.0}, ParseCase{"2E-3", 0.002}, ParseCase{"1.2.3", 1.2},
-                      ParseCase{",5", 0.5}, ParseCase{".5", 0.5}, ParseCase{"5.", 5.0},
-                      ParseCase{"   7", 7.0}, ParseCase{"-", 0.0}, ParseCase{".", 0.0},
-                      // Only the first comma is the point; the second ends the number.
-                      ParseCase{"1,2,3", 1.2}, ParseCase{"1,5.3", 1.5},
-                      // Only the first 20 characters count.
-                      ParseCase{"12345678901234567890123", 12345678901234567890.0},
-                      ParseCase{"0.000000000000000001234", 1e-18},
-                      // Umlauts count as one character each when cutting.
-                      ParseCase{"ääääääääääääääääää12", 0.0}, ParseCase{"1e-400", 0.0}));
+INSTANTIATE_TEST_SUITE_P(Texts, ParseNumberTest,
+                         ::testing::Values(ParseCase{"", 0.0}, ParseCase{"abc", 0.0}, ParseCase{"12.5", 12.5},
+                                           ParseCase{"12,5", 12.5}, ParseCase{"12.5 g", 12.5},
+                                           ParseCase{"-3x", -3.0}, ParseCase{"+4", 4.0}, ParseCase{"1e", 1.0},
+                                           ParseCase{"1e+", 1.0}, ParseCase{"1.5e2", 150.0},
+                                           ParseCase{"2E-3", 0.002}, ParseCase{"1.2.3", 1.2},
+                                           ParseCase{",5", 0.5}, ParseCase{".5", 0.5}, ParseCase{"5.", 5.0},
+                                           ParseCase{"   7", 7.0}, ParseCase{"-", 0.0}, ParseCase{".", 0.0},
+                                           // Only the first comma is the point; the second ends the number.
+                                           ParseCase{"1,2,3", 1.2}, ParseCase{"1,5.3", 1.5},
+                                           // Only the first 20 characters count.
+                                           ParseCase{"12345678901234567890123", 12345678901234567890.0},
+                                           ParseCase{"0.000000000000000001234", 1e-18},
+                                           // Umlauts count as one character each when cutting.
+                                           ParseCase{"ääääääääääääääääää12", 0.0}, ParseCase{"1e-400", 0.0}));
 
 TEST(ParseNumberTest, OverflowGivesInfinityOfTheSign) {
   EXPECT_EQ(ParseNumber("1e999"), std::numeric_limits<double>::infinity());

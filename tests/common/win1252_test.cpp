@@ -14,7 +14,9 @@ TEST(Win1252Test, ConvertsBothWays) {
   } cases[] = {{"abc", "abc"},
                {"\xC4\xD6\xDC\xE4\xF6\xFC\xDF", "ÄÖÜäöüß"},
                {"\x80 \x96 \xB2", "€ – ²"},
-               {"Fl\xE4" "chen mm\xB2", "Flächen mm²"}};
+               {"Fl\xE4"
+                "chen mm\xB2",
+                "Flächen mm²"}};
   for (const auto& c : cases) {
     EXPECT_EQ(Cp1252ToUtf8(c.cp1252), c.utf8);
     EXPECT_EQ(Utf8ToCp1252(c.utf8), c.cp1252);
@@ -23,8 +25,10 @@ TEST(Win1252Test, ConvertsBothWays) {
 
 TEST(Win1252Test, UnknownCharactersAndBrokenUtf8BecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToCp1252("Rakete 🚀 Ω"), "Rakete ? ?");
-  EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");        // truncated sequence
-  EXPECT_EQ(Utf8ToCp1252("a\xC0\xAF" "b"), "a??b");  // overlong
+  EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");  // truncated sequence
+  EXPECT_EQ(Utf8ToCp1252("a\xC0\xAF"
+                         "b"),
+            "a??b");                               // overlong
   EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");  // surrogate
 }
 

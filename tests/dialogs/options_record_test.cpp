@@ -100,7 +100,8 @@ TEST(OptionsRecordTest, UnwritablePlaceStillGivesDefaults) {
 TEST(OptionsRecordTest, CalcPeriodClamp) {
   const struct {
     double in, out;
-  } cases[] = {{2, 50}, {51, 50}, {3, 3}, {50, 50}, {0, 50}, {12.5, 12.5}, {-4, 50}, {NAN, 50}, {INFINITY, 50}};
+  } cases[] = {{2, 50},      {51, 50}, {3, 3},    {50, 50},      {0, 50},
+               {12.5, 12.5}, {-4, 50}, {NAN, 50}, {INFINITY, 50}};
   for (const auto& c : cases) EXPECT_EQ(ClampCalcPeriod(c.in), c.out) << c.in;
 }
 

@@ -31,12 +31,12 @@ TEST(RocketRecordTest, EmptyRocketGoldenBytes) {
   InitRakete(r);
   const auto b = Bytes(r);
   ASSERT_EQ(b.size(), 26932u);
-  EXPECT_EQ(b[0], 12);                                           // magic length
+  EXPECT_EQ(b[0], 12);  // magic length
   EXPECT_EQ(std::string(b.begin() + 1, b.begin() + 13), "KOMET W95/NT");
-  EXPECT_EQ(b[21], 8);                                           // name length
+  EXPECT_EQ(b[21], 8);  // name length
   EXPECT_EQ(std::string(b.begin() + 22, b.begin() + 30), "KeinName");
-  EXPECT_EQ(DoubleAt(b, 72), 0.0);                               // cw
-  EXPECT_EQ(b[18728], 0);                                        // notes: one zero byte
+  EXPECT_EQ(DoubleAt(b, 72), 0.0);  // cw
+  EXPECT_EQ(b[18728], 0);           // notes: one zero byte
 }
 
 // Every field lands at its offset, little-endian.
@@ -65,10 +65,11 @@ TEST(RocketRecordTest, FieldOffsets) {
   const struct {
     std::size_t offset;
     double value;
-  } doubles[] = {{72, 0.75},       {80, 1.5},       {88, 3.3},       {96, 0.048},     {26912, 1e-4},
-                 {st + 0, 0.01},   {st + 8, 2},     {st + 16, 3},    {st + 24, 4},    {st + 32, 5},
-                 {st + 40, 6},     {st + 48, 7},    {st + 56, 8},    {st + 64, 9},
-                 {st + 76 + 2 * 2036 + 400, 1.86}};  // slot 3 burnTime
+  } doubles[] = {{72, 0.75},   {80, 1.5},     {88, 3.3},
+                 {96, 0.048},  {26912, 1e-4}, {st + 0, 0.01},
+                 {st + 8, 2},  {st + 16, 3},  {st + 24, 4},
+                 {st + 32, 5}, {st + 40, 6},  {st + 48, 7},
+                 {st + 56, 8}, {st + 64, 9},  {st + 76 + 2 * 2036 + 400, 1.86}};  // slot 3 burnTime
   for (const auto& d : doubles) EXPECT_EQ(DoubleAt(b, d.offset), d.value) << d.offset;
   EXPECT_EQ(b[st + 72], 1);
   EXPECT_EQ(b[st + 73], 0x11);

@@ -46,9 +46,7 @@ class RecordingCanvas : public Canvas {
   void TextOut(int x, int y, std::string_view text) override {
     calls.push_back({Op::Text, x, y, x, y, std::string(text), pen_, font_});
   }
-  int TextWidth(std::string_view text) override {
-    return static_cast<int>(Utf8Length(text)) * CharWidth();
-  }
+  int TextWidth(std::string_view text) override { return static_cast<int>(Utf8Length(text)) * CharWidth(); }
   int TextHeight(std::string_view) override { return CharHeight(); }
   FontMetrics Metrics() override {
     const int h = CharHeight();

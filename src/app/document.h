@@ -1,0 +1,73 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/prompts.h"
+#include "dialogs/stage_form.h"
+#include "model/rocket_record.h"
+#include "sim/simulation.h"
+
+namespace komet {
+
+// The one rocket document and its commands: the record, the computed
+// flight, the stage dialog's state, the file name and the captions. Every
+// question and message goes through Prompts, every window through
+// DocumentViews, so the flows run without a screen.
+class Document {
+ public:
+  using PathSource = std::function<std::filesystem::path()>;
+
+  // `constants` and `database` are read at every run and transfer.
+  Document(const SimConstants& constants, PathSource database, char decimalSeparator = '.');
+
+  RocketRecord rocket;
+  Simulation simulation;
+  StageForm form;
+  std::filesystem::path fileName;  // empty: unnamed
+  std::string caption = "Komet";   // window caption, UTF-8
+  std::string notesCaption;        // "Notiz" while the notes are not empty
+
+  bool changed() const { return form.changed; }
+  void setDecimalSeparator(char sep) { decimalSeparator_ = sep; }
+
+  // The commands of the main window.
+  void New(Prompts& prompts, DocumentViews& views);
+  void Open(Prompts& prompts, DocumentViews& views);
+  bool Save(Prompts& prompts, DocumentViews& views);    // true when written
+  bool SaveAs(Prompts& prompts, DocumentViews& views);  // true when written
+  bool MayClose(Prompts& prompts, DocumentViews& views);
+  void Change(Prompts& prompts, DocumentViews& views);            // "Ändern"
+  void ChangeWithReload(Prompts& prompts, DocumentViews& views);  // plot double-click
+  // The rocket file named on the command line, at the first activation.
+  void LoadFromCommandLine(const std::vector<std::string>& args, Prompts& prompts, DocumentViews& views);
+  // The database was reread (settings, reload command): refill the lists.
+  void ReloadMotorDatabase();
+
+  // Loads a rocket file; on failure reports it and keeps the current rocket.
+  bool LoadRocketFile(const std::filesystem::path& path, Prompts& prompts, DocumentViews& views);
+  // The notes window applied its text (Windows-1252).
+  void SetNotizen(const std::string& notes);
+  // Takes the stage dialog's values into the record and runs the simulation;
+  // reports a failure and leaves everything as it was.
+  bool TransferAndRun(Prompts& prompts);
+  void RunSimulation();
+
+ private:
+  bool MaybeSave(const std::string& question, Prompts& prompts, DocumentViews& views);
+  bool WriteTo(const std::filesystem::path& path, Prompts& prompts, DocumentViews& views);
+  void MakeEmpty(DocumentViews& views);
+  void UpdateNotesCaption();
+
+  const SimConstants& constants_;
+  PathSource database_;
+  char decimalSeparator_;
+};
+
+// The parameters joined by blanks and trimmed: a path with blanks works
+// without quotes. Empty when there are none.
+std::string GetArgument(const std::vector<std::string>& args);
+
+}  // namespace komet
