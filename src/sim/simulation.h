@@ -50,6 +50,9 @@ class Simulation {
 
   std::vector<FlightSample> samples_;  // kSampleTableSize entries
   std::size_t lastSample_ = 0;
+  // Highest index the last run wrote: beyond it the table is still zero, so
+  // clearing the table for the next run only needs to reach this far.
+  std::size_t writtenEnd_ = 0;
   FlightResults results_;
   RunConstants constants_;
 };

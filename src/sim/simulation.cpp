@@ -1,0 +1,360 @@
+#include "sim/simulation.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+#include "common/numbers.h"
+#include "sim/forces.h"
+#include "sim/motor_thrust.h"
+
+namespace komet {
+namespace {
+
+constexpr double kMsPerSecond = 1000.0;  // the time grid counts whole milliseconds
+
+// An event time on the millisecond grid, so that a time computed as a sum
+// (0.1 + 0.2) meets the grid time it stands for.
+std::int64_t Ms(double seconds) {
+  return RoundHalfEven(seconds * kMsPerSecond);
+}
+
+// One step on the time grid. Every time is the double nearest a whole number
+// of milliseconds, so both passes meet the same times; tMs is that number.
+void Advance(double& t, std::int64_t& tMs, double timeStep) {
+  tMs = RoundHalfEven((t + timeStep) * kMsPerSecond);
+  t = static_cast<double>(tMs) / kMsPerSecond;
+}
+
+// The drag factor K = ρ × cw × A / 2 (kg/m) while stage k (0 = stage 1) is
+// the lowest one attached: the widest cross-section of the stack plus the
+// other areas of the attached stages.
+double DragFactor(const RocketRecord& rocket, const RunConstants& c, std::size_t k) {
+  const double radius = c.stackDiameter[k] / 2.0;
+  const double area = radius * radius * kPi + rocket.runArea;
+  return c.airDensity * c.cwValue * area / 2.0;
+}
+
+// Adds the motors of the used slots to the stage's casing and propellant mass.
+void AddMotorMasses(StageRecord& stage) {
+  for (std::size_t j = 0; j < kSlotCount; ++j) {
+    if (stage.counts[j] == 0) continue;
+    const MotorRecord& motor = stage.motors[j];
+    const double count = stage.counts[j];
+    stage.runCasingMass += (motor.totalMass - motor.propellantMass) * count;
+    stage.runPropellantMass += count * motor.propellantMass;
+  }
+}
+
+// The main stage flies until its longest-burning used motor is out.
+double LongestBurn(const StageRecord& stage) {
+  double burn = stage.motors[0].burnTime;
+  for (std::size_t j = 0; j < kSlotCount; ++j)
+    if (stage.counts[j] > 0 && stage.motors[j].burnTime > burn) burn = stage.motors[j].burnTime;
+  return burn;
+}
+
+// When each stage fires, on the millisecond grid; absent stages hold 0 to 0.
+struct FiringWindows {
+  std::array<std::int64_t, kStageCount> ignitionMs{};
+  std::array<std::int64_t, kStageCount> separationMs{};
+};
+
+FiringWindows FiringWindowsOf(const RocketRecord& rocket) {
+  FiringWindows w;
+  for (std::size_t i = 0; i < kStageCount; ++i) {
+    w.ignitionMs[i] = Ms(rocket.stages[i].runIgnitionTime);
+    w.separationMs[i] = Ms(rocket.stages[i].runSeparationTime);
+  }
+  return w;
+}
+
+// The firing stage at a grid time: the first whose window holds it, so at a
+// hand-over the upper stage wins. Returns kStageCount when there is none.
+std::size_t FiringStage(const FiringWindows& w, std::int64_t tMs) {
+  for (std::size_t k = 0; k < kStageCount; ++k)
+    if (w.ignitionMs[k] <= tMs && tMs <= w.separationMs[k]) return k;
+  return kStageCount;
+}
+
+// The schedule's entry for a grid time: thrust and propellant use of the
+// firing stage's used slots; the flight pass fills the rest.
+FlightSample ScheduleSample(const StageRecord& stage, double t, double timeStep) {
+  double thrust = 0.0;
+  double propellant = 0.0;
+  for (std::size_t j = 0; j < kSlotCount; ++j) {
+    if (stage.counts[j] == 0) continue;
+    thrust += MotorThrust(stage, j, t);
+    propellant += MotorPropellantUse(stage, j, t, timeStep);
+  }
+  FlightSample sample;
+  sample.time = t;
+  sample.thrust = Finite(thrust);
+  sample.propellantUsed = Finite(propellant);
+  return sample;
+}
+
+// The local state of the flight pass, SI units.
+struct FlightState {
+  double t = 0.0;             // s
+  std::int64_t tMs = 0;       // t on the millisecond grid
+  std::size_t n = 1;          // sample index of the step
+  std::size_t k = 0;          // lowest attached stage, 0 = stage 1
+  double height = 0.0;        // m, at the end of the previous step
+  double velocity = 0.0;      // m/s
+  double dragFactor = 0.0;    // kg/m
+  double railFriction = 0.0;  // N; acts until a step ends above the rail
+  bool grounded = true;       // not yet lifted off
+  bool rising = true;         // no step has yet ended lower than it began
+  bool powered = true;        // the schedule still supplies thrust
+  std::array<std::int64_t, kStageCount> separationMs{};
+};
+
+// What one step computes besides the state it advances.
+struct StepOutcome {
+  double force = 0.0;   // N
+  double accel = 0.0;   // m/s²
+  double height = 0.0;  // m, at the end of the step
+};
+
+// Separation: the lowest stage drops at the first step at or after its
+// separation time, one stage per step; stage 1 never drops.
+void Separate(FlightState& s, RocketRecord& rocket, const RunConstants& c) {
+  if (s.k == 0 || s.separationMs[s.k] > s.tMs) return;
+  StageRecord& stage = rocket.stages[s.k];
+  stage.absent = 1;
+  // Unburnt propellant leaves with the stage.
+  rocket.runMass -= stage.mass + stage.runPropellantMass + stage.runCasingMass;
+  rocket.runArea -= stage.otherArea;
+  --s.k;
+  s.dragFactor = DragFactor(rocket, c, s.k);
+}
+
+// Propellant and mass: burns the step's scheduled propellant from the
+// lowest attached stage and returns the step's thrust as it is stored.
+double BurnPropellant(const FlightState& s, RocketRecord& rocket, FlightSample& sample) {
+  if (!s.powered) return sample.thrust = 0.0;
+  StageRecord& stage = rocket.stages[s.k];
+  // A stage cannot burn more than it still carries, and what burns leaves
+  // the rocket.
+  const double burnt = std::min(sample.propellantUsed, stage.runPropellantMass);
+  stage.runPropellantMass -= burnt;
+  rocket.runMass -= burnt;
+  // The motors keep their direction in the rocket: once it falls, they
+  // push it downwards.
+  if (!s.rising) sample.thrust = -sample.thrust;
+  return sample.thrust;
+}
+
+// Forces and integration for the step's thrust; advances the velocity.
+StepOutcome Integrate(FlightState& s, double thrust, double mass, const RunConstants& c) {
+  StepOutcome out;
+  // Drag from the velocity before the step, weight from the mass after
+  // this step's propellant, friction as the previous step left it.
+  const double drag = Drag(s.dragFactor, s.velocity);
+  out.force = Finite(NetForce(thrust, drag, Weight(mass, c.gravity), s.railFriction));
+  out.accel = Finite(Acceleration(out.force, mass));
+  // Semi-implicit Euler: the new velocity moves the height.
+  s.velocity = Finite(NextVelocity(s.velocity, out.accel, c.timeStep));
+  out.height = Finite(NextHeight(s.height, s.velocity, c.timeStep));
+  return out;
+}
+
+// Ground handling: on the pad the rocket neither sinks nor falls back until
+// it has lifted off. Returns false for the landing step, which is not
+// recorded; otherwise moves the rocket to the step's height.
+bool HandleGround(FlightState& s, StepOutcome& out, const RunConstants& c) {
+  if (s.grounded) {
+    if (out.height < 0.0) out.height = 0.0;
+    if (s.velocity < 0.0) s.velocity = 0.0;
+    if (out.accel < 0.0) out.accel = 0.0;
+    if (out.height > 0.0) s.grounded = false;
+  }
+  if (out.height < 0.0) return false;
+  if (out.height > c.railLength) s.railFriction = 0.0;
+  if (out.height < s.height) s.rising = false;
+  s.height = out.height;
+  return true;
+}
+
+// Maxima: replaced only when strictly exceeded, so the first step to reach
+// a value keeps its time, and values that never become positive stay 0.
+void UpdateMaxima(FlightResults& r, const FlightState& s, const StepOutcome& out) {
+  if (out.accel > r.maxAccel) r.maxAccel = out.accel;
+  if (s.velocity > r.maxVelocity) {
+    r.maxVelocity = s.velocity;
+    r.maxVelocityTime = s.t;
+  }
+  if (s.height > r.maxHeight) {
+    r.maxHeight = s.height;
+    r.maxHeightTime = s.t;
+  }
+  if (out.force > r.maxForce) r.maxForce = out.force;
+}
+
+// Record: the flight's values join the schedule's in the step's sample.
+void Record(FlightSample& sample, const FlightState& s, const StepOutcome& out) {
+  sample.time = s.t;
+  sample.force = out.force;
+  sample.accel = out.accel;
+  sample.velocity = s.velocity;
+  sample.height = s.height;
+}
+
+// One step of the flight; false when it is the landing step.
+bool FlightStep(FlightState& s, RocketRecord& rocket, const RunConstants& c, FlightSample& sample,
+                FlightResults& results) {
+  if (sample.time >= kScheduleEndTime) s.powered = false;
+  Separate(s, rocket, c);
+  const double thrust = BurnPropellant(s, rocket, sample);
+  StepOutcome out = Integrate(s, thrust, rocket.runMass, c);
+  if (!HandleGround(s, out, c)) return false;
+  UpdateMaxima(results, s, out);
+  Record(sample, s, out);
+  return true;
+}
+
+// The lowest present stage (0 = stage 1), kStageCount when there is none.
+std::size_t LowestPresentStage(const RocketRecord& rocket) {
+  for (std::size_t k = kStageCount; k-- > 0;)
+    if (!rocket.stages[k].absent) return k;
+  return kStageCount;
+}
+
+}  // namespace
+
+Simulation::Simulation() : samples_(kSampleTableSize) {}
+
+void Simulation::RunSimulation(RocketRecord& rocket, const SimConstants& constants) {
+  results_.noFlight = false;
+  RaketeVorbereiten(rocket, constants);
+  BuildThrustSchedule(rocket);
+  if (!results_.noFlight) {
+    IntegrateFlight(rocket);
+    // Also when the flight pass found no stage: its one zero sample is shown.
+    results_.resultsValid = true;
+  }
+  FindLastSample();
+}
+
+void Simulation::RaketeVorbereiten(RocketRecord& rocket, const SimConstants& constants) {
+  results_.resultsValid = false;
+  constants_.timeStep = kTimeStep;
+  constants_.cwValue = rocket.cw;
+  constants_.calcPeriod = constants.GetCalcPeriod();
+  // Beyond writtenEnd_ the table is zero already.
+  std::fill(samples_.begin(), samples_.begin() + static_cast<std::ptrdiff_t>(writtenEnd_ + 1),
+            FlightSample{});
+  writtenEnd_ = 0;
+  constants_.gravity = constants.GetGravity();
+  constants_.airDensity = constants.GetAirDensity();
+  constants_.railLength = constants.GetRailLength();
+  constants_.railFriction = constants.GetRailFriction();
+  for (StageRecord& stage : rocket.stages) {
+    stage.absent = stage.counts[0] == 0 ? 1 : 0;
+    stage.reserved8 = 0.0;
+    stage.runPropellantMass = 0.0;
+    stage.runCasingMass = 0.0;
+    stage.runIgnitionTime = 0.0;
+    stage.runSeparationTime = 0.0;
+  }
+  rocket.runMass = 0.0;
+  rocket.runArea = 0.0;
+  FlightResults& r = results_;
+  r.peakThrust = r.maxAccel = r.maxVelocity = r.maxHeight = r.maxForce = 0.0;
+  r.maxVelocityTime = r.maxHeightTime = 0.0;
+}
+
+void Simulation::PrepareStages(RocketRecord& rocket) {
+  results_.burnoutTime = 0.0;
+  // Stack pass, top down: the widest diameter of the stack that remains
+  // while stage i is the lowest one attached.
+  for (std::size_t i = 0; i < kStageCount; ++i) {
+    constants_.stackDiameter[i] = 0.0;
+    const StageRecord& stage = rocket.stages[i];
+    if (stage.absent) break;
+    constants_.stackDiameter[i] = stage.diameter;
+    rocket.runArea += stage.otherArea;
+    if (i > 0 && constants_.stackDiameter[i] < constants_.stackDiameter[i - 1])
+      constants_.stackDiameter[i] = constants_.stackDiameter[i - 1];
+  }
+  // Timing and mass pass, bottom up. A lower stage's timing follows its
+  // slot-1 motor alone; the main stage burns until its longest motor is out.
+  double time = 0.0;
+  for (std::size_t i = kStageCount; i-- > 0;) {
+    if (i + 1 < kStageCount && !rocket.stages[i + 1].absent) time += rocket.stages[i + 1].ignitionDelay;
+    StageRecord& stage = rocket.stages[i];
+    if (stage.absent) continue;
+    AddMotorMasses(stage);
+    rocket.runMass += stage.mass + stage.runCasingMass + stage.runPropellantMass;
+    stage.runIgnitionTime = time;
+    double burn = stage.motors[0].burnTime;
+    if (i == 0) {
+      results_.burnoutTime = time + burn;
+      burn = LongestBurn(stage);
+    }
+    time += burn;
+    stage.runSeparationTime = time + stage.ignitionDelay;
+  }
+  rocket.runPoweredEnd = time;
+}
+
+void Simulation::BuildThrustSchedule(RocketRecord& rocket) {
+  PrepareStages(rocket);
+  const FiringWindows windows = FiringWindowsOf(rocket);
+  results_.peakThrust = 0.0;
+  double t = 0.0;
+  std::int64_t tMs = 0;
+  std::size_t n = 1;
+  do {
+    const std::size_t k = FiringStage(windows, tMs);
+    if (k == kStageCount) {
+      // A gap between the stages' windows (negative delays): no flight.
+      results_.noFlight = true;
+      break;
+    }
+    samples_[n] = ScheduleSample(rocket.stages[k], t, constants_.timeStep);
+    if (results_.peakThrust < samples_[n].thrust) results_.peakThrust = samples_[n].thrust;
+    Advance(t, tMs, constants_.timeStep);
+    ++n;
+  } while (t <= rocket.runPoweredEnd && n <= static_cast<std::size_t>(kMaxSteps));
+  samples_[n].time = kEndMarkerTime;
+  writtenEnd_ = std::max(writtenEnd_, n);
+}
+
+void Simulation::IntegrateFlight(RocketRecord& rocket) {
+  FlightState s;
+  s.k = LowestPresentStage(rocket);
+  if (s.k == kStageCount) {
+    results_.noFlight = true;
+    return;
+  }
+  s.dragFactor = DragFactor(rocket, constants_, s.k);
+  s.railFriction = constants_.railFriction;
+  s.separationMs = FiringWindowsOf(rocket).separationMs;
+  results_.maxAccel = results_.maxVelocity = results_.maxHeight = results_.maxForce = 0.0;
+  do {
+    if (!FlightStep(s, rocket, constants_, samples_[s.n], results_)) break;
+    Advance(s.t, s.tMs, constants_.timeStep);
+    ++s.n;
+  } while (s.t <= constants_.calcPeriod && s.n <= static_cast<std::size_t>(kMaxSteps));
+  results_.flightEndTime = s.t;
+  samples_[s.n].time = kEndMarkerTime;
+  writtenEnd_ = std::max(writtenEnd_, s.n);
+}
+
+void Simulation::FindLastSample() {
+  std::size_t i = 1;
+  while (i < samples_.size() && samples_[i].time < kSeriesEndTime) ++i;
+  lastSample_ = i - 1;
+}
+
+std::optional<std::size_t> Simulation::SampleIndexAt(double t) const {
+  if (!std::isfinite(t)) return std::nullopt;
+  const std::int64_t index = RoundHalfEven(t * kSamplesPerSecond);
+  if (index < 0 || static_cast<std::size_t>(index) > lastSample_) return std::nullopt;
+  return static_cast<std::size_t>(index);
+}
+
+}  // namespace komet
