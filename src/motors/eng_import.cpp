@@ -139,7 +139,7 @@ void EngParser::feed(std::string_view line, int number) {
 
 EngImport EngParser::finish() {
   closeEntry();
-  if (!sawEntry_) error(0, "keine Motordaten gefunden");
+  if (!sawEntry_ && out_.problems.empty()) error(0, "keine Motordaten gefunden");
   return std::move(out_);
 }
 
@@ -173,8 +173,10 @@ void EngParser::headerNumbers(const std::vector<std::string_view>& fields, int l
   const std::optional<double> propellant = number(fields[4], "Treibstoffmasse", line);
   const std::optional<double> total = number(fields[5], "Gesamtmasse", line);
   if (propellant && *propellant < 0) error(line, "Treibstoffmasse negativ");
-  if (total && *total < 0) error(line, "Gesamtmasse negativ");
-  if (propellant && total && *propellant > *total) error(line, "Treibstoffmasse größer als Gesamtmasse");
+  if (total && *total < 0)
+    error(line, "Gesamtmasse negativ");
+  else if (propellant && total && *propellant > *total)
+    error(line, "Treibstoffmasse größer als Gesamtmasse");
   entry_->propellantMass = propellant.value_or(0.0);
   entry_->totalMass = total.value_or(0.0);
 }

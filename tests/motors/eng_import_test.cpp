@@ -1,0 +1,390 @@
+#include "motors/eng_import.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/komet_error.h"
+#include "motors/eng_curve.h"
+
+namespace komet {
+namespace {
+
+EngImport Parse(std::string_view text) {
+  return ParseEng(text, "motors.eng");
+}
+
+std::string Problems(const EngImport& result) {
+  std::string all;
+  for (const EngDiagnostic& d : result.problems) all += d.text() + "\n";
+  return all;
+}
+
+std::vector<CurvePoint> Curve(const MotorRecord& m) {
+  std::vector<CurvePoint> points;
+  for (std::size_t k = 0; k < CurvePointCount(m); ++k) points.push_back({m.curveTime[k], m.curveThrust[k]});
+  return points;
+}
+
+constexpr std::string_view kHeader = "T5 18 70 3-5 0.0108 0.0231 Acme\n";
+
+// --- rejections: each rule names its line ---
+
+struct Rejection {
+  const char* rule;
+  std::string text;
+  int line;
+  const char* message;
+};
+
+class EngRejection : public testing::TestWithParam<Rejection> {};
+
+TEST_P(EngRejection, RejectsTheEntryAndNamesTheLine) {
+  const Rejection& c = GetParam();
+  const EngImport result = Parse(c.text);
+  EXPECT_TRUE(result.motors.empty());
+  ASSERT_EQ(result.problems.size(), 1u) << Problems(result);
+  const EngDiagnostic& d = result.problems[0];
+  EXPECT_FALSE(d.warning);
+  EXPECT_EQ(d.line, c.line);
+  EXPECT_EQ(d.text(), "motors.eng, Zeile " + std::to_string(c.line) + ": " + c.message);
+}
+
+const std::string H(kHeader);
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, EngRejection,
+    testing::Values(
+        Rejection{"header too short", "; x\nT5 18 70 3-5 0.01 0.02\n0.5 1\n", 2,
+                  "Kopfzeile braucht mindestens 7 Felder (Name, Durchmesser, Länge, Verzögerungen, "
+                  "Treibstoffmasse, Gesamtmasse, Hersteller)"},
+        Rejection{"diameter not a number", "T5 18mm 70 3 0.01 0.02 Acme\n0.5 1\n", 1,
+                  "Durchmesser \"18mm\" ist keine gültige Zahl"},
+        Rejection{"length infinite", "T5 18 inf 3 0.01 0.02 Acme\n0.5 1\n", 1,
+                  "Länge \"inf\" ist keine gültige Zahl"},
+        Rejection{"propellant nan", "T5 18 70 3 nan 0.02 Acme\n0.5 1\n", 1,
+                  "Treibstoffmasse \"nan\" ist keine gültige Zahl"},
+        Rejection{"total overflows", "T5 18 70 3 0.01 1e999 Acme\n0.5 1\n", 1,
+                  "Gesamtmasse \"1e999\" ist keine gültige Zahl"},
+        Rejection{"negative propellant", "T5 18 70 3 -0.01 0.02 Acme\n0.5 1\n", 1, "Treibstoffmasse negativ"},
+        Rejection{"negative total", "T5 18 70 3 0 -0.02 Acme\n0.5 1\n", 1, "Gesamtmasse negativ"},
+        Rejection{"propellant above total", "T5 18 70 3 0.03 0.02 Acme\n0.5 1\n", 1,
+                  "Treibstoffmasse größer als Gesamtmasse"},
+        Rejection{"locale comma", H + "0.1 1\n0,5 2\n", 3, "Zeit \"0,5\" ist keine gültige Zahl"},
+        Rejection{"thrust not a number", H + "0.1 1\n0.5 x\n", 3, "Schub \"x\" ist keine gültige Zahl"},
+        Rejection{"negative thrust", H + "0.1 1\n0.5 -2\n1 0\n", 3, "Schub negativ"},
+        Rejection{"time repeated", H + "0.1 1\n0.1 2\n1 0\n", 3, "Zeit nicht aufsteigend"},
+        Rejection{"time falls", H + "0.1 1\n0.5 2\n0.4 1\n1 0\n", 4, "Zeit nicht aufsteigend"},
+        Rejection{"time before zero", H + "-0.1 1\n1 0\n", 2, "Zeit nicht aufsteigend"},
+        Rejection{"three numbers", H + "0.1 1\n0.5 2 3\n1 0\n", 3,
+                  "Datenzeile braucht genau zwei Zahlen (Zeit und Schub)"},
+        Rejection{"one number", H + "0.1 1\n0.5\n1 0\n", 3,
+                  "Datenzeile braucht genau zwei Zahlen (Zeit und Schub)"},
+        Rejection{"no data before comment", "; a\n" + H + ";\n; b\n", 2, "Eintrag ohne Datenpunkte"},
+        Rejection{"no data at end", "\n\n" + H, 3, "Eintrag ohne Datenpunkte"},
+        Rejection{"only the origin", H + "0 0\n0.0 0.0\n", 1, "Eintrag ohne Datenpunkte"},
+        Rejection{"data without header", "; nothing\n0.1 1\n0.2 2\n", 2, "Datenzeile ohne Kopfzeile"}),
+    [](const testing::TestParamInfo<Rejection>& info) {
+      std::string name = info.param.rule;
+      for (char& c : name)
+        if (c == ' ') c = '_';
+      return name;
+    });
+
+TEST(EngImport, ABadEntryDoesNotStopTheOthersAndEveryProblemIsReported) {
+  const EngImport result = Parse(
+      "; drei Motoren\n"
+      "A1 18 70 3 0.001 0.01 Acme\n"  // 2
+      "0.1 1\n"
+      "0.2 0\n"
+      ";\n"
+      "B2 18 70 3 0.002 0.001 Acme\n"  // 6: propellant above total
+      "0.1 1\n"
+      "0.05 2\n"  // 8: falls
+      "0.3 0\n"
+      "C3 24 70 5 0.003 0.02 Acme\n"  // 10: follows without a ";" line
+      "0.1 3\n"
+      "0.4 0\n");
+  ASSERT_EQ(result.motors.size(), 2u);
+  EXPECT_EQ(result.motors[0].name.view(), "A1");
+  EXPECT_EQ(result.motors[1].name.view(), "C3");
+  EXPECT_EQ(result.motors[1].burnTime, 0.4);
+  ASSERT_EQ(result.problems.size(), 2u) << Problems(result);
+  EXPECT_EQ(result.problems[0].line, 6);
+  EXPECT_EQ(result.problems[1].line, 8);
+  EXPECT_TRUE(result.hasErrors());
+}
+
+TEST(EngImport, AnEmptyFileSaysSoOnItsWhole) {
+  const EngImport result = Parse("; nur Kommentar\n\n");
+  ASSERT_EQ(result.problems.size(), 1u);
+  EXPECT_EQ(result.problems[0].text(), "motors.eng: keine Motordaten gefunden");
+}
+
+// --- tolerance: every variant gives the same record as the plain file ---
+
+const std::string kPlain =
+    "; Testmotor\n"
+    "T5 18 70 3-5 0.0108 0.0231 Acme Motor Works\n"
+    "0.1 5.0\n"
+    "0.5 10.0\n"
+    "1.0 0.0\n";
+
+struct Variant {
+  const char* kind;
+  std::string text;
+};
+
+class EngTolerance : public testing::TestWithParam<Variant> {};
+
+TEST_P(EngTolerance, ReadsLikeThePlainFile) {
+  const EngImport plain = Parse(kPlain);
+  const EngImport variant = Parse(GetParam().text);
+  ASSERT_EQ(plain.motors.size(), 1u);
+  EXPECT_TRUE(variant.problems.empty()) << Problems(variant);
+  ASSERT_EQ(variant.motors.size(), 1u);
+  EXPECT_EQ(variant.motors[0], plain.motors[0]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, EngTolerance,
+    testing::Values(
+        Variant{"crlf",
+                "; Testmotor\r\nT5 18 70 3-5 0.0108 0.0231 Acme Motor Works\r\n0.1 5.0\r\n0.5 10.0\r\n"
+                "1.0 0.0\r\n"},
+        Variant{"lone_cr",
+                "; Testmotor\rT5 18 70 3-5 0.0108 0.0231 Acme Motor Works\r0.1 5.0\r0.5 10.0\r1.0 0.0"},
+        Variant{"no_final_newline", kPlain.substr(0, kPlain.size() - 1)},
+        Variant{"blanks_and_tabs",
+                "  ; Testmotor  \n\t T5\t18  70 3-5 0.0108\t0.0231 Acme  Motor\tWorks \t\n"
+                "   0.1   5.0  \n\t0.5\t10.0\t\n 1.0 0.0 \n"},
+        Variant{"blank_lines_inside",
+                "; Testmotor\n\nT5 18 70 3-5 0.0108 0.0231 Acme\n\n0.1 5.0\n  \n0.5 10.0\n1 0\n"},
+        Variant{"number_spellings", "T5 18. 7.0E1 3-5 .0108 2.31e-2 Acme\n+0.1 5\n5.0E-1 1e1\n1 0.\n"},
+        Variant{"first_point_zero", "T5 18 70 3-5 0.0108 0.0231 Acme\n0 0\n0.1 5.0\n0.5 10.0\n1.0 0.0\n"},
+        Variant{"duplicate_points",
+                "T5 18 70 3-5 0.0108 0.0231 Acme\n0.1 5.0\n0.1 5.0\n0.5 10.0\n0.5 10.0\n1 0\n"},
+        Variant{"utf8_bom", "\xEF\xBB\xBFT5 18 70 3-5 0.0108 0.0231 Acme\n0.1 5.0\n0.5 10.0\n1.0 0.0\n"},
+        Variant{"delays_spelt_otherwise", "T5 18 70 5,3,-P,1000 0.0108 0.0231 Acme\n0.1 5\n0.5 10\n1 0\n"},
+        Variant{"commented_header_before",
+                ";T5 18 70 3-5 1 2 Old\n;\nT5 18 70 3-5 0.0108 0.0231 X\n0.1 5\n0.5 10\n1 0"}),
+    [](const testing::TestParamInfo<Variant>& info) { return std::string(info.param.kind); });
+
+TEST(EngImport, LongDecimalsKeepTheirExactValue) {
+  const EngImport r = Parse("T5 18 70 3 0.012480000000000002 0.0231 Acme\n0.1 5\n1 0\n");
+  ASSERT_EQ(r.motors.size(), 1u);
+  EXPECT_EQ(r.motors[0].propellantMass, 0.012480000000000002);
+  EXPECT_NE(r.motors[0].propellantMass, 0.01248);
+}
+
+TEST(EngImport, AStartAboveZeroThrustIsKeptAndAnOpenEndIsClosed) {
+  const EngImport r = Parse(std::string(kHeader) + "0 2.5\n0.2 8\n0.6 3\n");
+  ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
+  EXPECT_TRUE(r.problems.empty());
+  const std::vector<CurvePoint> expected = {{0, 2.5}, {0.2, 8}, {0.6, 3}, {0.6 + 0.001, 0}};
+  EXPECT_EQ(Curve(r.motors[0]), expected);
+  EXPECT_EQ(r.motors[0].burnTime, 0.6 + 0.001);
+}
+
+// --- the record, field by field ---
+
+TEST(EngImport, FillsTheRecordAndLeavesEveryOtherByteZero) {
+  const EngImport r = Parse(
+      "B6-0 18 70 0 0.0056 0.0156 E\n"
+      "0.036 1.364\n0.181 12.149\n0.5 4.8\n0.857 0.0\n");
+  ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
+  const MotorRecord& m = r.motors[0];
+  EXPECT_EQ(m.name.view(), "B6-0");
+  EXPECT_EQ(m.propellantMass, 0.0056);
+  EXPECT_EQ(m.totalMass, 0.0156);
+  EXPECT_EQ(m.delays, (std::array<std::int8_t, 4>{0, 0, 0, 0}));
+  EXPECT_EQ(m.burnTime, 0.857);
+  EXPECT_EQ(m.maxThrust, 12.149);
+  const std::vector<CurvePoint> expected = {{0, 0}, {0.036, 1.364}, {0.181, 12.149}, {0.5, 4.8}, {0.857, 0}};
+  EXPECT_EQ(Curve(m), expected);
+  EXPECT_EQ(m.deletedMark, 0);
+
+  std::vector<std::uint8_t> bytes(MotorRecord::kSize);
+  EncodeMotorRecord(m, bytes);
+  auto zeroFrom = [&](std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i)
+      if (bytes[i] != 0) return false;
+    return true;
+  };
+  EXPECT_TRUE(zeroFrom(0, 51));               // the database program's head
+  EXPECT_EQ(bytes[51], 4);                    // name length
+  EXPECT_TRUE(zeroFrom(51 + 1 + 4, 380));     // rest of the name, the database program's middle
+  EXPECT_TRUE(zeroFrom(416 + 5 * 8, 1224));   // unused curve times
+  EXPECT_TRUE(zeroFrom(1224 + 5 * 8, 2036));  // unused thrusts, deleted mark, padding
+}
+
+TEST(EngImport, NamesStayAsWrittenAndBecomeWindows1252) {
+  const std::string longName(60, 'X');
+  const EngImport r = Parse(
+      "1/2A6 13 50 2-4 0.0016 0.006 Estes\n0.1 2\n0.3 0\n"
+      "C6-P 18 70 P 0.01 0.02 Estes\n0.1 2\n0.3 0\n"
+      "Müller\xE2\x82\xAC 18 70 3 0.01 0.02 Ä\n0.1 2\n0.3 0\n" +
+      longName + " 18 70 3 0.01 0.02 X\n0.1 2\n0.3 0\n");
+  ASSERT_EQ(r.motors.size(), 4u) << Problems(r);
+  EXPECT_EQ(r.motors[0].name.view(), "1/2A6");
+  EXPECT_EQ(r.motors[1].name.view(), "C6-P");
+  EXPECT_EQ(r.motors[2].name.view(), "M\xFCller\x80");
+  EXPECT_EQ(r.motors[3].name.view(), std::string(50, 'X'));
+  ASSERT_EQ(r.problems.size(), 1u);
+  EXPECT_TRUE(r.problems[0].warning);
+  EXPECT_EQ(r.problems[0].line, 10);
+  EXPECT_EQ(r.problems[0].text(),
+            "motors.eng, Zeile 10: Warnung: Name länger als 50 Zeichen, gekürzt auf \"" +
+                std::string(50, 'X') + "\"");
+}
+
+TEST(EngImport, TextThatIsNotUtf8IsTakenAsWindows1252) {
+  const EngImport r = Parse(
+      "M\xFCller 18 70 3 0.01 0.02 Gr\xF6\xDF"
+      "e\n0.1 x\xB5\n");
+  ASSERT_EQ(r.problems.size(), 1u);
+  // the message quotes the bad field in UTF-8
+  EXPECT_EQ(r.problems[0].message, "Schub \"x\xC2\xB5\" ist keine gültige Zahl");
+  const EngImport ok = Parse("M\xFCller 18 70 3 0.01 0.02 X\n0.1 1\n0.2 0\n");
+  ASSERT_EQ(ok.motors.size(), 1u);
+  EXPECT_EQ(ok.motors[0].name.view(), "M\xFCller");
+}
+
+TEST(EngImport, UnknownDelayTokensWarnButKeepTheMotor) {
+  const EngImport r = Parse("T5 18 70 3-S-L 0.01 0.02 X\n0.1 1\n0.2 0\n");
+  ASSERT_EQ(r.motors.size(), 1u);
+  EXPECT_EQ(r.motors[0].delays, (std::array<std::int8_t, 4>{3, 0, 0, 0}));
+  ASSERT_EQ(r.problems.size(), 2u);
+  EXPECT_EQ(r.problems[0].text(), "motors.eng, Zeile 1: Warnung: Verzögerung \"S\" unbekannt, übergangen");
+  EXPECT_FALSE(r.hasErrors());
+}
+
+// --- delays ---
+
+TEST(EngDelays, ParsesTheSpellingsOfRealFiles) {
+  using D = std::array<std::int8_t, 4>;
+  const struct {
+    const char* field;
+    D delays;
+  } cases[] = {
+      {"3-5", {3, 5, 0, 0}},
+      {"0-3-5-7", {3, 5, 7, 0}},
+      {"0-3-5-7-P", {3, 5, 7, 0}},
+      {"4-7-10,", {4, 7, 10, 0}},
+      {"1-3--4", {1, 3, 4, 0}},
+      {"10-8-6-4-2", {2, 4, 6, 8}},
+      {"5,3", {3, 5, 0, 0}},
+      {"3-3", {3, 0, 0, 0}},
+      {"P", {}},
+      {"p", {}},
+      {"Plugged", {}},
+      {"NE", {}},
+      {"0", {}},
+      {"100", {}},
+      {"1000", {}},
+      {"99", {}},
+      {"98", {98, 0, 0, 0}},
+      {"99999999999999999999", {}},
+      {"-", {}},
+      {"06", {6, 0, 0, 0}},
+      {"2-100-4", {2, 4, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    const EngDelays d = ParseEngDelays(c.field);
+    EXPECT_EQ(d.delays, c.delays) << c.field;
+    EXPECT_TRUE(d.unknown.empty()) << c.field;
+  }
+  EXPECT_EQ(ParseEngDelays("3-M-2.5").unknown, (std::vector<std::string>{"M", "2.5"}));
+}
+
+// --- thinning ---
+
+// A 250-point curve: a sharp rise to a 30 N peak, a falling plateau with
+// ripple, a tail that ends in 0. Every point after (0, 0) is in the file.
+std::vector<CurvePoint> LongCurve() {
+  std::vector<CurvePoint> points{{0, 0}};
+  for (int k = 1; k <= 250; ++k) {
+    const double t = 0.008 * k;
+    double f = t < 0.2 ? 150 * t : 8 + 22 * std::exp(-(t - 0.2) * 20) + 0.4 * std::sin(40 * t);
+    if (k == 250) f = 0;
+    if (k == 25) f = 30.0;  // the peak
+    points.push_back({t, f});
+  }
+  return points;
+}
+
+TEST(EngImport, ThinsALongCurveKeepingPeakEndAndImpulse) {
+  const std::vector<CurvePoint> original = LongCurve();
+  std::string text(kHeader);
+  for (std::size_t k = 1; k < original.size(); ++k)
+    text += std::to_string(original[k].time) + " " + std::to_string(original[k].thrust) + "\n";
+  const EngImport r = Parse(text);
+  ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
+  const MotorRecord& m = r.motors[0];
+  const std::vector<CurvePoint> thinned = Curve(m);
+  EXPECT_EQ(thinned.size(), MotorRecord::kCurvePoints);
+  EXPECT_EQ(m.maxThrust, 30.0);
+  EXPECT_NE(std::find(thinned.begin(), thinned.end(), CurvePoint{0.2, 30.0}), thinned.end());
+  EXPECT_DOUBLE_EQ(m.burnTime, 2.0);
+  EXPECT_EQ(thinned.front(), (CurvePoint{0, 0}));
+  EXPECT_NEAR(TotalImpulse(m), CurveImpulse(original), 0.01 * CurveImpulse(original));
+  ASSERT_EQ(r.problems.size(), 1u);
+  EXPECT_TRUE(r.problems[0].warning);
+  EXPECT_EQ(r.problems[0].line, 1);
+}
+
+TEST(ThinCurve, KeepsAPeakThatBarelyStandsOut) {
+  // Once the flat points are gone, the peak spans the smallest triangle of
+  // all; it stays all the same.
+  std::vector<CurvePoint> points{{0, 0}};
+  for (int k = 1; k < 200; ++k) points.push_back({0.01 * k, k == 150 ? 10.000001 : 10.0});
+  points.push_back({2.0, 0});
+  const std::vector<CurvePoint> thinned = ThinCurve(points, 5);
+  EXPECT_EQ(thinned.size(), 5u);
+  EXPECT_EQ(thinned.front(), points.front());
+  EXPECT_EQ(thinned.back(), points.back());
+  EXPECT_NE(std::find(thinned.begin(), thinned.end(), points[150]), thinned.end());
+  EXPECT_NEAR(CurveImpulse(thinned), CurveImpulse(points), 1e-5);
+}
+
+TEST(ThinCurve, LeavesAShortCurveAlone) {
+  const std::vector<CurvePoint> points = {{0, 0}, {0.1, 3}, {0.2, 0}};
+  EXPECT_EQ(ThinCurve(points, 101), points);
+}
+
+TEST(EngImport, CountsTheOpenEndPointIntoTheLimit) {
+  // 100 points after (0, 0) fit; closing the open end makes 101 of them.
+  std::string text(kHeader);
+  for (int k = 1; k <= 100; ++k) text += std::to_string(0.01 * k) + " 5\n";
+  const EngImport r = Parse(text);
+  ASSERT_EQ(r.motors.size(), 1u);
+  EXPECT_EQ(CurvePointCount(r.motors[0]), MotorRecord::kCurvePoints);
+  EXPECT_DOUBLE_EQ(r.motors[0].burnTime, 1.0 + 0.001);  // the closed end survives the thinning
+  EXPECT_EQ(r.motors[0].curveThrust[100], 0.0);
+}
+
+// --- files ---
+
+TEST(ImportEngFile, NamesTheFileInDiagnosticsAndErrors) {
+  const std::filesystem::path dir = testing::TempDir();
+  const std::filesystem::path file = dir / "eng_import_test.eng";
+  std::ofstream(file, std::ios::binary) << kHeader << "0.1 1\n0.05 2\n";
+  const EngImport r = ImportEngFile(file);
+  ASSERT_EQ(r.problems.size(), 1u);
+  EXPECT_EQ(r.problems[0].text(), "eng_import_test.eng, Zeile 3: Zeit nicht aufsteigend");
+  std::filesystem::remove(file);
+  try {
+    ImportEngFile(dir / "fehlt.eng");
+    FAIL() << "no error for a missing file";
+  } catch (const KometError& e) {
+    EXPECT_EQ(std::string(e.what()), "fehlt.eng: Datei nicht gefunden");
+    EXPECT_EQ(e.kind(), KometError::Kind::Io);
+  }
+}
+
+}  // namespace
+}  // namespace komet
