@@ -1,0 +1,289 @@
+#include "app/document.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <fstream>
+
+#include "model/rocket_file.h"
+#include "support/motor_fixtures.h"
+#include "support/temp_dir.h"
+
+namespace komet {
+namespace {
+
+using testing::BoxMotor;
+
+// Answers from a script; records what was asked and shown.
+struct ScriptedPrompts : Prompts {
+  std::deque<SaveAnswer> saveAnswers;
+  std::deque<bool> overwriteAnswers;
+  std::deque<std::optional<std::filesystem::path>> openChoices, saveChoices;
+  std::vector<std::string> asked, errors, warnings;
+
+  SaveAnswer AskSave(const std::string& q) override {
+    asked.push_back(q);
+    return Pop(saveAnswers, SaveAnswer::Cancel);
+  }
+  bool AskOverwrite(const std::filesystem::path& p) override {
+    asked.push_back("overwrite " + p.string());
+    return Pop(overwriteAnswers, false);
+  }
+  std::optional<std::filesystem::path> ChooseOpenFile() override { return Pop(openChoices, {}); }
+  std::optional<std::filesystem::path> ChooseSaveFile() override { return Pop(saveChoices, {}); }
+  void ShowError(const std::string& m) override { errors.push_back(m); }
+  void ShowWarning(const std::string& m) override { warnings.push_back(m); }
+
+  template <typename T>
+  static T Pop(std::deque<T>& q, T fallback) {
+    if (q.empty()) return fallback;
+    T v = q.front();
+    q.pop_front();
+    return v;
+  }
+};
+
+struct FakeViews : DocumentViews {
+  std::function<bool()> stageDialog = [] { return true; };
+  std::string notes;
+  int resets = 0, dialogs = 0;
+  bool ShowStageDialog() override {
+    ++dialogs;
+    return stageDialog();
+  }
+  void SetNotes(const std::string& n) override { notes = n; }
+  std::string GetNotes() const override { return notes; }
+  void RocketReset() override { ++resets; }
+};
+
+class DocumentTest : public ::testing::Test {
+ protected:
+  DocumentTest() : doc(constants, [this] { return db; }) {}
+  void SetUp() override {
+    db = testing::WriteDatabase(dir.path(), {BoxMotor("C6", 6, 1.8), BoxMotor("D12", 12, 1.6)});
+    doc.ReloadMotorDatabase();
+  }
+  // Types a single-stage rocket into the stage dialog and confirms it.
+  void EnterRocket(const std::string& name) {
+    doc.form.RakName = name;
+    doc.form.stmgr[0] = "30";
+    doc.form.durch[0] = "25";
+    doc.form.ecwwert = "0,6";
+    doc.form.motore[0] = 0;  // C6
+    doc.form.anzmot[0] = "1";
+    doc.Change(prompts, views);
+  }
+  std::filesystem::path SavedRocket(const std::string& name, const std::string& file) {
+    EnterRocket(name);
+    prompts.saveChoices.push_back(dir.path() / file);
+    EXPECT_TRUE(doc.SaveAs(prompts, views));
+    return dir.path() / file;
+  }
+
+  testing::TempDir dir;
+  std::filesystem::path db;
+  FixedConstants constants;
+  Document doc;
+  ScriptedPrompts prompts;
+  FakeViews views;
+};
+
+TEST_F(DocumentTest, ChangeWithOkTransfersRunsAndMarksChanged) {
+  EnterRocket("Saturn");
+  EXPECT_EQ(doc.caption, "KOMET - Saturn");
+  EXPECT_TRUE(doc.changed());
+  EXPECT_TRUE(doc.simulation.results().resultsValid);
+  EXPECT_GT(doc.simulation.results().maxHeight, 10.0);
+}
+
+TEST_F(DocumentTest, ChangeWithAbortTransfersNothing) {
+  views.stageDialog = [] { return false; };
+  doc.form.RakName = "Nicht übernommen";
+  doc.Change(prompts, views);
+  EXPECT_EQ(doc.rocket.name.view(), "KeinName");
+  EXPECT_EQ(doc.caption, "Komet");
+  EXPECT_FALSE(doc.changed());
+}
+
+TEST_F(DocumentTest, CaptionIsCutTo58Characters) {
+  EnterRocket(std::string(50, 'x'));
+  EXPECT_EQ(doc.caption.size(), 58u);
+}
+
+TEST_F(DocumentTest, SaveQuestionAnswers) {
+  const struct {
+    const char* what;
+    std::vector<SaveAnswer> answers;
+    std::optional<std::filesystem::path> saveChoice;
+    bool closes, written;
+  } cases[] = {
+      {"Abbrechen keeps the window", {SaveAnswer::Cancel}, {}, false, false},
+      {"Nein closes without saving", {SaveAnswer::No}, {}, true, false},
+      {"OK saves and closes", {SaveAnswer::Ok}, std::filesystem::path("neu.kmw"), true, true},
+      {"OK with a cancelled file dialog keeps the window", {SaveAnswer::Ok}, {}, false, false},
+  };
+  for (const auto& c : cases) {
+    testing::TempDir out;
+    ScriptedPrompts p;
+    p.saveAnswers.assign(c.answers.begin(), c.answers.end());
+    if (c.saveChoice) p.saveChoices.push_back(out.path() / *c.saveChoice);
+    EnterRocket("Frage");
+    EXPECT_EQ(doc.MayClose(p, views), c.closes) << c.what;
+    ASSERT_EQ(p.asked.size(), 1u) << c.what;
+    EXPECT_EQ(p.asked[0], "Raketendaten geändert, vor dem Verlassen sichern?");
+    EXPECT_EQ(std::filesystem::exists(out.path() / "neu.kmw"), c.written) << c.what;
+    EXPECT_EQ(doc.changed(), !c.written) << c.what;
+  }
+}
+
+TEST_F(DocumentTest, FailedSaveInsideTheQuestionAbandonsTheCommand) {
+  EnterRocket("Verlust");
+  prompts.saveAnswers = {SaveAnswer::Ok};
+  prompts.saveChoices.push_back(db / "kann-nicht.kmw");  // a file is no directory
+  EXPECT_FALSE(doc.MayClose(prompts, views));
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_NE(prompts.errors[0].find("konnte nicht gespeichert werden: Datei nicht gefunden"),
+            std::string::npos);
+  EXPECT_TRUE(doc.changed());
+}
+
+TEST_F(DocumentTest, UnchangedDocumentClosesWithoutAsking) {
+  EXPECT_TRUE(doc.MayClose(prompts, views));
+  EXPECT_TRUE(prompts.asked.empty());
+}
+
+TEST_F(DocumentTest, SaveAsRespectsTheOverwriteAnswer) {
+  const auto file = SavedRocket("Erste", "r.kmw");
+  const auto before = ReadRocketFile(file, doc.rocket).record;
+  EnterRocket("Zweite");
+  prompts.saveChoices.push_back(file);
+  prompts.overwriteAnswers.push_back(false);
+  EXPECT_FALSE(doc.SaveAs(prompts, views));
+  EXPECT_EQ(prompts.asked.back(), "overwrite " + file.string());
+  EXPECT_TRUE(doc.fileName.empty()) << "a refused overwrite leaves the document unnamed";
+  EXPECT_EQ(ReadRocketFile(file, doc.rocket).record.name.view(), "Erste");
+  // The next Save asks for a name again, and OK overwrites.
+  prompts.saveChoices.push_back(file);
+  prompts.overwriteAnswers.push_back(true);
+  EXPECT_TRUE(doc.Save(prompts, views));
+  EXPECT_EQ(ReadRocketFile(file, before).record.name.view(), "Zweite");
+  EXPECT_EQ(doc.fileName, file);
+}
+
+TEST_F(DocumentTest, CancelledSaveAsLeavesTheDocumentUnnamed) {
+  SavedRocket("Benannt", "b.kmw");
+  EXPECT_FALSE(doc.SaveAs(prompts, views));
+  EXPECT_TRUE(doc.fileName.empty());
+}
+
+TEST_F(DocumentTest, SaveTakesTheNotesWindowsCopy) {
+  EnterRocket("Notiert");
+  views.notes = "Startplatz\r\nWiese";
+  const auto file = SavedRocket("Notiert", "n.kmw");
+  EXPECT_EQ(NotesText(ReadRocketFile(file, doc.rocket).record), "Startplatz\r\nWiese");
+}
+
+TEST_F(DocumentTest, OpenLoadsSimulatesAndIsUnchanged) {
+  const auto file = SavedRocket("Saturn", "s.kmw");
+  doc.New(prompts, views);
+  views.notes = "x";
+  prompts.saveAnswers = {SaveAnswer::No};
+  prompts.openChoices.push_back(file);
+  doc.Open(prompts, views);
+  EXPECT_EQ(doc.caption, "KOMET - Saturn");
+  EXPECT_EQ(doc.fileName, file);
+  EXPECT_FALSE(doc.changed());
+  EXPECT_TRUE(doc.simulation.results().resultsValid);
+  EXPECT_EQ(doc.form.RakName, "Saturn");
+  EXPECT_EQ(views.notes, "");
+  EXPECT_TRUE(prompts.errors.empty());
+}
+
+TEST_F(DocumentTest, OpenFailuresKeepTheCurrentRocket) {
+  const auto good = SavedRocket("Bleibt", "gut.kmw");
+  std::ofstream(dir.path() / "fremd.kmw") << "KOMET W95/NX und mehr";
+  const struct {
+    std::filesystem::path path;
+    const char* message;
+  } cases[] = {{dir.path() / "fehlt.kmw", "konnte nicht geladen werden: Datei nicht gefunden"},
+               {dir.path() / "fremd.kmw", "ist keine Komet-Raketendatei."}};
+  for (const auto& c : cases) {
+    ScriptedPrompts p;
+    p.openChoices.push_back(c.path);
+    views.notes = "meine Notizen";
+    doc.Open(p, views);
+    ASSERT_EQ(p.errors.size(), 1u) << c.path;
+    EXPECT_NE(p.errors[0].find(c.message), std::string::npos) << p.errors[0];
+    EXPECT_EQ(doc.rocket.name.view(), "Bleibt");
+    EXPECT_EQ(doc.fileName, good);
+    EXPECT_EQ(views.notes, "meine Notizen");
+  }
+}
+
+TEST_F(DocumentTest, ShortFileLoadsWithAWarning) {
+  const auto file = SavedRocket("Kurz", "k.kmw");
+  std::filesystem::resize_file(file, 20000);  // notes and the rest are cut off
+  prompts.openChoices.push_back(file);
+  doc.Open(prompts, views);
+  EXPECT_EQ(prompts.warnings.size(), 1u);
+  EXPECT_EQ(doc.rocket.name.view(), "Kurz");
+  EXPECT_TRUE(doc.simulation.results().resultsValid);
+}
+
+TEST_F(DocumentTest, NewStartsEmptyKeepsTheDialogsEntriesAndClearsNotes) {
+  EnterRocket("Alt");
+  prompts.saveAnswers = {SaveAnswer::No};
+  views.notes = "alte Notizen";
+  bool sawEmptyRecord = false;
+  views.stageDialog = [&] {
+    sawEmptyRecord = doc.rocket.name.view() == "KeinName" && doc.fileName.empty();
+    return true;
+  };
+  doc.New(prompts, views);
+  EXPECT_TRUE(sawEmptyRecord);
+  EXPECT_EQ(doc.form.RakName, "Alt") << "the dialog still holds the previous entries";
+  EXPECT_EQ(doc.rocket.name.view(), "Alt");
+  EXPECT_EQ(views.notes, "");
+  EXPECT_TRUE(doc.changed()) << "a confirmed new rocket must not be lost at exit";
+  EXPECT_GE(views.resets, 1);
+}
+
+TEST_F(DocumentTest, NewAbortedInTheDialogCountsAsUnchanged) {
+  views.stageDialog = [] { return false; };
+  doc.New(prompts, views);
+  EXPECT_FALSE(doc.changed());
+}
+
+TEST_F(DocumentTest, CommandLineLoad) {
+  const auto file = SavedRocket("Meine", "Meine Rakete.kmw");
+  Document fresh(constants, [this] { return db; });
+  fresh.LoadFromCommandLine({(dir.path() / "Meine").string(), "Rakete.kmw"}, prompts, views);
+  EXPECT_EQ(fresh.fileName, file);
+  EXPECT_EQ(fresh.caption, "KOMET - Meine");
+
+  ScriptedPrompts p;
+  Document missing(constants, [this] { return db; });
+  missing.LoadFromCommandLine({(dir.path() / "fehlt.kmw").string()}, p, views);
+  EXPECT_EQ(p.errors.size(), 1u);
+  EXPECT_TRUE(missing.fileName.empty());
+  EXPECT_EQ(missing.caption, "Komet");
+  EXPECT_FALSE(missing.simulation.results().resultsValid);
+}
+
+TEST_F(DocumentTest, NotesApplySetsCaptionAndChanged) {
+  doc.SetNotizen("Hallo");
+  EXPECT_EQ(doc.notesCaption, "Notiz");
+  EXPECT_TRUE(doc.changed());
+  doc.SetNotizen("");
+  EXPECT_EQ(doc.notesCaption, "");
+}
+
+TEST(GetArgumentTest, JoinsParametersWithBlanks) {
+  EXPECT_EQ(GetArgument({}), "");
+  EXPECT_EQ(GetArgument({"C:\\Raketen\\Meine", "Rakete.kmw"}), "C:\\Raketen\\Meine Rakete.kmw");
+  EXPECT_EQ(GetArgument({" a ", "", "b  "}), "a   b");
+  EXPECT_EQ(GetArgument({std::string(300, 'p')}).size(), 300u) << "never cut to 200";
+}
+
+}  // namespace
+}  // namespace komet

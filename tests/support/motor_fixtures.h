@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "model/rocket_record.h"
+#include "motors/motor_database.h"
+#include "motors/motor_record.h"
+
+namespace komet::testing {
+
+// A motor with a rectangular thrust curve: `thrust` N from 0 to `burnTime` s,
+// then 0 one millisecond later.
+inline MotorRecord BoxMotor(std::string_view name, double thrust, double burnTime, double propellant = 0.01,
+                            double total = 0.02) {
+  MotorRecord m;
+  m.name.assign(name);
+  m.propellantMass = propellant;
+  m.totalMass = total;
+  m.burnTime = burnTime;
+  m.maxThrust = thrust;
+  m.curveTime[1] = 0.0005, m.curveThrust[1] = thrust;
+  m.curveTime[2] = burnTime, m.curveThrust[2] = thrust;
+  m.curveTime[3] = burnTime + 0.001, m.curveThrust[3] = 0.0;
+  m.delays = {3, 5, 0, 0};
+  return m;
+}
+
+// Writes a database of the motors in the given order; returns its path.
+inline std::filesystem::path WriteDatabase(const std::filesystem::path& dir,
+                                           const std::vector<MotorRecord>& motors) {
+  const auto path = dir / "motoren.kdb";
+  WriteMotorDatabase(path, motors);
+  return path;
+}
+
+}  // namespace komet::testing
