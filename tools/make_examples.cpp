@@ -1,0 +1,31 @@
+// komet-make-examples SOURCE_DIR: rebuilds the bundled example database
+// (examples/motors.kdb from examples/motors/*.eng) and the sample rockets
+// (examples/rockets/*.kmw from their .txt descriptions).
+
+#include <cstdio>
+#include <filesystem>
+
+#include "common/komet_error.h"
+#include "motors/eng_examples.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "Aufruf: komet-make-examples QUELLVERZEICHNIS\n");
+    return 2;
+  }
+  const std::filesystem::path sourceDir = argv[1];
+  try {
+    const komet::Examples examples = komet::BuildExamples(sourceDir);
+    komet::WriteExamples(sourceDir, examples);
+    std::printf("%zu Motoren nach %s, %zu Raketen nach %s geschrieben\n", examples.motors.size(),
+                (sourceDir / komet::kExampleDatabase).c_str(), examples.rockets.size(),
+                (sourceDir / komet::kExampleRocketDir).c_str());
+  } catch (const komet::KometError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  } catch (const std::filesystem::filesystem_error& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
