@@ -41,7 +41,7 @@ std::optional<double> ParseEngNumber(std::string_view text) {
   double value = 0.0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
-  return value;
+  return value + 0.0;  // no -0 in a record
 }
 
 // A line whose first field is made of number characters is a data line, even
@@ -103,7 +103,7 @@ class EngParser {
   void addPoint(CurvePoint point, int number);
   void closeEntry();
   void storeMotor();
-  std::optional<double> number(std::string_view field, std::string_view what, int line);
+  std::optional<double> readNumber(std::string_view field, std::string_view what, int line);
   void error(int line, std::string message);
   void warn(int line, std::string message);
   std::string display(std::string_view raw) const { return utf8_ ? std::string(raw) : Cp1252ToUtf8(raw); }
@@ -168,10 +168,10 @@ void EngParser::header(const std::vector<std::string_view>& fields, int number) 
 }
 
 void EngParser::headerNumbers(const std::vector<std::string_view>& fields, int line) {
-  number(fields[1], "Durchmesser", line);
-  number(fields[2], "Länge", line);
-  const std::optional<double> propellant = number(fields[4], "Treibstoffmasse", line);
-  const std::optional<double> total = number(fields[5], "Gesamtmasse", line);
+  readNumber(fields[1], "Durchmesser", line);
+  readNumber(fields[2], "Länge", line);
+  const std::optional<double> propellant = readNumber(fields[4], "Treibstoffmasse", line);
+  const std::optional<double> total = readNumber(fields[5], "Gesamtmasse", line);
   if (propellant && *propellant < 0) error(line, "Treibstoffmasse negativ");
   if (total && *total < 0)
     error(line, "Gesamtmasse negativ");
@@ -187,8 +187,8 @@ void EngParser::dataLine(const std::vector<std::string_view>& fields, int line) 
     error(line, "Datenzeile braucht genau zwei Zahlen (Zeit und Schub)");
     return;
   }
-  const std::optional<double> time = number(fields[0], "Zeit", line);
-  const std::optional<double> thrust = number(fields[1], "Schub", line);
+  const std::optional<double> time = readNumber(fields[0], "Zeit", line);
+  const std::optional<double> thrust = readNumber(fields[1], "Schub", line);
   if (!time || !thrust) return;
   if (*thrust < 0) {
     error(line, "Schub negativ");
@@ -245,7 +245,7 @@ void EngParser::storeMotor() {
   }
 }
 
-std::optional<double> EngParser::number(std::string_view field, std::string_view what, int line) {
+std::optional<double> EngParser::readNumber(std::string_view field, std::string_view what, int line) {
   std::optional<double> value = ParseEngNumber(field);
   if (!value) error(line, std::string(what) + " \"" + display(field) + "\" ist keine gültige Zahl");
   return value;

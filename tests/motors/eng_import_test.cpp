@@ -181,6 +181,15 @@ TEST(EngImport, LongDecimalsKeepTheirExactValue) {
   EXPECT_NE(r.motors[0].propellantMass, 0.01248);
 }
 
+TEST(EngImport, MinusZeroIsStoredAsZero) {
+  // -0 equals 0 but has other bytes; the record file would show it.
+  const EngImport r = Parse("T5 18 70 3 -0 0.0231 Acme\n0.1 5\n1 -0.0\n");
+  ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
+  EXPECT_FALSE(std::signbit(r.motors[0].propellantMass));
+  EXPECT_FALSE(std::signbit(r.motors[0].curveThrust[2]));
+  EXPECT_EQ(CurvePointCount(r.motors[0]), 3u);
+}
+
 TEST(EngImport, AStartAboveZeroThrustIsKeptAndAnOpenEndIsClosed) {
   const EngImport r = Parse(std::string(kHeader) + "0 2.5\n0.2 8\n0.6 3\n");
   ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
