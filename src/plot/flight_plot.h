@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/canvas.h"
+#include "plot/flight_view.h"
+#include "plot/plot_switches.h"
+
+namespace komet {
+
+// Geometry of the screen plot, kept by the main window. Origin, bottom and
+// grid counts are recomputed on every paint; the scales on every paint with
+// results, and they keep their values in between (the read-out uses them).
+struct PlotState {
+  int plotOriginX = 45;  // x of the value axis, px
+  int plotOriginY = 0;   // y of the time axis, px
+  int plotBottom = 0;    // lowest y of a curve point, px
+  int gridCountX = 0;    // vertical grid lines right of the value axis, minus 1
+  int gridCountY = 0;    // horizontal grid lines above the time axis, minus 1
+  double scaleX = 0.0;   // px per second; 0 = none yet
+  double scaleY = 0.0;   // px per value unit; 0 = none yet
+};
+
+// What one paint reads besides the geometry.
+struct PlotInputs {
+  FlightView flight;
+  const PlotSwitches& switches;
+  std::array<std::int8_t, 4> delays{};  // of the main motor; see MainMotorDelays
+  char decimalSeparator = ',';
+};
+
+inline constexpr int kPlotGridStep = 30;             // px
+inline constexpr int kMaxPlotSurfaceSize = 1 << 20;  // larger sizes are taken as this
+
+// What the empty rocket does to the plot: no scales until the next paint
+// with results.
+void ClearScales(PlotState& state);
+
+// Axes, origin dot and grid on a W x H surface; sets origin, bottom and grid
+// counts. Sizes are taken within 0..kMaxPlotSurfaceSize.
+void PaintAxis(Canvas& canvas, int width, int height, PlotState& state);
+
+// The switched-on curves with apogee, burnout and delay markers; sets the
+// scales (and flightEndTime 1 when it was 0). Returns the summary line.
+std::string PaintCurves(Canvas& canvas, int width, PlotState& state, const PlotInputs& in);
+
+// The summary line of Panel2 for these results.
+std::string SummaryLine(const FlightResults& results, char decimalSeparator);
+
+// Time and value labels; nothing while either scale is 0.
+void PaintAx(Canvas& canvas, int width, int height, const PlotState& state, char decimalSeparator);
+
+// The paint handler: font and background, PaintAxis, and with results the
+// curves and labels. Returns the new text of Panel2, or nothing when it keeps
+// its text (no results).
+std::optional<std::string> PaintBox1Paint(Canvas& canvas, int width, int height, PlotState& state,
+                                          const PlotInputs& in);
+
+}  // namespace komet
