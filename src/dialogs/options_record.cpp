@@ -1,5 +1,7 @@
 #include "dialogs/options_record.h"
 
+#include <unistd.h>
+
 #include <cmath>
 #include <vector>
 
@@ -58,21 +60,25 @@ double ClampCalcPeriod(double seconds) {
   return (seconds >= 3.0 && seconds <= 50.0) ? seconds : 50.0;
 }
 
+std::optional<OptionsRecord> ReadOptionsFile(const std::filesystem::path& file) {
+  try {
+    const std::vector<std::uint8_t> bytes = ReadFilePrefix(file, OptionsRecord::kSize);
+    if (bytes.size() != OptionsRecord::kSize) return std::nullopt;
+    const OptionsRecord read = DecodeOptionsRecord(bytes);
+    if (HasOptionsMagic(read)) return read;
+  } catch (const KometError&) {
+    // Missing or unreadable.
+  }
+  return std::nullopt;
+}
+
 OptionsLoad LoadOptions(const std::filesystem::path& file, std::string_view currentDir) {
   OptionsLoad result;
   InitOptions(result.record, currentDir);
-  try {
-    const std::vector<std::uint8_t> bytes = ReadFilePrefix(file, OptionsRecord::kSize);
-    if (bytes.size() == OptionsRecord::kSize) {
-      const OptionsRecord read = DecodeOptionsRecord(bytes);
-      if (HasOptionsMagic(read)) {
-        result.record = read;
-        result.fromFile = true;
-        return result;
-      }
-    }
-  } catch (const KometError&) {
-    // Missing or unreadable: the defaults below.
+  if (auto read = ReadOptionsFile(file)) {
+    result.record = *read;
+    result.fromFile = true;
+    return result;
   }
   try {
     SaveOptions(file, result.record);
@@ -81,6 +87,14 @@ OptionsLoad LoadOptions(const std::filesystem::path& file, std::string_view curr
     // Read-only place: the defaults stay in effect for this run.
   }
   return result;
+}
+
+std::filesystem::path ChooseOptionsFile(const std::filesystem::path& programDir,
+                                        const std::filesystem::path& userConfigDir) {
+  const std::filesystem::path beside = programDir / kOptionsFileName;
+  std::error_code ec;
+  if (std::filesystem::exists(beside, ec) || ::access(programDir.c_str(), W_OK) == 0) return beside;
+  return userConfigDir / kOptionsFileName;
 }
 
 void SaveOptions(const std::filesystem::path& file, const OptionsRecord& o) {

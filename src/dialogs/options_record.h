@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -69,6 +70,10 @@ struct OptionsLoad {
   bool defaultsWritten = false;  // the defaults were written to a new or replaced file
 };
 
+// The record of a valid options file, or nothing (missing, unreadable,
+// short or wrong magic). Writes nothing; never throws.
+std::optional<OptionsRecord> ReadOptionsFile(const std::filesystem::path& file);
+
 // Loads the options file. A missing, unreadable, short (under 316 bytes) or
 // wrong-magic file gives the defaults, which are then written to the file
 // (a failure of that write is not an error). Never throws.
@@ -102,6 +107,13 @@ class DbNameStore {
   // Throws KometError when it cannot be stored.
   virtual void Save(const std::string& utf8) = 0;
 };
+
+// Where the options file lives: beside the program when that directory holds
+// one or can take one, else in the user's configuration directory.
+std::filesystem::path ChooseOptionsFile(const std::filesystem::path& programDir,
+                                        const std::filesystem::path& userConfigDir);
+
+inline constexpr std::string_view kOptionsFileName = "KOMET.OPT";
 
 class MemoryDbNameStore final : public DbNameStore {
  public:

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/sim_cli.h"
+
+namespace komet {
+
+// komet-sim's pictures: the screen plot as PNG or SVG, the report as PDF.
+class QtCliExporter final : public CliExporter {
+ public:
+  void Export(const ExportRequest& request, Simulation& simulation, const RocketRecord& rocket,
+              const PlotSwitches& switches) override;
+};
+
+}  // namespace komet

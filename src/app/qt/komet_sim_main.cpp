@@ -1,0 +1,35 @@
+// komet-sim: simulate a rocket file without a window, write its series,
+// results, plot and report, and import RASP motor files.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QStandardPaths>
+#include <iostream>
+#include <memory>
+
+#include "app/program_paths.h"
+#include "app/qt/cli_exporter.h"
+#include "app/sim_cli.h"
+#include "dialogs/options_record.h"
+#include "dialogs/qt/settings_db_name_store.h"
+
+int main(int argc, char** argv) {
+  // Pictures need fonts but never a screen.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  QCoreApplication::setApplicationName("Komet");
+
+  const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+  const std::filesystem::path configDir =
+      QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+  komet::SettingsDbNameStore dbName;
+  komet::QtCliExporter exporter;
+  komet::SimCliEnvironment env;
+  env.configuredDatabase = [&] { return dbName.Load(); };
+  env.bundledDatabase = komet::FindBundledDatabase(programDir);
+  env.optionsFile = komet::ChooseOptionsFile(programDir, configDir);
+  env.exporter = &exporter;
+
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return komet::RunKometSim(args, env, std::cout, std::cerr);
+}

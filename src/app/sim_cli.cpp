@@ -1,0 +1,342 @@
+#include "app/sim_cli.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <ostream>
+
+#include "app/document.h"
+#include "common/file_io.h"
+#include "common/format.h"
+#include "common/komet_error.h"
+#include "common/win1252.h"
+#include "dialogs/options_record.h"
+#include "model/rocket_file.h"
+#include "motors/eng_import.h"
+#include "motors/motor_database.h"
+#include "plot/flight_plot.h"
+#include "sim/quantities.h"
+
+namespace komet {
+namespace {
+
+constexpr const char* kUsage =
+    "Aufruf: komet-sim RAKETE.kmw [--db DATEI.kdb] [--options KOMET.OPT] [--raw]\n"
+    "                 [--csv DATEI|-] [--json DATEI|-] [--png DATEI [--size BxH]] [--svg DATEI]\n"
+    "                 [--pdf DATEI] [--curves hvaSF,brenn] [--gravity X] [--air-density X]\n"
+    "                 [--rail-length X] [--rail-friction X] [--period X]\n"
+    "        komet-sim import-eng MOTOR.eng... -o DATEI.kdb [--append]\n";
+
+// A fault of the command line or its files: message on stderr, exit 2.
+struct UsageError {
+  std::string message;
+};
+
+std::string G17(double v) {
+  return Format('.', "%.17g", v);
+}
+
+// JSON has no NaN or infinity.
+std::string JsonNumber(double v) {
+  return std::isfinite(v) ? G17(v) : "null";
+}
+
+std::optional<double> StrictNumber(const std::string& text) {
+  double v = 0;
+  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+struct SimArgs {
+  std::filesystem::path rocket;
+  std::optional<std::filesystem::path> db, options, csv, json;
+  bool raw = false;
+  std::vector<ExportRequest> exports;
+  PlotSwitches switches;
+  std::map<std::string, double> overrides;  // option name -> value
+};
+
+const std::vector<std::string> kOverrideNames = {"--gravity", "--air-density", "--rail-length",
+                                                 "--rail-friction", "--period"};
+
+void ParseSize(const std::string& text, SimArgs& a) {
+  int w = 0, h = 0;
+  const auto x = text.find('x');
+  auto num = [](std::string_view s, int& v) {
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    return ec == std::errc() && p == s.data() + s.size() && v > 0 && v <= 20000;
+  };
+  if (x == std::string::npos || !num(std::string_view(text).substr(0, x), w) ||
+      !num(std::string_view(text).substr(x + 1), h))
+    throw UsageError{"--size: \"" + text + "\" ist keine Größe wie 639x351"};
+  for (ExportRequest& e : a.exports) e.width = w, e.height = h;
+}
+
+SimArgs ParseSimArgs(const std::vector<std::string>& args) {
+  SimArgs a;
+  std::optional<std::string> size;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw UsageError{arg + ": Wert fehlt"};
+      return args[++i];
+    };
+    if (arg == "--raw")
+      a.raw = true;
+    else if (arg == "--db")
+      a.db = value();
+    else if (arg == "--options")
+      a.options = value();
+    else if (arg == "--csv")
+      a.csv = value();
+    else if (arg == "--json")
+      a.json = value();
+    else if (arg == "--png")
+      a.exports.push_back({ExportRequest::Kind::Png, value()});
+    else if (arg == "--svg")
+      a.exports.push_back({ExportRequest::Kind::Svg, value()});
+    else if (arg == "--pdf")
+      a.exports.push_back({ExportRequest::Kind::Pdf, value()});
+    else if (arg == "--size")
+      size = value();
+    else if (arg == "--curves") {
+      const std::string& text = value();
+      const auto parsed = ParseCurves(text);
+      if (!parsed) throw UsageError{"--curves: \"" + text + "\" ist unbekannt (Buchstaben aus hvaSF, brenn)"};
+      a.switches = *parsed;
+    } else if (std::find(kOverrideNames.begin(), kOverrideNames.end(), arg) != kOverrideNames.end()) {
+      const std::string& text = value();
+      const auto v = StrictNumber(text);
+      if (!v) throw UsageError{arg + ": \"" + text + "\" ist keine Zahl"};
+      a.overrides[arg] = *v;
+    } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+      throw UsageError{"unbekannte Option " + arg};
+    } else if (a.rocket.empty()) {
+      a.rocket = arg;
+    } else {
+      throw UsageError{"nur eine Raketendatei, nicht auch \"" + arg + "\""};
+    }
+  }
+  if (a.rocket.empty()) throw UsageError{"keine Raketendatei angegeben"};
+  if (size) ParseSize(*size, a);
+  return a;
+}
+
+FixedConstants Constants(const SimArgs& a, const SimCliEnvironment& env) {
+  FixedConstants c;
+  std::optional<OptionsRecord> options;
+  if (a.options) {
+    options = ReadOptionsFile(*a.options);
+    if (!options) throw UsageError{a.options->string() + ": keine gültige Optionsdatei (KOMET.OPT)"};
+  } else if (!env.optionsFile.empty()) {
+    options = ReadOptionsFile(env.optionsFile);
+  }
+  if (options) {
+    c.calcPeriod = options->calcPeriod, c.gravity = options->gravity, c.airDensity = options->airDensity;
+    c.railLength = options->railLength, c.railFriction = options->railFriction;
+  }
+  for (const auto& [name, v] : a.overrides) {
+    if (name == "--gravity") c.gravity = v;
+    if (name == "--air-density") c.airDensity = v;
+    if (name == "--rail-length") c.railLength = v;
+    if (name == "--rail-friction") c.railFriction = v;
+    if (name == "--period") c.calcPeriod = ClampCalcPeriod(v);
+  }
+  return c;
+}
+
+std::filesystem::path Database(const SimArgs& a, const SimCliEnvironment& env) {
+  if (a.db) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(*a.db, ec))
+      throw UsageError{a.db->string() + ": Datei nicht gefunden"};
+    return *a.db;
+  }
+  const std::string configured = env.configuredDatabase ? TrimDatabasePath(env.configuredDatabase()) : "";
+  return configured.empty() ? env.bundledDatabase : std::filesystem::path(configured);
+}
+
+// Prompts of a program without a user: errors are collected, nothing is asked.
+struct CliPrompts : Prompts {
+  std::ostream& err;
+  std::vector<std::string> errors;
+  explicit CliPrompts(std::ostream& e) : err(e) {}
+  SaveAnswer AskSave(const std::string&) override { return SaveAnswer::No; }
+  bool AskOverwrite(const std::filesystem::path&) override { return false; }
+  std::optional<std::filesystem::path> ChooseOpenFile() override { return std::nullopt; }
+  std::optional<std::filesystem::path> ChooseSaveFile() override { return std::nullopt; }
+  void ShowError(const std::string& m) override { errors.push_back(m); }
+  void ShowWarning(const std::string& m) override { err << "komet-sim: Warnung: " << m << '\n'; }
+};
+
+struct NoViews : DocumentViews {
+  std::string notes;
+  bool ShowStageDialog() override { return false; }
+  void SetNotes(const std::string& n) override { notes = n; }
+  std::string GetNotes() const override { return notes; }
+  void RocketReset() override {}
+};
+
+void LoadRaw(Document& doc, const std::filesystem::path& path) {
+  RocketRecord empty = doc.rocket;
+  RocketFileContent content;
+  try {
+    content = ReadRocketFile(path, empty);
+  } catch (const KometError& e) {
+    throw UsageError{path.string() + ": " + e.what()};
+  }
+  if (!content.isRocket()) throw UsageError{path.string() + ": keine Komet-Raketendatei"};
+  doc.rocket = content.record;
+  doc.RunSimulation();
+}
+
+void WriteOutput(const std::filesystem::path& path, const std::string& text, std::ostream& out) {
+  if (path == "-") {
+    out << text;
+    return;
+  }
+  try {
+    WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  } catch (const KometError& e) {
+    throw UsageError{path.string() + ": " + e.what()};
+  }
+}
+
+int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
+             std::ostream& err) {
+  const SimArgs a = ParseSimArgs(args);
+  const FixedConstants constants = Constants(a, env);
+  const std::filesystem::path db = Database(a, env);
+  Document doc(constants, [&] { return db; });
+  if (a.raw) {
+    LoadRaw(doc, a.rocket);
+  } else {
+    doc.ReloadMotorDatabase();
+    CliPrompts prompts(err);
+    NoViews views;
+    const bool loaded = doc.LoadRocketFile(a.rocket, prompts, views);
+    for (const std::string& m : prompts.errors)
+      err << "komet-sim: " << (loaded ? "Warnung: " : "") << m << '\n';
+    if (!loaded) return 2;
+  }
+  if (!a.exports.empty() && env.exporter == nullptr)
+    throw UsageError{"Bilder und Berichte gibt es hier nicht"};
+  if (a.csv) WriteOutput(*a.csv, SeriesCsv(doc.simulation), out);
+  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation), out);
+  for (const ExportRequest& e : a.exports) {
+    try {
+      env.exporter->Export(e, doc.simulation, doc.rocket, a.switches);
+    } catch (const KometError& x) {
+      throw UsageError{e.path.string() + ": " + x.what()};
+    }
+  }
+  if (!a.csv && !a.json && a.exports.empty()) out << SummaryLine(doc.simulation.results(), '.') << '\n';
+  return 0;
+}
+
+int ImportEng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::vector<std::filesystem::path> inputs;
+  std::optional<std::filesystem::path> output;
+  bool append = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "-o") {
+      if (i + 1 >= args.size()) throw UsageError{"-o: Wert fehlt"};
+      output = args[++i];
+    } else if (args[i] == "--append") {
+      append = true;
+    } else if (!args[i].empty() && args[i][0] == '-') {
+      throw UsageError{"unbekannte Option " + args[i]};
+    } else {
+      inputs.push_back(args[i]);
+    }
+  }
+  if (inputs.empty() || !output) throw UsageError{"import-eng braucht .eng-Dateien und -o DATEI.kdb"};
+
+  std::vector<MotorRecord> motors;
+  if (append) {
+    for (const MotorListEntry& e : ReadMotorList(*output)) {
+      MotorRecord m;
+      if (ReadMotorRecord(*output, e.recordNo, m)) motors.push_back(m);
+    }
+  }
+  const std::size_t kept = motors.size();
+  bool rejected = false;
+  for (const auto& path : inputs) {
+    try {
+      EngImport imported = ImportEngFile(path);
+      for (const EngDiagnostic& d : imported.problems) err << d.text() << '\n';
+      rejected = rejected || imported.hasErrors();
+      for (const MotorRecord& m : imported.motors) {
+        out << Format('.', "%-20s %8.3f Ns %6.3f s %8.3f N", Cp1252ToUtf8(m.name.view()), TotalImpulse(m),
+                      m.burnTime, m.maxThrust)
+            << '\n';
+        motors.push_back(m);
+      }
+    } catch (const KometError& e) {
+      err << e.what() << '\n';
+      rejected = true;
+    }
+  }
+  if (motors.size() == kept) {
+    err << "komet-sim: kein Motor importiert; " << output->string() << " bleibt unverändert\n";
+    return 2;
+  }
+  try {
+    WriteMotorDatabase(*output, motors);
+  } catch (const KometError& e) {
+    throw UsageError{output->string() + ": " + e.what()};
+  }
+  return rejected ? 1 : 0;
+}
+
+}  // namespace
+
+std::string SeriesCsv(const Simulation& simulation) {
+  std::string csv;
+  for (const SeriesQuantity& q : kSeriesQuantities) {
+    if (!csv.empty()) csv += ',';
+    csv += q.key;
+  }
+  csv += '\n';
+  const auto samples = simulation.samples();
+  for (std::size_t n = 1; n <= simulation.lastSample() && n < samples.size(); ++n) {
+    for (std::size_t k = 0; k < kSeriesQuantities.size(); ++k) {
+      if (k) csv += ',';
+      csv += G17(samples[n].*kSeriesQuantities[k].field);
+    }
+    csv += '\n';
+  }
+  return csv;
+}
+
+std::string ResultsJson(const Simulation& simulation) {
+  const FlightResults& r = simulation.results();
+  std::string json = "{\n";
+  json += std::string("  \"resultsValid\": ") + (r.resultsValid ? "true" : "false") + ",\n";
+  json += std::string("  \"noFlight\": ") + (r.noFlight ? "true" : "false") + ",\n";
+  for (const ResultQuantity& q : kResultQuantities)
+    json += "  \"" + std::string(q.key) + "\": " + JsonNumber(r.*q.field) + ",\n";
+  json += "  \"recommendedDelay\": " + JsonNumber(r.recommendedDelay()) + ",\n";
+  json += "  \"sampleCount\": " + std::to_string(simulation.lastSample()) + "\n}\n";
+  return json;
+}
+
+int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
+                std::ostream& err) {
+  try {
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+      (args.empty() ? err : out) << kUsage;
+      return args.empty() ? 2 : 0;
+    }
+    if (args[0] == "import-eng") return ImportEng(args, out, err);
+    return Simulate(args, env, out, err);
+  } catch (const UsageError& e) {
+    err << "komet-sim: " << e.message << '\n';
+    return 2;
+  }
+}
+
+}  // namespace komet

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "model/rocket_record.h"
+#include "plot/plot_switches.h"
+#include "sim/simulation.h"
+
+namespace komet {
+
+// A picture komet-sim is asked for.
+struct ExportRequest {
+  enum class Kind { Png, Svg, Pdf } kind;
+  std::filesystem::path path;
+  int width = 639, height = 351;  // the plot's size (PNG and SVG)
+};
+
+// Draws plots and reports into files; the window layer implements it.
+class CliExporter {
+ public:
+  virtual ~CliExporter() = default;
+  // Throws KometError when the file cannot be written; writes nothing then.
+  virtual void Export(const ExportRequest& request, Simulation& simulation, const RocketRecord& rocket,
+                      const PlotSwitches& switches) = 0;
+};
+
+// What komet-sim finds around it.
+struct SimCliEnvironment {
+  std::function<std::string()> configuredDatabase;  // the desktop program's DBName; may be empty
+  std::filesystem::path bundledDatabase;            // the example database, if found
+  std::filesystem::path optionsFile;                // the desktop program's options file
+  CliExporter* exporter = nullptr;                  // none: pictures are refused
+};
+
+// komet-sim with its arguments (without the program name). Returns the exit
+// status: 0 done, 1 an import with rejected entries, 2 bad input.
+int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
+                std::ostream& err);
+
+// The flight series as CSV: a header of the quantities' keys, one row per
+// sample up to the end marker, "%.17g".
+std::string SeriesCsv(const Simulation& simulation);
+
+// The scalar results as a JSON object, numbers at full precision.
+std::string ResultsJson(const Simulation& simulation);
+
+}  // namespace komet

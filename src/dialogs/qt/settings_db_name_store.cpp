@@ -1,0 +1,25 @@
+#include "dialogs/qt/settings_db_name_store.h"
+
+#include <QSettings>
+
+#include "common/komet_error.h"
+
+namespace komet {
+namespace {
+constexpr const char* kKey = "DBName";
+}
+
+std::string SettingsDbNameStore::Load() const {
+  QSettings settings("Tarvo", "BrixKomet");
+  return settings.value(kKey).toString().toStdString();
+}
+
+void SettingsDbNameStore::Save(const std::string& utf8) {
+  QSettings settings("Tarvo", "BrixKomet");
+  settings.setValue(kKey, QString::fromStdString(utf8));
+  settings.sync();
+  if (settings.status() != QSettings::NoError)
+    throw KometError(KometError::Kind::Io, "Die Einstellungen konnten nicht gespeichert werden.");
+}
+
+}  // namespace komet

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "dialogs/options_record.h"
+
+namespace komet {
+
+// The motor database path in the user's settings: QSettings("Tarvo",
+// "BrixKomet"), key "DBName".
+class SettingsDbNameStore final : public DbNameStore {
+ public:
+  std::string Load() const override;
+  // Throws KometError when the settings cannot be written.
+  void Save(const std::string& utf8) override;
+};
+
+}  // namespace komet

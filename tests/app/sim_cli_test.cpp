@@ -1,0 +1,123 @@
+#include "app/sim_cli.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "model/rocket_file.h"
+#include "support/motor_fixtures.h"
+#include "support/temp_dir.h"
+
+namespace komet {
+namespace {
+
+std::string Slurp(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class SimCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db = testing::WriteDatabase(dir.path(), {testing::BoxMotor("C6", 6, 1.8, 0.0108, 0.0231)});
+    RocketRecord r;
+    InitRakete(r);
+    r.name.assign("Testrakete");
+    r.cw = 0.6;
+    r.stages[0].mass = 0.03;
+    r.stages[0].diameter = 0.025;
+    r.stages[0].counts = {1, 0, 0};
+    r.stages[0].motors[0] = testing::BoxMotor("C6", 6, 1.8, 0.0108, 0.0231);
+    r.stages[1].absent = r.stages[2].absent = 1;
+    rocket = dir.path() / "test.kmw";
+    SaveRocketFile(rocket, r);
+  }
+  int Run(std::vector<std::string> args) {
+    out.str(""), err.str("");
+    return RunKometSim(args, env, out, err);
+  }
+
+  testing::TempDir dir;
+  std::filesystem::path db, rocket;
+  SimCliEnvironment env;
+  std::ostringstream out, err;
+};
+
+TEST_F(SimCliTest, PrintsTheSummaryLine) {
+  ASSERT_EQ(Run({rocket.string(), "--db", db.string()}), 0) << err.str();
+  EXPECT_EQ(out.str().rfind("Max v:", 0), 0u) << out.str();
+  EXPECT_NE(out.str().find("Brennschluss bei: 1.8 [sec]"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("empfohlene Verzögerung:"), std::string::npos);
+}
+
+TEST_F(SimCliTest, CsvAndJsonAgree) {
+  const auto csv = dir.path() / "f.csv", json = dir.path() / "f.json";
+  ASSERT_EQ(Run({rocket.string(), "--raw", "--csv", csv.string(), "--json", json.string()}), 0) << err.str();
+  std::istringstream lines(Slurp(csv));
+  std::string header, line;
+  std::getline(lines, header);
+  EXPECT_EQ(header, "time,thrust,height,force,accel,velocity,propellantUsed");
+  int rows = 0;
+  while (std::getline(lines, line)) ++rows;
+  const std::string j = Slurp(json);
+  EXPECT_NE(j.find("\"sampleCount\": " + std::to_string(rows)), std::string::npos) << j;
+  EXPECT_NE(j.find("\"resultsValid\": true"), std::string::npos);
+  EXPECT_NE(j.find("\"burnoutTime\": 1.8"), std::string::npos) << j;
+  EXPECT_GT(rows, 100);
+}
+
+TEST_F(SimCliTest, OverridesChangeTheFlight) {
+  ASSERT_EQ(Run({rocket.string(), "--raw", "--json", "-"}), 0);
+  const std::string base = out.str();
+  ASSERT_EQ(Run({rocket.string(), "--raw", "--json", "-", "--gravity", "1.62", "--air-density", "0"}), 0);
+  EXPECT_NE(out.str(), base);
+  ASSERT_EQ(Run({rocket.string(), "--raw", "--json", "-", "--period", "5"}), 0);
+  EXPECT_NE(out.str().find("\"flightEndTime\": 5.0049999999999999"), std::string::npos) << out.str();
+}
+
+TEST_F(SimCliTest, BadInputGivesStatusTwoAndNoFile) {
+  std::ofstream(dir.path() / "fremd.kmw") << "keine Rakete";
+  const auto csv = dir.path() / "nicht.csv";
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{}, "Aufruf"},
+      {{(dir.path() / "fehlt.kmw").string(), "--csv", csv.string()}, "Datei nicht gefunden"},
+      {{(dir.path() / "fremd.kmw").string(), "--csv", csv.string()}, "keine Komet-Raketendatei"},
+      {{(dir.path() / "fremd.kmw").string(), "--raw", "--csv", csv.string()}, "keine Komet-Raketendatei"},
+      {{rocket.string(), "--gravity", "9,81", "--csv", csv.string()}, "--gravity"},
+      {{rocket.string(), "--period"}, "Wert fehlt"},
+      {{rocket.string(), "--db", (dir.path() / "weg.kdb").string()}, "weg.kdb"},
+      {{rocket.string(), "--options", rocket.string()}, "Optionsdatei"},
+      {{rocket.string(), "--curves", "xyz"}, "--curves"},
+      {{rocket.string(), "--png", "a.png", "--size", "0x5"}, "--size"},
+      {{rocket.string(), "--wozu"}, "unbekannte Option"},
+      {{rocket.string(), "--png", (dir.path() / "a.png").string()}, "Bilder"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.args), 2) << c.message;
+    EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
+    EXPECT_FALSE(std::filesystem::exists(csv));
+  }
+}
+
+TEST_F(SimCliTest, ImportEngWritesADatabase) {
+  const auto eng = dir.path() / "m.eng";
+  std::ofstream(eng) << "; Testmotor\nT5 18 70 3-5 0.006 0.018 Test\n0.1 5\n1.0 5\n1.1 0\n"
+                     << "Kaputt 18 70\n0.1 5\n";
+  const auto kdb = dir.path() / "neu.kdb";
+  EXPECT_EQ(Run({"import-eng", eng.string(), "-o", kdb.string()}), 1);
+  EXPECT_NE(out.str().find("T5"), std::string::npos);
+  EXPECT_NE(err.str().find("Zeile 6"), std::string::npos) << err.str();
+  EXPECT_EQ(std::filesystem::file_size(kdb), MotorRecord::kSize);
+  EXPECT_EQ(Run({"import-eng", eng.string(), "-o", kdb.string(), "--append"}), 1);
+  EXPECT_EQ(std::filesystem::file_size(kdb), 2 * MotorRecord::kSize);
+  std::ofstream(eng) << "Kaputt 18 70\n";
+  EXPECT_EQ(Run({"import-eng", eng.string(), "-o", kdb.string()}), 2);
+  EXPECT_EQ(std::filesystem::file_size(kdb), 2 * MotorRecord::kSize) << "left unchanged";
+}
+
+}  // namespace
+}  // namespace komet
