@@ -1,6 +1,7 @@
 #include "print/line_printer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -15,6 +16,9 @@ namespace {
 constexpr double kMillimetersPerInch = 25.4;
 // The base height when the font cannot be measured (no printer).
 constexpr int kFallbackLineHeight = 10;
+// Lengths from user values are kept within this many device units, so that
+// a few of them added never overflow an int.
+constexpr int kLengthLimit = 1 << 24;
 
 const char* const kMarginMessages[] = {
     "Unable to change top margin while printing",
@@ -68,7 +72,7 @@ double TLinePrinter::ToUnits(int deviceUnits, int dpi) const {
 
 int TLinePrinter::ToDevice(double value, int dpi) const {
   const double inches = unit_ == MeasureUnit::muMillimeters ? value / kMillimetersPerInch : value;
-  return RoundToInt(dpi * inches);
+  return std::clamp(RoundToInt(dpi * inches), -kLengthLimit, kLengthLimit);
 }
 
 double TLinePrinter::MinMargin(Side side) const {
@@ -303,7 +307,7 @@ void TLinePrinter::DrawBorders() {
 }
 
 void TLinePrinter::WriteLine(std::string_view text) {
-  const std::string line = text.find('\t') != std::string_view::npos ? ExpandTabs(text) : std::string(text);
+  const std::string line = ExpandTabs(text);
   if (line.empty() || canvas().TextWidth(line) <= textWidth()) {
     DrawLine(line);
   } else if (wordWrap_) {
@@ -336,8 +340,7 @@ std::string TLinePrinter::FitText(std::string_view text, int width) {
 // pieces are drawn directly, since a single character wider than the text
 // area would otherwise be wrapped again forever.
 void TLinePrinter::WrapLine(std::string_view text) {
-  const std::string expanded =
-      text.find('\t') != std::string_view::npos ? ExpandTabs(text) : std::string(text);
+  const std::string expanded = ExpandTabs(text);
   std::string_view rest = expanded;
   while (!rest.empty()) {
     std::size_t take = FitText(rest, textWidth()).size(), drop = 0;
@@ -377,7 +380,8 @@ void TLinePrinter::WriteCells(std::string_view text) {
 void TLinePrinter::DrawCells(std::string_view text, std::string_view format) {
   const std::vector<std::string_view> cells = SplitCells(text);
   const std::vector<std::string_view> formats = SplitCells(format);
-  int x = leftPx();
+  // Wide enough for any number of columns of the largest width.
+  std::int64_t x = leftPx();
   for (std::size_t i = 0; i < formats.size(); ++i) {
     const Column column = ParseColumn(formats[i]);
     std::string cell(i < cells.size() ? cells[i] : std::string_view());
@@ -388,7 +392,8 @@ void TLinePrinter::DrawCells(std::string_view text, std::string_view format) {
       int offset = 0;
       if (column.alignment == TextAlignment::Right) offset = room;
       if (column.alignment == TextAlignment::Center) offset = room / 2;
-      canvas().TextOut(x + offset, topPx() + curY_, cell);
+      const auto left = std::clamp<std::int64_t>(x + offset, -kLengthLimit, kLengthLimit);
+      canvas().TextOut(static_cast<int>(left), topPx() + curY_, cell);
     }
     x += column.width;
   }

@@ -431,6 +431,14 @@ TEST(LinePrinterCells, ColumnsFromTheTableFormat) {
   EXPECT_EQ(last[11].x, 50 + 30 + 20);
   EXPECT_EQ(last[12].x, 50 + 60);
   EXPECT_EQ(r.lp.curY(), 8 * 26);
+
+  // Absurd widths stay on the canvas's integer plane; a negative one prints nothing.
+  r.lp.SetTableFormat("<1e30|<1e30|<1e30|>-2");
+  r.lp.WriteCells("a|b|c|d");
+  const auto absurd = r.canvas().Texts();
+  ASSERT_EQ(absurd.size(), 16u);
+  EXPECT_EQ(absurd[13].x, 50);
+  EXPECT_EQ(absurd[15].x, 1 << 24);
 }
 
 TEST(LinePrinterCells, MacrosInHeaderCells) {
@@ -540,6 +548,7 @@ TEST(LinePrinterPage, RulePenFollowsTheResolution) {
   d.dpiY = 300;
   TLinePrinter lp(d);
   lp.SetPageBorders({PageBorder::pbBottom, PageBorder::pbRight});
+  lp.SetBorderOffset(1e30f);  // must not overflow
   lp.BeginDoc();
   const auto lines = d.recording().Lines();
   ASSERT_EQ(lines.size(), 2u);
