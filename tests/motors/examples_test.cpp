@@ -110,13 +110,13 @@ TEST(Examples, SingleStageRocketFliesOneEstesC6) {
   EXPECT_EQ(r.name.view(), "Einstufer C6");
   EXPECT_EQ(r.cw, 0.62);
   const StageRecord& s = r.stages[0];
-  EXPECT_EQ(s.mass, 24.9 / 1000);
+  EXPECT_EQ(s.mass, 48.0 / 1000);
   EXPECT_EQ(s.diameter, 25.0 / 1000);
   EXPECT_EQ(s.otherArea, 0.0);
   EXPECT_EQ(s.counts, (std::array<std::int32_t, 3>{1, 0, 0}));
   EXPECT_EQ(s.motors[0], Motor("C6"));
   EXPECT_EQ(s.motors[0].totalMass, 0.0231);  // Estes, not Klima
-  EXPECT_NEAR(LiftOffMass(r), 0.048, 1e-12);
+  EXPECT_NEAR(LiftOffMass(r), 0.0711, 1e-12);
 
   // Unused slots and the absent stages hold nothing.
   RocketRecord empty;
