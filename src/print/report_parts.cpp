@@ -1,0 +1,136 @@
+#include "print/report_parts.h"
+
+#include <string>
+
+#include "common/format.h"
+#include "common/numbers.h"
+#include "common/win1252.h"
+
+namespace komet {
+namespace {
+
+constexpr std::string_view kMaxVelocityLine = "Max v:  %4.1f [m/sec]   %5.1f [km/h]     bei %3.1f [sec]";
+constexpr std::string_view kBurnoutLine =
+    "Brennschluss bei:  %3.1f [sec]   in  %3.1f [m] Höhe,      bei %3.2f [m/sec],    %3.2f [km/h]";
+constexpr std::string_view kDelayLine = "empfohlene Verzögerung:   %3.1f [sec]";
+constexpr std::string_view kConstantsLine =
+    "cw-Wert: %2.2f        Luftdichte: %2.2f        Erdbeschleunigung: %2.3f [m/sec²]        "
+    "Startvorrichtung Länge: %2.1f [m]        Reibung: %2.1f [N]";
+
+// Sets a size and takes its line step, as the report does before each block.
+void TakeStep(PrinterDevice& printer, ReportLayout& l, double points) {
+  SetReportFont(printer.canvas(), points);
+  l.printTextStep = PrintTextStep(points, printer.DpiY());
+}
+
+void StageHeader(Canvas& c, std::size_t s, int ls, int vs, int y, char sep) {
+  SetReportFont(c, 8.0);
+  c.TextOut(ls, y, s == 0 ? std::string("Hauptstufe") : Format(sep, "Stufe   %d", static_cast<int>(s + 1)));
+  c.TextOut(vs, y, "Anzahl");
+  SetReportFont(c, 6.0);
+}
+
+void StageMotorRows(Canvas& c, const StageRecord& stage, int ls, int vs, int y, int stepY, char sep) {
+  for (std::size_t j = 0; j < kSlotCount && stage.counts[j] != 0; ++j) {
+    y += stepY;
+    SetReportFont(c, 8.0);
+    c.TextOut(vs, y, Format(sep, "%d", stage.counts[j]));
+    c.TextOut(ls, y, Cp1252ToUtf8(stage.motors[j].name.view()));
+    SetReportFont(c, 6.0);
+  }
+}
+
+void StageData(Canvas& c, const StageRecord& stage, const ReportLayout& l, int ls, int vs, char sep) {
+  int y = l.printTableTop + 4 * l.printStepY - l.printTextStep;
+  c.TextOut(ls, y, "Masse [gr]");
+  c.TextOut(vs, y, Format(sep, "%4.2f", stage.mass * 1000.0));
+  y += l.printTextStep;
+  c.TextOut(ls, y, "Durchmesser [mm]");
+  c.TextOut(vs, y, Format(sep, "%3.1f", stage.diameter * 1000.0));
+  y = l.printTableTop + 5 * l.printStepY - l.printTextStep;
+  c.TextOut(ls, y, "Sonstige Flächen [mm²]");
+  c.TextOut(vs, y, Format(sep, "%5.0f", stage.otherArea * 1000000.0));
+  y += l.printTextStep;
+  c.TextOut(ls, y, "Verzögerung [sec]");
+  c.TextOut(vs, y, Format(sep, "%2.2f", stage.ignitionDelay));
+}
+
+void Rule(Canvas& c, int width, int x0, int y0, int x1, int y1) {
+  c.SetPen({kBlack, width, PenStyle::Solid});
+  ReportLine(c, x0, y0, x1, y1);
+}
+
+}  // namespace
+
+void SetReportFont(Canvas& c, double points) {
+  c.SetFont(Font{std::string(kReportFace), points, 0, kBlack, false});
+}
+
+// Beyond the computed flight the burnout sample is the flight's last one.
+void PrintResultLines(PrinterDevice& printer, ReportLayout& l, const ReportInputs& in) {
+  Canvas& c = printer.canvas();
+  const FlightResults& r = in.flight.results;
+  const char sep = in.decimalSeparator;
+  c.SetPen({kBlack, 1, PenStyle::Solid});
+  TakeStep(printer, l, 12.0);
+  SetReportFont(c, 8.0);
+  l.printTextY = l.printBottom + l.printStepY - TruncToInt(1.5 * l.printTextStep);
+  c.TextOut(l.printLeft, l.printTextY,
+            Format(sep, kMaxVelocityLine, r.maxVelocity, r.maxVelocity * 3.6, r.maxVelocityTime));
+  l.printTextY += l.printTextStep;
+  const FlightSample& b = SampleAt(in.flight, RoundHalfEven(r.burnoutTime * kSamplesPerSecond));
+  c.TextOut(l.printLeft, l.printTextY,
+            Format(sep, kBurnoutLine, r.burnoutTime, b.height, b.velocity, b.velocity * 3.6));
+  l.printTextY += l.printTextStep;
+  c.TextOut(l.printLeft, l.printTextY, Format(sep, kDelayLine, r.maxHeightTime - r.burnoutTime));
+}
+
+void PrintStageTable(PrinterDevice& printer, ReportLayout& l, const ReportInputs& in) {
+  Canvas& c = printer.canvas();
+  const char sep = in.decimalSeparator;
+  TakeStep(printer, l, 6.0);
+  l.printTableTop = l.printBottom + 3 * l.printStepY - 2 * l.printTextStep;
+  for (std::size_t s = 0; s < kStageCount; ++s) {
+    const StageRecord& stage = in.rocket.stages[s];
+    const int ls = l.printLeft + l.printTextStep + static_cast<int>(s) * 3 * l.printStepX;
+    const int vs = ls + 2 * l.printStepX;
+    StageHeader(c, s, ls, vs, l.printTableTop, sep);
+    if (stage.counts[0] == 0) continue;
+    StageMotorRows(c, stage, ls, vs, l.printTableTop, l.printStepY, sep);
+    StageData(c, stage, l, ls, vs, sep);
+  }
+}
+
+void PrintConstantsAndFooter(Canvas& c, ReportLayout& l, const ReportInputs& in) {
+  const RunConstants& k = in.flight.constants;
+  l.printTextY = l.printBottom + 10 * l.printStepY - l.printTextStep;
+  c.TextOut(l.printLeft, l.printTextY, "Einstellungen:");
+  l.printTextY += l.printTextStep;
+  c.TextOut(l.printLeft, l.printTextY,
+            Format(in.decimalSeparator, kConstantsLine, k.cwValue, k.airDensity, k.gravity, k.railLength,
+                   k.railFriction));
+  l.printTextY += l.printStepY;
+  c.TextOut(l.printLeft, l.printTextY,
+            std::string(kProgramVersion) + ",  gedruckt am : " + std::string(in.dateTimeText));
+}
+
+void PrintTableGrid(Canvas& c, const ReportLayout& l) {
+  const int right = l.printLeft + 9 * l.printStepX;
+  int y = l.printBottom + l.printStepY;
+  for (int r = 1; r <= 7; ++r) {
+    y += l.printStepY;
+    Rule(c, r == 1 || r == 7 ? 4 : 1, l.printLeft, y, right, y);
+  }
+  y = l.printBottom + 2 * l.printStepY;
+  const int bottom = y + 6 * l.printStepY;
+  Rule(c, 4, l.printLeft, y, l.printLeft, bottom);
+  Rule(c, 4, right, y, right, bottom);
+  for (int s = 1; s <= 3; ++s) {
+    const int block = l.printLeft + (s - 1) * 3 * l.printStepX;
+    Rule(c, 4, block, y, block, bottom);
+    const int count = l.printLeft + s * 3 * l.printStepX - l.printStepX;
+    Rule(c, 1, count, y, count, bottom);
+  }
+}
+
+}  // namespace komet

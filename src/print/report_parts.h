@@ -1,0 +1,42 @@
+#pragma once
+
+#include "common/canvas.h"
+#include "print/report.h"
+
+// The text parts of the report and the helpers its parts share.
+namespace komet {
+
+// A line from (x0, y0) to (x1, y1).
+inline void ReportLine(Canvas& c, int x0, int y0, int x1, int y1) {
+  c.MoveTo(x0, y0);
+  c.LineTo(x1, y1);
+}
+
+// body(v) for v = first, first + step, ... while more(v); the body always runs
+// at least once, and only once when the step is 0 (a page too small for a grid).
+template <typename More, typename Body>
+void RepeatStepping(int first, int step, More more, Body body) {
+  long long v = first;
+  do {
+    body(static_cast<int>(v));
+    if (step == 0) return;
+    v += step;
+  } while (v >= -kCanvasCoordinateLimit && v <= kCanvasCoordinateLimit && more(static_cast<int>(v)));
+}
+
+// The report's typeface at a size in points, black.
+void SetReportFont(Canvas& c, double points);
+
+// The three result lines: 8 pt text on the 12 pt line step.
+void PrintResultLines(PrinterDevice& printer, ReportLayout& l, const ReportInputs& in);
+
+// Headers, motor rows and data of the three stages, 6 pt and 8 pt.
+void PrintStageTable(PrinterDevice& printer, ReportLayout& l, const ReportInputs& in);
+
+// "Einstellungen:", the constants of the run and the footer with the date.
+void PrintConstantsAndFooter(Canvas& c, ReportLayout& l, const ReportInputs& in);
+
+// The rules and column lines of the stage table.
+void PrintTableGrid(Canvas& c, const ReportLayout& l);
+
+}  // namespace komet
