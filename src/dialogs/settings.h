@@ -1,0 +1,79 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "dialogs/options_record.h"
+#include "sim/sim_constants.h"
+
+namespace komet {
+
+// The texts of the settings dialog's fields (UTF-8).
+struct SettingsForm {
+  std::string Ldichte;      // air density
+  std::string Lstart;       // rail length, m
+  std::string rstart;       // rail friction, N
+  std::string lerd;         // gravity, m/s²
+  std::string LBer;         // calculation period, s
+  std::string MotorenPfad;  // motor database path, read-only
+};
+
+// The constants and the motor database path with the settings dialog's
+// handlers. The simulation reads the constants through the getters, which
+// return what the record holds, never the fields.
+class Settings final : public SimConstants {
+ public:
+  // `currentDir` is the default database folder of a new options file.
+  Settings(std::filesystem::path optionsFile, std::string currentDirUtf8, DbNameStore& store,
+           char decimalSeparator = '.');
+
+  OptionsRecord record;
+  std::string motorDbName;  // UTF-8, any length
+  SettingsForm form;
+
+  // Creation: options file, stored database path, fields.
+  void FormCreate();
+  // "Laden": the file and the stored path again, then the fields.
+  void LoadOptions();
+  // Shows the record's values in the fields; also the "Abbruch" handler.
+  void BitBtn1Click();
+  // OK: takes the fields into the record (period outside 3..50 s -> 50).
+  void BitBtn2Click();
+  // "Sichern": takes the fields, writes the file and the stored path.
+  // Throws KometError when either cannot be written; the values stay in effect.
+  void SaveOptions();
+  // "Motordatenbank auswählen" with a chosen .kdb file. The caller rereads
+  // the motor lists. Nothing is stored until "Sichern".
+  void ChooseDatabase(const std::filesystem::path& kdb);
+
+  void setDecimalSeparator(char sep) { decimalSeparator_ = sep; }
+  const std::filesystem::path& optionsFile() const { return optionsFile_; }
+
+  double GetCalcPeriod() const override { return record.calcPeriod; }
+  double GetGravity() const override { return record.gravity; }
+  double GetAirDensity() const override { return record.airDensity; }
+  double GetRailLength() const override { return record.railLength; }
+  double GetRailFriction() const override { return record.railFriction; }
+  std::filesystem::path GetDBName() const;
+
+ private:
+  std::filesystem::path optionsFile_;
+  std::string currentDir_;
+  DbNameStore& store_;
+  char decimalSeparator_;
+};
+
+// Result of importing a RASP file as the motor database.
+struct EngDatabaseImport {
+  std::filesystem::path database;     // the .kdb written; empty when nothing was imported
+  std::vector<std::string> problems;  // every diagnostic, as the user reads it
+  std::size_t motorCount = 0;
+};
+
+// Imports a .eng file into `<folder>/<name>.kdb` (replacing an older import
+// of the same name). Throws KometError when the file cannot be read or the
+// database not written.
+EngDatabaseImport ImportEngDatabase(const std::filesystem::path& eng, const std::filesystem::path& folder);
+
+}  // namespace komet

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+
+#include "model/rocket_record.h"
+#include "plot/plot_switches.h"
+#include "sim/simulation.h"
+
+class QPrinter;
+class QWidget;
+
+namespace komet {
+
+// Whether the system offers any printer.
+bool PrinterAvailable();
+
+// "Drucken": the report of the current flight on the given printer. Does
+// nothing and returns false when no flight is computed. Throws KometError
+// with the German text when the printer refuses.
+bool PrintFlightReport(QPrinter& printer, Simulation& simulation, const RocketRecord& rocket,
+                       const PlotSwitches& switches);
+
+// "Bericht als PDF speichern...": the same report as an A4 PDF file. Throws
+// KometError when the file cannot be written.
+bool SaveReportPdf(const std::filesystem::path& pdf, Simulation& simulation, const RocketRecord& rocket,
+                   const PlotSwitches& switches);
+
+// The date and time texts of printouts, in the user's short date and long
+// time formats.
+QString PrintDateText();
+QString PrintTimeText();
+
+}  // namespace komet
