@@ -1,0 +1,115 @@
+#include "plot/qt/qpainter_canvas.h"
+
+#include <QFontMetrics>
+#include <QPen>
+#include <QString>
+
+namespace komet {
+namespace {
+
+QColor ToQColor(Color c) {
+  return QColor(c.r, c.g, c.b);
+}
+
+QString ToQString(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QPen ToQPen(const Pen& p) {
+  QPen pen(ToQColor(p.color));
+  pen.setWidth(std::max(p.width, 1));
+  pen.setStyle(p.style == PenStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
+  // Round ends: a zero-length line of a wide pen is a dot, as the origin mark needs.
+  pen.setCapStyle(p.width > 1 ? Qt::RoundCap : Qt::FlatCap);
+  pen.setJoinStyle(Qt::RoundJoin);
+  return pen;
+}
+
+}  // namespace
+
+QFont ToQFont(const Font& f) {
+  QFont font;
+  const QString face = QString::fromStdString(f.face);
+  QStringList families{face};
+  if (face.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
+    families << QStringLiteral("Liberation Sans");
+  families << QStringLiteral("Sans Serif");
+  font.setFamilies(families);
+  if (f.pointSize > 0)
+    font.setPointSizeF(f.pointSize);
+  else
+    font.setPixelSize(std::max(f.pixelHeight, 1));
+  font.setBold(f.bold);
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
+QPainterCanvas::QPainterCanvas(QPainter& painter) : painter_(painter) {
+  Apply();
+}
+
+void QPainterCanvas::Apply() {
+  if (!painter_.isActive()) return;
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setBrush(Qt::NoBrush);
+  painter_.setPen(ToQPen(pen_));
+  painter_.setFont(ToQFont(font_));
+}
+
+void QPainterCanvas::MoveTo(int x, int y) {
+  current_ = QPoint(x, y);
+}
+
+void QPainterCanvas::LineTo(int x, int y) {
+  const QPoint to(x, y);
+  // Qt draws nothing for a zero-length line; a wide pen's dot is a point.
+  if (to == current_ && pen_.width > 1)
+    painter_.drawPoint(to);
+  else
+    painter_.drawLine(current_, to);
+  current_ = to;
+}
+
+void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawRect(
+      QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))));
+}
+
+// Curves set their pen before every segment; only a change reaches Qt.
+void QPainterCanvas::SetPen(const Pen& pen) {
+  if (pen == pen_) return;
+  pen_ = pen;
+  painter_.setPen(ToQPen(pen_));
+}
+
+void QPainterCanvas::SetFont(const Font& font) {
+  if (font == font_) return;
+  font_ = font;
+  painter_.setFont(ToQFont(font_));
+}
+
+void QPainterCanvas::TextOut(int x, int y, std::string_view text) {
+  const QString s = ToQString(text);
+  const QFontMetrics fm = painter_.fontMetrics();
+  if (background_)
+    painter_.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), ToQColor(*background_));
+  painter_.setPen(ToQColor(font_.color));
+  painter_.drawText(QPoint(x, y + fm.ascent()), s);
+  painter_.setPen(ToQPen(pen_));
+}
+
+int QPainterCanvas::TextWidth(std::string_view text) {
+  return painter_.fontMetrics().horizontalAdvance(ToQString(text));
+}
+
+int QPainterCanvas::TextHeight(std::string_view) {
+  return painter_.fontMetrics().height();
+}
+
+FontMetrics QPainterCanvas::Metrics() {
+  const QFontMetrics fm = painter_.fontMetrics();
+  return {fm.height(), fm.ascent(), fm.descent(), fm.leading()};
+}
+
+}  // namespace komet

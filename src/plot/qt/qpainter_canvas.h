@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPainter>
+#include <QPoint>
+
+#include "common/canvas.h"
+
+namespace komet {
+
+// The one Canvas of the window layer: draws on an active QPainter, whatever
+// its device (widget, QImage, QPrinter, PDF writer, SVG generator).
+// Coordinates are device units; lines are drawn without antialiasing.
+class QPainterCanvas final : public Canvas {
+ public:
+  // The painter must stay alive (and be active while drawing).
+  explicit QPainterCanvas(QPainter& painter);
+
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void Rectangle(int x1, int y1, int x2, int y2) override;
+  void SetPen(const Pen& pen) override;
+  const Pen& pen() const override { return pen_; }
+  void SetFont(const Font& font) override;
+  const Font& font() const override { return font_; }
+  void SetTextBackground(std::optional<Color> color) override { background_ = color; }
+  void TextOut(int x, int y, std::string_view text) override;
+  int TextWidth(std::string_view text) override;
+  int TextHeight(std::string_view text) override;  // the cell height
+  FontMetrics Metrics() override;
+
+  // Puts the current pen and font on the painter again, e.g. after begin().
+  void Apply();
+
+ private:
+  QPainter& painter_;
+  Pen pen_;
+  Font font_;
+  std::optional<Color> background_;
+  QPoint current_;
+};
+
+// The QFont of a canvas font: Arial falls back to the metric-compatible
+// Liberation Sans; points when pointSize > 0, else the pixel height.
+QFont ToQFont(const Font& font);
+
+}  // namespace komet

@@ -1,0 +1,77 @@
+#include "print/qt/qprinter_device.h"
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+
+namespace komet {
+
+QPrinterDevice::QPrinterDevice(QPrinter& printer) : printer_(printer), canvas_(painter_) {}
+
+QPrinterDevice::~QPrinterDevice() {
+  if (printing_) painter_.end();
+}
+
+QRect QPrinterDevice::PaintRect() const {
+  return printer_.pageLayout().paintRectPixels(printer_.resolution());
+}
+QRect QPrinterDevice::FullRect() const {
+  return printer_.pageLayout().fullRectPixels(printer_.resolution());
+}
+
+int QPrinterDevice::DpiX() const {
+  return printer_.resolution();
+}
+int QPrinterDevice::DpiY() const {
+  return printer_.resolution();
+}
+int QPrinterDevice::PageWidth() const {
+  return PaintRect().width();
+}
+int QPrinterDevice::PageHeight() const {
+  return PaintRect().height();
+}
+int QPrinterDevice::PhysicalWidth() const {
+  return FullRect().width();
+}
+int QPrinterDevice::PhysicalHeight() const {
+  return FullRect().height();
+}
+int QPrinterDevice::OffsetX() const {
+  return PaintRect().left();
+}
+int QPrinterDevice::OffsetY() const {
+  return PaintRect().top();
+}
+
+bool QPrinterDevice::BeginJob(std::string_view title) {
+  if (printing_) return false;
+  printer_.setDocName(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+  if (!painter_.begin(&printer_)) return false;
+  canvas_.Apply();
+  printing_ = true;
+  page_ = 1;
+  return true;
+}
+
+bool QPrinterDevice::NewPage() {
+  if (!printing_ || !printer_.newPage()) return false;
+  ++page_;
+  return true;
+}
+
+bool QPrinterDevice::EndJob() {
+  if (!printing_) return false;
+  printing_ = false;
+  return painter_.end();
+}
+
+void SetUpPdfPrinter(QPrinter& printer, const QString& path) {
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  printer.setResolution(600);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                    QMarginsF(4.0, 4.0, 4.0, 4.0), QPageLayout::Millimeter));
+}
+
+}  // namespace komet

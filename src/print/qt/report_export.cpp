@@ -1,0 +1,23 @@
+#include "print/qt/report_export.h"
+
+#include <QPrinter>
+
+#include "common/komet_error.h"
+#include "print/qt/qprinter_device.h"
+
+namespace komet {
+
+bool RenderReportPdf(const QString& path, const FlightView& flight, const RocketRecord& rocket,
+                     const PlotSwitches& switches, std::string_view dateTimeText, char decimalSeparator) {
+  QPrinter printer(QPrinter::HighResolution);
+  SetUpPdfPrinter(printer, path);
+  QPrinterDevice device(printer);
+  ReportLayout layout;
+  try {
+    return PrintFlightReport(device, layout, {flight, rocket, switches, dateTimeText, decimalSeparator});
+  } catch (const KometError&) {
+    return false;
+  }
+}
+
+}  // namespace komet

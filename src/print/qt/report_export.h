@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+#include "print/report.h"
+
+namespace komet {
+
+// The printed report as a one-page A4 PDF file. False when there are no
+// results to print or the file cannot be written.
+bool RenderReportPdf(const QString& path, const FlightView& flight, const RocketRecord& rocket,
+                     const PlotSwitches& switches, std::string_view dateTimeText,
+                     char decimalSeparator = ',');
+
+}  // namespace komet

@@ -1,0 +1,145 @@
+#include "plot/qt/plot_export.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "model/rocket_file.h"
+#include "plot/qt/qpainter_canvas.h"
+#include "plot/synthetic_flight.h"
+#include "print/qt/report_export.h"
+#include "sim/simulation.h"
+
+using namespace komet;
+
+namespace {
+
+int CountPixels(const QImage& image, QRgb colour) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+  return n;
+}
+
+int NonWhite(const QImage& image) {
+  return image.width() * image.height() - CountPixels(image, qRgb(255, 255, 255));
+}
+
+QByteArray Head(const QString& path, int n) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.read(n) : QByteArray();
+}
+
+}  // namespace
+
+class PlotExportTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void pngHasTheSizeAndTheCurves() {
+    auto flight = testing::MakeSyntheticFlight();
+    const PlotSwitches sw = *ParseCurves("hvaSF,brenn");
+    PlotState st;
+    const QString path = dir_.filePath("plot.png");
+    QVERIFY(RenderPlotPng(path, {flight.view(), sw, {3, 5, 0, 0}, '.'}, st, QSize(800, 500)));
+    const QImage image(path);
+    QCOMPARE(image.size(), QSize(800, 500));
+    QVERIFY(NonWhite(image) > 5000);
+    QCOMPARE(image.pixel(45, 10) & 0xFFFFFF, 0u);          // the value axis
+    QVERIFY(CountPixels(image, qRgb(0, 0, 255)) > 100);    // acceleration
+    QVERIFY(CountPixels(image, qRgb(0, 128, 128)) > 100);  // burnout line
+    QVERIFY(CountPixels(image, qRgb(128, 0, 0)) > 100);    // delay lines
+  }
+
+  void realFlightRenders() {
+    RocketRecord base;
+    InitRakete(base);
+    const auto file = ReadRocketFile(KOMET_SOURCE_DIR "/examples/rockets/einstufig_c6.kmw", base);
+    QVERIFY(file.isRocket());
+    RocketRecord rocket = file.record;
+    auto sim = std::make_unique<Simulation>();
+    sim->RunSimulation(rocket, FixedConstants{});
+    QVERIFY(sim->results().resultsValid);
+    QVERIFY(sim->results().maxHeight > 10.0);
+    const PlotSwitches sw;
+    PlotState st;
+    const QImage image =
+        RenderPlotImage({MakeFlightView(*sim), sw, MainMotorDelays(rocket), ','}, st, QSize(639, 351));
+    QCOMPARE(image.size(), QSize(639, 351));
+    QVERIFY(CountPixels(image, qRgb(0, 0, 128)) > 100);  // apogee lines
+    QVERIFY(st.scaleX > 0.0 && st.scaleY > 0.0);
+
+    const QString pdf = dir_.filePath("report.pdf");
+    QVERIFY(RenderReportPdf(pdf, MakeFlightView(*sim), rocket, sw, "09.12.2026 14:03:00"));
+    QCOMPARE(Head(pdf, 4), QByteArray("%PDF"));
+  }
+
+  void pdfOfASyntheticFlight() {
+    auto flight = testing::MakeSyntheticFlight();
+    RocketRecord rocket;
+    InitRakete(rocket);
+    const PlotSwitches sw = *ParseCurves("hvaSF,brenn");
+    const QString path = dir_.filePath("synthetic.pdf");
+    QVERIFY(RenderReportPdf(path, flight.view(), rocket, sw, "01.01.2027 00:00:00", '.'));
+    QCOMPARE(Head(path, 4), QByteArray("%PDF"));
+    QVERIFY(QFileInfo(path).size() > 2000);
+
+    flight.results.resultsValid = false;
+    QVERIFY(!RenderReportPdf(dir_.filePath("none.pdf"), flight.view(), rocket, sw, "", '.'));
+  }
+
+  void svgIsWritten() {
+    auto flight = testing::MakeSyntheticFlight();
+    const PlotSwitches sw;
+    PlotState st;
+    const QString path = dir_.filePath("plot.svg");
+    QVERIFY(RenderPlotSvg(path, {flight.view(), sw}, st, QSize(639, 351)));
+    const QByteArray svg = Head(path, 1 << 20);
+    QVERIFY(svg.contains("<svg"));
+    QVERIFY(svg.contains("639"));
+  }
+
+  void badSizesAndPathsFail() {
+    auto flight = testing::MakeSyntheticFlight();
+    const PlotSwitches sw;
+    PlotState st;
+    const PlotInputs in{flight.view(), sw};
+    QVERIFY(!RenderPlotPng(dir_.filePath("zero.png"), in, st, QSize(0, 10)));
+    QVERIFY(!RenderPlotPng(dir_.filePath("huge.png"), in, st, QSize(kMaxExportSide + 1, 10)));
+    QVERIFY(!RenderPlotPng(dir_.filePath("no/such/dir/p.png"), in, st, QSize(10, 10)));
+    QVERIFY(!RenderPlotSvg(dir_.filePath("no/such/dir/p.svg"), in, st, QSize(10, 10)));
+    QVERIFY(RenderPlotPng(dir_.filePath("one.png"), in, st, QSize(1, 1)));
+  }
+
+  // Text stands with its top-left corner at the given point; the origin dot
+  // of a wide pen is drawn although its line has no length.
+  void canvasTextAndDot() {
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QPainterCanvas canvas(painter);
+    canvas.SetFont(Font{"Arial", 0.0, 11, kBlack, false});
+    canvas.TextOut(50, 40, "Hg");
+    canvas.SetPen({kBlack, 5, PenStyle::Solid});
+    canvas.MoveTo(150, 50);
+    canvas.LineTo(150, 50);
+    painter.end();
+    int top = image.height(), left = image.width();
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < 120; ++x)
+        if (image.pixel(x, y) != qRgb(255, 255, 255)) top = std::min(top, y), left = std::min(left, x);
+    QVERIFY2(top >= 40 && top <= 44, qPrintable(QString::number(top)));
+    QVERIFY(left >= 50 && left <= 52);
+    QCOMPARE(image.pixel(150, 50) & 0xFFFFFF, 0u);
+    QCOMPARE(image.pixel(151, 51) & 0xFFFFFF, 0u);
+  }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+QTEST_MAIN(PlotExportTest)
+#include "plot_export_test.moc"
