@@ -20,10 +20,14 @@ std::int64_t Ms(double seconds) {
   return RoundHalfEven(seconds * kMsPerSecond);
 }
 
-// One step on the time grid. Every time is the double nearest a whole number
-// of milliseconds, so both passes meet the same times; tMs is that number.
-void Advance(double& t, std::int64_t& tMs, double timeStep) {
-  tMs = RoundHalfEven((t + timeStep) * kMsPerSecond);
+// One step on the time grid, t := Round((t + timeStep) × 1000) / 1000. A
+// grid time is the double nearest a whole number of milliseconds, so within
+// the step bound the sum rounds to exactly tMs + 5: counting milliseconds
+// gives the same times without a rounding per step.
+constexpr std::int64_t kStepMs = 5;
+
+void Advance(double& t, std::int64_t& tMs) {
+  tMs += kStepMs;
   t = static_cast<double>(tMs) / kMsPerSecond;
 }
 
@@ -78,14 +82,17 @@ std::size_t FiringStage(const FiringWindows& w, std::int64_t tMs) {
   return kStageCount;
 }
 
+// Where each slot's curve search resumes; the schedule's time only grows.
+using CurveCursors = std::array<std::size_t, kSlotCount>;
+
 // The schedule's entry for a grid time: thrust and propellant use of the
 // firing stage's used slots; the flight pass fills the rest.
-FlightSample ScheduleSample(const StageRecord& stage, double t, double timeStep) {
+FlightSample ScheduleSample(const StageRecord& stage, CurveCursors& cursors, double t, double timeStep) {
   double thrust = 0.0;
   double propellant = 0.0;
   for (std::size_t j = 0; j < kSlotCount; ++j) {
     if (stage.counts[j] == 0) continue;
-    thrust += MotorThrust(stage, j, t);
+    thrust += MotorThrust(stage, j, t, cursors[j]);
     propellant += MotorPropellantUse(stage, j, t, timeStep);
   }
   FlightSample sample;
@@ -134,7 +141,11 @@ void Separate(FlightState& s, RocketRecord& rocket, const RunConstants& c) {
 // Propellant and mass: burns the step's scheduled propellant from the
 // lowest attached stage and returns the step's thrust as it is stored.
 double BurnPropellant(const FlightState& s, RocketRecord& rocket, FlightSample& sample) {
-  if (!s.powered) return sample.thrust = 0.0;
+  if (!s.powered) {
+    // Past the schedule nothing burns and nothing pushes.
+    sample.propellantUsed = 0.0;
+    return sample.thrust = 0.0;
+  }
   StageRecord& stage = rocket.stages[s.k];
   // A stage cannot burn more than it still carries, and what burns leaves
   // the rocket.
@@ -243,10 +254,9 @@ void Simulation::RaketeVorbereiten(RocketRecord& rocket, const SimConstants& con
   constants_.timeStep = kTimeStep;
   constants_.cwValue = rocket.cw;
   constants_.calcPeriod = constants.GetCalcPeriod();
-  // Beyond writtenEnd_ the table is zero already.
-  std::fill(samples_.begin(), samples_.begin() + static_cast<std::ptrdiff_t>(writtenEnd_ + 1),
-            FlightSample{});
-  writtenEnd_ = 0;
+  // The table is not cleared: the schedule writes every field of its
+  // samples, the flight pass every field of the steps after the schedule,
+  // and nothing beyond the end marker is read.
   constants_.gravity = constants.GetGravity();
   constants_.airDensity = constants.GetAirDensity();
   constants_.railLength = constants.GetRailLength();
@@ -303,6 +313,8 @@ void Simulation::PrepareStages(RocketRecord& rocket) {
 void Simulation::BuildThrustSchedule(RocketRecord& rocket) {
   PrepareStages(rocket);
   const FiringWindows windows = FiringWindowsOf(rocket);
+  std::array<CurveCursors, kStageCount> cursors;
+  for (CurveCursors& c : cursors) c.fill(1);
   results_.peakThrust = 0.0;
   double t = 0.0;
   std::int64_t tMs = 0;
@@ -314,13 +326,12 @@ void Simulation::BuildThrustSchedule(RocketRecord& rocket) {
       results_.noFlight = true;
       break;
     }
-    samples_[n] = ScheduleSample(rocket.stages[k], t, constants_.timeStep);
+    samples_[n] = ScheduleSample(rocket.stages[k], cursors[k], t, constants_.timeStep);
     if (results_.peakThrust < samples_[n].thrust) results_.peakThrust = samples_[n].thrust;
-    Advance(t, tMs, constants_.timeStep);
+    Advance(t, tMs);
     ++n;
   } while (t <= rocket.runPoweredEnd && n <= static_cast<std::size_t>(kMaxSteps));
-  samples_[n].time = kEndMarkerTime;
-  writtenEnd_ = std::max(writtenEnd_, n);
+  MarkEnd(n);
 }
 
 void Simulation::IntegrateFlight(RocketRecord& rocket) {
@@ -336,18 +347,22 @@ void Simulation::IntegrateFlight(RocketRecord& rocket) {
   results_.maxAccel = results_.maxVelocity = results_.maxHeight = results_.maxForce = 0.0;
   do {
     if (!FlightStep(s, rocket, constants_, samples_[s.n], results_)) break;
-    Advance(s.t, s.tMs, constants_.timeStep);
+    Advance(s.t, s.tMs);
     ++s.n;
   } while (s.t <= constants_.calcPeriod && s.n <= static_cast<std::size_t>(kMaxSteps));
   results_.flightEndTime = s.t;
-  samples_[s.n].time = kEndMarkerTime;
-  writtenEnd_ = std::max(writtenEnd_, s.n);
+  MarkEnd(s.n);
+}
+
+void Simulation::MarkEnd(std::size_t index) {
+  samples_[index].time = kEndMarkerTime;
+  seriesEnd_ = index;
 }
 
 void Simulation::FindLastSample() {
-  std::size_t i = 1;
-  while (i < samples_.size() && samples_[i].time < kSeriesEndTime) ++i;
-  lastSample_ = i - 1;
+  // Every time a pass writes lies below kSeriesEndTime (the step bound ends
+  // a pass by 350 s), so the series ends at the marker written last.
+  lastSample_ = seriesEnd_ - 1;
 }
 
 std::optional<std::size_t> Simulation::SampleIndexAt(double t) const {

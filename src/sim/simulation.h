@@ -46,13 +46,12 @@ class Simulation {
   void PrepareStages(RocketRecord& rocket);
   void BuildThrustSchedule(RocketRecord& rocket);
   void IntegrateFlight(RocketRecord& rocket);
+  void MarkEnd(std::size_t index);  // writes the end marker of a pass
   void FindLastSample();
 
   std::vector<FlightSample> samples_;  // kSampleTableSize entries
   std::size_t lastSample_ = 0;
-  // Highest index the last run wrote: beyond it the table is still zero, so
-  // clearing the table for the next run only needs to reach this far.
-  std::size_t writtenEnd_ = 0;
+  std::size_t seriesEnd_ = 1;  // index of the end marker written last
   FlightResults results_;
   RunConstants constants_;
 };

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
+#include "common/numbers.h"
 #include "sim/forces.h"
 #include "sim/simulation.h"
 #include "sim_test_support.h"
@@ -28,6 +30,13 @@ RocketRecord OneStage(const MotorRecord& motor, double massKg, int count = 1) {
 // The grid time of sample n.
 double GridTime(std::size_t n) {
   return static_cast<double>(5 * (n - 1)) / 1000.0;
+}
+
+TEST(TimeGrid, RoundingTheNextStepAddsExactlyFiveMilliseconds) {
+  for (std::int64_t ms = 0; ms <= 5 * 70000; ms += 5) {
+    const double t = static_cast<double>(ms) / 1000.0;
+    ASSERT_EQ(RoundHalfEven((t + kTimeStep) * 1000.0), ms + 5) << t;
+  }
 }
 
 TEST(FlightSeries, FiftySecondsWithoutLandingFillSamplesOneTo10001) {
