@@ -48,6 +48,15 @@ QPainterCanvas::QPainterCanvas(QPainter& painter) : painter_(painter) {
   Apply();
 }
 
+QPainterCanvas::~QPainterCanvas() {
+  Flush();
+}
+
+void QPainterCanvas::Flush() {
+  if (pending_.size() >= 2 && painter_.isActive()) painter_.drawPolyline(pending_);
+  pending_.clear();
+}
+
 void QPainterCanvas::Apply() {
   if (!painter_.isActive()) return;
   painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -57,20 +66,26 @@ void QPainterCanvas::Apply() {
 }
 
 void QPainterCanvas::MoveTo(int x, int y) {
-  current_ = QPoint(x, y);
+  const QPoint to(x, y);
+  if (to != current_) Flush();
+  current_ = to;
 }
 
 void QPainterCanvas::LineTo(int x, int y) {
   const QPoint to(x, y);
-  // Qt draws nothing for a zero-length line; a wide pen's dot is a point.
-  if (to == current_ && pen_.width > 1)
+  if (to == current_ && pen_.width > 1) {
+    // Qt draws nothing for a zero-length line; a wide pen's dot is a point.
+    Flush();
     painter_.drawPoint(to);
-  else
-    painter_.drawLine(current_, to);
+    return;
+  }
+  if (pending_.isEmpty()) pending_ << current_;
+  pending_ << to;
   current_ = to;
 }
 
 void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  Flush();
   painter_.setBrush(Qt::NoBrush);
   painter_.drawRect(
       QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))));
@@ -79,6 +94,7 @@ void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 // Curves set their pen before every segment; only a change reaches Qt.
 void QPainterCanvas::SetPen(const Pen& pen) {
   if (pen == pen_) return;
+  Flush();
   pen_ = pen;
   painter_.setPen(ToQPen(pen_));
 }
@@ -90,6 +106,7 @@ void QPainterCanvas::SetFont(const Font& font) {
 }
 
 void QPainterCanvas::TextOut(int x, int y, std::string_view text) {
+  Flush();
   const QString s = ToQString(text);
   const QFontMetrics fm = painter_.fontMetrics();
   if (background_)

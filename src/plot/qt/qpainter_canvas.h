@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPoint>
+#include <QPolygon>
 
 #include "common/canvas.h"
 
@@ -10,10 +11,16 @@ namespace komet {
 // The one Canvas of the window layer: draws on an active QPainter, whatever
 // its device (widget, QImage, QPrinter, PDF writer, SVG generator).
 // Coordinates are device units; lines are drawn without antialiasing.
+// Consecutive LineTo calls with one pen are gathered into one polyline (a
+// curve is thousands of segments); Flush or the destructor draws what is
+// pending, so flush before ending the painter if the canvas lives on.
 class QPainterCanvas final : public Canvas {
  public:
   // The painter must stay alive (and be active while drawing).
   explicit QPainterCanvas(QPainter& painter);
+  ~QPainterCanvas() override;
+  QPainterCanvas(const QPainterCanvas&) = delete;
+  QPainterCanvas& operator=(const QPainterCanvas&) = delete;
 
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
@@ -28,6 +35,8 @@ class QPainterCanvas final : public Canvas {
   int TextHeight(std::string_view text) override;  // the cell height
   FontMetrics Metrics() override;
 
+  // Draws the pending polyline.
+  void Flush();
   // Puts the current pen and font on the painter again, e.g. after begin().
   void Apply();
 
@@ -37,6 +46,7 @@ class QPainterCanvas final : public Canvas {
   Font font_;
   std::optional<Color> background_;
   QPoint current_;
+  QPolygon pending_;  // the polyline being gathered, from its start point
 };
 
 // The QFont of a canvas font: Arial falls back to the metric-compatible

@@ -9,6 +9,7 @@ namespace komet {
 QPrinterDevice::QPrinterDevice(QPrinter& printer) : printer_(printer), canvas_(painter_) {}
 
 QPrinterDevice::~QPrinterDevice() {
+  canvas_.Flush();
   if (printing_) painter_.end();
 }
 
@@ -55,13 +56,16 @@ bool QPrinterDevice::BeginJob(std::string_view title) {
 }
 
 bool QPrinterDevice::NewPage() {
-  if (!printing_ || !printer_.newPage()) return false;
+  if (!printing_) return false;
+  canvas_.Flush();
+  if (!printer_.newPage()) return false;
   ++page_;
   return true;
 }
 
 bool QPrinterDevice::EndJob() {
   if (!printing_) return false;
+  canvas_.Flush();
   printing_ = false;
   return painter_.end();
 }
