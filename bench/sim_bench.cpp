@@ -77,7 +77,7 @@ void BM_RunSimulation(benchmark::State& state) {
   }
   for (auto _ : state) {
     sim.RunSimulation(rocket, constants);
-    // (DoNotOptimize on a double lets GCC hand back a clobbered value.)
+    // Not the double result: GCC read it back clobbered from DoNotOptimize.
     benchmark::DoNotOptimize(sim.lastSample());
     benchmark::ClobberMemory();
   }
