@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "app/document.h"
+#include "app/flight_export.h"
 #include "common/file_io.h"
 #include "common/format.h"
 #include "common/komet_error.h"
@@ -17,6 +18,7 @@
 #include "motors/eng_import.h"
 #include "motors/motor_database.h"
 #include "plot/flight_plot.h"
+#include "sim/flight_analysis.h"
 #include "sim/quantities.h"
 
 namespace komet {
@@ -25,8 +27,9 @@ namespace {
 constexpr const char* kUsage =
     "Aufruf: komet-sim RAKETE.kmw [--db DATEI.kdb] [--options KOMET.OPT] [--raw]\n"
     "                 [--csv DATEI|-] [--json DATEI|-] [--png DATEI [--size BxH]] [--svg DATEI]\n"
-    "                 [--pdf DATEI] [--curves hvaSF,brenn] [--gravity X] [--air-density X]\n"
-    "                 [--rail-length X] [--rail-friction X] [--period X]\n"
+    "                 [--pdf DATEI] [--curves hvaSF,brenn] [--csv-locale de|en] [--gravity X]\n"
+    "                 [--air-density X]"
+    " [--rail-length X] [--rail-friction X] [--period X]\n"
     "        komet-sim import-eng MOTOR.eng... -o DATEI.kdb [--append]\n";
 
 // A fault of the command line or its files: message on stderr, exit 2.
@@ -53,6 +56,7 @@ std::optional<double> StrictNumber(const std::string& text) {
 struct SimArgs {
   std::filesystem::path rocket;
   std::optional<std::filesystem::path> db, options, csv, json;
+  std::optional<CsvDialect> csvLocale;  // spreadsheet form of --csv
   bool raw = false;
   std::vector<ExportRequest> exports;
   PlotSwitches switches;
@@ -102,7 +106,12 @@ SimArgs ParseSimArgs(const std::vector<std::string>& args) {
       a.exports.push_back({ExportRequest::Kind::Pdf, value()});
     else if (arg == "--size")
       size = value();
-    else if (arg == "--curves") {
+    else if (arg == "--csv-locale") {
+      const std::string& text = value();
+      if (text != "de" && text != "en")
+        throw UsageError{"--csv-locale: \"" + text + "\" ist weder de noch en"};
+      a.csvLocale = text == "de" ? kGermanCsv : kEnglishCsv;
+    } else if (arg == "--curves") {
       const std::string& text = value();
       const auto parsed = ParseCurves(text);
       if (!parsed) throw UsageError{"--curves: \"" + text + "\" ist unbekannt (Buchstaben aus hvaSF, brenn)"};
@@ -224,8 +233,11 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   }
   if (!a.exports.empty() && env.exporter == nullptr)
     throw UsageError{"Bilder und Berichte gibt es hier nicht"};
-  if (a.csv) WriteOutput(*a.csv, SeriesCsv(doc.simulation), out);
-  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation), out);
+  if (a.csvLocale && !a.csv) throw UsageError{"--csv-locale gehört zu --csv"};
+  if (a.csv)
+    WriteOutput(*a.csv,
+                a.csvLocale ? SpreadsheetCsv(doc.simulation, *a.csvLocale) : SeriesCsv(doc.simulation), out);
+  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation, doc.rocket), out);
   for (const ExportRequest& e : a.exports) {
     try {
       env.exporter->Export(e, doc.simulation, doc.rocket, a.switches);
@@ -292,6 +304,55 @@ int ImportEng(const std::vector<std::string>& args, std::ostream& out, std::ostr
   return rejected ? 1 : 0;
 }
 
+std::string PointJson(const FlightPoint& p) {
+  return "{\"time\": " + JsonNumber(p.time) + ", \"height\": " + JsonNumber(p.height) +
+         ", \"velocity\": " + JsonNumber(p.velocity) + ", \"inFlight\": " + (p.inFlight ? "true" : "false") +
+         "}";
+}
+
+std::string DelaysJson(const FlightAnalysis& a) {
+  std::string json = "[";
+  for (const DelayCheck& c : a.delays) {
+    json += json.size() > 1 ? ",\n    " : "\n    ";
+    json += "{\"delay\": " + std::to_string(c.delay) + ", \"ejection\": " + PointJson(c.ejection) +
+            ", \"fromApogee\": " + JsonNumber(c.fromApogee) + ", \"tolerance\": " + JsonNumber(c.tolerance) +
+            ", \"early\": " + PointJson(c.early) + ", \"late\": " + PointJson(c.late) +
+            ", \"best\": " + (c.best ? "true" : "false") +
+            ", \"tooFast\": " + (c.tooFast ? "true" : "false") + "}";
+  }
+  return json + (a.delays.empty() ? "]" : "\n  ]");
+}
+
+// JSON text of UTF-8: quotes, backslashes and control characters escaped.
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    if (static_cast<unsigned char>(c) < 0x20) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[(c >> 4) & 0xF];
+      out += kHex[c & 0xF];
+      continue;
+    }
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string WarningsJson(const FlightAnalysis& a) {
+  static constexpr const char* kKinds[] = {"railExitSpeed", "thrustToWeight", "ignitionAfterApogee",
+                                           "separationNotInFlight"};
+  std::string json = "[";
+  for (const FlightWarning& w : a.warnings) {
+    json += json.size() > 1 ? ",\n    " : "\n    ";
+    json += std::string("{\"kind\": \"") + kKinds[static_cast<int>(w.kind)] +
+            "\", \"stage\": " + std::to_string(w.stage) + ", \"figure\": " + JsonNumber(w.figure) +
+            ", \"text\": " + JsonString(w.text) + "}";
+  }
+  return json + (a.warnings.empty() ? "]" : "\n  ]");
+}
+
 }  // namespace
 
 std::string SeriesCsv(const Simulation& simulation) {
@@ -312,15 +373,18 @@ std::string SeriesCsv(const Simulation& simulation) {
   return csv;
 }
 
-std::string ResultsJson(const Simulation& simulation) {
+std::string ResultsJson(const Simulation& simulation, const RocketRecord& rocket) {
   const FlightResults& r = simulation.results();
+  const FlightAnalysis analysis = AnalyseFlight(simulation, rocket, '.');
   std::string json = "{\n";
   json += std::string("  \"resultsValid\": ") + (r.resultsValid ? "true" : "false") + ",\n";
   json += std::string("  \"noFlight\": ") + (r.noFlight ? "true" : "false") + ",\n";
   for (const ResultQuantity& q : kResultQuantities)
     json += "  \"" + std::string(q.key) + "\": " + JsonNumber(r.*q.field) + ",\n";
   json += "  \"recommendedDelay\": " + JsonNumber(r.recommendedDelay()) + ",\n";
-  json += "  \"sampleCount\": " + std::to_string(simulation.lastSample()) + "\n}\n";
+  json += "  \"sampleCount\": " + std::to_string(simulation.lastSample()) + ",\n";
+  json += "  \"delays\": " + DelaysJson(analysis) + ",\n";
+  json += "  \"warnings\": " + WarningsJson(analysis) + "\n}\n";
   return json;
 }
 

@@ -45,7 +45,8 @@ int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& e
 // sample up to the end marker, "%.17g".
 std::string SeriesCsv(const Simulation& simulation);
 
-// The scalar results as a JSON object, numbers at full precision.
-std::string ResultsJson(const Simulation& simulation);
+// The scalar results, the delay check and the warnings as a JSON object,
+// numbers at full precision.
+std::string ResultsJson(const Simulation& simulation, const RocketRecord& rocket);
 
 }  // namespace komet

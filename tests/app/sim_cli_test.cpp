@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -65,6 +66,49 @@ TEST_F(SimCliTest, CsvAndJsonAgree) {
   EXPECT_NE(j.find("\"resultsValid\": true"), std::string::npos);
   EXPECT_NE(j.find("\"burnoutTime\": 1.8"), std::string::npos) << j;
   EXPECT_GT(rows, 100);
+}
+
+TEST_F(SimCliTest, SpreadsheetCsvParsesBack) {
+  ASSERT_EQ(Run({rocket.string(), "--raw", "--csv", "-", "--csv-locale", "de"}), 0) << err.str();
+  std::istringstream lines(out.str());
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(
+      line,
+      "\xEF\xBB\xBFZeit [s];Schub [N];Höhe [m];Kraft [N];Beschleunigung [m/s²];Geschwindigkeit [m/s]\r");
+  int rows = 0;
+  double lastTime = -0.005, maxHeight = 0;
+  while (std::getline(lines, line)) {
+    ASSERT_EQ(line.back(), '\r');
+    std::vector<double> fields;
+    std::istringstream cells(line.substr(0, line.size() - 1));
+    for (std::string cell; std::getline(cells, cell, ';');) {
+      ASSERT_EQ(cell.find('.'), std::string::npos) << cell;
+      for (char& c : cell)
+        if (c == ',') c = '.';
+      fields.push_back(std::stod(cell));
+    }
+    ASSERT_EQ(fields.size(), 6u) << line;
+    EXPECT_NEAR(fields[0], lastTime + 0.005, 1e-9);
+    lastTime = fields[0];
+    maxHeight = std::max(maxHeight, fields[2]);
+    ++rows;
+  }
+  ASSERT_EQ(Run({rocket.string(), "--raw", "--json", "-"}), 0);
+  EXPECT_NE(out.str().find("\"sampleCount\": " + std::to_string(rows)), std::string::npos);
+  EXPECT_GT(maxHeight, 10.0);
+  ASSERT_EQ(Run({rocket.string(), "--raw", "--csv", "-", "--csv-locale", "en"}), 0);
+  EXPECT_NE(out.str().find("Zeit [s],Schub [N]"), std::string::npos);
+  EXPECT_EQ(Run({rocket.string(), "--csv-locale", "fr", "--csv", "-"}), 2);
+}
+
+TEST_F(SimCliTest, JsonHasTheDelayCheckAndWarnings) {
+  ASSERT_EQ(Run({rocket.string(), "--raw", "--json", "-"}), 0);
+  const std::string j = out.str();
+  EXPECT_NE(j.find("\"delays\": [\n    {\"delay\": 3, "), std::string::npos) << j;
+  EXPECT_NE(j.find("{\"delay\": 5, "), std::string::npos) << j;
+  EXPECT_NE(j.find("\"warnings\": ["), std::string::npos) << j;
+  EXPECT_EQ(std::count(j.begin(), j.end(), '{'), std::count(j.begin(), j.end(), '}'));
 }
 
 TEST_F(SimCliTest, OverridesChangeTheFlight) {
