@@ -1,0 +1,44 @@
+#include "plot/qt/plot_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "plot/flight_view.h"
+#include "plot/qt/plot_export.h"
+#include "sim/simulation.h"
+
+namespace komet {
+
+PlotWidget::PlotWidget(Simulation& simulation, const RocketRecord& rocket, const PlotSwitches& switches,
+                       char decimalSeparator, QWidget* parent)
+    : QWidget(parent),
+      simulation_(simulation),
+      rocket_(rocket),
+      switches_(switches),
+      decimalSeparator_(decimalSeparator) {
+  setObjectName(QStringLiteral("PaintBox1"));
+  setMouseTracking(true);
+  // Every paint covers the whole surface.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PlotWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const PlotInputs in{MakeFlightView(simulation_), switches_, MainMotorDelays(rocket_), decimalSeparator_};
+  const std::optional<std::string> summary = PaintPlot(painter, size(), state_, in);
+  if (!summary) return;
+  emit summaryChanged(QString::fromStdString(*summary));
+  emit flightPainted();
+}
+
+void PlotWidget::mouseMoveEvent(QMouseEvent* event) {
+  emit mouseMoved(event->position().toPoint().x());
+  QWidget::mouseMoveEvent(event);
+}
+
+void PlotWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) emit doubleClicked();
+  QWidget::mouseDoubleClickEvent(event);
+}
+
+}  // namespace komet

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include "plot/flight_plot.h"
+
+namespace komet {
+
+class Simulation;
+struct RocketRecord;
+
+// The main window's plot surface PaintBox1: every paint draws the whole
+// flight plot from the current results through the QPainter canvas. It
+// keeps the plot geometry the read-out works with.
+class PlotWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The simulation, rocket and switches outlive the widget.
+  PlotWidget(Simulation& simulation, const RocketRecord& rocket, const PlotSwitches& switches,
+             char decimalSeparator, QWidget* parent = nullptr);
+
+  PlotState& state() { return state_; }
+  const PlotState& state() const { return state_; }
+
+ signals:
+  // A paint with results wrote the summary line of Panel2.
+  void summaryChanged(const QString& text);
+  // A computed flight has been painted.
+  void flightPainted();
+  void doubleClicked();
+  // The pointer moved over the surface; x in surface pixels.
+  void mouseMoved(int x);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;  // PaintBox1Paint
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  Simulation& simulation_;
+  const RocketRecord& rocket_;
+  const PlotSwitches& switches_;
+  char decimalSeparator_;
+  PlotState state_;
+};
+
+}  // namespace komet
