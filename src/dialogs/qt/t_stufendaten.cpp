@@ -1,0 +1,357 @@
+#include "dialogs/qt/t_stufendaten.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "common/format.h"
+#include "common/win1252.h"
+#include "dialogs/qt/calculator_dialog.h"
+
+namespace komet {
+namespace {
+
+constexpr int kClientWidth = 418;
+constexpr int kClientHeight = 350;
+constexpr int kNotebookHeight = 297;
+constexpr int kMaxNameLength = 50;
+constexpr int kMaxMotorCount = 20;
+constexpr int kNumberFieldWidth = 90;
+
+// Names of the nine lists, as the user's forms have always called them.
+constexpr const char* kListNames[kMotorListCount] = {"Motore1", "Motore2", "motore3", "Motore4", "motore5",
+                                                     "motore6", "motore7", "motore8", "motore9"};
+constexpr const char* kPageNames[kStageCount] = {"Hauptstufe", "Stufe 2", "Stufe 3"};
+
+QString ToQ(const std::string& utf8) {
+  return QString::fromStdString(utf8);
+}
+
+QString Numbered(const char* base, std::size_t n) {
+  return QString::fromLatin1(base) + QString::number(n);
+}
+
+// The first motor row decides whether the stage exists; it stands out.
+void MarkFirstRow(QWidget* w) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::Base, Qt::yellow);
+  p.setColor(QPalette::Button, Qt::yellow);
+  w->setPalette(p);
+}
+
+QIcon PaintedIcon(void (*paint)(QPainter&)) {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  paint(p);
+  return QIcon(pixmap);
+}
+
+void PaintCurveIcon(QPainter& p) {
+  p.setPen(Qt::black);
+  p.drawLine(2, 1, 2, 14);
+  p.drawLine(1, 14, 15, 14);
+  p.setPen(QPen(Qt::red, 1.5));
+  p.setRenderHint(QPainter::Antialiasing);
+  p.drawPolyline(QPolygonF({{2, 14}, {4, 3}, {6, 9}, {11, 10}, {13, 14}}));
+}
+
+void PaintCalculatorIcon(QPainter& p) {
+  p.setPen(Qt::black);
+  p.setBrush(QColor(230, 230, 230));
+  p.drawRect(2, 0, 11, 15);
+  p.setBrush(QColor(180, 220, 180));
+  p.drawRect(4, 2, 7, 3);
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) p.fillRect(4 + c * 3, 7 + r * 3, 2, 2, Qt::black);
+}
+
+// The small three-part rocket of a stage page: the page's part red, the
+// parts of earlier pages lime, later ones white.
+class StagePicture : public QWidget {
+ public:
+  StagePicture(int stage, QWidget* parent) : QWidget(parent), stage_(stage) {
+    setFixedSize(kWidth, kPartTop + kStageCount * kPartHeight + 14);
+    auto* arrow = new QLabel(QStringLiteral("<-----"), this);
+    arrow->setObjectName(QStringLiteral("arrow"));
+    arrow->move(kBodyX + kBodyWidth + 4, kPartTop + stage * kPartHeight + kPartHeight / 2 - 8);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int part = 0; part < static_cast<int>(kStageCount); ++part) {
+      const QColor fill = part == stage_ ? Qt::red : part < stage_ ? QColor(0, 255, 0) : Qt::white;
+      p.setPen(QPen(Qt::black, 1));
+      p.setBrush(fill);
+      p.drawPath(PartOutline(part));
+      p.drawText(QRect(kBodyX, kPartTop + part * kPartHeight, kBodyWidth, kPartHeight), Qt::AlignCenter,
+                 QString::number(part + 1));
+    }
+  }
+
+ private:
+  static constexpr int kWidth = 80;
+  static constexpr int kBodyX = 6;
+  static constexpr int kBodyWidth = 24;
+  static constexpr int kPartTop = 26;  // room for the nose above part 1
+  static constexpr int kPartHeight = 54;
+
+  // Part 1 carries the rounded nose; part 3 the fins.
+  static QPainterPath PartOutline(int part) {
+    const double top = kPartTop + part * kPartHeight + 0.5, bottom = top + kPartHeight;
+    const double l = kBodyX + 0.5, r = l + kBodyWidth, mid = (l + r) / 2;
+    QPainterPath path;
+    path.moveTo(l, bottom);
+    if (part == 0) {
+      path.lineTo(l, top);
+      path.cubicTo(l, top - 14, mid - 4, top - 24, mid, top - 25);
+      path.cubicTo(mid + 4, top - 24, r, top - 14, r, top);
+    } else {
+      path.lineTo(l, top);
+      path.lineTo(r, top);
+    }
+    path.lineTo(r, bottom);
+    if (part == static_cast<int>(kStageCount) - 1) {
+      path.lineTo(r + 5, bottom + 12);
+      path.lineTo(l - 5, bottom + 12);
+    }
+    path.closeSubpath();
+    return path;
+  }
+
+  int stage_;
+};
+
+}  // namespace
+
+TStufendaten::TStufendaten(StageForm& form, char decimalSeparator, QWidget* parent)
+    : QDialog(parent), form_(form), decimalSeparator_(decimalSeparator) {
+  setWindowTitle(QStringLiteral("Stufendaten"));
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(kClientWidth, kClientHeight);
+  TabbedNotebook1 = new QTabWidget(this);
+  TabbedNotebook1->setObjectName(QStringLiteral("TabbedNotebook1"));
+  TabbedNotebook1->setFixedHeight(kNotebookHeight);
+  for (int s = 0; s < static_cast<int>(kStageCount); ++s)
+    TabbedNotebook1->addTab(createStagePage(s), QString::fromUtf8(kPageNames[s]));
+  RxCalculator1 = new CalculatorDialog(QLatin1Char(decimalSeparator_), this);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 6);
+  layout->addWidget(TabbedNotebook1);
+  layout->addStretch(1);
+  layout->addWidget(createButtons());
+  showForm();
+}
+
+QWidget* TStufendaten::createStagePage(int stage) {
+  auto* page = new QWidget;
+  auto* grid = new QGridLayout(page);
+  grid->setVerticalSpacing(4);
+  addHeaderRows(grid, stage, page);
+  grid->addWidget(createMotorGroup(stage, page), 2, 0, 1, 2);
+  addAreaRows(grid, stage, page);
+  grid->addWidget(new StagePicture(stage, page), 0, 2, 6, 1, Qt::AlignTop);
+  grid->setRowStretch(6, 1);
+  grid->setColumnStretch(1, 1);
+  return page;
+}
+
+// The main stage names the rocket; the upper stages wait for their ignition.
+void TStufendaten::addHeaderRows(QGridLayout* grid, int stage, QWidget* page) {
+  auto field = [&](QLineEdit*& edit, const char* name, const char* caption, int row) {
+    edit = new QLineEdit(page);
+    edit->setObjectName(QString::fromLatin1(name));
+    grid->addWidget(new QLabel(QString::fromUtf8(caption), page), row, 0);
+    grid->addWidget(edit, row, 1, Qt::AlignLeft);
+  };
+  if (stage == 0) {
+    field(RakName, "RakName", "Name :", 0);
+    RakName->setMaxLength(kMaxNameLength);
+    RakName->setMinimumWidth(200);
+    field(ecwwert, "ecwwert", "cw-Wert :", 1);
+    ecwwert->setFixedWidth(kNumberFieldWidth);
+    return;
+  }
+  QLineEdit*& delay = stage == 1 ? Verz1 : verz2;
+  field(delay, stage == 1 ? "Verz1" : "verz2", "Verzögerung bis zur Zündung in sec :", 0);
+  delay->setFixedWidth(kNumberFieldWidth);
+  grid->setRowMinimumHeight(1, RakName->sizeHint().height());
+}
+
+QGroupBox* TStufendaten::createMotorGroup(int stage, QWidget* page) {
+  auto* group = new QGroupBox(QStringLiteral("Motoren"), page);
+  auto* rows = new QGridLayout(group);
+  rows->setVerticalSpacing(3);
+  const QIcon curve = PaintedIcon(PaintCurveIcon);
+  for (std::size_t j = 0; j < kSlotCount; ++j) {
+    const std::size_t i = static_cast<std::size_t>(stage) * kSlotCount + j;
+    motore[i] = new QComboBox(group);
+    motore[i]->setObjectName(QString::fromLatin1(kListNames[i]));
+    motore[i]->setEditable(false);
+    motore[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    motore[i]->setMinimumContentsLength(18);
+    anzmot[i] = new QSpinBox(group);
+    anzmot[i]->setObjectName(Numbered("anzmot", i + 1));
+    anzmot[i]->setRange(0, kMaxMotorCount);
+    SpeedButton[i] = new QToolButton(group);
+    SpeedButton[i]->setObjectName(Numbered("SpeedButton", i + 1));
+    SpeedButton[i]->setIcon(curve);
+    SpeedButton[i]->setToolTip(QStringLiteral("Schubkurve des Motors zeigen"));
+    connect(SpeedButton[i], &QToolButton::clicked, this,
+            [this, i] { SpeedButtonClick(static_cast<int>(i)); });
+    if (j == 0) {
+      MarkFirstRow(motore[i]);
+      MarkFirstRow(anzmot[i]);
+    }
+    rows->addWidget(motore[i], static_cast<int>(j), 0);
+    rows->addWidget(anzmot[i], static_cast<int>(j), 1);
+    rows->addWidget(SpeedButton[i], static_cast<int>(j), 2);
+  }
+  rows->setColumnStretch(0, 1);
+  return group;
+}
+
+void TStufendaten::addAreaRows(QGridLayout* grid, int stage, QWidget* page) {
+  const auto s = static_cast<std::size_t>(stage);
+  struct Row {
+    QLineEdit** edit;
+    const char* name;
+    const char* caption;
+  };
+  const Row rows[] = {{&stmgr[s], "stmgr", "Stufenmasse ohne Motoren in gr"},
+                      {&durch[s], "durch", "Durchmesser  in mm "},
+                      {&ComboEdit[s], "ComboEdit", "Sonstige Flächen in mm² "}};
+  int r = 3;
+  for (const Row& row : rows) {
+    *row.edit = new QLineEdit(page);
+    (*row.edit)->setObjectName(Numbered(row.name, s + 1));
+    (*row.edit)->setFixedWidth(kNumberFieldWidth);
+    grid->addWidget(new QLabel(QString::fromUtf8(row.caption), page), r, 0);
+    grid->addWidget(*row.edit, r++, 1, Qt::AlignLeft);
+  }
+  QAction* calculator =
+      ComboEdit[s]->addAction(PaintedIcon(PaintCalculatorIcon), QLineEdit::TrailingPosition);
+  calculator->setObjectName(Numbered("ComboEditButton", s + 1));
+  calculator->setToolTip(QStringLiteral("Rechner"));
+  connect(calculator, &QAction::triggered, this, [this, stage] { ComboEditButtonClick(stage); });
+}
+
+QWidget* TStufendaten::createButtons() {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), row);
+  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+  BitBtn1->setDefault(true);
+  BitBtn2 =
+      new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Abbruch"), row);
+  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+  BitBtn2->setAutoDefault(false);
+  connect(BitBtn1, &QPushButton::clicked, this, &TStufendaten::BitBtn1Click);
+  connect(BitBtn2, &QPushButton::clicked, this, &TStufendaten::BitBtn2Click);
+  layout->addStretch(1);
+  layout->addWidget(BitBtn1);
+  layout->addSpacing(24);
+  layout->addWidget(BitBtn2);
+  layout->addStretch(1);
+  return row;
+}
+
+bool TStufendaten::Run() {
+  showForm();
+  TabbedNotebook1->setCurrentIndex(0);
+  RakName->setFocus();
+  form_.shown = true;
+  const bool ok = exec() == QDialog::Accepted;
+  // However it was closed: what the user typed stays for the next time.
+  takeForm();
+  form_.shown = false;
+  emit curveViewerCloseRequested();
+  return ok;
+}
+
+void TStufendaten::BitBtn1Click() {
+  form_.changed = true;
+  accept();
+}
+
+void TStufendaten::BitBtn2Click() {
+  reject();
+}
+
+void TStufendaten::UpdateMotorLists() {
+  QStringList names;
+  names.reserve(static_cast<qsizetype>(form_.motorList.size()));
+  for (const MotorListEntry& e : form_.motorList) names << ToQ(Cp1252ToUtf8(e.name));
+  for (std::size_t i = 0; i < kMotorListCount; ++i) {
+    motore[i]->clear();
+    motore[i]->addItems(names);
+    motore[i]->setCurrentIndex(form_.motore[i]);
+  }
+}
+
+void TStufendaten::showForm() {
+  RakName->setText(ToQ(form_.RakName));
+  RakName->setCursorPosition(0);
+  ecwwert->setText(ToQ(form_.ecwwert));
+  Verz1->setText(ToQ(form_.Verz1));
+  verz2->setText(ToQ(form_.verz2));
+  for (std::size_t s = 0; s < kStageCount; ++s) {
+    stmgr[s]->setText(ToQ(form_.stmgr[s]));
+    durch[s]->setText(ToQ(form_.durch[s]));
+    ComboEdit[s]->setText(ToQ(form_.ComboEdit[s]));
+  }
+  // A count outside the spin range (a hand-made file) shows as its nearest bound.
+  for (std::size_t i = 0; i < kMotorListCount; ++i) anzmot[i]->setValue(ToQ(form_.anzmot[i]).toInt());
+  UpdateMotorLists();
+}
+
+void TStufendaten::takeForm() {
+  form_.RakName = RakName->text().toStdString();
+  form_.ecwwert = ecwwert->text().toStdString();
+  form_.Verz1 = Verz1->text().toStdString();
+  form_.verz2 = verz2->text().toStdString();
+  for (std::size_t s = 0; s < kStageCount; ++s) {
+    form_.stmgr[s] = stmgr[s]->text().toStdString();
+    form_.durch[s] = durch[s]->text().toStdString();
+    form_.ComboEdit[s] = ComboEdit[s]->text().toStdString();
+  }
+  for (std::size_t i = 0; i < kMotorListCount; ++i) {
+    form_.anzmot[i] = std::to_string(anzmot[i]->value());
+    form_.motore[i] = motore[i]->currentIndex();
+  }
+}
+
+// A field that holds no number is reset; the calculator then starts from
+// what it showed last.
+void TStufendaten::ComboEditButtonClick(int stage) {
+  QLineEdit* field = ComboEdit[static_cast<std::size_t>(stage)];
+  if (const auto v = ParseFieldNumber(field->text(), QLatin1Char(decimalSeparator_)))
+    RxCalculator1->setValue(*v);
+  else
+    field->setText(QStringLiteral("0"));
+  if (RxCalculator1->Run()) field->setText(ToQ(Format(decimalSeparator_, "%.1f", RxCalculator1->value())));
+}
+
+void TStufendaten::SpeedButtonClick(int slot) {
+  const int item = motore[static_cast<std::size_t>(slot)]->currentIndex();
+  const bool listed = item >= 0 && static_cast<std::size_t>(item) < form_.motorList.size();
+  emit motorCurveRequested(listed ? form_.motorList[static_cast<std::size_t>(item)].recordNo : -1);
+}
+
+}  // namespace komet

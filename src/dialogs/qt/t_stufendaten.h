@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "dialogs/stage_form.h"
+
+class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QToolButton;
+
+namespace komet {
+
+class CalculatorDialog;
+
+// The stage dialog "Stufendaten": the rocket's name, drag coefficient and
+// three stage pages. Its widgets mirror the core StageForm: the form is
+// copied into them when the dialog is shown and taken back when it closes,
+// by OK or by Abbruch, so edits before an Abbruch stay for the next OK.
+class TStufendaten : public QDialog {
+  Q_OBJECT
+
+ public:
+  // The form (the document's) outlives the dialog.
+  TStufendaten(StageForm& form, char decimalSeparator, QWidget* parent = nullptr);
+
+  // Shows the dialog modally with the form's values; true when closed with OK.
+  bool Run();
+  // Refills the nine motor lists from the form's list and selections, as
+  // after GetNames.
+  void UpdateMotorLists();
+
+ signals:
+  // A motor button was pressed: the curve viewer's ShowMotor (record number or -1).
+  void motorCurveRequested(int recordNo);
+  // The dialog closed: the curve viewer closes with it.
+  void curveViewerCloseRequested();
+
+ private slots:
+  void BitBtn1Click();  // OK
+  void BitBtn2Click();  // Abbruch
+
+ private:
+  QWidget* createStagePage(int stage);
+  void addHeaderRows(QGridLayout* grid, int stage, QWidget* page);
+  QGroupBox* createMotorGroup(int stage, QWidget* page);
+  void addAreaRows(QGridLayout* grid, int stage, QWidget* page);
+  QWidget* createButtons();
+  void showForm();  // form -> widgets
+  void takeForm();  // widgets -> form
+  void ComboEditButtonClick(int stage);
+  void SpeedButtonClick(int slot);
+
+  StageForm& form_;
+  char decimalSeparator_;
+  QTabWidget* TabbedNotebook1 = nullptr;
+  QLineEdit* RakName = nullptr;
+  QLineEdit* ecwwert = nullptr;
+  QLineEdit* Verz1 = nullptr;
+  QLineEdit* verz2 = nullptr;
+  std::array<QLineEdit*, kStageCount> stmgr{};
+  std::array<QLineEdit*, kStageCount> durch{};
+  std::array<QLineEdit*, kStageCount> ComboEdit{};
+  std::array<QComboBox*, kMotorListCount> motore{};
+  std::array<QSpinBox*, kMotorListCount> anzmot{};
+  std::array<QToolButton*, kMotorListCount> SpeedButton{};
+  QPushButton* BitBtn1 = nullptr;
+  QPushButton* BitBtn2 = nullptr;
+  CalculatorDialog* RxCalculator1 = nullptr;
+};
+
+}  // namespace komet
