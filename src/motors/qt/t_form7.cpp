@@ -1,0 +1,95 @@
+#include "motors/qt/t_form7.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+
+#include "common/komet_error.h"
+#include "motors/curve_viewer.h"
+#include "motors/motor_database.h"
+#include "plot/qt/qpainter_canvas.h"
+
+namespace komet {
+namespace {
+
+// The paint surface at the initial size.
+constexpr int kClientWidth = 260;
+constexpr int kClientHeight = 210;
+
+}  // namespace
+
+TForm7::TForm7(PathSource database, char decimalSeparator, QWidget* parent)
+    : QWidget(parent, Qt::Tool), database_(std::move(database)), decimalSeparator_(decimalSeparator) {
+  setObjectName(QStringLiteral("Form7"));
+  setWindowTitle(QStringLiteral("Motorendaten"));
+  resize(kClientWidth, kClientHeight);
+}
+
+void TForm7::ShowMotor(int recordNo) {
+  recordNo_ = recordNo;
+  if (shown_ == 0) {
+    const bool alreadyActive = isVisible() && isActiveWindow();
+    if (!centred_ && screen()) move(screen()->availableGeometry().center() - rect().center());
+    centred_ = true;
+    show();
+    raise();
+    activateWindow();
+    // An active window gets no new activation, which would do the reading.
+    if (alreadyActive) FormActivate();
+    return;
+  }
+  if (recordNo == -1) return;
+  ReadMotor();
+  shown_ = 1;
+  update();
+}
+
+bool TForm7::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) FormActivate();
+  return QWidget::event(event);
+}
+
+void TForm7::FormActivate() {
+  if (recordNo_ == -1) {
+    if (shown_ > 0) close();
+    shown_ = 0;
+    return;
+  }
+  try {
+    ReadMotor();
+  } catch (const KometError& e) {
+    // Every activation would read again, and closing the message activates
+    // the viewer: it gives up the record instead of asking forever.
+    recordNo_ = -1;
+    const QString text = QString::fromUtf8(e.what());
+    QMetaObject::invokeMethod(
+        this, [this, text] { QMessageBox::critical(this, QStringLiteral("Komet"), text); },
+        Qt::QueuedConnection);
+    return;
+  }
+  shown_ = 1;
+  update();
+}
+
+void TForm7::ReadMotor() {
+  if (recordNo_ == -1) return;
+  // A record number past the end reads nothing and keeps the buffer.
+  ReadMotorRecord(database_(), recordNo_, motor_);
+}
+
+void TForm7::hideEvent(QHideEvent* event) {
+  shown_ = 0;
+  QWidget::hideEvent(event);
+}
+
+void TForm7::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QPainterCanvas canvas(painter);
+  const QString caption = QString::fromStdString(
+      PaintMotorCurve(canvas, width(), height(), motor_, recordNo_, decimalSeparator_));
+  if (caption != windowTitle()) setWindowTitle(caption);
+}
+
+}  // namespace komet
