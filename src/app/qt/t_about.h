@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QDialog>
+
+namespace komet {
+
+// The info box "Info": program name and version, the program's picture and OK.
+class TAbout : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TAbout(QWidget* parent = nullptr);
+};
+
+// The program's picture: a model rocket climbing on its flame.
+QPixmap ProgramPicture(int size);
+
+}  // namespace komet
