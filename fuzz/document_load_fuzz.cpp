@@ -1,0 +1,132 @@
+// A rocket file opened the way the desktop program opens it: the document's
+// load path with its prompts, the stage form's round trip through texts, the
+// motor database's fresh copies, and the simulation.
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/document.h"
+#include "app/prompts.h"
+#include "common/file_io.h"
+#include "common/komet_error.h"
+#include "fuzz_support.h"
+#include "motors/motor_database.h"
+#include "sim/sim_constants.h"
+
+namespace komet::fuzz {
+namespace {
+
+// No question is asked while loading; every message is only counted.
+struct QuietPrompts : Prompts {
+  int errors = 0, warnings = 0;
+  SaveAnswer AskSave(const std::string&) override { return SaveAnswer::Cancel; }
+  bool AskOverwrite(const std::filesystem::path&) override { return false; }
+  std::optional<std::filesystem::path> ChooseOpenFile() override { return std::nullopt; }
+  std::optional<std::filesystem::path> ChooseSaveFile() override { return std::nullopt; }
+  void ShowError(const std::string& m) override {
+    Require(!m.empty(), "empty error message");
+    ++errors;
+  }
+  void ShowWarning(const std::string& m) override {
+    Require(!m.empty(), "empty warning");
+    ++warnings;
+  }
+};
+
+struct QuietViews : DocumentViews {
+  std::string notes;
+  bool ShowStageDialog() override { return true; }
+  void SetNotes(const std::string& n) override { notes = n; }
+  std::string GetNotes() const override { return notes; }
+  void RocketReset() override {}
+};
+
+// The bundled example database, whose motors the example rockets name, and
+// a few more: a name equal to one of them but for case, one that differs
+// only in case from another extra, and a deleted record.
+std::vector<MotorRecord> SmallDatabase() {
+  std::vector<MotorRecord> motors;
+  try {
+    const auto bytes =
+        ReadFilePrefix(std::filesystem::path(KOMET_SOURCE_DIR) / "examples/motors.kdb", 1 << 20);
+    for (std::size_t at = 0; at + MotorRecord::kSize <= bytes.size(); at += MotorRecord::kSize)
+      motors.push_back(DecodeMotorRecord(std::span(bytes).subspan(at, MotorRecord::kSize)));
+  } catch (const KometError&) {
+    // Without the examples the extras alone make the database.
+  }
+  const struct {
+    const char* name;
+    double thrust, burn;
+  } kExtras[] = {{"c6", 5, 1.7}, {"D12", 12, 1.6}, {"d12", 11, 1.5}, {"A8", 3, 0.5}};
+  for (const auto& m : kExtras) {
+    MotorRecord& r = motors.emplace_back();
+    r.name.assign(m.name);
+    r.propellantMass = 0.01, r.totalMass = 0.02, r.burnTime = m.burn, r.maxThrust = m.thrust;
+    r.curveTime[1] = 0.01, r.curveThrust[1] = m.thrust;
+    r.curveTime[2] = m.burn, r.curveThrust[2] = m.thrust;
+    r.delays = {3, 5, 7, 0};
+  }
+  motors.back().deletedMark = 1;
+  return motors;
+}
+
+struct Rig {
+  ScratchFile file{"rakete.kmw"};
+  std::filesystem::path database = file.dir() / "motoren.kdb";
+  FixedConstants constants;
+  Document doc{constants, [this] { return database; }, ','};
+
+  Rig() {
+    WriteMotorDatabase(database, SmallDatabase());
+    doc.ReloadMotorDatabase();
+    Require(doc.form.motorList.size() >= 3, "database not listed");
+  }
+};
+
+}  // namespace
+}  // namespace komet::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace komet;
+  static fuzz::Rig* const rig = new fuzz::Rig();
+  Document& doc = rig->doc;
+  // Every load starts from the same document, so an input replays alone.
+  doc.rocket = RocketRecord{};
+  InitRakete(doc.rocket);
+  doc.fileName.clear();
+  fuzz::QuietPrompts prompts;
+  fuzz::QuietViews views;
+  const auto& path = rig->file.Write(std::span(data, size));
+  const bool loaded = doc.LoadRocketFile(path, prompts, views);
+  // The file's bytes replace the empty rocket's: a file shorter than the
+  // magic is a rocket file as far as it goes.
+  const std::string magicBytes = "\x0c" + std::string(RocketRecord::kMagic);
+  const std::size_t compared = std::min(size, magicBytes.size());
+  const bool magic = std::equal(data, data + compared, magicBytes.begin(),
+                                [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); });
+  fuzz::Require(loaded == magic, "a rocket file was refused, or a foreign file taken");
+  if (!loaded) {
+    fuzz::Require(prompts.errors == 1, "a refused file without its one message");
+    return 0;
+  }
+  fuzz::Require(doc.fileName == path && !doc.changed(), "loaded document not named and unchanged");
+  fuzz::Require((prompts.warnings == 1) == (size < RocketRecord::kSize), "short file warning");
+  fuzz::Require(doc.caption.rfind("KOMET - ", 0) == 0, "caption");
+  fuzz::Require(views.notes == NotesText(doc.rocket), "notes window and record disagree");
+  // A stage without its first motor holds none, and neither do the stages after it.
+  bool absent = false;
+  for (const StageRecord& stage : doc.rocket.stages) {
+    absent = absent || stage.counts[0] == 0;
+    if (absent) fuzz::Require(stage.counts == std::array<std::int32_t, 3>{}, "motors in an absent stage");
+  }
+  fuzz::RequireSaneFlight(doc.simulation);
+  return 0;
+}
