@@ -4,6 +4,11 @@
 
 #include "dialogs/settings.h"
 
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+
 namespace komet {
 
 // The settings dialog "Einstellungen": pages "Konstanten" and "Pfade" over
@@ -12,6 +17,8 @@ class TEinstellungen : public QDialog {
   Q_OBJECT
 
  public:
+  // Loads the options file and the stored database path (FormCreate) with
+  // the locale's decimal separator.
   explicit TEinstellungen(Settings& settings, QWidget* parent = nullptr);
 
   // Shows the dialog modally; true when it was closed with OK (the caller
@@ -22,8 +29,40 @@ class TEinstellungen : public QDialog {
   // Another motor database was chosen: the stage dialog's lists are reread at once.
   void databaseChanged();
 
+ public slots:
+  // "Abbruch" and closing by the frame or Escape: the stored values return.
+  void reject() override;
+
+ private slots:
+  void BitBtn2Click();  // OK
+  void BitBtn3Click();  // "Laden"
+  void BitBtn4Click();  // "Sichern"
+  void BitBtn5Click();  // "Motordatenbank auswählen"
+  // The file picked by BitBtn5: a .kdb is taken as it is, an .eng is
+  // imported into the user's motor folder first.
+  void ChooseDatabaseFile(const QString& path);
+
  private:
+  QWidget* createConstantsPage();
+  QWidget* createPathsPage();
+  QWidget* createButtons();
+  void showForm();  // settings.form -> widgets
+  void takeForm();  // widgets -> settings.form
+  void showError(const QString& what, const std::exception& e);
+
   Settings& settings_;
+  QTabWidget* tabs_ = nullptr;
+  QLineEdit* Ldichte = nullptr;
+  QLineEdit* Lstart = nullptr;
+  QLineEdit* rstart = nullptr;
+  QLineEdit* lerd = nullptr;
+  QLineEdit* LBer = nullptr;
+  QLineEdit* MotorenPfad = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+  QPushButton* BitBtn2 = nullptr;
+  QPushButton* BitBtn3 = nullptr;
+  QPushButton* BitBtn4 = nullptr;
+  QPushButton* BitBtn5 = nullptr;
 };
 
 }  // namespace komet

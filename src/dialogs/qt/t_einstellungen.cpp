@@ -1,0 +1,240 @@
+#include "dialogs/qt/t_einstellungen.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "common/komet_error.h"
+
+namespace komet {
+namespace {
+
+constexpr int kClientWidth = 427;
+constexpr int kClientHeight = 283;
+// More problems than this are summed up in one line.
+constexpr int kMaxProblemLines = 15;
+
+QString ToQ(const std::string& utf8) {
+  return QString::fromStdString(utf8);
+}
+std::string ToStd(const QString& s) {
+  return s.toStdString();
+}
+
+char LocaleDecimalSeparator() {
+  const QString point = QLocale().decimalPoint();
+  return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
+}
+
+std::filesystem::path ToPath(const QString& path) {
+  return std::filesystem::path(path.toStdString());
+}
+
+QString ImportProblemsText(const EngDatabaseImport& imported) {
+  QStringList lines;
+  for (const std::string& p : imported.problems) {
+    if (lines.size() == kMaxProblemLines) {
+      lines << QStringLiteral("... und %1 weitere").arg(imported.problems.size() - kMaxProblemLines);
+      break;
+    }
+    lines << ToQ(p);
+  }
+  return lines.join('\n');
+}
+
+}  // namespace
+
+TEinstellungen::TEinstellungen(Settings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
+  setWindowTitle(QStringLiteral("Einstellungen"));
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(kClientWidth, kClientHeight);
+  tabs_ = new QTabWidget(this);
+  tabs_->addTab(createConstantsPage(), QStringLiteral("Konstanten"));
+  tabs_->addTab(createPathsPage(), QStringLiteral("Pfade"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs_, 1);
+  layout->addWidget(createButtons());
+  settings_.setDecimalSeparator(LocaleDecimalSeparator());
+  settings_.FormCreate();
+  showForm();
+}
+
+QWidget* TEinstellungen::createConstantsPage() {
+  auto* page = new QWidget;
+  auto* grid = new QGridLayout(page);
+  struct Row {
+    const char* caption;
+    QLineEdit** edit;
+    const char* name;
+    const char* unit;
+  };
+  const Row rows[] = {{"Luftdichte", &Ldichte, "Ldichte", ""},
+                      {"Länge der Startvorrichtung", &Lstart, "Lstart", "[m]"},
+                      {"Reibung an Startvorrichtung", &rstart, "rstart", "[N]"},
+                      {"Erdbeschleunigung", &lerd, "lerd", "[m/sec²]"},
+                      {"Berechnungszeitraum", &LBer, "LBer", "[sec]"}};
+  int r = 0;
+  for (const Row& row : rows) {
+    *row.edit = new QLineEdit(page);
+    (*row.edit)->setObjectName(QString::fromLatin1(row.name));
+    (*row.edit)->setFixedWidth(90);
+    grid->addWidget(new QLabel(QString::fromUtf8(row.caption), page), r, 0);
+    grid->addWidget(*row.edit, r, 1);
+    grid->addWidget(new QLabel(QString::fromUtf8(row.unit), page), r, 2);
+    ++r;
+  }
+  grid->setColumnStretch(3, 1);
+  grid->setRowStretch(r, 1);
+  return page;
+}
+
+QWidget* TEinstellungen::createPathsPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  MotorenPfad = new QLineEdit(page);
+  MotorenPfad->setObjectName(QStringLiteral("MotorenPfad"));
+  MotorenPfad->setReadOnly(true);
+  BitBtn5 = new QPushButton(QStringLiteral("Motordatenbank auswählen"), page);
+  BitBtn5->setObjectName(QStringLiteral("BitBtn5"));
+  BitBtn5->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+  BitBtn5->setAutoDefault(false);
+  connect(BitBtn5, &QPushButton::clicked, this, &TEinstellungen::BitBtn5Click);
+  layout->addWidget(new QLabel(QStringLiteral("Motordatenbank:"), page));
+  layout->addWidget(MotorenPfad);
+  layout->addWidget(BitBtn5, 0, Qt::AlignLeft);
+  layout->addStretch(1);
+  return page;
+}
+
+QWidget* TEinstellungen::createButtons() {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto make = [&](QPushButton*& button, const char* name, const QString& text, QStyle::StandardPixmap icon) {
+    button = new QPushButton(style()->standardIcon(icon), text, row);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    layout->addWidget(button);
+  };
+  make(BitBtn2, "BitBtn2", QStringLiteral("OK"), QStyle::SP_DialogOkButton);
+  make(BitBtn1, "BitBtn1", QStringLiteral("Abbruch"), QStyle::SP_DialogCancelButton);
+  make(BitBtn3, "BitBtn3", QStringLiteral("Laden"), QStyle::SP_DialogOpenButton);
+  make(BitBtn4, "BitBtn4", QStringLiteral("Sichern"), QStyle::SP_DialogSaveButton);
+  BitBtn2->setDefault(true);
+  connect(BitBtn2, &QPushButton::clicked, this, &TEinstellungen::BitBtn2Click);
+  connect(BitBtn1, &QPushButton::clicked, this, &TEinstellungen::reject);
+  connect(BitBtn3, &QPushButton::clicked, this, &TEinstellungen::BitBtn3Click);
+  connect(BitBtn4, &QPushButton::clicked, this, &TEinstellungen::BitBtn4Click);
+  return row;
+}
+
+bool TEinstellungen::Run() {
+  showForm();
+  return exec() == QDialog::Accepted;
+}
+
+void TEinstellungen::showForm() {
+  const SettingsForm& f = settings_.form;
+  Ldichte->setText(ToQ(f.Ldichte));
+  Lstart->setText(ToQ(f.Lstart));
+  rstart->setText(ToQ(f.rstart));
+  lerd->setText(ToQ(f.lerd));
+  LBer->setText(ToQ(f.LBer));
+  MotorenPfad->setText(ToQ(f.MotorenPfad));
+  MotorenPfad->setCursorPosition(0);
+}
+
+void TEinstellungen::takeForm() {
+  SettingsForm& f = settings_.form;
+  f.Ldichte = ToStd(Ldichte->text());
+  f.Lstart = ToStd(Lstart->text());
+  f.rstart = ToStd(rstart->text());
+  f.lerd = ToStd(lerd->text());
+  f.LBer = ToStd(LBer->text());
+  f.MotorenPfad = ToStd(MotorenPfad->text());
+}
+
+void TEinstellungen::reject() {
+  settings_.BitBtn1Click();
+  showForm();
+  QDialog::reject();
+}
+
+void TEinstellungen::BitBtn2Click() {
+  takeForm();
+  settings_.BitBtn2Click();
+  accept();
+}
+
+// The stored path may name another database than the one the motor lists
+// were read from.
+void TEinstellungen::BitBtn3Click() {
+  const std::string before = settings_.motorDbName;
+  settings_.LoadOptions();
+  showForm();
+  if (settings_.motorDbName != before) emit databaseChanged();
+}
+
+// A failed write leaves the typed values in effect; the user learns why
+// they will be gone at the next start.
+void TEinstellungen::BitBtn4Click() {
+  takeForm();
+  try {
+    settings_.SaveOptions();
+  } catch (const KometError& e) {
+    const QString file = QString::fromStdString(settings_.optionsFile().string());
+    showError(QStringLiteral("Die Einstellungen konnten nicht in %1 gesichert werden.")
+                  .arg(QDir::toNativeSeparators(file)),
+              e);
+  }
+}
+
+void TEinstellungen::BitBtn5Click() {
+  const QString current = ToQ(settings_.motorDbName);
+  const QString start = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
+  const QString path = QFileDialog::getOpenFileName(
+      this, QStringLiteral("Motordatenbank auswählen"), start,
+      QStringLiteral("Motordaten (*.kdb *.eng);;Brix Export (*.kdb);;RASP-Motordateien (*.eng)"));
+  if (!path.isEmpty()) ChooseDatabaseFile(path);
+}
+
+void TEinstellungen::ChooseDatabaseFile(const QString& path) {
+  takeForm();  // constants typed meanwhile stay in the fields
+  std::filesystem::path kdb = ToPath(path);
+  if (QFileInfo(path).suffix().compare(QLatin1String("eng"), Qt::CaseInsensitive) == 0) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/motoren";
+    try {
+      const EngDatabaseImport imported = ImportEngDatabase(kdb, ToPath(folder));
+      if (!imported.problems.empty())
+        QMessageBox::warning(this, QStringLiteral("Motordatenbank auswählen"),
+                             QStringLiteral("Beim Einlesen von %1:\n\n%2")
+                                 .arg(QFileInfo(path).fileName(), ImportProblemsText(imported)));
+      if (imported.database.empty()) return;
+      kdb = imported.database;
+    } catch (const KometError& e) {
+      showError(QStringLiteral("Die Motordatei konnte nicht eingelesen werden."), e);
+      return;
+    }
+  }
+  settings_.ChooseDatabase(kdb);
+  showForm();
+  emit databaseChanged();
+}
+
+void TEinstellungen::showError(const QString& what, const std::exception& e) {
+  QMessageBox::warning(this, windowTitle(), what + "\n\n" + QString::fromUtf8(e.what()));
+}
+
+}  // namespace komet

@@ -1,0 +1,173 @@
+#include "dialogs/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "common/komet_error.h"
+#include "motors/motor_database.h"
+#include "motors/motor_record.h"
+#include "support/temp_dir.h"
+
+namespace komet {
+namespace {
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  std::filesystem::path OptionsPath() const { return dir_.path() / "KOMET.OPT"; }
+  Settings Make(char separator = ',') { return Settings(OptionsPath(), "/home/flieger", store_, separator); }
+
+  testing::TempDir dir_;
+  MemoryDbNameStore store_;
+};
+
+TEST_F(SettingsTest, FirstStartWritesTheDefaultsAndShowsThemWithTheLocaleComma) {
+  store_.value = "/data/motoren.kdb";
+  Settings s = Make(',');
+  s.FormCreate();
+
+  ASSERT_EQ(std::filesystem::file_size(OptionsPath()), OptionsRecord::kSize);
+  const auto onDisk = ReadOptionsFile(OptionsPath());
+  ASSERT_TRUE(onDisk.has_value());
+  EXPECT_EQ(onDisk->gravity, 9.81);
+  EXPECT_EQ(onDisk->calcPeriod, 50.0);
+  EXPECT_EQ(onDisk->dbPath.view(), "/home/flieger");
+
+  EXPECT_EQ(s.form.Ldichte, "1,17");
+  EXPECT_EQ(s.form.Lstart, "1,0");
+  EXPECT_EQ(s.form.rstart, "3,0");
+  EXPECT_EQ(s.form.lerd, "9,810");
+  EXPECT_EQ(s.form.LBer, "50");
+  EXPECT_EQ(s.form.MotorenPfad, "/data/motoren.kdb");
+  EXPECT_EQ(s.GetDBName(), "/data/motoren.kdb");
+}
+
+TEST_F(SettingsTest, OkReadsCommaAndPointAndKeepsTheFieldsAsTyped) {
+  Settings s = Make();
+  s.FormCreate();
+  s.form.Ldichte = "1,225";
+  s.form.Lstart = "2,5";
+  s.form.rstart = "0.5";
+  s.form.lerd = "9.80665";
+  s.BitBtn2Click();
+  EXPECT_EQ(s.GetAirDensity(), 1.225);
+  EXPECT_EQ(s.GetRailLength(), 2.5);
+  EXPECT_EQ(s.GetRailFriction(), 0.5);
+  EXPECT_EQ(s.GetGravity(), 9.80665);
+  EXPECT_EQ(s.form.Lstart, "2,5");
+
+  s.form.Lstart = "2.5";
+  s.BitBtn2Click();
+  EXPECT_EQ(s.GetRailLength(), 2.5);
+}
+
+TEST_F(SettingsTest, CalculationPeriodOutsideThreeToFiftyBecomesFifty) {
+  struct Case {
+    const char* typed;
+    double stored;
+  };
+  const Case cases[] = {{"2", 50.0}, {"51", 50.0}, {"", 50.0},    {"-10", 50.0},
+                        {"3", 3.0},  {"50", 50.0}, {"12,5", 12.5}};
+  Settings s = Make();
+  s.FormCreate();
+  for (const Case& c : cases) {
+    s.form.LBer = c.typed;
+    s.BitBtn2Click();
+    EXPECT_EQ(s.GetCalcPeriod(), c.stored) << "typed '" << c.typed << "'";
+    EXPECT_EQ(s.form.LBer, c.typed);
+  }
+}
+
+TEST_F(SettingsTest, AbbruchRestoresTheFieldsAndLeavesTheRecord) {
+  Settings s = Make();
+  s.FormCreate();
+  s.form.LBer = "20";
+  s.BitBtn2Click();
+  const OptionsRecord taken = s.record;
+  s.form.LBer = "7";
+  s.form.Ldichte = "0";
+  s.BitBtn1Click();
+  EXPECT_EQ(s.record, taken);
+  EXPECT_EQ(s.form.LBer, "20");
+  EXPECT_EQ(s.form.Ldichte, "1,17");
+}
+
+TEST_F(SettingsTest, SichernWritesFileAndStoreAndLadenReadsThemBack) {
+  Settings s = Make();
+  s.FormCreate();
+  s.ChooseDatabase("/motoren/eigene.kdb");
+  s.form.lerd = "9,5";
+  s.SaveOptions();
+  EXPECT_EQ(store_.value, "/motoren/eigene.kdb");
+  EXPECT_EQ(ReadOptionsFile(OptionsPath())->gravity, 9.5);
+  EXPECT_EQ(ReadOptionsFile(OptionsPath())->dbPath.view(), "/motoren/eigene.kdb");
+
+  Settings again = Make();
+  again.FormCreate();
+  EXPECT_EQ(again.GetGravity(), 9.5);
+  EXPECT_EQ(again.form.lerd, "9,500");
+  EXPECT_EQ(again.GetDBName(), "/motoren/eigene.kdb");
+}
+
+TEST_F(SettingsTest, ChosenDatabaseIsNotStoredUntilSichern) {
+  store_.value = "/alt.kdb";
+  Settings s = Make();
+  s.FormCreate();
+  s.ChooseDatabase("/neu.kdb");
+  s.BitBtn1Click();  // Abbruch
+  EXPECT_EQ(s.GetDBName(), "/neu.kdb");
+  EXPECT_EQ(store_.value, "/alt.kdb");
+  s.LoadOptions();  // "Laden"
+  EXPECT_EQ(s.GetDBName(), "/alt.kdb");
+}
+
+TEST_F(SettingsTest, SichernIntoAnUnwritablePlaceThrowsAndTheValuesStayInEffect) {
+  // A regular file where a directory should be: unwritable even for root.
+  const auto blocker = dir_.path() / "file";
+  std::ofstream(blocker) << "x";
+  Settings s(blocker / "KOMET.OPT", "/", store_, ',');
+  s.FormCreate();
+  EXPECT_EQ(s.GetCalcPeriod(), 50.0);
+  s.form.LBer = "10";
+  EXPECT_THROW(s.SaveOptions(), KometError);
+  EXPECT_EQ(s.GetCalcPeriod(), 10.0);
+}
+
+TEST(ImportEngDatabase, WritesTheMotorsAndReportsTheBadEntry) {
+  testing::TempDir dir;
+  const auto eng = dir.path() / "eigene.eng";
+  std::ofstream(eng) << "; zwei Motoren, einer davon fehlerhaft\n"
+                        "T5 18 70 3-5 0.006 0.016 Test\n"
+                        "0.1 10\n0.5 4\n0.8 0\n"
+                        "Kaputt 18 70 3 0.006 0.016 Test\n"
+                        "0.2 5\n0.1 3\n";
+  const auto folder = dir.path() / "config" / "motoren";
+  const EngDatabaseImport result = ImportEngDatabase(eng, folder);
+  EXPECT_EQ(result.database, folder / "eigene.kdb");
+  EXPECT_EQ(result.motorCount, 1u);
+  ASSERT_EQ(result.problems.size(), 1u);
+  EXPECT_NE(result.problems[0].find("eigene.eng, Zeile 8"), std::string::npos) << result.problems[0];
+
+  const MotorList list = ReadMotorList(result.database);
+  ASSERT_EQ(list.size(), 1u);
+  MotorRecord m;
+  ASSERT_TRUE(ReadMotorRecord(result.database, list[0].recordNo, m));
+  EXPECT_EQ(m.name.view(), "T5");
+  EXPECT_DOUBLE_EQ(m.burnTime, 0.8);
+  EXPECT_DOUBLE_EQ(m.propellantMass, 0.006);
+}
+
+TEST(ImportEngDatabase, NothingUsableWritesNoDatabaseAndAMissingFileThrows) {
+  testing::TempDir dir;
+  const auto eng = dir.path() / "leer.eng";
+  std::ofstream(eng) << "; nur ein Kommentar\n";
+  const EngDatabaseImport result = ImportEngDatabase(eng, dir.path());
+  EXPECT_TRUE(result.database.empty());
+  EXPECT_FALSE(result.problems.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "leer.kdb"));
+
+  EXPECT_THROW(ImportEngDatabase(dir.path() / "fehlt.eng", dir.path()), KometError);
+}
+
+}  // namespace
+}  // namespace komet

@@ -1,0 +1,185 @@
+#include "dialogs/qt/t_einstellungen.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <fstream>
+
+using namespace komet;
+
+namespace {
+
+// Answers the next message box as soon as it shows and keeps its text.
+void CloseNextMessageBox(QString* text) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, text] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      *text = box->text() + "\n" + box->informativeText();
+      box->accept();
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start(10);
+}
+
+// Runs the dialog modally; `inside` acts on it while it is shown.
+bool RunWith(TEinstellungen& dialog, std::function<void()> inside) {
+  QTimer::singleShot(0, &dialog, std::move(inside));
+  return dialog.Run();
+}
+
+}  // namespace
+
+class TEinstellungenTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  }
+
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    store_ = MemoryDbNameStore{};
+  }
+
+  void showsTheDefaultsWithAComma() {
+    Settings s(optionsFile(), "/", store_);
+    TEinstellungen dialog(s);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Einstellungen"));
+    QCOMPARE(dialog.size(), QSize(427, 283));
+    auto* tabs = dialog.findChild<QTabWidget*>();
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Konstanten"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Pfade"));
+    QCOMPARE(texts(dialog), (QStringList{"1,17", "1,0", "3,0", "9,810", "50"}));
+    QVERIFY(QFile::exists(QString::fromStdString(optionsFile().string())));
+  }
+
+  // The record takes 50; the field keeps what was typed until Laden or Abbruch.
+  void okWithTooShortAPeriodStoresFiftyAndTheFieldKeepsTwo() {
+    Settings s(optionsFile(), "/", store_);
+    TEinstellungen dialog(s);
+    const bool ok = RunWith(dialog, [&] {
+      edit(dialog, "LBer")->setText("2");
+      edit(dialog, "Lstart")->setText("2,5");
+      button(dialog, "BitBtn2")->click();
+    });
+    QVERIFY(ok);
+    QCOMPARE(s.GetCalcPeriod(), 50.0);
+    QCOMPARE(s.GetRailLength(), 2.5);
+    QString shown;
+    const bool again = RunWith(dialog, [&] {
+      shown = edit(dialog, "LBer")->text();
+      button(dialog, "BitBtn1")->click();
+    });
+    QVERIFY(!again);
+    QCOMPARE(shown, QStringLiteral("2"));
+    QCOMPARE(edit(dialog, "LBer")->text(), QStringLiteral("50"));
+  }
+
+  void abbruchRestoresTheFieldsAndKeepsTheRecord() {
+    Settings s(optionsFile(), "/", store_);
+    TEinstellungen dialog(s);
+    const OptionsRecord before = s.record;
+    const bool ok = RunWith(dialog, [&] {
+      edit(dialog, "Ldichte")->setText("0,9");
+      edit(dialog, "lerd")->setText("1");
+      dialog.reject();  // Escape and the window frame do the same
+    });
+    QVERIFY(!ok);
+    QCOMPARE(s.record, before);
+    QCOMPARE(texts(dialog), (QStringList{"1,17", "1,0", "3,0", "9,810", "50"}));
+  }
+
+  void sichernWritesTheFileAndTheDatabasePathAndStaysOpen() {
+    Settings s(optionsFile(), "/", store_);
+    TEinstellungen dialog(s);
+    dialog.show();
+    s.ChooseDatabase("/motoren/eigene.kdb");
+    edit(dialog, "lerd")->setText("9,5");
+    button(dialog, "BitBtn4")->click();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(QString::fromStdString(store_.value), QStringLiteral("/motoren/eigene.kdb"));
+    QCOMPARE(ReadOptionsFile(optionsFile())->gravity, 9.5);
+
+    edit(dialog, "lerd")->setText("1");
+    button(dialog, "BitBtn3")->click();  // Laden
+    QCOMPARE(edit(dialog, "lerd")->text(), QStringLiteral("9,500"));
+    QVERIFY(dialog.isVisible());
+  }
+
+  void sichernThatCannotWriteSaysWhy() {
+    const QString blocker = dir_->filePath("file");
+    std::ofstream(blocker.toStdString()) << "x";
+    Settings s(std::filesystem::path(blocker.toStdString()) / "KOMET.OPT", "/", store_);
+    TEinstellungen dialog(s);
+    dialog.show();
+    edit(dialog, "LBer")->setText("12");
+    QString message;
+    CloseNextMessageBox(&message);
+    button(dialog, "BitBtn4")->click();
+    QVERIFY2(message.contains(blocker + "/KOMET.OPT gesichert werden"), qPrintable(message));
+    QVERIFY2(message.contains("Datei nicht gefunden"), qPrintable(message));  // the reason
+    QCOMPARE(s.GetCalcPeriod(), 12.0);
+    QVERIFY(store_.value.empty());
+  }
+
+  void anEngFileIsImportedAndBecomesTheDatabase() {
+    Settings s(optionsFile(), "/", store_);
+    TEinstellungen dialog(s);
+    QSignalSpy changed(&dialog, &TEinstellungen::databaseChanged);
+    const QString eng = dir_->filePath("eigene.eng");
+    std::ofstream(eng.toStdString()) << "T5 18 70 3-5 0.006 0.016 Test\n0.1 10\n0.5 4\n0.8 0\n";
+    edit(dialog, "Ldichte")->setText("1,2");  // typed meanwhile, kept
+    QVERIFY(QMetaObject::invokeMethod(&dialog, "ChooseDatabaseFile", Q_ARG(QString, eng)));
+    QCOMPARE(changed.count(), 1);
+    const QString kdb = edit(dialog, "MotorenPfad")->text();
+    QVERIFY2(kdb.endsWith("/motoren/eigene.kdb"), qPrintable(kdb));
+    QVERIFY(QFile::exists(kdb));
+    QCOMPARE(QString::fromStdString(s.GetDBName().string()), kdb);
+    QCOMPARE(edit(dialog, "Ldichte")->text(), QStringLiteral("1,2"));
+    QVERIFY(store_.value.empty());
+    QFile::remove(kdb);
+  }
+
+  void anEngFileWithoutMotorsKeepsTheDatabase() {
+    store_.value = "/alt.kdb";
+    Settings s(optionsFile(), "/", store_);
+    TEinstellungen dialog(s);
+    QSignalSpy changed(&dialog, &TEinstellungen::databaseChanged);
+    const QString eng = dir_->filePath("kaputt.eng");
+    std::ofstream(eng.toStdString()) << "X1 18 70 3 0.006 0.016 Test\n0.5 4\n0.1 3\n";
+    QString message;
+    CloseNextMessageBox(&message);
+    QVERIFY(QMetaObject::invokeMethod(&dialog, "ChooseDatabaseFile", Q_ARG(QString, eng)));
+    QVERIFY2(message.contains("Zeile 3"), qPrintable(message));
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(edit(dialog, "MotorenPfad")->text(), QStringLiteral("/alt.kdb"));
+  }
+
+ private:
+  std::filesystem::path optionsFile() const { return dir_->filePath("KOMET.OPT").toStdString(); }
+  static QLineEdit* edit(QWidget& w, const char* name) { return w.findChild<QLineEdit*>(name); }
+  static QPushButton* button(QWidget& w, const char* name) { return w.findChild<QPushButton*>(name); }
+  static QStringList texts(QWidget& w) {
+    QStringList t;
+    for (const char* name : {"Ldichte", "Lstart", "rstart", "lerd", "LBer"}) t << edit(w, name)->text();
+    return t;
+  }
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  MemoryDbNameStore store_;
+};
+
+QTEST_MAIN(TEinstellungenTest)
+#include "t_einstellungen_test.moc"
