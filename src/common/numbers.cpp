@@ -93,7 +93,8 @@ int ParseInteger(std::string_view utf8) {
   while (b < e && utf8[b] == ' ') ++b;
   while (e > b && utf8[e - 1] == ' ') --e;
   std::string_view t = utf8.substr(b, e - b);
-  if (!t.empty() && t[0] == '+') t.remove_prefix(1);
+  // One sign only: from_chars would take the minus of "+-5".
+  if (!t.empty() && t[0] == '+' && !t.substr(1).starts_with('-')) t.remove_prefix(1);
   int value = 0;
   const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
   if (t.empty() || ec != std::errc() || ptr != t.data() + t.size())
