@@ -1,0 +1,276 @@
+#include "dialogs/qt/t_stufendaten.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+#include "app/document.h"
+#include "common/win1252.h"
+#include "dialogs/qt/calculator_dialog.h"
+#include "qt/modal_helper.h"
+
+using namespace komet;
+using komet::testing::WhenModal;
+
+namespace {
+
+const std::filesystem::path kDatabase = KOMET_SOURCE_DIR "/examples/motors.kdb";
+const std::filesystem::path kSingleStage = KOMET_SOURCE_DIR "/examples/rockets/einstufig_c6.kmw";
+
+// The stage dialog is the real one; nothing else asks anything.
+struct Views final : DocumentViews {
+  TStufendaten* dialog = nullptr;
+  std::string notes;
+  bool ShowStageDialog() override { return dialog->Run(); }
+  void SetNotes(const std::string& n) override { notes = n; }
+  std::string GetNotes() const override { return notes; }
+  void RocketReset() override {}
+};
+
+struct SilentPrompts final : Prompts {
+  std::vector<std::string> errors;
+  SaveAnswer AskSave(const std::string&) override { return SaveAnswer::No; }
+  bool AskOverwrite(const std::filesystem::path&) override { return false; }
+  std::optional<std::filesystem::path> ChooseOpenFile() override { return std::nullopt; }
+  std::optional<std::filesystem::path> ChooseSaveFile() override { return std::nullopt; }
+  void ShowError(const std::string& m) override { errors.push_back(m); }
+  void ShowWarning(const std::string& m) override { errors.push_back(m); }
+};
+
+}  // namespace
+
+class TStufendatenTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    doc_ = std::make_unique<Document>(
+        constants_, [] { return kDatabase; }, ',');
+    dialog_ = std::make_unique<TStufendaten>(doc_->form, ',');
+    views_.dialog = dialog_.get();
+    doc_->ReloadMotorDatabase();
+    dialog_->UpdateMotorLists();
+  }
+
+  void cleanup() {
+    dialog_.reset();
+    doc_.reset();
+  }
+
+  void hasThreeStagePagesWithTheirPictures() {
+    QCOMPARE(dialog_->windowTitle(), QStringLiteral("Stufendaten"));
+    QCOMPARE(dialog_->size(), QSize(418, 350));
+    auto* tabs = dialog_->findChild<QTabWidget*>("TabbedNotebook1");
+    QVERIFY(tabs);
+    QCOMPARE(tabs->count(), 3);
+    const QStringList titles{"Hauptstufe", "Stufe 2", "Stufe 3"};
+    for (int i = 0; i < 3; ++i) {
+      QCOMPARE(tabs->tabText(i), titles[i]);
+      auto* arrow = tabs->widget(i)->findChild<QLabel*>("arrow");
+      QVERIFY(arrow && arrow->text() == "<-----");
+    }
+    QCOMPARE(edit("RakName")->maxLength(), 50);
+    for (int i = 1; i <= 9; ++i) {
+      QVERIFY(!combo(i)->isEditable());
+      QCOMPARE(count(i)->maximum(), 20);
+      QCOMPARE(combo(i)->count(), 6);
+    }
+  }
+
+  // Values typed into the widgets reach the record with OK: units, the
+  // comma, merged equal motors, an upper stage with its delay.
+  void okTransfersTheWidgetsIntoTheRecord() {
+    answer("BitBtn1", [&] {
+      edit("RakName")->setText("Saturn V");
+      edit("ecwwert")->setText("0,75");
+      choose(1, "C6", 2);
+      choose(2, "C6", 3);
+      edit("stmgr1")->setText("48,5");
+      edit("durch1")->setText("25");
+      edit("ComboEdit1")->setText("100");
+      choose(4, "B6-0", 1);
+      edit("Verz1")->setText("1,25");
+      edit("stmgr2")->setText("11");
+    });
+    doc_->Change(prompts_, views_);
+    const RocketRecord& r = doc_->rocket;
+    QCOMPARE(std::string(r.name.view()), std::string("Saturn V"));
+    QCOMPARE(r.cw, 0.75);
+    QCOMPARE(r.stages[0].counts, (std::array<std::int32_t, 3>{5, 0, 0}));
+    QCOMPARE(std::string(r.stages[0].motors[0].name.view()), std::string("C6"));
+    QVERIFY(r.stages[0].motors[1].name.view().empty());
+    QCOMPARE(r.stages[0].mass, 0.0485);
+    QCOMPARE(r.stages[0].diameter, 0.025);
+    QCOMPARE(r.stages[0].otherArea, 0.0001);
+    QCOMPARE(r.stages[1].counts[0], 1);
+    QCOMPARE(r.stages[1].ignitionDelay, 1.25);
+    QCOMPARE(r.stages[2].absent, std::uint8_t{1});
+    QCOMPARE(doc_->caption, std::string("KOMET - Saturn V"));
+    QVERIFY(doc_->changed());
+    QVERIFY(doc_->simulation.results().resultsValid);
+
+    // Reloaded from the record, the numbers come back with the comma.
+    answer("BitBtn2", [&] {
+      QCOMPARE(edit("Verz1")->text(), QString("1,25"));
+      QCOMPARE(edit("stmgr1")->text(), QString("48,5"));
+      QCOMPARE(count(1)->value(), 5);
+      QCOMPARE(count(2)->value(), 0);
+      QCOMPARE(combo(1)->currentText(), QString("C6"));
+    });
+    doc_->ChangeWithReload(prompts_, views_);
+  }
+
+  void abortKeepsTheEditsForTheNextOk() {
+    QVERIFY(doc_->LoadRocketFile(kSingleStage, prompts_, views_));
+    answer("BitBtn2", [&] {
+      edit("RakName")->setText("Zwischenstand");
+      count(1)->setValue(3);
+    });
+    doc_->Change(prompts_, views_);
+    QCOMPARE(std::string(doc_->rocket.name.view()), std::string("Einstufer C6"));
+    QVERIFY(!doc_->changed());
+
+    answer("BitBtn1", [&] { QCOMPARE(edit("RakName")->text(), QString("Zwischenstand")); });
+    doc_->Change(prompts_, views_);
+    QCOMPARE(std::string(doc_->rocket.name.view()), std::string("Zwischenstand"));
+    QCOMPARE(doc_->rocket.stages[0].counts[0], 3);
+  }
+
+  // The plot's double-click reloads the record first, so an aborted edit is gone.
+  void reloadDiscardsAnAbortedEdit() {
+    QVERIFY(doc_->LoadRocketFile(kSingleStage, prompts_, views_));
+    answer("BitBtn2", [&] { edit("RakName")->setText("Verworfen"); });
+    doc_->Change(prompts_, views_);
+    answer("BitBtn2", [&] { QCOMPARE(edit("RakName")->text(), QString("Einstufer C6")); });
+    doc_->ChangeWithReload(prompts_, views_);
+  }
+
+  void setFormActsOnlyWhileTheDialogIsHidden() {
+    RocketRecord other;
+    InitRakete(other);
+    other.name.assign("Andere");
+    answer("BitBtn1", [&] {
+      edit("RakName")->setText("Im Dialog");
+      SetForm(doc_->form, other, ',');
+      QCOMPARE(edit("RakName")->text(), QString("Im Dialog"));
+    });
+    doc_->Change(prompts_, views_);
+    QCOMPARE(std::string(doc_->rocket.name.view()), std::string("Im Dialog"));
+
+    SetForm(doc_->form, other, ',');
+    answer("BitBtn2", [&] { QCOMPARE(edit("RakName")->text(), QString("Andere")); });
+    dialog_->Run();
+  }
+
+  void calculatorEditsAnAreaField_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("number") << "12,5"
+                            << "12,5"
+                            << "25,0";
+    // The calculator keeps what it showed last (0 at first): 0 * 2.
+    QTest::newRow("no number") << "zwölf"
+                               << "0"
+                               << "0,0";
+    QTest::newRow("point with a comma locale") << "12.5"
+                                               << "0"
+                                               << "0,0";
+  }
+
+  void calculatorEditsAnAreaField() {
+    QFETCH(QString, before);
+    QFETCH(QString, display);
+    QFETCH(QString, after);
+    edit("ComboEdit2")->setText(before);
+    QString shown, fieldWhileOpen;
+    WhenModal<CalculatorDialog>([&](CalculatorDialog* calc) {
+      shown = calc->findChild<QLineEdit*>("display")->text();
+      fieldWhileOpen = edit("ComboEdit2")->text();
+      for (const char* key : {"key_*", "key_2", "key_OK"}) calc->findChild<QPushButton*>(key)->click();
+    });
+    dialog_->findChild<QAction*>("ComboEditButton2")->trigger();
+    QCOMPARE(shown, display);
+    if (!ParseFieldNumber(before, ',')) QCOMPARE(fieldWhileOpen, QString("0"));
+    QCOMPARE(edit("ComboEdit2")->text(), after);
+  }
+
+  void calculatorCancelLeavesTheField() {
+    edit("ComboEdit3")->setText("7,5");
+    WhenModal<CalculatorDialog>([](CalculatorDialog* calc) {
+      calc->findChild<QPushButton*>("key_9")->click();
+      calc->findChild<QPushButton*>("key_Abbruch")->click();
+    });
+    dialog_->findChild<QAction*>("ComboEditButton3")->trigger();
+    QCOMPARE(edit("ComboEdit3")->text(), QString("7,5"));
+  }
+
+  void calculatorArithmetic() {
+    CalculatorDialog calc(',');
+    calc.setValue(3);
+    for (const char* key : {"key_+", "key_4", "key_*", "key_2", "key_=", "key_/", "key_0", "key_,", "key_5"})
+      calc.findChild<QPushButton*>(key)->click();
+    calc.accept();
+    QCOMPARE(calc.value(), 28.0);  // left to right: (3 + 4) * 2 / 0.5
+  }
+
+  void motorButtonsAskForTheSelectedRecord() {
+    QSignalSpy spy(dialog_.get(), &TStufendaten::motorCurveRequested);
+    choose(1, "C6", 1);
+    dialog_->findChild<QToolButton*>("SpeedButton1")->click();
+    dialog_->findChild<QToolButton*>("SpeedButton5")->click();
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spy.at(0).at(0).toInt(), 3);  // C6 is the fourth record of the file
+    QCOMPARE(spy.at(1).at(0).toInt(), -1);
+  }
+
+  void listsFollowTheReloadedDatabase() {
+    QVERIFY(doc_->LoadRocketFile(kSingleStage, prompts_, views_));
+    GetNames(doc_->form, "/kein/solcher/pfad.kdb", doc_->rocket);
+    dialog_->UpdateMotorLists();
+    QCOMPARE(combo(1)->count(), 0);
+    doc_->ReloadMotorDatabase();
+    dialog_->UpdateMotorLists();
+    QCOMPARE(combo(1)->count(), 6);
+    QCOMPARE(combo(1)->currentText(), QString("C6"));
+    QCOMPARE(combo(2)->currentIndex(), -1);
+  }
+
+ private:
+  QLineEdit* edit(const char* name) { return dialog_->findChild<QLineEdit*>(name); }
+  QComboBox* combo(int slot) {
+    static const char* const names[] = {"Motore1", "Motore2", "motore3", "Motore4", "motore5",
+                                        "motore6", "motore7", "motore8", "motore9"};
+    return dialog_->findChild<QComboBox*>(names[slot - 1]);
+  }
+  QSpinBox* count(int slot) { return dialog_->findChild<QSpinBox*>(QString("anzmot%1").arg(slot)); }
+  void choose(int slot, const QString& motor, int n) {
+    combo(slot)->setCurrentIndex(combo(slot)->findText(motor));
+    QVERIFY(combo(slot)->currentIndex() >= 0);
+    count(slot)->setValue(n);
+  }
+  // Acts on the shown dialog, then closes it with the given button.
+  void answer(const char* button, std::function<void()> inside) {
+    WhenModal<TStufendaten>([this, button, inside = std::move(inside)](TStufendaten* d) {
+      inside();
+      d->findChild<QPushButton*>(button)->click();
+    });
+  }
+
+  FixedConstants constants_;
+  SilentPrompts prompts_;
+  Views views_;
+  std::unique_ptr<Document> doc_;
+  std::unique_ptr<TStufendaten> dialog_;
+};
+
+QTEST_MAIN(TStufendatenTest)
+#include "t_stufendaten_test.moc"
