@@ -1,5 +1,9 @@
 #include "dialogs/stage_form.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 #include "common/format.h"
 #include "common/numbers.h"
 #include "common/win1252.h"
@@ -33,7 +37,9 @@ void MergeEqualChoices(std::array<int, kMotorListCount>& counts,
     for (std::size_t upper : {1u, 0u}) {
       const std::size_t a = SlotIndex(s, upper), b = a + 1;
       if (choice[a] != kNoChoice && choice[a] == choice[b] && counts[b] > 0) {
-        counts[a] += counts[b];
+        // Both counts are positive; those of a file may be as large as an int.
+        counts[a] = static_cast<int>(
+            std::min<std::int64_t>(std::int64_t{counts[a]} + counts[b], std::numeric_limits<int>::max()));
         counts[b] = 0;
       }
     }
