@@ -3,8 +3,11 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
+class QPlainTextEdit;
 class QPrinter;
+class QPushButton;
 
 namespace komet {
 
@@ -26,6 +29,35 @@ class TForm5 : public QWidget {
   // Called by "Übernehmen" with the applied text (Windows-1252, CR LF); the
   // main window stores it in the rocket (SetNotizen).
   std::function<void(const std::string&)> onApply;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private slots:
+  void BitBtn1Click();  // "Übernehmen"
+  void BitBtn2Click();  // "Schliessen"
+  void BitBtn3Click();  // "Drucken"
+  void NotizContentsChange(int position, int charsRemoved, int charsAdded);
+  void NotizChange();
+
+ private:
+  void createEditor();
+  void createPanel();
+  std::vector<std::string> editorLines() const;
+  void printNotes(QPrinter& printer);
+
+  std::function<QPrinter*()> printer_;
+  std::string notesText;
+  QPlainTextEdit* Notiz = nullptr;
+  QWidget* Panel1 = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+  QPushButton* BitBtn2 = nullptr;
+  QPushButton* BitBtn3 = nullptr;
+  int changeEnd_ = -1;            // end of the last edit, for cutting what exceeds the limit
+  bool limiting_ = false;         // the cut itself is an edit
+  bool centred_ = false;          // placed in the middle of the screen at the first show
+  QPrinter* oriented_ = nullptr;  // the printer the line printer last set to portrait
 };
 
 }  // namespace komet

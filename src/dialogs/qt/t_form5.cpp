@@ -1,0 +1,203 @@
+#include "dialogs/qt/t_form5.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyle>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "dialogs/notes_text.h"
+#include "print/line_printer.h"
+#include "print/qt/print_commands.h"
+#include "print/qt/qprinter_device.h"
+#include "print/report.h"
+
+namespace komet {
+namespace {
+
+constexpr int kWidth = 358;
+constexpr int kHeight = 409;
+constexpr int kPanelHeight = 41;
+
+// What one editor character takes in the stored text: a line break is CR LF,
+// the second half of a surrogate pair belongs to the first.
+std::size_t StoredWidth(QChar c) {
+  if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == u'\n') return 2;
+  return c.isLowSurrogate() ? 0 : 1;
+}
+
+}  // namespace
+
+TForm5::TForm5(std::function<QPrinter*()> printer, QWidget* parent)
+    : QWidget(parent, Qt::Window), printer_(std::move(printer)) {
+  setWindowTitle(QStringLiteral("Notizen zur Rakete"));
+  resize(kWidth, kHeight);
+  createEditor();
+  createPanel();
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(Notiz, 1);
+  layout->addWidget(Panel1);
+}
+
+void TForm5::createEditor() {
+  Notiz = new QPlainTextEdit(this);
+  Notiz->setObjectName(QStringLiteral("Notiz"));
+  Notiz->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Notiz->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Notiz->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Notiz->setTabChangesFocus(false);
+  Notiz->setTabStopDistance(8 * Notiz->fontMetrics().horizontalAdvance(u' '));
+  connect(Notiz->document(), &QTextDocument::contentsChange, this, &TForm5::NotizContentsChange);
+  connect(Notiz, &QPlainTextEdit::textChanged, this, &TForm5::NotizChange);
+}
+
+void TForm5::createPanel() {
+  Panel1 = new QWidget(this);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  Panel1->setFixedHeight(kPanelHeight);
+  auto* row = new QHBoxLayout(Panel1);
+  row->setContentsMargins(8, 0, 8, 0);
+  auto make = [&](QPushButton*& button, const char* name, const QString& text, QStyle::StandardPixmap icon) {
+    button = new QPushButton(style()->standardIcon(icon), text, Panel1);
+    button->setObjectName(QString::fromLatin1(name));
+    row->addWidget(button);
+  };
+  make(BitBtn1, "BitBtn1", QStringLiteral("Übernehmen"), QStyle::SP_DialogOkButton);
+  make(BitBtn2, "BitBtn2", QStringLiteral("Schliessen"), QStyle::SP_DialogCancelButton);
+  row->addStretch(1);
+  make(BitBtn3, "BitBtn3", QStringLiteral("Drucken"), QStyle::SP_FileDialogDetailedView);
+  BitBtn1->setDefault(true);
+  connect(BitBtn1, &QPushButton::clicked, this, &TForm5::BitBtn1Click);
+  connect(BitBtn2, &QPushButton::clicked, this, &TForm5::BitBtn2Click);
+  connect(BitBtn3, &QPushButton::clicked, this, &TForm5::BitBtn3Click);
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &TForm5::BitBtn2Click);
+}
+
+void TForm5::SetNotes(const std::string& notes) {
+  notesText = notes;
+  Notiz->setPlainText(QString::fromStdString(NotesToEditor(notes)));
+}
+
+std::string TForm5::GetNotes() const {
+  return notesText;
+}
+
+// No refill on activation: what the user typed survives a look at the main window.
+void TForm5::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (centred_) return;
+  centred_ = true;
+  if (const QScreen* screen = this->screen())
+    move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+// The default button: Return outside the editor applies, on another button
+// it presses that one.
+void TForm5::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    (focused != nullptr ? focused : BitBtn1)->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TForm5::BitBtn1Click() {
+  notesText = EditorToNotes(Notiz->toPlainText().toStdString());
+  if (onApply) onApply(notesText);
+}
+
+void TForm5::BitBtn2Click() {
+  hide();
+}
+
+void TForm5::BitBtn3Click() {
+  QPrinter* printer = printer_ ? printer_() : nullptr;
+  if (printer == nullptr) {
+    QMessageBox::warning(this, windowTitle(), QStringLiteral("Kein Drucker verfügbar"));
+    return;
+  }
+  try {
+    printNotes(*printer);
+  } catch (const KometError& e) {
+    QMessageBox::warning(this, windowTitle(), QString::fromUtf8(e.what()));
+  }
+}
+
+void TForm5::NotizContentsChange(int position, int, int charsAdded) {
+  if (!limiting_ && charsAdded > 0) changeEnd_ = position + charsAdded;
+}
+
+// The editor refuses input beyond the stored limit: what an edit added past
+// it is cut from the end of that edit, in the same undo step.
+void TForm5::NotizChange() {
+  if (limiting_ || changeEnd_ < 0) return;
+  const int end = std::min(changeEnd_, Notiz->document()->characterCount() - 1);
+  changeEnd_ = -1;
+  const std::size_t stored = StoredNotesLength(Notiz->toPlainText().toStdString());
+  if (stored <= kMaxNotesChars) return;
+  std::size_t excess = stored - kMaxNotesChars;
+  int cut = end;
+  while (cut > 0 && excess > 0) {
+    excess -= std::min(excess, StoredWidth(Notiz->document()->characterAt(--cut)));
+  }
+  limiting_ = true;
+  QTextCursor cursor(Notiz->document());
+  cursor.joinPreviousEditBlock();
+  cursor.setPosition(cut);
+  cursor.setPosition(end, QTextCursor::KeepAnchor);
+  cursor.removeSelectedText();
+  cursor.endEditBlock();
+  limiting_ = false;
+}
+
+std::vector<std::string> TForm5::editorLines() const {
+  std::vector<std::string> lines;
+  for (QTextBlock b = Notiz->document()->firstBlock(); b.isValid(); b = b.next())
+    lines.push_back(b.text().toStdString());
+  // An empty editor has no lines, not one empty line.
+  if (lines.size() == 1 && lines.front().empty()) lines.clear();
+  return lines;
+}
+
+void TForm5::printNotes(QPrinter& printer) {
+  QPrinterDevice device(printer);
+  TLinePrinter lp(device);
+  // Creating the line printer turns the page to portrait; a later printer
+  // set-up choice is kept.
+  if (oriented_ != &printer) {
+    printer.setPageOrientation(lp.orientation() == PrinterOrientation::Landscape ? QPageLayout::Landscape
+                                                                                 : QPageLayout::Portrait);
+    oriented_ = &printer;
+  }
+  lp.SetLines(editorLines());
+  lp.SetFont(Font{"Arial", 8.0, 0, kBlack, false});
+  lp.SetFooterFormat("<5|>1");
+  lp.SetFooter(std::string(kProgramVersion) + "|{$DATE}, {$TIME}");
+  lp.SetPageBorders({PageBorder::pbBottom});
+  lp.SetMeasureUnit(MeasureUnit::muInches);
+  lp.SetMarginTop(0.5f);
+  lp.SetMarginBottom(1.0f);
+  lp.SetMarginLeft(1.0f);
+  lp.SetMarginRight(1.0f);
+  lp.DateText = [] { return PrintDateText().toStdString(); };
+  lp.TimeText = [] { return PrintTimeText().toStdString(); };
+  lp.BeginDoc();
+  lp.PrintLines(true);
+  lp.EndDoc();
+}
+
+}  // namespace komet

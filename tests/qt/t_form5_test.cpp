@@ -1,0 +1,198 @@
+#include "dialogs/qt/t_form5.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "dialogs/notes_text.h"
+#include "print/qt/qprinter_device.h"
+
+using namespace komet;
+
+namespace {
+
+QString Run(const QString& program, const QStringList& args) {
+  QProcess p;
+  p.start(program, args);
+  p.waitForFinished(30000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int PdfPages(const QString& pdf) {
+  const QString info = Run("pdfinfo", {pdf});
+  const QRegularExpressionMatch m = QRegularExpression("Pages:\\s+(\\d+)").match(info);
+  return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QString PdfPageText(const QString& pdf, int page) {
+  return Run("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), "-layout", pdf, "-"});
+}
+
+// Lines of 78 characters joined by breaks: 80 stored characters a line, less
+// the missing break after the last.
+QString FullLines(int lines) {
+  QStringList l;
+  for (int i = 0; i < lines; ++i) l << QString(78, QChar(u'a' + i % 26));
+  return l.join('\n');
+}
+
+}  // namespace
+
+class TForm5Test : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    printer_.reset();
+    form_ = std::make_unique<TForm5>([this] { return printer_.get(); });
+    applied_.clear();
+    form_->onApply = [this](const std::string& notes) { applied_.push_back(notes); };
+  }
+
+  void looksAsTheRocketBuildersKnowIt() {
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Notizen zur Rakete"));
+    QCOMPARE(form_->size(), QSize(358, 409));
+    QCOMPARE(button("BitBtn1")->text(), QStringLiteral("Übernehmen"));
+    QCOMPARE(button("BitBtn2")->text(), QStringLiteral("Schliessen"));
+    QCOMPARE(button("BitBtn3")->text(), QStringLiteral("Drucken"));
+    QCOMPARE(editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
+  }
+
+  void applyHandsTheTextOnAsStored() {
+    form_->SetNotes("alt");
+    editor()->setPlainText(QStringLiteral("Höhe 300 m\nzweite Zeile"));
+    QCOMPARE(form_->GetNotes(), std::string("alt"));  // typing alone changes nothing
+    button("BitBtn1")->click();
+    const std::string stored = "H\xF6he 300 m\r\nzweite Zeile";
+    QCOMPARE(form_->GetNotes(), stored);
+    QCOMPARE(applied_.size(), std::size_t(1));
+    QCOMPARE(applied_[0], stored);
+
+    editor()->clear();
+    button("BitBtn1")->click();
+    QCOMPARE(applied_.back(), std::string());
+  }
+
+  void typingSurvivesAWindowSwitchAndCloseOnlySetNotesRefills() {
+    form_->SetNotes("gespeichert");
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    editor()->setFocus();
+    editor()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor(), " und neu");
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QCOMPARE(editor()->toPlainText(), QStringLiteral("gespeichert und neu"));
+
+    QTest::keyClick(form_.get(), Qt::Key_Escape);  // "Schliessen"
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(editor()->toPlainText(), QStringLiteral("gespeichert und neu"));
+    QCOMPARE(form_->GetNotes(), std::string("gespeichert"));
+
+    form_->SetNotes("andere\r\nRakete");
+    QCOMPARE(editor()->toPlainText(), QStringLiteral("andere\nRakete"));
+  }
+
+  void aFullTextIsAppliedWhole() {
+    const QString full = FullLines(99) + '\n' + QString(80, u'z');  // 99 × 80 + 80
+    QCOMPARE(StoredNotesLength(full.toStdString()), kMaxNotesChars);
+    editor()->setPlainText(full);
+    QCOMPARE(editor()->toPlainText(), full);
+    button("BitBtn1")->click();
+    QCOMPARE(form_->GetNotes().size(), kMaxNotesChars);
+    QCOMPARE(NotesToEditor(form_->GetNotes()), full.toStdString());
+  }
+
+  void theEditorRefusesMoreThanTheLimit() {
+    const QString full = FullLines(100);  // 7998 stored: room for two characters
+    editor()->setPlainText(full);
+    editor()->setFocus();
+    editor()->moveCursor(QTextCursor::End);
+    QTest::keyClick(editor(), Qt::Key_Return);  // a break is two characters: fits
+    QTest::keyClicks(editor(), "xyz");          // nothing more
+    QCOMPARE(editor()->toPlainText(), full + '\n');
+    editor()->moveCursor(QTextCursor::Start);
+    QTest::keyClicks(editor(), "vorn");
+    QCOMPARE(editor()->toPlainText(), full + '\n');
+
+    // A paste is cut to what fits, from its end.
+    editor()->clear();
+    editor()->insertPlainText(QString(7995, u'x'));
+    editor()->insertPlainText(QStringLiteral("0123456789"));
+    QCOMPARE(editor()->toPlainText(), QString(7995, u'x') + "01234");
+    QCOMPARE(StoredNotesLength(editor()->toPlainText().toStdString()), kMaxNotesChars);
+  }
+
+  void withoutAPrinterItSaysSo() {
+    QString message;
+    closeNextMessageBox(&message);
+    button("BitBtn3")->click();
+    QCOMPARE(message, QStringLiteral("Kein Drucker verfügbar"));
+  }
+
+  void anEmptyEditorPrintsOnePageWithTheFooter() {
+    const QString pdf = pdfPrinter("leer.pdf");
+    button("BitBtn3")->click();
+    QCOMPARE(PdfPages(pdf), 1);
+    const QString text = PdfPageText(pdf, 1);
+    QVERIFY2(text.contains("Komet V.: 1.09"), qPrintable(text));
+    QCOMPARE(text.trimmed().count('\n'), 0);  // the footer is the only line
+  }
+
+  void aLongTextPrintsOnSeveralPagesEachWithTheFooter() {
+    QStringList lines;
+    for (int i = 1; i <= 200; ++i) lines << QStringLiteral("Zeile %1\tFlug mit Höhe").arg(i);
+    form_->SetNotes(EditorToNotes(lines.join('\n').toStdString()));
+    const QString pdf = pdfPrinter("lang.pdf");
+    button("BitBtn3")->click();
+    const int pages = PdfPages(pdf);
+    QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));
+    for (int p = 1; p <= pages; ++p) QVERIFY(PdfPageText(pdf, p).contains("Komet V.: 1.09"));
+    QVERIFY(PdfPageText(pdf, 1).contains("Zeile 1"));
+    QVERIFY(PdfPageText(pdf, pages).contains("Zeile 200"));
+    QVERIFY(PdfPageText(pdf, 1).contains("Höhe"));
+    QCOMPARE(form_->GetNotes(), EditorToNotes(lines.join('\n').toStdString()));  // printing changes nothing
+  }
+
+ private:
+  QPlainTextEdit* editor() { return form_->findChild<QPlainTextEdit*>("Notiz"); }
+  QPushButton* button(const char* name) { return form_->findChild<QPushButton*>(name); }
+
+  QString pdfPrinter(const QString& name) {
+    const QString path = dir_.filePath(name);
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    SetUpPdfPrinter(*printer_, path);
+    return path;
+  }
+
+  static void closeNextMessageBox(QString* text) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, text] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        *text = box->text();
+        box->accept();
+        timer->stop();
+        timer->deleteLater();
+      }
+    });
+    timer->start(10);
+  }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<TForm5> form_;
+  std::vector<std::string> applied_;
+};
+
+QTEST_MAIN(TForm5Test)
+#include "t_form5_test.moc"
