@@ -301,7 +301,8 @@ void Simulation::PrepareStages(RocketRecord& rocket) {
     stage.runIgnitionTime = time;
     double burn = stage.motors[0].burnTime;
     if (i == 0) {
-      results_.burnoutTime = time + burn;
+      // Shown and printed as a number: a NaN or infinite burn or delay from a file must not reach it.
+      results_.burnoutTime = Finite(time + burn);
       burn = LongestBurn(stage);
     }
     time += burn;
