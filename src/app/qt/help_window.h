@@ -1,6 +1,13 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <QWidget>
+#include <vector>
+
+class QLineEdit;
+class QTextBrowser;
+class QUrl;
 
 namespace komet {
 
@@ -15,6 +22,30 @@ class HelpWindow : public QWidget {
   void ShowContents();    // "Inhalt..."
   void ShowSearch();      // "Suchen..." with an empty keyword
   void ShowHelpOnHelp();  // "Hilfe benutzen..."
+
+ private slots:
+  void SearchChanged(const QString& term);
+  void LinkClicked(const QUrl& url);
+
+ private:
+  struct Page {
+    QString file;  // below qrc:/help/
+    QString title;
+    QStringList keywords;
+    QString text;  // plain text, for the search
+  };
+
+  // The search page for a term: links to the pages whose keywords or text
+  // contain it, keyword hits first; an empty term lists every keyword.
+  QString searchPageHtml(const QString& term) const;
+  void loadPages();
+  void createWidgets();
+  void showPage(const QString& file);
+  void present();
+
+  std::vector<Page> pages_;
+  QLineEdit* search_ = nullptr;
+  QTextBrowser* browser_ = nullptr;
 };
 
 }  // namespace komet

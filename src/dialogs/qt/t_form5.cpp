@@ -1,7 +1,9 @@
 #include "dialogs/qt/t_form5.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPageLayout>
@@ -36,6 +38,13 @@ std::size_t StoredWidth(QChar c) {
   return c.isLowSurrogate() ? 0 : 1;
 }
 
+// The tool bar's printer picture when the program carries it.
+QIcon PrinterIcon(const QStyle* style) {
+  const QString own = QStringLiteral(":/komet/icons/druck.svg");
+  if (QFile::exists(own)) return QIcon(own);
+  return QIcon::fromTheme(QStringLiteral("document-print"), style->standardIcon(QStyle::SP_FileIcon));
+}
+
 }  // namespace
 
 TForm5::TForm5(std::function<QPrinter*()> printer, QWidget* parent)
@@ -58,7 +67,8 @@ void TForm5::createEditor() {
   Notiz->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Notiz->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Notiz->setTabChangesFocus(false);
-  Notiz->setTabStopDistance(8 * Notiz->fontMetrics().horizontalAdvance(u' '));
+  // Tab stops every 8 characters, as the printout has them.
+  Notiz->setTabStopDistance(8 * Notiz->fontMetrics().averageCharWidth());
   connect(Notiz->document(), &QTextDocument::contentsChange, this, &TForm5::NotizContentsChange);
   connect(Notiz, &QPlainTextEdit::textChanged, this, &TForm5::NotizChange);
 }
@@ -69,15 +79,16 @@ void TForm5::createPanel() {
   Panel1->setFixedHeight(kPanelHeight);
   auto* row = new QHBoxLayout(Panel1);
   row->setContentsMargins(8, 0, 8, 0);
-  auto make = [&](QPushButton*& button, const char* name, const QString& text, QStyle::StandardPixmap icon) {
-    button = new QPushButton(style()->standardIcon(icon), text, Panel1);
+  auto make = [&](QPushButton*& button, const char* name, const QString& text, const QIcon& icon) {
+    button = new QPushButton(icon, text, Panel1);
     button->setObjectName(QString::fromLatin1(name));
     row->addWidget(button);
   };
-  make(BitBtn1, "BitBtn1", QStringLiteral("Übernehmen"), QStyle::SP_DialogOkButton);
-  make(BitBtn2, "BitBtn2", QStringLiteral("Schliessen"), QStyle::SP_DialogCancelButton);
+  make(BitBtn1, "BitBtn1", QStringLiteral("Übernehmen"), style()->standardIcon(QStyle::SP_DialogOkButton));
+  make(BitBtn2, "BitBtn2", QStringLiteral("Schliessen"),
+       style()->standardIcon(QStyle::SP_DialogCancelButton));
   row->addStretch(1);
-  make(BitBtn3, "BitBtn3", QStringLiteral("Drucken"), QStyle::SP_FileDialogDetailedView);
+  make(BitBtn3, "BitBtn3", QStringLiteral("Drucken"), PrinterIcon(style()));
   BitBtn1->setDefault(true);
   connect(BitBtn1, &QPushButton::clicked, this, &TForm5::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TForm5::BitBtn2Click);

@@ -1,0 +1,84 @@
+#include "app/qt/help_window.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <QtTest>
+
+using namespace komet;
+
+class HelpWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { window_ = std::make_unique<HelpWindow>(); }
+
+  void contentsAndHelpOnHelpShowTheirPages() {
+    window_->ShowContents();
+    QVERIFY(window_->isVisible());
+    QCOMPARE(browser()->source(), QUrl("qrc:/help/index.html"));
+    QVERIFY(browser()->toPlainText().contains("Stufendaten"));
+    window_->ShowHelpOnHelp();
+    QCOMPARE(browser()->documentTitle(), QStringLiteral("Hilfe benutzen"));
+  }
+
+  void searchStartsEmptyAndListsEveryKeyword() {
+    search()->setText("alt");
+    window_->ShowSearch();
+    QVERIFY(search()->text().isEmpty());
+    QTRY_VERIFY(search()->hasFocus());
+    const QString page = browser()->toPlainText();
+    for (const char* keyword :
+         {"Berechnungszeitraum", "KOMET.OPT", "import-eng", "Notizen", "empfohlene Verzögerung"})
+      QVERIFY2(page.contains(QString::fromUtf8(keyword)), keyword);
+  }
+
+  void searchFindsKeywordsBeforeText() {
+    search()->setText("brennschluss");
+    const QString html = browser()->toHtml();
+    QVERIFY(html.contains("qrc:/help/ergebnisse.html"));
+    QVERIFY(browser()->toPlainText().contains("Im Text erwähnt"));
+    QVERIFY(browser()->toPlainText().indexOf("Brennschluss") < browser()->toPlainText().indexOf("Im Text"));
+
+    search()->setText("Xylophon");
+    QVERIFY(browser()->toPlainText().contains("Nichts gefunden"));
+  }
+
+  // Every page is bundled, has a title and keywords, and every link of it
+  // leads to a bundled page (and to an anchor that page has).
+  void everyLinkLeadsSomewhere() {
+    int pages = 0;
+    for (QDirIterator it(":/help"); it.hasNext();) {
+      const QString path = it.next();
+      QFile f(path);
+      QVERIFY(f.open(QIODevice::ReadOnly));
+      const QString html = QString::fromUtf8(f.readAll());
+      QVERIFY2(html.contains("<title>") && html.contains("name=\"keywords\""), qPrintable(path));
+      static const QRegularExpression href("href=\"([^\"#]*)(?:#([^\"]*))?\"");
+      for (auto m = href.globalMatch(html); m.hasNext();) {
+        const auto link = m.next();
+        const QString target = link.captured(1).isEmpty() ? path : ":/help/" + link.captured(1);
+        QVERIFY2(QFile::exists(target), qPrintable(path + " -> " + link.captured(0)));
+        if (!link.captured(2).isEmpty()) {
+          QFile t(target);
+          QVERIFY(t.open(QIODevice::ReadOnly));
+          QVERIFY2(t.readAll().contains(("name=\"" + link.captured(2) + "\"").toUtf8()),
+                   qPrintable(path + " -> " + link.captured(0)));
+        }
+      }
+      ++pages;
+    }
+    QVERIFY(pages >= 10);
+  }
+
+ private:
+  QTextBrowser* browser() { return window_->findChild<QTextBrowser*>(); }
+  QLineEdit* search() { return window_->findChild<QLineEdit*>("Suchbegriff"); }
+
+  std::unique_ptr<HelpWindow> window_;
+};
+
+QTEST_MAIN(HelpWindowTest)
+#include "help_window_test.moc"
