@@ -1,0 +1,63 @@
+// komet: the desktop program.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/program_paths.h"
+#include "app/qt/error_report.h"
+#include "app/qt/t_main.h"
+#include "dialogs/options_record.h"
+#include "dialogs/qt/settings_db_name_store.h"
+#include "dialogs/settings.h"
+#include "plot/qt/plot_widget.h"
+
+namespace {
+
+// The locale's decimal separator where it is one ASCII character, else a point.
+char LocaleDecimalSeparator() {
+  const QString point = QLocale::system().decimalPoint();
+  return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
+}
+
+// KOMET_EXIT_AFTER_FIRST_PAINT: print the milliseconds from start to the
+// first painted flight and quit (start-up timing).
+void ExitAfterFirstFlight(komet::TMain& window, const QElapsedTimer& clock) {
+  QObject::connect(
+      window.plot(), &komet::PlotWidget::flightPainted, &window,
+      [&clock] {
+        std::printf("%lld\n", static_cast<long long>(clock.elapsed()));
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QElapsedTimer clock;
+  clock.start();
+  komet::KometApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("Komet"));
+
+  const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+  const std::filesystem::path configDir =
+      QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+  const char separator = LocaleDecimalSeparator();
+  komet::SettingsDbNameStore dbName;
+  komet::Settings settings(komet::ChooseOptionsFile(programDir, configDir), QDir::currentPath().toStdString(),
+                           dbName, separator);
+
+  komet::MainSetup setup;
+  setup.bundledDatabase = komet::FindBundledDatabase(programDir);
+  for (const QString& a : QCoreApplication::arguments().mid(1)) setup.arguments.push_back(a.toStdString());
+  setup.decimalSeparator = separator;
+
+  komet::TMain window(settings, std::move(setup));
+  if (qEnvironmentVariableIsSet("KOMET_EXIT_AFTER_FIRST_PAINT")) ExitAfterFirstFlight(window, clock);
+  window.show();
+  return app.exec();
+}

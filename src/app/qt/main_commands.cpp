@@ -1,0 +1,125 @@
+// The handlers of the main window's commands: each asks the document, the
+// dialogs or the printing to do the work.
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "app/qt/help_window.h"
+#include "app/qt/qt_prompts.h"
+#include "app/qt/t_about.h"
+#include "app/qt/t_main.h"
+#include "common/win1252.h"
+#include "dialogs/qt/t_einstellungen.h"
+#include "dialogs/qt/t_form5.h"
+#include "dialogs/qt/t_stufendaten.h"
+#include "plot/qt/plot_widget.h"
+#include "print/qt/print_commands.h"
+
+namespace komet {
+
+void TMain::neuClick() {
+  run([&] { document_.New(*prompts_, *this); });
+}
+
+void TMain::OffnenClick() {
+  run([&] { document_.Open(*prompts_, *this); });
+}
+
+void TMain::AEndernClick() {
+  run([&] { document_.Change(*prompts_, *this); });
+}
+
+void TMain::Panel1Click() {
+  run([&] { document_.ChangeWithReload(*prompts_, *this); });
+}
+
+void TMain::SichernClick() {
+  run([&] { document_.Save(*prompts_, *this); });
+}
+
+void TMain::SichernalsClick() {
+  run([&] { document_.SaveAs(*prompts_, *this); });
+}
+
+void TMain::EndeClick() {
+  close();
+}
+
+void TMain::NotizenClick() {
+  Form5->SetNotes(NotesText(document_.rocket));
+  Form5->show();
+  Form5->raise();
+  Form5->activateWindow();
+}
+
+void TMain::OptionsClick() {
+  run([&] {
+    if (Einstellungen->Run()) document_.RunSimulation();
+  });
+}
+
+void TMain::Motordatenbankneuladen1Click() {
+  run([&] {
+    document_.ReloadMotorDatabase();
+    Stufendaten->UpdateMotorLists();
+  });
+}
+
+void TMain::tellNoPrinter() {
+  QMessageBox::information(this, QStringLiteral("Komet"), QStringLiteral("Kein Drucker verfügbar"));
+}
+
+void TMain::Druckereinstellung1Click() {
+  if (!PrinterAvailable()) return tellNoPrinter();
+  QPrintDialog dialog(&printer(), this);
+  dialog.setWindowTitle(QStringLiteral("Druckereinstellung"));
+  dialog.exec();
+}
+
+void TMain::Drucken1Click() {
+  if (!PrinterAvailable()) return tellNoPrinter();
+  run([&] { PrintFlightReport(printer(), document_.simulation, document_.rocket, switches_); });
+}
+
+void TMain::SpeedItem1Click0() {
+  Drucken1Click();
+}
+
+void TMain::BerichtPdfClick() {
+  if (!document_.simulation.results().resultsValid) {
+    QMessageBox::information(this, QStringLiteral("Komet"),
+                             QStringLiteral("Es ist noch kein Flug berechnet."));
+    return;
+  }
+  const QString folder = document_.fileName.empty()
+                             ? QString()
+                             : QFileInfo(QString::fromStdString(document_.fileName.string())).absolutePath();
+  const QString name =
+      QString::fromStdString(Cp1252ToUtf8(document_.rocket.name.view())) + QStringLiteral(".pdf");
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Bericht als PDF speichern"),
+                                              folder.isEmpty() ? name : folder + QLatin1Char('/') + name,
+                                              QStringLiteral("PDF-Dateien (*.pdf)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+  run([&] { SaveReportPdf(path.toStdString(), document_.simulation, document_.rocket, switches_); });
+}
+
+void TMain::Inhalt1Click() {
+  help().ShowContents();
+}
+
+void TMain::Suchen1Click() {
+  help().ShowSearch();
+}
+
+void TMain::Hilfebenutzen1Click() {
+  help().ShowHelpOnHelp();
+}
+
+void TMain::Info1Click() {
+  About->exec();
+}
+
+}  // namespace komet

@@ -1,0 +1,125 @@
+// The plot surface with its strip, the summary panel Panel2 and the status
+// bar with the read-out.
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <functional>
+
+#include "app/qt/t_main.h"
+#include "plot/flight_view.h"
+#include "plot/qt/plot_widget.h"
+
+namespace komet {
+namespace {
+
+constexpr int kSummaryHeight = 19;  // Panel2 and the status bar
+constexpr int kWindowFontPixels = 11;
+
+// The 1-pixel strip Panel1 at the plot's left edge; a click on it opens the
+// stage dialog.
+class ClickStrip : public QWidget {
+ public:
+  ClickStrip(std::function<void()> clicked, QWidget* parent) : QWidget(parent), clicked_(std::move(clicked)) {
+    setObjectName(QStringLiteral("Panel1"));
+    setFixedWidth(1);
+  }
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) clicked_();
+  }
+
+ private:
+  std::function<void()> clicked_;
+};
+
+void PaintWhite(QWidget* w) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::Window, Qt::white);
+  w->setPalette(p);
+  w->setAutoFillBackground(true);
+}
+
+QString ToQ(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
+
+void TMain::createPlotArea() {
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setFamilies(
+      {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
+  font.setPixelSize(kWindowFontPixels);
+  setFont(font);
+  auto* central = new QWidget(this);
+  PaintWhite(central);
+  Panel1 = new ClickStrip([this] { Panel1Click(); }, central);
+  PaintBox1 =
+      new PlotWidget(document_.simulation, document_.rocket, switches_, setup_.decimalSeparator, central);
+  Panel2 = new QLabel(central);
+  Panel2->setObjectName(QStringLiteral("Panel2"));
+  Panel2->setFixedHeight(kSummaryHeight);
+  Panel2->setAlignment(Qt::AlignCenter);
+  Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  PaintWhite(Panel2);
+  connect(PaintBox1, &PlotWidget::summaryChanged, Panel2, &QLabel::setText);
+  connect(PaintBox1, &PlotWidget::doubleClicked, this, &TMain::Panel1Click);
+  connect(PaintBox1, &PlotWidget::mouseMoved, this, &TMain::PaintBox1MouseMove);
+
+  auto* plotRow = new QHBoxLayout;
+  plotRow->setSpacing(0);
+  plotRow->addWidget(Panel1);
+  plotRow->addWidget(PaintBox1, 1);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(SpeedBar1);
+  column->addLayout(plotRow, 1);
+  column->addWidget(Panel2);
+  setCentralWidget(central);
+}
+
+void TMain::createStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("AStatusBar1"));
+  bar->setSizeGripEnabled(false);
+  bar->setFixedHeight(kSummaryHeight);
+  bar->setContentsMargins(0, 0, 0, 0);
+  for (std::size_t i = 0; i < kStatusPanels.size(); ++i) {
+    const StatusPanelSpec& spec = kStatusPanels[i];
+    auto* panel = new QLabel(ToQ(spec.text), bar);
+    panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+    panel->setFixedWidth(spec.width);
+    panel->setFrameStyle(spec.lowered ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    bar->addWidget(panel);
+    statusPanels_[i] = panel;
+  }
+}
+
+void TMain::PaintBox1MouseMove(int x) {
+  if (const auto texts =
+          ReadOut(x, PaintBox1->state(), MakeFlightView(document_.simulation), setup_.decimalSeparator))
+    showReadOut(*texts);
+}
+
+void TMain::showReadOut(const ReadOutTexts& texts) {
+  statusPanels_[kPanelTime]->setText(QString::fromStdString(texts.time));
+  const std::pair<std::size_t, const std::optional<std::string>*> values[] = {
+      {kPanelHeight, &texts.height},
+      {kPanelVelocity, &texts.velocity},
+      {kPanelVelocityKmh, &texts.velocityKmh},
+      {kPanelAccel, &texts.accel}};
+  for (const auto& [panel, text] : values)
+    if (*text) statusPanels_[panel]->setText(QString::fromStdString(**text));
+}
+
+void TMain::RocketReset() {
+  ClearScales(PaintBox1->state());
+  Panel2->clear();
+  PaintBox1->update();
+}
+
+}  // namespace komet

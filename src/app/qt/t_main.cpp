@@ -1,0 +1,145 @@
+#include "app/qt/t_main.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/qt/help_window.h"
+#include "app/qt/qt_prompts.h"
+#include "app/qt/t_about.h"
+#include "app/qt/t_form6.h"
+#include "dialogs/qt/t_einstellungen.h"
+#include "dialogs/qt/t_form5.h"
+#include "dialogs/qt/t_stufendaten.h"
+#include "motors/qt/t_form7.h"
+#include "plot/qt/plot_widget.h"
+#include "print/qt/print_commands.h"
+
+namespace komet {
+namespace {
+
+// The client area under the menu bar: the plot surface is then 639 x 351
+// below a 48-pixel tool bar and above the 19-pixel summary and status bar,
+// the picture of the 648 x 483 window the rocket builders know.
+constexpr int kClientWidth = 640;
+constexpr int kClientHeight = 437;
+
+}  // namespace
+
+TMain::TMain(Settings& settings, MainSetup setup, QWidget* parent)
+    : QMainWindow(parent),
+      settings_(settings),
+      setup_(std::move(setup)),
+      document_(
+          settings_, [this] { return databasePath(); }, setup_.decimalSeparator) {
+  setObjectName(QStringLiteral("Main"));
+  setWindowTitle(QString::fromStdString(document_.caption));
+  createActions();
+  createMenus();
+  createToolBar();
+  createPlotArea();
+  createStatusBar();
+  createDialogs();
+  connectDialogs();
+  resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+}
+
+TMain::~TMain() = default;
+
+std::filesystem::path TMain::databasePath() const {
+  const std::filesystem::path configured = settings_.GetDBName();
+  return configured.empty() ? setup_.bundledDatabase : configured;
+}
+
+// The stage dialog reads the motor database through the settings, and the
+// curve viewer opens over the stage dialog, so the order is fixed.
+void TMain::createDialogs() {
+  Einstellungen = new TEinstellungen(settings_, this);
+  Stufendaten = new TStufendaten(document_.form, setup_.decimalSeparator, this);
+  document_.ReloadMotorDatabase();
+  Stufendaten->UpdateMotorLists();
+  Form5 = new TForm5([this]() -> QPrinter* { return PrinterAvailable() ? &printer() : nullptr; }, this);
+  About = new TAbout(this);
+  Form6 = new TForm6(this);
+  Form7 = new TForm7([this] { return databasePath(); }, setup_.decimalSeparator, Stufendaten);
+  prompts_ = std::make_unique<QtPrompts>(*this, *Form6);
+}
+
+void TMain::connectDialogs() {
+  connect(Einstellungen, &TEinstellungen::databaseChanged, this, &TMain::Motordatenbankneuladen1Click);
+  connect(Stufendaten, &TStufendaten::motorCurveRequested, this,
+          [this](int recordNo) { ReportErrors(Stufendaten, [&] { Form7->ShowMotor(recordNo); }); });
+  connect(Stufendaten, &TStufendaten::curveViewerCloseRequested, Form7, &QWidget::close);
+  Form5->onApply = [this](const std::string& notes) {
+    document_.SetNotizen(notes);
+    refreshViews();
+  };
+}
+
+bool TMain::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate && !activated_)
+    QMetaObject::invokeMethod(this, &TMain::FormActivate, Qt::QueuedConnection);
+  return QMainWindow::event(event);
+}
+
+// A window system without a window manager may never activate the window;
+// the command line is loaded once the window is up either way.
+void TMain::showEvent(QShowEvent* event) {
+  if (!centred_ && screen()) {
+    const QSize frame = frameGeometry().size();
+    move(screen()->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+  }
+  centred_ = true;
+  if (!activated_) QMetaObject::invokeMethod(this, &TMain::FormActivate, Qt::QueuedConnection);
+  QMainWindow::showEvent(event);
+}
+
+// Set first: a message of the load would otherwise bring a second load when
+// the window is activated again.
+void TMain::FormActivate() {
+  if (activated_) return;
+  activated_ = true;
+  run([&] { document_.LoadFromCommandLine(setup_.arguments, *prompts_, *this); });
+}
+
+void TMain::closeEvent(QCloseEvent* event) {
+  bool mayClose = true;
+  run([&] { mayClose = document_.MayClose(*prompts_, *this); });
+  if (mayClose)
+    event->accept();
+  else
+    event->ignore();
+}
+
+void TMain::refreshViews() {
+  setWindowTitle(QString::fromStdString(document_.caption));
+  Notizen->setText(QString::fromStdString(document_.notesCaption));
+  PaintBox1->update();
+}
+
+bool TMain::ShowStageDialog() {
+  return Stufendaten->Run();
+}
+
+void TMain::SetNotes(const std::string& notes) {
+  Form5->SetNotes(notes);
+}
+
+std::string TMain::GetNotes() const {
+  return Form5->GetNotes();
+}
+
+QPrinter& TMain::printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
+HelpWindow& TMain::help() {
+  if (!help_) help_ = new HelpWindow(this);
+  return *help_;
+}
+
+}  // namespace komet

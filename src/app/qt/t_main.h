@@ -1,0 +1,173 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/document.h"
+#include "app/qt/error_report.h"
+#include "dialogs/settings.h"
+#include "plot/plot_switches.h"
+#include "plot/read_out.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPrinter;
+class QToolButton;
+
+namespace komet {
+
+class HelpWindow;
+class PlotWidget;
+class QtPrompts;
+class TAbout;
+class TEinstellungen;
+class TForm5;
+class TForm6;
+class TForm7;
+class TStufendaten;
+
+// What the program hands its main window at start.
+struct MainSetup {
+  std::filesystem::path bundledDatabase;  // used while no database is configured
+  std::vector<std::string> arguments;     // command-line parameters: one rocket file
+  char decimalSeparator = '.';
+};
+
+// The main window: the rocket document with its commands in a menu and a
+// tool bar, the flight plot, the summary panel and the read-out status bar.
+// It creates and owns the program's other windows.
+class TMain : public QMainWindow, private DocumentViews {
+  Q_OBJECT
+
+ public:
+  // `settings` outlives the window; the options are loaded while it is built.
+  TMain(Settings& settings, MainSetup setup, QWidget* parent = nullptr);
+  ~TMain() override;
+
+  Document& document() { return document_; }
+  const PlotSwitches& switches() const { return switches_; }
+  PlotWidget* plot() const { return PaintBox1; }
+  // The motor database the document reads: the configured one, else the
+  // bundled example.
+  std::filesystem::path databasePath() const;
+
+ public slots:
+  void neuClick();
+  void OffnenClick();
+  void AEndernClick();
+  void SichernClick();
+  void SichernalsClick();
+  void NotizenClick();
+  void OptionsClick();
+  void Motordatenbankneuladen1Click();
+  void Druckereinstellung1Click();
+  void Drucken1Click();
+  void SpeedItem1Click0();
+  void BerichtPdfClick();
+  void EndeClick();
+  void Inhalt1Click();
+  void Suchen1Click();
+  void Hilfebenutzen1Click();
+  void Info1Click();
+  void Panel1Click();  // plot double-click and the strip: change with reload
+  void SwitchClick(PlotSwitch which);
+  void PaintBox1MouseMove(int x);
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;  // FormClose
+
+ private:
+  bool ShowStageDialog() override;
+  void SetNotes(const std::string& notes) override;
+  std::string GetNotes() const override;
+  void RocketReset() override;
+
+  void createActions();
+  void createMenus();
+  void createToolBar();
+  void createPlotArea();
+  void createStatusBar();
+  void createDialogs();
+  void connectDialogs();
+  void FormActivate();
+  void refreshViews();
+  void showReadOut(const ReadOutTexts& texts);
+  void tellNoPrinter();
+  QPrinter& printer();
+  HelpWindow& help();
+
+  // Runs a command: an error that escapes it is reported, then the captions
+  // and the plot show the document as the command left it.
+  template <typename Command>
+  void run(Command&& command) {
+    ReportErrors(this, command);
+    refreshViews();
+  }
+
+  Settings& settings_;
+  MainSetup setup_;
+  Document document_;
+  PlotSwitches switches_;
+  bool activated_ = false;
+  bool centred_ = false;
+  std::unique_ptr<QtPrompts> prompts_;
+  std::unique_ptr<QPrinter> printer_;  // made at the first printer command
+
+  // Menu items.
+  QMenu* Datei1 = nullptr;
+  QMenu* Hilfe1 = nullptr;
+  QAction* NeueRakete1 = nullptr;
+  QAction* Raketeladen1 = nullptr;
+  QAction* Raketendern1 = nullptr;
+  QAction* Sichern1 = nullptr;
+  QAction* Raketesichernals1 = nullptr;
+  QAction* Notizenverwalten1 = nullptr;
+  QAction* Einstellungen1 = nullptr;
+  QAction* Motordatenbankneuladen1 = nullptr;
+  QAction* N1 = nullptr;
+  QAction* Druckereinstellung1 = nullptr;
+  QAction* Drucken1 = nullptr;
+  QAction* BerichtPdf1 = nullptr;
+  QAction* Ende1 = nullptr;
+  QAction* Inhalt1 = nullptr;
+  QAction* Suchen1 = nullptr;
+  QAction* Hilfebenutzen1 = nullptr;
+  QAction* Info1 = nullptr;
+
+  // Tool bar.
+  QWidget* SpeedBar1 = nullptr;
+  QToolButton* Ende = nullptr;
+  QToolButton* Options = nullptr;
+  QToolButton* SpeedItem1 = nullptr;
+  QToolButton* neu = nullptr;
+  QToolButton* Offnen = nullptr;
+  QToolButton* Sichern = nullptr;
+  QToolButton* Sichernals = nullptr;
+  QToolButton* AEndern = nullptr;
+  QToolButton* Notizen = nullptr;
+  std::array<QToolButton*, kPlotSwitchCount> switchButtons_{};
+
+  // Plot, summary and status bar.
+  QWidget* Panel1 = nullptr;
+  PlotWidget* PaintBox1 = nullptr;
+  QLabel* Panel2 = nullptr;
+  std::array<QLabel*, kStatusPanels.size()> statusPanels_{};
+
+  // The other windows, created in this order.
+  TEinstellungen* Einstellungen = nullptr;
+  TStufendaten* Stufendaten = nullptr;
+  TForm5* Form5 = nullptr;
+  TAbout* About = nullptr;
+  TForm6* Form6 = nullptr;
+  TForm7* Form7 = nullptr;
+  HelpWindow* help_ = nullptr;  // made at the first help command
+};
+
+}  // namespace komet
