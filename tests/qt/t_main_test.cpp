@@ -1,0 +1,309 @@
+#include "app/qt/t_main.h"
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <fstream>
+
+#include "app/qt/t_form6.h"
+#include "common/format.h"
+#include "dialogs/qt/t_stufendaten.h"
+#include "plot/qt/plot_widget.h"
+#include "qt/modal_helper.h"
+
+using namespace komet;
+using komet::testing::WhenModal;
+
+namespace {
+
+const QString kExamples = QStringLiteral(KOMET_SOURCE_DIR "/examples");
+
+int CountColour(const QImage& image, QColor colour) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
+  return n;
+}
+
+// Picks `path` in the next file dialog, or cancels it for an empty path.
+void ChooseInFileDialog(const QString& path) {
+  WhenModal<QFileDialog>([path](QFileDialog* d) {
+    if (path.isEmpty()) return d->reject();
+    d->selectFile(path);
+    static_cast<QDialog*>(d)->done(QDialog::Accepted);
+  });
+}
+
+// Answers the next save prompt with its button and keeps its two lines.
+void AnswerForm6(const QString& button, QStringList* lines = nullptr) {
+  WhenModal<TForm6>([button, lines](TForm6* d) {
+    if (lines) *lines = {d->findChild<QLabel*>("Label2")->text(), d->findChild<QLabel*>("Label1")->text()};
+    if (button == "frame") return d->reject();
+    d->findChild<QPushButton*>(button)->click();
+  });
+}
+
+void CloseMessageBox(QString* text) {
+  WhenModal<QMessageBox>([text](QMessageBox* box) {
+    *text = box->text();
+    box->accept();
+  });
+}
+
+}  // namespace
+
+class TMainTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QFile::copy(kExamples + "/motors.kdb", path("motors.kdb"));
+    QFile::copy(kExamples + "/rockets/einstufig_c6.kmw", path("einstufig.kmw"));
+    store_.value = path("motors.kdb").toStdString();
+    makeWindow({});
+  }
+
+  void cleanup() {
+    main_.reset();
+    settings_.reset();
+  }
+
+  void toolBarButtonsStandWhereTheUsersKnowThem() {
+    struct Button {
+      const char* name;
+      int x;
+      QString caption;
+      QString hint;
+    };
+    const Button buttons[] = {{"Ende", 8, "Ende", "Programm verlassen"},
+                              {"Options", 50, "Einst", "Einstellungen"},
+                              {"SpeedItem1", 92, "Druck", "Drucken"},
+                              {"neu", 134, "Neu", "Neue Rakete erfassen"},
+                              {"Offnen", 176, "Öffnen", "Raketendaten laden"},
+                              {"Sichern", 218, "Sichern ", "Sichern Raketendaten"},
+                              {"Sichernals", 260, "Sichern\nals", "Raketendaten sichern als ..."},
+                              {"AEndern", 302, "Ändern", "Raketendaten ändern"},
+                              {"Notizen", 344, "", "Notizen erfassen/verwalten"},
+                              {"AnzS", 386, "S an", "Schub an/aus"},
+                              {"AnzF", 428, "F an", "Kraft an/aus"},
+                              {"AnzA", 470, "a aus", "Beschleunigung an/aus"},
+                              {"Anzv", 512, "v aus", "Geschwindigkeit an/aus"},
+                              {"AnzH", 554, "h aus", "Höhe an/aus"},
+                              {"AnzBrenn", 596, "an", "Brennschluß / Verzögerungen an/aus"}};
+    QCOMPARE(main_->findChild<QWidget*>("SpeedBar1")->height(), 48);
+    for (const Button& b : buttons) {
+      auto* button = tool(b.name);
+      QVERIFY2(button, b.name);
+      QCOMPARE(button->geometry(), QRect(b.x, 3, 42, 42));
+      QCOMPARE(button->text(), b.caption);
+      QCOMPARE(button->toolTip(), b.hint);
+      QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+      QVERIFY(!button->icon().isNull());
+    }
+  }
+
+  void menusListTheirItemsInOrder() {
+    QStringList titles, datei, hilfe;
+    for (QAction* a : main_->menuBar()->actions()) titles << a->text();
+    QCOMPARE(titles, QStringList({"&Datei", "&Hilfe"}));
+    for (QAction* a : main_->menuBar()->actions().at(0)->menu()->actions()) datei << a->text();
+    for (QAction* a : main_->menuBar()->actions().at(1)->menu()->actions()) hilfe << a->text();
+    QCOMPARE(datei, QStringList({"Neue Rakete", "Rakete &laden", "Rakete ändern", "Rakete &sichern",
+                                 "Rakete sichern &als ...", "Notizen verwalten", "Einstellungen",
+                                 "Motordatenbank neu laden", QString(30, '-'), "Druckereinstellung...",
+                                 "&Drucken", "Bericht als PDF speichern...", "&Ende"}));
+    QCOMPARE(hilfe, QStringList({"Inhalt...", "Suchen...", "Hilfe benutzen...", "&Info"}));
+  }
+
+  void openingAFileShowsItsFlight() {
+    QCOMPARE(main_->windowTitle(), QString("Komet"));
+    ChooseInFileDialog(path("einstufig.kmw"));
+    main_->OffnenClick();
+    QCOMPARE(main_->windowTitle(), QString("KOMET - Einstufer C6"));
+    QCOMPARE(tool("Notizen")->text(), QString("Notiz"));
+    QCOMPARE(QString::fromStdString(main_->document().fileName.string()), path("einstufig.kmw"));
+    main_->plot()->grab();
+    QVERIFY(main_->findChild<QLabel*>("Panel2")->text().startsWith("Max v:"));
+  }
+
+  void theCommandLineIsLoadedAtTheFirstActivation() {
+    QFile::copy(kExamples + "/rockets/zweistufig.kmw", path("Meine Rakete.kmw"));
+    makeWindow({path("Meine").toStdString(), "Rakete.kmw"});
+    QCOMPARE(main_->windowTitle(), QString("Komet"));
+    main_->show();
+    QTRY_COMPARE(main_->windowTitle(), QString("KOMET - Zweistufer B6-0 / C6"));
+  }
+
+  void switchesChangeTheirCaptionsAndThePlot() {
+    open("einstufig.kmw");
+    const QColor thrustGreen(0, 128, 0);
+    QCOMPARE(CountColour(main_->plot()->grab().toImage(), thrustGreen), 0);
+    tool("AnzS")->click();
+    QCOMPARE(tool("AnzS")->text(), QString("S aus"));
+    QVERIFY(main_->switches().IsOn(PlotSwitch::AnzS));
+    QVERIFY(CountColour(main_->plot()->grab().toImage(), thrustGreen) > 50);
+    tool("AnzS")->click();
+    QCOMPARE(tool("AnzS")->text(), QString("S an"));
+    QCOMPARE(CountColour(main_->plot()->grab().toImage(), thrustGreen), 0);
+
+    // Hiding the height rescales the others onto the whole plot.
+    const double withHeight = main_->plot()->state().scaleY;
+    tool("AnzH")->click();
+    main_->plot()->grab();
+    QCOMPARE(tool("AnzH")->text(), QString("h an"));
+    QVERIFY(main_->plot()->state().scaleY > withHeight);
+    tool("AnzBrenn")->click();
+    QCOMPARE(tool("AnzBrenn")->text(), QString("aus"));
+  }
+
+  void readOutFollowsThePointer() {
+    main_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+    QTest::mouseMove(main_->plot(), QPoint(45 + 100, 50));
+    QTRY_COMPARE(panel(1), QString("100,0"));  // no scale yet: the pixel distance
+    QCOMPARE(panel(3), QString());
+
+    open("einstufig.kmw");
+    main_->plot()->repaint();
+    const PlotState& st = main_->plot()->state();
+    QVERIFY(st.scaleX > 0);
+    QTest::mouseMove(main_->plot(), QPoint(45 + 150, 80));
+    const double t = 150 / st.scaleX;
+    const auto& sample =
+        main_->document().simulation.samples()[static_cast<std::size_t>(std::nearbyint(t * 200))];
+    QTRY_COMPARE(panel(1), QString::fromStdString(Format(',', "%.1f", t)));
+    QCOMPARE(panel(3), QString::fromStdString(Format(',', "%.1f", sample.height)));
+    QCOMPARE(panel(5), QString::fromStdString(Format(',', "%.1f", sample.velocity)));
+    QCOMPARE(panel(7), QString::fromStdString(Format(',', "%.1f", sample.velocity * 3.6)));
+    QCOMPARE(panel(9), QString::fromStdString(Format(',', "%.1f", sample.accel)));
+    QCOMPARE(panel(2), QString("[sec]      h:"));
+    QCOMPARE(main_->statusBar()->findChildren<QLabel*>().size(), 12);
+  }
+
+  void closingAChangedRocketAsks_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("OK") << "BitBtn1" << true << true;
+    QTest::newRow("Nein") << "BitBtn2" << true << false;
+    QTest::newRow("Abbrechen") << "BitBtn3" << false << false;
+    QTest::newRow("frame") << "frame" << false << false;
+  }
+
+  void closingAChangedRocketAsks() {
+    QFETCH(QString, button);
+    QFETCH(bool, closes);
+    QFETCH(bool, saved);
+    open("einstufig.kmw");
+    main_->show();
+    main_->document().form.changed = true;
+    std::filesystem::remove(path("einstufig.kmw").toStdString());
+    QStringList lines;
+    AnswerForm6(button, &lines);
+    QCOMPARE(main_->close(), closes);
+    QCOMPARE(lines.value(1), QString("Raketendaten geändert, vor dem Verlassen sichern?"));
+    QCOMPARE(QFile::exists(path("einstufig.kmw")), saved);
+  }
+
+  void saveAsOntoAnExistingFileAsks() {
+    open("einstufig.kmw");
+    const QString target = path("einstufig.kmw");
+    QFile::resize(target, 100);
+    QStringList lines;
+    ChooseInFileDialog(target);
+    AnswerForm6("BitBtn2", &lines);
+    main_->SichernalsClick();
+    QCOMPARE(lines, QStringList({target, "Datei  existiert bereits, überschreiben?"}));
+    QCOMPARE(QFileInfo(target).size(), 100);
+    QVERIFY(main_->document().fileName.empty());
+
+    ChooseInFileDialog(target);
+    AnswerForm6("BitBtn1", &lines);
+    main_->SichernalsClick();
+    QCOMPARE(lines.value(0), target);
+    QCOMPARE(QFileInfo(target).size(), qint64(RocketRecord::kSize));
+    QCOMPARE(main_->findChild<TForm6*>()->findChild<QLabel*>("Label2")->text(), QString(" "));
+  }
+
+  void saveAddsTheExtension() {
+    ChooseInFileDialog(path("neu"));
+    main_->SichernClick();  // unnamed: asks for a name
+    QVERIFY(QFile::exists(path("neu.kmw")));
+    QCOMPARE(QString::fromStdString(main_->document().fileName.string()), path("neu.kmw"));
+  }
+
+  // A command that fails reports why, and the program goes on.
+  void failuresAreReported() {
+    open("einstufig.kmw");
+    std::filesystem::remove(path("motors.kdb").toStdString());
+    QString message;
+    WhenModal<TStufendaten>([](TStufendaten* d) { d->findChild<QPushButton*>("BitBtn1")->click(); });
+    CloseMessageBox(&message);
+    main_->AEndernClick();
+    QCOMPARE(message, QString("Datei nicht gefunden"));
+    QCOMPARE(main_->windowTitle(), QString("KOMET - Einstufer C6"));
+
+    message.clear();
+    WhenModal<QFileDialog>([this](QFileDialog* d) {
+      d->selectFile(path("einstufig.kmw") + "/bericht.pdf");  // below a file: cannot be written
+      static_cast<QDialog*>(d)->done(QDialog::Accepted);
+    });
+    CloseMessageBox(&message);
+    main_->BerichtPdfClick();
+    QVERIFY2(message.contains("bericht.pdf"), qPrintable(message));
+    QVERIFY(main_->document().simulation.results().resultsValid);
+  }
+
+  void newRocketStartsFromTheDialogsEntries() {
+    open("einstufig.kmw");
+    WhenModal<TStufendaten>([](TStufendaten* d) {
+      d->findChild<QLineEdit*>("RakName")->setText("Neu");
+      d->findChild<QPushButton*>("BitBtn2")->click();
+    });
+    main_->neuClick();
+    QCOMPARE(main_->windowTitle(), QString("KOMET - Neu"));
+    QVERIFY(main_->document().fileName.empty());
+    QCOMPARE(tool("Notizen")->text(), QString());
+    QVERIFY(main_->close());  // Abbruch: nothing to save
+  }
+
+ private:
+  QString path(const QString& name) const { return dir_->filePath(name); }
+  QToolButton* tool(const char* name) const { return main_->findChild<QToolButton*>(name); }
+  QString panel(int i) const {
+    return main_->statusBar()->findChild<QLabel*>(QString("Panel%1").arg(i))->text();
+  }
+
+  void makeWindow(std::vector<std::string> arguments) {
+    main_.reset();
+    settings_ =
+        std::make_unique<Settings>(path("KOMET.OPT").toStdString(), dir_->path().toStdString(), store_, ',');
+    main_ = std::make_unique<TMain>(*settings_,
+                                    MainSetup{kExamples.toStdString() + "/motors.kdb", arguments, ','});
+  }
+
+  void open(const QString& name) {
+    ChooseInFileDialog(path(name));
+    main_->OffnenClick();
+    QVERIFY(!main_->document().fileName.empty());
+  }
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  MemoryDbNameStore store_;
+  std::unique_ptr<Settings> settings_;
+  std::unique_ptr<TMain> main_;
+};
+
+QTEST_MAIN(TMainTest)
+#include "t_main_test.moc"
