@@ -18,6 +18,7 @@
 #include "common/file_io.h"
 #include "common/komet_error.h"
 #include "fuzz_support.h"
+#include "model/rocket_file.h"
 #include "motors/motor_database.h"
 #include "sim/sim_constants.h"
 
@@ -81,6 +82,7 @@ std::vector<MotorRecord> SmallDatabase() {
 struct Rig {
   ScratchFile file{"rakete.kmw"};
   std::filesystem::path database = file.dir() / "motoren.kdb";
+  std::filesystem::path saved = file.dir() / "gesichert.kmw";
   FixedConstants constants;
   Document doc{constants, [this] { return database; }, ','};
 
@@ -90,6 +92,13 @@ struct Rig {
     Require(doc.form.motorList.size() >= 3, "database not listed");
   }
 };
+
+bool SameBytes(const RocketRecord& a, const RocketRecord& b) {
+  std::vector<std::uint8_t> x(RocketRecord::kSize), y(RocketRecord::kSize);
+  EncodeRocketRecord(a, x);
+  EncodeRocketRecord(b, y);
+  return x == y;
+}
 
 }  // namespace
 }  // namespace komet::fuzz
@@ -118,6 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   fuzz::Require(doc.fileName == path && !doc.changed(), "loaded document not named and unchanged");
+  fuzz::Require(prompts.errors == 0, "a loaded rocket did not go through the stage form");
   fuzz::Require((prompts.warnings == 1) == (size < RocketRecord::kSize), "short file warning");
   fuzz::Require(doc.caption.rfind("KOMET - ", 0) == 0, "caption");
   fuzz::Require(views.notes == NotesText(doc.rocket), "notes window and record disagree");
@@ -127,6 +137,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     absent = absent || stage.counts[0] == 0;
     if (absent) fuzz::Require(stage.counts == std::array<std::int32_t, 3>{}, "motors in an absent stage");
   }
+  fuzz::RequireSaneFlight(doc.simulation);
+
+  // Saved, the document is a whole rocket file that reads back byte for byte.
+  SaveRocketFile(rig->saved, doc.rocket);
+  const RocketFileContent back = ReadRocketFile(rig->saved, RocketRecord{});
+  fuzz::Require(back.complete() && back.isRocket(), "saved file not a whole rocket file");
+  fuzz::Require(fuzz::SameBytes(back.record, doc.rocket), "saved file reads back different");
+
+  // The plot's double-click: the record through the stage form once more.
+  doc.ChangeWithReload(prompts, views);
+  fuzz::Require(prompts.errors == 0 && doc.changed(), "second transfer failed");
   fuzz::RequireSaneFlight(doc.simulation);
   return 0;
 }

@@ -8,9 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "common/win1252.h"
 #include "fuzz_support.h"
+#include "motors/curve_viewer.h"
 #include "motors/motor_database.h"
 #include "motors/motor_record.h"
+#include "support/recording_canvas.h"
 
 namespace komet::fuzz {
 namespace {
@@ -89,6 +92,13 @@ void RequireRecords(const MotorList& list, const std::filesystem::path& db,
     Require(std::equal(bytes.begin(), bytes.end(), file.begin() + e.recordNo * MotorRecord::kSize),
             "record bytes not kept");
     Require(CurvePointCount(m) >= 1 && CurvePointCount(m) <= MotorRecord::kCurvePoints, "curve points");
+    // The curve viewer draws whatever the record holds.
+    testing::RecordingCanvas canvas;
+    const std::string caption = PaintMotorCurve(canvas, 260, 210, m, e.recordNo, ',');
+    Require(caption == Cp1252ToUtf8(m.name.view()), "viewer caption is not the motor's name");
+    for (const auto& c : canvas.calls)
+      for (int v : {c.x, c.y, c.x0, c.y0})
+        Require(v >= -kCanvasCoordinateLimit && v <= kCanvasCoordinateLimit, "curve drawn off every canvas");
   }
   const auto records = static_cast<std::int32_t>(file.size() / MotorRecord::kSize);
   MotorRecord untouched;
