@@ -28,12 +28,22 @@ constexpr int kClientHeight = 350;
 constexpr int kNotebookHeight = 297;
 constexpr int kMaxNameLength = 50;
 constexpr int kMaxMotorCount = 20;
-constexpr int kNumberFieldWidth = 90;
+constexpr int kNumberFieldWidth = 80;
+constexpr int kFontPixels = 11;
 
 // Names of the nine lists, as the user's forms have always called them.
 constexpr const char* kListNames[kMotorListCount] = {"Motore1", "Motore2", "motore3", "Motore4", "motore5",
                                                      "motore6", "motore7", "motore8", "motore9"};
 constexpr const char* kPageNames[kStageCount] = {"Hauptstufe", "Stufe 2", "Stufe 3"};
+
+// The small dialog font the pages were laid out for.
+QFont DialogFont() {
+  QFont font;
+  font.setFamilies(
+      {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
+  font.setPixelSize(kFontPixels);
+  return font;
+}
 
 QString ToQ(const std::string& utf8) {
   return QString::fromStdString(utf8);
@@ -83,6 +93,7 @@ void PaintCalculatorIcon(QPainter& p) {
 class StagePicture : public QWidget {
  public:
   StagePicture(int stage, QWidget* parent) : QWidget(parent), stage_(stage) {
+    setObjectName(QStringLiteral("StagePicture"));
     setFixedSize(kWidth, kPartTop + kStageCount * kPartHeight + 14);
     auto* arrow = new QLabel(QStringLiteral("<-----"), this);
     arrow->setObjectName(QStringLiteral("arrow"));
@@ -144,6 +155,7 @@ TStufendaten::TStufendaten(StageForm& form, char decimalSeparator, QWidget* pare
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   setFixedSize(kClientWidth, kClientHeight);
+  setFont(DialogFont());
   TabbedNotebook1 = new QTabWidget(this);
   TabbedNotebook1->setObjectName(QStringLiteral("TabbedNotebook1"));
   TabbedNotebook1->setFixedHeight(kNotebookHeight);
@@ -163,11 +175,11 @@ QWidget* TStufendaten::createStagePage(int stage) {
   auto* grid = new QGridLayout(page);
   grid->setVerticalSpacing(4);
   addHeaderRows(grid, stage, page);
-  grid->addWidget(createMotorGroup(stage, page), 2, 0, 1, 2);
+  grid->addWidget(createMotorGroup(stage, page), 2, 0, 1, 3);
   addAreaRows(grid, stage, page);
-  grid->addWidget(new StagePicture(stage, page), 0, 2, 6, 1, Qt::AlignTop);
+  grid->addWidget(new StagePicture(stage, page), 0, 3, 6, 1, Qt::AlignTop);
   grid->setRowStretch(6, 1);
-  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(2, 1);
   return page;
 }
 
@@ -177,19 +189,20 @@ void TStufendaten::addHeaderRows(QGridLayout* grid, int stage, QWidget* page) {
     edit = new QLineEdit(page);
     edit->setObjectName(QString::fromLatin1(name));
     grid->addWidget(new QLabel(QString::fromUtf8(caption), page), row, 0);
-    grid->addWidget(edit, row, 1, Qt::AlignLeft);
+    grid->addWidget(edit, row, 1, 1, 2);
   };
   if (stage == 0) {
     field(RakName, "RakName", "Name :", 0);
     RakName->setMaxLength(kMaxNameLength);
-    RakName->setMinimumWidth(200);
     field(ecwwert, "ecwwert", "cw-Wert :", 1);
     ecwwert->setFixedWidth(kNumberFieldWidth);
+    grid->setAlignment(ecwwert, Qt::AlignLeft);
     return;
   }
   QLineEdit*& delay = stage == 1 ? Verz1 : verz2;
   field(delay, stage == 1 ? "Verz1" : "verz2", "Verzögerung bis zur Zündung in sec :", 0);
   delay->setFixedWidth(kNumberFieldWidth);
+  grid->setAlignment(delay, Qt::AlignLeft);
   grid->setRowMinimumHeight(1, RakName->sizeHint().height());
 }
 
