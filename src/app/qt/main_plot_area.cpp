@@ -1,5 +1,6 @@
 // The plot surface with its strip, the summary panel Panel2 and the status
 // bar with the read-out.
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -24,6 +25,11 @@ class ClickStrip : public QWidget {
   ClickStrip(std::function<void()> clicked, QWidget* parent) : QWidget(parent), clicked_(std::move(clicked)) {
     setObjectName(QStringLiteral("Panel1"));
     setFixedWidth(1);
+    // A panel's grey, not the white of the window around it.
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    setPalette(p);
+    setAutoFillBackground(true);
   }
 
  protected:
