@@ -1,0 +1,122 @@
+// Pictures of the main window and the stage dialog's pages, as the user sees
+// them with a bundled rocket. With KOMET_PICTURES_DIR set they are saved
+// there (docs/main_window.png, docs/stage_dialog.png).
+#include <QComboBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/qt/t_main.h"
+#include "dialogs/qt/t_stufendaten.h"
+#include "plot/qt/plot_widget.h"
+#include "qt/modal_helper.h"
+
+using namespace komet;
+using komet::testing::WhenModal;
+
+namespace {
+
+const std::string kExamples = KOMET_SOURCE_DIR "/examples";
+
+int CountColour(const QImage& image, QColor colour) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
+  return n;
+}
+
+void Save(const QImage& image, const char* name) {
+  const QString dir = qEnvironmentVariable("KOMET_PICTURES_DIR");
+  if (!dir.isEmpty()) QVERIFY(image.save(dir + "/" + name));
+}
+
+int CountYellowish(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      n += c.red() > 200 && c.green() > 200 && c.blue() < 100;
+    }
+  return n;
+}
+
+}  // namespace
+
+class TMainPicturesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+  void init() {
+    settings_ = std::make_unique<Settings>(dir_.filePath("KOMET.OPT").toStdString(),
+                                           dir_.path().toStdString(), store_, ',');
+    main_ = std::make_unique<TMain>(
+        *settings_, MainSetup{kExamples + "/motors.kdb", {kExamples + "/rockets/einstufig_c6.kmw"}, ','});
+    main_->show();
+    QTRY_COMPARE(main_->windowTitle(), QString("KOMET - Einstufer C6"));
+  }
+
+  void cleanup() { main_.reset(); }
+
+  // With the burnout and delay markers on and a read-out under the pointer.
+  void mainWindow() {
+    main_->findChild<QToolButton*>("AnzBrenn")->click();
+    QTest::mouseMove(main_->plot(), QPoint(45 + 195, 120));
+    QTRY_VERIFY(!main_->statusBar()->findChild<QLabel*>("Panel3")->text().isEmpty());
+    const QImage shot = main_->grab().toImage();
+    QCOMPARE(main_->plot()->size(), QSize(639, 351));
+    QVERIFY(CountColour(shot, Qt::black) > 1000);  // axes and the height curve
+    QVERIFY(CountColour(shot, Qt::red) > 200);     // velocity
+    QVERIFY(CountColour(shot, Qt::blue) > 200);    // acceleration
+    Save(shot, "main_window.png");
+  }
+
+  // Each page's rocket shows its own part red and the parts before it lime;
+  // the first motor row is yellow.
+  void stagePages() {
+    QList<QImage> pages;
+    QList<int> red, lime;
+    QImage firstRow, secondRow;
+    WhenModal<TStufendaten>([&](TStufendaten* d) {
+      auto* tabs = d->findChild<QTabWidget*>("TabbedNotebook1");
+      for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        pages << d->grab().toImage();
+        const QImage rocket = tabs->widget(i)->findChild<QWidget*>("StagePicture")->grab().toImage();
+        red << CountColour(rocket, Qt::red);
+        lime << CountColour(rocket, QColor(0, 255, 0));
+      }
+      firstRow = d->findChild<QComboBox*>("Motore1")->grab().toImage();
+      secondRow = d->findChild<QComboBox*>("Motore2")->grab().toImage();
+      d->findChild<QPushButton*>("BitBtn2")->click();
+    });
+    main_->AEndernClick();
+    QCOMPARE(pages.size(), 3);
+    QImage sheet(pages[0].width() * 3 + 20, pages[0].height(), QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter p(&sheet);
+    for (int i = 0; i < 3; ++i) p.drawImage(i * (pages[0].width() + 10), 0, pages[i]);
+    p.end();
+    Save(sheet, "stage_dialog.png");
+    QVERIFY(red[0] > 100 && red[1] > 100 && red[2] > 100);
+    QCOMPARE(lime[0], 0);
+    QVERIFY(lime[1] > 100 && lime[2] > lime[1]);
+    QVERIFY(CountYellowish(firstRow) > 100);
+    QCOMPARE(CountYellowish(secondRow), 0);
+  }
+
+ private:
+  QTemporaryDir dir_;
+  MemoryDbNameStore store_;
+  std::unique_ptr<Settings> settings_;
+  std::unique_ptr<TMain> main_;
+};
+
+QTEST_MAIN(TMainPicturesTest)
+#include "t_main_pictures_test.moc"
