@@ -28,6 +28,8 @@ void ReportErrors(QWidget* parent, Handler&& handler) {
 class KometApplication : public QApplication {
  public:
   KometApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+  // Delivers the event; an exception from its handler is reported, the
+  // event counts as not handled.
   bool notify(QObject* receiver, QEvent* event) override;
 };
 

@@ -9,6 +9,7 @@ class TAbout : public QDialog {
   Q_OBJECT
 
  public:
+  // Created hidden; shown modally by "&Info".
   explicit TAbout(QWidget* parent = nullptr);
 };
 

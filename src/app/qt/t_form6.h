@@ -15,6 +15,7 @@ class TForm6 : public QDialog {
   Q_OBJECT
 
  public:
+  // Created hidden with both lines empty.
   explicit TForm6(QWidget* parent = nullptr);
 
   void SetLabel1(const QString& question);  // the bold question

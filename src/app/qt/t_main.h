@@ -49,14 +49,20 @@ class TMain : public QMainWindow, private DocumentViews {
   TMain(Settings& settings, MainSetup setup, QWidget* parent = nullptr);
   ~TMain() override;
 
+  // The rocket document the commands work on.
   Document& document() { return document_; }
+  // The curve switches the plot and the report honour.
   const PlotSwitches& switches() const { return switches_; }
+  // The plot surface PaintBox1.
   PlotWidget* plot() const { return PaintBox1; }
   // The motor database the document reads: the configured one, else the
   // bundled example.
   std::filesystem::path databasePath() const;
 
  public slots:
+  // The commands: one handler per menu item or tool-bar button, each asking
+  // the document, a dialog or the printing to do the work and reporting
+  // what fails.
   void neuClick();
   void OffnenClick();
   void AEndernClick();
@@ -75,7 +81,9 @@ class TMain : public QMainWindow, private DocumentViews {
   void Hilfebenutzen1Click();
   void Info1Click();
   void Panel1Click();  // plot double-click and the strip: change with reload
+  // A curve switch: its Tag and caption flip, the plot is redrawn.
   void SwitchClick(PlotSwitch which);
+  // The read-out of the status bar for the pointer at plot x.
   void PaintBox1MouseMove(int x);
 
  protected:

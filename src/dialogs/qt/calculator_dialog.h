@@ -18,6 +18,7 @@ class CalculatorDialog : public QDialog {
   Q_OBJECT
 
  public:
+  // Numbers are shown and typed with the given decimal separator.
   explicit CalculatorDialog(QChar decimalSeparator, QWidget* parent = nullptr);
 
   // Presets the display; clears any pending operation.
@@ -28,6 +29,7 @@ class CalculatorDialog : public QDialog {
   bool Run();
 
  public slots:
+  // OK: finishes a pending operation and keeps the result as the value.
   void accept() override;
 
  private:

@@ -21,6 +21,7 @@ class PlotWidget : public QWidget {
   PlotWidget(Simulation& simulation, const RocketRecord& rocket, const PlotSwitches& switches,
              char decimalSeparator, QWidget* parent = nullptr);
 
+  // The geometry of the last paint; the read-out and the empty rocket use it.
   PlotState& state() { return state_; }
   const PlotState& state() const { return state_; }
 
