@@ -9,7 +9,7 @@
 #include "common/komet_error.h"
 #include "common/numbers.h"
 #include "common/win1252.h"
-#include "plot/flight_series.h"
+#include "plot/curve_drawing.h"
 #include "print/report_parts.h"
 
 namespace komet {
@@ -17,92 +17,42 @@ namespace {
 
 constexpr int kMaxPageSize = 1 << 20;  // device units; larger pages are taken as this
 
-constexpr Color kGrey{128, 128, 128};
-constexpr Color kGreen{0, 128, 0};
-constexpr Color kPurple{128, 0, 128};
-constexpr Color kRed{255, 0, 0};
-constexpr Color kNavy{0, 0, 128};
-constexpr Color kBlue{0, 0, 255};
-constexpr Color kTeal{0, 128, 128};
-constexpr Color kMaroon{128, 0, 0};
+using namespace curve_colors;
 
-int Offset(int origin, double v) {
-  return CanvasCoordinate(origin + std::trunc(v));
-}
-
-int CurveX(const ReportLayout& l, double t) {
-  return Offset(l.printOriginX, t * l.printScaleX);
-}
-
-int CurveY(const ReportLayout& l, double value) {
-  return std::min(CanvasCoordinate(l.printOriginY - std::trunc(value * l.printScaleY)), l.printBottom);
-}
-
-void PrintCurve(Canvas& c, const ReportLayout& l, const FlightView& flight, SeriesField f, const Pen& pen) {
-  c.SetPen(pen);
-  c.MoveTo(l.printOriginX, l.printOriginY);
-  ForEachFlightSample(flight, [&](std::size_t i) {
-    c.LineTo(CurveX(l, SeriesTime(flight, i, f)), CurveY(l, SeriesValue(flight.samples[i], f)));
-  });
+CurveFrame Frame(const ReportLayout& l) {
+  return {l.printOriginX, l.printOriginY, l.printBottom, l.printScaleX, l.printScaleY};
 }
 
 // The navy apogee lines keep the width the previous curve left on the pen.
 void PrintApogee(Canvas& c, const ReportLayout& l, const ReportInputs& in) {
   const FlightResults& r = in.flight.results;
   const char sep = in.decimalSeparator;
-  const int xa = CurveX(l, r.maxHeightTime);
-  const int ya = CanvasCoordinate(l.printOriginY - std::trunc(r.maxHeight * l.printScaleY));
+  const int xa = Frame(l).X(r.maxHeightTime);
+  const int ya = Frame(l).UnclampedY(r.maxHeight);
   c.SetPen({kNavy, c.pen().width, PenStyle::Solid});
-  ReportLine(c, xa, ya, xa, l.printTop);
+  DrawLine(c, xa, ya, xa, l.printTop);
   c.TextOut(xa - l.printTextStep / 2, l.printTop + l.printTextStep,
             Format(sep, "%.2f [sec]", r.maxHeightTime));
-  ReportLine(c, xa, ya, l.printRight, ya);
+  DrawLine(c, xa, ya, l.printRight, ya);
   c.TextOut(l.printRight - RoundToInt(1.5 * l.printStepX), ya - l.printTextStep / 2,
             Format(sep, "%.2f [m]", r.maxHeight));
 }
 
-void PrintHeight(Canvas& c, const ReportLayout& l, const ReportInputs& in) {
-  const double apogeeTime = in.flight.results.maxHeightTime;
-  const Pen normal{kBlack, 5, PenStyle::Solid};
-  const Pen apogee{kRed, 7, PenStyle::Solid};
-  c.MoveTo(l.printOriginX, l.printOriginY);
-  ForEachFlightSample(in.flight, [&](std::size_t i) {
-    const FlightSample& s = in.flight.samples[i];
-    c.SetPen(s.time == apogeeTime ? apogee : normal);
-    c.LineTo(CurveX(l, s.time), CurveY(l, s.height));
-  });
-}
-
 // Markers whose sample lies beyond the computed flight are left out.
 void PrintMarkers(Canvas& c, const ReportLayout& l, const ReportInputs& in) {
-  const FlightResults& r = in.flight.results;
+  const CurveFrame frame = Frame(l);
+  const auto delays = MainMotorDelays(in.rocket);
+  const MarkerSamples m = MarkerSampleTimes(in.flight, delays);
   c.SetPen({kTeal, 1, PenStyle::Solid});
-  if (const auto ib = FlightIndexAt(in.flight, r.burnoutTime)) {
-    const int x = CurveX(l, in.flight.samples[*ib].time);
-    ReportLine(c, x, l.printTop, x, l.printBottom);
-  }
+  if (m.burnout) DrawLine(c, frame.X(*m.burnout), l.printTop, frame.X(*m.burnout), l.printBottom);
   c.SetPen({kMaroon, 1, PenStyle::Solid});
-  for (const std::int8_t d : MainMotorDelays(in.rocket)) {
-    if (d <= 0) continue;
-    const auto id = FlightIndexAt(in.flight, d + r.burnoutTime);
-    if (!id || !(static_cast<double>(*id) / kSamplesPerSecond < r.flightEndTime)) continue;
-    const int x = CurveX(l, in.flight.samples[*id].time);
-    ReportLine(c, x, l.printTop, x, l.printBottom);
+  for (std::size_t k = 0; k < m.delays.size(); ++k) {
+    if (!m.delays[k]) continue;
+    const int x = frame.X(*m.delays[k]);
+    DrawLine(c, x, l.printTop, x, l.printBottom);
     c.TextOut(x - l.printTextStep / 2, l.printBottom - l.printStepY,
-              Format(in.decimalSeparator, "%d [sec]", static_cast<int>(d)));
+              Format(in.decimalSeparator, "%d [sec]", static_cast<int>(delays[k])));
   }
-}
-
-double VerticalRange(const PlotSwitches& sw, const FlightResults& r) {
-  const std::array<std::pair<PlotSwitch, double>, 5> maxima{{{PlotSwitch::Anzv, r.maxVelocity},
-                                                             {PlotSwitch::AnzA, r.maxAccel},
-                                                             {PlotSwitch::AnzH, r.maxHeight},
-                                                             {PlotSwitch::AnzS, r.peakThrust},
-                                                             {PlotSwitch::AnzF, r.maxForce}}};
-  double ymax = 0.0;
-  for (const auto& [s, m] : maxima)
-    if (sw.IsOn(s) && ymax < m) ymax = m;
-  return ymax == 0.0 ? 1.0 : ymax;
 }
 
 void SetScales(ReportLayout& l, FlightResults& r, const PlotSwitches& sw) {
@@ -113,24 +63,25 @@ void SetScales(ReportLayout& l, FlightResults& r, const PlotSwitches& sw) {
 
 void PrintCurves(Canvas& c, const ReportLayout& l, const ReportInputs& in) {
   const PlotSwitches& sw = in.switches;
-  if (sw.IsOn(PlotSwitch::AnzS)) PrintCurve(c, l, in.flight, SeriesField::Thrust, {kGreen, 1});
-  if (sw.IsOn(PlotSwitch::AnzF)) PrintCurve(c, l, in.flight, SeriesField::Force, {kPurple, 2});
+  const CurveFrame frame = Frame(l);
+  if (sw.IsOn(PlotSwitch::AnzS)) DrawSeries(c, frame, in.flight, SeriesField::Thrust, {kThrust, 1});
+  if (sw.IsOn(PlotSwitch::AnzF)) DrawSeries(c, frame, in.flight, SeriesField::Force, {kForce, 2});
   if (sw.IsOn(PlotSwitch::AnzH)) {
     PrintApogee(c, l, in);
-    PrintHeight(c, l, in);
+    DrawHeightSeries(c, frame, in.flight, {kBlack, 5, PenStyle::Solid}, {kRed, 7, PenStyle::Solid});
   }
-  if (sw.IsOn(PlotSwitch::AnzA)) PrintCurve(c, l, in.flight, SeriesField::Accel, {kBlue, 4});
-  if (sw.IsOn(PlotSwitch::Anzv)) PrintCurve(c, l, in.flight, SeriesField::Velocity, {kRed, 3});
+  if (sw.IsOn(PlotSwitch::AnzA)) DrawSeries(c, frame, in.flight, SeriesField::Accel, {kAccel, 4});
+  if (sw.IsOn(PlotSwitch::Anzv)) DrawSeries(c, frame, in.flight, SeriesField::Velocity, {kRed, 3});
   if (sw.IsOn(PlotSwitch::AnzBrenn)) PrintMarkers(c, l, in);
 }
 
 void FrameAndAxes(Canvas& c, const ReportLayout& l) {
   c.SetPen({kBlack, 1, PenStyle::Solid});
   c.Rectangle(l.printLeft, l.printBottom, l.printRight, l.printTop);
-  ReportLine(c, l.printOriginX, l.printTop, l.printOriginX, l.printBottom);
-  ReportLine(c, l.printLeft, l.printOriginY, l.printRight, l.printOriginY);
+  DrawLine(c, l.printOriginX, l.printTop, l.printOriginX, l.printBottom);
+  DrawLine(c, l.printLeft, l.printOriginY, l.printRight, l.printOriginY);
   c.SetPen({kBlack, 5, PenStyle::Solid});
-  ReportLine(c, l.printOriginX, l.printOriginY, l.printOriginX, l.printOriginY);
+  DrawLine(c, l.printOriginX, l.printOriginY, l.printOriginX, l.printOriginY);
 }
 
 void Grid(Canvas& c, ReportLayout& l) {
@@ -139,16 +90,16 @@ void Grid(Canvas& c, ReportLayout& l) {
       l.printOriginX + l.printStepX, l.printStepX, [&](int x) { return x <= l.printRight; },
       [&](int x) {
         ++l.printGridCountX;
-        ReportLine(c, x, l.printTop, x, l.printBottom);
+        DrawLine(c, x, l.printTop, x, l.printBottom);
       });
   RepeatStepping(
       l.printOriginY + l.printStepY, l.printStepY, [&](int y) { return y <= l.printBottom; },
-      [&](int y) { ReportLine(c, l.printOriginX, y, l.printRight, y); });
+      [&](int y) { DrawLine(c, l.printOriginX, y, l.printRight, y); });
   RepeatStepping(
       l.printOriginY - l.printStepY, -l.printStepY, [&](int y) { return y >= l.printTop; },
       [&](int y) {
         ++l.printGridCountY;
-        ReportLine(c, l.printOriginX, y, l.printRight, y);
+        DrawLine(c, l.printOriginX, y, l.printRight, y);
       });
 }
 

@@ -57,7 +57,7 @@ void StageData(Canvas& c, const StageRecord& stage, const ReportLayout& l, int l
 
 void Rule(Canvas& c, int width, int x0, int y0, int x1, int y1) {
   c.SetPen({kBlack, width, PenStyle::Solid});
-  ReportLine(c, x0, y0, x1, y1);
+  DrawLine(c, x0, y0, x1, y1);
 }
 
 }  // namespace

@@ -1,16 +1,11 @@
 #pragma once
 
 #include "common/canvas.h"
+#include "plot/curve_drawing.h"
 #include "print/report.h"
 
 // The text parts of the report and the helpers its parts share.
 namespace komet {
-
-// A line from (x0, y0) to (x1, y1).
-inline void ReportLine(Canvas& c, int x0, int y0, int x1, int y1) {
-  c.MoveTo(x0, y0);
-  c.LineTo(x1, y1);
-}
 
 // body(v) for v = first, first + step, ... while more(v); the body always runs
 // at least once, and only once when the step is 0 (a page too small for a grid).

@@ -1,0 +1,66 @@
+#include "plot/curve_drawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace komet {
+
+int CurveFrame::X(double t) const {
+  return CanvasCoordinate(originX + std::trunc(t * scaleX));
+}
+
+int CurveFrame::Y(double value) const {
+  return std::min(UnclampedY(value), bottom);
+}
+
+int CurveFrame::UnclampedY(double value) const {
+  return CanvasCoordinate(originY - std::trunc(value * scaleY));
+}
+
+void DrawSeries(Canvas& c, const CurveFrame& frame, const FlightView& flight, SeriesField field,
+                const Pen& pen) {
+  c.SetPen(pen);
+  c.MoveTo(frame.originX, frame.originY);
+  ForEachFlightSample(flight, [&](std::size_t i) {
+    c.LineTo(frame.X(SeriesTime(flight, i, field)), frame.Y(SeriesValue(flight.samples[i], field)));
+  });
+}
+
+void DrawHeightSeries(Canvas& c, const CurveFrame& frame, const FlightView& flight, const Pen& normal,
+                      const Pen& apogee) {
+  const double apogeeTime = flight.results.maxHeightTime;
+  c.MoveTo(frame.originX, frame.originY);
+  ForEachFlightSample(flight, [&](std::size_t i) {
+    const FlightSample& s = flight.samples[i];
+    c.SetPen(s.time == apogeeTime ? apogee : normal);
+    c.LineTo(frame.X(s.time), frame.Y(s.height));
+  });
+}
+
+double VerticalRange(const PlotSwitches& sw, const FlightResults& r) {
+  const std::array<std::pair<PlotSwitch, double>, 5> maxima{{{PlotSwitch::Anzv, r.maxVelocity},
+                                                             {PlotSwitch::AnzA, r.maxAccel},
+                                                             {PlotSwitch::AnzH, r.maxHeight},
+                                                             {PlotSwitch::AnzS, r.peakThrust},
+                                                             {PlotSwitch::AnzF, r.maxForce}}};
+  double ymax = 0.0;
+  for (const auto& [s, m] : maxima)
+    if (sw.IsOn(s) && m > ymax) ymax = m;
+  return ymax == 0.0 ? 1.0 : ymax;
+}
+
+MarkerSamples MarkerSampleTimes(const FlightView& flight, const std::array<std::int8_t, 4>& delays) {
+  const FlightResults& r = flight.results;
+  MarkerSamples m;
+  if (const auto n = FlightIndexAt(flight, r.burnoutTime)) m.burnout = flight.samples[*n].time;
+  for (std::size_t k = 0; k < delays.size(); ++k) {
+    if (delays[k] <= 0) continue;
+    const auto n = FlightIndexAt(flight, delays[k] + r.burnoutTime);
+    if (n && static_cast<double>(*n) / kSamplesPerSecond < r.flightEndTime)
+      m.delays[k] = flight.samples[*n].time;
+  }
+  return m;
+}
+
+}  // namespace komet

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "common/canvas.h"
+#include "plot/flight_series.h"
+#include "plot/plot_switches.h"
+
+namespace komet {
+
+// The colours of the curves and markers, shared by screen and paper.
+namespace curve_colors {
+inline constexpr Color kGrey{128, 128, 128};
+inline constexpr Color kThrust{0, 128, 0};
+inline constexpr Color kForce{128, 0, 128};
+inline constexpr Color kRed{255, 0, 0};  // velocity, and the apogee stroke of the height
+inline constexpr Color kNavy{0, 0, 128};
+inline constexpr Color kAccel{0, 0, 255};
+inline constexpr Color kTeal{0, 128, 128};
+inline constexpr Color kMaroon{128, 0, 0};
+}  // namespace curve_colors
+
+inline void DrawLine(Canvas& c, int x0, int y0, int x1, int y1) {
+  c.MoveTo(x0, y0);
+  c.LineTo(x1, y1);
+}
+
+// Where the points of a curve land: x = originX + trunc(t × scaleX),
+// y = originY − trunc(value × scaleY), never below `bottom`, never clipped
+// at the top.
+struct CurveFrame {
+  int originX = 0, originY = 0, bottom = 0;
+  double scaleX = 0.0, scaleY = 0.0;
+
+  int X(double t) const;
+  int Y(double value) const;           // clamped to bottom
+  int UnclampedY(double value) const;  // for the apogee lines
+};
+
+// One curve as a polyline from the origin through the series.
+void DrawSeries(Canvas& c, const CurveFrame& frame, const FlightView& flight, SeriesField field,
+                const Pen& pen);
+
+// The height curve; the segment ending at the apogee sample is drawn with
+// `apogee`, every other with `normal`.
+void DrawHeightSeries(Canvas& c, const CurveFrame& frame, const FlightView& flight, const Pen& normal,
+                      const Pen& apogee);
+
+// The largest maximum of the shown curves; 1 when none is positive.
+double VerticalRange(const PlotSwitches& switches, const FlightResults& results);
+
+// Times of the samples under the burnout and delay markers, for the markers
+// that lie on the computed flight (delays also only before flightEndTime).
+struct MarkerSamples {
+  std::optional<double> burnout;
+  std::array<std::optional<double>, 4> delays;  // in the motor's order
+};
+MarkerSamples MarkerSampleTimes(const FlightView& flight, const std::array<std::int8_t, 4>& delays);
+
+}  // namespace komet
