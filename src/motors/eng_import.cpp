@@ -59,6 +59,11 @@ bool IsValidUtf8(std::string_view s) {
     if (extra < 0 || i + extra >= s.size()) return false;
     for (int k = 1; k <= extra; ++k)
       if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    // Overlong forms, surrogates and code points above U+10FFFF are no UTF-8.
+    const auto b1 = extra > 0 ? static_cast<unsigned char>(s[i + 1]) : 0;
+    if ((b == 0xE0 && b1 < 0xA0) || (b == 0xED && b1 > 0x9F) || (b == 0xF0 && b1 < 0x90) ||
+        (b == 0xF4 && b1 > 0x8F))
+      return false;
     i += extra + 1;
   }
   return true;
