@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win1252.h"
 #include "motors/eng_import.h"
 #include "motors/motor_database.h"
 #include "sim/simulation.h"
@@ -162,6 +163,23 @@ TEST(EngRobustness, TenThousandPointsAreThinnedToTheRecord) {
   ASSERT_EQ(CurvePointCount(m), MotorRecord::kCurvePoints);
   for (std::size_t k = 1; k < MotorRecord::kCurvePoints; ++k) ASSERT_GT(m.curveTime[k], m.curveTime[k - 1]);
   EXPECT_EQ(m.curveThrust[MotorRecord::kCurvePoints - 1], 0.0);
+}
+
+// Bytes that only look like UTF-8 (a surrogate, an overlong form, a code
+// point above U+10FFFF) make the text Windows-1252: the names keep their
+// bytes and the messages quote them as readable text. Such a text was taken
+// as UTF-8, so the name became "?" and the message quoted the raw bytes.
+TEST(EngRobustness, NearlyUtf8IsWindows1252) {
+  for (std::string name : {"\xED\xA0\x80", "\xE0\x80\xAF", "\xF4\x90\x80\x80", "\xF0\x80\x80\xAF"}) {
+    const EngImport ok = ParseEng(name + " 18 70 3 0.01 0.02 T\n0.5 1\n1 0\n", "x.eng");
+    ASSERT_EQ(ok.motors.size(), 1u);
+    EXPECT_EQ(ok.motors[0].name.view(), name);
+    const EngImport bad = ParseEng("A8 18" + name + " 70 3 0.01 0.02 T\n0.5 1\n", "x.eng");
+    ASSERT_FALSE(bad.problems.empty());
+    const std::string message = bad.problems[0].text();
+    EXPECT_EQ(message, Cp1252ToUtf8(Utf8ToCp1252(message))) << "not well-formed UTF-8";
+    EXPECT_NE(message.find(Cp1252ToUtf8(name)), std::string::npos) << message;
+  }
 }
 
 }  // namespace
