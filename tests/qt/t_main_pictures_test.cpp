@@ -70,7 +70,7 @@ class TMainPicturesTest : public QObject {
     QTest::mouseMove(main_->plot(), QPoint(45 + 195, 120));
     QTRY_VERIFY(!main_->statusBar()->findChild<QLabel*>("Panel3")->text().isEmpty());
     const QImage shot = main_->grab().toImage();
-    QCOMPARE(main_->plot()->size(), QSize(639, 351));
+    QCOMPARE(main_->plot()->size(), QSize(681, 351));
     QVERIFY(CountColour(shot, Qt::black) > 1000);  // axes and the height curve
     QVERIFY(CountColour(shot, Qt::red) > 200);     // velocity
     QVERIFY(CountColour(shot, Qt::blue) > 200);    // acceleration

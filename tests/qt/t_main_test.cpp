@@ -3,16 +3,19 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <fstream>
 
+#include "app/qt/t_auswertung.h"
 #include "app/qt/t_form6.h"
 #include "common/format.h"
 #include "dialogs/qt/t_stufendaten.h"
@@ -20,6 +23,7 @@
 #include "qt/modal_helper.h"
 
 using namespace komet;
+using komet::testing::AcceptFileDialog;
 using komet::testing::WhenModal;
 
 namespace {
@@ -37,8 +41,7 @@ int CountColour(const QImage& image, QColor colour) {
 void ChooseInFileDialog(const QString& path) {
   WhenModal<QFileDialog>([path](QFileDialog* d) {
     if (path.isEmpty()) return d->reject();
-    d->selectFile(path);
-    static_cast<QDialog*>(d)->done(QDialog::Accepted);
+    AcceptFileDialog(d, path);
   });
 }
 
@@ -114,11 +117,13 @@ class TMainTest : public QObject {
   }
 
   void menusListTheirItemsInOrder() {
-    QStringList titles, datei, hilfe;
+    QStringList titles, datei, auswertung, hilfe;
     for (QAction* a : main_->menuBar()->actions()) titles << a->text();
-    QCOMPARE(titles, QStringList({"&Datei", "&Hilfe"}));
+    QCOMPARE(titles, QStringList({"&Datei", "&Auswertung", "&Hilfe"}));
     for (QAction* a : main_->menuBar()->actions().at(0)->menu()->actions()) datei << a->text();
-    for (QAction* a : main_->menuBar()->actions().at(1)->menu()->actions()) hilfe << a->text();
+    for (QAction* a : main_->menuBar()->actions().at(1)->menu()->actions()) auswertung << a->text();
+    for (QAction* a : main_->menuBar()->actions().at(2)->menu()->actions()) hilfe << a->text();
+    QCOMPARE(auswertung, QStringList({"Auswertung...", "Flugdaten exportieren...", "Diagramm speichern..."}));
     QCOMPARE(datei, QStringList({"Neue Rakete", "Rakete &laden", "Rakete ändern", "Rakete &sichern",
                                  "Rakete sichern &als ...", "Notizen verwalten", "Einstellungen",
                                  "Motordatenbank neu laden", QString(30, '-'), "Druckereinstellung...",
@@ -256,13 +261,58 @@ class TMainTest : public QObject {
 
     message.clear();
     WhenModal<QFileDialog>([this](QFileDialog* d) {
-      d->selectFile(path("einstufig.kmw") + "/bericht.pdf");  // below a file: cannot be written
-      static_cast<QDialog*>(d)->done(QDialog::Accepted);
+      AcceptFileDialog(d, path("einstufig.kmw") + "/bericht.pdf");  // below a file: cannot be written
     });
     CloseMessageBox(&message);
     main_->BerichtPdfClick();
     QVERIFY2(message.contains("bericht.pdf"), qPrintable(message));
     QVERIFY(main_->document().simulation.results().resultsValid);
+  }
+
+  // The C6 of the example offers 3, 5 and 7 s; the table follows the flight.
+  void evaluationWindowShowsDelaysAndWarnings() {
+    open("einstufig.kmw");
+    main_->findChild<QToolButton*>("Auswert")->click();
+    auto* window = main_->findChild<TAuswertung*>("Auswertung");
+    QVERIFY(window && window->isVisible());
+    QTableWidget* table = window->delayTable();
+    QCOMPARE(table->rowCount(), 3);
+    QCOMPARE(table->item(0, 0)->text(), QString("3"));
+    int best = 0;
+    for (int row = 0; row < table->rowCount(); ++row)
+      best += table->item(row, 8)->text().contains("beste Wahl");
+    QCOMPARE(best, 1);
+    QVERIFY2(table->item(1, 2)->text().contains(','), qPrintable(table->item(1, 2)->text()));
+    // 71 g on a C6 leave the 1 m rail at 13.6 m/s.
+    QCOMPARE(window->warningList()->count(), 1);
+    QVERIFY(window->warningList()->item(0)->text().startsWith("Startgeschwindigkeit zu gering: 13,6 m/s"));
+
+    // Refreshed after a run: a heavy rocket has too little thrust as well.
+    main_->document().form.stmgr[0] = "400";
+    WhenModal<TStufendaten>([](TStufendaten* d) { d->findChild<QPushButton*>("BitBtn1")->click(); });
+    main_->AEndernClick();
+    QCOMPARE(window->warningList()->count(), 2);
+    QVERIFY(window->warningList()->item(1)->text().startsWith("Schub zu gering"));
+  }
+
+  void flightDataExportReadsBack() {
+    open("einstufig.kmw");
+    ChooseInFileDialog(path("flug"));
+    main_->FlugdatenexportierenClick();
+    QFile file(path("flug.csv"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(
+        lines.first(),
+        QString("\uFEFFZeit [s];Schub [N];Höhe [m];Kraft [N];Beschleunigung [m/s²];Geschwindigkeit [m/s]"));
+    QCOMPARE(lines.size() - 1, int(main_->document().simulation.lastSample()));
+    const QStringList cells = lines.at(200).split(';');
+    QCOMPARE(cells.size(), 6);
+    const QLocale german(QLocale::German);
+    bool ok = false;
+    QVERIFY(std::fabs(german.toDouble(cells.at(2), &ok) -
+                      main_->document().simulation.samples()[200].height) < 1e-8);
+    QVERIFY(ok);
   }
 
   void newRocketStartsFromTheDialogsEntries() {

@@ -37,6 +37,11 @@ void TMain::createActions() {
       {&TMain::Suchen1, "Suchen1", "Suchen...", &TMain::Suchen1Click},
       {&TMain::Hilfebenutzen1, "Hilfebenutzen1", "Hilfe benutzen...", &TMain::Hilfebenutzen1Click},
       {&TMain::Info1, "Info1", "&Info", &TMain::Info1Click},
+      {&TMain::Auswertunganzeigen1, "Auswertunganzeigen1", "Auswertung...", &TMain::AuswertungClick},
+      {&TMain::Flugdatenexportieren1, "Flugdatenexportieren1", "Flugdaten exportieren...",
+       &TMain::FlugdatenexportierenClick},
+      {&TMain::Diagrammspeichern1, "Diagrammspeichern1", "Diagramm speichern...",
+       &TMain::DiagrammspeichernClick},
   };
   for (const ActionSpec& spec : specs) {
     QAction* action = new QAction(QString::fromUtf8(spec.caption), this);
@@ -52,6 +57,9 @@ void TMain::createMenus() {
   Datei1->addActions({NeueRakete1, Raketeladen1, Raketendern1, Sichern1, Raketesichernals1, Notizenverwalten1,
                       Einstellungen1, Motordatenbankneuladen1, N1, Druckereinstellung1, Drucken1, BerichtPdf1,
                       Ende1});
+  Auswertung1 = menuBar()->addMenu(QStringLiteral("&Auswertung"));
+  Auswertung1->setObjectName(QStringLiteral("Auswertung1"));
+  Auswertung1->addActions({Auswertunganzeigen1, Flugdatenexportieren1, Diagrammspeichern1});
   Hilfe1 = menuBar()->addMenu(QStringLiteral("&Hilfe"));
   Hilfe1->setObjectName(QStringLiteral("Hilfe1"));
   Hilfe1->addActions({Inhalt1, Suchen1, Hilfebenutzen1, Info1});

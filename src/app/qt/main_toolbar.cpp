@@ -98,6 +98,11 @@ void TMain::createToolBar() {
     connect(button, &QToolButton::clicked, this, s.handler);
     this->*s.button = button;
   }
+  // After the switches: the evaluation window.
+  Auswert = MakeButton(SpeedBar1, QStringLiteral("Auswert"), QStringLiteral("Auswert"),
+                       QStringLiteral("Auswertung: Verzögerungen und Warnungen"),
+                       kSwitchButtons.back().position + kButtonSize, "auswert");
+  connect(Auswert, &QToolButton::clicked, this, &TMain::AuswertungClick);
   for (std::size_t i = 0; i < kPlotSwitchCount; ++i) {
     const SwitchButtonSpec& s = kSwitchButtons[i];
     QToolButton* button = MakeButton(SpeedBar1, ToQ(s.name), ToQ(switches_.Caption(s.id)), ToQ(s.hint),

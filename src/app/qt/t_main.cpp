@@ -10,6 +10,7 @@
 #include "app/qt/help_window.h"
 #include "app/qt/qt_prompts.h"
 #include "app/qt/t_about.h"
+#include "app/qt/t_auswertung.h"
 #include "app/qt/t_form6.h"
 #include "dialogs/qt/t_einstellungen.h"
 #include "dialogs/qt/t_form5.h"
@@ -21,10 +22,10 @@
 namespace komet {
 namespace {
 
-// The client area under the menu bar: the plot surface is then 639 x 351
-// below a 48-pixel tool bar and above the 19-pixel summary and status bar,
-// the picture of the 648 x 483 window the rocket builders know.
-constexpr int kClientWidth = 640;
+// The client area under the menu bar: 437 pixels high, so the plot is 351
+// pixels below a 48-pixel tool bar and above the 19-pixel summary and status
+// bar; wide enough for the tool bar's last button, the evaluation window.
+constexpr int kClientWidth = 682;
 constexpr int kClientHeight = 437;
 
 }  // namespace
@@ -65,6 +66,7 @@ void TMain::createDialogs() {
   About = new TAbout(this);
   Form6 = new TForm6(this);
   Form7 = new TForm7([this] { return databasePath(); }, setup_.decimalSeparator, Stufendaten);
+  Auswertung = new TAuswertung(this);
   prompts_ = std::make_unique<QtPrompts>(*this, *Form6);
 }
 
@@ -118,6 +120,8 @@ void TMain::refreshViews() {
   setWindowTitle(QString::fromStdString(document_.caption));
   Notizen->setText(QString::fromStdString(document_.notesCaption));
   PaintBox1->update();
+  if (Auswertung && Auswertung->isVisible())
+    Auswertung->Refresh(document_.simulation, document_.rocket, setup_.decimalSeparator);
 }
 
 bool TMain::ShowStageDialog() {

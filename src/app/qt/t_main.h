@@ -25,6 +25,7 @@ class HelpWindow;
 class PlotWidget;
 class QtPrompts;
 class TAbout;
+class TAuswertung;
 class TEinstellungen;
 class TForm5;
 class TForm6;
@@ -80,6 +81,9 @@ class TMain : public QMainWindow, private DocumentViews {
   void Suchen1Click();
   void Hilfebenutzen1Click();
   void Info1Click();
+  void AuswertungClick();
+  void FlugdatenexportierenClick();
+  void DiagrammspeichernClick();
   void Panel1Click();  // plot double-click and the strip: change with reload
   // A curve switch: its Tag and caption flip, the plot is redrawn.
   void SwitchClick(PlotSwitch which);
@@ -109,6 +113,8 @@ class TMain : public QMainWindow, private DocumentViews {
   void showReadOut(const ReadOutTexts& texts);
   void tellNoPrinter();
   QPrinter& printer();
+  // A file name beside the rocket file, after the rocket's name.
+  QString suggestedPath(const char* suffix) const;
   HelpWindow& help();
 
   // Runs a command: an error that escapes it is reported, then the captions
@@ -131,6 +137,10 @@ class TMain : public QMainWindow, private DocumentViews {
   // Menu items.
   QMenu* Datei1 = nullptr;
   QMenu* Hilfe1 = nullptr;
+  QMenu* Auswertung1 = nullptr;
+  QAction* Auswertunganzeigen1 = nullptr;
+  QAction* Flugdatenexportieren1 = nullptr;
+  QAction* Diagrammspeichern1 = nullptr;
   QAction* NeueRakete1 = nullptr;
   QAction* Raketeladen1 = nullptr;
   QAction* Raketendern1 = nullptr;
@@ -160,6 +170,7 @@ class TMain : public QMainWindow, private DocumentViews {
   QToolButton* Sichernals = nullptr;
   QToolButton* AEndern = nullptr;
   QToolButton* Notizen = nullptr;
+  QToolButton* Auswert = nullptr;
   std::array<QToolButton*, kPlotSwitchCount> switchButtons_{};
 
   // Plot, summary and status bar.
@@ -175,6 +186,7 @@ class TMain : public QMainWindow, private DocumentViews {
   TAbout* About = nullptr;
   TForm6* Form6 = nullptr;
   TForm7* Form7 = nullptr;
+  TAuswertung* Auswertung = nullptr;
   HelpWindow* help_ = nullptr;  // made at the first help command
 };
 

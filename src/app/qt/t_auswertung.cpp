@@ -1,0 +1,103 @@
+#include "app/qt/t_auswertung.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "common/format.h"
+#include "sim/flight_analysis.h"
+
+namespace komet {
+namespace {
+
+const QStringList kColumns = {QStringLiteral("Verzögerung\n[s]"),
+                              QStringLiteral("Ausstoß bei\n[s]"),
+                              QStringLiteral("Höhe\n[m]"),
+                              QStringLiteral("Geschwindigkeit\n[m/s]"),
+                              QStringLiteral("zum Gipfel\n[s]"),
+                              QStringLiteral("Toleranz\n± [s]"),
+                              QStringLiteral("Höhe früh/spät\n[m]"),
+                              QStringLiteral("v früh/spät\n[m/s]"),
+                              QStringLiteral("Bewertung")};
+
+QString Number(char sep, const char* format, double v) {
+  return QString::fromStdString(Format(sep, format, v));
+}
+
+QString Verdict(const DelayCheck& c) {
+  QStringList parts;
+  if (c.best) parts << QStringLiteral("beste Wahl");
+  if (!c.ejection.inFlight) parts << QStringLiteral("nach dem Flugende");
+  if (c.tooFast) parts << QStringLiteral("Ausstoß zu schnell (über 20 m/s)");
+  return parts.join(QStringLiteral(", "));
+}
+
+QStringList RowTexts(const DelayCheck& c, char sep) {
+  return {
+      QString::number(c.delay),
+      Number(sep, "%.2f", c.ejection.time),
+      Number(sep, "%.1f", c.ejection.height),
+      Number(sep, "%.1f", c.ejection.velocity),
+      Number(sep, "%+.2f", c.fromApogee),
+      Number(sep, "%.1f", c.tolerance),
+      Number(sep, "%.1f", c.early.height) + QStringLiteral(" / ") + Number(sep, "%.1f", c.late.height),
+      Number(sep, "%.1f", c.early.velocity) + QStringLiteral(" / ") + Number(sep, "%.1f", c.late.velocity),
+      Verdict(c)};
+}
+
+}  // namespace
+
+TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
+  setObjectName(QStringLiteral("Auswertung"));
+  setWindowTitle(QStringLiteral("Auswertung"));
+  Kopf = new QLabel(this);
+  Verzoegerungen = new QTableWidget(0, kColumns.size(), this);
+  Verzoegerungen->setObjectName(QStringLiteral("Verzoegerungen"));
+  Verzoegerungen->setHorizontalHeaderLabels(kColumns);
+  Verzoegerungen->verticalHeader()->hide();
+  Verzoegerungen->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Verzoegerungen->horizontalHeader()->setStretchLastSection(true);
+  Warnungen = new QListWidget(this);
+  Warnungen->setObjectName(QStringLiteral("Warnungen"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Kopf);
+  layout->addWidget(Verzoegerungen, 3);
+  layout->addWidget(new QLabel(QStringLiteral("Warnungen:"), this));
+  layout->addWidget(Warnungen, 2);
+  resize(820, 360);
+}
+
+void TAuswertung::Refresh(const Simulation& simulation, const RocketRecord& rocket, char sep) {
+  const FlightAnalysis a = AnalyseFlight(simulation, rocket, sep);
+  const FlightResults& r = simulation.results();
+  const bool flight = r.resultsValid && !r.noFlight;
+  Kopf->setText(flight ? QString::fromStdString(Format(sep,
+                                                       "Brennschluss bei %.2f s, Gipfel %.1f m bei %.2f s, "
+                                                       "empfohlene Verzögerung %.1f s",
+                                                       r.burnoutTime, r.maxHeight, r.maxHeightTime,
+                                                       r.recommendedDelay()))
+                       : QStringLiteral("Es ist noch kein Flug berechnet."));
+  Verzoegerungen->setRowCount(static_cast<int>(a.delays.size()));
+  for (int row = 0; row < static_cast<int>(a.delays.size()); ++row) {
+    const DelayCheck& c = a.delays[row];
+    const QStringList texts = RowTexts(c, sep);
+    for (int col = 0; col < texts.size(); ++col) {
+      auto* item = new QTableWidgetItem(texts[col]);
+      item->setTextAlignment(col + 1 < texts.size() ? Qt::AlignRight | Qt::AlignVCenter
+                                                    : Qt::AlignLeft | Qt::AlignVCenter);
+      if (c.best) item->setBackground(QColor(210, 240, 210));
+      if (c.tooFast && col == 3) item->setForeground(Qt::red);
+      Verzoegerungen->setItem(row, col, item);
+    }
+  }
+  Verzoegerungen->resizeColumnsToContents();
+  Warnungen->clear();
+  for (const FlightWarning& w : a.warnings) Warnungen->addItem(QString::fromStdString(w.text));
+  if (flight && a.warnings.empty()) Warnungen->addItem(QStringLiteral("Keine Warnungen."));
+  if (flight && a.delays.empty())
+    Warnungen->addItem(QStringLiteral("Der Motor der Hauptstufe bietet keine Verzögerungen an."));
+}
+
+}  // namespace komet

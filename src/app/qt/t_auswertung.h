@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+#include "model/rocket_record.h"
+#include "sim/simulation.h"
+
+class QLabel;
+class QListWidget;
+class QTableWidget;
+
+namespace komet {
+
+// The window "Auswertung": what each of the main motor's delays would do,
+// and the warnings of the current flight.
+class TAuswertung : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TAuswertung(QWidget* parent = nullptr);
+
+  // Fills the table and the warnings from the last run; numbers with the
+  // given decimal separator.
+  void Refresh(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator);
+
+  QTableWidget* delayTable() const { return Verzoegerungen; }
+  QListWidget* warningList() const { return Warnungen; }
+
+ private:
+  QLabel* Kopf = nullptr;
+  QTableWidget* Verzoegerungen = nullptr;
+  QListWidget* Warnungen = nullptr;
+};
+
+}  // namespace komet
