@@ -2,6 +2,7 @@
 // texts that a rocket file's counts pass through: ParseNumber, ParseInteger
 // and the roundings to integers.
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -11,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/format.h"
 #include "common/komet_error.h"
 #include "common/numbers.h"
 #include "common/win1252.h"
@@ -61,6 +63,17 @@ void CheckRounding(double v) {
   if (std::fabs(v) < 2e9) Require(ri == static_cast<int>(r) && ti == static_cast<int>(tr), "int forms");
 }
 
+// The stage form shows a number with "%.1f" or "%.2f" and reads it back:
+// what it shows reads back to the shown precision, whichever separator.
+void CheckShownNumber(double v) {
+  if (!std::isfinite(v) || std::fabs(v) >= 1e15) return;
+  for (char sep : {',', '.'}) {
+    const double back = ParseNumber(Format(sep, "%.2f", v));
+    Require(std::fabs(back - v) <= 0.005 + std::fabs(v) * 1e-15, "shown number reads back different");
+    Require(ParseNumber(Format(sep, "%.2f", back)) == back, "shown number changes when shown again");
+  }
+}
+
 void CheckParseInteger(std::string_view t) {
   int value = 0;
   try {
@@ -85,6 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   fuzz::CheckParseNumber(text);
   fuzz::CheckRounding(ParseNumber(text));
+  fuzz::CheckShownNumber(ParseNumber(text));
+  fuzz::CheckShownNumber(fuzz::DoubleAt({data, size}, 0, 0.0));
   fuzz::CheckRounding(fuzz::DoubleAt({data, size}, 0, 0.0));
   fuzz::CheckParseInteger(text);
   return 0;
