@@ -32,7 +32,7 @@ inline constexpr std::array<SwitchButtonSpec, kPlotSwitchCount> kSwitchButtons{{
     {PlotSwitch::AnzBrenn, "AnzBrenn", 596, 0, "aus", "an", "Brennschluß / Verzögerungen an/aus"},
 }};
 
-// The button spec of a switch.
+// How the button of a switch looks and starts.
 const SwitchButtonSpec& SwitchSpec(PlotSwitch s);
 
 // The Tag values of the six buttons; the plot and the report read them.

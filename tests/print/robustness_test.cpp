@@ -90,7 +90,9 @@ void ExpectOnTheCanvas(const RecordingCanvas& canvas, const std::string& what) {
   for (const auto& c : canvas.calls) {
     for (int v : {c.x, c.y, c.x0, c.y0}) ASSERT_TRUE(v >= -kLimit && v <= kLimit) << what << ": " << v;
     // Texts from the record are converted: well-formed UTF-8 of Windows-1252 characters.
-    if (c.op == RecordingCanvas::Op::Text) EXPECT_EQ(Cp1252ToUtf8(Utf8ToCp1252(c.text)), c.text) << what;
+    if (c.op == RecordingCanvas::Op::Text) {
+      EXPECT_EQ(Cp1252ToUtf8(Utf8ToCp1252(c.text)), c.text) << what;
+    }
   }
 }
 
@@ -133,7 +135,7 @@ TEST(ReportRobustness, HostileRocketsPrintOnOnePage) {
     Simulation sim;
     sim.RunSimulation(rocket, FixedConstants{});
     PlotSwitches switches;
-    for (const auto& spec : kSwitchButtons) switches.SetTag(spec.id, 1);
+    for (const auto& button : kSwitchButtons) switches.SetTag(button.id, 1);
     FakePrinterDevice printer;
     ReportLayout layout;
     const ReportInputs in{MakeFlightView(sim), rocket, switches, "09.12.2026 14:03:00", ','};

@@ -43,11 +43,11 @@ void TMain::createActions() {
       {&TMain::Diagrammspeichern1, "Diagrammspeichern1", "Diagramm speichern...",
        &TMain::DiagrammspeichernClick},
   };
-  for (const ActionSpec& spec : specs) {
-    QAction* action = new QAction(QString::fromUtf8(spec.caption), this);
-    action->setObjectName(QString::fromLatin1(spec.name));
-    if (spec.handler) connect(action, &QAction::triggered, this, spec.handler);
-    this->*spec.item = action;
+  for (const ActionSpec& entry : specs) {
+    QAction* action = new QAction(QString::fromUtf8(entry.caption), this);
+    action->setObjectName(QString::fromLatin1(entry.name));
+    if (entry.handler) connect(action, &QAction::triggered, this, entry.handler);
+    this->*entry.item = action;
   }
 }
 

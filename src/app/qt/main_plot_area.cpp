@@ -95,11 +95,11 @@ void TMain::createStatusBar() {
   bar->setFixedHeight(kSummaryHeight);
   bar->setContentsMargins(0, 0, 0, 0);
   for (std::size_t i = 0; i < kStatusPanels.size(); ++i) {
-    const StatusPanelSpec& spec = kStatusPanels[i];
-    auto* panel = new QLabel(ToQ(spec.text), bar);
+    const StatusPanelSpec& panelSpec = kStatusPanels[i];
+    auto* panel = new QLabel(ToQ(panelSpec.text), bar);
     panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-    panel->setFixedWidth(spec.width);
-    panel->setFrameStyle(spec.lowered ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    panel->setFixedWidth(panelSpec.width);
+    panel->setFrameStyle(panelSpec.lowered ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
     bar->addWidget(panel);
     statusPanels_[i] = panel;
   }
