@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -22,18 +23,17 @@ void WhenModal(std::function<void(T*)> answer, int triesLeft = 500) {
   });
 }
 
-// Accepts a file dialog with `path` once the dialog shows it steadily: the
-// dialog fills its name field late, when it has read its folder, and would
-// overwrite a choice made before that.
-inline void AcceptFileDialog(QFileDialog* dialog, const QString& path, int triesLeft = 200, int steady = 0) {
-  dialog->selectFile(path);
-  const bool shows = dialog->selectedFiles().value(0) == path;
-  if ((shows && steady >= 3) || triesLeft == 0) {
-    static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+// Accepts a file dialog with `path` as if it were typed: the name field is
+// set and the dialog accepted in one go, so nothing the dialog does later
+// (it fills the field once it has read its folder) can overwrite the choice.
+inline void AcceptFileDialog(QFileDialog* dialog, const QString& path) {
+  if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    name->setText(path);
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept reads the name field
     return;
   }
-  QTimer::singleShot(20, dialog,
-                     [=] { AcceptFileDialog(dialog, path, triesLeft - 1, shows ? steady + 1 : 0); });
+  dialog->selectFile(path);
+  static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
 }
 
 }  // namespace komet::testing
