@@ -105,7 +105,9 @@ bool SameBytes(const RocketRecord& a, const RocketRecord& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace komet;
-  static fuzz::Rig* const rig = new fuzz::Rig();
+  // Destroyed at exit, which removes the scratch directory.
+  static fuzz::Rig rigAtExit;
+  fuzz::Rig* const rig = &rigAtExit;
   Document& doc = rig->doc;
   // Every load starts from the same document, so an input replays alone.
   doc.rocket = RocketRecord{};

@@ -115,7 +115,9 @@ void RequireRecords(const MotorList& list, const std::filesystem::path& db,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace komet;
-  static fuzz::ScratchFile* const scratch = new fuzz::ScratchFile("motoren.kdb");
+  // Destroyed at exit, which removes the scratch directory.
+  static const fuzz::ScratchFile scratchAtExit("motoren.kdb");
+  const fuzz::ScratchFile* const scratch = &scratchAtExit;
   const std::span<const std::uint8_t> file(data, size);
   const auto& db = scratch->Write(file);
   const MotorList read = ReadMotorList(db);

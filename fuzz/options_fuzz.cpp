@@ -58,7 +58,9 @@ RocketRecord TestRocket() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace komet;
-  static fuzz::ScratchFile* const scratch = new fuzz::ScratchFile("KOMET.OPT");
+  // Destroyed at exit, which removes the scratch directory.
+  static const fuzz::ScratchFile scratchAtExit("KOMET.OPT");
+  const fuzz::ScratchFile* const scratch = &scratchAtExit;
   static Simulation* const sim = new Simulation();
   const std::span<const std::uint8_t> file(data, size);
   const auto& path = scratch->Write(file);
