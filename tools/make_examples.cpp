@@ -1,6 +1,6 @@
-// komet-make-examples SOURCE_DIR: rebuilds the bundled example database
-// (examples/motors.kdb from examples/motors/*.eng) and the sample rockets
-// (examples/rockets/*.kmw from their .txt descriptions).
+// komet-make-examples SOURCE_DIR: rebuilds the sample rockets
+// (examples/rockets/*.kmw from their .txt descriptions) with the motors of
+// the bundled catalogue.
 
 #include <cstdio>
 #include <filesystem>
@@ -17,8 +17,7 @@ int main(int argc, char** argv) {
   try {
     const komet::Examples examples = komet::BuildExamples(sourceDir);
     komet::WriteExamples(sourceDir, examples);
-    std::printf("%zu Motoren nach %s, %zu Raketen nach %s geschrieben\n", examples.motors.size(),
-                (sourceDir / komet::kExampleDatabase).c_str(), examples.rockets.size(),
+    std::printf("%zu Raketen nach %s geschrieben\n", examples.rockets.size(),
                 (sourceDir / komet::kExampleRocketDir).c_str());
   } catch (const komet::KometError& e) {
     std::fprintf(stderr, "%s\n", e.what());

@@ -9,6 +9,7 @@
 #include "common/numbers.h"
 #include "common/win1252.h"
 #include "model/rocket_file.h"
+#include "motors/catalogue.h"
 #include "motors/eng_import.h"
 #include "motors/motor_database.h"
 
@@ -180,19 +181,6 @@ void RocketDescription::fail(const std::string& message) const {
 
 }  // namespace
 
-std::vector<MotorRecord> ImportExampleMotors(const std::filesystem::path& dir) {
-  std::vector<MotorRecord> motors;
-  std::string problems;
-  for (const std::filesystem::path& file : FilesWithExtension(dir, ".eng")) {
-    EngImport imported = ImportEngFile(file);
-    for (const EngDiagnostic& d : imported.problems) problems += (problems.empty() ? "" : "\n") + d.text();
-    motors.insert(motors.end(), imported.motors.begin(), imported.motors.end());
-  }
-  if (!problems.empty()) throw KometError(KometError::Kind::Format, problems);
-  if (motors.empty()) throw KometError(KometError::Kind::Format, dir.string() + ": keine Motordateien");
-  return motors;
-}
-
 RocketRecord BuildExampleRocket(std::string_view description, std::span<const MotorRecord> motors,
                                 std::string_view fileName) {
   RocketDescription reader(motors, fileName);
@@ -204,7 +192,7 @@ RocketRecord BuildExampleRocket(std::string_view description, std::span<const Mo
 
 Examples BuildExamples(const std::filesystem::path& sourceDir) {
   Examples examples;
-  examples.motors = ImportExampleMotors(sourceDir / kExampleMotorDir);
+  examples.motors = BuildCatalogue(sourceDir);
   for (const std::filesystem::path& txt : FilesWithExtension(sourceDir / kExampleRocketDir, ".txt")) {
     RocketRecord rocket = BuildExampleRocket(ReadText(txt), examples.motors, txt.filename().string());
     std::filesystem::path kmw = txt;
@@ -214,7 +202,6 @@ Examples BuildExamples(const std::filesystem::path& sourceDir) {
 }
 
 void WriteExamples(const std::filesystem::path& sourceDir, const Examples& examples) {
-  WriteMotorDatabase(sourceDir / kExampleDatabase, examples.motors);
   for (const ExampleRocket& r : examples.rockets) SaveRocketFile(r.file, r.rocket);
 }
 

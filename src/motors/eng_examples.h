@@ -11,14 +11,10 @@
 
 namespace komet {
 
-// The bundled examples: examples/motors/*.eng become examples/motors.kdb,
-// examples/rockets/*.txt become examples/rockets/*.kmw. The generator and the
-// test that keeps the committed files current share these functions.
-
-// Every motor of the *.eng files of `dir`, files in name order, motors in
-// file order. Throws KometError listing the problems when any file has one
-// (the examples must import without a single warning).
-std::vector<MotorRecord> ImportExampleMotors(const std::filesystem::path& dir);
+// The bundled sample rockets: examples/rockets/*.txt become
+// examples/rockets/*.kmw, their motors taken from the bundled catalogue. The
+// generator and the test that keeps the committed files current share these
+// functions.
 
 // The rocket a description gives, as the stage dialog's transfer would leave
 // it (working values 0). Throws KometError "NAME.txt, Zeile N: ..." for a
@@ -33,8 +29,6 @@ RocketRecord BuildExampleRocket(std::string_view description, std::span<const Mo
                                 std::string_view fileName);
 
 // Where the examples live, relative to the source directory.
-inline constexpr std::string_view kExampleMotorDir = "examples/motors";
-inline constexpr std::string_view kExampleDatabase = "examples/motors.kdb";
 inline constexpr std::string_view kExampleRocketDir = "examples/rockets";
 
 struct ExampleRocket {
@@ -44,7 +38,7 @@ struct ExampleRocket {
 
 // Everything the bundled examples hold, built from their sources.
 struct Examples {
-  std::vector<MotorRecord> motors;  // the database, in record order
+  std::vector<MotorRecord> motors;  // the catalogue, in record order
   std::vector<ExampleRocket> rockets;
 };
 
@@ -52,8 +46,7 @@ struct Examples {
 // name order; writes nothing. Throws KometError.
 Examples BuildExamples(const std::filesystem::path& sourceDir);
 
-// Writes the database (WriteMotorDatabase) and the rockets (SaveRocketFile)
-// below `sourceDir`. Throws KometError.
+// Writes the rockets (SaveRocketFile) below `sourceDir`. Throws KometError.
 void WriteExamples(const std::filesystem::path& sourceDir, const Examples& examples);
 
 }  // namespace komet

@@ -22,7 +22,7 @@ MotorList ReadMotorList(const std::filesystem::path& database) {
     in.read(reinterpret_cast<char*>(buffer.data()), MotorRecord::kSize);
     if (in.gcount() != static_cast<std::streamsize>(MotorRecord::kSize)) break;
     const MotorRecord motor = DecodeMotorRecord(buffer);
-    if (motor.deletedMark == 0) list.push_back({motor.name.str(), recordNo, -1});
+    if (motor.deletedMark == 0) list.push_back({motor.name.str(), recordNo, -1, MotorFlightKey(motor)});
   }
   return list;
 }
@@ -50,12 +50,17 @@ void SortMotorList(MotorList& list) {
 MotorSelections MatchRocketMotors(const MotorList& list, const RocketRecord& rocket) {
   MotorSelections selected;
   selected.fill(-1);
-  for (const MotorListEntry& entry : list) {
-    for (std::size_t s = 0; s < kStageCount; ++s) {
-      for (std::size_t j = 0; j < kSlotCount; ++j) {
-        const StageRecord& stage = rocket.stages[s];
-        if (stage.counts[j] > 0 && CompareMotorNames(entry.name, stage.motors[j].name.view()) == 0)
-          selected[s * kSlotCount + j] = entry.itemIndex;
+  for (std::size_t s = 0; s < kStageCount; ++s) {
+    for (std::size_t j = 0; j < kSlotCount; ++j) {
+      const StageRecord& stage = rocket.stages[s];
+      if (stage.counts[j] <= 0) continue;
+      const std::uint64_t key = MotorFlightKey(stage.motors[j]);
+      bool exact = false;
+      for (const MotorListEntry& entry : list) {
+        if (CompareMotorNames(entry.name, stage.motors[j].name.view()) != 0) continue;
+        const bool same = entry.flightKey == key;
+        if (same || !exact) selected[s * kSlotCount + j] = entry.itemIndex;
+        exact = exact || same;
       }
     }
   }

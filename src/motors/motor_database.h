@@ -15,9 +15,10 @@ namespace komet {
 
 // One offered record of the motor database.
 struct MotorListEntry {
-  std::string name;        // Windows-1252, at most 50 characters
-  std::int32_t recordNo;   // 0-based position in the file, counting every record
-  std::int32_t itemIndex;  // position in each motor list after sorting
+  std::string name;             // Windows-1252, at most 50 characters
+  std::int32_t recordNo;        // 0-based position in the file, counting every record
+  std::int32_t itemIndex;       // position in each motor list after sorting
+  std::uint64_t flightKey = 0;  // MotorFlightKey of the record
 
   friend bool operator==(const MotorListEntry&, const MotorListEntry&) = default;
 };
@@ -44,7 +45,10 @@ int CompareMotorNames(std::string_view a, std::string_view b);
 void SortMotorList(MotorList& list);
 
 // For each of the nine slots whose count is above 0, the itemIndex of the
-// last entry whose name equals the slot motor's name; else -1.
+// entry whose name equals the slot motor's name; else -1. Of several such
+// entries the last one whose flight fields equal the slot's copy wins, and
+// only when none does, the last one (the same name from several makers must
+// not swap the motor a rocket was built with).
 MotorSelections MatchRocketMotors(const MotorList& list, const RocketRecord& rocket);
 
 // Copies record `recordNo` of the database into `dest`. Returns false and

@@ -44,6 +44,14 @@ MotorRecord DecodeMotorRecord(std::span<const std::uint8_t> in) {
   return m;
 }
 
+std::uint64_t MotorFlightKey(const MotorRecord& m) {
+  std::array<std::uint8_t, MotorRecord::kSize> bytes;
+  EncodeMotorRecord(m, bytes);
+  std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+  for (std::size_t i = kPropellantMass; i < kDeletedMark; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
+  return h;
+}
+
 std::size_t CurvePointCount(const MotorRecord& m) {
   std::size_t k = 1;
   while (k < MotorRecord::kCurvePoints && !(m.curveTime[k] == 0.0 && m.curveThrust[k] == 0.0)) ++k;

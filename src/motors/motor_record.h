@@ -66,4 +66,9 @@ MotorRecord DecodeMotorRecord(std::span<const std::uint8_t> in);
 // k >= 1 whose time and thrust are both 0.
 std::size_t CurvePointCount(const MotorRecord& motor);
 
+// A 64-bit digest of the fields a flight uses (masses, delays, burn time,
+// maximum thrust, curve), byte for byte: equal motors give equal keys, and
+// two different motors of one name practically never do.
+std::uint64_t MotorFlightKey(const MotorRecord& motor);
+
 }  // namespace komet

@@ -10,17 +10,18 @@
 
 #include "common/komet_error.h"
 #include "motors/eng_curve.h"
+#include "motors/motor_details.h"
 
 namespace komet {
 namespace {
 
-EngImport Parse(std::string_view text) {
+MotorImport Parse(std::string_view text) {
   return ParseEng(text, "motors.eng");
 }
 
-std::string Problems(const EngImport& result) {
+std::string Problems(const MotorImport& result) {
   std::string all;
-  for (const EngDiagnostic& d : result.problems) all += d.text() + "\n";
+  for (const ImportDiagnostic& d : result.problems) all += d.text() + "\n";
   return all;
 }
 
@@ -45,10 +46,10 @@ class EngRejection : public testing::TestWithParam<Rejection> {};
 
 TEST_P(EngRejection, RejectsTheEntryAndNamesTheLine) {
   const Rejection& c = GetParam();
-  const EngImport result = Parse(c.text);
+  const MotorImport result = Parse(c.text);
   EXPECT_TRUE(result.motors.empty());
   ASSERT_EQ(result.problems.size(), 1u) << Problems(result);
-  const EngDiagnostic& d = result.problems[0];
+  const ImportDiagnostic& d = result.problems[0];
   EXPECT_FALSE(d.warning);
   EXPECT_EQ(d.line, c.line);
   EXPECT_EQ(d.text(), "motors.eng, Zeile " + std::to_string(c.line) + ": " + c.message);
@@ -77,7 +78,6 @@ INSTANTIATE_TEST_SUITE_P(
         Rejection{"locale comma", H + "0.1 1\n0,5 2\n", 3, "Zeit \"0,5\" ist keine gültige Zahl"},
         Rejection{"thrust not a number", H + "0.1 1\n0.5 x\n", 3, "Schub \"x\" ist keine gültige Zahl"},
         Rejection{"negative thrust", H + "0.1 1\n0.5 -2\n1 0\n", 3, "Schub negativ"},
-        Rejection{"time repeated", H + "0.1 1\n0.1 2\n1 0\n", 3, "Zeit nicht aufsteigend"},
         Rejection{"time falls", H + "0.1 1\n0.5 2\n0.4 1\n1 0\n", 4, "Zeit nicht aufsteigend"},
         Rejection{"time before zero", H + "-0.1 1\n1 0\n", 2, "Zeit nicht aufsteigend"},
         Rejection{"three numbers", H + "0.1 1\n0.5 2 3\n1 0\n", 3,
@@ -95,8 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-TEST(EngImport, ABadEntryDoesNotStopTheOthersAndEveryProblemIsReported) {
-  const EngImport result = Parse(
+TEST(MotorImport, ABadEntryDoesNotStopTheOthersAndEveryProblemIsReported) {
+  const MotorImport result = Parse(
       "; drei Motoren\n"
       "A1 18 70 3 0.001 0.01 Acme\n"  // 2
       "0.1 1\n"
@@ -110,8 +110,8 @@ TEST(EngImport, ABadEntryDoesNotStopTheOthersAndEveryProblemIsReported) {
       "0.1 3\n"
       "0.4 0\n");
   ASSERT_EQ(result.motors.size(), 2u);
-  EXPECT_EQ(result.motors[0].name.view(), "A1");
-  EXPECT_EQ(result.motors[1].name.view(), "C3");
+  EXPECT_EQ(result.motors[0].name.view(), "A1 [Acme]");
+  EXPECT_EQ(result.motors[1].name.view(), "C3 [Acme]");
   EXPECT_EQ(result.motors[1].burnTime, 0.4);
   ASSERT_EQ(result.problems.size(), 2u) << Problems(result);
   EXPECT_EQ(result.problems[0].line, 6);
@@ -119,8 +119,8 @@ TEST(EngImport, ABadEntryDoesNotStopTheOthersAndEveryProblemIsReported) {
   EXPECT_TRUE(result.hasErrors());
 }
 
-TEST(EngImport, AnEmptyFileSaysSoOnItsWhole) {
-  const EngImport result = Parse("; nur Kommentar\n\n");
+TEST(MotorImport, AnEmptyFileSaysSoOnItsWhole) {
+  const MotorImport result = Parse("; nur Kommentar\n\n");
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_EQ(result.problems[0].text(), "motors.eng: keine Motordaten gefunden");
 }
@@ -142,8 +142,8 @@ struct Variant {
 class EngTolerance : public testing::TestWithParam<Variant> {};
 
 TEST_P(EngTolerance, ReadsLikeThePlainFile) {
-  const EngImport plain = Parse(kPlain);
-  const EngImport variant = Parse(GetParam().text);
+  const MotorImport plain = Parse(kPlain);
+  const MotorImport variant = Parse(GetParam().text);
   ASSERT_EQ(plain.motors.size(), 1u);
   EXPECT_TRUE(variant.problems.empty()) << Problems(variant);
   ASSERT_EQ(variant.motors.size(), 1u);
@@ -169,29 +169,29 @@ INSTANTIATE_TEST_SUITE_P(
         Variant{"duplicate_points",
                 "T5 18 70 3-5 0.0108 0.0231 Acme\n0.1 5.0\n0.1 5.0\n0.5 10.0\n0.5 10.0\n1 0\n"},
         Variant{"utf8_bom", "\xEF\xBB\xBFT5 18 70 3-5 0.0108 0.0231 Acme\n0.1 5.0\n0.5 10.0\n1.0 0.0\n"},
-        Variant{"delays_spelt_otherwise", "T5 18 70 5,3,-P,1000 0.0108 0.0231 Acme\n0.1 5\n0.5 10\n1 0\n"},
+        Variant{"delays_spelt_otherwise", "T5 18 70 5,3,-,1000 0.0108 0.0231 Acme\n0.1 5\n0.5 10\n1 0\n"},
         Variant{"commented_header_before",
-                ";T5 18 70 3-5 1 2 Old\n;\nT5 18 70 3-5 0.0108 0.0231 X\n0.1 5\n0.5 10\n1 0"}),
+                ";T5 18 70 3-5 1 2 Old\n;\nT5 18 70 3-5 0.0108 0.0231 Acme\n0.1 5\n0.5 10\n1 0"}),
     [](const testing::TestParamInfo<Variant>& info) { return std::string(info.param.kind); });
 
-TEST(EngImport, LongDecimalsKeepTheirExactValue) {
-  const EngImport r = Parse("T5 18 70 3 0.012480000000000002 0.0231 Acme\n0.1 5\n1 0\n");
+TEST(MotorImport, LongDecimalsKeepTheirExactValue) {
+  const MotorImport r = Parse("T5 18 70 3 0.012480000000000002 0.0231 Acme\n0.1 5\n1 0\n");
   ASSERT_EQ(r.motors.size(), 1u);
   EXPECT_EQ(r.motors[0].propellantMass, 0.012480000000000002);
   EXPECT_NE(r.motors[0].propellantMass, 0.01248);
 }
 
-TEST(EngImport, MinusZeroIsStoredAsZero) {
+TEST(MotorImport, MinusZeroIsStoredAsZero) {
   // -0 equals 0 but has other bytes; the record file would show it.
-  const EngImport r = Parse("T5 18 70 3 -0 0.0231 Acme\n0.1 5\n1 -0.0\n");
+  const MotorImport r = Parse("T5 18 70 3 -0 0.0231 Acme\n0.1 5\n1 -0.0\n");
   ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
   EXPECT_FALSE(std::signbit(r.motors[0].propellantMass));
   EXPECT_FALSE(std::signbit(r.motors[0].curveThrust[2]));
   EXPECT_EQ(CurvePointCount(r.motors[0]), 3u);
 }
 
-TEST(EngImport, AStartAboveZeroThrustIsKeptAndAnOpenEndIsClosed) {
-  const EngImport r = Parse(std::string(kHeader) + "0 2.5\n0.2 8\n0.6 3\n");
+TEST(MotorImport, AStartAboveZeroThrustIsKeptAndAnOpenEndIsClosed) {
+  const MotorImport r = Parse(std::string(kHeader) + "0 2.5\n0.2 8\n0.6 3\n");
   ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
   EXPECT_TRUE(r.problems.empty());
   const std::vector<CurvePoint> expected = {{0, 2.5}, {0.2, 8}, {0.6, 3}, {0.6 + 0.001, 0}};
@@ -201,13 +201,13 @@ TEST(EngImport, AStartAboveZeroThrustIsKeptAndAnOpenEndIsClosed) {
 
 // --- the record, field by field ---
 
-TEST(EngImport, FillsTheRecordAndLeavesEveryOtherByteZero) {
-  const EngImport r = Parse(
+TEST(MotorImport, FillsTheRecordAndLeavesEveryOtherByteZero) {
+  const MotorImport r = Parse(
       "B6-0 18 70 0 0.0056 0.0156 E\n"
       "0.036 1.364\n0.181 12.149\n0.5 4.8\n0.857 0.0\n");
   ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
   const MotorRecord& m = r.motors[0];
-  EXPECT_EQ(m.name.view(), "B6-0");
+  EXPECT_EQ(m.name.view(), "B6-0 [E]");
   EXPECT_EQ(m.propellantMass, 0.0056);
   EXPECT_EQ(m.totalMass, 0.0156);
   EXPECT_EQ(m.delays, (std::array<std::int8_t, 4>{0, 0, 0, 0}));
@@ -224,47 +224,48 @@ TEST(EngImport, FillsTheRecordAndLeavesEveryOtherByteZero) {
       if (bytes[i] != 0) return false;
     return true;
   };
-  EXPECT_TRUE(zeroFrom(0, 51));               // the database program's head
-  EXPECT_EQ(bytes[51], 4);                    // name length
-  EXPECT_TRUE(zeroFrom(51 + 1 + 4, 380));     // rest of the name, the database program's middle
+  EXPECT_EQ(bytes[51], 8);                    // name length
+  EXPECT_TRUE(zeroFrom(51 + 1 + 8, 102));     // rest of the name
   EXPECT_TRUE(zeroFrom(416 + 5 * 8, 1224));   // unused curve times
   EXPECT_TRUE(zeroFrom(1224 + 5 * 8, 2036));  // unused thrusts, deleted mark, padding
 }
 
-TEST(EngImport, NamesStayAsWrittenAndBecomeWindows1252) {
+TEST(MotorImport, NamesStayAsWrittenAndBecomeWindows1252) {
   const std::string longName(60, 'X');
-  const EngImport r = Parse(
+  const MotorImport r = Parse(
       "1/2A6 13 50 2-4 0.0016 0.006 Estes\n0.1 2\n0.3 0\n"
       "C6-P 18 70 P 0.01 0.02 Estes\n0.1 2\n0.3 0\n"
       "Müller\xE2\x82\xAC 18 70 3 0.01 0.02 Ä\n0.1 2\n0.3 0\n" +
       longName + " 18 70 3 0.01 0.02 X\n0.1 2\n0.3 0\n");
   ASSERT_EQ(r.motors.size(), 4u) << Problems(r);
-  EXPECT_EQ(r.motors[0].name.view(), "1/2A6");
-  EXPECT_EQ(r.motors[1].name.view(), "C6-P");
-  EXPECT_EQ(r.motors[2].name.view(), "M\xFCller\x80");
-  EXPECT_EQ(r.motors[3].name.view(), std::string(50, 'X'));
+  EXPECT_EQ(r.motors[0].name.view(), "1/2A6 [Estes]");
+  EXPECT_EQ(r.motors[1].name.view(), "C6-P [Estes]");
+  EXPECT_EQ(r.motors[2].name.view(), "M\xFCller\x80 [\xC4]");
+  EXPECT_EQ(r.motors[3].name.view(), std::string(46, 'X') + " [X]");
   ASSERT_EQ(r.problems.size(), 1u);
   EXPECT_TRUE(r.problems[0].warning);
   EXPECT_EQ(r.problems[0].line, 10);
   EXPECT_EQ(r.problems[0].text(),
             "motors.eng, Zeile 10: Warnung: Name länger als 50 Zeichen, gekürzt auf \"" +
-                std::string(50, 'X') + "\"");
+                std::string(46, 'X') + " [X]\"");
+  // The whole header name stays in the details.
+  EXPECT_EQ(ReadMotorDetails(r.motors[3])->designation, longName.substr(0, 40));
 }
 
-TEST(EngImport, TextThatIsNotUtf8IsTakenAsWindows1252) {
-  const EngImport r = Parse(
+TEST(MotorImport, TextThatIsNotUtf8IsTakenAsWindows1252) {
+  const MotorImport r = Parse(
       "M\xFCller 18 70 3 0.01 0.02 Gr\xF6\xDF"
       "e\n0.1 x\xB5\n");
   ASSERT_EQ(r.problems.size(), 1u);
   // the message quotes the bad field in UTF-8
   EXPECT_EQ(r.problems[0].message, "Schub \"x\xC2\xB5\" ist keine gültige Zahl");
-  const EngImport ok = Parse("M\xFCller 18 70 3 0.01 0.02 X\n0.1 1\n0.2 0\n");
+  const MotorImport ok = Parse("M\xFCller 18 70 3 0.01 0.02 X\n0.1 1\n0.2 0\n");
   ASSERT_EQ(ok.motors.size(), 1u);
-  EXPECT_EQ(ok.motors[0].name.view(), "M\xFCller");
+  EXPECT_EQ(ok.motors[0].name.view(), "M\xFCller [X]");
 }
 
-TEST(EngImport, UnknownDelayTokensWarnButKeepTheMotor) {
-  const EngImport r = Parse("T5 18 70 3-S-L 0.01 0.02 X\n0.1 1\n0.2 0\n");
+TEST(MotorImport, UnknownDelayTokensWarnButKeepTheMotor) {
+  const MotorImport r = Parse("T5 18 70 3-S-L 0.01 0.02 X\n0.1 1\n0.2 0\n");
   ASSERT_EQ(r.motors.size(), 1u);
   EXPECT_EQ(r.motors[0].delays, (std::array<std::int8_t, 4>{3, 0, 0, 0}));
   ASSERT_EQ(r.problems.size(), 2u);
@@ -285,7 +286,7 @@ TEST(EngDelays, ParsesTheSpellingsOfRealFiles) {
       {"0-3-5-7-P", {3, 5, 7, 0}},
       {"4-7-10,", {4, 7, 10, 0}},
       {"1-3--4", {1, 3, 4, 0}},
-      {"10-8-6-4-2", {2, 4, 6, 8}},
+      {"10-8-6-4-2", {2, 4, 6, 10}},
       {"5,3", {3, 5, 0, 0}},
       {"3-3", {3, 0, 0, 0}},
       {"P", {}},
@@ -310,6 +311,63 @@ TEST(EngDelays, ParsesTheSpellingsOfRealFiles) {
   EXPECT_EQ(ParseEngDelays("3-M-2.5").unknown, (std::vector<std::string>{"M", "2.5"}));
 }
 
+TEST(EngDelays, MoreThanFourKeepTheLongestAndListAll) {
+  const EngDelays d = ParseEngDelays("14-4-6-8-10-12-P");
+  EXPECT_EQ(d.delays, (std::array<std::int8_t, 4>{4, 6, 8, 14}));
+  EXPECT_EQ(d.all, (std::vector<int>{4, 6, 8, 10, 12, 14}));
+  EXPECT_EQ(d.leftOut, (std::vector<int>{10, 12}));
+  EXPECT_TRUE(d.plugged);
+  EXPECT_EQ(LeftOutDelaysText(d),
+            "mehr als vier Verzögerungen: 10, 12 s nur in den Motordetails, nicht in den vier Plätzen des "
+            "Datensatzes");
+  EXPECT_FALSE(ParseEngDelays("3-5-7-9").plugged);
+  EXPECT_TRUE(ParseEngDelays("3-5-7-9").leftOut.empty());
+}
+
+// --- what real files do ---
+
+TEST(MotorImport, RealFileQuirksAreTaken) {
+  const struct {
+    const char* quirk;
+    std::string text;
+    std::vector<CurvePoint> curve;
+  } cases[] = {
+      {"vertical step", H + "0.1 5\n0.1 9\n0.5 9\n0.5 0\n", {{0, 0}, {0.1, 5}, {0.1, 9}, {0.5, 9}, {0.5, 0}}},
+      {"step at the start", H + "0 0\n0 4\n0.5 4\n0.6 0\n", {{0, 4}, {0.5, 4}, {0.6, 0}}},
+      {"three at one time", H + "0.1 5\n0.1 9\n0.1 2\n0.5 0\n", {{0, 0}, {0.1, 5}, {0.1, 9}, {0.1, 2}, {0.5, 0}}},
+  };
+  for (const auto& c : cases) {
+    const MotorImport r = Parse(c.text);
+    ASSERT_EQ(r.motors.size(), 1u) << c.quirk << "\n" << Problems(r);
+    EXPECT_TRUE(r.problems.empty()) << c.quirk << "\n" << Problems(r);
+    EXPECT_EQ(Curve(r.motors[0]), c.curve) << c.quirk;
+    EXPECT_EQ(r.motors[0].burnTime, c.curve.back().time) << c.quirk;
+  }
+}
+
+TEST(MotorImport, DetailsKeepWhatTheHeaderSays) {
+  const MotorImport r = Parse(
+      "G64W 29 124 4-6-8-10-12-14-P 0.0625 0.1168 AeroTech\n0.1 80\n1.0 60\n1.5 0\n");
+  ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
+  const MotorRecord& m = r.motors[0];
+  EXPECT_EQ(m.name.view(), "G64W [AeroTech]");
+  EXPECT_EQ(m.delays, (std::array<std::int8_t, 4>{4, 6, 8, 14}));
+  ASSERT_EQ(r.problems.size(), 1u);
+  EXPECT_TRUE(r.problems[0].warning);
+  EXPECT_NE(r.problems[0].message.find("10, 12 s"), std::string::npos);
+  const std::optional<MotorDetails> d = ReadMotorDetails(m);
+  ASSERT_TRUE(d);
+  EXPECT_EQ(d->maker, "AeroTech");
+  EXPECT_EQ(d->designation, "G64W");
+  EXPECT_EQ(d->diameterMm, 29);
+  EXPECT_EQ(d->lengthMm, 124);
+  EXPECT_DOUBLE_EQ(d->totalImpulse, 0.5 * 0.1 * 80 + 0.5 * 0.9 * 140 + 0.5 * 0.5 * 60);
+  EXPECT_TRUE(d->plugged);
+  EXPECT_EQ(d->delays, (std::vector<int>{4, 6, 8, 10, 12, 14}));
+  EXPECT_EQ(d->source, "motors.eng");
+  EXPECT_EQ(PublishedDelays(m), d->delays);
+}
+
 // --- thinning ---
 
 // A 250-point curve: a sharp rise to a 30 N peak, a falling plateau with
@@ -326,12 +384,12 @@ std::vector<CurvePoint> LongCurve() {
   return points;
 }
 
-TEST(EngImport, ThinsALongCurveKeepingPeakEndAndImpulse) {
+TEST(MotorImport, ThinsALongCurveKeepingPeakEndAndImpulse) {
   const std::vector<CurvePoint> original = LongCurve();
   std::string text(kHeader);
   for (std::size_t k = 1; k < original.size(); ++k)
     text += std::to_string(original[k].time) + " " + std::to_string(original[k].thrust) + "\n";
-  const EngImport r = Parse(text);
+  const MotorImport r = Parse(text);
   ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
   const MotorRecord& m = r.motors[0];
   const std::vector<CurvePoint> thinned = Curve(m);
@@ -365,11 +423,11 @@ TEST(ThinCurve, LeavesAShortCurveAlone) {
   EXPECT_EQ(ThinCurve(points, 101), points);
 }
 
-TEST(EngImport, CountsTheOpenEndPointIntoTheLimit) {
+TEST(MotorImport, CountsTheOpenEndPointIntoTheLimit) {
   // 100 points after (0, 0) fit; closing the open end makes 101 of them.
   std::string text(kHeader);
   for (int k = 1; k <= 100; ++k) text += std::to_string(0.01 * k) + " 5\n";
-  const EngImport r = Parse(text);
+  const MotorImport r = Parse(text);
   ASSERT_EQ(r.motors.size(), 1u);
   EXPECT_EQ(CurvePointCount(r.motors[0]), MotorRecord::kCurvePoints);
   EXPECT_DOUBLE_EQ(r.motors[0].burnTime, 1.0 + 0.001);  // the closed end survives the thinning
@@ -382,7 +440,7 @@ TEST(ImportEngFile, NamesTheFileInDiagnosticsAndErrors) {
   const std::filesystem::path dir = testing::TempDir();
   const std::filesystem::path file = dir / "eng_import_test.eng";
   std::ofstream(file, std::ios::binary) << kHeader << "0.1 1\n0.05 2\n";
-  const EngImport r = ImportEngFile(file);
+  const MotorImport r = ImportEngFile(file);
   ASSERT_EQ(r.problems.size(), 1u);
   EXPECT_EQ(r.problems[0].text(), "eng_import_test.eng, Zeile 3: Zeit nicht aufsteigend");
   std::filesystem::remove(file);
