@@ -95,9 +95,9 @@ void Fly(const MotorRecord& motor) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace komet;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const EngImport in = ParseEng(text, "fuzz.eng");
+  const MotorImport in = ParseEng(text, "fuzz.eng");
   const int lines = fuzz::LineCount(text);
-  for (const EngDiagnostic& d : in.problems) {
+  for (const ImportDiagnostic& d : in.problems) {
     fuzz::Require(d.line >= 0 && d.line <= lines && !d.message.empty(), "diagnostic line");
     fuzz::Require(fuzz::IsUtf8(d.text()), "diagnostic is not UTF-8");
   }

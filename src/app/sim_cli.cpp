@@ -278,8 +278,8 @@ int ImportEng(const std::vector<std::string>& args, std::ostream& out, std::ostr
   bool rejected = false;
   for (const auto& path : inputs) {
     try {
-      EngImport imported = ImportEngFile(path);
-      for (const EngDiagnostic& d : imported.problems) err << d.text() << '\n';
+      MotorImport imported = ImportEngFile(path);
+      for (const ImportDiagnostic& d : imported.problems) err << d.text() << '\n';
       rejected = rejected || imported.hasErrors();
       for (const MotorRecord& m : imported.motors) {
         out << Format('.', "%-20s %8.3f Ns %6.3f s %8.3f N", Cp1252ToUtf8(m.name.view()), TotalImpulse(m),

@@ -57,9 +57,9 @@ void Settings::ChooseDatabase(const std::filesystem::path& kdb) {
 std::filesystem::path Settings::GetDBName() const { return TrimDatabasePath(motorDbName); }
 
 EngDatabaseImport ImportEngDatabase(const std::filesystem::path& eng, const std::filesystem::path& folder) {
-  const EngImport imported = ImportEngFile(eng);
+  const MotorImport imported = ImportEngFile(eng);
   EngDatabaseImport result;
-  for (const EngDiagnostic& d : imported.problems) result.problems.push_back(d.text());
+  for (const ImportDiagnostic& d : imported.problems) result.problems.push_back(d.text());
   result.motorCount = imported.motors.size();
   if (imported.motors.empty()) return result;
   std::error_code ec;

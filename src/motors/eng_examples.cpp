@@ -184,8 +184,8 @@ std::vector<MotorRecord> ImportExampleMotors(const std::filesystem::path& dir) {
   std::vector<MotorRecord> motors;
   std::string problems;
   for (const std::filesystem::path& file : FilesWithExtension(dir, ".eng")) {
-    EngImport imported = ImportEngFile(file);
-    for (const EngDiagnostic& d : imported.problems) problems += (problems.empty() ? "" : "\n") + d.text();
+    MotorImport imported = ImportEngFile(file);
+    for (const ImportDiagnostic& d : imported.problems) problems += (problems.empty() ? "" : "\n") + d.text();
     motors.insert(motors.end(), imported.motors.begin(), imported.motors.end());
   }
   if (!problems.empty()) throw KometError(KometError::Kind::Format, problems);

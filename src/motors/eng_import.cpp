@@ -10,6 +10,7 @@
 #include "common/komet_error.h"
 #include "common/win1252.h"
 #include "motors/eng_curve.h"
+#include "motors/motor_details.h"
 
 namespace komet {
 namespace {
@@ -82,10 +83,13 @@ bool IsPluggedToken(std::string_view token) {
 // line of it was wrong.
 struct Entry {
   int headerLine = 0;
-  std::string name;  // Windows-1252
+  std::string name;   // Windows-1252, as the header gives it
+  std::string maker;  // Windows-1252
   double propellantMass = 0.0;
   double totalMass = 0.0;
-  std::array<std::int8_t, 4> delays{};
+  double diameterMm = 0.0;
+  double lengthMm = 0.0;
+  EngDelays delays;
   std::vector<CurvePoint> points{CurvePoint{}};  // starts with the implicit (0, 0)
   int dataLines = 0;
   bool rejected = false;
@@ -99,7 +103,7 @@ class EngParser {
   EngParser(std::string_view fileName, bool utf8) : fileName_(fileName), utf8_(utf8) {}
 
   void feed(std::string_view line, int number);
-  EngImport finish();
+  MotorImport finish();
 
  private:
   void header(const std::vector<std::string_view>& fields, int number);
@@ -118,7 +122,7 @@ class EngParser {
   std::optional<Entry> entry_;  // set while inside an entry
   bool strayReported_ = false;  // one message per run of data lines outside an entry
   bool sawEntry_ = false;
-  EngImport out_;
+  MotorImport out_;
 };
 
 void EngParser::feed(std::string_view line, int number) {
@@ -142,9 +146,12 @@ void EngParser::feed(std::string_view line, int number) {
   }
 }
 
-EngImport EngParser::finish() {
+MotorImport EngParser::finish() {
   closeEntry();
-  if (!sawEntry_ && out_.problems.empty()) error(0, "keine Motordaten gefunden");
+  if (!sawEntry_) {
+    if (out_.problems.empty()) error(0, "keine Motordaten gefunden");
+    ++out_.refused;
+  }
   return std::move(out_);
 }
 
@@ -159,22 +166,22 @@ void EngParser::header(const std::vector<std::string_view>& fields, int number) 
           "Treibstoffmasse, Gesamtmasse, Hersteller)");
     return;
   }
+  entry_->maker = utf8_ ? Utf8ToCp1252(fields[6]) : std::string(fields[6]);
   std::string name = utf8_ ? Utf8ToCp1252(fields[0]) : std::string(fields[0]);
-  if (name.size() > kMaxNameLength) {
-    name.resize(kMaxNameLength);
-    warn(number, "Name länger als 50 Zeichen, gekürzt auf \"" + Cp1252ToUtf8(name) + "\"");
-  }
+  const std::string full = CatalogueName(name, entry_->maker);
+  if (full.size() < name.size() + 3 + entry_->maker.size())
+    warn(number, "Name länger als 50 Zeichen, gekürzt auf \"" + Cp1252ToUtf8(full) + "\"");
   entry_->name = std::move(name);
-  const EngDelays delays = ParseEngDelays(fields[3]);
-  entry_->delays = delays.delays;
-  for (const std::string& token : delays.unknown)
+  entry_->delays = ParseEngDelays(fields[3]);
+  for (const std::string& token : entry_->delays.unknown)
     warn(number, "Verzögerung \"" + display(token) + "\" unbekannt, übergangen");
+  if (!entry_->delays.leftOut.empty()) warn(number, LeftOutDelaysText(entry_->delays));
   headerNumbers(fields, number);
 }
 
 void EngParser::headerNumbers(const std::vector<std::string_view>& fields, int line) {
-  readNumber(fields[1], "Durchmesser", line);
-  readNumber(fields[2], "Länge", line);
+  entry_->diameterMm = readNumber(fields[1], "Durchmesser", line).value_or(0.0);
+  entry_->lengthMm = readNumber(fields[2], "Länge", line).value_or(0.0);
   const std::optional<double> propellant = readNumber(fields[4], "Treibstoffmasse", line);
   const std::optional<double> total = readNumber(fields[5], "Gesamtmasse", line);
   if (propellant && *propellant < 0) error(line, "Treibstoffmasse negativ");
@@ -204,17 +211,18 @@ void EngParser::dataLine(const std::vector<std::string_view>& fields, int line) 
 
 void EngParser::addPoint(CurvePoint point, int line) {
   std::vector<CurvePoint>& points = entry_->points;
-  const bool firstLine = entry_->dataLines == 1;
   if (point == points.back()) return;  // an exact repetition adds nothing
-  if (firstLine && point.time == 0.0) {
-    points.front() = point;  // the file's own start replaces the implicit (0, 0)
+  if (point.time == 0.0 && points.back().time == 0.0) {
+    // The file's own start replaces the implicit (0, 0); the curve starts
+    // with one point, since a later point at time 0 would end it.
+    points.back() = point;
     return;
   }
-  if (!(point.time > points.back().time)) {
+  if (point.time < points.back().time || !(point.time >= points.back().time)) {
     error(line, "Zeit nicht aufsteigend");
     return;
   }
-  points.push_back(point);
+  points.push_back(point);  // the same time again is a vertical step
 }
 
 void EngParser::closeEntry() {
@@ -223,13 +231,17 @@ void EngParser::closeEntry() {
   const bool onlyOrigin = points.size() == 1 && points[0].thrust == 0.0;
   if (entry_->dataLines == 0 || (!entry_->rejected && onlyOrigin))
     error(entry_->headerLine, "Eintrag ohne Datenpunkte");
-  if (!entry_->rejected) storeMotor();
+  if (!entry_->rejected)
+    storeMotor();
+  else
+    ++out_.refused;
   entry_.reset();
 }
 
 void EngParser::storeMotor() {
   std::vector<CurvePoint> points = std::move(entry_->points);
   if (points.back().thrust > 0.0) points.push_back({points.back().time + kTailStep, 0.0});
+  const double impulse = CurveImpulse(points);
   if (points.size() > MotorRecord::kCurvePoints) {
     const double before = CurveImpulse(points);
     points = ThinCurve(points, MotorRecord::kCurvePoints);
@@ -238,16 +250,26 @@ void EngParser::storeMotor() {
                                     static_cast<int>(points.size()), deviation));
   }
   MotorRecord& motor = out_.motors.emplace_back();
-  motor.name.assign(entry_->name);
+  motor.name.assign(CatalogueName(entry_->name, entry_->maker));
   motor.propellantMass = entry_->propellantMass;
   motor.totalMass = entry_->totalMass;
-  motor.delays = entry_->delays;
+  motor.delays = entry_->delays.delays;
   motor.burnTime = points.back().time;
   motor.maxThrust = points[PeakIndex(points)].thrust;
   for (std::size_t k = 0; k < points.size(); ++k) {
     motor.curveTime[k] = points[k].time;
     motor.curveThrust[k] = points[k].thrust;
   }
+  MotorDetails details;
+  details.maker = entry_->maker;
+  details.designation = entry_->name;
+  details.diameterMm = entry_->diameterMm;
+  details.lengthMm = entry_->lengthMm;
+  details.totalImpulse = impulse;
+  details.plugged = entry_->delays.plugged;
+  details.delays = entry_->delays.all;
+  details.source = Utf8ToCp1252(fileName_);
+  WriteMotorDetails(details, motor);
 }
 
 std::optional<double> EngParser::readNumber(std::string_view field, std::string_view what, int line) {
@@ -281,19 +303,7 @@ void ForEachLine(std::string_view text, F&& f) {
 
 }  // namespace
 
-std::string EngDiagnostic::text() const {
-  std::string out = file;
-  if (line > 0) out += ", Zeile " + std::to_string(line);
-  out += ": ";
-  if (warning) out += "Warnung: ";
-  return out + message;
-}
-
-bool EngImport::hasErrors() const {
-  return std::any_of(problems.begin(), problems.end(), [](const EngDiagnostic& d) { return !d.warning; });
-}
-
-EngImport ParseEng(std::string_view text, std::string_view fileName) {
+MotorImport ParseEng(std::string_view text, std::string_view fileName) {
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
   if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
   EngParser parser(fileName, IsValidUtf8(text));
@@ -301,7 +311,7 @@ EngImport ParseEng(std::string_view text, std::string_view fileName) {
   return parser.finish();
 }
 
-EngImport ImportEngFile(const std::filesystem::path& path) {
+MotorImport ImportEngFile(const std::filesystem::path& path) {
   const std::string name = path.filename().string();
   std::vector<std::uint8_t> bytes;
   try {
@@ -322,7 +332,11 @@ EngDelays ParseEngDelays(std::string_view field) {
     const std::size_t end = std::min(field.find_first_of("-,", start), field.size());
     const std::string_view token = field.substr(start, end - start);
     start = end + 1;
-    if (token.empty() || IsPluggedToken(token)) continue;
+    if (token.empty()) continue;
+    if (IsPluggedToken(token)) {
+      out.plugged = true;
+      continue;
+    }
     if (token.find_first_not_of("0123456789") != std::string_view::npos) {
       out.unknown.emplace_back(token);
       continue;
@@ -333,9 +347,22 @@ EngDelays ParseEngDelays(std::string_view field) {
   }
   std::sort(seconds.begin(), seconds.end());
   seconds.erase(std::unique(seconds.begin(), seconds.end()), seconds.end());
-  for (std::size_t k = 0; k < std::min<std::size_t>(seconds.size(), 4); ++k)
-    out.delays[k] = static_cast<std::int8_t>(seconds[k]);
+  out.all = seconds;
+  if (seconds.size() > out.delays.size()) {
+    // The longest is often the uncut factory delay: it keeps its place, the
+    // ones just below it give way.
+    out.leftOut.assign(seconds.begin() + 3, seconds.end() - 1);
+    seconds.erase(seconds.begin() + 3, seconds.end() - 1);
+  }
+  for (std::size_t k = 0; k < seconds.size(); ++k) out.delays[k] = static_cast<std::int8_t>(seconds[k]);
   return out;
+}
+
+std::string LeftOutDelaysText(const EngDelays& delays) {
+  std::string list;
+  for (int d : delays.leftOut) list += (list.empty() ? "" : ", ") + std::to_string(d);
+  return "mehr als vier Verzögerungen: " + list +
+         " s nur in den Motordetails, nicht in den vier Plätzen des Datensatzes";
 }
 
 double TotalImpulse(const MotorRecord& motor) {

@@ -7,52 +7,39 @@
 #include <string_view>
 #include <vector>
 
+#include "motors/import_result.h"
 #include "motors/motor_record.h"
 
 namespace komet {
 
-// One problem found in a RASP .eng file. Errors reject the entry they belong
-// to; warnings keep it (a name cut to 50 characters, an unknown delay token).
-struct EngDiagnostic {
-  std::string file;  // as given to the parser, UTF-8
-  int line = 0;      // 1-based; 0 = the file as a whole
-  std::string message;
-  bool warning = false;
-
-  // "motors.eng, Zeile 12: Zeit nicht aufsteigend"; warnings read
-  // "motors.eng, Zeile 3: Warnung: ...", line 0 "motors.eng: ...".
-  std::string text() const;
-};
-
-// What a file gave: its valid motors in file order and every problem.
-struct EngImport {
-  std::vector<MotorRecord> motors;
-  std::vector<EngDiagnostic> problems;
-
-  // Whether a problem is an error (not only warnings).
-  bool hasErrors() const;
-};
-
 // Parses the text of a .eng file. Never throws: every fault of the text is a
 // diagnostic, and a rejected entry does not stop the others.
-EngImport ParseEng(std::string_view text, std::string_view fileName);
+MotorImport ParseEng(std::string_view text, std::string_view fileName);
 
 // Reads and parses a .eng file; diagnostics name the file by its file name.
 // Throws KometError ("motors.eng: Datei nicht gefunden", ...) when the file
 // cannot be read or is larger than kMaxEngFileBytes.
-EngImport ImportEngFile(const std::filesystem::path& path);
+MotorImport ImportEngFile(const std::filesystem::path& path);
 
 inline constexpr std::size_t kMaxEngFileBytes = 16 * 1024 * 1024;
 
 // The ejection delays of a .eng header field: tokens split on '-' or ',',
-// whole seconds 1..98 kept, "0", 99 and above and the plugged marks ("P",
-// "p", "Plugged", "NE") meaning none; the four smallest, ascending, unused
-// slots 0. Tokens it does not know are returned in `unknown`.
+// whole seconds 1..98 kept, "0", 99 and above meaning none, the plugged marks
+// ("P", "p", "Plugged", "NE") setting `plugged`. `all` holds every delay,
+// ascending; `delays` the record's four places: all of them when they fit,
+// else the three shortest and the longest, the others in `leftOut`. Tokens
+// it does not know are returned in `unknown`.
 struct EngDelays {
   std::array<std::int8_t, 4> delays{};
+  std::vector<int> all;
+  std::vector<int> leftOut;
+  bool plugged = false;
   std::vector<std::string> unknown;
 };
 EngDelays ParseEngDelays(std::string_view field);
+
+// The warning that names the delays left out of the record's four places.
+std::string LeftOutDelaysText(const EngDelays& delays);
 
 // Total impulse of the motor's thrust curve by the trapezoid rule, N·s.
 double TotalImpulse(const MotorRecord& motor);

@@ -14,13 +14,13 @@
 namespace komet {
 namespace {
 
-EngImport Parse(std::string_view text) {
+MotorImport Parse(std::string_view text) {
   return ParseEng(text, "motors.eng");
 }
 
-std::string Problems(const EngImport& result) {
+std::string Problems(const MotorImport& result) {
   std::string all;
-  for (const EngDiagnostic& d : result.problems) all += d.text() + "\n";
+  for (const ImportDiagnostic& d : result.problems) all += d.text() + "\n";
   return all;
 }
 
@@ -45,10 +45,10 @@ class EngRejection : public testing::TestWithParam<Rejection> {};
 
 TEST_P(EngRejection, RejectsTheEntryAndNamesTheLine) {
   const Rejection& c = GetParam();
-  const EngImport result = Parse(c.text);
+  const MotorImport result = Parse(c.text);
   EXPECT_TRUE(result.motors.empty());
   ASSERT_EQ(result.problems.size(), 1u) << Problems(result);
-  const EngDiagnostic& d = result.problems[0];
+  const ImportDiagnostic& d = result.problems[0];
   EXPECT_FALSE(d.warning);
   EXPECT_EQ(d.line, c.line);
   EXPECT_EQ(d.text(), "motors.eng, Zeile " + std::to_string(c.line) + ": " + c.message);
@@ -95,8 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-TEST(EngImport, ABadEntryDoesNotStopTheOthersAndEveryProblemIsReported) {
-  const EngImport result = Parse(
+TEST(MotorImport, ABadEntryDoesNotStopTheOthersAndEveryProblemIsReported) {
+  const MotorImport result = Parse(
       "; drei Motoren\n"
       "A1 18 70 3 0.001 0.01 Acme\n"  // 2
       "0.1 1\n"
@@ -119,8 +119,8 @@ TEST(EngImport, ABadEntryDoesNotStopTheOthersAndEveryProblemIsReported) {
   EXPECT_TRUE(result.hasErrors());
 }
 
-TEST(EngImport, AnEmptyFileSaysSoOnItsWhole) {
-  const EngImport result = Parse("; nur Kommentar\n\n");
+TEST(MotorImport, AnEmptyFileSaysSoOnItsWhole) {
+  const MotorImport result = Parse("; nur Kommentar\n\n");
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_EQ(result.problems[0].text(), "motors.eng: keine Motordaten gefunden");
 }
@@ -142,8 +142,8 @@ struct Variant {
 class EngTolerance : public testing::TestWithParam<Variant> {};
 
 TEST_P(EngTolerance, ReadsLikeThePlainFile) {
-  const EngImport plain = Parse(kPlain);
-  const EngImport variant = Parse(GetParam().text);
+  const MotorImport plain = Parse(kPlain);
+  const MotorImport variant = Parse(GetParam().text);
   ASSERT_EQ(plain.motors.size(), 1u);
   EXPECT_TRUE(variant.problems.empty()) << Problems(variant);
   ASSERT_EQ(variant.motors.size(), 1u);
@@ -174,24 +174,24 @@ INSTANTIATE_TEST_SUITE_P(
                 ";T5 18 70 3-5 1 2 Old\n;\nT5 18 70 3-5 0.0108 0.0231 X\n0.1 5\n0.5 10\n1 0"}),
     [](const testing::TestParamInfo<Variant>& info) { return std::string(info.param.kind); });
 
-TEST(EngImport, LongDecimalsKeepTheirExactValue) {
-  const EngImport r = Parse("T5 18 70 3 0.012480000000000002 0.0231 Acme\n0.1 5\n1 0\n");
+TEST(MotorImport, LongDecimalsKeepTheirExactValue) {
+  const MotorImport r = Parse("T5 18 70 3 0.012480000000000002 0.0231 Acme\n0.1 5\n1 0\n");
   ASSERT_EQ(r.motors.size(), 1u);
   EXPECT_EQ(r.motors[0].propellantMass, 0.012480000000000002);
   EXPECT_NE(r.motors[0].propellantMass, 0.01248);
 }
 
-TEST(EngImport, MinusZeroIsStoredAsZero) {
+TEST(MotorImport, MinusZeroIsStoredAsZero) {
   // -0 equals 0 but has other bytes; the record file would show it.
-  const EngImport r = Parse("T5 18 70 3 -0 0.0231 Acme\n0.1 5\n1 -0.0\n");
+  const MotorImport r = Parse("T5 18 70 3 -0 0.0231 Acme\n0.1 5\n1 -0.0\n");
   ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
   EXPECT_FALSE(std::signbit(r.motors[0].propellantMass));
   EXPECT_FALSE(std::signbit(r.motors[0].curveThrust[2]));
   EXPECT_EQ(CurvePointCount(r.motors[0]), 3u);
 }
 
-TEST(EngImport, AStartAboveZeroThrustIsKeptAndAnOpenEndIsClosed) {
-  const EngImport r = Parse(std::string(kHeader) + "0 2.5\n0.2 8\n0.6 3\n");
+TEST(MotorImport, AStartAboveZeroThrustIsKeptAndAnOpenEndIsClosed) {
+  const MotorImport r = Parse(std::string(kHeader) + "0 2.5\n0.2 8\n0.6 3\n");
   ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
   EXPECT_TRUE(r.problems.empty());
   const std::vector<CurvePoint> expected = {{0, 2.5}, {0.2, 8}, {0.6, 3}, {0.6 + 0.001, 0}};
@@ -201,8 +201,8 @@ TEST(EngImport, AStartAboveZeroThrustIsKeptAndAnOpenEndIsClosed) {
 
 // --- the record, field by field ---
 
-TEST(EngImport, FillsTheRecordAndLeavesEveryOtherByteZero) {
-  const EngImport r = Parse(
+TEST(MotorImport, FillsTheRecordAndLeavesEveryOtherByteZero) {
+  const MotorImport r = Parse(
       "B6-0 18 70 0 0.0056 0.0156 E\n"
       "0.036 1.364\n0.181 12.149\n0.5 4.8\n0.857 0.0\n");
   ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
@@ -231,9 +231,9 @@ TEST(EngImport, FillsTheRecordAndLeavesEveryOtherByteZero) {
   EXPECT_TRUE(zeroFrom(1224 + 5 * 8, 2036));  // unused thrusts, deleted mark, padding
 }
 
-TEST(EngImport, NamesStayAsWrittenAndBecomeWindows1252) {
+TEST(MotorImport, NamesStayAsWrittenAndBecomeWindows1252) {
   const std::string longName(60, 'X');
-  const EngImport r = Parse(
+  const MotorImport r = Parse(
       "1/2A6 13 50 2-4 0.0016 0.006 Estes\n0.1 2\n0.3 0\n"
       "C6-P 18 70 P 0.01 0.02 Estes\n0.1 2\n0.3 0\n"
       "Müller\xE2\x82\xAC 18 70 3 0.01 0.02 Ä\n0.1 2\n0.3 0\n" +
@@ -251,20 +251,20 @@ TEST(EngImport, NamesStayAsWrittenAndBecomeWindows1252) {
                 std::string(50, 'X') + "\"");
 }
 
-TEST(EngImport, TextThatIsNotUtf8IsTakenAsWindows1252) {
-  const EngImport r = Parse(
+TEST(MotorImport, TextThatIsNotUtf8IsTakenAsWindows1252) {
+  const MotorImport r = Parse(
       "M\xFCller 18 70 3 0.01 0.02 Gr\xF6\xDF"
       "e\n0.1 x\xB5\n");
   ASSERT_EQ(r.problems.size(), 1u);
   // the message quotes the bad field in UTF-8
   EXPECT_EQ(r.problems[0].message, "Schub \"x\xC2\xB5\" ist keine gültige Zahl");
-  const EngImport ok = Parse("M\xFCller 18 70 3 0.01 0.02 X\n0.1 1\n0.2 0\n");
+  const MotorImport ok = Parse("M\xFCller 18 70 3 0.01 0.02 X\n0.1 1\n0.2 0\n");
   ASSERT_EQ(ok.motors.size(), 1u);
   EXPECT_EQ(ok.motors[0].name.view(), "M\xFCller");
 }
 
-TEST(EngImport, UnknownDelayTokensWarnButKeepTheMotor) {
-  const EngImport r = Parse("T5 18 70 3-S-L 0.01 0.02 X\n0.1 1\n0.2 0\n");
+TEST(MotorImport, UnknownDelayTokensWarnButKeepTheMotor) {
+  const MotorImport r = Parse("T5 18 70 3-S-L 0.01 0.02 X\n0.1 1\n0.2 0\n");
   ASSERT_EQ(r.motors.size(), 1u);
   EXPECT_EQ(r.motors[0].delays, (std::array<std::int8_t, 4>{3, 0, 0, 0}));
   ASSERT_EQ(r.problems.size(), 2u);
@@ -326,12 +326,12 @@ std::vector<CurvePoint> LongCurve() {
   return points;
 }
 
-TEST(EngImport, ThinsALongCurveKeepingPeakEndAndImpulse) {
+TEST(MotorImport, ThinsALongCurveKeepingPeakEndAndImpulse) {
   const std::vector<CurvePoint> original = LongCurve();
   std::string text(kHeader);
   for (std::size_t k = 1; k < original.size(); ++k)
     text += std::to_string(original[k].time) + " " + std::to_string(original[k].thrust) + "\n";
-  const EngImport r = Parse(text);
+  const MotorImport r = Parse(text);
   ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
   const MotorRecord& m = r.motors[0];
   const std::vector<CurvePoint> thinned = Curve(m);
@@ -365,11 +365,11 @@ TEST(ThinCurve, LeavesAShortCurveAlone) {
   EXPECT_EQ(ThinCurve(points, 101), points);
 }
 
-TEST(EngImport, CountsTheOpenEndPointIntoTheLimit) {
+TEST(MotorImport, CountsTheOpenEndPointIntoTheLimit) {
   // 100 points after (0, 0) fit; closing the open end makes 101 of them.
   std::string text(kHeader);
   for (int k = 1; k <= 100; ++k) text += std::to_string(0.01 * k) + " 5\n";
-  const EngImport r = Parse(text);
+  const MotorImport r = Parse(text);
   ASSERT_EQ(r.motors.size(), 1u);
   EXPECT_EQ(CurvePointCount(r.motors[0]), MotorRecord::kCurvePoints);
   EXPECT_DOUBLE_EQ(r.motors[0].burnTime, 1.0 + 0.001);  // the closed end survives the thinning
@@ -382,7 +382,7 @@ TEST(ImportEngFile, NamesTheFileInDiagnosticsAndErrors) {
   const std::filesystem::path dir = testing::TempDir();
   const std::filesystem::path file = dir / "eng_import_test.eng";
   std::ofstream(file, std::ios::binary) << kHeader << "0.1 1\n0.05 2\n";
-  const EngImport r = ImportEngFile(file);
+  const MotorImport r = ImportEngFile(file);
   ASSERT_EQ(r.problems.size(), 1u);
   EXPECT_EQ(r.problems[0].text(), "eng_import_test.eng, Zeile 3: Zeit nicht aufsteigend");
   std::filesystem::remove(file);

@@ -136,10 +136,10 @@ TEST(EngRobustness, TextThatIsNoMotorFile) {
   };
   Simulation sim;
   for (const auto& c : cases) {
-    const EngImport in = ParseEng(c.text, "x.eng");
+    const MotorImport in = ParseEng(c.text, "x.eng");
     EXPECT_EQ(in.motors.size(), c.motors) << c.what;
     EXPECT_TRUE(!in.motors.empty() || !in.problems.empty()) << c.what << ": nothing said";
-    for (const EngDiagnostic& d : in.problems) EXPECT_FALSE(d.text().empty()) << c.what;
+    for (const ImportDiagnostic& d : in.problems) EXPECT_FALSE(d.text().empty()) << c.what;
     for (const MotorRecord& m : in.motors) {
       EXPECT_LE(CurvePointCount(m), MotorRecord::kCurvePoints) << c.what;
       for (std::int8_t d : m.delays) EXPECT_TRUE(d >= 0 && d <= 98) << c.what;
@@ -157,7 +157,7 @@ TEST(EngRobustness, TextThatIsNoMotorFile) {
 TEST(EngRobustness, TenThousandPointsAreThinnedToTheRecord) {
   std::string text = "L 29 124 0 0.06 0.12 T\n";
   for (int k = 1; k <= 10000; ++k) text += std::to_string(k * 1e-3) + " " + std::to_string(10 + k % 7) + "\n";
-  const EngImport in = ParseEng(text, "lang.eng");
+  const MotorImport in = ParseEng(text, "lang.eng");
   ASSERT_EQ(in.motors.size(), 1u);
   const MotorRecord& m = in.motors[0];
   ASSERT_EQ(CurvePointCount(m), MotorRecord::kCurvePoints);
@@ -171,10 +171,10 @@ TEST(EngRobustness, TenThousandPointsAreThinnedToTheRecord) {
 // as UTF-8, so the name became "?" and the message quoted the raw bytes.
 TEST(EngRobustness, NearlyUtf8IsWindows1252) {
   for (std::string name : {"\xED\xA0\x80", "\xE0\x80\xAF", "\xF4\x90\x80\x80", "\xF0\x80\x80\xAF"}) {
-    const EngImport ok = ParseEng(name + " 18 70 3 0.01 0.02 T\n0.5 1\n1 0\n", "x.eng");
+    const MotorImport ok = ParseEng(name + " 18 70 3 0.01 0.02 T\n0.5 1\n1 0\n", "x.eng");
     ASSERT_EQ(ok.motors.size(), 1u);
     EXPECT_EQ(ok.motors[0].name.view(), name);
-    const EngImport bad = ParseEng("A8 18" + name + " 70 3 0.01 0.02 T\n0.5 1\n", "x.eng");
+    const MotorImport bad = ParseEng("A8 18" + name + " 70 3 0.01 0.02 T\n0.5 1\n", "x.eng");
     ASSERT_FALSE(bad.problems.empty());
     const std::string message = bad.problems[0].text();
     EXPECT_EQ(message, Cp1252ToUtf8(Utf8ToCp1252(message))) << "not well-formed UTF-8";

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "motors/motor_record.h"
+
+namespace komet {
+
+// What a published motor file tells beyond the flight fields: kept in the
+// record's bytes that the database format leaves to its writer, so record
+// and rocket files keep their size and every flight field its bytes.
+struct MotorDetails {
+  enum class Type : std::uint8_t { Unknown = 0, SingleUse = 1, Reload = 2, Hybrid = 3 };
+  static constexpr std::size_t kMaxDelays = 16;
+
+  std::string maker;        // Windows-1252, at most 30 characters
+  std::string designation;  // "C6-5", at most 40 characters
+  double diameterMm = 0.0;
+  double lengthMm = 0.0;
+  double totalImpulse = 0.0;  // N·s
+  Type type = Type::Unknown;
+  bool plugged = false;     // sold without an ejection charge (also)
+  std::vector<int> delays;  // every published delay, s, ascending, 1..255
+  std::string source;       // the file the data came from, at most 120 characters
+
+  friend bool operator==(const MotorDetails&, const MotorDetails&) = default;
+};
+
+// Where the block lies. Its first part fills the record's bytes 0..50, the
+// second its bytes 102..379; offsets are the record's.
+namespace details_layout {
+inline constexpr std::size_t kTag = 0;    // "KMD" and the version
+inline constexpr std::size_t kCheck = 4;  // FNV-1a of the rest of the block
+inline constexpr std::size_t kMaker = 8;  // short string, capacity 30
+inline constexpr std::size_t kType = 39;
+inline constexpr std::size_t kFlags = 40;  // bit 0: plugged
+inline constexpr std::size_t kDelayCount = 41;
+inline constexpr std::size_t kHeadEnd = 51;       // 42..50 reserved, zero
+inline constexpr std::size_t kDesignation = 102;  // short string, capacity 40
+inline constexpr std::size_t kDiameter = 143;
+inline constexpr std::size_t kLength = 151;
+inline constexpr std::size_t kTotalImpulse = 159;
+inline constexpr std::size_t kDelayList = 167;  // kMaxDelays bytes
+inline constexpr std::size_t kSource = 183;     // short string, capacity 120
+inline constexpr std::size_t kMiddleEnd = 380;  // 304..379 reserved, zero
+
+static_assert(kMaker + 31 == kType && kDelayCount < kHeadEnd);
+static_assert(kHeadEnd == motor_layout::kName && kDesignation == motor_layout::kMiddle);
+static_assert(kDesignation + 41 == kDiameter && kDiameter + 8 == kLength && kLength + 8 == kTotalImpulse);
+static_assert(kTotalImpulse + 8 == kDelayList && kDelayList + MotorDetails::kMaxDelays == kSource);
+static_assert(kSource + 121 <= kMiddleEnd && kMiddleEnd == motor_layout::kPropellantMass);
+}  // namespace details_layout
+
+// Writes the block into the record's free bytes (texts and delays cut to
+// their capacities); the record's own fields stay as they are.
+void WriteMotorDetails(const MotorDetails& details, MotorRecord& motor);
+
+// The block, when the tag and the check value are ours; otherwise nothing
+// (the bytes of another writer).
+std::optional<MotorDetails> ReadMotorDetails(const MotorRecord& motor);
+
+// "1/8A" .. "O" by total impulse (each class doubles the one before, A up to
+// 2.5 N·s); empty for 0 or less.
+std::string ImpulseClass(double totalImpulse);
+
+// "Einweg", "Wiederladbar", "Hybrid", or "" for an unknown type.
+std::string_view MotorTypeText(MotorDetails::Type type);
+
+// Every published delay of a motor: the details' list when there is one,
+// else the record's positive delays; ascending, without repeats.
+std::vector<int> PublishedDelays(const MotorRecord& motor);
+
+// The name the import gives a motor: "C6 [Estes]", the maker in brackets
+// after the motor's common name, cut to 50 characters by shortening the
+// common name (the maker stays). Without a maker, the common name alone.
+std::string CatalogueName(std::string_view commonName, std::string_view maker);
+
+}  // namespace komet
