@@ -1,18 +1,440 @@
 #include "motors/rse_import.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+#include "common/file_io.h"
+#include "common/format.h"
 #include "common/komet_error.h"
+#include "common/win1252.h"
+#include "motors/eng_curve.h"
+#include "motors/eng_import.h"
+#include "motors/motor_details.h"
 
 namespace komet {
+namespace {
 
-MotorImport ParseRse(std::string_view, std::string_view fileName) {
-  MotorImport out;
-  out.problems.push_back({std::string(fileName), 0, ".rse-Dateien werden noch nicht gelesen", false});
-  out.refused = 1;
+constexpr double kTailStep = 0.001;     // a curve that stops above 0 falls to 0 this much later
+constexpr double kGramsPerKg = 1000.0;  // .rse gives masses in grams
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// A finite number written with a decimal point ("18." too), whatever the
+// locale says; blanks around it are allowed, as XML writers put them.
+std::optional<double> ParseNumber(std::string_view text) {
+  text = Trim(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty() || text.front() == '+') return std::nullopt;
+  double value = 0.0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+  return value + 0.0;  // no -0 in a record
+}
+
+bool IsValidUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    const int extra = b < 0x80 ? 0 : b < 0xC2 ? -1 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : b < 0xF5 ? 3 : -1;
+    if (extra < 0 || i + extra >= s.size()) return false;
+    for (int k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    const auto b1 = extra > 0 ? static_cast<unsigned char>(s[i + 1]) : 0;
+    if ((b == 0xE0 && b1 < 0xA0) || (b == 0xED && b1 > 0x9F) || (b == 0xF0 && b1 < 0x90) ||
+        (b == 0xF4 && b1 > 0x8F))
+      return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// UTF-16 after its byte order mark, as UTF-8 (a lone surrogate becomes
+// U+FFFD). Converted here rather than by the XML parser so that line and
+// column count in the text we hold.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  std::string out;
+  auto unit = [&](std::size_t i) {
+    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    return static_cast<std::uint32_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+  };
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    std::uint32_t cp = unit(i);
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
+        unit(i + 2) < 0xE000) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (cp >= 0xD800 && cp < 0xE000) {
+      cp = 0xFFFD;
+    }
+    AppendUtf8(out, cp);
+  }
   return out;
 }
 
+// Line and column of a byte offset; a line ends at CR LF, LF or a lone CR,
+// as in .eng files.
+class LineIndex {
+ public:
+  explicit LineIndex(std::string_view text) : text_(text) {
+    starts_.push_back(0);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+        starts_.push_back(i + 1);
+    }
+  }
+
+  int line(std::ptrdiff_t offset) const {
+    if (offset < 0) return 0;  // the parser does not know: the file as a whole
+    const auto it = std::upper_bound(starts_.begin(), starts_.end(), static_cast<std::size_t>(offset));
+    return static_cast<int>(it - starts_.begin());
+  }
+
+  // 1-based, in characters.
+  int column(std::ptrdiff_t offset) const {
+    const std::size_t at =
+        std::min(static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0)), text_.size());
+    const std::size_t start = starts_[static_cast<std::size_t>(line(static_cast<std::ptrdiff_t>(at))) - 1];
+    return static_cast<int>(Utf8Length(text_.substr(start, at - start))) + 1;
+  }
+
+ private:
+  std::string_view text_;
+  std::vector<std::size_t> starts_;
+};
+
+std::string_view XmlFaultText(pugi::xml_parse_status status) {
+  switch (status) {
+    case pugi::status_bad_pi:
+      return "fehlerhafte Verarbeitungsanweisung";
+    case pugi::status_bad_comment:
+      return "fehlerhafter Kommentar";
+    case pugi::status_bad_cdata:
+      return "fehlerhafter CDATA-Abschnitt";
+    case pugi::status_bad_doctype:
+      return "fehlerhafte Dokumenttyp-Deklaration";
+    case pugi::status_bad_pcdata:
+      return "fehlerhafter Text";
+    case pugi::status_bad_start_element:
+      return "fehlerhaftes Start-Tag";
+    case pugi::status_bad_attribute:
+      return "fehlerhaftes Attribut";
+    case pugi::status_bad_end_element:
+      return "fehlerhaftes End-Tag";
+    case pugi::status_end_element_mismatch:
+      return "End-Tag passt nicht zum Start-Tag";
+    case pugi::status_no_document_element:
+      return "kein Wurzelelement";
+    case pugi::status_unrecognized_tag:
+      return "unbekanntes Tag";
+    default:
+      return "nicht lesbar";
+  }
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return lower(x) == lower(y);
+  });
+}
+
+MotorDetails::Type ParseType(std::string_view text) {
+  text = Trim(text);
+  if (EqualsNoCase(text, "single-use")) return MotorDetails::Type::SingleUse;
+  if (EqualsNoCase(text, "reload") || EqualsNoCase(text, "reloadable")) return MotorDetails::Type::Reload;
+  if (EqualsNoCase(text, "hybrid")) return MotorDetails::Type::Hybrid;
+  return MotorDetails::Type::Unknown;
+}
+
+// One <engine> as it is read; any error rejects it.
+struct Engine {
+  int line = 0;
+  std::string name;   // Windows-1252
+  std::string maker;  // Windows-1252
+  double propellantMass = 0.0;
+  double totalMass = 0.0;
+  double diameterMm = 0.0;
+  double lengthMm = 0.0;
+  double publishedImpulse = 0.0;  // 0: none given
+  MotorDetails::Type type = MotorDetails::Type::Unknown;
+  EngDelays delays;
+  std::vector<CurvePoint> points{CurvePoint{}};  // starts with the implicit (0, 0)
+  int dataPoints = 0;
+  bool rejected = false;
+};
+
+// Reads the engines of a parsed document with the same rules and messages as
+// the .eng import, each diagnostic at the line of its element.
+class RseReader {
+ public:
+  RseReader(std::string_view text, std::string_view fileName, bool cp1252)
+      : lines_(text), fileName_(fileName), cp1252_(cp1252) {}
+
+  MotorImport read(std::string_view text);
+
+ private:
+  void readEngine(const pugi::xml_node& node);
+  void readHeader(const pugi::xml_node& node);
+  void readPoint(const pugi::xml_node& node);
+  void addPoint(CurvePoint point, int line);
+  void storeMotor();
+  // The attribute's value, or nothing when the element lacks it.
+  std::optional<std::string_view> attribute(const pugi::xml_node& node, const char* name) const;
+  // A number attribute; missing: an error when required, else a warning
+  // and 0; not a number: an error.
+  std::optional<double> number(const pugi::xml_node& node, const char* name, std::string_view what, int line,
+                               bool required);
+  int lineOf(const pugi::xml_node& node) const { return lines_.line(node.offset_debug()); }
+  std::string toRecord(std::string_view raw) const { return cp1252_ ? std::string(raw) : Utf8ToCp1252(raw); }
+  std::string display(std::string_view raw) const { return cp1252_ ? Cp1252ToUtf8(raw) : std::string(raw); }
+  void error(int line, std::string message);
+  void warn(int line, std::string message);
+
+  LineIndex lines_;
+  std::string fileName_;
+  bool cp1252_;
+  std::optional<Engine> engine_;  // set while reading one
+  MotorImport out_;
+};
+
+MotorImport RseReader::read(std::string_view text) {
+  pugi::xml_document doc;
+  const pugi::xml_parse_result parsed =
+      doc.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
+  if (!parsed) {
+    // One message for the whole file: after the first fault nothing it says is certain.
+    const int line = std::max(lines_.line(parsed.offset), 1);
+    error(line, Format('.', "kein gültiges XML (Spalte %d: %s)", lines_.column(parsed.offset),
+                       XmlFaultText(parsed.status)));
+    out_.refused = 1;
+    return std::move(out_);
+  }
+  bool any = false;
+  for (const pugi::xml_node node : doc.child("engine-database").child("engine-list").children("engine")) {
+    any = true;
+    readEngine(node);
+  }
+  if (!any) {
+    error(0, "keine Motordaten gefunden");
+    ++out_.refused;
+  }
+  return std::move(out_);
+}
+
+void RseReader::readEngine(const pugi::xml_node& node) {
+  engine_.emplace();
+  engine_->line = lineOf(node);
+  readHeader(node);
+  for (const pugi::xml_node point : node.child("data").children("eng-data")) readPoint(point);
+  const std::vector<CurvePoint>& points = engine_->points;
+  const bool onlyOrigin = points.size() == 1 && points[0].thrust == 0.0;
+  if (engine_->dataPoints == 0 || (!engine_->rejected && onlyOrigin))
+    error(engine_->line, "Eintrag ohne Datenpunkte");
+  if (!engine_->rejected)
+    storeMotor();
+  else
+    ++out_.refused;
+  engine_.reset();
+}
+
+void RseReader::readHeader(const pugi::xml_node& node) {
+  Engine& e = *engine_;
+  const int line = e.line;
+  const std::string_view code = Trim(attribute(node, "code").value_or(""));
+  const std::string_view maker = Trim(attribute(node, "mfg").value_or(""));
+  if (code.empty()) error(line, "Motorbezeichnung fehlt (Attribut code)");
+  if (maker.empty()) warn(line, "Hersteller fehlt (Attribut mfg)");
+  e.name = toRecord(code);
+  e.maker = toRecord(maker);
+  const std::string full = CatalogueName(e.name, e.maker);
+  if (full.size() < e.name.size() + (e.maker.empty() ? 0 : 3 + e.maker.size()))
+    warn(line, "Name länger als 50 Zeichen, gekürzt auf \"" + Cp1252ToUtf8(full) + "\"");
+
+  // Delays may be listed with blanks ("3, 5"); the .eng rules read the rest.
+  std::string delays(attribute(node, "delays").value_or(""));
+  std::replace_if(delays.begin(), delays.end(), IsBlank, ',');
+  e.delays = ParseEngDelays(delays);
+  for (const std::string& token : e.delays.unknown)
+    warn(line, "Verzögerung \"" + display(token) + "\" unbekannt, übergangen");
+  if (!e.delays.leftOut.empty()) warn(line, LeftOutDelaysText(e.delays));
+
+  e.diameterMm = number(node, "dia", "Durchmesser", line, false).value_or(0.0);
+  e.lengthMm = number(node, "len", "Länge", line, false).value_or(0.0);
+  const std::optional<double> propellant = number(node, "propWt", "Treibstoffmasse", line, true);
+  const std::optional<double> total = number(node, "initWt", "Gesamtmasse", line, true);
+  if (propellant && *propellant < 0) error(line, "Treibstoffmasse negativ");
+  if (total && *total < 0)
+    error(line, "Gesamtmasse negativ");
+  else if (propellant && total && *propellant > *total)
+    error(line, "Treibstoffmasse größer als Gesamtmasse");
+  e.propellantMass = propellant.value_or(0.0) / kGramsPerKg;
+  e.totalMass = total.value_or(0.0) / kGramsPerKg;
+
+  // The published total impulse is only a detail: a bad one gives way to the curve's.
+  if (const std::optional<std::string_view> itot = attribute(node, "Itot")) {
+    if (const std::optional<double> value = ParseNumber(*itot))
+      e.publishedImpulse = std::max(*value, 0.0);
+    else
+      warn(line,
+           "Gesamtimpuls \"" + display(*itot) + "\" ist keine gültige Zahl, aus der Schubkurve berechnet");
+  }
+  e.type = ParseType(attribute(node, "Type").value_or(""));
+}
+
+void RseReader::readPoint(const pugi::xml_node& node) {
+  const int line = lineOf(node);
+  ++engine_->dataPoints;
+  const std::optional<double> time = number(node, "t", "Zeit", line, true);
+  const std::optional<double> thrust = number(node, "f", "Schub", line, true);
+  if (!time || !thrust) return;
+  if (*thrust < 0) {
+    error(line, "Schub negativ");
+    return;
+  }
+  addPoint({*time, *thrust}, line);
+}
+
+void RseReader::addPoint(CurvePoint point, int line) {
+  std::vector<CurvePoint>& points = engine_->points;
+  if (point == points.back()) return;  // an exact repetition adds nothing
+  if (point.time == 0.0 && points.back().time == 0.0) {
+    // The file's own start replaces the implicit (0, 0).
+    points.back() = point;
+    return;
+  }
+  if (!(point.time >= points.back().time)) {
+    error(line, "Zeit nicht aufsteigend");
+    return;
+  }
+  points.push_back(point);  // the same time again is a vertical step
+}
+
+void RseReader::storeMotor() {
+  Engine& e = *engine_;
+  std::vector<CurvePoint> points = std::move(e.points);
+  if (points.back().thrust > 0.0) points.push_back({points.back().time + kTailStep, 0.0});
+  const double impulse = CurveImpulse(points);
+  if (points.size() > MotorRecord::kCurvePoints) {
+    points = ThinCurve(points, MotorRecord::kCurvePoints);
+    const double deviation = impulse > 0 ? 100.0 * (CurveImpulse(points) - impulse) / impulse : 0.0;
+    warn(e.line, Format(',', "Schubkurve auf %d Punkte ausgedünnt (Impulsabweichung %.2f %%)",
+                        static_cast<int>(points.size()), deviation));
+  }
+  MotorRecord& motor = out_.motors.emplace_back();
+  motor.name.assign(CatalogueName(e.name, e.maker));
+  motor.propellantMass = e.propellantMass;
+  motor.totalMass = e.totalMass;
+  motor.delays = e.delays.delays;
+  motor.burnTime = points.back().time;
+  motor.maxThrust = points[PeakIndex(points)].thrust;
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    motor.curveTime[k] = points[k].time;
+    motor.curveThrust[k] = points[k].thrust;
+  }
+  MotorDetails details;
+  details.maker = e.maker;
+  details.designation = e.name;
+  details.diameterMm = e.diameterMm;
+  details.lengthMm = e.lengthMm;
+  details.totalImpulse = e.publishedImpulse > 0.0 ? e.publishedImpulse : impulse;
+  details.type = e.type;
+  details.plugged = e.delays.plugged;
+  details.delays = e.delays.all;
+  details.source = Utf8ToCp1252(fileName_);
+  WriteMotorDetails(details, motor);
+}
+
+std::optional<std::string_view> RseReader::attribute(const pugi::xml_node& node, const char* name) const {
+  const pugi::xml_attribute a = node.attribute(name);
+  if (!a) return std::nullopt;
+  return std::string_view(a.value());
+}
+
+std::optional<double> RseReader::number(const pugi::xml_node& node, const char* name, std::string_view what,
+                                        int line, bool required) {
+  const std::optional<std::string_view> raw = attribute(node, name);
+  if (!raw) {
+    const std::string message = std::string(what) + " fehlt (Attribut " + name + ")";
+    if (required)
+      error(line, message);
+    else
+      warn(line, message + ", 0 angenommen");
+    return std::nullopt;
+  }
+  const std::optional<double> value = ParseNumber(*raw);
+  if (!value) error(line, std::string(what) + " \"" + display(*raw) + "\" ist keine gültige Zahl");
+  return value;
+}
+
+void RseReader::error(int line, std::string message) {
+  if (engine_) engine_->rejected = true;
+  out_.problems.push_back({fileName_, line, std::move(message), false});
+}
+
+void RseReader::warn(int line, std::string message) {
+  out_.problems.push_back({fileName_, line, std::move(message), true});
+}
+
+}  // namespace
+
+MotorImport ParseRse(std::string_view text, std::string_view fileName) {
+  constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+  std::string converted;
+  if (text.starts_with(kUtf8Bom)) {
+    text.remove_prefix(kUtf8Bom.size());
+  } else if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+    converted = Utf16ToUtf8(text.substr(2), text[0] == '\xFE');
+    text = converted;
+  }
+  // A file that is not UTF-8 comes from a Windows program, whatever it
+  // declares: its names are taken as Windows-1252, as in .eng files.
+  RseReader reader(text, fileName, !IsValidUtf8(text));
+  return reader.read(text);
+}
+
 MotorImport ImportRseFile(const std::filesystem::path& path) {
-  return ParseRse({}, path.filename().string());
+  const std::string name = path.filename().string();
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes = ReadFilePrefix(path, kMaxEngFileBytes + 1);
+  } catch (const KometError& e) {
+    throw KometError(e.kind(), name + ": " + e.what(), e.code());
+  }
+  if (bytes.size() > kMaxEngFileBytes) throw KometError(KometError::Kind::Io, name + ": Datei zu groß");
+  const std::string text(bytes.begin(), bytes.end());
+  return ParseRse(text, name);
 }
 
 }  // namespace komet
