@@ -246,6 +246,24 @@ void EngSeeds(const fs::path& source, const fs::path& out) {
   dir.Add("riesig.eng", "R 18 70 3 0.01 0.02 T\n1e300 1e308\n");
 }
 
+void RseSeeds(const fs::path& out) {
+  const SeedDir dir(out, "rse");
+  const std::string engine =
+      "<engine code=\"C6\" mfg=\"Test\" Type=\"single-use\" dia=\"18.\" len=\"70.\" initWt=\"24.\" "
+      "propWt=\"12.\" delays=\"3,5,7,9,11\" Itot=\"10.\">\n<data>\n"
+      "<eng-data t=\"0.\" f=\"0.\" m=\"12.\" cg=\"0.\"/>\n<eng-data t=\"0.1\" f=\"14\" m=\"11.\" "
+      "cg=\"0.\"/>\n"
+      "<eng-data t=\"0.1\" f=\"10\" m=\"11.\" cg=\"0.\"/>\n<eng-data t=\"1.8\" f=\"0\" m=\"0.\" cg=\"0.\"/>\n"
+      "</data>\n</engine>\n";
+  dir.Add("zwei.rse", "<?xml version=\"1.0\"?>\n<engine-database>\n<engine-list>\n" + engine + engine +
+                          "</engine-list>\n</engine-database>\n");
+  dir.Add("kaputt.rse", "<engine-database>\r\n<engine-list>\r\n<engine code=\"A\">\r\n</motor>\r\n");
+  dir.Add("fehler.rse",
+          "<engine-database><engine-list><engine code=\"\xC4rger\" propWt=\"3,5\" delays=\"P\">"
+          "<data><eng-data t=\"0.2\" f=\"-1\"/><eng-data t=\"0.1\"/></data></engine>"
+          "<engine/></engine-list></engine-database>");
+}
+
 void NumberSeeds(const fs::path& out) {
   const SeedDir dir(out, "parse_number");
   const char* const texts[] = {"",
@@ -312,6 +330,7 @@ int main(int argc, char** argv) {
   komet::DatabaseSeeds(source, out);
   komet::OptionsSeeds(out);
   komet::EngSeeds(source, out);
+  komet::RseSeeds(out);
   komet::NumberSeeds(out);
   komet::PrinterSeeds(out);
   return 0;

@@ -19,6 +19,7 @@ targets=(
   "motor_database motor_database 16384"
   "options options 512"
   "eng_import eng 8192"
+  "rse_import rse 16384"
   "parse_number parse_number 64"
   "line_printer line_printer 4096"
 )
