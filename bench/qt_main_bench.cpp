@@ -32,7 +32,7 @@ void EnsureApplication() {
 struct Program {
   explicit Program(const std::string& rocket, QSize size = {})
       : settings((dir.filePath("KOMET.OPT")).toStdString(), dir.path().toStdString(), store, ','),
-        window(settings, {kExamples + "/motors.kdb", {kExamples + "/rockets/" + rocket}, ','}) {
+        window(settings, {kExamples + "/../catalogue/motoren.kdb", {kExamples + "/rockets/" + rocket}, ','}) {
     bool painted = false;
     QObject::connect(window.plot(), &PlotWidget::flightPainted, [&painted] { painted = true; });
     if (size.isValid()) window.resize(size);

@@ -57,7 +57,7 @@ std::vector<MotorRecord> SmallDatabase() {
   std::vector<MotorRecord> motors;
   try {
     const auto bytes =
-        ReadFilePrefix(std::filesystem::path(KOMET_SOURCE_DIR) / "examples/motors.kdb", 1 << 20);
+        ReadFilePrefix(std::filesystem::path(KOMET_SOURCE_DIR) / "catalogue/motoren.kdb", 1 << 20);
     for (std::size_t at = 0; at + MotorRecord::kSize <= bytes.size(); at += MotorRecord::kSize)
       motors.push_back(DecodeMotorRecord(std::span(bytes).subspan(at, MotorRecord::kSize)));
   } catch (const KometError&) {

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   const std::filesystem::path sourceDir = argv[1];
   try {
     const komet::Examples examples = komet::BuildExamples(sourceDir);
-    komet::WriteExamples(sourceDir, examples);
+    komet::WriteExamples(examples);
     std::printf("%zu Raketen nach %s geschrieben\n", examples.rockets.size(),
                 (sourceDir / komet::kExampleRocketDir).c_str());
   } catch (const komet::KometError& e) {

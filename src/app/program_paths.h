@@ -4,8 +4,8 @@
 
 namespace komet {
 
-// The bundled example motor database: beside the program (installed), in the
-// source tree the program was built from, or nothing (an empty path).
+// The bundled motor catalogue: beside the program (installed), in the source
+// tree the program was built from, or nothing (an empty path).
 std::filesystem::path FindBundledDatabase(const std::filesystem::path& programDir);
 
 // The bundled example rocket of that name, found the same way.

@@ -9,6 +9,7 @@
 
 #include "app/document.h"
 #include "app/flight_export.h"
+#include "app/motor_cli.h"
 #include "common/file_io.h"
 #include "common/format.h"
 #include "common/komet_error.h"
@@ -30,7 +31,8 @@ constexpr const char* kUsage =
     "                 [--pdf DATEI] [--curves hvaSF,brenn] [--csv-locale de|en] [--gravity X]\n"
     "                 [--air-density X]"
     " [--rail-length X] [--rail-friction X] [--period X]\n"
-    "        komet-sim import-eng MOTOR.eng... -o DATEI.kdb [--append]\n";
+    "        komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
+    "        komet-sim motors [--db DATEI.kdb] [--csv DATEI|-] [--json DATEI|-]\n";
 
 // A fault of the command line or its files: message on stderr, exit 2.
 struct UsageError {
@@ -249,61 +251,6 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   return 0;
 }
 
-int ImportEng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::vector<std::filesystem::path> inputs;
-  std::optional<std::filesystem::path> output;
-  bool append = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "-o") {
-      if (i + 1 >= args.size()) throw UsageError{"-o: Wert fehlt"};
-      output = args[++i];
-    } else if (args[i] == "--append") {
-      append = true;
-    } else if (!args[i].empty() && args[i][0] == '-') {
-      throw UsageError{"unbekannte Option " + args[i]};
-    } else {
-      inputs.push_back(args[i]);
-    }
-  }
-  if (inputs.empty() || !output) throw UsageError{"import-eng braucht .eng-Dateien und -o DATEI.kdb"};
-
-  std::vector<MotorRecord> motors;
-  if (append) {
-    for (const MotorListEntry& e : ReadMotorList(*output)) {
-      MotorRecord m;
-      if (ReadMotorRecord(*output, e.recordNo, m)) motors.push_back(m);
-    }
-  }
-  const std::size_t kept = motors.size();
-  bool rejected = false;
-  for (const auto& path : inputs) {
-    try {
-      MotorImport imported = ImportEngFile(path);
-      for (const ImportDiagnostic& d : imported.problems) err << d.text() << '\n';
-      rejected = rejected || imported.hasErrors();
-      for (const MotorRecord& m : imported.motors) {
-        out << Format('.', "%-20s %8.3f Ns %6.3f s %8.3f N", Cp1252ToUtf8(m.name.view()), TotalImpulse(m),
-                      m.burnTime, m.maxThrust)
-            << '\n';
-        motors.push_back(m);
-      }
-    } catch (const KometError& e) {
-      err << e.what() << '\n';
-      rejected = true;
-    }
-  }
-  if (motors.size() == kept) {
-    err << "komet-sim: kein Motor importiert; " << output->string() << " bleibt unverändert\n";
-    return 2;
-  }
-  try {
-    WriteMotorDatabase(*output, motors);
-  } catch (const KometError& e) {
-    throw UsageError{output->string() + ": " + e.what()};
-  }
-  return rejected ? 1 : 0;
-}
-
 std::string PointJson(const FlightPoint& p) {
   return "{\"time\": " + JsonNumber(p.time) + ", \"height\": " + JsonNumber(p.height) +
          ", \"velocity\": " + JsonNumber(p.velocity) + ", \"inFlight\": " + (p.inFlight ? "true" : "false") +
@@ -395,7 +342,9 @@ int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& e
       (args.empty() ? err : out) << kUsage;
       return args.empty() ? 2 : 0;
     }
-    if (args[0] == "import-eng") return ImportEng(args, out, err);
+    SimArgs none;
+    if (const std::optional<int> status = RunMotorCommand(args, Database(none, env), out, err))
+      return *status;
     return Simulate(args, env, out, err);
   } catch (const UsageError& e) {
     err << "komet-sim: " << e.message << '\n';

@@ -3,8 +3,8 @@
 #include "common/format.h"
 #include "common/numbers.h"
 #include "common/win1252.h"
-#include "motors/eng_import.h"
 #include "motors/motor_database.h"
+#include "motors/motor_import.h"
 
 namespace komet {
 
@@ -17,7 +17,9 @@ Settings::Settings(std::filesystem::path optionsFile, std::string currentDirUtf8
   InitOptions(record, Utf8ToCp1252(currentDir_));
 }
 
-void Settings::FormCreate() { LoadOptions(); }
+void Settings::FormCreate() {
+  LoadOptions();
+}
 
 void Settings::LoadOptions() {
   record = komet::LoadOptions(optionsFile_, Utf8ToCp1252(currentDir_)).record;
@@ -54,18 +56,24 @@ void Settings::ChooseDatabase(const std::filesystem::path& kdb) {
   form.MotorenPfad = motorDbName;
 }
 
-std::filesystem::path Settings::GetDBName() const { return TrimDatabasePath(motorDbName); }
+std::filesystem::path Settings::GetDBName() const {
+  return TrimDatabasePath(motorDbName);
+}
 
-EngDatabaseImport ImportEngDatabase(const std::filesystem::path& eng, const std::filesystem::path& folder) {
-  const MotorImport imported = ImportEngFile(eng);
-  EngDatabaseImport result;
+MotorDatabaseImport ImportMotorDatabase(std::span<const std::filesystem::path> inputs,
+                                        const std::filesystem::path& folder) {
+  const MotorImport imported = ImportMotorPaths(inputs);
+  MotorDatabaseImport result;
   for (const ImportDiagnostic& d : imported.problems) result.problems.push_back(d.text());
   result.motorCount = imported.motors.size();
+  const MergedDatabase merged = MergeMotors({}, imported.motors);
+  result.summary = ImportSummary(merged, imported);
   if (imported.motors.empty()) return result;
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  result.database = folder / eng.stem().concat(".kdb");
-  WriteMotorDatabase(result.database, imported.motors);
+  const std::filesystem::path name = inputs.size() == 1 ? inputs[0].lexically_normal().filename() : "";
+  result.database = folder / (name.empty() ? std::filesystem::path("import") : name).stem().concat(".kdb");
+  WriteMotorDatabase(result.database, merged.motors);
   return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -64,16 +65,19 @@ class Settings final : public SimConstants {
   char decimalSeparator_;
 };
 
-// Result of importing a RASP file as the motor database.
-struct EngDatabaseImport {
+// Result of importing motor files as the motor database.
+struct MotorDatabaseImport {
   std::filesystem::path database;     // the .kdb written; empty when nothing was imported
   std::vector<std::string> problems;  // every diagnostic, as the user reads it
   std::size_t motorCount = 0;
+  std::string summary;  // "12 Motoren importiert (12 neu, 0 ersetzt), 1 abgelehnt"
 };
 
-// Imports a .eng file into `<folder>/<name>.kdb` (replacing an older import
-// of the same name). Throws KometError when the file cannot be read or the
-// database not written.
-EngDatabaseImport ImportEngDatabase(const std::filesystem::path& eng, const std::filesystem::path& folder);
+// Imports .eng and .rse files and folders of them into `<folder>/<name>.kdb`,
+// named after the one input (else "import"), replacing an older import of
+// that name; nothing is written when no motor could be read. Throws
+// KometError when the database cannot be written.
+MotorDatabaseImport ImportMotorDatabase(std::span<const std::filesystem::path> inputs,
+                                        const std::filesystem::path& folder);
 
 }  // namespace komet

@@ -4,6 +4,8 @@
 
 #include "common/format.h"
 #include "common/win1252.h"
+#include "motors/eng_import.h"
+#include "motors/motor_details.h"
 
 namespace komet {
 namespace {
@@ -51,6 +53,35 @@ std::string PaintMotorCurve(Canvas& c, int width, int height, const MotorRecord&
   c.TextOut(kMargin + 5, Scaled(y0, -m.maxThrust, yScale) - 12, Format(sep, "%.1f [N]", m.maxThrust));
   c.TextOut(Scaled(0, m.burnTime, xScale), y0 + 5, Format(sep, "%.1f [sec]", m.burnTime));
   return caption;
+}
+
+std::vector<std::string> MotorDetailLines(const MotorRecord& m, char sep) {
+  const std::optional<MotorDetails> d = ReadMotorDetails(m);
+  if (!d) return {};
+  const double impulse = d->totalImpulse > 0 ? d->totalImpulse : TotalImpulse(m);
+  const double average = m.burnTime > 0 ? TotalImpulse(m) / m.burnTime : 0.0;
+  std::string first = Cp1252ToUtf8(d->maker + " " + d->designation);
+  first +=
+      Format(sep, ", Klasse %s, %.1f Ns, %.1f N mittlerer Schub", ImpulseClass(impulse), impulse, average);
+  std::string second = Format(sep, "%.0f x %.0f mm", d->diameterMm, d->lengthMm);
+  std::string delays;
+  for (int s : PublishedDelays(m)) delays += (delays.empty() ? "" : ", ") + std::to_string(s);
+  if (!delays.empty()) second += ", Verzögerungen " + delays + " s";
+  if (d->plugged) second += delays.empty() ? ", ohne Ausstoßladung" : ", auch ohne Ausstoßladung";
+  return {first, second};
+}
+
+int MotorDetailBand(const MotorRecord& m) {
+  return ReadMotorDetails(m) ? 2 * kDetailLineHeight + 4 : 0;
+}
+
+void PaintMotorDetails(Canvas& c, int top, const MotorRecord& m, char sep) {
+  c.SetFont(Font{"Arial", 7.0, 0, kBlack, false});
+  int y = top + 2;
+  for (const std::string& line : MotorDetailLines(m, sep)) {
+    c.TextOut(4, y, line);
+    y += kDetailLineHeight;
+  }
 }
 
 }  // namespace komet

@@ -6,6 +6,8 @@
 #include <queue>
 #include <tuple>
 
+#include "common/format.h"
+
 namespace komet {
 namespace {
 
@@ -94,6 +96,34 @@ std::size_t PeakIndex(std::span<const CurvePoint> points) {
 std::vector<CurvePoint> ThinCurve(std::span<const CurvePoint> points, std::size_t maxPoints) {
   if (points.size() <= maxPoints) return {points.begin(), points.end()};
   return Thinner(points).run(maxPoints);
+}
+
+bool AddCurvePoint(std::vector<CurvePoint>& points, CurvePoint point) {
+  if (point == points.back()) return true;
+  if (point.time == 0.0 && points.back().time == 0.0) {
+    points.back() = point;
+    return true;
+  }
+  if (!(point.time >= points.back().time)) return false;
+  points.push_back(point);
+  return true;
+}
+
+FinishedCurve FinishCurve(std::vector<CurvePoint> points) {
+  constexpr double kTailStep = 0.001;
+  constexpr std::size_t kMaxPoints = 101;  // a record's curve
+  FinishedCurve out;
+  if (!points.empty() && points.back().thrust > 0.0) points.push_back({points.back().time + kTailStep, 0.0});
+  out.impulse = CurveImpulse(points);
+  if (points.size() > kMaxPoints) {
+    points = ThinCurve(points, kMaxPoints);
+    const double deviation =
+        out.impulse > 0 ? 100.0 * (CurveImpulse(points) - out.impulse) / out.impulse : 0.0;
+    out.thinnedNote = Format(',', "Schubkurve auf %d Punkte ausgedünnt (Impulsabweichung %.2f %%)",
+                             static_cast<int>(points.size()), deviation);
+  }
+  out.points = std::move(points);
+  return out;
 }
 
 }  // namespace komet

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace komet {
@@ -25,5 +26,20 @@ std::size_t PeakIndex(std::span<const CurvePoint> points);
 // removal changes the impulse least (the triangle it spans with its
 // neighbours), so the shape and the impulse stay close to the original.
 std::vector<CurvePoint> ThinCurve(std::span<const CurvePoint> points, std::size_t maxPoints);
+
+// Adds a point read from a motor file to a curve that starts with (0, 0):
+// an exact repetition adds nothing, a point at time 0 replaces the start (a
+// later point at time 0 would end the curve), the same time again is a
+// vertical step. A time that goes back is refused (false).
+bool AddCurvePoint(std::vector<CurvePoint>& points, CurvePoint point);
+
+// A curve read from a file made ready for a record: an end above 0 N falls to
+// 0 a millisecond later, and a curve of more than 101 points is thinned.
+struct FinishedCurve {
+  std::vector<CurvePoint> points;
+  double impulse = 0.0;     // N·s, before thinning
+  std::string thinnedNote;  // the warning when thinned, else empty
+};
+FinishedCurve FinishCurve(std::vector<CurvePoint> points);
 
 }  // namespace komet

@@ -201,7 +201,7 @@ Examples BuildExamples(const std::filesystem::path& sourceDir) {
   return examples;
 }
 
-void WriteExamples(const std::filesystem::path& sourceDir, const Examples& examples) {
+void WriteExamples(const Examples& examples) {
   for (const ExampleRocket& r : examples.rockets) SaveRocketFile(r.file, r.rocket);
 }
 

@@ -46,7 +46,7 @@ struct Examples {
 // name order; writes nothing. Throws KometError.
 Examples BuildExamples(const std::filesystem::path& sourceDir);
 
-// Writes the rockets (SaveRocketFile) below `sourceDir`. Throws KometError.
-void WriteExamples(const std::filesystem::path& sourceDir, const Examples& examples);
+// Writes the rockets (SaveRocketFile) to their files. Throws KometError.
+void WriteExamples(const Examples& examples);
 
 }  // namespace komet

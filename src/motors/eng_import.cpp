@@ -11,13 +11,12 @@
 #include "common/win1252.h"
 #include "motors/eng_curve.h"
 #include "motors/motor_details.h"
+#include "motors/motor_text.h"
 
 namespace komet {
 namespace {
 
 constexpr std::size_t kMinHeaderFields = 7;
-constexpr std::size_t kMaxNameLength = ShortString<50>::kCapacity;
-constexpr double kTailStep = 0.001;  // a curve that stops above 0 falls to 0 this much later
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\v' || c == '\f';
@@ -35,39 +34,11 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
   return fields;
 }
 
-// A finite number written with a decimal point, whatever the locale says.
-std::optional<double> ParseEngNumber(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || text.front() == '+') return std::nullopt;
-  double value = 0.0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
-  return value + 0.0;  // no -0 in a record
-}
-
 // A line whose first field is made of number characters is a data line, even
 // when the number is malformed ("0,05"); names such as "1/2A6" are not.
 bool LooksNumeric(std::string_view field) {
   const bool chars = field.find_first_not_of("0123456789.,+-eE") == std::string_view::npos;
   return chars && field.find_first_of("0123456789") != std::string_view::npos;
-}
-
-bool IsValidUtf8(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    const int extra = b < 0x80 ? 0 : b < 0xC2 ? -1 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : b < 0xF5 ? 3 : -1;
-    if (extra < 0 || i + extra >= s.size()) return false;
-    for (int k = 1; k <= extra; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    // Overlong forms, surrogates and code points above U+10FFFF are no UTF-8.
-    const auto b1 = extra > 0 ? static_cast<unsigned char>(s[i + 1]) : 0;
-    if ((b == 0xE0 && b1 < 0xA0) || (b == 0xED && b1 > 0x9F) || (b == 0xF0 && b1 < 0x90) ||
-        (b == 0xF4 && b1 > 0x8F))
-      return false;
-    i += extra + 1;
-  }
-  return true;
 }
 
 bool IsPluggedToken(std::string_view token) {
@@ -133,8 +104,8 @@ void EngParser::feed(std::string_view line, int number) {
     strayReported_ = false;
     return;
   }
-  const bool data =
-      ParseEngNumber(fields[0]).has_value() || (fields.size() < kMinHeaderFields && LooksNumeric(fields[0]));
+  const bool data = ParseMotorNumber(fields[0]).has_value() ||
+                    (fields.size() < kMinHeaderFields && LooksNumeric(fields[0]));
   if (!data) {
     closeEntry();
     header(fields, number);
@@ -210,19 +181,7 @@ void EngParser::dataLine(const std::vector<std::string_view>& fields, int line) 
 }
 
 void EngParser::addPoint(CurvePoint point, int line) {
-  std::vector<CurvePoint>& points = entry_->points;
-  if (point == points.back()) return;  // an exact repetition adds nothing
-  if (point.time == 0.0 && points.back().time == 0.0) {
-    // The file's own start replaces the implicit (0, 0); the curve starts
-    // with one point, since a later point at time 0 would end it.
-    points.back() = point;
-    return;
-  }
-  if (point.time < points.back().time || !(point.time >= points.back().time)) {
-    error(line, "Zeit nicht aufsteigend");
-    return;
-  }
-  points.push_back(point);  // the same time again is a vertical step
+  if (!AddCurvePoint(entry_->points, point)) error(line, "Zeit nicht aufsteigend");
 }
 
 void EngParser::closeEntry() {
@@ -239,31 +198,23 @@ void EngParser::closeEntry() {
 }
 
 void EngParser::storeMotor() {
-  std::vector<CurvePoint> points = std::move(entry_->points);
-  if (points.back().thrust > 0.0) points.push_back({points.back().time + kTailStep, 0.0});
-  const double impulse = CurveImpulse(points);
-  if (points.size() > MotorRecord::kCurvePoints) {
-    const double before = impulse;
-    points = ThinCurve(points, MotorRecord::kCurvePoints);
-    const double deviation = before > 0 ? 100.0 * (CurveImpulse(points) - before) / before : 0.0;
-    warn(entry_->headerLine, Format(',', "Schubkurve auf %d Punkte ausgedünnt (Impulsabweichung %.2f %%)",
-                                    static_cast<int>(points.size()), deviation));
-  }
+  const FinishedCurve curve = FinishCurve(std::move(entry_->points));
+  if (!curve.thinnedNote.empty()) warn(entry_->headerLine, curve.thinnedNote);
   MotorDetails details;
   details.maker = entry_->maker;
   details.designation = entry_->name;
   details.diameterMm = entry_->diameterMm;
   details.lengthMm = entry_->lengthMm;
-  details.totalImpulse = impulse;
+  details.totalImpulse = curve.impulse;
   details.plugged = entry_->delays.plugged;
   details.delays = entry_->delays.all;
   details.source = Utf8ToCp1252(fileName_);
   out_.motors.push_back(MakeMotorRecord(CatalogueName(entry_->name, entry_->maker), entry_->propellantMass,
-                                        entry_->totalMass, entry_->delays.delays, points, details));
+                                        entry_->totalMass, entry_->delays.delays, curve.points, details));
 }
 
 std::optional<double> EngParser::readNumber(std::string_view field, std::string_view what, int line) {
-  std::optional<double> value = ParseEngNumber(field);
+  std::optional<double> value = ParseMotorNumber(field);
   if (!value) error(line, std::string(what) + " \"" + display(field) + "\" ist keine gültige Zahl");
   return value;
 }

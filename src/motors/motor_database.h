@@ -3,22 +3,25 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/rocket_record.h"
+#include "motors/motor_details.h"
 #include "motors/motor_record.h"
 
 namespace komet {
 
 // One offered record of the motor database.
 struct MotorListEntry {
-  std::string name;             // Windows-1252, at most 50 characters
-  std::int32_t recordNo;        // 0-based position in the file, counting every record
-  std::int32_t itemIndex;       // position in each motor list after sorting
-  std::uint64_t flightKey = 0;  // MotorFlightKey of the record
+  std::string name;                       // Windows-1252, at most 50 characters
+  std::int32_t recordNo;                  // 0-based position in the file, counting every record
+  std::int32_t itemIndex;                 // position in each motor list after sorting
+  std::uint64_t flightKey = 0;            // MotorFlightKey of the record
+  std::optional<MotorDetails> details{};  // what the import kept of the published data
 
   friend bool operator==(const MotorListEntry&, const MotorListEntry&) = default;
 };
@@ -48,7 +51,9 @@ void SortMotorList(MotorList& list);
 // entry whose name equals the slot motor's name; else -1. Of several such
 // entries the last one whose flight fields equal the slot's copy wins, and
 // only when none does, the last one (the same name from several makers must
-// not swap the motor a rocket was built with).
+// not swap the motor a rocket was built with). A slot whose name is in no
+// entry selects the last entry whose flight fields equal its copy (a rocket
+// saved before the catalogue's names), if any.
 MotorSelections MatchRocketMotors(const MotorList& list, const RocketRecord& rocket);
 
 // Copies record `recordNo` of the database into `dest`. Returns false and

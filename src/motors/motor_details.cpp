@@ -6,6 +6,7 @@
 #include <span>
 
 #include "common/byte_io.h"
+#include "common/format.h"
 
 namespace komet {
 namespace {
@@ -118,6 +119,11 @@ std::string_view MotorTypeText(MotorDetails::Type type) {
       break;
   }
   return "";
+}
+
+std::string MotorSummaryText(const MotorDetails& d, char sep) {
+  return Format(sep, "Klasse %s, Ø %.0f mm, %.1f Ns", ImpulseClass(d.totalImpulse), d.diameterMm,
+                d.totalImpulse);
 }
 
 std::vector<int> PublishedDelays(const MotorRecord& motor) {

@@ -70,6 +70,9 @@ std::string ImpulseClass(double totalImpulse);
 // "Einweg", "Wiederladbar", "Hybrid", or "" for an unknown type.
 std::string_view MotorTypeText(MotorDetails::Type type);
 
+// "Klasse C, Ø 18 mm, 8,8 Ns" (UTF-8) for a motor list's tooltip.
+std::string MotorSummaryText(const MotorDetails& details, char decimalSeparator);
+
 // Every published delay of a motor: the details' list when there is one,
 // else the record's positive delays; ascending, without repeats.
 std::vector<int> PublishedDelays(const MotorRecord& motor);

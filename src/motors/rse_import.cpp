@@ -16,11 +16,11 @@
 #include "motors/eng_curve.h"
 #include "motors/eng_import.h"
 #include "motors/motor_details.h"
+#include "motors/motor_text.h"
 
 namespace komet {
 namespace {
 
-constexpr double kTailStep = 0.001;     // a curve that stops above 0 falls to 0 this much later
 constexpr double kGramsPerKg = 1000.0;  // .rse gives masses in grams
 
 bool IsBlank(char c) {
@@ -33,33 +33,9 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// A finite number written with a decimal point ("18." too), whatever the
-// locale says; blanks around it are allowed, as XML writers put them.
+// Blanks around a number are allowed, as XML writers put them.
 std::optional<double> ParseNumber(std::string_view text) {
-  text = Trim(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || text.front() == '+') return std::nullopt;
-  double value = 0.0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
-  return value + 0.0;  // no -0 in a record
-}
-
-bool IsValidUtf8(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    const int extra = b < 0x80 ? 0 : b < 0xC2 ? -1 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : b < 0xF5 ? 3 : -1;
-    if (extra < 0 || i + extra >= s.size()) return false;
-    for (int k = 1; k <= extra; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    const auto b1 = extra > 0 ? static_cast<unsigned char>(s[i + 1]) : 0;
-    if ((b == 0xE0 && b1 < 0xA0) || (b == 0xED && b1 > 0x9F) || (b == 0xF0 && b1 < 0x90) ||
-        (b == 0xF4 && b1 > 0x8F))
-      return false;
-    i += extra + 1;
-  }
-  return true;
+  return ParseMotorNumber(Trim(text));
 }
 
 void AppendUtf8(std::string& out, std::uint32_t cp) {
@@ -327,53 +303,25 @@ void RseReader::readPoint(const pugi::xml_node& node) {
 }
 
 void RseReader::addPoint(CurvePoint point, int line) {
-  std::vector<CurvePoint>& points = engine_->points;
-  if (point == points.back()) return;  // an exact repetition adds nothing
-  if (point.time == 0.0 && points.back().time == 0.0) {
-    // The file's own start replaces the implicit (0, 0).
-    points.back() = point;
-    return;
-  }
-  if (!(point.time >= points.back().time)) {
-    error(line, "Zeit nicht aufsteigend");
-    return;
-  }
-  points.push_back(point);  // the same time again is a vertical step
+  if (!AddCurvePoint(engine_->points, point)) error(line, "Zeit nicht aufsteigend");
 }
 
 void RseReader::storeMotor() {
   Engine& e = *engine_;
-  std::vector<CurvePoint> points = std::move(e.points);
-  if (points.back().thrust > 0.0) points.push_back({points.back().time + kTailStep, 0.0});
-  const double impulse = CurveImpulse(points);
-  if (points.size() > MotorRecord::kCurvePoints) {
-    points = ThinCurve(points, MotorRecord::kCurvePoints);
-    const double deviation = impulse > 0 ? 100.0 * (CurveImpulse(points) - impulse) / impulse : 0.0;
-    warn(e.line, Format(',', "Schubkurve auf %d Punkte ausgedünnt (Impulsabweichung %.2f %%)",
-                        static_cast<int>(points.size()), deviation));
-  }
-  MotorRecord& motor = out_.motors.emplace_back();
-  motor.name.assign(CatalogueName(e.name, e.maker));
-  motor.propellantMass = e.propellantMass;
-  motor.totalMass = e.totalMass;
-  motor.delays = e.delays.delays;
-  motor.burnTime = points.back().time;
-  motor.maxThrust = points[PeakIndex(points)].thrust;
-  for (std::size_t k = 0; k < points.size(); ++k) {
-    motor.curveTime[k] = points[k].time;
-    motor.curveThrust[k] = points[k].thrust;
-  }
+  const FinishedCurve curve = FinishCurve(std::move(e.points));
+  if (!curve.thinnedNote.empty()) warn(e.line, curve.thinnedNote);
   MotorDetails details;
   details.maker = e.maker;
   details.designation = e.name;
   details.diameterMm = e.diameterMm;
   details.lengthMm = e.lengthMm;
-  details.totalImpulse = e.publishedImpulse > 0.0 ? e.publishedImpulse : impulse;
+  details.totalImpulse = e.publishedImpulse > 0.0 ? e.publishedImpulse : curve.impulse;
   details.type = e.type;
   details.plugged = e.delays.plugged;
   details.delays = e.delays.all;
   details.source = Utf8ToCp1252(fileName_);
-  WriteMotorDetails(details, motor);
+  out_.motors.push_back(MakeMotorRecord(CatalogueName(e.name, e.maker), e.propellantMass, e.totalMass,
+                                        e.delays.delays, curve.points, details));
 }
 
 std::optional<std::string_view> RseReader::attribute(const pugi::xml_node& node, const char* name) const {

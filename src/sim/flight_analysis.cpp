@@ -5,6 +5,7 @@
 
 #include "common/format.h"
 #include "common/numbers.h"
+#include "motors/motor_details.h"
 
 namespace komet {
 namespace {
@@ -19,8 +20,9 @@ int PresentStages(const RocketRecord& rocket) {
 std::vector<DelayCheck> CheckDelays(const Simulation& sim, const RocketRecord& rocket) {
   const FlightResults& r = sim.results();
   std::vector<DelayCheck> rows;
-  for (std::int8_t d : rocket.stages[0].motors[0].delays) {
-    if (d <= 0) continue;
+  // Every delay the motor is sold with, also those beyond the record's four
+  // places: the uncut factory delay is often the longest.
+  for (const int d : PublishedDelays(rocket.stages[0].motors[0])) {
     DelayCheck c;
     c.delay = d;
     c.ejection = PointAt(sim, r.burnoutTime + d);

@@ -109,7 +109,9 @@ TEST(OptionsRobustness, LengthBytesAboveCapacity) {
     WriteBytes(file, b);
     const std::optional<OptionsRecord> read = ReadOptionsFile(file);
     ASSERT_EQ(read.has_value(), c.taken) << c.what;
-    if (read) EXPECT_EQ(read->dbPath.view().size(), 250u) << c.what;
+    if (read) {
+      EXPECT_EQ(read->dbPath.view().size(), 250u) << c.what;
+    }
   }
 }
 

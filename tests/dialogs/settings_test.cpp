@@ -133,7 +133,7 @@ TEST_F(SettingsTest, SichernIntoAnUnwritablePlaceThrowsAndTheValuesStayInEffect)
   EXPECT_EQ(s.GetCalcPeriod(), 10.0);
 }
 
-TEST(ImportEngDatabase, WritesTheMotorsAndReportsTheBadEntry) {
+TEST(ImportMotorDatabase, WritesTheMotorsAndReportsTheBadEntry) {
   testing::TempDir dir;
   const auto eng = dir.path() / "eigene.eng";
   std::ofstream(eng) << "; zwei Motoren, einer davon fehlerhaft\n"
@@ -142,8 +142,10 @@ TEST(ImportEngDatabase, WritesTheMotorsAndReportsTheBadEntry) {
                         "Kaputt 18 70 3 0.006 0.016 Test\n"
                         "0.2 5\n0.1 3\n";
   const auto folder = dir.path() / "config" / "motoren";
-  const EngDatabaseImport result = ImportEngDatabase(eng, folder);
+  const std::vector<std::filesystem::path> inputs{eng};
+  const MotorDatabaseImport result = ImportMotorDatabase(inputs, folder);
   EXPECT_EQ(result.database, folder / "eigene.kdb");
+  EXPECT_EQ(result.summary, "1 Motor importiert (1 neu, 0 ersetzt), 1 abgelehnt");
   EXPECT_EQ(result.motorCount, 1u);
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_NE(result.problems[0].find("eigene.eng, Zeile 8"), std::string::npos) << result.problems[0];
@@ -152,21 +154,22 @@ TEST(ImportEngDatabase, WritesTheMotorsAndReportsTheBadEntry) {
   ASSERT_EQ(list.size(), 1u);
   MotorRecord m;
   ASSERT_TRUE(ReadMotorRecord(result.database, list[0].recordNo, m));
-  EXPECT_EQ(m.name.view(), "T5");
+  EXPECT_EQ(m.name.view(), "T5 [Test]");
   EXPECT_DOUBLE_EQ(m.burnTime, 0.8);
   EXPECT_DOUBLE_EQ(m.propellantMass, 0.006);
 }
 
-TEST(ImportEngDatabase, NothingUsableWritesNoDatabaseAndAMissingFileThrows) {
+TEST(ImportMotorDatabase, NothingUsableWritesNoDatabase) {
   testing::TempDir dir;
-  const auto eng = dir.path() / "leer.eng";
-  std::ofstream(eng) << "; nur ein Kommentar\n";
-  const EngDatabaseImport result = ImportEngDatabase(eng, dir.path());
-  EXPECT_TRUE(result.database.empty());
-  EXPECT_FALSE(result.problems.empty());
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "leer.kdb"));
-
-  EXPECT_THROW(ImportEngDatabase(dir.path() / "fehlt.eng", dir.path()), KometError);
+  std::ofstream(dir.path() / "leer.eng") << "; nur ein Kommentar\n";
+  for (const char* input : {"leer.eng", "fehlt.eng"}) {
+    const std::vector<std::filesystem::path> inputs{dir.path() / input};
+    const MotorDatabaseImport result = ImportMotorDatabase(inputs, dir.path());
+    EXPECT_TRUE(result.database.empty()) << input;
+    EXPECT_EQ(result.problems.size(), 1u) << input;
+    EXPECT_EQ(result.summary, "0 Motoren importiert (0 neu, 0 ersetzt), 1 abgelehnt") << input;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // only leer.eng
 }
 
 }  // namespace

@@ -80,8 +80,11 @@ TEST_F(StageFormTest, MergesEqualChoicesTwoThreeThenOneTwo) {
       }
       const RocketRecord r = HoleDaten(f, rocket, db);
       EXPECT_EQ(r.stages[stage].counts, c.expected) << c.what << ", stage " << stage + 1;
-      for (std::size_t j = 1; j < 3; ++j)
-        if (c.expected[j] == 0) EXPECT_TRUE(r.stages[stage].motors[j].name.empty()) << c.what;
+      for (std::size_t j = 1; j < 3; ++j) {
+        if (c.expected[j] == 0) {
+          EXPECT_TRUE(r.stages[stage].motors[j].name.empty()) << c.what;
+        }
+      }
     }
   }
 }

@@ -334,7 +334,9 @@ TEST(MotorImport, RealFileQuirksAreTaken) {
   } cases[] = {
       {"vertical step", H + "0.1 5\n0.1 9\n0.5 9\n0.5 0\n", {{0, 0}, {0.1, 5}, {0.1, 9}, {0.5, 9}, {0.5, 0}}},
       {"step at the start", H + "0 0\n0 4\n0.5 4\n0.6 0\n", {{0, 4}, {0.5, 4}, {0.6, 0}}},
-      {"three at one time", H + "0.1 5\n0.1 9\n0.1 2\n0.5 0\n", {{0, 0}, {0.1, 5}, {0.1, 9}, {0.1, 2}, {0.5, 0}}},
+      {"three at one time",
+       H + "0.1 5\n0.1 9\n0.1 2\n0.5 0\n",
+       {{0, 0}, {0.1, 5}, {0.1, 9}, {0.1, 2}, {0.5, 0}}},
   };
   for (const auto& c : cases) {
     const MotorImport r = Parse(c.text);
@@ -346,8 +348,7 @@ TEST(MotorImport, RealFileQuirksAreTaken) {
 }
 
 TEST(MotorImport, DetailsKeepWhatTheHeaderSays) {
-  const MotorImport r = Parse(
-      "G64W 29 124 4-6-8-10-12-14-P 0.0625 0.1168 AeroTech\n0.1 80\n1.0 60\n1.5 0\n");
+  const MotorImport r = Parse("G64W 29 124 4-6-8-10-12-14-P 0.0625 0.1168 AeroTech\n0.1 80\n1.0 60\n1.5 0\n");
   ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
   const MotorRecord& m = r.motors[0];
   EXPECT_EQ(m.name.view(), "G64W [AeroTech]");

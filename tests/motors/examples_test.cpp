@@ -76,7 +76,7 @@ TEST(Examples, MotorsMatchThePublishedFigures) {
     double impulse, burnTime, peak, propellant, total;
   } published[] = {
       {"A8 [Estes]", 2.32, 0.73, 9.73, 0.0033, 0.0163}, {"B6 [Estes]", 4.3, 0.86, 12.1, 0.0056, 0.0156},
-      {"C6 [Estes]", 8.8, 1.86, 14.1, 0.0108, 0.0231}, {"D12 [Estes]", 16.8, 1.65, 29.7, 0.0211, 0.0426},
+      {"C6 [Estes]", 8.8, 1.86, 14.1, 0.0108, 0.0231},  {"D12 [Estes]", 16.8, 1.65, 29.7, 0.0211, 0.0426},
       {"C6 [Klima]", 9.9, 1.70, 15.0, 0.0096, 0.0205},
   };
   for (const auto& p : published) {

@@ -55,8 +55,11 @@ TEST(MotorDetails, RoundTripsThroughTheRecordBytesAndLeavesTheFlightFields) {
   EncodeMotorRecord(m, bytes);
   EncodeMotorRecord(before, plain);
   // Only the bytes the database format leaves to its writer change.
-  for (std::size_t i = 0; i < MotorRecord::kSize; ++i)
-    if (i >= 380 || (i >= 51 && i < 102)) ASSERT_EQ(bytes[i], plain[i]) << "offset " << i;
+  for (std::size_t i = 0; i < MotorRecord::kSize; ++i) {
+    if (i >= 380 || (i >= 51 && i < 102)) {
+      ASSERT_EQ(bytes[i], plain[i]) << "offset " << i;
+    }
+  }
   EXPECT_EQ(ReadMotorDetails(DecodeMotorRecord(bytes)), SomeDetails());
   EXPECT_EQ(MotorFlightKey(m), MotorFlightKey(before));
 }
@@ -128,6 +131,20 @@ TEST(MotorMatching, SameNameSelectsTheEntryEqualToTheStoredCopy) {
     rocket.stages[1].counts[2] = 1;
     EXPECT_EQ(MatchRocketMotors(list, rocket)[1 * kSlotCount + 2], c.item) << c.stored->maxThrust;
   }
+}
+
+TEST(MotorMatching, AnOldNameSelectsTheEqualCatalogueEntry) {
+  const MotorRecord estes = Motor("C6 [Estes]", 14.09), klima = Motor("C6 [Klima]", 15.0);
+  MotorList list = {{"C6 [Estes]", 0, -1, MotorFlightKey(estes)},
+                    {"C6 [Klima]", 1, -1, MotorFlightKey(klima)}};
+  SortMotorList(list);
+  RocketRecord rocket;
+  InitRakete(rocket);
+  rocket.stages[0].counts[0] = 1;
+  rocket.stages[0].motors[0] = Motor("C6", 15.0);  // saved as plain "C6", Klima's figures
+  EXPECT_EQ(MatchRocketMotors(list, rocket)[0], 1);
+  rocket.stages[0].motors[0] = Motor("C6", 13.0);  // figures of no entry
+  EXPECT_EQ(MatchRocketMotors(list, rocket)[0], -1);
 }
 
 TEST(MotorMatching, ReadMotorListKeysEachRecord) {

@@ -141,7 +141,11 @@ class TEinstellungenTest : public QObject {
     const QString eng = dir_->filePath("eigene.eng");
     std::ofstream(eng.toStdString()) << "T5 18 70 3-5 0.006 0.016 Test\n0.1 10\n0.5 4\n0.8 0\n";
     edit(dialog, "Ldichte")->setText("1,2");  // typed meanwhile, kept
+    QString summary;
+    CloseNextMessageBox(&summary);
     QVERIFY(QMetaObject::invokeMethod(&dialog, "ChooseDatabaseFile", Q_ARG(QString, eng)));
+    QVERIFY2(summary.startsWith(QStringLiteral("1 Motor importiert (1 neu, 0 ersetzt)")),
+             qPrintable(summary));
     QCOMPARE(changed.count(), 1);
     const QString kdb = edit(dialog, "MotorenPfad")->text();
     QVERIFY2(kdb.endsWith("/motoren/eigene.kdb"), qPrintable(kdb));

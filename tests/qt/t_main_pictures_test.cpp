@@ -57,7 +57,7 @@ class TMainPicturesTest : public QObject {
     settings_ = std::make_unique<Settings>(dir_.filePath("KOMET.OPT").toStdString(),
                                            dir_.path().toStdString(), store_, ',');
     main_ = std::make_unique<TMain>(
-        *settings_, MainSetup{kExamples + "/motors.kdb", {kExamples + "/rockets/einstufig_c6.kmw"}, ','});
+        *settings_, MainSetup{kExamples + "/../catalogue/motoren.kdb", {kExamples + "/rockets/einstufig_c6.kmw"}, ','});
     main_->show();
     QTRY_COMPARE(main_->windowTitle(), QString("KOMET - Einstufer C6"));
   }

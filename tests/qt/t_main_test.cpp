@@ -71,7 +71,7 @@ class TMainTest : public QObject {
 
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
-    QFile::copy(kExamples + "/motors.kdb", path("motors.kdb"));
+    QFile::copy(kExamples + "/../catalogue/motoren.kdb", path("motors.kdb"));
     QFile::copy(kExamples + "/rockets/einstufig_c6.kmw", path("einstufig.kmw"));
     store_.value = path("motors.kdb").toStdString();
     makeWindow({});
@@ -340,7 +340,7 @@ class TMainTest : public QObject {
     settings_ =
         std::make_unique<Settings>(path("KOMET.OPT").toStdString(), dir_->path().toStdString(), store_, ',');
     main_ = std::make_unique<TMain>(*settings_,
-                                    MainSetup{kExamples.toStdString() + "/motors.kdb", arguments, ','});
+                                    MainSetup{kExamples.toStdString() + "/../catalogue/motoren.kdb", arguments, ','});
   }
 
   void open(const QString& name) {

@@ -15,6 +15,8 @@
 #include "app/document.h"
 #include "common/win1252.h"
 #include "dialogs/qt/calculator_dialog.h"
+#include "motors/catalogue.h"
+#include "motors/motor_database.h"
 #include "qt/modal_helper.h"
 
 using namespace komet;
@@ -22,7 +24,21 @@ using komet::testing::WhenModal;
 
 namespace {
 
-const std::filesystem::path kDatabase = KOMET_SOURCE_DIR "/examples/motors.kdb";
+// Six motors of the bundled catalogue, the Estes C6 the fourth record.
+const std::filesystem::path& SmallDatabase() {
+  static const std::filesystem::path path = [] {
+    const std::vector<MotorRecord> catalogue = BuildCatalogue(KOMET_SOURCE_DIR);
+    std::vector<MotorRecord> six;
+    for (const char* name :
+         {"B6 [Estes]", "A8 [Estes]", "B4 [Estes]", "C6 [Estes]", "D12 [Estes]", "C6 [Klima]"})
+      for (const MotorRecord& m : catalogue)
+        if (m.name.view() == name) six.push_back(m);
+    const auto file = std::filesystem::temp_directory_path() / "komet-t-stufendaten-motoren.kdb";
+    WriteMotorDatabase(file, six);
+    return file;
+  }();
+  return path;
+}
 const std::filesystem::path kSingleStage = KOMET_SOURCE_DIR "/examples/rockets/einstufig_c6.kmw";
 
 // The stage dialog is the real one; nothing else asks anything.
@@ -53,7 +69,7 @@ class TStufendatenTest : public QObject {
  private slots:
   void init() {
     doc_ = std::make_unique<Document>(
-        constants_, [] { return kDatabase; }, ',');
+        constants_, [] { return SmallDatabase(); }, ',');
     dialog_ = std::make_unique<TStufendaten>(doc_->form, ',');
     views_.dialog = dialog_.get();
     doc_->ReloadMotorDatabase();
@@ -91,12 +107,12 @@ class TStufendatenTest : public QObject {
     answer("BitBtn1", [&] {
       edit("RakName")->setText("Saturn V");
       edit("ecwwert")->setText("0,75");
-      choose(1, "C6", 2);
-      choose(2, "C6", 3);
+      choose(1, "C6 [Estes]", 2);
+      choose(2, "C6 [Estes]", 3);
       edit("stmgr1")->setText("48,5");
       edit("durch1")->setText("25");
       edit("ComboEdit1")->setText("100");
-      choose(4, "B6-0", 1);
+      choose(4, "B6 [Estes]", 1);
       edit("Verz1")->setText("1,25");
       edit("stmgr2")->setText("11");
     });
@@ -105,7 +121,7 @@ class TStufendatenTest : public QObject {
     QCOMPARE(std::string(r.name.view()), std::string("Saturn V"));
     QCOMPARE(r.cw, 0.75);
     QCOMPARE(r.stages[0].counts, (std::array<std::int32_t, 3>{5, 0, 0}));
-    QCOMPARE(std::string(r.stages[0].motors[0].name.view()), std::string("C6"));
+    QCOMPARE(std::string(r.stages[0].motors[0].name.view()), std::string("C6 [Estes]"));
     QVERIFY(r.stages[0].motors[1].name.view().empty());
     QCOMPARE(r.stages[0].mass, 0.0485);
     QCOMPARE(r.stages[0].diameter, 0.025);
@@ -123,7 +139,7 @@ class TStufendatenTest : public QObject {
       QCOMPARE(edit("stmgr1")->text(), QString("48,5"));
       QCOMPARE(count(1)->value(), 5);
       QCOMPARE(count(2)->value(), 0);
-      QCOMPARE(combo(1)->currentText(), QString("C6"));
+      QCOMPARE(combo(1)->currentText(), QString("C6 [Estes]"));
     });
     doc_->ChangeWithReload(prompts_, views_);
   }
@@ -224,7 +240,7 @@ class TStufendatenTest : public QObject {
 
   void motorButtonsAskForTheSelectedRecord() {
     QSignalSpy spy(dialog_.get(), &TStufendaten::motorCurveRequested);
-    choose(1, "C6", 1);
+    choose(1, "C6 [Estes]", 1);
     dialog_->findChild<QToolButton*>("SpeedButton1")->click();
     dialog_->findChild<QToolButton*>("SpeedButton5")->click();
     QCOMPARE(spy.count(), 2);
@@ -240,7 +256,7 @@ class TStufendatenTest : public QObject {
     doc_->ReloadMotorDatabase();
     dialog_->UpdateMotorLists();
     QCOMPARE(combo(1)->count(), 6);
-    QCOMPARE(combo(1)->currentText(), QString("C6"));
+    QCOMPARE(combo(1)->currentText(), QString("C6 [Estes]"));
     QCOMPARE(combo(2)->currentIndex(), -1);
   }
 

@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/komet_error.h"
 
@@ -41,7 +42,7 @@ std::filesystem::path ToPath(const QString& path) {
   return std::filesystem::path(path.toStdString());
 }
 
-QString ImportProblemsText(const EngDatabaseImport& imported) {
+QString ImportProblemsText(const MotorDatabaseImport& imported) {
   QStringList lines;
   for (const std::string& p : imported.problems) {
     if (lines.size() == kMaxProblemLines) {
@@ -111,9 +112,14 @@ QWidget* TEinstellungen::createPathsPage() {
   BitBtn5->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
   BitBtn5->setAutoDefault(false);
   connect(BitBtn5, &QPushButton::clicked, this, &TEinstellungen::BitBtn5Click);
+  Ordner = new QPushButton(QStringLiteral("Motorordner importieren..."), page);
+  Ordner->setObjectName(QStringLiteral("Ordner"));
+  Ordner->setAutoDefault(false);
+  connect(Ordner, &QPushButton::clicked, this, &TEinstellungen::OrdnerClick);
   layout->addWidget(new QLabel(QStringLiteral("Motordatenbank:"), page));
   layout->addWidget(MotorenPfad);
   layout->addWidget(BitBtn5, 0, Qt::AlignLeft);
+  layout->addWidget(Ordner, 0, Qt::AlignLeft);
   layout->addStretch(1);
   return page;
 }
@@ -204,33 +210,65 @@ void TEinstellungen::BitBtn4Click() {
 void TEinstellungen::BitBtn5Click() {
   const QString current = ToQ(settings_.motorDbName);
   const QString start = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
-  const QString path = QFileDialog::getOpenFileName(
+  const QStringList paths = QFileDialog::getOpenFileNames(
       this, QStringLiteral("Motordatenbank auswählen"), start,
-      QStringLiteral("Motordaten (*.kdb *.eng);;Brix Export (*.kdb);;RASP-Motordateien (*.eng)"));
-  if (!path.isEmpty()) ChooseDatabaseFile(path);
+      QStringLiteral("Motordaten (*.kdb *.eng *.rse);;Brix Export (*.kdb);;Motordateien (*.eng *.rse)"));
+  if (!paths.isEmpty()) ChooseDatabaseFiles(paths);
+}
+
+void TEinstellungen::OrdnerClick() {
+  const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Motorordner importieren"));
+  if (!folder.isEmpty()) ChooseDatabaseFiles({folder});
 }
 
 void TEinstellungen::ChooseDatabaseFile(const QString& path) {
+  ChooseDatabaseFiles({path});
+}
+
+void TEinstellungen::ChooseDatabaseFiles(const QStringList& paths) {
   takeForm();  // constants typed meanwhile stay in the fields
-  std::filesystem::path kdb = ToPath(path);
-  if (QFileInfo(path).suffix().compare(QLatin1String("eng"), Qt::CaseInsensitive) == 0) {
+  auto isKdb = [](const QString& p) {
+    return QFileInfo(p).suffix().compare(QLatin1String("kdb"), Qt::CaseInsensitive) == 0;
+  };
+  const auto kdbCount = std::count_if(paths.begin(), paths.end(), isKdb);
+  if (kdbCount > 0 && paths.size() > 1) {
+    QMessageBox::warning(
+        this, QStringLiteral("Motordatenbank auswählen"),
+        QStringLiteral("Eine Motordatenbank (.kdb) bitte allein wählen, ohne Motordateien."));
+    return;
+  }
+  std::filesystem::path kdb = ToPath(paths.front());
+  if (kdbCount == 0) {
+    std::vector<std::filesystem::path> inputs;
+    for (const QString& p : paths) inputs.push_back(ToPath(p));
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/motoren";
     try {
-      const EngDatabaseImport imported = ImportEngDatabase(kdb, ToPath(folder));
-      if (!imported.problems.empty())
-        QMessageBox::warning(this, QStringLiteral("Motordatenbank auswählen"),
-                             QStringLiteral("Beim Einlesen von %1:\n\n%2")
-                                 .arg(QFileInfo(path).fileName(), ImportProblemsText(imported)));
+      const MotorDatabaseImport imported = ImportMotorDatabase(inputs, ToPath(folder));
+      showImportResult(imported);
       if (imported.database.empty()) return;
       kdb = imported.database;
     } catch (const KometError& e) {
-      showError(QStringLiteral("Die Motordatei konnte nicht eingelesen werden."), e);
+      showError(QStringLiteral("Die Motordaten konnten nicht gesichert werden."), e);
       return;
     }
   }
   settings_.ChooseDatabase(kdb);
   showForm();
   emit databaseChanged();
+}
+
+void TEinstellungen::showImportResult(const MotorDatabaseImport& imported) {
+  QMessageBox box(imported.database.empty() ? QMessageBox::Warning : QMessageBox::Information,
+                  QStringLiteral("Motordaten importieren"), ToQ(imported.summary), QMessageBox::Ok, this);
+  if (imported.database.empty())
+    box.setInformativeText(QStringLiteral("Die bisherige Motordatenbank bleibt eingestellt."));
+  if (!imported.problems.empty()) {
+    box.setText(ToQ(imported.summary) + "\n\n" + ImportProblemsText(imported));
+    QStringList all;
+    for (const std::string& p : imported.problems) all << ToQ(p);
+    box.setDetailedText(all.join('\n'));  // every problem, scrollable
+  }
+  box.exec();
 }
 
 void TEinstellungen::showError(const QString& what, const std::exception& e) {

@@ -38,9 +38,12 @@ class TEinstellungen : public QDialog {
   void BitBtn3Click();  // "Laden"
   void BitBtn4Click();  // "Sichern"
   void BitBtn5Click();  // "Motordatenbank auswählen"
-  // The file picked by BitBtn5: a .kdb is taken as it is, an .eng is
-  // imported into the user's motor folder first.
+  void OrdnerClick();   // "Motorordner importieren..."
+  // What BitBtn5 or OrdnerClick picked: a .kdb is taken as it is; motor
+  // files (.eng, .rse) and folders of them are imported into the user's
+  // motor folder first, and the import ends with its summary.
   void ChooseDatabaseFile(const QString& path);
+  void ChooseDatabaseFiles(const QStringList& paths);
 
  private:
   QWidget* createConstantsPage();
@@ -48,6 +51,7 @@ class TEinstellungen : public QDialog {
   QWidget* createButtons();
   void showForm();  // settings.form -> widgets
   void takeForm();  // widgets -> settings.form
+  void showImportResult(const MotorDatabaseImport& imported);
   void showError(const QString& what, const std::exception& e);
 
   Settings& settings_;
@@ -63,6 +67,7 @@ class TEinstellungen : public QDialog {
   QPushButton* BitBtn3 = nullptr;
   QPushButton* BitBtn4 = nullptr;
   QPushButton* BitBtn5 = nullptr;
+  QPushButton* Ordner = nullptr;
 };
 
 }  // namespace komet

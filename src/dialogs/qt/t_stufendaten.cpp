@@ -218,6 +218,7 @@ QGroupBox* TStufendaten::createMotorGroup(int stage, QWidget* page) {
     motore[i]->setEditable(false);
     motore[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     motore[i]->setMinimumContentsLength(18);
+    connect(motore[i], &QComboBox::currentIndexChanged, this, [this, i] { showMotorTip(i); });
     anzmot[i] = new QSpinBox(group);
     anzmot[i]->setObjectName(Numbered("anzmot", i + 1));
     anzmot[i]->setRange(0, kMaxMotorCount);
@@ -315,7 +316,15 @@ void TStufendaten::UpdateMotorLists() {
     motore[i]->clear();
     motore[i]->addItems(names);
     motore[i]->setCurrentIndex(form_.motore[i]);
+    showMotorTip(i);
   }
+}
+
+void TStufendaten::showMotorTip(std::size_t list) {
+  const int item = motore[list]->currentIndex();
+  const bool listed = item >= 0 && static_cast<std::size_t>(item) < form_.motorList.size();
+  const auto& details = listed ? form_.motorList[static_cast<std::size_t>(item)].details : std::nullopt;
+  motore[list]->setToolTip(details ? ToQ(MotorSummaryText(*details, decimalSeparator_)) : QString());
 }
 
 void TStufendaten::showForm() {

@@ -34,6 +34,8 @@ class TStufendaten : public QDialog {
   // Refills the nine motor lists from the form's list and selections, as
   // after GetNames.
   void UpdateMotorLists();
+  // The chosen motor's class, diameter and impulse as the list's tooltip.
+  void showMotorTip(std::size_t list);
 
  signals:
   // A motor button was pressed: the curve viewer's ShowMotor (record number or -1).

@@ -77,6 +77,13 @@ void TForm7::ReadMotor() {
   if (recordNo_ == -1) return;
   // A record number past the end reads nothing and keeps the buffer.
   ReadMotorRecord(database_(), recordNo_, motor_);
+  // The details get a band of their own below the curve, so the curve keeps
+  // the surface it is drawn on.
+  const int band = MotorDetailBand(motor_);
+  if (band != band_) {
+    resize(width(), height() - band_ + band);
+    band_ = band;
+  }
 }
 
 void TForm7::hideEvent(QHideEvent* event) {
@@ -87,8 +94,10 @@ void TForm7::hideEvent(QHideEvent* event) {
 void TForm7::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   QPainterCanvas canvas(painter);
+  const int curveHeight = height() - band_;
   const QString caption = QString::fromStdString(
-      PaintMotorCurve(canvas, width(), height(), motor_, recordNo_, decimalSeparator_));
+      PaintMotorCurve(canvas, width(), curveHeight, motor_, recordNo_, decimalSeparator_));
+  if (recordNo_ != -1 && band_ > 0) PaintMotorDetails(canvas, curveHeight, motor_, decimalSeparator_);
   if (caption != windowTitle()) setWindowTitle(caption);
 }
 

@@ -43,6 +43,7 @@ class TForm7 : public QWidget {
   char decimalSeparator_;
   int recordNo_ = -1;
   int shown_ = 0;
+  int band_ = 0;  // height of the details band below the curve
   MotorRecord motor_{};
   bool centred_ = false;
 };

@@ -1,0 +1,229 @@
+#include "app/motor_cli.h"
+
+#include <cmath>
+#include <ostream>
+
+#include "common/file_io.h"
+#include "common/format.h"
+#include "common/komet_error.h"
+#include "common/win1252.h"
+#include "motors/eng_import.h"
+#include "motors/motor_database.h"
+#include "motors/motor_details.h"
+#include "motors/motor_import.h"
+
+namespace komet {
+namespace {
+
+struct CommandError {
+  std::string message;
+};
+
+std::string G17(double v) {
+  return std::isfinite(v) ? Format('.', "%.17g", v) : "null";
+}
+
+std::string JsonText(std::string_view utf8) {
+  std::string out = "\"";
+  for (const char c : utf8) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      out += Format('.', "\\u%04x", static_cast<int>(c));
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string CsvText(std::string_view utf8) {
+  if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(utf8);
+  std::string out = "\"";
+  for (const char c : utf8) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+void Write(const std::filesystem::path& path, const std::string& text, std::ostream& out) {
+  if (path == "-") {
+    out << text;
+    return;
+  }
+  try {
+    WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  } catch (const KometError& e) {
+    throw CommandError{path.string() + ": " + e.what()};
+  }
+}
+
+std::vector<MotorRecord> ReadDatabase(const std::filesystem::path& database) {
+  std::vector<MotorRecord> motors;
+  for (const MotorListEntry& e : ReadMotorList(database)) {
+    MotorRecord m;
+    if (ReadMotorRecord(database, e.recordNo, m)) motors.push_back(m);
+  }
+  return motors;
+}
+
+int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::vector<std::filesystem::path> inputs;
+  std::optional<std::filesystem::path> output;
+  bool append = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "-o") {
+      if (i + 1 >= args.size()) throw CommandError{"-o: Wert fehlt"};
+      output = args[++i];
+    } else if (args[i] == "--append") {
+      append = true;
+    } else if (!args[i].empty() && args[i][0] == '-') {
+      throw CommandError{"unbekannte Option " + args[i]};
+    } else {
+      inputs.push_back(args[i]);
+    }
+  }
+  if (inputs.empty() || !output)
+    throw CommandError{args[0] + " braucht Motordateien oder Ordner und -o DATEI.kdb"};
+  std::error_code ec;
+  if (append && std::filesystem::exists(*output, ec) && ReadMotorList(*output).empty() &&
+      std::filesystem::file_size(*output, ec) > 0)
+    throw CommandError{output->string() + ": keine Motordatenbank; zum Anhängen eine .kdb-Datei angeben"};
+
+  const MotorImport imported = ImportMotorPaths(inputs);
+  for (const ImportDiagnostic& d : imported.problems) err << d.text() << '\n';
+  if (imported.motors.empty()) {
+    err << "komet-sim: kein Motor importiert; " << output->string() << " bleibt unverändert\n";
+    return 2;
+  }
+  for (const MotorRecord& m : imported.motors)
+    out << Format('.', "%-32s %9.3f Ns %6.3f s %9.3f N", Cp1252ToUtf8(m.name.view()), TotalImpulse(m),
+                  m.burnTime, m.maxThrust)
+        << '\n';
+  const MergedDatabase merged =
+      MergeMotors(append ? ReadDatabase(*output) : std::vector<MotorRecord>{}, imported.motors);
+  for (const std::string& name : merged.replaced) out << "ersetzt: " << Cp1252ToUtf8(name) << '\n';
+  try {
+    WriteMotorDatabase(*output, merged.motors);
+  } catch (const KometError& e) {
+    throw CommandError{output->string() + ": " + e.what()};
+  }
+  out << ImportSummary(merged, imported) << '\n';
+  return imported.hasErrors() ? 1 : 0;
+}
+
+// One motor of the list with its details; a detail the record lacks is
+// nothing.
+struct MotorRow {
+  const MotorListEntry& entry;
+  const MotorRecord& motor;
+  std::optional<MotorDetails> details;
+};
+
+std::string Optional(const std::optional<MotorDetails>& d, double MotorDetails::*field) {
+  return d ? G17((*d).*field) : "null";
+}
+
+std::string MotorJson(const MotorRow& r) {
+  const auto& d = r.details;
+  auto text = [&](const std::string& s) { return d ? JsonText(Cp1252ToUtf8(s)) : std::string("null"); };
+  const double impulse = d ? d->totalImpulse : TotalImpulse(r.motor);
+  std::string delays;
+  for (int s : PublishedDelays(r.motor)) delays += (delays.empty() ? "" : ", ") + std::to_string(s);
+  const double average = r.motor.burnTime > 0 ? TotalImpulse(r.motor) / r.motor.burnTime : 0.0;
+  return "  {\"name\": " + JsonText(Cp1252ToUtf8(r.entry.name)) +
+         ", \"recordNo\": " + std::to_string(r.entry.recordNo) + ", \"maker\": " + text(d ? d->maker : "") +
+         ", \"designation\": " + text(d ? d->designation : "") +
+         ", \"impulseClass\": " + JsonText(ImpulseClass(impulse)) +
+         ", \"diameter\": " + Optional(d, &MotorDetails::diameterMm) +
+         ", \"length\": " + Optional(d, &MotorDetails::lengthMm) + ", \"totalImpulse\": " + G17(impulse) +
+         ", \"averageThrust\": " + G17(average) + ", \"peakThrust\": " + G17(r.motor.maxThrust) +
+         ", \"burnTime\": " + G17(r.motor.burnTime) + ", \"totalMass\": " + G17(r.motor.totalMass) +
+         ", \"propellantMass\": " + G17(r.motor.propellantMass) + ", \"delays\": [" + delays +
+         "], \"plugged\": " + (d ? (d->plugged ? "true" : "false") : "null") + "}";
+}
+
+std::string MotorCsvLine(const MotorRow& r) {
+  const auto& d = r.details;
+  const double impulse = d ? d->totalImpulse : TotalImpulse(r.motor);
+  std::string delays;
+  for (int s : PublishedDelays(r.motor)) delays += (delays.empty() ? "" : "-") + std::to_string(s);
+  auto number = [](const std::string& s) { return s == "null" ? std::string() : s; };
+  return CsvText(Cp1252ToUtf8(r.entry.name)) + "," + std::to_string(r.entry.recordNo) + "," +
+         CsvText(Cp1252ToUtf8(d ? d->maker : "")) + "," + CsvText(Cp1252ToUtf8(d ? d->designation : "")) +
+         "," + ImpulseClass(impulse) + "," + number(Optional(d, &MotorDetails::diameterMm)) + "," +
+         number(Optional(d, &MotorDetails::lengthMm)) + "," + G17(impulse) + "," + G17(r.motor.maxThrust) +
+         "," + G17(r.motor.burnTime) + "," + G17(r.motor.totalMass) + "," + G17(r.motor.propellantMass) +
+         "," + delays + "," + (d ? (d->plugged ? "ja" : "nein") : "") + "\n";
+}
+
+int Motors(const std::vector<std::string>& args, std::filesystem::path database, std::ostream& out) {
+  std::optional<std::filesystem::path> csv, json;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    auto value = [&]() -> std::filesystem::path {
+      if (i + 1 >= args.size()) throw CommandError{args[i] + ": Wert fehlt"};
+      return args[++i];
+    };
+    if (args[i] == "--db")
+      database = value();
+    else if (args[i] == "--csv")
+      csv = value();
+    else if (args[i] == "--json")
+      json = value();
+    else
+      throw CommandError{"unbekannte Option " + args[i]};
+  }
+  std::error_code ec;
+  if (database.empty() || !std::filesystem::is_regular_file(database, ec))
+    throw CommandError{(database.empty() ? std::string("Motordatenbank") : database.string()) +
+                       ": Datei nicht gefunden"};
+  MotorList list = ReadMotorList(database);
+  SortMotorList(list);
+  const std::vector<MotorRecord> all = [&] {
+    std::vector<MotorRecord> motors;
+    const std::vector<std::uint8_t> bytes = ReadFilePrefix(database, std::filesystem::file_size(database));
+    for (const MotorListEntry& e : list)
+      motors.push_back(DecodeMotorRecord(std::span(bytes).subspan(
+          static_cast<std::size_t>(e.recordNo) * MotorRecord::kSize, MotorRecord::kSize)));
+    return motors;
+  }();
+  std::string jsonText = "[\n", csvText =
+                                    "name,recordNo,maker,designation,impulseClass,diameter,length,"
+                                    "totalImpulse,peakThrust,burnTime,totalMass,"
+                                    "propellantMass,delays,plugged\n";
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const MotorRow row{list[i], all[i], ReadMotorDetails(all[i])};
+    jsonText += MotorJson(row) + (i + 1 < list.size() ? ",\n" : "\n");
+    csvText += MotorCsvLine(row);
+    if (!csv && !json) {
+      const double impulse = row.details ? row.details->totalImpulse : TotalImpulse(row.motor);
+      out << Format('.', "%-32s %-4s %5.0f x %-5.0f %9.2f Ns %6.2f s", Cp1252ToUtf8(row.entry.name),
+                    ImpulseClass(impulse), row.details ? row.details->diameterMm : 0.0,
+                    row.details ? row.details->lengthMm : 0.0, impulse, row.motor.burnTime)
+          << '\n';
+    }
+  }
+  if (csv) Write(*csv, csvText, out);
+  if (json) Write(*json, jsonText + "]\n", out);
+  if (!csv && !json) out << list.size() << " Motoren in " << database.string() << '\n';
+  return 0;
+}
+
+}  // namespace
+
+std::optional<int> RunMotorCommand(const std::vector<std::string>& args,
+                                   const std::filesystem::path& database, std::ostream& out,
+                                   std::ostream& err) {
+  if (args.empty() || (args[0] != "import" && args[0] != "import-eng" && args[0] != "motors"))
+    return std::nullopt;
+  try {
+    return args[0] == "motors" ? Motors(args, database, out) : Import(args, out, err);
+  } catch (const CommandError& e) {
+    err << "komet-sim: " << e.message << '\n';
+    return 2;
+  } catch (const KometError& e) {
+    err << "komet-sim: " << e.what() << '\n';
+    return 2;
+  }
+}
+
+}  // namespace komet
