@@ -129,7 +129,7 @@ std::string MotorJson(const MotorRow& r) {
   const double impulse = d ? d->totalImpulse : TotalImpulse(r.motor);
   std::string delays;
   for (int s : PublishedDelays(r.motor)) delays += (delays.empty() ? "" : ", ") + std::to_string(s);
-  const double average = r.motor.burnTime > 0 ? TotalImpulse(r.motor) / r.motor.burnTime : 0.0;
+  const double average = r.motor.burnTime > 0 ? impulse / r.motor.burnTime : 0.0;
   return "  {\"name\": " + JsonText(Cp1252ToUtf8(r.entry.name)) +
          ", \"recordNo\": " + std::to_string(r.entry.recordNo) + ", \"maker\": " + text(d ? d->maker : "") +
          ", \"designation\": " + text(d ? d->designation : "") +

@@ -59,7 +59,7 @@ std::vector<std::string> MotorDetailLines(const MotorRecord& m, char sep) {
   const std::optional<MotorDetails> d = ReadMotorDetails(m);
   if (!d) return {};
   const double impulse = d->totalImpulse > 0 ? d->totalImpulse : TotalImpulse(m);
-  const double average = m.burnTime > 0 ? TotalImpulse(m) / m.burnTime : 0.0;
+  const double average = m.burnTime > 0 ? impulse / m.burnTime : 0.0;
   std::string first = Cp1252ToUtf8(d->maker + " " + d->designation);
   first +=
       Format(sep, ", Klasse %s, %.1f Ns, %.1f N mittlerer Schub", ImpulseClass(impulse), impulse, average);

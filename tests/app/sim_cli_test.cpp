@@ -147,6 +147,32 @@ TEST_F(SimCliTest, BadInputGivesStatusTwoAndNoFile) {
   }
 }
 
+TEST_F(SimCliTest, MotorsListsTheDatabaseWithItsDetails) {
+  // One motor with details (imported), one without (the fixture's).
+  const auto eng = dir.path() / "g.eng";
+  std::ofstream(eng) << "G64W 29 124 4-7-10-13-15-P 0.0625 0.1168 AeroTech\n0.1 80\n1.0 60\n1.5 0\n";
+  const auto kdb = dir.path() / "g.kdb";
+  std::filesystem::copy_file(db, kdb);
+  ASSERT_EQ(Run({"import", eng.string(), "-o", kdb.string(), "--append"}), 0) << err.str();
+  ASSERT_EQ(Run({"motors", "--db", kdb.string(), "--json", "-"}), 0) << err.str();
+  // A detail the record lacks is null; the impulse then comes from the curve.
+  EXPECT_EQ(
+      out.str(),
+      "[\n"
+      "  {\"name\": \"C6\", \"recordNo\": 0, \"maker\": null, \"designation\": null, \"impulseClass\": "
+      "\"D\", \"diameter\": null, \"length\": null, \"totalImpulse\": 10.801500000000001, "
+      "\"averageThrust\": 6.0008333333333335, \"peakThrust\": 6, \"burnTime\": 1.8, \"totalMass\": "
+      "0.023099999999999999, \"propellantMass\": 0.010800000000000001, \"delays\": [3, 5], \"plugged\": "
+      "null},\n"
+      "  {\"name\": \"G64W [AeroTech]\", \"recordNo\": 1, \"maker\": \"AeroTech\", \"designation\": "
+      "\"G64W\", \"impulseClass\": \"G\", \"diameter\": 29, \"length\": 124, \"totalImpulse\": 82, "
+      "\"averageThrust\": 54.666666666666664, \"peakThrust\": 80, \"burnTime\": 1.5, \"totalMass\": "
+      "0.1168, \"propellantMass\": 0.0625, \"delays\": [4, 7, 10, 13, 15], \"plugged\": true}\n"
+      "]\n");
+  EXPECT_EQ(Run({"motors", "--db", (dir.path() / "fehlt.kdb").string()}), 2);
+  EXPECT_NE(err.str().find("fehlt.kdb: Datei nicht gefunden"), std::string::npos) << err.str();
+}
+
 TEST_F(SimCliTest, ImportEngWritesADatabase) {
   const auto eng = dir.path() / "m.eng";
   std::ofstream(eng) << "; Testmotor\nT5 18 70 3-5 0.006 0.018 Test\n0.1 5\n1.0 5\n1.1 0\n"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "motors/motor_details.h"
 #include "support/recording_canvas.h"
 
 namespace komet {
@@ -104,6 +105,36 @@ TEST(PaintMotorCurve, CorruptFiguresStayOnTheCanvasRange) {
     EXPECT_LE(std::abs(l.x), kCanvasCoordinateLimit);
     EXPECT_LE(std::abs(l.y), kCanvasCoordinateLimit);
   }
+}
+
+}  // namespace
+}  // namespace komet
+
+namespace komet {
+namespace {
+
+TEST(CurveViewerDetails, LinesOnlyForARecordWithDetails) {
+  MotorRecord m;
+  m.name.assign("C6 [Estes]");
+  m.burnTime = 2.0;
+  m.maxThrust = 10.0;
+  m.curveTime[1] = 0.5, m.curveThrust[1] = 10.0;
+  m.curveTime[2] = 2.0;
+  EXPECT_TRUE(MotorDetailLines(m, ',').empty());
+  EXPECT_EQ(MotorDetailBand(m), 0);
+  MotorDetails d;
+  d.maker = "Estes";
+  d.designation = "C6";
+  d.diameterMm = 18;
+  d.lengthMm = 70;
+  d.totalImpulse = 8.82;
+  d.delays = {3, 5, 7};
+  d.plugged = true;
+  WriteMotorDetails(d, m);
+  EXPECT_EQ(MotorDetailLines(m, ','),
+            (std::vector<std::string>{"Estes C6, Klasse C, 8,8 Ns, 4,4 N mittlerer Schub",
+                                      "18 x 70 mm, Verzögerungen 3, 5, 7 s, auch ohne Ausstoßladung"}));
+  EXPECT_GT(MotorDetailBand(m), 2 * kDetailLineHeight);
 }
 
 }  // namespace

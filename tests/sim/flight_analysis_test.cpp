@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "motors/motor_details.h"
 #include "sim/sim_test_support.h"
 
 namespace komet {
@@ -63,6 +64,19 @@ TEST_F(FlightAnalysisTest, DelayTableFollowsTheSeries) {
     EXPECT_LE(std::fabs(best->delay - r.recommendedDelay()), std::fabs(c.delay - r.recommendedDelay()));
   // Near apogee the rocket is slow; a late ejection is fast and flagged.
   EXPECT_LT(std::fabs(best->ejection.velocity), std::fabs(a.delays.back().ejection.velocity) + 1e-9);
+}
+
+TEST_F(FlightAnalysisTest, EveryPublishedDelayIsChecked) {
+  // Six delays on sale: the record holds four, the details all of them, and
+  // the best choice may be one the four places could not take.
+  SingleStage(8.0, {3, 5, 7, 15});
+  MotorDetails d;
+  d.delays = {3, 5, 7, 9, 11, 15};
+  WriteMotorDetails(d, rocket.stages[0].motors[0]);
+  const FlightAnalysis a = Run();
+  std::vector<int> checked;
+  for (const DelayCheck& c : a.delays) checked.push_back(c.delay);
+  EXPECT_EQ(checked, d.delays);
 }
 
 TEST_F(FlightAnalysisTest, ToleranceBand) {
