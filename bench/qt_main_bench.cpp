@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "app/qt/t_main.h"
+#include "motors/catalogue.h"
+#include "motors/motor_database.h"
 #include "plot/qt/plot_widget.h"
 
 namespace {
@@ -30,9 +32,10 @@ void EnsureApplication() {
 // The program's windows with a rocket from the command line, shown until
 // its flight has been painted once.
 struct Program {
-  explicit Program(const std::string& rocket, QSize size = {})
+  explicit Program(const std::string& rocket, QSize size = {},
+                   const std::string& database = KOMET_SOURCE_DIR "/catalogue/motoren.kdb")
       : settings((dir.filePath("KOMET.OPT")).toStdString(), dir.path().toStdString(), store, ','),
-        window(settings, {kExamples + "/../catalogue/motoren.kdb", {kExamples + "/rockets/" + rocket}, ','}) {
+        window(settings, {database, {kExamples + "/rockets/" + rocket}, ','}) {
     bool painted = false;
     QObject::connect(window.plot(), &PlotWidget::flightPainted, [&painted] { painted = true; });
     if (size.isValid()) window.resize(size);
@@ -65,14 +68,33 @@ BENCHMARK(BM_RepaintAfterCurveSwitch)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The bundled catalogue, or about 3,000 motors: the catalogue three times.
+std::string Database(std::int64_t copies) {
+  static QTemporaryDir dir;
+  const std::filesystem::path catalogue = KOMET_SOURCE_DIR "/catalogue/motoren.kdb";
+  if (copies == 1) return catalogue.string();
+  const std::filesystem::path big = dir.filePath("gross.kdb").toStdString();
+  if (!std::filesystem::exists(big)) {
+    std::vector<MotorRecord> motors = BuildCatalogue(KOMET_SOURCE_DIR);
+    const std::size_t n = motors.size();
+    for (std::int64_t c = 1; c < copies; ++c) motors.insert(motors.end(), motors.begin(), motors.begin() + n);
+    WriteMotorDatabase(big, motors);
+  }
+  return big.string();
+}
+
 void BM_WindowToFirstPaintedFlight(benchmark::State& state) {
   EnsureApplication();
+  const std::string database = Database(state.range(0));
   for (auto _ : state) {
-    Program program(kRockets[0]);
+    Program program(kRockets[0], {}, database);
     benchmark::DoNotOptimize(program.window.windowTitle());
   }
+  state.counters["motors"] = static_cast<double>(ReadMotorList(database).size());
 }
 BENCHMARK(BM_WindowToFirstPaintedFlight)
+    ->Arg(1)
+    ->Arg(3)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

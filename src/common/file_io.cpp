@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <utility>
@@ -35,11 +36,15 @@ Fd OpenForReading(const std::filesystem::path& path) {
   return fd;
 }
 
+// The buffer grows as the file gives bytes: a generous limit (16 MiB for a
+// motor file) must not cost a buffer of that size for every small file.
 std::vector<std::uint8_t> ReadUpTo(int fd, std::size_t maxBytes) {
-  std::vector<std::uint8_t> data(maxBytes);
+  constexpr std::size_t kFirstChunk = 64 * 1024;
+  std::vector<std::uint8_t> data(std::min(maxBytes, kFirstChunk));
   std::size_t got = 0;
   while (got < maxBytes) {
-    const ssize_t n = ::read(fd, data.data() + got, maxBytes - got);
+    if (got == data.size()) data.resize(std::min(maxBytes, 2 * data.size()));
+    const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
     if (n < 0) {
       if (errno == EINTR) continue;
       throw KometError::FromErrno(errno);
