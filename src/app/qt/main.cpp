@@ -8,6 +8,7 @@
 
 #include "app/program_paths.h"
 #include "app/qt/error_report.h"
+#include "app/qt/qt_translation.h"
 #include "app/qt/t_main.h"
 #include "dialogs/options_record.h"
 #include "dialogs/qt/settings_db_name_store.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
   clock.start();
   komet::KometApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("Komet"));
+  komet::InstallGermanQtTranslation(app);
 
   const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
   const std::filesystem::path configDir =
