@@ -1,6 +1,7 @@
 #include "dialogs/qt/t_form5.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -12,8 +13,11 @@
 
 #include "dialogs/notes_text.h"
 #include "print/qt/qprinter_device.h"
+#include "qt/modal_helper.h"
 
 using namespace komet;
+using komet::testing::AcceptFileDialog;
+using komet::testing::WhenModal;
 
 namespace {
 
@@ -138,6 +142,28 @@ class TForm5Test : public QObject {
     closeNextMessageBox(&message);
     button("BitBtn3")->click();
     QCOMPARE(message, QStringLiteral("Kein Drucker verfügbar"));
+  }
+
+  // Without a printer the notes still reach paper: through a PDF file.
+  void withoutAPrinterTheNotesGoIntoAPdf() {
+    form_->SetNotes("Erstflug\r\nH\xF6he 148 m");
+    editor()->appendPlainText(QStringLiteral("nicht übernommen"));  // printed as shown
+    const QString pdf = dir_.filePath("notizen");
+    QCOMPARE(button("BitBtn4")->toolTip(), QStringLiteral("Als PDF speichern..."));
+    WhenModal<QFileDialog>([pdf](QFileDialog* d) { AcceptFileDialog(d, pdf); });
+    button("BitBtn4")->click();
+    QCOMPARE(PdfPages(pdf + ".pdf"), 1);
+    const QString text = PdfPageText(pdf + ".pdf", 1);
+    for (const char* line : {"Erstflug", "Höhe 148 m", "nicht übernommen", "Komet V.: 1.09"})
+      QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList({"notizen.pdf"}));  // no leftovers
+
+    // A place that cannot be written is reported, and nothing is left there.
+    QString message;
+    closeNextMessageBox(&message);
+    WhenModal<QFileDialog>([pdf](QFileDialog* d) { AcceptFileDialog(d, pdf + ".pdf/unter.pdf"); });
+    button("BitBtn4")->click();
+    QVERIFY2(message.contains("unter.pdf"), qPrintable(message));
   }
 
   void anEmptyEditorPrintsOnePageWithTheFooter() {

@@ -1,6 +1,8 @@
 #include "dialogs/qt/t_form5.h"
 
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -89,10 +91,15 @@ void TForm5::createPanel() {
        style()->standardIcon(QStyle::SP_DialogCancelButton));
   row->addStretch(1);
   make(BitBtn3, "BitBtn3", QStringLiteral("Drucken"), PrinterIcon(style()));
+  // Printing for a machine without a printer; the window is too narrow for
+  // the whole caption, the tooltip has it.
+  make(BitBtn4, "BitBtn4", QStringLiteral("PDF..."), QIcon());
+  BitBtn4->setToolTip(QStringLiteral("Als PDF speichern..."));
   BitBtn1->setDefault(true);
   connect(BitBtn1, &QPushButton::clicked, this, &TForm5::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TForm5::BitBtn2Click);
   connect(BitBtn3, &QPushButton::clicked, this, &TForm5::BitBtn3Click);
+  connect(BitBtn4, &QPushButton::clicked, this, &TForm5::BitBtn4Click);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, &TForm5::BitBtn2Click);
 }
@@ -148,6 +155,27 @@ void TForm5::BitBtn3Click() {
   }
 }
 
+void TForm5::BitBtn4Click() {
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Notizen als PDF speichern"),
+                                              pdfFolder_ + QStringLiteral("Notizen.pdf"),
+                                              QStringLiteral("PDF-Dateien (*.pdf)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+  pdfFolder_ = QFileInfo(path).absolutePath() + QLatin1Char('/');
+  try {
+    SavePdf(path.toStdString(), [this](const QString& file) {
+      QPrinter printer(QPrinter::HighResolution);
+      SetUpPdfPrinter(printer, file);
+      QPrinterDevice device(printer);
+      TLinePrinter lp(device);
+      printLines(lp);
+      return true;
+    });
+  } catch (const KometError& e) {
+    QMessageBox::warning(this, windowTitle(), QString::fromUtf8(e.what()));
+  }
+}
+
 void TForm5::NotizContentsChange(int position, int, int charsAdded) {
   if (!limiting_ && charsAdded > 0) changeEnd_ = position + charsAdded;
 }
@@ -194,6 +222,10 @@ void TForm5::printNotes(QPrinter& printer) {
                                                                                  : QPageLayout::Portrait);
     oriented_ = &printer;
   }
+  printLines(lp);
+}
+
+void TForm5::printLines(TLinePrinter& lp) const {
   lp.SetLines(editorLines());
   lp.SetFont(Font{"Arial", 8.0, 0, kBlack, false});
   lp.SetFooterFormat("<5|>1");
