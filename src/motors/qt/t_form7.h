@@ -38,13 +38,18 @@ class TForm7 : public QWidget {
  private:
   void FormActivate();
   void ReadMotor();
+  void placeBesideParent();
 
   PathSource database_;
   char decimalSeparator_;
   int recordNo_ = -1;
   int shown_ = 0;
   MotorRecord motor_{};
-  bool centred_ = false;
 };
+
+// Where a window of `size` stands beside `anchor` on the screen area
+// `available`: right of it, else left of it, top edges level, inside the
+// screen area as far as it can be.
+QPoint PlaceBeside(const QRect& anchor, const QSize& size, const QRect& available);
 
 }  // namespace komet
