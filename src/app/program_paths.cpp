@@ -5,23 +5,26 @@
 
 namespace komet {
 
+// Installed, the data lie in share/komet beside bin/; unpacked, beside the
+// program; built, in the source tree above the build folder or the one the
+// program was built from.
 std::filesystem::path FindBundledFile(const std::filesystem::path& programDir,
                                       const std::filesystem::path& relative) {
-  std::vector<std::filesystem::path> places = {programDir / "examples", programDir / ".." / "share" / "komet",
-                                               programDir / ".." / "examples"};
+  std::vector<std::filesystem::path> roots = {programDir / ".." / "share" / "komet", programDir,
+                                              programDir / ".."};
 #ifdef KOMET_SOURCE_DIR
-  places.push_back(std::filesystem::path(KOMET_SOURCE_DIR) / "examples");
+  roots.push_back(std::filesystem::path(KOMET_SOURCE_DIR));
 #endif
-  for (const auto& dir : places) {
+  for (const auto& root : roots) {
     std::error_code ec;
-    const auto candidate = (dir / relative).lexically_normal();
+    const auto candidate = (root / relative).lexically_normal();
     if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
   }
   return {};
 }
 
 std::filesystem::path FindBundledDatabase(const std::filesystem::path& programDir) {
-  return FindBundledFile(programDir, "motors.kdb");
+  return FindBundledFile(programDir, "examples/motors.kdb");
 }
 
 }  // namespace komet
