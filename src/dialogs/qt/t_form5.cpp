@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPlainTextEdit>
@@ -17,6 +18,7 @@
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -91,17 +93,34 @@ void TForm5::createPanel() {
        style()->standardIcon(QStyle::SP_DialogCancelButton));
   row->addStretch(1);
   make(BitBtn3, "BitBtn3", QStringLiteral("Drucken"), PrinterIcon(style()));
-  // Printing for a machine without a printer; the window is too narrow for
-  // the whole caption, the tooltip has it.
-  make(BitBtn4, "BitBtn4", QStringLiteral("PDF..."), QIcon());
-  BitBtn4->setToolTip(QStringLiteral("Als PDF speichern..."));
+  createPdfButton(row);
   BitBtn1->setDefault(true);
   connect(BitBtn1, &QPushButton::clicked, this, &TForm5::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TForm5::BitBtn2Click);
   connect(BitBtn3, &QPushButton::clicked, this, &TForm5::BitBtn3Click);
-  connect(BitBtn4, &QPushButton::clicked, this, &TForm5::BitBtn4Click);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, &TForm5::BitBtn2Click);
+}
+
+// Printing for a machine without a printer. A fourth captioned button would
+// widen the window, so the PDF hangs from an arrow at the printer button,
+// as a split button's menu.
+void TForm5::createPdfButton(QHBoxLayout* row) {
+  BitBtn4 = new QToolButton(Panel1);
+  BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
+  BitBtn4->setArrowType(Qt::DownArrow);
+  BitBtn4->setPopupMode(QToolButton::InstantPopup);
+  BitBtn4->setToolTip(QStringLiteral("Als PDF speichern..."));
+  auto* menu = new QMenu(BitBtn4);
+  menu->addAction(QStringLiteral("Als PDF speichern..."), this, &TForm5::BitBtn4Click);
+  BitBtn4->setMenu(menu);
+  BitBtn4->setFixedHeight(BitBtn3->sizeHint().height());
+  row->removeWidget(BitBtn3);
+  auto* split = new QHBoxLayout;
+  split->setSpacing(0);
+  split->addWidget(BitBtn3);
+  split->addWidget(BitBtn4);
+  row->addLayout(split);
 }
 
 void TForm5::SetNotes(const std::string& notes) {

@@ -7,7 +7,9 @@
 
 class QPlainTextEdit;
 class QPrinter;
+class QHBoxLayout;
 class QPushButton;
+class QToolButton;
 
 namespace komet {
 
@@ -47,6 +49,7 @@ class TForm5 : public QWidget {
  private:
   void createEditor();
   void createPanel();
+  void createPdfButton(QHBoxLayout* row);
   std::vector<std::string> editorLines() const;
   void printNotes(QPrinter& printer);
   void printLines(TLinePrinter& lp) const;
@@ -58,12 +61,12 @@ class TForm5 : public QWidget {
   QPushButton* BitBtn1 = nullptr;
   QPushButton* BitBtn2 = nullptr;
   QPushButton* BitBtn3 = nullptr;
-  QPushButton* BitBtn4 = nullptr;
-  int changeEnd_ = -1;            // end of the last edit, for cutting what exceeds the limit
-  bool limiting_ = false;         // the cut itself is an edit
-  bool centred_ = false;          // placed in the middle of the screen at the first show
-  QPrinter* oriented_ = nullptr;  // the printer the line printer last set to portrait
-  QString pdfFolder_;             // where the last PDF went, with a trailing slash
+  QToolButton* BitBtn4 = nullptr;  // its menu: "Als PDF speichern..."
+  int changeEnd_ = -1;             // end of the last edit, for cutting what exceeds the limit
+  bool limiting_ = false;          // the cut itself is an edit
+  bool centred_ = false;           // placed in the middle of the screen at the first show
+  QPrinter* oriented_ = nullptr;   // the printer the line printer last set to portrait
+  QString pdfFolder_;              // where the last PDF went, with a trailing slash
 };
 
 }  // namespace komet
