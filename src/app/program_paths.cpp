@@ -6,34 +6,26 @@
 
 namespace komet {
 
-namespace {
-
-// The first of the places beside the program (installed under bin/ with
-// share/komet/ beside it, or run from the build directory) that holds the file.
-std::filesystem::path FindIn(const std::filesystem::path& programDir, const std::string& folder,
-                             const std::filesystem::path& relative) {
-  std::vector<std::filesystem::path> places = {
-      programDir / folder, programDir / ".." / "share" / "komet" / folder, programDir / ".." / folder};
+// Installed, the data lie in share/komet beside bin/; unpacked, beside the
+// program; built, in the source tree above the build folder or the one the
+// program was built from.
+std::filesystem::path FindBundledFile(const std::filesystem::path& programDir,
+                                      const std::filesystem::path& relative) {
+  std::vector<std::filesystem::path> roots = {programDir / ".." / "share" / "komet", programDir,
+                                              programDir / ".."};
 #ifdef KOMET_SOURCE_DIR
-  places.push_back(std::filesystem::path(KOMET_SOURCE_DIR) / folder);
+  roots.push_back(std::filesystem::path(KOMET_SOURCE_DIR));
 #endif
-  for (const auto& dir : places) {
+  for (const auto& root : roots) {
     std::error_code ec;
-    const auto candidate = (dir / relative).lexically_normal();
+    const auto candidate = (root / relative).lexically_normal();
     if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
   }
   return {};
 }
 
-}  // namespace
-
-std::filesystem::path FindBundledFile(const std::filesystem::path& programDir,
-                                      const std::filesystem::path& relative) {
-  return FindIn(programDir, "examples", relative);
-}
-
 std::filesystem::path FindBundledDatabase(const std::filesystem::path& programDir) {
-  return FindIn(programDir, "catalogue", "motoren.kdb");
+  return FindBundledFile(programDir, "catalogue/motoren.kdb");
 }
 
 }  // namespace komet

@@ -4,11 +4,13 @@
 
 namespace komet {
 
-// The bundled motor catalogue: beside the program (installed), in the source
-// tree the program was built from, or nothing (an empty path).
+// The bundled motor catalogue (catalogue/motoren.kdb), found as
+// FindBundledFile finds its files; nothing (an empty path) when there is none.
 std::filesystem::path FindBundledDatabase(const std::filesystem::path& programDir);
 
-// The bundled example rocket of that name, found the same way.
+// A bundled file by its path in the program's data ("examples/..."): under
+// <prefix>/share/komet for a program in <prefix>/bin, beside the program,
+// above it, or in the source tree it was built from. Empty when none has it.
 std::filesystem::path FindBundledFile(const std::filesystem::path& programDir,
                                       const std::filesystem::path& relative);
 

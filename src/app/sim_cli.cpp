@@ -10,6 +10,7 @@
 #include "app/document.h"
 #include "app/flight_export.h"
 #include "app/motor_cli.h"
+#include "app/flight_summary.h"
 #include "common/file_io.h"
 #include "common/format.h"
 #include "common/komet_error.h"
@@ -31,6 +32,7 @@ constexpr const char* kUsage =
     "                 [--pdf DATEI] [--curves hvaSF,brenn] [--csv-locale de|en] [--gravity X]\n"
     "                 [--air-density X]"
     " [--rail-length X] [--rail-friction X] [--period X]\n"
+    "                 [--summary-line] [--locale de|en]\n"
     "        komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
     "        komet-sim motors [--db DATEI.kdb] [--csv DATEI|-] [--json DATEI|-]\n";
 
@@ -60,6 +62,8 @@ struct SimArgs {
   std::optional<std::filesystem::path> db, options, csv, json;
   std::optional<CsvDialect> csvLocale;  // spreadsheet form of --csv
   bool raw = false;
+  bool summaryLine = false;              // the main window's summary line instead of the summary
+  std::optional<char> decimalSeparator;  // --locale; else the user's
   std::vector<ExportRequest> exports;
   PlotSwitches switches;
   std::map<std::string, double> overrides;  // option name -> value
@@ -81,6 +85,11 @@ void ParseSize(const std::string& text, SimArgs& a) {
   for (ExportRequest& e : a.exports) e.width = w, e.height = h;
 }
 
+char ParseLocale(const std::string& text) {
+  if (text != "de" && text != "en") throw UsageError{"--locale: \"" + text + "\" ist weder de noch en"};
+  return text == "de" ? ',' : '.';
+}
+
 SimArgs ParseSimArgs(const std::vector<std::string>& args) {
   SimArgs a;
   std::optional<std::string> size;
@@ -92,6 +101,10 @@ SimArgs ParseSimArgs(const std::vector<std::string>& args) {
     };
     if (arg == "--raw")
       a.raw = true;
+    else if (arg == "--summary-line")
+      a.summaryLine = true;
+    else if (arg == "--locale")
+      a.decimalSeparator = ParseLocale(value());
     else if (arg == "--db")
       a.db = value();
     else if (arg == "--options")
@@ -240,14 +253,19 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
     WriteOutput(*a.csv,
                 a.csvLocale ? SpreadsheetCsv(doc.simulation, *a.csvLocale) : SeriesCsv(doc.simulation), out);
   if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation, doc.rocket), out);
-  for (const ExportRequest& e : a.exports) {
+  const char separator = a.decimalSeparator.value_or(env.decimalSeparator);
+  for (ExportRequest e : a.exports) {
+    e.decimalSeparator = separator;
     try {
       env.exporter->Export(e, doc.simulation, doc.rocket, a.switches);
     } catch (const KometError& x) {
       throw UsageError{e.path.string() + ": " + x.what()};
     }
   }
-  if (!a.csv && !a.json && a.exports.empty()) out << SummaryLine(doc.simulation.results(), '.') << '\n';
+  if (a.summaryLine)
+    out << SummaryLine(doc.simulation.results(), separator) << '\n';
+  else if (!a.csv && !a.json && a.exports.empty())
+    out << FlightSummary(doc.simulation, doc.rocket, separator);
   return 0;
 }
 

@@ -17,6 +17,7 @@ struct ExportRequest {
   enum class Kind { Png, Svg, Pdf } kind;
   std::filesystem::path path;
   int width = 639, height = 351;  // the plot's size (PNG and SVG)
+  char decimalSeparator = '.';    // of the numbers in the picture
 };
 
 // Draws plots and reports into files; the window layer implements it.
@@ -33,6 +34,7 @@ struct SimCliEnvironment {
   std::function<std::string()> configuredDatabase;  // the desktop program's DBName; may be empty
   std::filesystem::path bundledDatabase;            // the example database, if found
   std::filesystem::path optionsFile;                // the desktop program's options file
+  char decimalSeparator = '.';                      // the user's locale's
   CliExporter* exporter = nullptr;                  // none: pictures are refused
 };
 

@@ -63,4 +63,26 @@ MarkerSamples MarkerSampleTimes(const FlightView& flight, const std::array<std::
   return m;
 }
 
+void DrawMarkerLabels(Canvas& c, const std::array<std::optional<MarkerLabel>, 4>& labels, int y) {
+  struct Placed {
+    int left, right, row;
+  };
+  std::array<Placed, 4> placed{};
+  std::size_t count = 0;
+  const int gap = c.TextWidth(" ");
+  for (const auto& label : labels) {
+    if (!label) continue;
+    const int left = label->x, right = label->x + c.TextWidth(label->text);
+    int row = 0;
+    auto collides = [&](int r) {
+      return std::any_of(placed.begin(), placed.begin() + count, [&](const Placed& p) {
+        return p.row == r && left < p.right + gap && p.left < right + gap;
+      });
+    };
+    while (collides(row)) ++row;
+    placed[count++] = {left, right, row};
+    c.TextOut(label->x, y - row * c.TextHeight(label->text), label->text);
+  }
+}
+
 }  // namespace komet

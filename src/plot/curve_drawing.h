@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "common/canvas.h"
 #include "plot/flight_series.h"
@@ -58,5 +59,16 @@ struct MarkerSamples {
   std::array<std::optional<double>, 4> delays;  // in the motor's order
 };
 MarkerSamples MarkerSampleTimes(const FlightView& flight, const std::array<std::int8_t, 4>& delays);
+
+// One delay marker's text with its top-left corner on the label line.
+struct MarkerLabel {
+  int x = 0;
+  std::string text;
+};
+
+// Writes the delay markers' texts on the line at `y`. A text that would run
+// into one already written (less than a blank apart) goes one line higher,
+// and higher again while it still would, so that each stays readable.
+void DrawMarkerLabels(Canvas& c, const std::array<std::optional<MarkerLabel>, 4>& labels, int y);
 
 }  // namespace komet

@@ -46,13 +46,14 @@ void DrawMarkers(Canvas& c, const PlotState& st, const PlotInputs& in) {
   c.SetPen({kTeal, 1, PenStyle::Solid});
   if (m.burnout) DrawLine(c, frame.X(*m.burnout), 0, frame.X(*m.burnout), st.plotBottom);
   c.SetPen({kMaroon, 1, PenStyle::Solid});
+  std::array<std::optional<MarkerLabel>, 4> labels;
   for (std::size_t k = 0; k < m.delays.size(); ++k) {
     if (!m.delays[k]) continue;
     const int x = frame.X(*m.delays[k]);
     DrawLine(c, x, 0, x, st.plotBottom);
-    c.TextOut(x - 6, st.plotBottom - 30,
-              Format(in.decimalSeparator, "%d [sec]", static_cast<int>(in.delays[k])));
+    labels[k] = MarkerLabel{x - 6, Format(in.decimalSeparator, "%d [sec]", static_cast<int>(in.delays[k]))};
   }
+  DrawMarkerLabels(c, labels, st.plotBottom - 30);
   Font font = c.font();
   font.color = kBlack;
   c.SetFont(font);

@@ -16,6 +16,8 @@ namespace komet {
 namespace {
 
 constexpr int kMaxPageSize = 1 << 20;  // device units; larger pages are taken as this
+constexpr double kTitlePoints = 18.0;
+constexpr double kMinTitlePoints = 6.0;  // the report's smallest print
 
 using namespace curve_colors;
 
@@ -46,13 +48,15 @@ void PrintMarkers(Canvas& c, const ReportLayout& l, const ReportInputs& in) {
   c.SetPen({kTeal, 1, PenStyle::Solid});
   if (m.burnout) DrawLine(c, frame.X(*m.burnout), l.printTop, frame.X(*m.burnout), l.printBottom);
   c.SetPen({kMaroon, 1, PenStyle::Solid});
+  std::array<std::optional<MarkerLabel>, 4> labels;
   for (std::size_t k = 0; k < m.delays.size(); ++k) {
     if (!m.delays[k]) continue;
     const int x = frame.X(*m.delays[k]);
     DrawLine(c, x, l.printTop, x, l.printBottom);
-    c.TextOut(x - l.printTextStep / 2, l.printBottom - l.printStepY,
-              Format(in.decimalSeparator, "%d [sec]", static_cast<int>(delays[k])));
+    labels[k] = MarkerLabel{x - l.printTextStep / 2,
+                            Format(in.decimalSeparator, "%d [sec]", static_cast<int>(delays[k]))};
   }
+  DrawMarkerLabels(c, labels, l.printBottom - l.printStepY);
 }
 
 void SetScales(ReportLayout& l, FlightResults& r, const PlotSwitches& sw) {
@@ -147,9 +151,14 @@ void PrintAx(PrinterDevice& printer, ReportLayout& l, const ReportInputs& in) {
   if (l.printScaleX == 0.0 || l.printScaleY == 0.0) return;
   Canvas& c = printer.canvas();
   const double size = c.font().pointSize;
-  SetReportFont(c, 18.0);
-  // The whole name: cutting the title to 59 characters lost the last one of a 50-character name.
-  c.TextOut(l.printLeft, l.printTop - l.printStepY, "\tRakete : " + Cp1252ToUtf8(in.rocket.name.view()));
+  // The whole name: cutting the title to 59 characters lost the last one of
+  // a 50-character name. A title wider than the plot is set smaller instead.
+  const std::string title = "\tRakete : " + Cp1252ToUtf8(in.rocket.name.view());
+  double titlePoints = kTitlePoints;
+  SetReportFont(c, titlePoints);
+  while (titlePoints > kMinTitlePoints && c.TextWidth(title) > l.printRight - l.printLeft)
+    SetReportFont(c, --titlePoints);
+  c.TextOut(l.printLeft, l.printTop - l.printStepY, title);
   SetReportFont(c, size);
 
   const char sep = in.decimalSeparator;

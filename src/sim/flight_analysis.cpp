@@ -43,24 +43,14 @@ std::vector<DelayCheck> CheckDelays(const Simulation& sim, const RocketRecord& r
 }
 
 void WarnRailExit(const Simulation& sim, std::vector<FlightWarning>& out, char sep) {
-  const auto samples = sim.samples();
-  const double rail = sim.constants().railLength;
-  double v = 0.0;
-  bool left = false;
-  for (std::size_t n = 1; n <= sim.lastSample(); ++n) {
-    if (samples[n].height > rail) {
-      v = samples[n].velocity;
-      left = true;
-      break;
-    }
-  }
-  if (left && v >= kMinRailExitSpeed) return;
-  out.push_back({FlightWarning::Kind::RailExitSpeed, 0, v,
-                 left ? Format(sep,
-                               "Startgeschwindigkeit zu gering: %.1f m/s am Ende der Startvorrichtung "
-                               "(empfohlen mindestens %.0f m/s)",
-                               v, kMinRailExitSpeed)
-                      : "Startgeschwindigkeit zu gering: die Rakete verlässt die Startvorrichtung nicht"});
+  const std::optional<double> v = RailExitSpeed(sim);
+  if (v && *v >= kMinRailExitSpeed) return;
+  out.push_back({FlightWarning::Kind::RailExitSpeed, 0, v.value_or(0.0),
+                 v ? Format(sep,
+                            "Startgeschwindigkeit zu gering: %.1f m/s am Ende der Startvorrichtung "
+                            "(empfohlen mindestens %.0f m/s)",
+                            *v, kMinRailExitSpeed)
+                   : "Startgeschwindigkeit zu gering: die Rakete verlässt die Startvorrichtung nicht"});
 }
 
 void WarnThrust(const Simulation& sim, const RocketRecord& rocket, std::vector<FlightWarning>& out,
@@ -99,6 +89,14 @@ void WarnStages(const Simulation& sim, const RocketRecord& rocket, std::vector<F
 }
 
 }  // namespace
+
+std::optional<double> RailExitSpeed(const Simulation& sim) {
+  const auto samples = sim.samples();
+  const double rail = sim.constants().railLength;
+  for (std::size_t n = 1; n <= sim.lastSample(); ++n)
+    if (samples[n].height > rail) return samples[n].velocity;
+  return std::nullopt;
+}
 
 double DelayTolerance(int delay) {
   return std::min(3.0, std::max(0.2 * delay, 1.5));

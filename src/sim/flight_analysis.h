@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ struct FlightAnalysis {
 // The delay table and the warnings of the last run; empty without a
 // computed flight. `rocket` is the record the run worked on.
 FlightAnalysis AnalyseFlight(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator);
+
+// The velocity at the first sample above the launch rail, m/s; nothing when
+// the rocket never leaves the rail.
+std::optional<double> RailExitSpeed(const Simulation& simulation);
 
 // The tolerance band of a delay, s.
 double DelayTolerance(int delay);

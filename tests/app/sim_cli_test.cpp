@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/format.h"
 #include "model/rocket_file.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
@@ -45,11 +46,86 @@ class SimCliTest : public ::testing::Test {
   std::ostringstream out, err;
 };
 
-TEST_F(SimCliTest, PrintsTheSummaryLine) {
-  ASSERT_EQ(Run({rocket.string(), "--db", db.string()}), 0) << err.str();
+TEST_F(SimCliTest, PrintsTheSummaryLineWhenAsked) {
+  ASSERT_EQ(Run({rocket.string(), "--db", db.string(), "--summary-line"}), 0) << err.str();
   EXPECT_EQ(out.str().rfind("Max v:", 0), 0u) << out.str();
   EXPECT_NE(out.str().find("Brennschluss bei: 1.8 [sec]"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("empfohlene Verzögerung:"), std::string::npos);
+}
+
+// A number of the JSON results, as komet-sim wrote it.
+double JsonField(const std::string& json, const std::string& key) {
+  const auto at = json.find("\"" + key + "\": ");
+  return at == std::string::npos ? -1.0 : std::stod(json.substr(at + key.size() + 4));
+}
+
+// The default output is for a reader: every figure of the flight on a line
+// of its own, with the numbers the JSON results carry.
+TEST_F(SimCliTest, PrintsAGermanSummary) {
+  ASSERT_EQ(Run({rocket.string(), "--db", db.string(), "--json", "-"}), 0) << err.str();
+  const std::string json = out.str();
+  ASSERT_EQ(Run({rocket.string(), "--db", db.string()}), 0) << err.str();
+  const std::string text = out.str();
+  const std::string expected[] = {
+      "Rakete:                  Testrakete\n",
+      Format('.', "Gipfelhöhe:              %.1f m nach %.2f s\n", JsonField(json, "maxHeight"),
+             JsonField(json, "maxHeightTime")),
+      Format('.', "Höchstgeschwindigkeit:   %.1f m/s (%.1f km/h) nach %.2f s\n",
+             JsonField(json, "maxVelocity"), JsonField(json, "maxVelocity") * 3.6,
+             JsonField(json, "maxVelocityTime")),
+      "Brennschluss:            nach 1.80 s\n",
+      Format('.', "Empfohlene Verzögerung:  %.1f s\n", JsonField(json, "recommendedDelay")),
+      "Beste Verzögerung:       ",
+      "Startgeschwindigkeit:    ",
+      "Warnungen:",
+  };
+  std::size_t at = 0;
+  for (const std::string& line : expected) {
+    const auto found = text.find(line, at);
+    ASSERT_NE(found, std::string::npos) << line << "\nin\n" << text;
+    at = found + line.size();
+  }
+  EXPECT_EQ(text.find("[sec]"), std::string::npos);  // not the window's summary line
+}
+
+// Numbers for people follow the user's locale unless --locale says otherwise;
+// pictures get the same separator.
+struct RecordingExporter : CliExporter {
+  std::vector<ExportRequest> requests;
+  void Export(const ExportRequest& r, Simulation&, const RocketRecord&, const PlotSwitches&) override {
+    requests.push_back(r);
+  }
+};
+
+TEST_F(SimCliTest, LocaleChoosesTheDecimalSeparator) {
+  RecordingExporter exporter;
+  env.exporter = &exporter;
+  const struct {
+    char user;
+    std::vector<std::string> extra;
+    char expected;
+  } cases[] = {
+      {'.', {}, '.'},
+      {',', {}, ','},
+      {',', {"--locale", "en"}, '.'},
+      {'.', {"--locale", "de"}, ','},
+  };
+  for (const auto& c : cases) {
+    env.decimalSeparator = c.user;
+    std::vector<std::string> args = {rocket.string(), "--db", db.string(), "--summary-line"};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    ASSERT_EQ(Run(args), 0) << err.str();
+    EXPECT_NE(out.str().find(std::string("Brennschluss bei: 1") + c.expected + "8 [sec]"), std::string::npos)
+        << out.str();
+    args.insert(args.end(),
+                {"--png", (dir.path() / "p.png").string(), "--pdf", (dir.path() / "p.pdf").string()});
+    exporter.requests.clear();
+    ASSERT_EQ(Run(args), 0) << err.str();
+    ASSERT_EQ(exporter.requests.size(), 2u);
+    for (const ExportRequest& r : exporter.requests) EXPECT_EQ(r.decimalSeparator, c.expected);
+  }
+  EXPECT_EQ(Run({rocket.string(), "--locale", "fr"}), 2);
+  EXPECT_NE(err.str().find("--locale"), std::string::npos);
 }
 
 TEST_F(SimCliTest, CsvAndJsonAgree) {

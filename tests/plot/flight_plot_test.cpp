@@ -205,6 +205,35 @@ TEST(PaintCurves, BurnoutAndDelayMarkers) {
   EXPECT_EQ(c.font().color, kBlack);
 }
 
+// Delays a second apart on a narrow plot: their labels would run into each
+// other on one line, so each that would goes a line higher.
+TEST(PaintCurves, DelayLabelsThatWouldOverlapStandOneLineApart) {
+  auto f = MakeSyntheticFlight({.burnTime = 1.6});
+  const PlotSwitches sw = *ParseCurves("brenn");
+  RecordingCanvas c;
+  PlotState st;
+  PaintBox1Paint(c, 200, 351, st, {f.view(), sw, {3, 4, 5, 9}});
+  const auto maroon = LinesWithPen(c, kMaroon);
+  ASSERT_EQ(maroon.size(), 4u);
+  std::vector<const RecordingCanvas::Call*> labels;
+  for (const char* text : {"3 [sec]", "4 [sec]", "5 [sec]", "9 [sec]"}) labels.push_back(c.FindText(text));
+  std::set<int> rows;
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    ASSERT_NE(labels[i], nullptr) << i;
+    EXPECT_EQ(labels[i]->x, maroon[i].x - 6);  // beside its own line, as ever
+    EXPECT_EQ((351 - 30 - labels[i]->y) % 11, 0) << labels[i]->y;
+    rows.insert(labels[i]->y);
+    for (std::size_t j = 0; j < i; ++j) {
+      const bool apartX =
+          labels[i]->x >= labels[j]->x + 7 * 5 + 5 || labels[j]->x >= labels[i]->x + 7 * 5 + 5;
+      EXPECT_TRUE(apartX || labels[i]->y != labels[j]->y) << i << " runs into " << j;
+    }
+  }
+  EXPECT_EQ(labels[0]->y, 351 - 30);  // the first stays on the line
+  EXPECT_GT(rows.size(), 1u);
+  EXPECT_LT(rows.size(), 4u);  // a label that fits lower is not lifted
+}
+
 TEST(PaintCurves, MarkersAtOrBeyondTheFlightEndAreLeftOut) {
   auto f = MakeSyntheticFlight({.burnTime = 1.6, .period = 4.0});
   // Ejection at 1.6 + 2 = 3.6 s is drawn; 1.6 + 3 = 4.6 s lies beyond the end.

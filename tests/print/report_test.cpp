@@ -180,7 +180,32 @@ TEST_F(ReportTest, TitleCarriesTheWholeName) {
   ASSERT_TRUE(Print());
   const Call& title = Text("\tRakete : " + name50);
   EXPECT_EQ(std::tie(title.x, title.y), std::make_tuple(480, 680 - 272));
-  EXPECT_EQ(title.font.pointSize, 18.0);
+  // 60 characters of 18 points run past the plot's 3840 units: set smaller
+  // until they fit, and no smaller.
+  EXPECT_EQ(title.font.pointSize, 15.0);
+  EXPECT_EQ(page().Texts().back().font.pointSize, 6.0);  // the labels after it are as before
+}
+
+TEST_F(ReportTest, AShortTitleKeepsItsSize) {
+  ASSERT_TRUE(Print());
+  EXPECT_EQ(Text("\tRakete : Orion").font.pointSize, 18.0);
+}
+
+// On a long flight a second is narrower than a delay's label: the second
+// label goes one 6-point line higher instead of over the first.
+TEST_F(ReportTest, DelayLabelsThatWouldOverlapStandOneLineApart) {
+  flight = MakeSyntheticFlight({.thrust = 40.0});
+  switches.SetTag(PlotSwitch::AnzBrenn, 1);
+  rocket.stages[0].motors[0].delays = {4, 3, 9, 0};
+  ASSERT_TRUE(Print());
+  const auto maroon = LinesOf(kMaroon);
+  ASSERT_EQ(maroon.size(), 3u);
+  ASSERT_GT(maroon[0].x - maroon[1].x, 0);
+  ASSERT_LT(maroon[0].x - maroon[1].x, 7 * 25 + 25);  // one line would not hold both
+  const int line = 3400 - 272;
+  EXPECT_EQ(std::tie(Text("4 [sec]").x, Text("4 [sec]").y), std::make_tuple(maroon[0].x - 28, line));
+  EXPECT_EQ(std::tie(Text("3 [sec]").x, Text("3 [sec]").y), std::make_tuple(maroon[1].x - 28, line - 50));
+  EXPECT_EQ(Text("9 [sec]").y, line);
 }
 
 TEST_F(ReportTest, MarkersAndBurnoutBeyondTheFlight) {

@@ -133,8 +133,15 @@ class PlotExportTest : public QObject {
         if (image.pixel(x, y) != qRgb(255, 255, 255)) top = std::min(top, y), left = std::min(left, x);
     QVERIFY2(top >= 40 && top <= 44, qPrintable(QString::number(top)));
     QVERIFY(left >= 50 && left <= 52);
-    QCOMPARE(image.pixel(150, 50) & 0xFFFFFF, 0u);
-    QCOMPARE(image.pixel(151, 51) & 0xFFFFFF, 0u);
+    // A round dot five pixels across: rows of 3, 5, 5, 5 and 3 pixels.
+    QStringList rows;
+    for (int y = 46; y <= 54; ++y) {
+      QString row;
+      for (int x = 146; x <= 154; ++x) row += image.pixel(x, y) == qRgb(0, 0, 0) ? '#' : '.';
+      rows << row;
+    }
+    QCOMPARE(rows, QStringList({".........", ".........", "...###...", "..#####..", "..#####..", "..#####..",
+                                "...###...", ".........", "........."}));
   }
 
  private:

@@ -65,6 +65,33 @@ class TEinstellungenTest : public QObject {
     QVERIFY(QFile::exists(QString::fromStdString(optionsFile().string())));
   }
 
+  // While no database is chosen the bundled one is used, and shown so; OK
+  // keeps "none chosen".
+  void theBundledDatabaseShowsWhileNoneIsChosen() {
+    Settings s(optionsFile(), "/", store_);
+    TEinstellungen dialog(s);
+    dialog.SetBundledDatabase("/usr/share/komet/motors.kdb");
+    QString text, placeholder;
+    QVERIFY(RunWith(dialog, [&] {
+      text = edit(dialog, "MotorenPfad")->text();
+      placeholder = edit(dialog, "MotorenPfad")->placeholderText();
+      button(dialog, "BitBtn2")->click();
+    }));
+    QCOMPARE(text, QString());
+    QCOMPARE(placeholder, QStringLiteral("/usr/share/komet/motors.kdb (mitgeliefert)"));
+    QCOMPARE(store_.value, std::string());
+
+    store_.value = "/home/nutzer/eigene.kdb";
+    Settings chosen(optionsFile(), "/", store_);
+    TEinstellungen withChoice(chosen);
+    withChoice.SetBundledDatabase("/usr/share/komet/motors.kdb");
+    RunWith(withChoice, [&] {
+      text = edit(withChoice, "MotorenPfad")->text();
+      withChoice.reject();
+    });
+    QCOMPARE(text, QStringLiteral("/home/nutzer/eigene.kdb"));
+  }
+
   // The record takes 50; the field keeps what was typed until Laden or Abbruch.
   void okWithTooShortAPeriodStoresFiftyAndTheFieldKeepsTwo() {
     Settings s(optionsFile(), "/", store_);

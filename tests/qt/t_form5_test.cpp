@@ -1,6 +1,8 @@
 #include "dialogs/qt/t_form5.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -8,12 +10,16 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 #include "dialogs/notes_text.h"
 #include "print/qt/qprinter_device.h"
+#include "qt/modal_helper.h"
 
 using namespace komet;
+using komet::testing::AcceptFileDialog;
+using komet::testing::WhenModal;
 
 namespace {
 
@@ -62,6 +68,9 @@ class TForm5Test : public QObject {
     QCOMPARE(button("BitBtn2")->text(), QStringLiteral("Schliessen"));
     QCOMPARE(button("BitBtn3")->text(), QStringLiteral("Drucken"));
     QCOMPARE(editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    QCOMPARE(form_->size(), QSize(358, 409));  // the buttons fit the width
   }
 
   void applyHandsTheTextOnAsStored() {
@@ -140,6 +149,28 @@ class TForm5Test : public QObject {
     QCOMPARE(message, QStringLiteral("Kein Drucker verfügbar"));
   }
 
+  // Without a printer the notes still reach paper: through a PDF file.
+  void withoutAPrinterTheNotesGoIntoAPdf() {
+    form_->SetNotes("Erstflug\r\nH\xF6he 148 m");
+    editor()->appendPlainText(QStringLiteral("nicht übernommen"));  // printed as shown
+    const QString pdf = dir_.filePath("notizen");
+    QVERIFY(savePdf());
+    WhenModal<QFileDialog>([pdf](QFileDialog* d) { AcceptFileDialog(d, pdf); });
+    savePdf()->trigger();
+    QCOMPARE(PdfPages(pdf + ".pdf"), 1);
+    const QString text = PdfPageText(pdf + ".pdf", 1);
+    for (const char* line : {"Erstflug", "Höhe 148 m", "nicht übernommen", "Komet V.: 1.09"})
+      QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList({"notizen.pdf"}));  // no leftovers
+
+    // A place that cannot be written is reported, and nothing is left there.
+    QString message;
+    closeNextMessageBox(&message);
+    WhenModal<QFileDialog>([pdf](QFileDialog* d) { AcceptFileDialog(d, pdf + ".pdf/unter.pdf"); });
+    savePdf()->trigger();
+    QVERIFY2(message.contains("unter.pdf"), qPrintable(message));
+  }
+
   void anEmptyEditorPrintsOnePageWithTheFooter() {
     const QString pdf = pdfPrinter("leer.pdf");
     button("BitBtn3")->click();
@@ -167,6 +198,11 @@ class TForm5Test : public QObject {
  private:
   QPlainTextEdit* editor() { return form_->findChild<QPlainTextEdit*>("Notiz"); }
   QPushButton* button(const char* name) { return form_->findChild<QPushButton*>(name); }
+  QAction* savePdf() {
+    const QList<QAction*> items = form_->findChild<QToolButton*>("BitBtn4")->menu()->actions();
+    return items.size() == 1 && items[0]->text() == QStringLiteral("Als PDF speichern...") ? items[0]
+                                                                                           : nullptr;
+  }
 
   QString pdfPrinter(const QString& name) {
     const QString path = dir_.filePath(name);

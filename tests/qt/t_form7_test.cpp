@@ -33,6 +33,33 @@ class TForm7Test : public QObject {
     QCOMPARE(viewer_->shownFlag(), 0);
   }
 
+  void itStandsBesideTheStageDialog_data() {
+    QTest::addColumn<QRect>("dialog");
+    QTest::addColumn<QPoint>("expected");
+    const QRect screen(0, 0, 1280, 1024);
+    QTest::newRow("rechts Platz") << QRect(300, 200, 500, 400) << QPoint(800, 200);
+    QTest::newRow("nur links Platz") << QRect(700, 200, 500, 400) << QPoint(440, 200);
+    QTest::newRow("unten zu knapp") << QRect(100, 900, 500, 400) << QPoint(600, 814);
+    QTest::newRow("kein Platz") << QRect(200, 0, 900, 400) << QPoint(0, 0);
+    QTest::newRow("kein Platz, rechts mehr") << QRect(100, 0, 1000, 400) << QPoint(1020, 0);
+  }
+
+  void itStandsBesideTheStageDialog() {
+    QFETCH(QRect, dialog);
+    QFETCH(QPoint, expected);
+    QCOMPARE(PlaceBeside(dialog, QSize(260, 210), QRect(0, 0, 1280, 1024)), expected);
+  }
+
+  void theWindowOpensBesideItsDialog() {
+    QWidget dialog;
+    dialog.setGeometry(100, 100, 420, 300);
+    dialog.show();
+    TForm7 viewer([this] { return database_; }, ',', &dialog);
+    viewer.ShowMotor(0);
+    QVERIFY(viewer.isVisible());
+    QVERIFY(!viewer.frameGeometry().intersects(dialog.frameGeometry()));
+  }
+
   void showingAMotorReadsAndDrawsIt() {
     viewer_->ShowMotor(0);
     QTRY_COMPARE(viewer_->shownFlag(), 1);

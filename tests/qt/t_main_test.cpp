@@ -196,6 +196,20 @@ class TMainTest : public QObject {
     QCOMPARE(main_->statusBar()->findChildren<QLabel*>().size(), 12);
   }
 
+  void statusBarPanelsStandWhereTheUsersKnowThem() {
+    main_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+    const int lefts[] = {0, 10, 50, 105, 145, 190, 230, 273, 313, 376, 416, 466};
+    const int widths[] = {10, 40, 55, 40, 45, 40, 43, 40, 63, 40, 50, 50};
+    const int barTop = main_->statusBar()->mapTo(main_.get(), QPoint(0, 0)).y();
+    for (int i = 0; i < 12; ++i) {
+      auto* label = main_->statusBar()->findChild<QLabel*>(QString("Panel%1").arg(i));
+      QVERIFY(label->isVisible());
+      QCOMPARE(label->mapTo(main_.get(), QPoint(0, 0)), QPoint(lefts[i], barTop));
+      QCOMPARE(label->width(), widths[i]);
+    }
+  }
+
   void closingAChangedRocketAsks_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("closes");

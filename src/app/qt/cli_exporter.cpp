@@ -1,12 +1,11 @@
 #include "app/qt/cli_exporter.h"
 
-#include <QDateTime>
-#include <QLocale>
 #include <system_error>
 
 #include "common/komet_error.h"
 #include "plot/flight_view.h"
 #include "plot/qt/plot_export.h"
+#include "print/qt/print_commands.h"
 #include "print/qt/report_export.h"
 
 namespace komet {
@@ -19,11 +18,6 @@ std::filesystem::path PartialPath(const std::filesystem::path& target) {
   return target.parent_path() / ("." + target.stem().string() + ".partial" + target.extension().string());
 }
 
-char LocaleSeparator() {
-  const QString point = QLocale::system().decimalPoint();
-  return point.size() == 1 && point[0].unicode() < 128 ? static_cast<char>(point[0].unicode()) : '.';
-}
-
 }  // namespace
 
 void QtCliExporter::Export(const ExportRequest& request, Simulation& simulation, const RocketRecord& rocket,
@@ -33,15 +27,12 @@ void QtCliExporter::Export(const ExportRequest& request, Simulation& simulation,
   FlightView flight = MakeFlightView(simulation);
   bool ok = false;
   if (request.kind == ExportRequest::Kind::Pdf) {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale = QLocale::system();
-    const std::string when = (locale.toString(now.date(), QLocale::ShortFormat) + ", " +
-                              locale.toString(now.time(), QLocale::LongFormat))
-                                 .toStdString();
-    ok = RenderReportPdf(file, flight, rocket, switches, when, LocaleSeparator());
+    // The footer's time as the desktop program prints it.
+    const std::string when = (PrintDateText() + QStringLiteral(", ") + PrintTimeText()).toStdString();
+    ok = RenderReportPdf(file, flight, rocket, switches, when, request.decimalSeparator);
   } else {
     PlotState state;
-    const PlotInputs in{flight, switches, MainMotorDelays(rocket), '.'};
+    const PlotInputs in{flight, switches, MainMotorDelays(rocket), request.decimalSeparator};
     const QSize size(request.width, request.height);
     ok = request.kind == ExportRequest::Kind::Png ? RenderPlotPng(file, in, state, size)
                                                   : RenderPlotSvg(file, in, state, size);

@@ -2,6 +2,7 @@
 // results, plot and report, and import RASP motor files.
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QStandardPaths>
 #include <iostream>
 #include <memory>
@@ -12,7 +13,24 @@
 #include "dialogs/options_record.h"
 #include "dialogs/qt/settings_db_name_store.h"
 
+namespace {
+
+// komet-sim writes its own output and nothing else: Qt's notes about the
+// session it runs in (no runtime directory, no display) are no concern of
+// its reader. Only what ends the program is said.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) std::cerr << "komet-sim: " << message.toStdString() << '\n';
+}
+
+char LocaleDecimalSeparator() {
+  const QString point = QLocale::system().decimalPoint();
+  return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  qInstallMessageHandler(QuietQtMessages);
   // Pictures need fonts but never a screen.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
@@ -28,6 +46,7 @@ int main(int argc, char** argv) {
   env.bundledDatabase = komet::FindBundledDatabase(programDir);
   env.optionsFile = komet::ChooseOptionsFile(programDir, configDir);
   env.exporter = &exporter;
+  env.decimalSeparator = LocaleDecimalSeparator();
 
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);

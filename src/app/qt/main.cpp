@@ -1,6 +1,7 @@
 // komet: the desktop program.
 #include <QDir>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -8,6 +9,8 @@
 
 #include "app/program_paths.h"
 #include "app/qt/error_report.h"
+#include "app/qt/qt_translation.h"
+#include "app/qt/t_about.h"
 #include "app/qt/t_main.h"
 #include "dialogs/options_record.h"
 #include "dialogs/qt/settings_db_name_store.h"
@@ -42,6 +45,10 @@ int main(int argc, char** argv) {
   clock.start();
   komet::KometApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("Komet"));
+  komet::InstallGermanQtTranslation(app);
+  // The desktop matches the window to its entry and the installed icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("komet"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("komet"), QIcon(komet::ProgramPicture(64))));
 
   const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
   const std::filesystem::path configDir =

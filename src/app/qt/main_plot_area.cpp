@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kSummaryHeight = 19;  // Panel2 and the status bar
 constexpr int kWindowFontPixels = 11;
+constexpr int kSummaryFontPixels = 9;
 
 // The 1-pixel strip Panel1 at the plot's left edge; a click on it opens the
 // stage dialog.
@@ -70,6 +71,9 @@ void TMain::createPlotArea() {
   Panel2->setFixedHeight(kSummaryHeight);
   Panel2->setAlignment(Qt::AlignCenter);
   Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  QFont summaryFont = font;
+  summaryFont.setPixelSize(kSummaryFontPixels);
+  Panel2->setFont(summaryFont);
   PaintWhite(Panel2);
   connect(PaintBox1, &PlotWidget::summaryChanged, Panel2, &QLabel::setText);
   connect(PaintBox1, &PlotWidget::doubleClicked, this, &TMain::Panel1Click);
@@ -88,21 +92,27 @@ void TMain::createPlotArea() {
   setCentralWidget(central);
 }
 
+// The panels sit side by side from the left edge, without the spacing a
+// status bar puts between its widgets: a row of their own, outside the
+// bar's layout.
 void TMain::createStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName(QStringLiteral("AStatusBar1"));
   bar->setSizeGripEnabled(false);
   bar->setFixedHeight(kSummaryHeight);
   bar->setContentsMargins(0, 0, 0, 0);
+  auto* row = new QWidget(bar);
+  int x = 0;
   for (std::size_t i = 0; i < kStatusPanels.size(); ++i) {
     const StatusPanelSpec& panelSpec = kStatusPanels[i];
-    auto* panel = new QLabel(ToQ(panelSpec.text), bar);
+    auto* panel = new QLabel(ToQ(panelSpec.text), row);
     panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-    panel->setFixedWidth(panelSpec.width);
     panel->setFrameStyle(panelSpec.lowered ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
-    bar->addWidget(panel);
+    panel->setGeometry(x, 0, panelSpec.width, kSummaryHeight);
+    x += panelSpec.width;
     statusPanels_[i] = panel;
   }
+  row->setGeometry(0, 0, x, kSummaryHeight);
 }
 
 void TMain::PaintBox1MouseMove(int x) {

@@ -1,5 +1,6 @@
 #include "app/qt/t_form6.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace komet {
 namespace {
@@ -39,6 +41,8 @@ TForm6::TForm6(QWidget* parent) : QDialog(parent) {
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setAlignment(Qt::AlignCenter);
   Label1->setFont(Scaled(Label1->font(), 1.2, true));
+  // A question wider than the dialog goes on in a second line.
+  Label1->setWordWrap(true);
 
   BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("&OK"), this);
   BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogNoButton), QStringLiteral("&Nein"), this);
@@ -68,10 +72,27 @@ void TForm6::SetLabel1(const QString& question) {
 }
 
 void TForm6::SetLabel2(const QString& line) {
+  label2Text_ = line;
   Label2->setText(line);
+  Label2->setToolTip(QString());
+}
+
+// A long path loses its middle, so that the file name stays in sight; the
+// tooltip has all of it.
+void TForm6::fitTexts() {
+  const QMargins margins = layout()->contentsMargins();
+  const int width = kClientWidth - margins.left() - margins.right();
+  Label2->setText(Label2->fontMetrics().elidedText(label2Text_, Qt::ElideMiddle, width));
+  Label2->setToolTip(Label2->text() == label2Text_ ? QString() : label2Text_);
+  layout()->activate();
+  setFixedSize(kClientWidth, std::max(kClientHeight, layout()->totalHeightForWidth(kClientWidth)));
 }
 
 SaveAnswer TForm6::Ask() {
+  fitTexts();
+  // Return answers OK, whichever button answered last time.
+  BitBtn1->setDefault(true);
+  BitBtn1->setFocus();
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
   switch (exec()) {
     case kOk:

@@ -20,14 +20,18 @@ class TForm6 : public QDialog {
 
   void SetLabel1(const QString& question);  // the bold question
   void SetLabel2(const QString& line);      // the small line above it
-  // Shows the prompt modally and returns the answer.
+  // Shows the prompt modally and returns the answer. The dialog keeps its
+  // size unless the question needs a second line.
   SaveAnswer Ask();
 
  private:
+  void fitTexts();
+
   enum Result { kCancel = QDialog::Rejected, kOk = QDialog::Accepted, kNo };
 
   QLabel* Label1 = nullptr;
   QLabel* Label2 = nullptr;
+  QString label2Text_;             // Label2 before eliding
   QPushButton* BitBtn1 = nullptr;  // &OK
   QPushButton* BitBtn2 = nullptr;  // &Nein
   QPushButton* BitBtn3 = nullptr;  // &Abbrechen

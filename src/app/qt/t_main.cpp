@@ -59,6 +59,7 @@ std::filesystem::path TMain::databasePath() const {
 // curve viewer opens over the stage dialog, so the order is fixed.
 void TMain::createDialogs() {
   Einstellungen = new TEinstellungen(settings_, this);
+  Einstellungen->SetBundledDatabase(QString::fromStdString(setup_.bundledDatabase.string()));
   Stufendaten = new TStufendaten(document_.form, setup_.decimalSeparator, this);
   document_.ReloadMotorDatabase();
   Stufendaten->UpdateMotorLists();

@@ -151,6 +151,13 @@ bool TEinstellungen::Run() {
   return exec() == QDialog::Accepted;
 }
 
+// A placeholder, not the field's text: what OK stores stays "none chosen",
+// so a later change of the bundled database is followed.
+void TEinstellungen::SetBundledDatabase(const QString& path) {
+  MotorenPfad->setPlaceholderText(
+      path.isEmpty() ? QString() : QDir::toNativeSeparators(path) + QStringLiteral(" (mitgeliefert)"));
+}
+
 void TEinstellungen::showForm() {
   const SettingsForm& f = settings_.form;
   Ldichte->setText(ToQ(f.Ldichte));

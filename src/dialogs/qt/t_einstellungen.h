@@ -25,6 +25,10 @@ class TEinstellungen : public QDialog {
   // then runs the simulation again).
   bool Run();
 
+  // The database in use while none is chosen: "Pfade" shows it, marked
+  // "(mitgeliefert)", where the chosen path would stand.
+  void SetBundledDatabase(const QString& path);
+
  signals:
   // Another motor database was chosen: the stage dialog's lists are reread at once.
   void databaseChanged();

@@ -1,10 +1,13 @@
 #include "dialogs/qt/t_form5.h"
 
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPlainTextEdit>
@@ -15,6 +18,7 @@
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -89,12 +93,34 @@ void TForm5::createPanel() {
        style()->standardIcon(QStyle::SP_DialogCancelButton));
   row->addStretch(1);
   make(BitBtn3, "BitBtn3", QStringLiteral("Drucken"), PrinterIcon(style()));
+  createPdfButton(row);
   BitBtn1->setDefault(true);
   connect(BitBtn1, &QPushButton::clicked, this, &TForm5::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TForm5::BitBtn2Click);
   connect(BitBtn3, &QPushButton::clicked, this, &TForm5::BitBtn3Click);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, &TForm5::BitBtn2Click);
+}
+
+// Printing for a machine without a printer. A fourth captioned button would
+// widen the window, so the PDF hangs from an arrow at the printer button,
+// as a split button's menu.
+void TForm5::createPdfButton(QHBoxLayout* row) {
+  BitBtn4 = new QToolButton(Panel1);
+  BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
+  BitBtn4->setArrowType(Qt::DownArrow);
+  BitBtn4->setPopupMode(QToolButton::InstantPopup);
+  BitBtn4->setToolTip(QStringLiteral("Als PDF speichern..."));
+  auto* menu = new QMenu(BitBtn4);
+  menu->addAction(QStringLiteral("Als PDF speichern..."), this, &TForm5::BitBtn4Click);
+  BitBtn4->setMenu(menu);
+  BitBtn4->setFixedHeight(BitBtn3->sizeHint().height());
+  row->removeWidget(BitBtn3);
+  auto* split = new QHBoxLayout;
+  split->setSpacing(0);
+  split->addWidget(BitBtn3);
+  split->addWidget(BitBtn4);
+  row->addLayout(split);
 }
 
 void TForm5::SetNotes(const std::string& notes) {
@@ -148,6 +174,27 @@ void TForm5::BitBtn3Click() {
   }
 }
 
+void TForm5::BitBtn4Click() {
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Notizen als PDF speichern"),
+                                              pdfFolder_ + QStringLiteral("Notizen.pdf"),
+                                              QStringLiteral("PDF-Dateien (*.pdf)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+  pdfFolder_ = QFileInfo(path).absolutePath() + QLatin1Char('/');
+  try {
+    SavePdf(path.toStdString(), [this](const QString& file) {
+      QPrinter printer(QPrinter::HighResolution);
+      SetUpPdfPrinter(printer, file);
+      QPrinterDevice device(printer);
+      TLinePrinter lp(device);
+      printLines(lp);
+      return true;
+    });
+  } catch (const KometError& e) {
+    QMessageBox::warning(this, windowTitle(), QString::fromUtf8(e.what()));
+  }
+}
+
 void TForm5::NotizContentsChange(int position, int, int charsAdded) {
   if (!limiting_ && charsAdded > 0) changeEnd_ = position + charsAdded;
 }
@@ -194,6 +241,10 @@ void TForm5::printNotes(QPrinter& printer) {
                                                                                  : QPageLayout::Portrait);
     oriented_ = &printer;
   }
+  printLines(lp);
+}
+
+void TForm5::printLines(TLinePrinter& lp) const {
   lp.SetLines(editorLines());
   lp.SetFont(Font{"Arial", 8.0, 0, kBlack, false});
   lp.SetFooterFormat("<5|>1");

@@ -7,9 +7,13 @@
 
 class QPlainTextEdit;
 class QPrinter;
+class QHBoxLayout;
 class QPushButton;
+class QToolButton;
 
 namespace komet {
+
+class TLinePrinter;
 
 // The notes window "Notizen zur Rakete": an editor beside the main window,
 // applied to the rocket only with "Übernehmen".
@@ -38,14 +42,17 @@ class TForm5 : public QWidget {
   void BitBtn1Click();  // "Übernehmen"
   void BitBtn2Click();  // "Schliessen"
   void BitBtn3Click();  // "Drucken"
+  void BitBtn4Click();  // "Als PDF speichern..."
   void NotizContentsChange(int position, int charsRemoved, int charsAdded);
   void NotizChange();
 
  private:
   void createEditor();
   void createPanel();
+  void createPdfButton(QHBoxLayout* row);
   std::vector<std::string> editorLines() const;
   void printNotes(QPrinter& printer);
+  void printLines(TLinePrinter& lp) const;
 
   std::function<QPrinter*()> printer_;
   std::string notesText;
@@ -54,10 +61,12 @@ class TForm5 : public QWidget {
   QPushButton* BitBtn1 = nullptr;
   QPushButton* BitBtn2 = nullptr;
   QPushButton* BitBtn3 = nullptr;
-  int changeEnd_ = -1;            // end of the last edit, for cutting what exceeds the limit
-  bool limiting_ = false;         // the cut itself is an edit
-  bool centred_ = false;          // placed in the middle of the screen at the first show
-  QPrinter* oriented_ = nullptr;  // the printer the line printer last set to portrait
+  QToolButton* BitBtn4 = nullptr;  // its menu: "Als PDF speichern..."
+  int changeEnd_ = -1;             // end of the last edit, for cutting what exceeds the limit
+  bool limiting_ = false;          // the cut itself is an edit
+  bool centred_ = false;           // placed in the middle of the screen at the first show
+  QPrinter* oriented_ = nullptr;   // the printer the line printer last set to portrait
+  QString pdfFolder_;              // where the last PDF went, with a trailing slash
 };
 
 }  // namespace komet

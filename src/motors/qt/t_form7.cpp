@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 
 #include "common/komet_error.h"
 #include "motors/curve_viewer.h"
@@ -31,8 +32,7 @@ void TForm7::ShowMotor(int recordNo) {
   recordNo_ = recordNo;
   if (shown_ == 0) {
     const bool alreadyActive = isVisible() && isActiveWindow();
-    if (!centred_ && screen()) move(screen()->availableGeometry().center() - rect().center());
-    centred_ = true;
+    if (!isVisible()) placeBesideParent();
     show();
     raise();
     activateWindow();
@@ -44,6 +44,31 @@ void TForm7::ShowMotor(int recordNo) {
   ReadMotor();
   shown_ = 1;
   update();
+}
+
+// Beside the stage dialog, so that its buttons stay in reach; centred when
+// there is no dialog to stand beside.
+void TForm7::placeBesideParent() {
+  const QScreen* s = screen();
+  if (s == nullptr) return;
+  const QWidget* anchor = parentWidget();
+  if (anchor == nullptr || !anchor->isVisible()) {
+    move(s->availableGeometry().center() - rect().center());
+    return;
+  }
+  const QSize frame = frameGeometry().size().expandedTo(size());
+  move(PlaceBeside(anchor->frameGeometry(), frame, s->availableGeometry()));
+}
+
+QPoint PlaceBeside(const QRect& anchor, const QSize& size, const QRect& available) {
+  const int y = std::clamp(anchor.top(), available.top(),
+                           std::max(available.top(), available.bottom() + 1 - size.height()));
+  if (anchor.right() + 1 + size.width() <= available.right() + 1) return {anchor.right() + 1, y};
+  if (anchor.left() - size.width() >= available.left()) return {anchor.left() - size.width(), y};
+  // No room on either side: against the wider side's screen edge, over as
+  // little of the dialog as possible.
+  const bool right = available.right() - anchor.right() >= anchor.left() - available.left();
+  return {right ? available.right() + 1 - size.width() : available.left(), y};
 }
 
 bool TForm7::event(QEvent* event) {

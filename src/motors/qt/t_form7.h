@@ -38,6 +38,7 @@ class TForm7 : public QWidget {
  private:
   void FormActivate();
   void ReadMotor();
+  void placeBesideParent();
 
   PathSource database_;
   char decimalSeparator_;
@@ -45,7 +46,11 @@ class TForm7 : public QWidget {
   int shown_ = 0;
   int band_ = 0;  // height of the details band below the curve
   MotorRecord motor_{};
-  bool centred_ = false;
 };
+
+// Where a window of `size` stands beside `anchor` on the screen area
+// `available`: right of it, else left of it, top edges level, inside the
+// screen area as far as it can be.
+QPoint PlaceBeside(const QRect& anchor, const QSize& size, const QRect& available);
 
 }  // namespace komet

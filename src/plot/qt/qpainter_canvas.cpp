@@ -74,14 +74,30 @@ void QPainterCanvas::MoveTo(int x, int y) {
 void QPainterCanvas::LineTo(int x, int y) {
   const QPoint to(x, y);
   if (to == current_ && pen_.width > 1) {
-    // Qt draws nothing for a zero-length line; a wide pen's dot is a point.
     Flush();
-    painter_.drawPoint(to);
+    DrawDot(to);
     return;
   }
   if (pending_.isEmpty()) pending_ << current_;
   pending_ << to;
   current_ = to;
+}
+
+// Qt draws nothing for a zero-length line, and an unsmoothed wide point
+// comes out square: the dot of a wide pen is set row by row, the pixels
+// whose centres lie in a disc as wide as the pen.
+void QPainterCanvas::DrawDot(QPoint at) {
+  const int w = pen_.width;
+  const double odd = w % 2 == 1 ? 0.5 : 0.0;  // an odd dot centres on the pixel, an even one on its corner
+  const double cy = at.y() + odd, r2 = w * w / 4.0;
+  for (int y = at.y() - w / 2; y <= at.y() + w / 2; ++y) {
+    const double dy = y + 0.5 - cy;
+    int half = -1;  // the row reaches from cx - half - odd to cx + half + odd
+    while ((half + 1 + 0.5 - odd) * (half + 1 + 0.5 - odd) + dy * dy <= r2) ++half;
+    if (half < 0) continue;
+    const int left = at.x() - half - (w % 2 == 1 ? 0 : 1);
+    painter_.fillRect(QRect(left, y, at.x() + half - left + 1, 1), ToQColor(pen_.color));
+  }
 }
 
 void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {

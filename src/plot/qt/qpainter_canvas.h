@@ -41,6 +41,8 @@ class QPainterCanvas final : public Canvas {
   void Apply();
 
  private:
+  void DrawDot(QPoint at);
+
   QPainter& painter_;
   Pen pen_;
   Font font_;

@@ -10,6 +10,7 @@
 #include <QTime>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 
 #include "common/komet_error.h"
 #include "print/qt/qprinter_device.h"
@@ -66,19 +67,14 @@ bool PrintFlightReport(QPrinter& printer, Simulation& simulation, const RocketRe
 
 // Written beside the target and renamed over it, so a failed export leaves
 // an older file whole.
-bool SaveReportPdf(const std::filesystem::path& pdf, Simulation& simulation, const RocketRecord& rocket,
-                   const PlotSwitches& switches) {
-  if (!simulation.results().resultsValid) return false;
+void SavePdf(const std::filesystem::path& pdf, const std::function<bool(const QString&)>& render) {
   const QString target = QString::fromStdString(pdf.string());
   const QFileInfo info(target);
   QTemporaryFile temp(info.absoluteDir().filePath(info.fileName() + QStringLiteral(".XXXXXX")));
   if (!temp.open()) throw PdfError(target, temp.errorString());
   temp.close();
-  const std::string dateTime = FooterDateTime();
-  if (!RenderReportPdf(temp.fileName(), MakeFlightView(simulation), rocket, switches, dateTime,
-                       DecimalSeparator()))
-    throw PdfError(target, QStringLiteral("der Bericht ließ sich nicht ausgeben"));
-  // A temporary file is private; the report gets the rights of the file it
+  if (!render(temp.fileName())) throw PdfError(target, QStringLiteral("der Inhalt ließ sich nicht ausgeben"));
+  // A temporary file is private; the PDF gets the rights of the file it
   // replaces, or the usual ones.
   QFile::setPermissions(temp.fileName(), QFile::exists(target) ? QFile::permissions(target)
                                                                : QFile::ReadOwner | QFile::WriteOwner |
@@ -86,6 +82,15 @@ bool SaveReportPdf(const std::filesystem::path& pdf, Simulation& simulation, con
   if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
     throw PdfError(target, QString::fromUtf8(KometError::FromErrno(errno).what()));
   temp.setAutoRemove(false);
+}
+
+bool SaveReportPdf(const std::filesystem::path& pdf, Simulation& simulation, const RocketRecord& rocket,
+                   const PlotSwitches& switches) {
+  if (!simulation.results().resultsValid) return false;
+  const std::string dateTime = FooterDateTime();
+  SavePdf(pdf, [&](const QString& file) {
+    return RenderReportPdf(file, MakeFlightView(simulation), rocket, switches, dateTime, DecimalSeparator());
+  });
   return true;
 }
 

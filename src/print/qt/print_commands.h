@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 
 #include "model/rocket_record.h"
 #include "plot/plot_switches.h"
@@ -25,6 +26,11 @@ bool PrintFlightReport(QPrinter& printer, Simulation& simulation, const RocketRe
 // KometError when the file cannot be written.
 bool SaveReportPdf(const std::filesystem::path& pdf, Simulation& simulation, const RocketRecord& rocket,
                    const PlotSwitches& switches);
+
+// Writes a PDF file through `render`, which draws it into the path it is
+// given; the file appears only when `render` returns true. Throws KometError
+// with the file's name when it cannot be written.
+void SavePdf(const std::filesystem::path& pdf, const std::function<bool(const QString&)>& render);
 
 // The date and time texts of printouts, in the user's short date and long
 // time formats.

@@ -1,0 +1,48 @@
+#include "app/program_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "support/temp_dir.h"
+
+namespace komet {
+namespace {
+
+void Touch(const std::filesystem::path& p) {
+  std::filesystem::create_directories(p.parent_path());
+  std::ofstream(p) << "x";
+}
+
+// The bundled data are found in every layout a program runs from; an
+// installed program takes its own share/komet before the source tree.
+TEST(ProgramPaths, FindsTheBundledDataWhereTheProgramRuns) {
+  testing::TempDir dir;
+  const struct {
+    const char* program;
+    const char* data;
+  } layouts[] = {
+      {"usr/bin", "usr/share/komet/catalogue/motoren.kdb"},
+      {"opt/komet", "opt/komet/catalogue/motoren.kdb"},
+      {"src/build", "src/catalogue/motoren.kdb"},
+  };
+  for (const auto& l : layouts) {
+    const auto data = dir.path() / l.data;
+    Touch(data);
+    std::filesystem::create_directories(dir.path() / l.program);
+    EXPECT_TRUE(std::filesystem::equivalent(FindBundledDatabase(dir.path() / l.program), data)) << l.program;
+    EXPECT_TRUE(
+        std::filesystem::equivalent(FindBundledFile(dir.path() / l.program, "catalogue/motoren.kdb"), data));
+  }
+}
+
+TEST(ProgramPaths, WithoutAnyCopyTheSourceTreeServes) {
+  testing::TempDir dir;
+  const auto found = FindBundledDatabase(dir.path());
+  EXPECT_TRUE(
+      std::filesystem::equivalent(found, std::filesystem::path(KOMET_SOURCE_DIR) / "catalogue/motoren.kdb"));
+  EXPECT_TRUE(FindBundledFile(dir.path(), "examples/gibt-es-nicht.kdb").empty());
+}
+
+}  // namespace
+}  // namespace komet
