@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "app/json_text.h"
 #include "common/file_io.h"
 #include "common/format.h"
 #include "common/komet_error.h"
@@ -18,25 +19,6 @@ namespace {
 struct CommandError {
   std::string message;
 };
-
-std::string G17(double v) {
-  return std::isfinite(v) ? Format('.', "%.17g", v) : "null";
-}
-
-std::string JsonText(std::string_view utf8) {
-  std::string out = "\"";
-  for (const char c : utf8) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      out += Format('.', "\\u%04x", static_cast<int>(c));
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
 
 std::string CsvText(std::string_view utf8) {
   if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(utf8);
@@ -120,40 +102,41 @@ struct MotorRow {
 };
 
 std::string Optional(const std::optional<MotorDetails>& d, double MotorDetails::*field) {
-  return d ? G17((*d).*field) : "null";
+  return d ? JsonNumber((*d).*field) : "null";
 }
 
 std::string MotorJson(const MotorRow& r) {
   const auto& d = r.details;
-  auto text = [&](const std::string& s) { return d ? JsonText(Cp1252ToUtf8(s)) : std::string("null"); };
+  auto text = [&](const std::string& s) { return d ? JsonString(Cp1252ToUtf8(s)) : std::string("null"); };
   const double impulse = d ? d->totalImpulse : TotalImpulse(r.motor);
-  std::string delays;
-  for (int s : PublishedDelays(r.motor)) delays += (delays.empty() ? "" : ", ") + std::to_string(s);
+  const std::string delays = JoinNumbers(PublishedDelays(r.motor), ", ");
   const double average = r.motor.burnTime > 0 ? impulse / r.motor.burnTime : 0.0;
-  return "  {\"name\": " + JsonText(Cp1252ToUtf8(r.entry.name)) +
+  return "  {\"name\": " + JsonString(Cp1252ToUtf8(r.entry.name)) +
          ", \"recordNo\": " + std::to_string(r.entry.recordNo) + ", \"maker\": " + text(d ? d->maker : "") +
          ", \"designation\": " + text(d ? d->designation : "") +
-         ", \"impulseClass\": " + JsonText(ImpulseClass(impulse)) +
+         ", \"impulseClass\": " + JsonString(ImpulseClass(impulse)) +
          ", \"diameter\": " + Optional(d, &MotorDetails::diameterMm) +
-         ", \"length\": " + Optional(d, &MotorDetails::lengthMm) + ", \"totalImpulse\": " + G17(impulse) +
-         ", \"averageThrust\": " + G17(average) + ", \"peakThrust\": " + G17(r.motor.maxThrust) +
-         ", \"burnTime\": " + G17(r.motor.burnTime) + ", \"totalMass\": " + G17(r.motor.totalMass) +
-         ", \"propellantMass\": " + G17(r.motor.propellantMass) + ", \"delays\": [" + delays +
+         ", \"length\": " + Optional(d, &MotorDetails::lengthMm) +
+         ", \"totalImpulse\": " + JsonNumber(impulse) + ", \"averageThrust\": " + JsonNumber(average) +
+         ", \"peakThrust\": " + JsonNumber(r.motor.maxThrust) +
+         ", \"burnTime\": " + JsonNumber(r.motor.burnTime) +
+         ", \"totalMass\": " + JsonNumber(r.motor.totalMass) +
+         ", \"propellantMass\": " + JsonNumber(r.motor.propellantMass) + ", \"delays\": [" + delays +
          "], \"plugged\": " + (d ? (d->plugged ? "true" : "false") : "null") + "}";
 }
 
 std::string MotorCsvLine(const MotorRow& r) {
   const auto& d = r.details;
   const double impulse = d ? d->totalImpulse : TotalImpulse(r.motor);
-  std::string delays;
-  for (int s : PublishedDelays(r.motor)) delays += (delays.empty() ? "" : "-") + std::to_string(s);
+  const std::string delays = JoinNumbers(PublishedDelays(r.motor), "-");
   auto number = [](const std::string& s) { return s == "null" ? std::string() : s; };
   return CsvText(Cp1252ToUtf8(r.entry.name)) + "," + std::to_string(r.entry.recordNo) + "," +
          CsvText(Cp1252ToUtf8(d ? d->maker : "")) + "," + CsvText(Cp1252ToUtf8(d ? d->designation : "")) +
          "," + ImpulseClass(impulse) + "," + number(Optional(d, &MotorDetails::diameterMm)) + "," +
-         number(Optional(d, &MotorDetails::lengthMm)) + "," + G17(impulse) + "," + G17(r.motor.maxThrust) +
-         "," + G17(r.motor.burnTime) + "," + G17(r.motor.totalMass) + "," + G17(r.motor.propellantMass) +
-         "," + delays + "," + (d ? (d->plugged ? "ja" : "nein") : "") + "\n";
+         number(Optional(d, &MotorDetails::lengthMm)) + "," + JsonNumber(impulse) + "," +
+         JsonNumber(r.motor.maxThrust) + "," + JsonNumber(r.motor.burnTime) + "," +
+         JsonNumber(r.motor.totalMass) + "," + JsonNumber(r.motor.propellantMass) + "," + delays + "," +
+         (d ? (d->plugged ? "ja" : "nein") : "") + "\n";
 }
 
 int Motors(const std::vector<std::string>& args, std::filesystem::path database, std::ostream& out) {

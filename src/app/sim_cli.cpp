@@ -6,11 +6,14 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <thread>
 
 #include "app/document.h"
 #include "app/flight_export.h"
-#include "app/motor_cli.h"
 #include "app/flight_summary.h"
+#include "app/json_text.h"
+#include "app/motor_cli.h"
+#include "app/motor_guide.h"
 #include "common/file_io.h"
 #include "common/format.h"
 #include "common/komet_error.h"
@@ -34,7 +37,9 @@ constexpr const char* kUsage =
     " [--rail-length X] [--rail-friction X] [--period X]\n"
     "                 [--summary-line] [--locale de|en]\n"
     "        komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
-    "        komet-sim motors [--db DATEI.kdb] [--csv DATEI|-] [--json DATEI|-]\n";
+    "        komet-sim motors [--db DATEI.kdb] [--csv DATEI|-] [--json DATEI|-]\n"
+    "        komet-sim guide RAKETE.kmw [--db DATEI.kdb] [--class C..E] [--maker NAME] [--diameter MM]\n"
+    "                        [--csv DATEI|-] [--json DATEI|-]\n";
 
 // A fault of the command line or its files: message on stderr, exit 2.
 struct UsageError {
@@ -43,11 +48,6 @@ struct UsageError {
 
 std::string G17(double v) {
   return Format('.', "%.17g", v);
-}
-
-// JSON has no NaN or infinity.
-std::string JsonNumber(double v) {
-  return std::isfinite(v) ? G17(v) : "null";
 }
 
 std::optional<double> StrictNumber(const std::string& text) {
@@ -229,23 +229,121 @@ void WriteOutput(const std::filesystem::path& path, const std::string& text, std
   }
 }
 
+// The rocket as the desktop program opens it, or (--raw) as stored.
+bool LoadDocument(Document& doc, const SimArgs& a, std::ostream& err) {
+  if (a.raw) {
+    LoadRaw(doc, a.rocket);
+    return true;
+  }
+  doc.ReloadMotorDatabase();
+  CliPrompts prompts(err);
+  NoViews views;
+  const bool loaded = doc.LoadRocketFile(a.rocket, prompts, views);
+  for (const std::string& m : prompts.errors)
+    err << "komet-sim: " << (loaded ? "Warnung: " : "") << m << '\n';
+  return loaded;
+}
+
+// komet-sim guide: the motor guide's table for a rocket.
+struct GuideArgs {
+  SimArgs sim;
+  GuideFilter filter;
+  bool diameterGiven = false;
+  std::optional<std::filesystem::path> csv, json;
+};
+
+GuideArgs ParseGuideArgs(const std::vector<std::string>& args) {
+  GuideArgs g;
+  std::vector<std::string> rest;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw UsageError{arg + ": Wert fehlt"};
+      return args[++i];
+    };
+    try {
+      if (arg == "--class") {
+        ParseClassRange(value(), g.filter);
+      } else if (arg == "--maker") {
+        g.filter.maker = value();
+      } else if (arg == "--diameter") {
+        const std::string& text = value();
+        const std::optional<double> mm = StrictNumber(text);
+        if (!mm || *mm < 0) throw UsageError{"--diameter: \"" + text + "\" ist kein Durchmesser in mm"};
+        g.filter.maxDiameterMm = *mm;
+        g.diameterGiven = true;
+      } else if (arg == "--csv") {
+        g.csv = value();
+      } else if (arg == "--json") {
+        g.json = value();
+      } else if (arg == "--db" || arg == "--options") {
+        rest.push_back(arg);
+        rest.push_back(value());
+      } else {
+        rest.push_back(arg);
+      }
+    } catch (const KometError& e) {
+      throw UsageError{arg + ": " + e.what()};
+    }
+  }
+  g.sim = ParseSimArgs(rest);
+  return g;
+}
+
+std::string GuideTable(std::span<const GuideRow> rows, char sep) {
+  std::string text = Format(sep, "%-26s %8s %6s %7s %7s %5s %6s %5s %7s  %s\n", "Motor", "Gipfel", "bei",
+                            "v max", "Schiene", "S/G", "empf.", "beste", "Ausstoß", "Warnungen");
+  for (const GuideRow& r : rows) {
+    if (r.noFlight) {
+      text += Format(sep, "%-26s %8s\n", r.motor, "kein Flug");
+      continue;
+    }
+    text += Format(sep, "%-26s %6.1f m %4.1f s %7.1f %7.1f %5.1f %4.1f s", r.motor, r.apogee, r.apogeeTime,
+                   r.maxVelocity, r.railExitVelocity.value_or(0.0), r.thrustToWeight, r.recommendedDelay);
+    text += r.bestDelay ? Format(sep, " %3d s", *r.bestDelay) : std::string("     -");
+    text += r.ejectionVelocity ? Format(sep, " %7.1f", *r.ejectionVelocity) : std::string("       -");
+    for (std::size_t k = 0; k < r.warnings.size(); ++k) text += (k == 0 ? "  " : "; ") + r.warnings[k];
+    text += "\n";
+  }
+  return text;
+}
+
+int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
+          std::ostream& err) {
+  GuideArgs g = ParseGuideArgs(args);
+  const FixedConstants constants = Constants(g.sim, env);
+  const std::filesystem::path db = Database(g.sim, env);
+  Document doc(constants, [&] { return db; });
+  if (!LoadDocument(doc, g.sim, err)) return 2;
+  if (!GuideCanRun(doc.rocket))
+    throw UsageError{
+        "die Hauptstufe hat keinen Motor im ersten Platz: der Motorberater hat nichts zu ersetzen"};
+  if (!g.diameterGiven) g.filter.maxDiameterMm = doc.rocket.stages[0].diameter * 1000.0;
+  std::vector<MotorRecord> motors;
+  std::vector<std::int32_t> recordNos;
+  try {
+    GuideCandidates(db, g.filter, motors, recordNos);
+  } catch (const KometError& e) {
+    throw UsageError{db.string() + ": " + e.what()};
+  }
+  if (motors.empty()) throw UsageError{db.string() + ": keine Motoren, die zu den Filtern passen"};
+  MotorGuide guide(doc.rocket, constants, std::move(motors), std::move(recordNos), env.decimalSeparator);
+  const std::atomic<bool> never{false};
+  guide.Run(std::max(1u, std::thread::hardware_concurrency()), never);
+  const std::vector<GuideRow> rows = guide.Rows(g.filter.matchingDelayOnly);
+  if (g.csv) WriteOutput(*g.csv, GuideCsv(rows, env.decimalSeparator == ',' ? kGermanCsv : kEnglishCsv), out);
+  if (g.json) WriteOutput(*g.json, GuideJson(rows), out);
+  if (!g.csv && !g.json) out << GuideTable(rows, env.decimalSeparator);
+  return 0;
+}
+
 int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
              std::ostream& err) {
   const SimArgs a = ParseSimArgs(args);
   const FixedConstants constants = Constants(a, env);
   const std::filesystem::path db = Database(a, env);
   Document doc(constants, [&] { return db; });
-  if (a.raw) {
-    LoadRaw(doc, a.rocket);
-  } else {
-    doc.ReloadMotorDatabase();
-    CliPrompts prompts(err);
-    NoViews views;
-    const bool loaded = doc.LoadRocketFile(a.rocket, prompts, views);
-    for (const std::string& m : prompts.errors)
-      err << "komet-sim: " << (loaded ? "Warnung: " : "") << m << '\n';
-    if (!loaded) return 2;
-  }
+  if (!LoadDocument(doc, a, err)) return 2;
   if (!a.exports.empty() && env.exporter == nullptr)
     throw UsageError{"Bilder und Berichte gibt es hier nicht"};
   if (a.csvLocale && !a.csv) throw UsageError{"--csv-locale gehört zu --csv"};
@@ -286,23 +384,6 @@ std::string DelaysJson(const FlightAnalysis& a) {
             ", \"tooFast\": " + (c.tooFast ? "true" : "false") + "}";
   }
   return json + (a.delays.empty() ? "]" : "\n  ]");
-}
-
-// JSON text of UTF-8: quotes, backslashes and control characters escaped.
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    if (static_cast<unsigned char>(c) < 0x20) {
-      static constexpr char kHex[] = "0123456789abcdef";
-      out += "\\u00";
-      out += kHex[(c >> 4) & 0xF];
-      out += kHex[c & 0xF];
-      continue;
-    }
-    out += c;
-  }
-  return out + "\"";
 }
 
 std::string WarningsJson(const FlightAnalysis& a) {
@@ -360,6 +441,7 @@ int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& e
       (args.empty() ? err : out) << kUsage;
       return args.empty() ? 2 : 0;
     }
+    if (args[0] == "guide") return Guide(args, env, out, err);
     SimArgs none;
     if (const std::optional<int> status = RunMotorCommand(args, Database(none, env), out, err))
       return *status;

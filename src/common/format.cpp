@@ -159,4 +159,22 @@ std::string FormatList(char sep, std::string_view f, std::initializer_list<Forma
   return out;
 }
 
+std::string JoinNumbers(const std::vector<int>& values, std::string_view separator) {
+  std::string out;
+  for (int v : values) {
+    if (!out.empty()) out.append(separator);
+    out.append(std::to_string(v));
+  }
+  return out;
+}
+
+std::string Concat(std::initializer_list<std::string_view> pieces) {
+  std::size_t size = 0;
+  for (std::string_view p : pieces) size += p.size();
+  std::string out;
+  out.reserve(size);
+  for (std::string_view p : pieces) out.append(p);
+  return out;
+}
+
 }  // namespace komet

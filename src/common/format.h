@@ -6,6 +6,7 @@
 #include <string_view>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
 namespace komet {
 
@@ -31,5 +32,12 @@ std::string Format(char decimalSeparator, std::string_view format, const Args&..
   };
   return FormatList(decimalSeparator, format, {toArg(args)...});
 }
+
+// Whole numbers with a separator between them: "3, 5, 7".
+std::string JoinNumbers(const std::vector<int>& values, std::string_view separator);
+
+// The pieces one after the other. (Messages are built this way rather than
+// with "text" + std::string(...), which trips GCC 12's -Wrestrict.)
+std::string Concat(std::initializer_list<std::string_view> pieces);
 
 }  // namespace komet

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "common/format.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
 #include "motors/eng_curve.h"
@@ -23,8 +24,7 @@ std::string Number(double value) {
 }
 
 std::string DelayField(const MotorDetails& d) {
-  std::string field;
-  for (int s : d.delays) field += (field.empty() ? "" : "-") + std::to_string(s);
+  std::string field = JoinNumbers(d.delays, "-");
   if (d.plugged) field += field.empty() ? "P" : "-P";
   return field;
 }
@@ -86,7 +86,7 @@ void BlockReader::key(std::string_view key, std::string_view value) {
       {"type",
        [&] {
          const auto type = TypeFromText(value);
-         if (!type) fail("Motortyp \"" + std::string(value) + "\" unbekannt");
+         if (!type) fail(Concat({"Motortyp \"", value, "\" unbekannt"}));
          details_.type = *type;
        }},
       {"diameter_mm", [&] { details_.diameterMm = number(value); }},
@@ -99,7 +99,7 @@ void BlockReader::key(std::string_view key, std::string_view value) {
       {"curve", [&] { points_ = curve(value); }},
   };
   const auto it = keys.find(key);
-  if (it == keys.end()) fail("unbekannter Schlüssel \"" + std::string(key) + "\"");
+  if (it == keys.end()) fail(Concat({"unbekannter Schlüssel \"", key, "\""}));
   it->second();
 }
 
@@ -119,7 +119,7 @@ double BlockReader::number(std::string_view value) const {
   double v = 0.0;
   const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), v);
   if (ec != std::errc() || end != value.data() + value.size() || !std::isfinite(v))
-    fail("\"" + std::string(value) + "\" ist keine gültige Zahl");
+    fail(Concat({"\"", value, "\" ist keine gültige Zahl"}));
   return v;
 }
 
@@ -130,8 +130,7 @@ std::vector<CurvePoint> BlockReader::curve(std::string_view value) const {
     const std::string_view pair = Trim(value.substr(0, semi));
     value = semi == std::string_view::npos ? std::string_view() : value.substr(semi + 1);
     const std::size_t blank = pair.find(' ');
-    if (blank == std::string_view::npos)
-      fail("Kurvenpunkt \"" + std::string(pair) + "\" braucht Zeit und Schub");
+    if (blank == std::string_view::npos) fail(Concat({"Kurvenpunkt \"", pair, "\" braucht Zeit und Schub"}));
     points.push_back({number(pair.substr(0, blank)), number(Trim(pair.substr(blank + 1)))});
   }
   if (points.size() > MotorRecord::kCurvePoints) fail("mehr als 101 Kurvenpunkte");
@@ -151,7 +150,7 @@ std::string WriteCatalogueSource(std::span<const MotorRecord> motors) {
     text += "\nmotor = " + Cp1252ToUtf8(m.name.view()) + "\n";
     text += "maker = " + Cp1252ToUtf8(d.maker) + "\n";
     text += "designation = " + Cp1252ToUtf8(d.designation) + "\n";
-    text += "type = " + std::string(MotorTypeText(d.type)) + "\n";
+    text += Concat({"type = ", MotorTypeText(d.type), "\n"});
     text += "diameter_mm = " + Number(d.diameterMm) + "\n";
     text += "length_mm = " + Number(d.lengthMm) + "\n";
     text += "impulse_ns = " + Number(d.totalImpulse) + "\n";

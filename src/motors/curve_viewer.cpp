@@ -64,8 +64,7 @@ std::vector<std::string> MotorDetailLines(const MotorRecord& m, char sep) {
   first +=
       Format(sep, ", Klasse %s, %.1f Ns, %.1f N mittlerer Schub", ImpulseClass(impulse), impulse, average);
   std::string second = Format(sep, "%.0f x %.0f mm", d->diameterMm, d->lengthMm);
-  std::string delays;
-  for (int s : PublishedDelays(m)) delays += (delays.empty() ? "" : ", ") + std::to_string(s);
+  const std::string delays = JoinNumbers(PublishedDelays(m), ", ");
   if (!delays.empty()) second += ", Verzögerungen " + delays + " s";
   if (d->plugged) second += delays.empty() ? ", ohne Ausstoßladung" : ", auch ohne Ausstoßladung";
   return {first, second};

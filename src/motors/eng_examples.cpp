@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "common/file_io.h"
+#include "common/format.h"
 #include "common/komet_error.h"
 #include "common/numbers.h"
 #include "common/win1252.h"
@@ -88,7 +89,7 @@ void RocketDescription::line(std::string_view text, int number) {
 void RocketDescription::section(std::string_view title) {
   constexpr std::string_view kTitles[] = {"Hauptstufe", "Stufe 2", "Stufe 3"};
   const auto it = std::find(std::begin(kTitles), std::end(kTitles), title);
-  if (it == std::end(kTitles)) fail("unbekannter Abschnitt \"" + std::string(title) + "\"");
+  if (it == std::end(kTitles)) fail(Concat({"unbekannter Abschnitt \"", title, "\""}));
   const int stage = static_cast<int>(it - std::begin(kTitles));
   if (stage != stage_ + 1) fail("Stufen in der Reihenfolge Hauptstufe, Stufe 2, Stufe 3 beschreiben");
   stage_ = stage;
@@ -104,7 +105,7 @@ void RocketDescription::rocketKey(std::string_view key, std::string_view value) 
   } else if (key == "notiz") {
     notes_.emplace_back(value);
   } else {
-    fail("unbekannter Schlüssel \"" + std::string(key) + "\"");
+    fail(Concat({"unbekannter Schlüssel \"", key, "\""}));
   }
 }
 
@@ -121,7 +122,7 @@ void RocketDescription::stageKey(std::string_view key, std::string_view value) {
   else if (key == "verzoegerung_s" && stage_ > 0)
     stage.ignitionDelay = number(value);
   else
-    fail("unbekannter Schlüssel \"" + std::string(key) + "\"");
+    fail(Concat({"unbekannter Schlüssel \"", key, "\""}));
 }
 
 void RocketDescription::addMotor(std::string_view value) {
@@ -146,7 +147,7 @@ double RocketDescription::number(std::string_view value) const {
   double parsed = 0.0;
   const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), parsed);
   if (value.empty() || ec != std::errc() || end != value.data() + value.size())
-    fail("\"" + std::string(value) + "\" ist keine gültige Zahl");
+    fail(Concat({"\"", value, "\" ist keine gültige Zahl"}));
   return ParseNumber(value);  // the value a dialog field holding this text gives
 }
 
@@ -154,9 +155,9 @@ const MotorRecord& RocketDescription::findMotor(std::string_view name) const {
   const std::string wanted = Utf8ToCp1252(name);
   const auto matches = [&](const MotorRecord& m) { return m.name.view() == wanted; };
   const auto it = std::find_if(motors_.begin(), motors_.end(), matches);
-  if (it == motors_.end()) fail("Motor \"" + std::string(name) + "\" nicht in der Datenbank");
+  if (it == motors_.end()) fail(Concat({"Motor \"", name, "\" nicht in der Datenbank"}));
   if (std::count_if(motors_.begin(), motors_.end(), matches) > 1)
-    fail("Motor \"" + std::string(name) + "\" mehrfach in der Datenbank");
+    fail(Concat({"Motor \"", name, "\" mehrfach in der Datenbank"}));
   return *it;
 }
 

@@ -328,9 +328,7 @@ MotorRecord MakeMotorRecord(std::string_view name, double propellantMass, double
 }
 
 std::string LeftOutDelaysText(const EngDelays& delays) {
-  std::string list;
-  for (int d : delays.leftOut) list += (list.empty() ? "" : ", ") + std::to_string(d);
-  return "mehr als vier Verzögerungen: " + list +
+  return "mehr als vier Verzögerungen: " + JoinNumbers(delays.leftOut, ", ") +
          " s nur in den Motordetails, nicht in den vier Plätzen des Datensatzes";
 }
 

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/flight_export.h"
+#include "model/rocket_record.h"
+#include "motors/motor_database.h"
+#include "sim/sim_constants.h"
+#include "sim/simulation.h"
+
+namespace komet {
+
+// Which motors the guide flies. Classes are impulse classes ("C", "1/2A");
+// empty ends are open. A diameter of 0 takes every motor; a motor without
+// details has no known diameter or maker and is taken unless a maker is
+// asked for.
+struct GuideFilter {
+  std::string classFrom, classTo;
+  std::string maker;               // compared without regard to case
+  double maxDiameterMm = 0.0;      // 0: any
+  bool matchingDelayOnly = false;  // keep rows whose best delay lies in its tolerance band
+};
+
+// Position of an impulse class in the order 1/8A, 1/4A, 1/2A, A, B, ...; -1
+// for a text that is no class.
+int ImpulseClassRank(std::string_view cls);
+
+// "C..E", "D", "..E", "C.." into the filter's class range. Throws KometError
+// for a text that names no class.
+void ParseClassRange(std::string_view text, GuideFilter& filter);
+
+// Whether a motor of the database is a candidate (before flying).
+bool GuideAccepts(const GuideFilter& filter, const MotorRecord& motor);
+
+// One candidate's flight with the rocket's other values unchanged.
+struct GuideRow {
+  enum class Mark { Green, Amber, Red };
+  std::string motor;  // the database name, UTF-8
+  std::string maker;  // UTF-8; empty without details
+  std::int32_t recordNo = -1;
+  bool noFlight = false;
+  double apogee = 0.0, apogeeTime = 0.0;   // m, s
+  double maxVelocity = 0.0;                // m/s
+  std::optional<double> railExitVelocity;  // m/s; none: never leaves the rail
+  double thrustToWeight = 0.0;             // peak thrust over lift-off weight
+  double recommendedDelay = 0.0;           // s
+  std::optional<int> bestDelay;            // the published delay closest to it
+  std::optional<double> ejectionVelocity;  // m/s at that ejection
+  std::vector<std::string> warnings;       // German
+  Mark mark = Mark::Green;
+
+  // Best delay minus the recommended one, s; nothing without a best delay.
+  std::optional<double> delayDifference() const;
+  bool delayFits() const;  // the difference lies within the best delay's tolerance band
+};
+
+// The guide: stage 1's first motor slot flown with each candidate in turn
+// (same count), each a full run of the simulation, on worker threads that
+// each own their simulation table.
+class MotorGuide {
+ public:
+  // Reads the constants once (the runs happen on other threads).
+  MotorGuide(const RocketRecord& rocket, const SimConstants& constants, std::vector<MotorRecord> candidates,
+             std::vector<std::int32_t> recordNos, char decimalSeparator);
+
+  // Flies every candidate; returns early when `cancel` becomes true (the
+  // rows flown so far are kept). Never throws for a damaged motor: its row
+  // says "kein Flug".
+  void Run(unsigned threads, const std::atomic<bool>& cancel);
+
+  std::size_t size() const { return candidates_.size(); }
+  std::size_t done() const { return done_.load(); }  // safe from another thread
+  bool complete() const { return done() == size(); }
+
+  // The flown rows, by apogee (highest first), filtered by
+  // matchingDelayOnly; call after Run.
+  std::vector<GuideRow> Rows(bool matchingDelayOnly = false) const;
+
+ private:
+  GuideRow Fly(std::size_t index, Simulation& simulation) const;
+
+  RocketRecord rocket_;
+  FixedConstants constants_;
+  std::vector<MotorRecord> candidates_;
+  std::vector<std::int32_t> recordNos_;
+  char sep_;
+  std::vector<std::optional<GuideRow>> rows_;
+  std::atomic<std::size_t> done_{0};
+};
+
+// Whether the rocket has a motor slot for the guide to replace.
+bool GuideCanRun(const RocketRecord& rocket);
+
+// The candidates of a database: every offered record that the filter takes.
+// Throws KometError when the file cannot be read.
+void GuideCandidates(const std::filesystem::path& database, const GuideFilter& filter,
+                     std::vector<MotorRecord>& motors, std::vector<std::int32_t>& recordNos);
+
+// The table as JSON (an array of rows, SI units, non-finite numbers null)
+// and as the spreadsheet CSV of the evaluation.
+std::string GuideJson(std::span<const GuideRow> rows);
+std::string GuideCsv(std::span<const GuideRow> rows, CsvDialect dialect);
+
+}  // namespace komet
