@@ -1,7 +1,10 @@
 #include "app/document.h"
 
+#include <algorithm>
+
 #include <system_error>
 
+#include "common/format.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
 #include "model/rocket_file.h"
@@ -33,7 +36,7 @@ bool Document::TransferAndRun(Prompts& prompts) {
     prompts.ShowError(e.what());
     return false;
   }
-  caption = std::string(Utf8Prefix("KOMET - " + Cp1252ToUtf8(rocket.name.view()), kCaptionLength));
+  caption = std::string(Utf8Prefix(Concat({"KOMET - ", Cp1252ToUtf8(rocket.name.view())}), kCaptionLength));
   RunSimulation();
   return true;
 }
@@ -161,6 +164,18 @@ void Document::Change(Prompts& prompts, DocumentViews& views) {
   if (!views.ShowStageDialog()) return;
   form.changed = true;
   TransferAndRun(prompts);
+}
+
+bool Document::TakeMainMotor(std::int32_t recordNo, Prompts& prompts) {
+  const auto entry = std::find_if(form.motorList.begin(), form.motorList.end(),
+                                  [&](const MotorListEntry& e) { return e.recordNo == recordNo; });
+  if (entry == form.motorList.end()) return false;
+  // Pending entries of an aborted dialog are not what the user chose here.
+  SetForm(form, rocket, decimalSeparator_);
+  form.motore[0] = entry->itemIndex;
+  if (form.anzmot[0] == "0") form.anzmot[0] = "1";
+  form.changed = true;
+  return TransferAndRun(prompts);
 }
 
 void Document::ChangeWithReload(Prompts& prompts, DocumentViews& views) {

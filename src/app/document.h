@@ -48,6 +48,13 @@ class Document {
 
   // Loads a rocket file; on failure reports it and keeps the current rocket.
   bool LoadRocketFile(const std::filesystem::path& path, Prompts& prompts, DocumentViews& views);
+  // The motor guide's "Übernehmen": stage 1's first slot takes database
+  // record `recordNo` (count 1 where it was 0), everything else as the
+  // rocket has it, and the stage dialog's transfer runs as after its OK.
+  // False, with nothing changed, for a record not in the motor lists; a
+  // failed transfer is reported as after the OK.
+  bool TakeMainMotor(std::int32_t recordNo, Prompts& prompts);
+
   // The notes window applied its text (Windows-1252).
   void SetNotizen(const std::string& notes);
   // Takes the stage dialog's values into the record and runs the simulation;

@@ -96,6 +96,22 @@ TEST_F(DocumentTest, ChangeWithOkTransfersRunsAndMarksChanged) {
   EXPECT_GT(doc.simulation.results().maxHeight, 10.0);
 }
 
+TEST_F(DocumentTest, TakingTheGuidesMotorTransfersAsAnOkWould) {
+  EnterRocket("Saturn");
+  prompts.saveChoices.push_back(dir.path() / "s.kmw");
+  ASSERT_TRUE(doc.SaveAs(prompts, views));
+  const double c6Apogee = doc.simulation.results().maxHeight;
+  doc.form.RakName = "getippt, dann Abbruch";  // a dialog's pending entry stays out
+  EXPECT_FALSE(doc.TakeMainMotor(7, prompts));  // no such record
+  EXPECT_FALSE(doc.changed());
+  EXPECT_TRUE(doc.TakeMainMotor(1, prompts));  // D12
+  EXPECT_EQ(doc.rocket.stages[0].motors[0].name.view(), "D12");
+  EXPECT_EQ(doc.rocket.stages[0].counts[0], 1);
+  EXPECT_EQ(doc.rocket.name.view(), "Saturn");
+  EXPECT_TRUE(doc.changed());
+  EXPECT_GT(doc.simulation.results().maxHeight, c6Apogee);
+}
+
 TEST_F(DocumentTest, ChangeWithAbortTransfersNothing) {
   views.stageDialog = [] { return false; };
   doc.form.RakName = "Nicht übernommen";
