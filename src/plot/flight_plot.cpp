@@ -119,6 +119,25 @@ std::string PaintCurves(Canvas& c, int width, PlotState& st, const PlotInputs& i
   return SummaryLine(r, in.decimalSeparator);
 }
 
+void PaintComparison(Canvas& c, int width, const PlotState& st, const PlotSwitches& sw,
+                     const FlightView& other, std::string_view label) {
+  if (st.scaleX == 0.0 || st.scaleY == 0.0) return;
+  const CurveFrame frame = Frame(st);
+  const struct {
+    PlotSwitch on;
+    SeriesField field;
+    Color color;
+  } curves[] = {{PlotSwitch::AnzS, SeriesField::Thrust, kThrust},
+                {PlotSwitch::AnzF, SeriesField::Force, kForce},
+                {PlotSwitch::AnzH, SeriesField::Height, kBlack},
+                {PlotSwitch::AnzA, SeriesField::Accel, kAccel},
+                {PlotSwitch::Anzv, SeriesField::Velocity, kRed}};
+  for (const auto& curve : curves)
+    if (sw.IsOn(curve.on)) DrawSeries(c, frame, other, curve.field, {curve.color, 1, PenStyle::Dotted});
+  const std::string text(label);
+  c.TextOut(ClampSize(width) - c.TextWidth(text) - 4, 2, text);
+}
+
 std::string SummaryLine(const FlightResults& r, char sep) {
   return Format(sep, kSummaryFormat, r.maxVelocity, r.maxVelocity * 3.6, r.maxVelocityTime, r.burnoutTime,
                 r.maxHeightTime - r.burnoutTime);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/canvas.h"
 #include "plot/flight_view.h"
@@ -52,6 +53,12 @@ std::string SummaryLine(const FlightResults& results, char decimalSeparator);
 
 // Time and value labels; nothing while either scale is 0.
 void PaintAx(Canvas& canvas, int width, int height, const PlotState& state, char decimalSeparator);
+
+// A second flight over the scales of the first, for comparison: its
+// switched-on curves dotted in their colours (the height in black), and
+// `label` (UTF-8) at the top right. Nothing while either scale is 0.
+void PaintComparison(Canvas& canvas, int width, const PlotState& state, const PlotSwitches& switches,
+                     const FlightView& other, std::string_view label);
 
 // The paint handler: font and background, PaintAxis, and with results the
 // curves and labels. Returns the new text of Panel2, or nothing when it keeps

@@ -38,6 +38,7 @@ void TMain::createActions() {
       {&TMain::Hilfebenutzen1, "Hilfebenutzen1", "Hilfe benutzen...", &TMain::Hilfebenutzen1Click},
       {&TMain::Info1, "Info1", "&Info", &TMain::Info1Click},
       {&TMain::Auswertunganzeigen1, "Auswertunganzeigen1", "Auswertung...", &TMain::AuswertungClick},
+      {&TMain::Motorberater1, "Motorberater1", "Motorberater...", &TMain::MotorberaterClick},
       {&TMain::Flugdatenexportieren1, "Flugdatenexportieren1", "Flugdaten exportieren...",
        &TMain::FlugdatenexportierenClick},
       {&TMain::Diagrammspeichern1, "Diagrammspeichern1", "Diagramm speichern...",
@@ -59,7 +60,7 @@ void TMain::createMenus() {
                       Ende1});
   Auswertung1 = menuBar()->addMenu(QStringLiteral("&Auswertung"));
   Auswertung1->setObjectName(QStringLiteral("Auswertung1"));
-  Auswertung1->addActions({Auswertunganzeigen1, Flugdatenexportieren1, Diagrammspeichern1});
+  Auswertung1->addActions({Auswertunganzeigen1, Motorberater1, Flugdatenexportieren1, Diagrammspeichern1});
   Hilfe1 = menuBar()->addMenu(QStringLiteral("&Hilfe"));
   Hilfe1->setObjectName(QStringLiteral("Hilfe1"));
   Hilfe1->addActions({Inhalt1, Suchen1, Hilfebenutzen1, Info1});

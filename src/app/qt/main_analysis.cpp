@@ -6,8 +6,10 @@
 #include <QMessageBox>
 
 #include "app/flight_export.h"
+#include "app/motor_guide.h"
 #include "app/qt/t_auswertung.h"
 #include "app/qt/t_main.h"
+#include "app/qt/t_motorberater.h"
 #include "common/file_io.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
@@ -39,6 +41,24 @@ void TMain::AuswertungClick() {
   Auswertung->Refresh(document_.simulation, document_.rocket, setup_.decimalSeparator);
   Auswertung->show();
   Auswertung->raise();
+}
+
+void TMain::MotorberaterClick() {
+  if (!GuideCanRun(document_.rocket)) {
+    QMessageBox::information(
+        this, QStringLiteral("Motorberater"),
+        QStringLiteral("Die Hauptstufe hat keinen Motor im ersten Motorplatz: der Motorberater "
+                       "hat nichts zu ersetzen. Bitte zuerst unter „Ändern“ einen Motor wählen."));
+    return;
+  }
+  if (ReadMotorList(databasePath()).empty()) {
+    QMessageBox::information(
+        this, QStringLiteral("Motorberater"),
+        QStringLiteral("Die Motordatenbank enthält keine Motoren. Bitte in den Einstellungen "
+                       "eine Motordatenbank wählen."));
+    return;
+  }
+  Motorberater->Start(document_.rocket, settings_, databasePath());
 }
 
 void TMain::FlugdatenexportierenClick() {

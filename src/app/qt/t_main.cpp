@@ -12,6 +12,7 @@
 #include "app/qt/t_about.h"
 #include "app/qt/t_auswertung.h"
 #include "app/qt/t_form6.h"
+#include "app/qt/t_motorberater.h"
 #include "dialogs/qt/t_einstellungen.h"
 #include "dialogs/qt/t_form5.h"
 #include "dialogs/qt/t_stufendaten.h"
@@ -68,6 +69,7 @@ void TMain::createDialogs() {
   Form6 = new TForm6(this);
   Form7 = new TForm7([this] { return databasePath(); }, setup_.decimalSeparator, Stufendaten);
   Auswertung = new TAuswertung(this);
+  Motorberater = new TMotorberater(setup_.decimalSeparator, this);
   prompts_ = std::make_unique<QtPrompts>(*this, *Form6);
 }
 
@@ -76,6 +78,12 @@ void TMain::connectDialogs() {
   connect(Stufendaten, &TStufendaten::motorCurveRequested, this,
           [this](int recordNo) { ReportErrors(Stufendaten, [&] { Form7->ShowMotor(recordNo); }); });
   connect(Stufendaten, &TStufendaten::curveViewerCloseRequested, Form7, &QWidget::close);
+  connect(Motorberater, &TMotorberater::takeMotor, this, [this](int recordNo) {
+    PaintBox1->setComparison(nullptr, QString());
+    run([&] { document_.TakeMainMotor(recordNo, *prompts_); });
+  });
+  connect(Motorberater, &TMotorberater::compare, this,
+          [this](Simulation* flight, const QString& label) { PaintBox1->setComparison(flight, label); });
   Form5->onApply = [this](const std::string& notes) {
     document_.SetNotizen(notes);
     refreshViews();

@@ -30,6 +30,7 @@ class TEinstellungen;
 class TForm5;
 class TForm6;
 class TForm7;
+class TMotorberater;
 class TStufendaten;
 
 // What the program hands its main window at start.
@@ -82,6 +83,7 @@ class TMain : public QMainWindow, private DocumentViews {
   void Hilfebenutzen1Click();
   void Info1Click();
   void AuswertungClick();
+  void MotorberaterClick();
   void FlugdatenexportierenClick();
   void DiagrammspeichernClick();
   void Panel1Click();  // plot double-click and the strip: change with reload
@@ -139,6 +141,7 @@ class TMain : public QMainWindow, private DocumentViews {
   QMenu* Hilfe1 = nullptr;
   QMenu* Auswertung1 = nullptr;
   QAction* Auswertunganzeigen1 = nullptr;
+  QAction* Motorberater1 = nullptr;
   QAction* Flugdatenexportieren1 = nullptr;
   QAction* Diagrammspeichern1 = nullptr;
   QAction* NeueRakete1 = nullptr;
@@ -187,6 +190,7 @@ class TMain : public QMainWindow, private DocumentViews {
   TForm6* Form6 = nullptr;
   TForm7* Form7 = nullptr;
   TAuswertung* Auswertung = nullptr;
+  TMotorberater* Motorberater = nullptr;
   HelpWindow* help_ = nullptr;  // made at the first help command
 };
 

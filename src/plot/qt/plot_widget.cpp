@@ -5,6 +5,7 @@
 
 #include "plot/flight_view.h"
 #include "plot/qt/plot_export.h"
+#include "plot/qt/qpainter_canvas.h"
 #include "sim/simulation.h"
 
 namespace komet {
@@ -27,8 +28,19 @@ void PlotWidget::paintEvent(QPaintEvent*) {
   const PlotInputs in{MakeFlightView(simulation_), switches_, MainMotorDelays(rocket_), decimalSeparator_};
   const std::optional<std::string> summary = PaintPlot(painter, size(), state_, in);
   if (!summary) return;
+  if (comparison_ && comparison_->results().resultsValid) {
+    QPainterCanvas canvas(painter);
+    PaintComparison(canvas, width(), state_, switches_, MakeFlightView(*comparison_),
+                    comparisonLabel_.toStdString());
+  }
   emit summaryChanged(QString::fromStdString(*summary));
   emit flightPainted();
+}
+
+void PlotWidget::setComparison(Simulation* other, const QString& label) {
+  comparison_ = other;
+  comparisonLabel_ = label;
+  update();
 }
 
 void PlotWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -21,6 +21,11 @@ class PlotWidget : public QWidget {
   PlotWidget(Simulation& simulation, const RocketRecord& rocket, const PlotSwitches& switches,
              char decimalSeparator, QWidget* parent = nullptr);
 
+  // A second flight drawn dotted over the plot for comparison, named by
+  // `label`; nullptr takes it away. The simulation outlives its showing.
+  void setComparison(Simulation* other, const QString& label);
+  bool hasComparison() const { return comparison_ != nullptr; }
+
   // The geometry of the last paint; the read-out and the empty rocket use it.
   PlotState& state() { return state_; }
   const PlotState& state() const { return state_; }
@@ -45,6 +50,8 @@ class PlotWidget : public QWidget {
   const PlotSwitches& switches_;
   char decimalSeparator_;
   PlotState state_;
+  Simulation* comparison_ = nullptr;
+  QString comparisonLabel_;
 };
 
 }  // namespace komet

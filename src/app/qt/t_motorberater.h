@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QWidget>
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "app/motor_guide.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QProgressDialog;
+class QPushButton;
+class QSortFilterProxyModel;
+class QStandardItemModel;
+class QTableView;
+class QTimer;
+
+namespace komet {
+
+// The window "Motorberater": the current rocket flown with each candidate
+// motor of the database in stage 1's first slot, one row per motor. The
+// runs happen on worker threads; the window shows a progress bar with
+// "Abbrechen" once a guide takes longer than a moment, and never blocks.
+class TMotorberater : public QWidget {
+  Q_OBJECT
+
+ public:
+  TMotorberater(char decimalSeparator, QWidget* parent = nullptr);
+  ~TMotorberater() override;
+
+  // Shows the window for this rocket (a copy: the guide never changes the
+  // document) and flies the candidates of `database` with the filters set
+  // to fit the stage.
+  void Start(const RocketRecord& rocket, const SimConstants& constants,
+             const std::filesystem::path& database);
+
+  QTableView* table() const { return Tabelle; }
+  bool running() const { return worker_.joinable(); }
+  // Longer guides show the progress bar; tests shorten the wait.
+  void setProgressDelay(int ms) { progressDelayMs_ = ms; }
+
+ public slots:
+  void BerechnenClick();    // flies the candidates of the filters
+  void AbbrechenClick();    // stops a running guide; the rows flown so far stay
+  void UebernehmenClick();  // the selected motor into the rocket
+  void ExportierenClick();
+
+ signals:
+  // "Übernehmen": the database record to put into stage 1's first slot.
+  void takeMotor(int recordNo);
+  // A flight to draw over the plot for comparison; nullptr: none.
+  void compare(Simulation* flight, const QString& label);
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  QWidget* createFilters();
+  QWidget* createButtons();
+  GuideFilter filter() const;
+  void poll();
+  void finish();
+  void fillTable();
+  int selectedRow() const;  // index into rows_, or -1
+  void showComparison();
+  void stopWorker();
+
+  QComboBox* KlasseVon = nullptr;
+  QComboBox* KlasseBis = nullptr;
+  QComboBox* Hersteller = nullptr;
+  QDoubleSpinBox* Durchmesser = nullptr;
+  QCheckBox* PasstInStufe = nullptr;
+  QCheckBox* NurPassend = nullptr;
+  QPushButton* Berechnen = nullptr;
+  QTableView* Tabelle = nullptr;
+  QLabel* Status = nullptr;
+  QCheckBox* ImDiagramm = nullptr;
+  QPushButton* Uebernehmen = nullptr;
+  QPushButton* Exportieren = nullptr;
+  QStandardItemModel* model_ = nullptr;
+  QSortFilterProxyModel* proxy_ = nullptr;
+  QTimer* timer_ = nullptr;
+  QProgressDialog* progress_ = nullptr;
+
+  char decimalSeparator_;
+  int progressDelayMs_ = 200;
+  RocketRecord rocket_{};
+  FixedConstants constants_;
+  std::filesystem::path database_;
+  std::unique_ptr<MotorGuide> guide_;
+  std::atomic<bool> cancel_{false};
+  std::atomic<bool> finished_{false};
+  std::thread worker_;
+  QElapsedTimer elapsed_;
+  std::vector<GuideRow> rows_;
+  std::unique_ptr<Simulation> comparison_;  // the flight shown in the plot
+};
+
+}  // namespace komet
