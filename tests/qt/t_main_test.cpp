@@ -1,5 +1,7 @@
 #include "app/qt/t_main.h"
 
+#include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -17,7 +20,9 @@
 
 #include "app/qt/t_auswertung.h"
 #include "app/qt/t_form6.h"
+#include "app/qt/t_motorberater.h"
 #include "common/format.h"
+#include "common/win1252.h"
 #include "dialogs/qt/t_stufendaten.h"
 #include "plot/qt/plot_widget.h"
 #include "qt/modal_helper.h"
@@ -123,7 +128,8 @@ class TMainTest : public QObject {
     for (QAction* a : main_->menuBar()->actions().at(0)->menu()->actions()) datei << a->text();
     for (QAction* a : main_->menuBar()->actions().at(1)->menu()->actions()) auswertung << a->text();
     for (QAction* a : main_->menuBar()->actions().at(2)->menu()->actions()) hilfe << a->text();
-    QCOMPARE(auswertung, QStringList({"Auswertung...", "Flugdaten exportieren...", "Diagramm speichern..."}));
+    QCOMPARE(auswertung, QStringList({"Auswertung...", "Motorberater...", "Flugdaten exportieren...",
+                                      "Diagramm speichern..."}));
     QCOMPARE(datei, QStringList({"Neue Rakete", "Rakete &laden", "Rakete ändern", "Rakete &sichern",
                                  "Rakete sichern &als ...", "Notizen verwalten", "Einstellungen",
                                  "Motordatenbank neu laden", QString(30, '-'), "Druckereinstellung...",
@@ -309,6 +315,46 @@ class TMainTest : public QObject {
     QVERIFY(window->warningList()->item(1)->text().startsWith("Schub zu gering"));
   }
 
+  void motorGuideCancelsKeepsTheRocketAndTakesAMotor() {
+    open("einstufig.kmw");
+    const RocketRecord before = main_->document().rocket;
+    main_->MotorberaterClick();
+    auto* guide = main_->findChild<TMotorberater*>("Motorberater");
+    QVERIFY(guide && guide->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!guide->running(), 30000);
+    const QAbstractItemModel* rows = guide->table()->model();
+    QVERIFY(rows->rowCount() > 10);
+    QVERIFY(rows->index(0, 2).data(Qt::UserRole).toDouble() >=
+            rows->index(1, 2).data(Qt::UserRole).toDouble());
+
+    // Every motor of the catalogue, stopped at once: the rocket stays as it was.
+    guide->findChild<QCheckBox*>("PasstInStufe")->setChecked(false);
+    guide->findChild<QDoubleSpinBox*>("Durchmesser")->setValue(0);
+    guide->setProgressDelay(0);
+    guide->BerechnenClick();
+    guide->AbbrechenClick();
+    QTRY_VERIFY_WITH_TIMEOUT(!guide->running(), 30000);
+    const QString status = guide->findChild<QLabel*>("Status")->text();
+    QVERIFY2(status.startsWith("abgebrochen"), qPrintable(status));
+    QVERIFY(main_->document().rocket == before);
+    QVERIFY(!main_->document().changed());
+
+    // Shown for comparison, then taken: the document changes as after an OK.
+    guide->findChild<QCheckBox*>("PasstInStufe")->setChecked(true);
+    guide->BerechnenClick();
+    QTRY_VERIFY_WITH_TIMEOUT(!guide->running(), 30000);
+    guide->table()->selectRow(0);
+    guide->findChild<QCheckBox*>("ImDiagramm")->setChecked(true);
+    QVERIFY(main_->plot()->hasComparison());
+    const QString motor = guide->table()->model()->index(0, 0).data().toString();
+    guide->UebernehmenClick();
+    QVERIFY(!main_->plot()->hasComparison());
+    QCOMPARE(QString::fromStdString(Cp1252ToUtf8(main_->document().rocket.stages[0].motors[0].name.view())),
+             motor);
+    QVERIFY(main_->document().changed());
+    QCOMPARE(main_->document().rocket.name, before.name);
+  }
+
   void flightDataExportReadsBack() {
     open("einstufig.kmw");
     ChooseInFileDialog(path("flug"));
@@ -353,8 +399,8 @@ class TMainTest : public QObject {
     main_.reset();
     settings_ =
         std::make_unique<Settings>(path("KOMET.OPT").toStdString(), dir_->path().toStdString(), store_, ',');
-    main_ = std::make_unique<TMain>(*settings_,
-                                    MainSetup{kExamples.toStdString() + "/../catalogue/motoren.kdb", arguments, ','});
+    main_ = std::make_unique<TMain>(
+        *settings_, MainSetup{kExamples.toStdString() + "/../catalogue/motoren.kdb", arguments, ','});
   }
 
   void open(const QString& name) {

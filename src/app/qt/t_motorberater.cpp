@@ -125,6 +125,7 @@ TMotorberater::TMotorberater(char decimalSeparator, QWidget* parent)
   });
   connect(Tabelle, &QTableView::doubleClicked, this, &TMotorberater::UebernehmenClick);
   Status = new QLabel(this);
+  Status->setObjectName(QStringLiteral("Status"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(createFilters());
   layout->addWidget(Tabelle, 1);
@@ -146,20 +147,27 @@ QWidget* TMotorberater::createFilters() {
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
   KlasseVon = new QComboBox(box);
+  KlasseVon->setObjectName(QStringLiteral("KlasseVon"));
   KlasseBis = new QComboBox(box);
+  KlasseBis->setObjectName(QStringLiteral("KlasseBis"));
   KlasseVon->addItems(kClasses);
   KlasseBis->addItems(kClasses);
   Hersteller = new QComboBox(box);
+  Hersteller->setObjectName(QStringLiteral("Hersteller"));
   Durchmesser = new QDoubleSpinBox(box);
+  Durchmesser->setObjectName(QStringLiteral("Durchmesser"));
   Durchmesser->setRange(0, 1000);
   Durchmesser->setDecimals(1);
   Durchmesser->setSuffix(QStringLiteral(" mm"));
   Durchmesser->setSpecialValueText(QStringLiteral("alle"));
   PasstInStufe = new QCheckBox(QStringLiteral("passt in die Stufe"), box);
+  PasstInStufe->setObjectName(QStringLiteral("PasstInStufe"));
   PasstInStufe->setChecked(true);
   connect(PasstInStufe, &QCheckBox::toggled, Durchmesser, &QWidget::setDisabled);
   NurPassend = new QCheckBox(QStringLiteral("nur mit passender Verzögerung"), box);
+  NurPassend->setObjectName(QStringLiteral("NurPassend"));
   Berechnen = new QPushButton(QStringLiteral("Berechnen"), box);
+  Berechnen->setObjectName(QStringLiteral("Berechnen"));
   connect(Berechnen, &QPushButton::clicked, this, &TMotorberater::BerechnenClick);
   row->addWidget(new QLabel(QStringLiteral("Klasse"), box));
   row->addWidget(KlasseVon);
@@ -181,15 +189,18 @@ QWidget* TMotorberater::createButtons() {
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
   ImDiagramm = new QCheckBox(QStringLiteral("im Diagramm zeigen"), box);
+  ImDiagramm->setObjectName(QStringLiteral("ImDiagramm"));
   ImDiagramm->setToolTip(
       QStringLiteral("Den Flug mit dem gewählten Motor gepunktet über dem Diagramm zeigen; "
                      "die Rakete bleibt, wie sie ist"));
   connect(ImDiagramm, &QCheckBox::toggled, this, &TMotorberater::showComparison);
   Uebernehmen = new QPushButton(QStringLiteral("Übernehmen"), box);
+  Uebernehmen->setObjectName(QStringLiteral("Uebernehmen"));
   Uebernehmen->setToolTip(
       QStringLiteral("Den gewählten Motor in den ersten Motorplatz der Hauptstufe setzen"));
   connect(Uebernehmen, &QPushButton::clicked, this, &TMotorberater::UebernehmenClick);
   Exportieren = new QPushButton(QStringLiteral("Exportieren..."), box);
+  Exportieren->setObjectName(QStringLiteral("Exportieren"));
   connect(Exportieren, &QPushButton::clicked, this, &TMotorberater::ExportierenClick);
   auto* schliessen = new QPushButton(QStringLiteral("Schließen"), box);
   connect(schliessen, &QPushButton::clicked, this, &QWidget::close);
