@@ -1,0 +1,42 @@
+// The motor guide over the whole bundled catalogue for the example
+// single-stage rocket.
+#include <benchmark/benchmark.h>
+
+#include <thread>
+
+#include "app/motor_guide.h"
+#include "model/rocket_file.h"
+
+namespace {
+
+using namespace komet;
+
+void BM_MotorGuideWholeCatalogue(benchmark::State& state) {
+  const std::filesystem::path source = KOMET_SOURCE_DIR;
+  RocketRecord empty;
+  InitRakete(empty);
+  const RocketRecord rocket = ReadRocketFile(source / "examples/rockets/einstufig_c6.kmw", empty).record;
+  std::vector<MotorRecord> motors;
+  std::vector<std::int32_t> numbers;
+  GuideCandidates(source / "catalogue/motoren.kdb", GuideFilter{}, motors, numbers);
+  const FixedConstants constants;
+  const unsigned threads = static_cast<unsigned>(state.range(0));
+  const std::atomic<bool> never{false};
+  for (auto _ : state) {
+    MotorGuide guide(rocket, constants, motors, numbers, ',');
+    guide.Run(threads, never);
+    benchmark::DoNotOptimize(guide.done());
+  }
+  state.counters["motors"] = static_cast<double>(motors.size());
+  state.counters["motors/s"] = benchmark::Counter(static_cast<double>(motors.size()) * state.iterations(),
+                                                  benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_MotorGuideWholeCatalogue)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
