@@ -104,9 +104,15 @@ void PaintAxis(Canvas& c, int width, int height, PlotState& st) {
 std::string PaintCurves(Canvas& c, int width, PlotState& st, const PlotInputs& in) {
   const int w = ClampSize(width);
   FlightResults& r = in.flight.results;
-  st.scaleY = (st.gridCountY * kPlotGridStep) / VerticalRange(in.switches, r);
+  double range = VerticalRange(in.switches, r);
   if (r.flightEndTime == 0.0) r.flightEndTime = 1.0;
-  st.scaleX = (st.gridCountX * kPlotGridStep) / r.flightEndTime;
+  double end = r.flightEndTime;
+  if (in.comparison) {
+    range = std::max(range, VerticalRange(in.switches, *in.comparison));
+    end = std::max(end, in.comparison->flightEndTime);
+  }
+  st.scaleY = (st.gridCountY * kPlotGridStep) / range;
+  st.scaleX = (st.gridCountX * kPlotGridStep) / end;
 
   const PlotSwitches& sw = in.switches;
   const CurveFrame frame = Frame(st);

@@ -31,6 +31,8 @@ struct PlotInputs {
   const PlotSwitches& switches;
   std::array<std::int8_t, 4> delays{};  // of the main motor; see MainMotorDelays
   char decimalSeparator = ',';
+  // A flight shown for comparison: the common scale takes in both.
+  const FlightResults* comparison = nullptr;
 };
 
 inline constexpr int kPlotGridStep = 30;             // px

@@ -1,17 +1,20 @@
 // Pictures of the main window and the stage dialog's pages, as the user sees
 // them with a bundled rocket. With KOMET_PICTURES_DIR set they are saved
-// there (docs/main_window.png, docs/stage_dialog.png).
+// there (docs/main_window.png, docs/stage_dialog.png, docs/motorberater*.png).
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
 #include "app/qt/t_main.h"
+#include "app/qt/t_motorberater.h"
 #include "dialogs/qt/t_stufendaten.h"
 #include "plot/qt/plot_widget.h"
 #include "qt/modal_helper.h"
@@ -57,7 +60,8 @@ class TMainPicturesTest : public QObject {
     settings_ = std::make_unique<Settings>(dir_.filePath("KOMET.OPT").toStdString(),
                                            dir_.path().toStdString(), store_, ',');
     main_ = std::make_unique<TMain>(
-        *settings_, MainSetup{kExamples + "/../catalogue/motoren.kdb", {kExamples + "/rockets/einstufig_c6.kmw"}, ','});
+        *settings_,
+        MainSetup{kExamples + "/../catalogue/motoren.kdb", {kExamples + "/rockets/einstufig_c6.kmw"}, ','});
     main_->show();
     QTRY_COMPARE(main_->windowTitle(), QString("KOMET - Einstufer C6"));
   }
@@ -109,6 +113,30 @@ class TMainPicturesTest : public QObject {
     QVERIFY(lime[1] > 100 && lime[2] > lime[1]);
     QVERIFY(CountYellowish(firstRow) > 100);
     QCOMPARE(CountYellowish(secondRow), 0);
+  }
+
+  // The guide for the bundled rocket with the C and D motors, the highest
+  // dotted over the plot.
+  void motorGuide() {
+    main_->MotorberaterClick();
+    auto* guide = main_->findChild<TMotorberater*>("Motorberater");
+    QVERIFY(guide);
+    QTRY_VERIFY_WITH_TIMEOUT(!guide->running(), 30000);
+    guide->findChild<QComboBox*>("KlasseVon")->setCurrentText("C");
+    guide->findChild<QComboBox*>("KlasseBis")->setCurrentText("D");
+    guide->BerechnenClick();
+    QTRY_VERIFY_WITH_TIMEOUT(!guide->running(), 30000);
+    guide->resize(1100, 420);
+    guide->table()->selectRow(0);
+    const QImage plain = main_->grab().toImage();
+    guide->findChild<QCheckBox*>("ImDiagramm")->setChecked(true);
+    const QImage compared = main_->grab().toImage();
+    const QImage window = guide->grab().toImage();
+    QVERIFY(CountColour(window, QColor(214, 240, 206)) > 0);  // a motor without warnings
+    QVERIFY(CountColour(window, QColor(255, 234, 184)) > 0);  // one with a warning
+    QVERIFY(plain != compared);
+    Save(window, "motorberater.png");
+    Save(compared, "motorberater_vergleich.png");
   }
 
  private:

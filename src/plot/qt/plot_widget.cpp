@@ -25,10 +25,12 @@ PlotWidget::PlotWidget(Simulation& simulation, const RocketRecord& rocket, const
 
 void PlotWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  const PlotInputs in{MakeFlightView(simulation_), switches_, MainMotorDelays(rocket_), decimalSeparator_};
+  const bool compared = comparison_ && comparison_->results().resultsValid;
+  const PlotInputs in{MakeFlightView(simulation_), switches_, MainMotorDelays(rocket_), decimalSeparator_,
+                      compared ? &comparison_->results() : nullptr};
   const std::optional<std::string> summary = PaintPlot(painter, size(), state_, in);
   if (!summary) return;
-  if (comparison_ && comparison_->results().resultsValid) {
+  if (compared) {
     QPainterCanvas canvas(painter);
     PaintComparison(canvas, width(), state_, switches_, MakeFlightView(*comparison_),
                     comparisonLabel_.toStdString());
