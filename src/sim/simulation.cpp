@@ -82,18 +82,27 @@ std::size_t FiringStage(const FiringWindows& w, std::int64_t tMs) {
   return kStageCount;
 }
 
-// Where each slot's curve search resumes; the schedule's time only grows.
-using CurveCursors = std::array<std::size_t, kSlotCount>;
+// The used slots of one stage along the schedule pass, in slot order.
+struct StageTrack {
+  std::array<SlotTrack, kSlotCount> slots;
+  std::size_t used = 0;
+};
+
+StageTrack TrackOf(const StageRecord& stage, double timeStep) {
+  StageTrack track;
+  for (std::size_t j = 0; j < kSlotCount; ++j)
+    if (stage.counts[j] != 0) track.slots[track.used++] = SlotTrack(stage, j, timeStep);
+  return track;
+}
 
 // The schedule's entry for a grid time: thrust and propellant use of the
 // firing stage's used slots; the flight pass fills the rest.
-FlightSample ScheduleSample(const StageRecord& stage, CurveCursors& cursors, double t, double timeStep) {
+FlightSample ScheduleSample(StageTrack& track, double t) {
   double thrust = 0.0;
   double propellant = 0.0;
-  for (std::size_t j = 0; j < kSlotCount; ++j) {
-    if (stage.counts[j] == 0) continue;
-    thrust += MotorThrust(stage, j, t, cursors[j]);
-    propellant += MotorPropellantUse(stage, j, t, timeStep);
+  for (std::size_t j = 0; j < track.used; ++j) {
+    thrust += track.slots[j].Thrust(t);
+    propellant += track.slots[j].PropellantUse(t);
   }
   FlightSample sample;
   sample.time = t;
@@ -314,8 +323,8 @@ void Simulation::PrepareStages(RocketRecord& rocket) {
 void Simulation::BuildThrustSchedule(RocketRecord& rocket) {
   PrepareStages(rocket);
   const FiringWindows windows = FiringWindowsOf(rocket);
-  std::array<CurveCursors, kStageCount> cursors;
-  for (CurveCursors& c : cursors) c.fill(1);
+  std::array<StageTrack, kStageCount> tracks;
+  for (std::size_t k = 0; k < kStageCount; ++k) tracks[k] = TrackOf(rocket.stages[k], constants_.timeStep);
   results_.peakThrust = 0.0;
   double t = 0.0;
   std::int64_t tMs = 0;
@@ -327,7 +336,7 @@ void Simulation::BuildThrustSchedule(RocketRecord& rocket) {
       results_.noFlight = true;
       break;
     }
-    samples_[n] = ScheduleSample(rocket.stages[k], cursors[k], t, constants_.timeStep);
+    samples_[n] = ScheduleSample(tracks[k], t);
     if (results_.peakThrust < samples_[n].thrust) results_.peakThrust = samples_[n].thrust;
     Advance(t, tMs);
     ++n;
