@@ -83,6 +83,17 @@ std::size_t FiringStage(const FiringWindows& w, std::int64_t tMs) {
   return kStageCount;
 }
 
+// The last grid time up to which stage k, firing at tMs, stays the firing
+// stage: until its window closes or the window of an upper stage opens (an
+// upper window that opened before tMs has closed again, or k would not be
+// firing).
+std::int64_t FiringUntil(const FiringWindows& w, std::size_t k, std::int64_t tMs) {
+  std::int64_t last = w.separationMs[k];
+  for (std::size_t j = 0; j < k; ++j)
+    if (w.ignitionMs[j] > tMs) last = std::min(last, w.ignitionMs[j] - 1);
+  return last;
+}
+
 // The used slots of one stage along the schedule pass, in slot order.
 struct StageTrack {
   std::array<SlotTrack, kSlotCount> slots;
@@ -96,20 +107,21 @@ StageTrack TrackOf(const StageRecord& stage, double timeStep) {
   return track;
 }
 
-// The schedule's entry for a grid time: thrust and propellant use of the
-// firing stage's used slots; the flight pass fills the rest.
-FlightSample ScheduleSample(StageTrack& track, double t) {
+// Writes the schedule's entry for a grid time: thrust and propellant use of
+// the firing stage's used slots; the flight pass fills the rest. Returns
+// the thrust.
+double WriteScheduleSample(FlightSample& sample, StageTrack& track, double t) {
   double thrust = 0.0;
   double propellant = 0.0;
   for (std::size_t j = 0; j < track.used; ++j) {
     thrust += track.slots[j].Thrust(t);
     propellant += track.slots[j].PropellantUse(t);
   }
-  FlightSample sample;
+  sample = FlightSample{};
   sample.time = t;
   sample.thrust = Finite(thrust);
   sample.propellantUsed = Finite(propellant);
-  return sample;
+  return sample.thrust;
 }
 
 // The local state of the flight pass, SI units. The rocket's mass is kept
@@ -396,22 +408,31 @@ void Simulation::BuildThrustSchedule(RocketRecord& rocket) {
   const FiringWindows windows = FiringWindowsOf(rocket);
   std::array<StageTrack, kStageCount> tracks;
   for (std::size_t k = 0; k < kStageCount; ++k) tracks[k] = TrackOf(rocket.stages[k], constants_.timeStep);
-  results_.peakThrust = 0.0;
+  // Locals: the sample stores cannot touch them.
+  const double poweredEnd = rocket.runPoweredEnd;
+  double peakThrust = 0.0;
   double t = 0.0;
   std::int64_t tMs = 0;
   std::size_t n = 1;
-  do {
+  bool more = true;
+  while (more) {
     const std::size_t k = FiringStage(windows, tMs);
     if (k == kStageCount) {
       // A gap between the stages' windows (negative delays): no flight.
       results_.noFlight = true;
       break;
     }
-    samples_[n] = ScheduleSample(tracks[k], t);
-    if (results_.peakThrust < samples_[n].thrust) results_.peakThrust = samples_[n].thrust;
-    Advance(t, tMs);
-    ++n;
-  } while (t <= rocket.runPoweredEnd && n <= static_cast<std::size_t>(kMaxSteps));
+    // The steps while stage k fires, without looking for the stage again.
+    const std::int64_t lastMs = FiringUntil(windows, k, tMs);
+    do {
+      const double thrust = WriteScheduleSample(samples_[n], tracks[k], t);
+      if (peakThrust < thrust) peakThrust = thrust;
+      Advance(t, tMs);
+      ++n;
+      more = t <= poweredEnd && n <= static_cast<std::size_t>(kMaxSteps);
+    } while (more && tMs <= lastMs);
+  }
+  results_.peakThrust = peakThrust;
   MarkEnd(n);
 }
 
