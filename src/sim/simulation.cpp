@@ -311,6 +311,7 @@ bool FlyWhile(FlightState& s, RocketRecord& rocket, const RunConstants& c, Fligh
   return true;
 }
 
+// The steps before `until`: those on the pad and rail, then the free ones.
 template <bool kPowered>
 bool FlySteps(FlightState& s, RocketRecord& rocket, const RunConstants& c, FlightSample* samples,
               FlightMaxima& maxima, std::size_t until) {
