@@ -1,31 +1,54 @@
 #include "sim/motor_thrust.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace komet {
 namespace {
 
-// The straight line through (x0, y0) and (x1, y1) at x; a vertical segment
-// has slope 0.
-double Interpolate(double x0, double y0, double x1, double y1, double x) {
-  const double slope = x1 == x0 ? 0.0 : (y1 - y0) / (x1 - x0);
-  return (x - x0) * slope + y0;
+// The slope of the straight line through (x0, y0) and (x1, y1); a vertical
+// segment has slope 0.
+double Slope(double x0, double y0, double x1, double y1) {
+  return x1 == x0 ? 0.0 : (y1 - y0) / (x1 - x0);
+}
+
+// Propellant in kg that the slot's motors burn in a step while they burn.
+double BurningStepUse(const StageRecord& stage, std::size_t slot, double timeStep) {
+  const MotorRecord& motor = stage.motors[slot];
+  if (stage.counts[slot] < 0) return 0.0;
+  // Every motor of the slot burns its own propellant.
+  return timeStep * (motor.propellantMass / motor.burnTime) * stage.counts[slot];
 }
 
 }  // namespace
 
 double CurveThrust(const MotorRecord& motor, double tau, std::size_t& from) {
+  CurveCursor cursor;
+  cursor.from = from;
+  const double thrust = SearchCurve(motor, tau, cursor);
+  from = cursor.from;
+  return thrust;
+}
+
+double SearchCurve(const MotorRecord& motor, double tau, CurveCursor& cursor) {
+  cursor.segmentEnd = std::numeric_limits<double>::quiet_NaN();
   const auto& time = motor.curveTime;
   const auto& thrust = motor.curveThrust;
-  for (std::size_t p = std::max<std::size_t>(from, 1); p < MotorRecord::kCurvePoints; ++p) {
-    from = p;
+  for (std::size_t p = std::max<std::size_t>(cursor.from, 1); p < MotorRecord::kCurvePoints; ++p) {
+    cursor.from = p;
     // A time of exactly 0 after point 0 is the first unused point: the
     // curve ended at p - 1 and tau lies beyond it (a one-point curve still
     // holds its thrust up to its own time).
     if (time[p] == 0.0) return p == 1 && tau <= time[0] ? thrust[0] : 0.0;
-    if (tau <= time[p]) return Interpolate(time[p - 1], thrust[p - 1], time[p], thrust[p], tau);
+    if (tau <= time[p]) {
+      cursor.segmentEnd = time[p];
+      cursor.x0 = time[p - 1];
+      cursor.y0 = thrust[p - 1];
+      cursor.slope = Slope(time[p - 1], thrust[p - 1], time[p], thrust[p]);
+      return cursor.OnSegment(tau);
+    }
   }
-  from = MotorRecord::kCurvePoints;
+  cursor.from = MotorRecord::kCurvePoints;
   return 0.0;
 }
 
@@ -45,11 +68,15 @@ double MotorThrust(const StageRecord& stage, std::size_t slot, double t) {
 }
 
 double MotorPropellantUse(const StageRecord& stage, std::size_t slot, double t, double timeStep) {
-  const MotorRecord& motor = stage.motors[slot];
   const double tau = t - stage.runIgnitionTime;
-  if (stage.counts[slot] < 0 || tau >= motor.burnTime) return 0.0;
-  // Every motor of the slot burns its own propellant.
-  return timeStep * (motor.propellantMass / motor.burnTime) * stage.counts[slot];
+  if (tau >= stage.motors[slot].burnTime) return 0.0;
+  return BurningStepUse(stage, slot, timeStep);
 }
+
+SlotTrack::SlotTrack(const StageRecord& stage, std::size_t slot, double timeStep)
+    : motor_(&stage.motors[slot]),
+      ignitionTime_(stage.runIgnitionTime),
+      count_(stage.counts[slot]),
+      burningUse_(BurningStepUse(stage, slot, timeStep)) {}
 
 }  // namespace komet

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "common/numbers.h"
 #include "sim/forces.h"
@@ -82,27 +83,50 @@ std::size_t FiringStage(const FiringWindows& w, std::int64_t tMs) {
   return kStageCount;
 }
 
-// Where each slot's curve search resumes; the schedule's time only grows.
-using CurveCursors = std::array<std::size_t, kSlotCount>;
+// The last grid time up to which stage k, firing at tMs, stays the firing
+// stage: until its window closes or the window of an upper stage opens (an
+// upper window that opened before tMs has closed again, or k would not be
+// firing).
+std::int64_t FiringUntil(const FiringWindows& w, std::size_t k, std::int64_t tMs) {
+  std::int64_t last = w.separationMs[k];
+  for (std::size_t j = 0; j < k; ++j)
+    if (w.ignitionMs[j] > tMs) last = std::min(last, w.ignitionMs[j] - 1);
+  return last;
+}
 
-// The schedule's entry for a grid time: thrust and propellant use of the
-// firing stage's used slots; the flight pass fills the rest.
-FlightSample ScheduleSample(const StageRecord& stage, CurveCursors& cursors, double t, double timeStep) {
+// The used slots of one stage along the schedule pass, in slot order.
+struct StageTrack {
+  std::array<SlotTrack, kSlotCount> slots;
+  std::size_t used = 0;
+};
+
+StageTrack TrackOf(const StageRecord& stage, double timeStep) {
+  StageTrack track;
+  for (std::size_t j = 0; j < kSlotCount; ++j)
+    if (stage.counts[j] != 0) track.slots[track.used++] = SlotTrack(stage, j, timeStep);
+  return track;
+}
+
+// Writes the schedule's entry for a grid time: thrust and propellant use of
+// the firing stage's used slots; the flight pass fills the rest. Returns
+// the thrust.
+double WriteScheduleSample(FlightSample& sample, StageTrack& track, double t) {
   double thrust = 0.0;
   double propellant = 0.0;
-  for (std::size_t j = 0; j < kSlotCount; ++j) {
-    if (stage.counts[j] == 0) continue;
-    thrust += MotorThrust(stage, j, t, cursors[j]);
-    propellant += MotorPropellantUse(stage, j, t, timeStep);
+  for (std::size_t j = 0; j < track.used; ++j) {
+    thrust += track.slots[j].Thrust(t);
+    propellant += track.slots[j].PropellantUse(t);
   }
-  FlightSample sample;
+  sample = FlightSample{};
   sample.time = t;
   sample.thrust = Finite(thrust);
   sample.propellantUsed = Finite(propellant);
-  return sample;
+  return sample.thrust;
 }
 
-// The local state of the flight pass, SI units.
+// The local state of the flight pass, SI units. The rocket's mass is kept
+// here while the pass runs rather than in the rocket record, where every
+// sample written would force it back to memory; the pass writes it back.
 struct FlightState {
   double t = 0.0;             // s
   std::int64_t tMs = 0;       // t on the millisecond grid
@@ -110,12 +134,26 @@ struct FlightState {
   std::size_t k = 0;          // lowest attached stage, 0 = stage 1
   double height = 0.0;        // m, at the end of the previous step
   double velocity = 0.0;      // m/s
+  double mass = 0.0;          // kg, the rocket's runMass
   double dragFactor = 0.0;    // kg/m
   double railFriction = 0.0;  // N; acts until a step ends above the rail
   bool grounded = true;       // not yet lifted off
+  bool onRail = true;         // grounded, or no step has yet ended above the rail
   bool rising = true;         // no step has yet ended lower than it began
-  bool powered = true;        // the schedule still supplies thrust
   std::array<std::int64_t, kStageCount> separationMs{};
+  std::int64_t nextSeparationMs = 0;  // when stage k drops; never for stage 1
+};
+
+// The maxima while the pass runs, apart from the results so that they can
+// stay in registers; the pass stores them at its end. The steps that set
+// them are kept rather than their times, which their samples hold.
+struct FlightMaxima {
+  double accel = 0.0;
+  double velocity = 0.0;
+  std::size_t velocityStep = 0;  // 0: never exceeded
+  double height = 0.0;
+  std::size_t heightStep = 0;
+  double force = 0.0;
 };
 
 // What one step computes besides the state it advances.
@@ -125,83 +163,112 @@ struct StepOutcome {
   double height = 0.0;  // m, at the end of the step
 };
 
+// When the lowest attached stage drops: stage 1 never does.
+std::int64_t NextSeparationMs(const FlightState& s) {
+  return s.k == 0 ? std::numeric_limits<std::int64_t>::max() : s.separationMs[s.k];
+}
+
 // Separation: the lowest stage drops at the first step at or after its
 // separation time, one stage per step; stage 1 never drops.
 void Separate(FlightState& s, RocketRecord& rocket, const RunConstants& c) {
-  if (s.k == 0 || s.separationMs[s.k] > s.tMs) return;
+  if (s.nextSeparationMs > s.tMs) return;
   StageRecord& stage = rocket.stages[s.k];
   stage.absent = 1;
   // Unburnt propellant leaves with the stage.
-  rocket.runMass -= stage.mass + stage.runPropellantMass + stage.runCasingMass;
+  s.mass -= stage.mass + stage.runPropellantMass + stage.runCasingMass;
   rocket.runArea -= stage.otherArea;
   --s.k;
   s.dragFactor = DragFactor(rocket, c, s.k);
+  s.nextSeparationMs = NextSeparationMs(s);
 }
 
-// Propellant and mass: burns the step's scheduled propellant from the
-// lowest attached stage and returns the step's thrust as it is stored.
-double BurnPropellant(const FlightState& s, RocketRecord& rocket, FlightSample& sample) {
-  if (!s.powered) {
-    // Past the schedule nothing burns and nothing pushes.
-    sample.propellantUsed = 0.0;
-    return sample.thrust = 0.0;
-  }
+// Propellant and mass while the schedule supplies thrust: burns the step's
+// scheduled propellant from the lowest attached stage and returns the
+// step's thrust as it is stored.
+double BurnPropellant(FlightState& s, RocketRecord& rocket, FlightSample& sample) {
   StageRecord& stage = rocket.stages[s.k];
   // A stage cannot burn more than it still carries, and what burns leaves
   // the rocket.
   const double burnt = std::min(sample.propellantUsed, stage.runPropellantMass);
   stage.runPropellantMass -= burnt;
-  rocket.runMass -= burnt;
+  s.mass -= burnt;
   // The motors keep their direction in the rocket: once it falls, they
   // push it downwards.
   if (!s.rising) sample.thrust = -sample.thrust;
   return sample.thrust;
 }
 
+// Past the schedule nothing burns and nothing pushes.
+double Coast(FlightSample& sample) {
+  sample.propellantUsed = 0.0;
+  return sample.thrust = 0.0;
+}
+
 // Forces and integration for the step's thrust; advances the velocity.
-StepOutcome Integrate(FlightState& s, double thrust, double mass, const RunConstants& c) {
+// (Inline: each of the four step loops wants it inlined, which GCC does not
+// do on its own for that many callers.)
+inline StepOutcome Integrate(FlightState& s, double thrust, const RunConstants& c) {
   StepOutcome out;
   // Drag from the velocity before the step, weight from the mass after
   // this step's propellant, friction as the previous step left it.
   const double drag = Drag(s.dragFactor, s.velocity);
-  out.force = Finite(NetForce(thrust, drag, Weight(mass, c.gravity), s.railFriction));
-  out.accel = Finite(Acceleration(out.force, mass));
+  out.force = Finite(NetForce(thrust, drag, Weight(s.mass, c.gravity), s.railFriction));
+  out.accel = Finite(Acceleration(out.force, s.mass));
   // Semi-implicit Euler: the new velocity moves the height.
   s.velocity = Finite(NextVelocity(s.velocity, out.accel, c.timeStep));
   out.height = Finite(NextHeight(s.height, s.velocity, c.timeStep));
   return out;
 }
 
-// Ground handling: on the pad the rocket neither sinks nor falls back until
-// it has lifted off. Returns false for the landing step, which is not
-// recorded; otherwise moves the rocket to the step's height.
-bool HandleGround(FlightState& s, StepOutcome& out, const RunConstants& c) {
+// On the pad the rocket neither sinks nor falls back until it has lifted
+// off, and the rail's friction acts until a step ends above the rail. Once
+// both are over these tests change nothing, and the flight leaves them out.
+void HoldOnPadAndRail(FlightState& s, StepOutcome& out, const RunConstants& c) {
   if (s.grounded) {
     if (out.height < 0.0) out.height = 0.0;
     if (s.velocity < 0.0) s.velocity = 0.0;
     if (out.accel < 0.0) out.accel = 0.0;
     if (out.height > 0.0) s.grounded = false;
   }
+  // (A landing step, which comes later, ends the flight whatever this does.)
+  const bool aboveRail = out.height > c.railLength;
+  if (aboveRail) s.railFriction = 0.0;
+  s.onRail = s.grounded || !aboveRail;
+}
+
+// Returns false for the landing step, which is not recorded; otherwise
+// moves the rocket to the step's height. Only thrust reads `rising`.
+template <bool kPowered>
+bool MoveTo(FlightState& s, const StepOutcome& out) {
   if (out.height < 0.0) return false;
-  if (out.height > c.railLength) s.railFriction = 0.0;
-  if (out.height < s.height) s.rising = false;
+  if (kPowered && out.height < s.height) s.rising = false;
   s.height = out.height;
   return true;
 }
 
 // Maxima: replaced only when strictly exceeded, so the first step to reach
 // a value keeps its time, and values that never become positive stay 0.
-void UpdateMaxima(FlightResults& r, const FlightState& s, const StepOutcome& out) {
-  if (out.accel > r.maxAccel) r.maxAccel = out.accel;
-  if (s.velocity > r.maxVelocity) {
-    r.maxVelocity = s.velocity;
-    r.maxVelocityTime = s.t;
+void UpdateMaxima(FlightMaxima& m, const FlightState& s, const StepOutcome& out) {
+  if (out.accel > m.accel) m.accel = out.accel;
+  if (s.velocity > m.velocity) {
+    m.velocity = s.velocity;
+    m.velocityStep = s.n;
   }
-  if (s.height > r.maxHeight) {
-    r.maxHeight = s.height;
-    r.maxHeightTime = s.t;
+  if (s.height > m.height) {
+    m.height = s.height;
+    m.heightStep = s.n;
   }
-  if (out.force > r.maxForce) r.maxForce = out.force;
+  if (out.force > m.force) m.force = out.force;
+}
+
+void StoreMaxima(FlightResults& r, const FlightMaxima& m, std::span<const FlightSample> samples) {
+  const auto timeOf = [samples](std::size_t step) { return step == 0 ? 0.0 : samples[step].time; };
+  r.maxAccel = m.accel;
+  r.maxVelocity = m.velocity;
+  r.maxVelocityTime = timeOf(m.velocityStep);
+  r.maxHeight = m.height;
+  r.maxHeightTime = timeOf(m.heightStep);
+  r.maxForce = m.force;
 }
 
 // Record: the flight's values join the schedule's in the step's sample.
@@ -213,17 +280,43 @@ void Record(FlightSample& sample, const FlightState& s, const StepOutcome& out) 
   sample.height = s.height;
 }
 
-// One step of the flight; false when it is the landing step.
+// One step of the flight: powered (thrust and propellant from the
+// schedule) or coasting, on the pad or rail or free; false when it is the
+// landing step.
+template <bool kPowered, bool kOnRail>
 bool FlightStep(FlightState& s, RocketRecord& rocket, const RunConstants& c, FlightSample& sample,
-                FlightResults& results) {
-  if (sample.time >= kScheduleEndTime) s.powered = false;
+                FlightMaxima& maxima) {
   Separate(s, rocket, c);
-  const double thrust = BurnPropellant(s, rocket, sample);
-  StepOutcome out = Integrate(s, thrust, rocket.runMass, c);
-  if (!HandleGround(s, out, c)) return false;
-  UpdateMaxima(results, s, out);
+  const double thrust = kPowered ? BurnPropellant(s, rocket, sample) : Coast(sample);
+  StepOutcome out = Integrate(s, thrust, c);
+  if (kOnRail) HoldOnPadAndRail(s, out, c);
+  if (!MoveTo<kPowered>(s, out)) return false;
+  UpdateMaxima(maxima, s, out);
   Record(sample, s, out);
   return true;
+}
+
+// Flies the steps from s.n up to, not including, step `until`, and with
+// kOnRail only while the rocket is on the pad or the rail. False once the
+// flight has ended: the landing step, or the calculation period passed.
+template <bool kPowered, bool kOnRail>
+bool FlyWhile(FlightState& s, RocketRecord& rocket, const RunConstants& c, FlightSample* samples,
+              FlightMaxima& maxima, std::size_t until) {
+  while (s.n < until && (!kOnRail || s.onRail)) {
+    if (!FlightStep<kPowered, kOnRail>(s, rocket, c, samples[s.n], maxima)) return false;
+    Advance(s.t, s.tMs);
+    ++s.n;
+    if (!(s.t <= c.calcPeriod)) return false;
+  }
+  return true;
+}
+
+// The steps before `until`: those on the pad and rail, then the free ones.
+template <bool kPowered>
+bool FlySteps(FlightState& s, RocketRecord& rocket, const RunConstants& c, FlightSample* samples,
+              FlightMaxima& maxima, std::size_t until) {
+  return FlyWhile<kPowered, true>(s, rocket, c, samples, maxima, until) &&
+         FlyWhile<kPowered, false>(s, rocket, c, samples, maxima, until);
 }
 
 // The lowest present stage (0 = stage 1), kStageCount when there is none.
@@ -314,24 +407,33 @@ void Simulation::PrepareStages(RocketRecord& rocket) {
 void Simulation::BuildThrustSchedule(RocketRecord& rocket) {
   PrepareStages(rocket);
   const FiringWindows windows = FiringWindowsOf(rocket);
-  std::array<CurveCursors, kStageCount> cursors;
-  for (CurveCursors& c : cursors) c.fill(1);
-  results_.peakThrust = 0.0;
+  std::array<StageTrack, kStageCount> tracks;
+  for (std::size_t k = 0; k < kStageCount; ++k) tracks[k] = TrackOf(rocket.stages[k], constants_.timeStep);
+  // Locals: the sample stores cannot touch them.
+  const double poweredEnd = rocket.runPoweredEnd;
+  double peakThrust = 0.0;
   double t = 0.0;
   std::int64_t tMs = 0;
   std::size_t n = 1;
-  do {
+  bool more = true;
+  while (more) {
     const std::size_t k = FiringStage(windows, tMs);
     if (k == kStageCount) {
       // A gap between the stages' windows (negative delays): no flight.
       results_.noFlight = true;
       break;
     }
-    samples_[n] = ScheduleSample(rocket.stages[k], cursors[k], t, constants_.timeStep);
-    if (results_.peakThrust < samples_[n].thrust) results_.peakThrust = samples_[n].thrust;
-    Advance(t, tMs);
-    ++n;
-  } while (t <= rocket.runPoweredEnd && n <= static_cast<std::size_t>(kMaxSteps));
+    // The steps while stage k fires, without looking for the stage again.
+    const std::int64_t lastMs = FiringUntil(windows, k, tMs);
+    do {
+      const double thrust = WriteScheduleSample(samples_[n], tracks[k], t);
+      if (peakThrust < thrust) peakThrust = thrust;
+      Advance(t, tMs);
+      ++n;
+      more = t <= poweredEnd && n <= static_cast<std::size_t>(kMaxSteps);
+    } while (more && tMs <= lastMs);
+  }
+  results_.peakThrust = peakThrust;
   MarkEnd(n);
 }
 
@@ -342,15 +444,22 @@ void Simulation::IntegrateFlight(RocketRecord& rocket) {
     results_.noFlight = true;
     return;
   }
-  s.dragFactor = DragFactor(rocket, constants_, s.k);
-  s.railFriction = constants_.railFriction;
+  // A copy the sample stores cannot touch, so it stays in registers.
+  const RunConstants c = constants_;
+  s.mass = rocket.runMass;
+  s.dragFactor = DragFactor(rocket, c, s.k);
+  s.railFriction = c.railFriction;
   s.separationMs = FiringWindowsOf(rocket).separationMs;
-  results_.maxAccel = results_.maxVelocity = results_.maxHeight = results_.maxForce = 0.0;
-  do {
-    if (!FlightStep(s, rocket, constants_, samples_[s.n], results_)) break;
-    Advance(s.t, s.tMs);
-    ++s.n;
-  } while (s.t <= constants_.calcPeriod && s.n <= static_cast<std::size_t>(kMaxSteps));
+  s.nextSeparationMs = NextSeparationMs(s);
+  FlightMaxima maxima;
+  // The schedule supplies thrust up to its end marker, the one written
+  // last, and a pass makes at most kMaxSteps steps.
+  const std::size_t stepEnd = static_cast<std::size_t>(kMaxSteps) + 1;
+  const std::size_t scheduleEnd = std::min(seriesEnd_, stepEnd);
+  if (FlySteps<true>(s, rocket, c, samples_.data(), maxima, scheduleEnd))
+    FlySteps<false>(s, rocket, c, samples_.data(), maxima, stepEnd);
+  rocket.runMass = s.mass;
+  StoreMaxima(results_, maxima, samples_);
   results_.flightEndTime = s.t;
   MarkEnd(s.n);
 }

@@ -1,0 +1,248 @@
+// The run splits its passes into stretches (firing stage, powered or
+// coasting, on the rail or free) and remembers curve segments. These tests
+// fly the same rockets with one plain loop per pass, every rule applied at
+// every step, and demand the same bits: a stretch that starts a step early
+// or late, or a rule left out where it still matters, shows up here.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "common/numbers.h"
+#include "sim/forces.h"
+#include "sim/motor_thrust.h"
+#include "sim/quantities.h"
+#include "sim/simulation.h"
+#include "sim_test_support.h"
+
+namespace komet {
+namespace {
+
+using test::ConstantMotor;
+using test::Fit;
+using test::MakeMotor;
+
+struct PlainRun {
+  std::vector<FlightSample> samples = std::vector<FlightSample>(kSampleTableSize);
+  FlightResults results;
+  std::size_t end = 0;  // index of the end marker
+  double runMass = 0.0;
+};
+
+std::int64_t Ms(double seconds) {
+  return RoundHalfEven(seconds * 1000.0);
+}
+
+double DragFactorOf(const RocketRecord& rocket, const RunConstants& c, std::size_t k) {
+  const double radius = c.stackDiameter[k] / 2.0;
+  return c.airDensity * c.cwValue * (radius * radius * kPi + rocket.runArea) / 2.0;
+}
+
+// The working values the stage preparation starts the flight with; the run
+// leaves the times and casing masses as it found them.
+RocketRecord AsPrepared(RocketRecord rocket) {
+  rocket.runMass = rocket.runArea = 0.0;
+  for (StageRecord& stage : rocket.stages) stage.absent = stage.counts[0] == 0 ? 1 : 0;
+  for (std::size_t i = 0; i < kStageCount && !rocket.stages[i].absent; ++i)
+    rocket.runArea += rocket.stages[i].otherArea;
+  for (std::size_t i = kStageCount; i-- > 0;) {
+    StageRecord& stage = rocket.stages[i];
+    if (stage.absent) continue;
+    stage.runPropellantMass = 0.0;
+    for (std::size_t j = 0; j < kSlotCount; ++j)
+      if (stage.counts[j] != 0) stage.runPropellantMass += stage.counts[j] * stage.motors[j].propellantMass;
+    rocket.runMass += stage.mass + stage.runCasingMass + stage.runPropellantMass;
+  }
+  return rocket;
+}
+
+void PlainSchedule(PlainRun& run, const RocketRecord& rocket, const RunConstants& c) {
+  double t = 0.0;
+  std::int64_t tMs = 0;
+  std::size_t n = 1;
+  do {
+    std::size_t k = 0;
+    while (k < kStageCount &&
+           !(Ms(rocket.stages[k].runIgnitionTime) <= tMs && tMs <= Ms(rocket.stages[k].runSeparationTime)))
+      ++k;
+    ASSERT_LT(k, kStageCount) << "these rockets have no gap in their schedule";
+    double thrust = 0.0;
+    double propellant = 0.0;
+    for (std::size_t j = 0; j < kSlotCount; ++j) {
+      if (rocket.stages[k].counts[j] == 0) continue;
+      thrust += MotorThrust(rocket.stages[k], j, t);
+      propellant += MotorPropellantUse(rocket.stages[k], j, t, c.timeStep);
+    }
+    run.samples[n] = FlightSample{t, Finite(thrust), 0.0, 0.0, 0.0, 0.0, Finite(propellant)};
+    run.results.peakThrust = std::max(run.results.peakThrust, run.samples[n].thrust);
+    tMs += 5;
+    t = static_cast<double>(tMs) / 1000.0;
+    ++n;
+  } while (t <= rocket.runPoweredEnd && n <= static_cast<std::size_t>(kMaxSteps));
+  run.samples[n].time = kEndMarkerTime;
+}
+
+void PlainFlight(PlainRun& run, RocketRecord& rocket, const RunConstants& c) {
+  std::size_t k = kStageCount;
+  while (rocket.stages[k - 1].absent) --k;
+  --k;
+  double t = 0.0, h = 0.0, v = 0.0, R = c.railFriction, K = DragFactorOf(rocket, c, k);
+  std::int64_t tMs = 0;
+  std::size_t n = 1;
+  bool grounded = true, rising = true, powered = true;
+  FlightResults& r = run.results;
+  do {
+    FlightSample& sample = run.samples[n];
+    if (sample.time >= kScheduleEndTime) powered = false;
+    if (k > 0 && Ms(rocket.stages[k].runSeparationTime) <= tMs) {
+      StageRecord& stage = rocket.stages[k];
+      rocket.runMass -= stage.mass + stage.runPropellantMass + stage.runCasingMass;
+      rocket.runArea -= stage.otherArea;
+      K = DragFactorOf(rocket, c, --k);
+    }
+    if (powered) {
+      const double burnt = std::min(sample.propellantUsed, rocket.stages[k].runPropellantMass);
+      rocket.stages[k].runPropellantMass -= burnt;
+      rocket.runMass -= burnt;
+      if (!rising) sample.thrust = -sample.thrust;
+    } else {
+      sample.propellantUsed = sample.thrust = 0.0;
+    }
+    const double m = rocket.runMass;
+    double F = Finite(NetForce(sample.thrust, Drag(K, v), Weight(m, c.gravity), R));
+    double a = Finite(Acceleration(F, m));
+    v = Finite(NextVelocity(v, a, c.timeStep));
+    double hNew = Finite(NextHeight(h, v, c.timeStep));
+    if (grounded) {
+      if (hNew < 0.0) hNew = 0.0;
+      if (v < 0.0) v = 0.0;
+      if (a < 0.0) a = 0.0;
+      if (hNew > 0.0) grounded = false;
+    }
+    if (hNew < 0.0) break;
+    if (hNew > c.railLength) R = 0.0;
+    if (hNew < h) rising = false;
+    h = hNew;
+    if (a > r.maxAccel) r.maxAccel = a;
+    if (v > r.maxVelocity) r.maxVelocity = v, r.maxVelocityTime = t;
+    if (h > r.maxHeight) r.maxHeight = h, r.maxHeightTime = t;
+    if (F > r.maxForce) r.maxForce = F;
+    sample.time = t;
+    sample.force = F;
+    sample.accel = a;
+    sample.velocity = v;
+    sample.height = h;
+    tMs += 5;
+    t = static_cast<double>(tMs) / 1000.0;
+    ++n;
+  } while (t <= c.calcPeriod && n <= static_cast<std::size_t>(kMaxSteps));
+  r.flightEndTime = t;
+  run.samples[n].time = kEndMarkerTime;
+  run.end = n;
+  run.runMass = rocket.runMass;
+}
+
+bool Same(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+void ExpectSameFlight(RocketRecord rocket, const FixedConstants& constants) {
+  Simulation sim;
+  sim.RunSimulation(rocket, constants);
+  ASSERT_FALSE(sim.results().noFlight);
+  RocketRecord plainRocket = AsPrepared(rocket);
+  PlainRun plain;
+  PlainSchedule(plain, plainRocket, sim.constants());
+  PlainFlight(plain, plainRocket, sim.constants());
+  ASSERT_EQ(sim.lastSample() + 1, plain.end);
+  for (std::size_t n = 1; n <= sim.lastSample(); ++n) {
+    const FlightSample& a = sim.samples()[n];
+    const FlightSample& b = plain.samples[n];
+    for (const SeriesQuantity& q : kSeriesQuantities)
+      ASSERT_TRUE(Same(a.*q.field, b.*q.field)) << q.key << " of sample " << n;
+  }
+  // (The burnout time comes from the stage preparation, not from the passes.)
+  plain.results.burnoutTime = sim.results().burnoutTime;
+  for (const ResultQuantity& q : kResultQuantities)
+    EXPECT_TRUE(Same(sim.results().*q.field, plain.results.*q.field)) << q.key;
+  EXPECT_TRUE(Same(rocket.runMass, plain.runMass));
+}
+
+RocketRecord TwoStages(double upperDelay) {
+  RocketRecord rocket;
+  rocket.cw = 0.5;
+  rocket.stages[1].mass = 0.04;
+  rocket.stages[1].diameter = 0.03;
+  rocket.stages[1].otherArea = 0.0003;
+  rocket.stages[1].ignitionDelay = upperDelay;
+  Fit(rocket, 1, 0, MakeMotor({{0.0, 0.0}, {0.1, 20.0}, {0.7, 8.0}, {1.0, 0.0}}, 1.0, 0.012, 0.025), 2);
+  rocket.stages[0].mass = 0.03;
+  rocket.stages[0].diameter = 0.025;
+  rocket.stages[0].otherArea = 0.0002;
+  Fit(rocket, 0, 0, MakeMotor({{0.0, 0.0}, {0.05, 12.0}, {1.6, 4.0}, {1.7, 0.0}}, 1.7, 0.01, 0.02));
+  Fit(rocket, 0, 1, ConstantMotor(1.5, 2.5, 0.004, 0.01));
+  return rocket;
+}
+
+TEST(StepByStepFlight, TwoStagesThatLand) {
+  FixedConstants constants;
+  ExpectSameFlight(TwoStages(0.3), constants);
+}
+
+TEST(StepByStepFlight, UpperStageStillBurningAfterApogee) {
+  // Ignites long after apogee: its thrust pushes downwards, stored negative.
+  FixedConstants constants;
+  ExpectSameFlight(TwoStages(9.0), constants);
+}
+
+TEST(StepByStepFlight, RailLongerThanTheFlightIsHigh) {
+  FixedConstants constants;
+  constants.railLength = 1.0e6;
+  ExpectSameFlight(TwoStages(0.3), constants);
+}
+
+TEST(StepByStepFlight, RailBelowThePadAndFrictionOfNegativeZero) {
+  // Heavy enough to wait on the pad while the thrust builds up; the rail's
+  // friction is gone from the first step.
+  RocketRecord heavy = TwoStages(0.3);
+  heavy.stages[1].mass = 1.5;
+  FixedConstants constants;
+  constants.railLength = -1.0;
+  ExpectSameFlight(heavy, constants);
+  constants.railLength = 1.0;
+  constants.railFriction = -0.0;
+  ExpectSameFlight(heavy, constants);
+}
+
+TEST(StepByStepFlight, NeverLiftsOff) {
+  FixedConstants constants;
+  constants.railFriction = 50.0;
+  ExpectSameFlight(TwoStages(0.3), constants);
+}
+
+TEST(StepByStepFlight, LandsWhileTheScheduleStillRuns) {
+  // A weak motor burns for a minute: the rocket is back down long before.
+  RocketRecord rocket;
+  rocket.stages[0].mass = 0.02;
+  Fit(rocket, 0, 0,
+      MakeMotor({{0.0, 0.0}, {0.02, 30.0}, {0.3, 30.0}, {0.31, 0.1}, {60.0, 0.1}}, 60.0, 0.01, 0.02));
+  FixedConstants constants;
+  ExpectSameFlight(rocket, constants);
+}
+
+TEST(StepByStepFlight, StageDropsAfterTheScheduleEnded) {
+  // A negative burn time in stage 1 ends the schedule before stage 2's
+  // separation time, which the coasting rocket then reaches.
+  RocketRecord rocket = TwoStages(0.5);
+  rocket.stages[0].motors[0].burnTime = -1.0;
+  rocket.stages[0].counts[1] = 0;
+  FixedConstants constants;
+  ExpectSameFlight(rocket, constants);
+}
+
+}  // namespace
+}  // namespace komet
