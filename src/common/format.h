@@ -21,7 +21,7 @@ std::string FormatList(char decimalSeparator, std::string_view format, std::init
 
 template <typename... Args>
 std::string Format(char decimalSeparator, std::string_view format, const Args&... args) {
-  auto toArg = [](const auto& a) -> FormatArg {
+  [[maybe_unused]] auto toArg = [](const auto& a) -> FormatArg {
     using T = std::decay_t<decltype(a)>;
     if constexpr (std::is_floating_point_v<T>)
       return static_cast<double>(a);
