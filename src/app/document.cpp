@@ -1,7 +1,6 @@
 #include "app/document.h"
 
 #include <algorithm>
-
 #include <system_error>
 
 #include "common/format.h"

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "app/cli_output.h"
 #include "app/json_text.h"
 #include "common/file_io.h"
 #include "common/format.h"
@@ -25,18 +26,6 @@ std::string CsvText(std::string_view utf8) {
   std::string out = "\"";
   for (const char c : utf8) out += c == '"' ? std::string("\"\"") : std::string(1, c);
   return out + "\"";
-}
-
-void Write(const std::filesystem::path& path, const std::string& text, std::ostream& out) {
-  if (path == "-") {
-    out << text;
-    return;
-  }
-  try {
-    WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-  } catch (const KometError& e) {
-    throw CommandError{path.string() + ": " + e.what()};
-  }
 }
 
 std::vector<MotorRecord> ReadDatabase(const std::filesystem::path& database) {
@@ -185,8 +174,8 @@ int Motors(const std::vector<std::string>& args, std::filesystem::path database,
           << '\n';
     }
   }
-  if (csv) Write(*csv, csvText, out);
-  if (json) Write(*json, jsonText + "]\n", out);
+  if (csv) WriteCliOutput(*csv, csvText, out);
+  if (json) WriteCliOutput(*json, jsonText + "]\n", out);
   if (!csv && !json) out << list.size() << " Motoren in " << database.string() << '\n';
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <thread>
 
+#include "app/cli_output.h"
 #include "app/document.h"
 #include "app/flight_export.h"
 #include "app/flight_summary.h"
@@ -218,14 +219,10 @@ void LoadRaw(Document& doc, const std::filesystem::path& path) {
 }
 
 void WriteOutput(const std::filesystem::path& path, const std::string& text, std::ostream& out) {
-  if (path == "-") {
-    out << text;
-    return;
-  }
   try {
-    WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    WriteCliOutput(path, text, out);
   } catch (const KometError& e) {
-    throw UsageError{path.string() + ": " + e.what()};
+    throw UsageError{e.what()};
   }
 }
 

@@ -98,15 +98,16 @@ std::vector<CurvePoint> ThinCurve(std::span<const CurvePoint> points, std::size_
   return Thinner(points).run(maxPoints);
 }
 
-bool AddCurvePoint(std::vector<CurvePoint>& points, CurvePoint point) {
-  if (point == points.back()) return true;
+const char* AddCurvePoint(std::vector<CurvePoint>& points, CurvePoint point) {
+  if (point.thrust < 0) return "Schub negativ";
+  if (point == points.back()) return nullptr;
   if (point.time == 0.0 && points.back().time == 0.0) {
     points.back() = point;
-    return true;
+    return nullptr;
   }
-  if (!(point.time >= points.back().time)) return false;
+  if (!(point.time >= points.back().time)) return "Zeit nicht aufsteigend";
   points.push_back(point);
-  return true;
+  return nullptr;
 }
 
 FinishedCurve FinishCurve(std::vector<CurvePoint> points) {

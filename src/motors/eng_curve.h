@@ -30,8 +30,9 @@ std::vector<CurvePoint> ThinCurve(std::span<const CurvePoint> points, std::size_
 // Adds a point read from a motor file to a curve that starts with (0, 0):
 // an exact repetition adds nothing, a point at time 0 replaces the start (a
 // later point at time 0 would end the curve), the same time again is a
-// vertical step. A time that goes back is refused (false).
-bool AddCurvePoint(std::vector<CurvePoint>& points, CurvePoint point);
+// vertical step. A negative thrust or a time that goes back is refused:
+// the German reason, else nullptr.
+const char* AddCurvePoint(std::vector<CurvePoint>& points, CurvePoint point);
 
 // A curve read from a file made ready for a record: an end above 0 N falls to
 // 0 a millisecond later, and a curve of more than 101 points is thinned.

@@ -80,7 +80,6 @@ class EngParser {
   void header(const std::vector<std::string_view>& fields, int number);
   void headerNumbers(const std::vector<std::string_view>& fields, int number);
   void dataLine(const std::vector<std::string_view>& fields, int number);
-  void addPoint(CurvePoint point, int number);
   void closeEntry();
   void storeMotor();
   std::optional<double> readNumber(std::string_view field, std::string_view what, int line);
@@ -173,15 +172,7 @@ void EngParser::dataLine(const std::vector<std::string_view>& fields, int line) 
   const std::optional<double> time = readNumber(fields[0], "Zeit", line);
   const std::optional<double> thrust = readNumber(fields[1], "Schub", line);
   if (!time || !thrust) return;
-  if (*thrust < 0) {
-    error(line, "Schub negativ");
-    return;
-  }
-  addPoint({*time, *thrust}, line);
-}
-
-void EngParser::addPoint(CurvePoint point, int line) {
-  if (!AddCurvePoint(entry_->points, point)) error(line, "Zeit nicht aufsteigend");
+  if (const char* problem = AddCurvePoint(entry_->points, {*time, *thrust})) error(line, problem);
 }
 
 void EngParser::closeEntry() {

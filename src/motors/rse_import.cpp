@@ -184,7 +184,6 @@ class RseReader {
   void readEngine(const pugi::xml_node& node);
   void readHeader(const pugi::xml_node& node);
   void readPoint(const pugi::xml_node& node);
-  void addPoint(CurvePoint point, int line);
   void storeMotor();
   // The attribute's value, or nothing when the element lacks it.
   std::optional<std::string_view> attribute(const pugi::xml_node& node, const char* name) const;
@@ -295,15 +294,7 @@ void RseReader::readPoint(const pugi::xml_node& node) {
   const std::optional<double> time = number(node, "t", "Zeit", line, true);
   const std::optional<double> thrust = number(node, "f", "Schub", line, true);
   if (!time || !thrust) return;
-  if (*thrust < 0) {
-    error(line, "Schub negativ");
-    return;
-  }
-  addPoint({*time, *thrust}, line);
-}
-
-void RseReader::addPoint(CurvePoint point, int line) {
-  if (!AddCurvePoint(engine_->points, point)) error(line, "Zeit nicht aufsteigend");
+  if (const char* problem = AddCurvePoint(engine_->points, {*time, *thrust})) error(line, problem);
 }
 
 void RseReader::storeMotor() {
