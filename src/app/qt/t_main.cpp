@@ -59,7 +59,8 @@ std::filesystem::path TMain::databasePath() const {
 // curve viewer opens over the stage dialog, so the order is fixed.
 void TMain::createDialogs() {
   Einstellungen = new TEinstellungen(settings_, this);
-  Stufendaten = new TStufendaten(document_.form, setup_.decimalSeparator, this);
+  Stufendaten =
+      new TStufendaten(document_.form, setup_.decimalSeparator, this, [this] { return databasePath(); });
   document_.ReloadMotorDatabase();
   Stufendaten->UpdateMotorLists();
   Form5 = new TForm5([this]() -> QPrinter* { return PrinterAvailable() ? &printer() : nullptr; }, this);
