@@ -156,12 +156,19 @@ void TMotorwahl::applyFilter() {
   if (Hersteller->currentIndex() > 0) f.maker = Hersteller->currentText().toStdString();
   f.diameterMm = Durchmesser->currentData().toDouble();
   f.fitsInMm = Passt->isChecked() ? stageDiameterMm_ : 0.0;
+  filtering_ = true;
   proxy_->setFilter(std::move(f));
+  filtering_ = false;
   Anzahl->setText(QStringLiteral("%1 von %2 Motoren").arg(proxy_->rowCount()).arg(model_->rowCount()));
+  // The chosen motor stays chosen while it shows; a filtered-away one is
+  // no choice, and no other row takes its place.
+  Tabelle->clearSelection();
+  selectMotor(chosen_);
   selectionChanged();
 }
 
 void TMotorwahl::selectMotor(int index) {
+  chosen_ = index;
   if (index < 0 || index >= model_->rowCount()) return;
   const QModelIndex row = proxy_->mapFromSource(model_->index(index, 0));
   if (!row.isValid()) return;
@@ -175,7 +182,9 @@ int TMotorwahl::selectedIndex() const {
 }
 
 void TMotorwahl::selectionChanged() {
+  if (filtering_) return;
   const int index = selectedIndex();
+  if (index >= 0) chosen_ = index;
   OK->setEnabled(index >= 0);
   Schubkurve->setMotor(index >= 0 ? &model_->rows()[static_cast<std::size_t>(index)].record : nullptr);
 }
