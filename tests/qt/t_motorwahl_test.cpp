@@ -72,7 +72,7 @@ class TMotorwahlTest : public QObject {
     QCOMPARE(Column(table(chooser), 0), QStringList({"A8 [Estes]", "Alt F", "C6 [Estes]", "D12 [Estes]",
                                                      "E9 [Klima]", "G40 [AeroTech]", "Z0"}));
     const QAbstractItemModel* m = table(chooser)->model();
-    QCOMPARE(m->headerData(3, Qt::Horizontal).toString(), QString("Ø mm"));
+    QCOMPARE(m->headerData(3, Qt::Horizontal).toString(), QString("Ø\nmm"));
     const QStringList d12{"D12 [Estes]", "Estes", "D",    "24",   "96",     "19,2",
                           "12,0",        "12,0",  "1,60", "25,0", "3, 5, 7"};
     for (int c = 0; c < 11; ++c) QCOMPARE(m->index(3, c).data().toString(), d12[c]);

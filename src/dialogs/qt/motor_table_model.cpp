@@ -5,9 +5,19 @@
 namespace komet {
 namespace {
 
-constexpr const char* kHeaders[MotorTableModel::ColumnCount] = {
-    "Name",           "Hersteller",   "Klasse",       "Ø mm",         "Länge mm",       "Impuls Ns",
-    "mittl. Schub N", "max. Schub N", "Brenndauer s", "Startmasse g", "Verzögerungen s"};
+// Units on a second line keep the eleven columns narrow enough to sit
+// beside the curve.
+constexpr const char* kHeaders[MotorTableModel::ColumnCount] = {"Name",
+                                                                "Hersteller",
+                                                                "Klasse",
+                                                                "Ø\nmm",
+                                                                "Länge\nmm",
+                                                                "Impuls\nNs",
+                                                                "Schub\nmittel N",
+                                                                "Schub\nmax. N",
+                                                                "Brenn-\ndauer s",
+                                                                "Start-\nmasse g",
+                                                                "Verzöge-\nrungen s"};
 
 constexpr const char* kHeaderTips[MotorTableModel::ColumnCount] = {"Name in der Motordatenbank",
                                                                    "Hersteller",
@@ -18,7 +28,7 @@ constexpr const char* kHeaderTips[MotorTableModel::ColumnCount] = {"Name in der 
                                                                    "mittlerer Schub über die Brenndauer",
                                                                    "größter Schub",
                                                                    "Brenndauer",
-                                                                   "Masse des geladenen Motors",
+                                                                   "Startmasse des geladenen Motors",
                                                                    "lieferbare Verzögerungen"};
 
 }  // namespace

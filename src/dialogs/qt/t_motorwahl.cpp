@@ -11,6 +11,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/format.h"
 #include "dialogs/qt/motor_curve_widget.h"
@@ -20,8 +21,13 @@
 namespace komet {
 namespace {
 
-constexpr int kInitialWidth = 1000;
+constexpr int kInitialWidth = 1220;
+constexpr int kCurveWidth = 250;
 constexpr int kInitialHeight = 540;
+constexpr int kMeasuredRows = 200;
+constexpr int kHeaderPadding = 22;
+constexpr int kCellPadding = 10;
+constexpr int kMaxColumnWidth = 150;
 
 QComboBox* NamedCombo(const char* name, QWidget* parent) {
   auto* combo = new QComboBox(parent);
@@ -103,15 +109,37 @@ QWidget* TMotorwahl::createTable() {
   Tabelle->verticalHeader()->hide();
   Tabelle->verticalHeader()->setDefaultSectionSize(Tabelle->fontMetrics().height() + 4);
   Tabelle->horizontalHeader()->setHighlightSections(false);
-  Tabelle->resizeColumnsToContents();
+  Tabelle->horizontalHeader()->setStretchLastSection(true);
+  fitColumns();
   connect(Tabelle->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TMotorwahl::selectionChanged);
   connect(Tabelle, &QTableView::doubleClicked, this, &TMotorwahl::TabelleDoubleClick);
   splitter->addWidget(Tabelle);
   splitter->addWidget(Schubkurve);
   splitter->setStretchFactor(0, 1);
-  splitter->setSizes({kInitialWidth - 300, 280});
+  splitter->setSizes({kInitialWidth - kCurveWidth - 30, kCurveWidth});
   return splitter;
+}
+
+// Each column as wide as its widest header line (with room for the sort
+// mark) or the widest text of the rows measured: the style's own fit leaves
+// so much room that eleven columns no longer sit beside the curve, and
+// measuring every row would slow the opening.
+void TMotorwahl::fitColumns() {
+  const QFontMetrics header(Tabelle->horizontalHeader()->font());
+  const QFontMetrics cells(Tabelle->font());
+  const int measured = std::min(model_->rowCount(), kMeasuredRows);
+  for (int c = 0; c < MotorTableModel::ColumnCount; ++c) {
+    int width = 0;
+    for (const QString& line : model_->headerData(c, Qt::Horizontal).toString().split(QLatin1Char('\n')))
+      width = std::max(width, header.horizontalAdvance(line) + kHeaderPadding);
+    // Names differ most in length: all of them count. The few long names
+    // and delay lists are cut rather than pushing the figures out of sight.
+    const int rows = c == MotorTableModel::Name ? model_->rowCount() : measured;
+    for (int r = 0; r < rows; ++r)
+      width = std::max(width, cells.horizontalAdvance(model_->index(r, c).data().toString()) + kCellPadding);
+    Tabelle->setColumnWidth(c, std::min(width, kMaxColumnWidth));
+  }
 }
 
 QWidget* TMotorwahl::createButtons() {

@@ -38,6 +38,7 @@ class TMotorwahl : public QDialog {
  private:
   QWidget* createFilters(double stageDiameterMm);
   QWidget* createTable();
+  void fitColumns();
   QWidget* createButtons();
   void fillChoices();
   void applyFilter();
