@@ -9,19 +9,13 @@
 #include "common/format.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
+#include "dialogs/motor_filter.h"
 #include "motors/eng_import.h"
 #include "motors/motor_details.h"
 #include "sim/flight_analysis.h"
 
 namespace komet {
 namespace {
-
-constexpr std::string_view kFractionClasses[] = {"1/8A", "1/4A", "1/2A"};
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return up(x) == up(y); });
-}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
@@ -59,14 +53,6 @@ void TakeFlight(const Simulation& sim, const RocketRecord& rocket, double gravit
 
 }  // namespace
 
-int ImpulseClassRank(std::string_view cls) {
-  for (std::size_t k = 0; k < std::size(kFractionClasses); ++k)
-    if (EqualNoCase(cls, kFractionClasses[k])) return static_cast<int>(k);
-  if (cls.size() != 1) return -1;
-  const char c = cls[0] >= 'a' && cls[0] <= 'z' ? static_cast<char>(cls[0] - 'a' + 'A') : cls[0];
-  return c >= 'A' && c <= 'Z' ? static_cast<int>(std::size(kFractionClasses)) + (c - 'A') : -1;
-}
-
 void ParseClassRange(std::string_view text, GuideFilter& filter) {
   const std::size_t dots = text.find("..");
   const std::string_view from = Trim(text.substr(0, dots));
@@ -82,13 +68,14 @@ void ParseClassRange(std::string_view text, GuideFilter& filter) {
 }
 
 bool GuideAccepts(const GuideFilter& f, const MotorRecord& motor) {
-  const std::optional<MotorDetails> d = ReadMotorDetails(motor);
-  const int rank =
-      ImpulseClassRank(ImpulseClass(d && d->totalImpulse > 0 ? d->totalImpulse : TotalImpulse(motor)));
-  if (!f.classFrom.empty() && rank < ImpulseClassRank(f.classFrom)) return false;
-  if (!f.classTo.empty() && rank > ImpulseClassRank(f.classTo)) return false;
-  if (!f.maker.empty() && (!d || !EqualNoCase(Cp1252ToUtf8(d->maker), f.maker))) return false;
-  return !(f.maxDiameterMm > 0.0 && d && d->diameterMm > f.maxDiameterMm);
+  // The chooser's rules: the class from the published impulse (else the
+  // curve's), a motor of unknown diameter fits.
+  MotorFilter chooser;
+  if (!f.classFrom.empty()) chooser.classFrom = ImpulseClassRank(f.classFrom);
+  if (!f.classTo.empty()) chooser.classTo = ImpulseClassRank(f.classTo);
+  chooser.maker = f.maker;
+  chooser.fitsInMm = f.maxDiameterMm;
+  return MotorFilterAccepts(chooser, MakeMotorRow(motor, motor.name.view()));
 }
 
 std::optional<double> GuideRow::delayDifference() const {

@@ -27,10 +27,6 @@ struct GuideFilter {
   bool matchingDelayOnly = false;  // keep rows whose best delay lies in its tolerance band
 };
 
-// Position of an impulse class in the order 1/8A, 1/4A, 1/2A, A, B, ...; -1
-// for a text that is no class.
-int ImpulseClassRank(std::string_view cls);
-
 // "C..E", "D", "..E", "C.." into the filter's class range. Throws KometError
 // for a text that names no class.
 void ParseClassRange(std::string_view text, GuideFilter& filter);

@@ -107,6 +107,16 @@ std::string ImpulseClass(double totalImpulse) {
   return "Z";
 }
 
+int ImpulseClassRank(std::string_view cls) {
+  static constexpr std::array<std::string_view, 3> kFractions{"1/8A", "1/4A", "1/2A"};
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  for (std::size_t k = 0; k < kFractions.size(); ++k)
+    if (cls.size() == 4 && cls.substr(0, 3) == kFractions[k].substr(0, 3) && upper(cls[3]) == 'A')
+      return static_cast<int>(k);
+  if (cls.size() != 1 || upper(cls[0]) < 'A' || upper(cls[0]) > 'Z') return -1;
+  return static_cast<int>(kFractions.size()) + (upper(cls[0]) - 'A');
+}
+
 std::string_view MotorTypeText(MotorDetails::Type type) {
   switch (type) {
     case MotorDetails::Type::SingleUse:

@@ -67,6 +67,10 @@ std::optional<MotorDetails> ReadMotorDetails(const MotorRecord& motor);
 // 2.5 N·s); empty for 0 or less.
 std::string ImpulseClass(double totalImpulse);
 
+// Position of a class in "1/8A", "1/4A", "1/2A", "A", "B", ... "Z" (letters
+// in either case); -1 for anything else (no impulse).
+int ImpulseClassRank(std::string_view impulseClass);
+
 // "Einweg", "Wiederladbar", "Hybrid", or "" for an unknown type.
 std::string_view MotorTypeText(MotorDetails::Type type);
 

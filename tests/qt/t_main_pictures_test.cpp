@@ -1,9 +1,11 @@
 // Pictures of the main window and the stage dialog's pages, as the user sees
 // them with a bundled rocket. With KOMET_PICTURES_DIR set they are saved
-// there (docs/main_window.png, docs/stage_dialog.png, docs/motorberater*.png).
+// there (docs/main_window.png, docs/stage_dialog.png, docs/motor_chooser.png,
+// docs/motorberater*.png).
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
@@ -15,6 +17,8 @@
 
 #include "app/qt/t_main.h"
 #include "app/qt/t_motorberater.h"
+#include "dialogs/qt/motor_curve_widget.h"
+#include "dialogs/qt/t_motorwahl.h"
 #include "dialogs/qt/t_stufendaten.h"
 #include "plot/qt/plot_widget.h"
 #include "qt/modal_helper.h"
@@ -137,6 +141,32 @@ class TMainPicturesTest : public QObject {
     QVERIFY(plain != compared);
     Save(window, "motorberater.png");
     Save(compared, "motorberater_vergleich.png");
+  }
+
+  // The chooser from the first motor row, narrowed to classes B to D, with
+  // the rocket's C6 selected and its curve beside the table.
+  void motorChooser() {
+    QImage shot;
+    int red = 0, rows = 0;
+    WhenModal<TStufendaten>([&](TStufendaten* d) {
+      WhenModal<TMotorwahl>([&](TMotorwahl* c) {
+        for (auto [name, text] : {std::pair{"KlasseVon", "B"}, {"KlasseBis", "D"}}) {
+          auto* box = c->findChild<QComboBox*>(name);
+          box->setCurrentIndex(box->findText(text));
+        }
+        c->findChild<QLineEdit*>("Suche")->setText("Estes");
+        rows = c->findChild<QTableView*>("Tabelle")->model()->rowCount();
+        shot = c->grab().toImage();
+        red = CountColour(c->findChild<MotorCurveWidget*>("Schubkurve")->grab().toImage(), Qt::red);
+        c->reject();
+      });
+      d->findChild<QToolButton*>("WahlButton1")->click();
+      d->findChild<QPushButton*>("BitBtn2")->click();
+    });
+    main_->AEndernClick();
+    QVERIFY(rows > 5);
+    QVERIFY(red > 100);  // the selected C6's curve
+    Save(shot, "motor_chooser.png");
   }
 
  private:

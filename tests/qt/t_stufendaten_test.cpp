@@ -95,7 +95,9 @@ class TStufendatenTest : public QObject {
     }
     QCOMPARE(edit("RakName")->maxLength(), 50);
     for (int i = 1; i <= 9; ++i) {
-      QVERIFY(!combo(i)->isEditable());
+      // Editable only for the search: typed text never becomes an item.
+      QVERIFY(combo(i)->isEditable());
+      QCOMPARE(combo(i)->insertPolicy(), QComboBox::NoInsert);
       QCOMPARE(count(i)->maximum(), 20);
       QCOMPARE(combo(i)->count(), 6);
     }

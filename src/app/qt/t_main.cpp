@@ -61,7 +61,8 @@ std::filesystem::path TMain::databasePath() const {
 void TMain::createDialogs() {
   Einstellungen = new TEinstellungen(settings_, this);
   Einstellungen->SetBundledDatabase(QString::fromStdString(setup_.bundledDatabase.string()));
-  Stufendaten = new TStufendaten(document_.form, setup_.decimalSeparator, this);
+  Stufendaten =
+      new TStufendaten(document_.form, setup_.decimalSeparator, this, [this] { return databasePath(); });
   document_.ReloadMotorDatabase();
   Stufendaten->UpdateMotorLists();
   Form5 = new TForm5([this]() -> QPrinter* { return PrinterAvailable() ? &printer() : nullptr; }, this);

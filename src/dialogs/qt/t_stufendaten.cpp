@@ -17,8 +17,12 @@
 #include <QVBoxLayout>
 
 #include "common/format.h"
+#include "common/numbers.h"
 #include "common/win1252.h"
+#include "dialogs/motor_filter.h"
 #include "dialogs/qt/calculator_dialog.h"
+#include "dialogs/qt/motor_list_search.h"
+#include "dialogs/qt/t_motorwahl.h"
 
 namespace komet {
 namespace {
@@ -76,6 +80,15 @@ void PaintCurveIcon(QPainter& p) {
   p.setPen(QPen(Qt::red, 1.5));
   p.setRenderHint(QPainter::Antialiasing);
   p.drawPolyline(QPolygonF({{2, 14}, {4, 3}, {6, 9}, {11, 10}, {13, 14}}));
+}
+
+void PaintChooserIcon(QPainter& p) {
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(Qt::black, 1.5));
+  p.setBrush(QColor(210, 230, 255));
+  p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+  p.setPen(QPen(Qt::black, 2.5, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(9.5, 9.5), QPointF(14, 14));
 }
 
 void PaintCalculatorIcon(QPainter& p) {
@@ -149,8 +162,8 @@ class StagePicture : public QWidget {
 
 }  // namespace
 
-TStufendaten::TStufendaten(StageForm& form, char decimalSeparator, QWidget* parent)
-    : QDialog(parent), form_(form), decimalSeparator_(decimalSeparator) {
+TStufendaten::TStufendaten(StageForm& form, char decimalSeparator, QWidget* parent, PathSource database)
+    : QDialog(parent), form_(form), decimalSeparator_(decimalSeparator), database_(std::move(database)) {
   setWindowTitle(QStringLiteral("Stufendaten"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -211,11 +224,12 @@ QGroupBox* TStufendaten::createMotorGroup(int stage, QWidget* page) {
   auto* rows = new QGridLayout(group);
   rows->setVerticalSpacing(3);
   const QIcon curve = PaintedIcon(PaintCurveIcon);
+  const QIcon chooser = PaintedIcon(PaintChooserIcon);
   for (std::size_t j = 0; j < kSlotCount; ++j) {
     const std::size_t i = static_cast<std::size_t>(stage) * kSlotCount + j;
     motore[i] = new QComboBox(group);
     motore[i]->setObjectName(QString::fromLatin1(kListNames[i]));
-    motore[i]->setEditable(false);
+    new MotorListSearch(motore[i]);
     motore[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     motore[i]->setMinimumContentsLength(18);
     connect(motore[i], &QComboBox::currentIndexChanged, this, [this, i] { showMotorTip(i); });
@@ -228,6 +242,11 @@ QGroupBox* TStufendaten::createMotorGroup(int stage, QWidget* page) {
     SpeedButton[i]->setToolTip(QStringLiteral("Schubkurve des Motors zeigen"));
     connect(SpeedButton[i], &QToolButton::clicked, this,
             [this, i] { SpeedButtonClick(static_cast<int>(i)); });
+    WahlButton[i] = new QToolButton(group);
+    WahlButton[i]->setObjectName(Numbered("WahlButton", i + 1));
+    WahlButton[i]->setIcon(chooser);
+    WahlButton[i]->setToolTip(QStringLiteral("Motor wählen: Tabelle aller Motoren mit Suche und Filtern"));
+    connect(WahlButton[i], &QToolButton::clicked, this, [this, i] { WahlButtonClick(static_cast<int>(i)); });
     if (j == 0) {
       MarkFirstRow(motore[i]);
       MarkFirstRow(anzmot[i]);
@@ -235,6 +254,7 @@ QGroupBox* TStufendaten::createMotorGroup(int stage, QWidget* page) {
     rows->addWidget(motore[i], static_cast<int>(j), 0);
     rows->addWidget(anzmot[i], static_cast<int>(j), 1);
     rows->addWidget(SpeedButton[i], static_cast<int>(j), 2);
+    rows->addWidget(WahlButton[i], static_cast<int>(j), 3);
   }
   rows->setColumnStretch(0, 1);
   return group;
@@ -374,6 +394,20 @@ void TStufendaten::SpeedButtonClick(int slot) {
   const int item = motore[static_cast<std::size_t>(slot)]->currentIndex();
   const bool listed = item >= 0 && static_cast<std::size_t>(item) < form_.motorList.size();
   emit motorCurveRequested(listed ? form_.motorList[static_cast<std::size_t>(item)].recordNo : -1);
+}
+
+// The chosen motor goes into the slot; a slot without motors gets one, so
+// the choice counts.
+void TStufendaten::WahlButtonClick(int slot) {
+  const auto i = static_cast<std::size_t>(slot);
+  const std::size_t stage = i / kSlotCount;
+  std::vector<MotorRow> rows =
+      ReadMotorRows(database_ ? database_() : std::filesystem::path(), form_.motorList);
+  const double diameterMm = ParseNumber(durch[stage]->text().toStdString());
+  TMotorwahl chooser(std::move(rows), diameterMm, motore[i]->currentIndex(), decimalSeparator_, this);
+  if (chooser.exec() != QDialog::Accepted || chooser.selectedIndex() < 0) return;
+  motore[i]->setCurrentIndex(chooser.selectedIndex());
+  if (anzmot[i]->value() == 0) anzmot[i]->setValue(1);
 }
 
 }  // namespace komet

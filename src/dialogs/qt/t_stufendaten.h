@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <array>
+#include <filesystem>
+#include <functional>
 
 #include "dialogs/stage_form.h"
 
@@ -26,8 +28,11 @@ class TStufendaten : public QDialog {
   Q_OBJECT
 
  public:
-  // The form (the document's) outlives the dialog.
-  TStufendaten(StageForm& form, char decimalSeparator, QWidget* parent = nullptr);
+  using PathSource = std::function<std::filesystem::path()>;
+
+  // The form (the document's) outlives the dialog. `database` gives the
+  // motor database path when the chooser opens (none: names only).
+  TStufendaten(StageForm& form, char decimalSeparator, QWidget* parent = nullptr, PathSource database = {});
 
   // Shows the dialog modally with the form's values; true when closed with OK.
   bool Run();
@@ -57,9 +62,11 @@ class TStufendaten : public QDialog {
   void takeForm();  // widgets -> form
   void ComboEditButtonClick(int stage);
   void SpeedButtonClick(int slot);
+  void WahlButtonClick(int slot);  // the chooser "Motor wählen"
 
   StageForm& form_;
   char decimalSeparator_;
+  PathSource database_;
   QTabWidget* TabbedNotebook1 = nullptr;
   QLineEdit* RakName = nullptr;
   QLineEdit* ecwwert = nullptr;
@@ -71,6 +78,7 @@ class TStufendaten : public QDialog {
   std::array<QComboBox*, kMotorListCount> motore{};
   std::array<QSpinBox*, kMotorListCount> anzmot{};
   std::array<QToolButton*, kMotorListCount> SpeedButton{};
+  std::array<QToolButton*, kMotorListCount> WahlButton{};
   QPushButton* BitBtn1 = nullptr;
   QPushButton* BitBtn2 = nullptr;
   CalculatorDialog* RxCalculator1 = nullptr;

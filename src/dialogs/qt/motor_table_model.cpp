@@ -1,0 +1,134 @@
+#include "dialogs/qt/motor_table_model.h"
+
+#include "common/format.h"
+
+namespace komet {
+namespace {
+
+// Units on a second line keep the eleven columns narrow enough to sit
+// beside the curve.
+constexpr const char* kHeaders[MotorTableModel::ColumnCount] = {"Name",
+                                                                "Hersteller",
+                                                                "Klasse",
+                                                                "Ø\nmm",
+                                                                "Länge\nmm",
+                                                                "Impuls\nNs",
+                                                                "Schub\nmittel N",
+                                                                "Schub\nmax. N",
+                                                                "Brenn-\ndauer s",
+                                                                "Start-\nmasse g",
+                                                                "Verzöge-\nrungen s"};
+
+constexpr const char* kHeaderTips[MotorTableModel::ColumnCount] = {"Name in der Motordatenbank",
+                                                                   "Hersteller",
+                                                                   "Impulsklasse",
+                                                                   "Durchmesser",
+                                                                   "Länge",
+                                                                   "Gesamtimpuls",
+                                                                   "mittlerer Schub über die Brenndauer",
+                                                                   "größter Schub",
+                                                                   "Brenndauer",
+                                                                   "Startmasse des geladenen Motors",
+                                                                   "lieferbare Verzögerungen"};
+
+}  // namespace
+
+MotorTableModel::MotorTableModel(std::vector<MotorRow> rows, char decimalSeparator, QObject* parent)
+    : QAbstractTableModel(parent), rows_(std::move(rows)), decimalSeparator_(decimalSeparator) {}
+
+int MotorTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int MotorTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant MotorTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount()) return {};
+  const MotorRow& row = rows_[static_cast<std::size_t>(index.row())];
+  switch (role) {
+    case Qt::DisplayRole:
+      return text(row, index.column());
+    case kSortRole:
+      return sortKey(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+      return index.column() >= Diameter && index.column() < Delays
+                 ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                 : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+      return {};
+  }
+}
+
+QVariant MotorTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return {};
+  if (role == Qt::DisplayRole) return QString::fromUtf8(kHeaders[section]);
+  if (role == Qt::ToolTipRole) return QString::fromUtf8(kHeaderTips[section]);
+  return {};
+}
+
+// A figure the data do not give stays empty rather than showing 0.
+QString MotorTableModel::text(const MotorRow& r, int column) const {
+  auto number = [this](double v, const char* format) {
+    return v > 0 ? QString::fromStdString(Format(decimalSeparator_, format, v)) : QString();
+  };
+  switch (column) {
+    case Name:
+      return QString::fromStdString(r.name);
+    case Maker:
+      return QString::fromStdString(r.maker);
+    case Class:
+      return QString::fromStdString(r.impulseClass);
+    case Diameter:
+      return number(r.diameterMm, "%.0f");
+    case Length:
+      return number(r.lengthMm, "%.0f");
+    case Impulse:
+      return number(r.totalImpulse, "%.1f");
+    case AverageThrust:
+      return number(r.averageThrust, "%.1f");
+    case PeakThrust:
+      return number(r.peakThrust, "%.1f");
+    case BurnTime:
+      return number(r.burnTime, "%.2f");
+    case LiftOffMass:
+      return number(r.liftOffMassG, "%.1f");
+    case Delays:
+      return QString::fromStdString(DelaysText(r.delays));
+    default:
+      return {};
+  }
+}
+
+QVariant MotorTableModel::sortKey(int row, int column) const {
+  const MotorRow& r = rows_[static_cast<std::size_t>(row)];
+  switch (column) {
+    case Name:
+      return row;  // the list is in the program's name order already
+    case Maker:
+      return QString::fromStdString(r.maker);
+    case Class:
+      return r.totalImpulse;  // the class follows the impulse
+    case Diameter:
+      return r.diameterMm;
+    case Length:
+      return r.lengthMm;
+    case Impulse:
+      return r.totalImpulse;
+    case AverageThrust:
+      return r.averageThrust;
+    case PeakThrust:
+      return r.peakThrust;
+    case BurnTime:
+      return r.burnTime;
+    case LiftOffMass:
+      return r.liftOffMassG;
+    case Delays:
+      return r.delays.empty() ? -1 : r.delays.front();
+    default:
+      return {};
+  }
+}
+
+}  // namespace komet
