@@ -59,7 +59,9 @@ void ExpectSane(const Simulation& sim, const std::string& what) {
   for (double x : {r.peakThrust, r.maxAccel, r.maxVelocity, r.maxVelocityTime, r.maxHeight, r.maxHeightTime,
                    r.maxForce, r.burnoutTime, r.recommendedDelay()})
     EXPECT_TRUE(std::isfinite(x)) << what;
-  if (!r.resultsValid) EXPECT_TRUE(r.noFlight) << what;
+  if (!r.resultsValid) {
+    EXPECT_TRUE(r.noFlight) << what;
+  }
   if (r.resultsValid && !r.noFlight) {
     EXPECT_EQ(r.maxHeight, maxHeight) << what;
     EXPECT_EQ(r.maxVelocity, maxVelocity) << what;
