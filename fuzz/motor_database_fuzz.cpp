@@ -27,9 +27,10 @@ MotorList ExpectedList(std::span<const std::uint8_t> file) {
     const auto record = file.subspan(n * MotorRecord::kSize, MotorRecord::kSize);
     if (record[motor_layout::kDeletedMark] != 0) continue;
     const std::size_t length = std::min<std::size_t>(record[motor_layout::kName], 50);
+    const MotorRecord motor = DecodeMotorRecord(record);
     list.push_back({std::string(record.begin() + motor_layout::kName + 1,
                                 record.begin() + motor_layout::kName + 1 + length),
-                    static_cast<std::int32_t>(n), -1});
+                    static_cast<std::int32_t>(n), -1, MotorFlightKey(motor), ReadMotorDetails(motor)});
   }
   return list;
 }
@@ -73,11 +74,22 @@ void RequireMatches(const MotorList& sorted, const RocketRecord& rocket) {
   for (std::size_t i = 0; i < kMotorListCount; ++i) {
     const StageRecord& stage = rocket.stages[i / kSlotCount];
     const std::string_view slotName = stage.motors[i % kSlotCount].name.view();
-    int expected = -1;
-    if (stage.counts[i % kSlotCount] > 0)
-      for (std::size_t k = 0; k < sorted.size(); ++k)
-        if (CompareMotorNames(sorted[k].name, slotName) == 0) expected = static_cast<int>(k);
-    Require(selected[i] == expected, "slot not matched to the last entry of its name");
+    // Of the entries of its name the last equal to the stored copy, else the
+    // last of its name; without one, the last equal to the copy.
+    int byName = -1, exact = -1, sameFlight = -1;
+    const std::uint64_t key = MotorFlightKey(stage.motors[i % kSlotCount]);
+    for (std::size_t k = 0; k < sorted.size(); ++k) {
+      const bool same = sorted[k].flightKey == key;
+      if (same) sameFlight = static_cast<int>(k);
+      if (CompareMotorNames(sorted[k].name, slotName) != 0) continue;
+      byName = static_cast<int>(k);
+      if (same) exact = static_cast<int>(k);
+    }
+    const int expected = stage.counts[i % kSlotCount] <= 0 ? -1
+                         : exact >= 0                      ? exact
+                         : byName >= 0                     ? byName
+                                                           : sameFlight;
+    Require(selected[i] == expected, "slot not matched to the motor it was built with");
   }
 }
 
