@@ -251,16 +251,7 @@ MotorImport ParseEng(std::string_view text, std::string_view fileName) {
 }
 
 MotorImport ImportEngFile(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
-  std::vector<std::uint8_t> bytes;
-  try {
-    bytes = ReadFilePrefix(path, kMaxEngFileBytes + 1);
-  } catch (const KometError& e) {
-    throw KometError(e.kind(), name + ": " + e.what(), e.code());
-  }
-  if (bytes.size() > kMaxEngFileBytes) throw KometError(KometError::Kind::Io, name + ": Datei zu groß");
-  const std::string text(bytes.begin(), bytes.end());
-  return ParseEng(text, name);
+  return ParseEng(ReadMotorFileText(path, kMaxEngFileBytes), path.filename().string());
 }
 
 EngDelays ParseEngDelays(std::string_view field) {

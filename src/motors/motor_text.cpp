@@ -2,6 +2,11 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "common/file_io.h"
+#include "common/komet_error.h"
 
 namespace komet {
 
@@ -30,6 +35,18 @@ bool IsValidUtf8(std::string_view s) {
     i += extra + 1;
   }
   return true;
+}
+
+std::string ReadMotorFileText(const std::filesystem::path& path, std::size_t maxBytes) {
+  const std::string name = path.filename().string();
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes = ReadFilePrefix(path, maxBytes + 1);
+  } catch (const KometError& e) {
+    throw KometError(e.kind(), name + ": " + e.what(), e.code());
+  }
+  if (bytes.size() > maxBytes) throw KometError(KometError::Kind::Io, name + ": Datei zu groß");
+  return std::string(bytes.begin(), bytes.end());
 }
 
 }  // namespace komet

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace komet {
@@ -12,5 +15,9 @@ std::optional<double> ParseMotorNumber(std::string_view text);
 // Whether the text is well-formed UTF-8 (no overlong forms, surrogates or
 // code points above U+10FFFF); motor files that are not are Windows-1252.
 bool IsValidUtf8(std::string_view text);
+
+// The text of a motor file of at most `maxBytes`. Throws KometError
+// "NAME: reason" (the file's name) when it cannot be read or is larger.
+std::string ReadMotorFileText(const std::filesystem::path& path, std::size_t maxBytes);
 
 }  // namespace komet

@@ -364,16 +364,7 @@ MotorImport ParseRse(std::string_view text, std::string_view fileName) {
 }
 
 MotorImport ImportRseFile(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
-  std::vector<std::uint8_t> bytes;
-  try {
-    bytes = ReadFilePrefix(path, kMaxEngFileBytes + 1);
-  } catch (const KometError& e) {
-    throw KometError(e.kind(), name + ": " + e.what(), e.code());
-  }
-  if (bytes.size() > kMaxEngFileBytes) throw KometError(KometError::Kind::Io, name + ": Datei zu groß");
-  const std::string text(bytes.begin(), bytes.end());
-  return ParseRse(text, name);
+  return ParseRse(ReadMotorFileText(path, kMaxEngFileBytes), path.filename().string());
 }
 
 }  // namespace komet
