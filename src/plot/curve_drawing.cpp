@@ -53,11 +53,11 @@ double VerticalRange(const PlotSwitches& sw, const FlightResults& r) {
 MarkerSamples MarkerSampleTimes(const FlightView& flight, const std::array<std::int8_t, 4>& delays) {
   const FlightResults& r = flight.results;
   MarkerSamples m;
-  if (const auto n = FlightIndexAt(flight, r.burnoutTime)) m.burnout = flight.samples[*n].time;
+  if (const auto n = FlightIndexBefore(flight, r.burnoutTime)) m.burnout = flight.samples[*n].time;
   for (std::size_t k = 0; k < delays.size(); ++k) {
     if (delays[k] <= 0) continue;
-    const auto n = FlightIndexAt(flight, delays[k] + r.burnoutTime);
-    if (n && static_cast<double>(*n) / kSamplesPerSecond < r.flightEndTime)
+    const auto n = FlightIndexBefore(flight, delays[k] + r.burnoutTime);
+    if (n && static_cast<double>(*n) / kSamplesPerSecond < DrawnEndTime(r))
       m.delays[k] = flight.samples[*n].time;
   }
   return m;

@@ -53,7 +53,7 @@ void DrawHeightSeries(Canvas& c, const CurveFrame& frame, const FlightView& flig
 double VerticalRange(const PlotSwitches& switches, const FlightResults& results);
 
 // Times of the samples under the burnout and delay markers, for the markers
-// that lie on the computed flight (delays also only before flightEndTime).
+// that lie on the computed flight (delays also only before DrawnEndTime).
 struct MarkerSamples {
   std::optional<double> burnout;
   std::array<std::optional<double>, 4> delays;  // in the motor's order

@@ -103,10 +103,9 @@ void PaintAxis(Canvas& c, int width, int height, PlotState& st) {
 
 std::string PaintCurves(Canvas& c, int width, PlotState& st, const PlotInputs& in) {
   const int w = ClampSize(width);
-  FlightResults& r = in.flight.results;
+  const FlightResults& r = in.flight.results;
   double range = VerticalRange(in.switches, r);
-  if (r.flightEndTime == 0.0) r.flightEndTime = 1.0;
-  double end = r.flightEndTime;
+  double end = DrawnEndTime(r);
   if (in.comparison) {
     range = std::max(range, VerticalRange(in.switches, *in.comparison));
     end = std::max(end, in.comparison->flightEndTime);
@@ -145,8 +144,8 @@ void PaintComparison(Canvas& c, int width, const PlotState& st, const PlotSwitch
 }
 
 std::string SummaryLine(const FlightResults& r, char sep) {
-  return Format(sep, kSummaryFormat, r.maxVelocity, r.maxVelocity * 3.6, r.maxVelocityTime, r.burnoutTime,
-                r.maxHeightTime - r.burnoutTime);
+  return Format(sep, kSummaryFormat, r.maxVelocity, r.maxVelocity * kKmhPerMps, r.maxVelocityTime,
+                r.burnoutTime, r.maxHeightTime - r.burnoutTime);
 }
 
 void PaintAx(Canvas& c, int width, int height, const PlotState& st, char sep) {

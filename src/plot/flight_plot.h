@@ -47,7 +47,7 @@ void ClearScales(PlotState& state);
 void PaintAxis(Canvas& canvas, int width, int height, PlotState& state);
 
 // The switched-on curves with apogee, burnout and delay markers; sets the
-// scales (and flightEndTime 1 when it was 0). Returns the summary line.
+// scales (to DrawnEndTime). Returns the summary line.
 std::string PaintCurves(Canvas& canvas, int width, PlotState& state, const PlotInputs& in);
 
 // The summary line of Panel2 for these results.

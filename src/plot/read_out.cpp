@@ -1,7 +1,6 @@
 #include "plot/read_out.h"
 
 #include "common/format.h"
-#include "common/numbers.h"
 
 namespace komet {
 
@@ -13,10 +12,10 @@ std::optional<ReadOutTexts> ReadOut(int x, const PlotState& st, const FlightView
   if (st.scaleX != 0.0) {
     t = dx / st.scaleX;
     if (flight.results.resultsValid) {
-      const FlightSample& s = SampleAt(flight, RoundHalfEven(t * kSamplesPerSecond));
+      const FlightSample& s = ClampedSampleBefore(flight, t);
       out.height = Format(sep, "%.1f", s.height);
       out.velocity = Format(sep, "%.1f", s.velocity);
-      out.velocityKmh = Format(sep, "%.1f", s.velocity * 3.6);
+      out.velocityKmh = Format(sep, "%.1f", s.velocity * kKmhPerMps);
       out.accel = Format(sep, "%.1f", s.accel);
     }
   }

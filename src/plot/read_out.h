@@ -51,7 +51,7 @@ struct ReadOutTexts {
 
 // The read-out for a pointer at surface x. Nothing (no change) on or left of
 // the value axis. Right of it the time, and with results the values of the
-// sample Round(t × 200); right of the computed flight that is its last
+// sample SampleBefore(t); right of the computed flight that is its last
 // sample, so the panels hold the values where the flight ended.
 std::optional<ReadOutTexts> ReadOut(int x, const PlotState& state, const FlightView& flight,
                                     char decimalSeparator);

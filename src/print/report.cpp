@@ -59,10 +59,9 @@ void PrintMarkers(Canvas& c, const ReportLayout& l, const ReportInputs& in) {
   DrawMarkerLabels(c, labels, l.printBottom - l.printStepY);
 }
 
-void SetScales(ReportLayout& l, FlightResults& r, const PlotSwitches& sw) {
+void SetScales(ReportLayout& l, const FlightResults& r, const PlotSwitches& sw) {
   l.printScaleY = static_cast<double>(l.printGridCountY) * l.printStepY / VerticalRange(sw, r);
-  if (r.flightEndTime == 0.0) r.flightEndTime = 1.0;
-  l.printScaleX = static_cast<double>(l.printGridCountX) * l.printStepX / r.flightEndTime;
+  l.printScaleX = static_cast<double>(l.printGridCountX) * l.printStepX / DrawnEndTime(r);
 }
 
 void PrintCurves(Canvas& c, const ReportLayout& l, const ReportInputs& in) {

@@ -46,7 +46,7 @@ int PrintTextStep(double points, int dpiY);
 // Frame, axes and grid; sets the layout fields from the printable area.
 void PrintAxis(PrinterDevice& printer, ReportLayout& layout);
 
-// Scales (flightEndTime 1 when it was 0), curves, markers, result lines,
+// Scales (to DrawnEndTime), curves, markers, result lines,
 // stage table, constants line, footer and table grid.
 void PrintReport(PrinterDevice& printer, ReportLayout& layout, const ReportInputs& in);
 

@@ -76,11 +76,11 @@ void PrintResultLines(PrinterDevice& printer, ReportLayout& l, const ReportInput
   SetReportFont(c, 8.0);
   l.printTextY = l.printBottom + l.printStepY - TruncToInt(1.5 * l.printTextStep);
   c.TextOut(l.printLeft, l.printTextY,
-            Format(sep, kMaxVelocityLine, r.maxVelocity, r.maxVelocity * 3.6, r.maxVelocityTime));
+            Format(sep, kMaxVelocityLine, r.maxVelocity, r.maxVelocity * kKmhPerMps, r.maxVelocityTime));
   l.printTextY += l.printTextStep;
-  const FlightSample& b = SampleAt(in.flight, RoundHalfEven(r.burnoutTime * kSamplesPerSecond));
+  const FlightSample& b = ClampedSampleBefore(in.flight, r.burnoutTime);
   c.TextOut(l.printLeft, l.printTextY,
-            Format(sep, kBurnoutLine, r.burnoutTime, b.height, b.velocity, b.velocity * 3.6));
+            Format(sep, kBurnoutLine, r.burnoutTime, b.height, b.velocity, b.velocity * kKmhPerMps));
   l.printTextY += l.printTextStep;
   c.TextOut(l.printLeft, l.printTextY, Format(sep, kDelayLine, r.maxHeightTime - r.burnoutTime));
 }

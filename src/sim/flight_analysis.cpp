@@ -107,8 +107,7 @@ FlightPoint PointAt(const Simulation& sim, double t) {
   p.time = t;
   const std::size_t last = sim.lastSample();
   if (last == 0) return {t, 0.0, 0.0, false};
-  // Sample n holds the time (n - 1) × 5 ms.
-  const std::int64_t n = std::isfinite(t) ? RoundHalfEven(t * kSamplesPerSecond) + 1 : 0;
+  const std::int64_t n = std::isfinite(t) ? SampleAt(t) : 0;
   p.inFlight = n >= 1 && static_cast<std::size_t>(n) <= last;
   const std::size_t index = std::clamp<std::int64_t>(n, 1, static_cast<std::int64_t>(last));
   p.height = sim.samples()[index].height;

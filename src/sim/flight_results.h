@@ -2,6 +2,10 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
+
+#include "common/numbers.h"
 
 namespace komet {
 
@@ -16,19 +20,33 @@ struct FlightSample {
   double propellantUsed = 0.0;  // kg burnt in the step
 };
 
-inline constexpr double kTimeStep = 0.005;               // s
-inline constexpr double kSamplesPerSecond = 200.0;       // 1 / kTimeStep
-inline constexpr std::size_t kSampleTableSize = 70001;   // indices 0..70000
-inline constexpr int kMaxSteps = 69999;                  // per pass
+inline constexpr double kTimeStep = 0.005;              // s
+inline constexpr double kSamplesPerSecond = 200.0;      // 1 / kTimeStep
+inline constexpr std::size_t kSampleTableSize = 70001;  // indices 0..70000
+inline constexpr int kMaxSteps = 69999;                 // per pass
 inline constexpr double kEndMarkerTime = 100000.0;
-inline constexpr double kSeriesEndTime = 999.0;      // readers stop at the first time >= this
-inline constexpr double kScheduleEndTime = 9999.0;   // the flight pass: thrust schedule exhausted
-inline constexpr double kPi = 3.14159;               // the program's value, not full precision
+inline constexpr double kSeriesEndTime = 999.0;     // readers stop at the first time >= this
+inline constexpr double kScheduleEndTime = 9999.0;  // the flight pass: thrust schedule exhausted
+inline constexpr double kPi = 3.14159;              // the program's value, not full precision
+inline constexpr double kKmhPerMps = 3.6;           // 3600 s per hour over 1000 m per km
+
+// Sample n holds the time (n - 1) x 5 ms, so SampleAt(t) is the sample that
+// holds t. The plot, the read-out, the markers and the report read
+// SampleBefore(t), one step earlier: the values the program has always shown
+// and printed come from there, and they must stay comparable. Both round
+// half to even on the 5 ms grid and clamp like RoundHalfEven.
+inline std::int64_t SampleBefore(double t) {
+  return RoundHalfEven(t * kSamplesPerSecond);
+}
+inline std::int64_t SampleAt(double t) {
+  const std::int64_t n = SampleBefore(t);
+  return n == std::numeric_limits<std::int64_t>::max() ? n : n + 1;
+}
 
 // Scalar results of a run; they stay until the next run.
 struct FlightResults {
-  bool resultsValid = false;  // a flight was computed and may be shown
-  bool noFlight = false;      // the flight pass computed nothing
+  bool resultsValid = false;     // a flight was computed and may be shown
+  bool noFlight = false;         // the flight pass computed nothing
   double peakThrust = 0.0;       // N
   double maxAccel = 0.0;         // m/s²
   double maxVelocity = 0.0;      // m/s

@@ -477,7 +477,7 @@ void Simulation::FindLastSample() {
 
 std::optional<std::size_t> Simulation::SampleIndexAt(double t) const {
   if (!std::isfinite(t)) return std::nullopt;
-  const std::int64_t index = RoundHalfEven(t * kSamplesPerSecond);
+  const std::int64_t index = SampleBefore(t);
   if (index < 0 || static_cast<std::size_t>(index) > lastSample_) return std::nullopt;
   return static_cast<std::size_t>(index);
 }

@@ -26,8 +26,6 @@ class Simulation {
   void InvalidateResults() { results_.resultsValid = false; }
 
   const FlightResults& results() const { return results_; }
-  // Readers may set flightEndTime (a zero end time is shown as 1 s).
-  FlightResults& results() { return results_; }
   const RunConstants& constants() const { return constants_; }
 
   // The whole table, indices 0..70000; entries after the end marker are stale.
@@ -37,7 +35,7 @@ class Simulation {
   // 0 when the series is empty.
   std::size_t lastSample() const { return lastSample_; }
 
-  // The index Round(t × 200) that readers take for a time, when it lies in
+  // SampleBefore(t), the index readers take for a time, when it lies in
   // 0..lastSample(); nothing otherwise (or for a time that is not finite).
   std::optional<std::size_t> SampleIndexAt(double t) const;
 

@@ -142,6 +142,28 @@ TEST(FlightSeries, BurnoutTimeAndSampleIndices) {
   for (const auto& c : cases) EXPECT_EQ(sim.SampleIndexAt(c.t), c.index) << c.t;
 }
 
+TEST(FlightSeries, SampleAtHoldsTheTimeAndReadersTakeTheSampleBefore) {
+  const struct {
+    double t;
+    std::int64_t before;
+  } grid[] = {{0.0, 0},    {1.0, 200},  {0.0024, 0},  {0.0026, 1},
+              {0.0025, 0}, {0.0075, 2}, {-0.0024, 0}, {350.0, 70000}};
+  for (const auto& c : grid) {
+    EXPECT_EQ(SampleBefore(c.t), c.before) << c.t;
+    EXPECT_EQ(SampleAt(c.t), c.before + 1) << c.t;
+  }
+  EXPECT_EQ(SampleAt(1e300), INT64_MAX);
+
+  RocketRecord rocket = OneStage(ConstantMotor(5.0, 1.0), 0.05);
+  Simulation sim;
+  sim.RunSimulation(rocket, FixedConstants{});
+  for (const std::size_t n : {std::size_t{1}, std::size_t{2}, std::size_t{201}, sim.lastSample()}) {
+    const double t = sim.samples()[n].time;
+    EXPECT_EQ(SampleAt(t), static_cast<std::int64_t>(n)) << t;
+    EXPECT_EQ(SampleBefore(t), static_cast<std::int64_t>(n - 1)) << t;
+  }
+}
+
 TEST(FlightSeries, NoPresentStageLeavesOneZeroSampleAndTheOldEndTime) {
   Simulation sim;
   RocketRecord flight = OneStage(ConstantMotor(5.0, 0.5), 0.05);
