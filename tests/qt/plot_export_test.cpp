@@ -7,8 +7,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "common/qt/qpainter_canvas.h"
 #include "model/rocket_file.h"
-#include "plot/qt/qpainter_canvas.h"
 #include "plot/synthetic_flight.h"
 #include "print/qt/report_export.h"
 #include "sim/simulation.h"

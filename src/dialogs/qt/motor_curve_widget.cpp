@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
+#include "common/qt/qpainter_canvas.h"
 #include "motors/curve_viewer.h"
-#include "plot/qt/qpainter_canvas.h"
 
 namespace komet {
 

@@ -8,9 +8,9 @@
 #include <algorithm>
 
 #include "common/komet_error.h"
+#include "common/qt/qpainter_canvas.h"
 #include "motors/curve_viewer.h"
 #include "motors/motor_database.h"
-#include "plot/qt/qpainter_canvas.h"
 
 namespace komet {
 namespace {

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QSvgGenerator>
 
-#include "plot/qt/qpainter_canvas.h"
+#include "common/qt/qpainter_canvas.h"
 
 namespace komet {
 namespace {

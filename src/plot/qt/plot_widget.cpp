@@ -3,9 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "common/qt/qpainter_canvas.h"
 #include "plot/flight_view.h"
 #include "plot/qt/plot_export.h"
-#include "plot/qt/qpainter_canvas.h"
 #include "sim/simulation.h"
 
 namespace komet {

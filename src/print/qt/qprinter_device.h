@@ -4,7 +4,7 @@
 #include <QPrinter>
 
 #include "common/printer_device.h"
-#include "plot/qt/qpainter_canvas.h"
+#include "common/qt/qpainter_canvas.h"
 
 namespace komet {
 
@@ -17,14 +17,14 @@ class QPrinterDevice final : public PrinterDevice {
   explicit QPrinterDevice(QPrinter& printer);
   ~QPrinterDevice() override;
 
-  int DpiX() const override;
-  int DpiY() const override;
-  int PageWidth() const override;
-  int PageHeight() const override;
-  int PhysicalWidth() const override;
-  int PhysicalHeight() const override;
-  int OffsetX() const override;
-  int OffsetY() const override;
+  int DpiX() const override { return printer_.resolution(); }
+  int DpiY() const override { return printer_.resolution(); }
+  int PageWidth() const override { return PaintRect().width(); }
+  int PageHeight() const override { return PaintRect().height(); }
+  int PhysicalWidth() const override { return FullRect().width(); }
+  int PhysicalHeight() const override { return FullRect().height(); }
+  int OffsetX() const override { return PaintRect().left(); }
+  int OffsetY() const override { return PaintRect().top(); }
 
   bool BeginJob(std::string_view title) override;
   bool NewPage() override;

@@ -1,4 +1,4 @@
-#include "plot/qt/qpainter_canvas.h"
+#include "common/qt/qpainter_canvas.h"
 
 #include <QFontMetrics>
 #include <QPen>
