@@ -1,28 +1,20 @@
 #include "plot/plot_switches.h"
 
+#include <utility>
+
 namespace komet {
 namespace {
 
+// Either case; | 0x20 lowers exactly the upper-case forms of these letters.
 std::optional<PlotSwitch> CurveLetter(char c) {
-  switch (c) {
-    case 'h':
-    case 'H':
-      return PlotSwitch::AnzH;
-    case 'v':
-    case 'V':
-      return PlotSwitch::Anzv;
-    case 'a':
-    case 'A':
-      return PlotSwitch::AnzA;
-    case 's':
-    case 'S':
-      return PlotSwitch::AnzS;
-    case 'f':
-    case 'F':
-      return PlotSwitch::AnzF;
-    default:
-      return std::nullopt;
-  }
+  constexpr std::pair<char, PlotSwitch> kLetters[] = {{'h', PlotSwitch::AnzH},
+                                                      {'v', PlotSwitch::Anzv},
+                                                      {'a', PlotSwitch::AnzA},
+                                                      {'s', PlotSwitch::AnzS},
+                                                      {'f', PlotSwitch::AnzF}};
+  for (const auto& [letter, s] : kLetters)
+    if ((c | 0x20) == letter) return s;
+  return std::nullopt;
 }
 
 bool IsBrenn(std::string_view part) {
@@ -50,16 +42,16 @@ bool ApplyPart(std::string_view part, PlotSwitches& out) {
 
 }  // namespace
 
-const SwitchButtonSpec& SwitchSpec(PlotSwitch s) {
+const SwitchButtonEntry& SwitchButton(PlotSwitch s) {
   return kSwitchButtons[static_cast<std::size_t>(s)];
 }
 
 PlotSwitches::PlotSwitches() {
-  for (const SwitchButtonSpec& b : kSwitchButtons) SetTag(b.id, b.initialTag);
+  for (const SwitchButtonEntry& b : kSwitchButtons) SetTag(b.id, b.initialTag);
 }
 
 std::string_view PlotSwitches::Caption(PlotSwitch s) const {
-  return IsOn(s) ? SwitchSpec(s).captionShown : SwitchSpec(s).captionHidden;
+  return IsOn(s) ? SwitchButton(s).captionShown : SwitchButton(s).captionHidden;
 }
 
 std::string_view PlotSwitches::Click(PlotSwitch s) {
@@ -69,7 +61,7 @@ std::string_view PlotSwitches::Click(PlotSwitch s) {
 
 std::optional<PlotSwitches> ParseCurves(std::string_view text) {
   PlotSwitches out;
-  for (const SwitchButtonSpec& b : kSwitchButtons) out.SetTag(b.id, 0);
+  for (const SwitchButtonEntry& b : kSwitchButtons) out.SetTag(b.id, 0);
   if (text.empty()) return out;
   std::size_t start = 0;
   while (true) {

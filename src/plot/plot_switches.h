@@ -13,7 +13,7 @@ enum class PlotSwitch { AnzS, AnzF, AnzA, Anzv, AnzH, AnzBrenn };
 inline constexpr std::size_t kPlotSwitchCount = 6;
 
 // How a switch button looks and starts.
-struct SwitchButtonSpec {
+struct SwitchButtonEntry {
   PlotSwitch id;
   std::string_view name;           // the control's name
   int position;                    // from the left of the tool bar, px
@@ -23,7 +23,7 @@ struct SwitchButtonSpec {
   std::string_view hint;
 };
 
-inline constexpr std::array<SwitchButtonSpec, kPlotSwitchCount> kSwitchButtons{{
+inline constexpr std::array<SwitchButtonEntry, kPlotSwitchCount> kSwitchButtons{{
     {PlotSwitch::AnzS, "AnzS", 386, 0, "S aus", "S an", "Schub an/aus"},
     {PlotSwitch::AnzF, "AnzF", 428, 0, "F aus", "F an", "Kraft an/aus"},
     {PlotSwitch::AnzA, "AnzA", 470, 1, "a aus", "a an", "Beschleunigung an/aus"},
@@ -33,7 +33,7 @@ inline constexpr std::array<SwitchButtonSpec, kPlotSwitchCount> kSwitchButtons{{
 }};
 
 // How the button of a switch looks and starts.
-const SwitchButtonSpec& SwitchSpec(PlotSwitch s);
+const SwitchButtonEntry& SwitchButton(PlotSwitch s);
 
 // The Tag values of the six buttons; the plot and the report read them.
 class PlotSwitches {

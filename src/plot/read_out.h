@@ -12,23 +12,26 @@
 namespace komet {
 
 // One panel of the status bar AStatusBar1, left to right.
-struct StatusPanelSpec {
+struct StatusPanelEntry {
   int width;              // px
   bool lowered;           // lowered frame (the read-out fields); else none
   std::string_view text;  // fixed label text; empty for read-out fields
 };
 
-inline constexpr std::array<StatusPanelSpec, 12> kStatusPanels{{
+// A read-out field; each follows the label that names it.
+inline constexpr StatusPanelEntry kReadOutField{40, true, ""};
+
+inline constexpr std::array<StatusPanelEntry, 12> kStatusPanels{{
     {10, false, "t:"},
-    {40, true, ""},
+    kReadOutField,
     {55, false, "[sec]      h:"},
-    {40, true, ""},
+    kReadOutField,
     {45, false, "[m]     v:"},
-    {40, true, ""},
+    kReadOutField,
     {43, false, "[m/sec]"},
-    {40, true, ""},
+    kReadOutField,
     {63, false, "[km/h]      a:"},
-    {40, true, ""},
+    kReadOutField,
     {50, false, "[m/sec²]"},
     {50, false, ""},
 }};

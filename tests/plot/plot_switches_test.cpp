@@ -9,7 +9,7 @@ TEST(PlotSwitches, StartWithHeightVelocityAndAccelerationShown) {
   const PlotSwitches sw;
   const char* initialCaptions[] = {"S an", "F an", "a aus", "v aus", "h aus", "an"};
   for (std::size_t i = 0; i < kSwitchButtons.size(); ++i) {
-    const SwitchButtonSpec& b = kSwitchButtons[i];
+    const SwitchButtonEntry& b = kSwitchButtons[i];
     SCOPED_TRACE(std::string(b.name));
     EXPECT_EQ(static_cast<std::size_t>(b.id), i);
     EXPECT_EQ(b.position, 386 + 42 * static_cast<int>(i));

@@ -104,12 +104,12 @@ void TMain::createStatusBar() {
   auto* row = new QWidget(bar);
   int x = 0;
   for (std::size_t i = 0; i < kStatusPanels.size(); ++i) {
-    const StatusPanelSpec& panelSpec = kStatusPanels[i];
-    auto* panel = new QLabel(ToQ(panelSpec.text), row);
+    const StatusPanelEntry& entry = kStatusPanels[i];
+    auto* panel = new QLabel(ToQ(entry.text), row);
     panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-    panel->setFrameStyle(panelSpec.lowered ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
-    panel->setGeometry(x, 0, panelSpec.width, kSummaryHeight);
-    x += panelSpec.width;
+    panel->setFrameStyle(entry.lowered ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    panel->setGeometry(x, 0, entry.width, kSummaryHeight);
+    x += entry.width;
     statusPanels_[i] = panel;
   }
   row->setGeometry(0, 0, x, kSummaryHeight);

@@ -104,7 +104,7 @@ void TMain::createToolBar() {
                        kSwitchButtons.back().position + kButtonSize, "auswert");
   connect(Auswert, &QToolButton::clicked, this, &TMain::AuswertungClick);
   for (std::size_t i = 0; i < kPlotSwitchCount; ++i) {
-    const SwitchButtonSpec& s = kSwitchButtons[i];
+    const SwitchButtonEntry& s = kSwitchButtons[i];
     QToolButton* button = MakeButton(SpeedBar1, ToQ(s.name), ToQ(switches_.Caption(s.id)), ToQ(s.hint),
                                      s.position, kSwitchIcons[i]);
     connect(button, &QToolButton::clicked, this, [this, id = s.id] { SwitchClick(id); });

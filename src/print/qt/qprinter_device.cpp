@@ -20,31 +20,6 @@ QRect QPrinterDevice::FullRect() const {
   return printer_.pageLayout().fullRectPixels(printer_.resolution());
 }
 
-int QPrinterDevice::DpiX() const {
-  return printer_.resolution();
-}
-int QPrinterDevice::DpiY() const {
-  return printer_.resolution();
-}
-int QPrinterDevice::PageWidth() const {
-  return PaintRect().width();
-}
-int QPrinterDevice::PageHeight() const {
-  return PaintRect().height();
-}
-int QPrinterDevice::PhysicalWidth() const {
-  return FullRect().width();
-}
-int QPrinterDevice::PhysicalHeight() const {
-  return FullRect().height();
-}
-int QPrinterDevice::OffsetX() const {
-  return PaintRect().left();
-}
-int QPrinterDevice::OffsetY() const {
-  return PaintRect().top();
-}
-
 bool QPrinterDevice::BeginJob(std::string_view title) {
   if (printing_) return false;
   printer_.setDocName(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
