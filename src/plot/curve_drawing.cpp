@@ -39,14 +39,9 @@ void DrawHeightSeries(Canvas& c, const CurveFrame& frame, const FlightView& flig
 }
 
 double VerticalRange(const PlotSwitches& sw, const FlightResults& r) {
-  const std::array<std::pair<PlotSwitch, double>, 5> maxima{{{PlotSwitch::Anzv, r.maxVelocity},
-                                                             {PlotSwitch::AnzA, r.maxAccel},
-                                                             {PlotSwitch::AnzH, r.maxHeight},
-                                                             {PlotSwitch::AnzS, r.peakThrust},
-                                                             {PlotSwitch::AnzF, r.maxForce}}};
   double ymax = 0.0;
-  for (const auto& [s, m] : maxima)
-    if (sw.IsOn(s) && m > ymax) ymax = m;
+  for (const ChartCurve& curve : kChartCurves)
+    if (sw.IsOn(curve.on) && r.*curve.maximum > ymax) ymax = r.*curve.maximum;
   return ymax == 0.0 ? 1.0 : ymax;
 }
 

@@ -23,6 +23,22 @@ inline constexpr Color kTeal{0, 128, 128};
 inline constexpr Color kMaroon{128, 0, 0};
 }  // namespace curve_colors
 
+// A curve of the chart: the switch that shows it, its series and colour.
+struct ChartCurve {
+  PlotSwitch on;
+  SeriesField field;
+  Color color;
+  double FlightResults::*maximum;  // what the vertical range takes in
+};
+
+inline constexpr std::array<ChartCurve, 5> kChartCurves{{
+    {PlotSwitch::AnzS, SeriesField::Thrust, curve_colors::kThrust, &FlightResults::peakThrust},
+    {PlotSwitch::AnzF, SeriesField::Force, curve_colors::kForce, &FlightResults::maxForce},
+    {PlotSwitch::AnzH, SeriesField::Height, kBlack, &FlightResults::maxHeight},
+    {PlotSwitch::AnzA, SeriesField::Accel, curve_colors::kAccel, &FlightResults::maxAccel},
+    {PlotSwitch::Anzv, SeriesField::Velocity, curve_colors::kRed, &FlightResults::maxVelocity},
+}};
+
 inline void DrawLine(Canvas& c, int x0, int y0, int x1, int y1) {
   c.MoveTo(x0, y0);
   c.LineTo(x1, y1);

@@ -5,12 +5,10 @@
 
 #include "common/format.h"
 #include "common/numbers.h"
-#include "plot/curve_drawing.h"
+#include "plot/chart.h"
 
 namespace komet {
 namespace {
-
-using namespace curve_colors;
 
 constexpr std::string_view kSummaryFormat =
     "Max v:%.1f [m/sec] %.1f [km/h] bei %.1f [sec]        Brennschluss bei: %.1f [sec]        "
@@ -20,43 +18,25 @@ int ClampSize(int size) {
   return std::clamp(size, 0, kMaxPlotSurfaceSize);
 }
 
-CurveFrame Frame(const PlotState& st) {
-  return {st.plotOriginX, st.plotOriginY, st.plotBottom, st.scaleX, st.scaleY};
-}
+constexpr ChartStyle kScreenStyle{.labelsOnBounds = true,
+                                  .textShift = 5,
+                                  .valueLabelInset = 5,
+                                  .timeLabelRise = 18.0,
+                                  .markerLabelShift = 6,
+                                  .apogeeHeightInset = 60,
+                                  .apogeeLineWidth = 1,
+                                  .apogeeSegmentWidth = 5,
+                                  .curveWidths = {1, 1, 1, 1, 1}};
 
-void DrawHeightWithApogee(Canvas& c, int width, const PlotState& st, const PlotInputs& in) {
-  const FlightResults& r = in.flight.results;
-  const char sep = in.decimalSeparator;
-  const CurveFrame frame = Frame(st);
-  const int ax = frame.X(r.maxHeightTime);
-  const int ay = frame.UnclampedY(r.maxHeight);
-  c.SetPen({kNavy, 1, PenStyle::Solid});
-  DrawLine(c, ax, ay, ax, 0);
-  c.TextOut(ax - 5, 0, Format(sep, "%.2f [sec]", r.maxHeightTime));
-  DrawLine(c, ax, ay, width, ay);
-  c.TextOut(width - 60, ay - 5, Format(sep, "%.2f [m]", r.maxHeight));
-  DrawHeightSeries(c, frame, in.flight, {kBlack, 1, PenStyle::Solid}, {kRed, 5, PenStyle::Solid});
-}
-
-// A marker whose sample lies beyond the computed flight is left out: that
-// slot holds no flight data.
-void DrawMarkers(Canvas& c, const PlotState& st, const PlotInputs& in) {
-  const CurveFrame frame = Frame(st);
-  const MarkerSamples m = MarkerSampleTimes(in.flight, in.delays);
-  c.SetPen({kTeal, 1, PenStyle::Solid});
-  if (m.burnout) DrawLine(c, frame.X(*m.burnout), 0, frame.X(*m.burnout), st.plotBottom);
-  c.SetPen({kMaroon, 1, PenStyle::Solid});
-  std::array<std::optional<MarkerLabel>, 4> labels;
-  for (std::size_t k = 0; k < m.delays.size(); ++k) {
-    if (!m.delays[k]) continue;
-    const int x = frame.X(*m.delays[k]);
-    DrawLine(c, x, 0, x, st.plotBottom);
-    labels[k] = MarkerLabel{x - 6, Format(in.decimalSeparator, "%d [sec]", static_cast<int>(in.delays[k]))};
-  }
-  DrawMarkerLabels(c, labels, st.plotBottom - 30);
-  Font font = c.font();
-  font.color = kBlack;
-  c.SetFont(font);
+ChartFrame ScreenFrame(const PlotState& st, int width, int height) {
+  return {.right = ClampSize(width),
+          .bottom = ClampSize(height),
+          .originX = st.plotOriginX,
+          .originY = st.plotOriginY,
+          .stepX = kPlotGridStep,
+          .stepY = kPlotGridStep,
+          .scaleX = st.scaleX,
+          .scaleY = st.scaleY};
 }
 
 }  // namespace
@@ -66,43 +46,15 @@ void ClearScales(PlotState& state) {
 }
 
 void PaintAxis(Canvas& c, int width, int height, PlotState& st) {
-  const int w = ClampSize(width), h = ClampSize(height);
-  st.gridCountX = st.gridCountY = 0;
   st.plotOriginX = 45;
-  st.plotOriginY = h - h / 4;
-  st.plotBottom = h;
-  const int ox = st.plotOriginX, oy = st.plotOriginY;
-
-  c.SetPen({kBlack, 1, PenStyle::Solid});
-  DrawLine(c, ox, 0, ox, h);
-  DrawLine(c, 0, oy, w, oy);
-  c.SetPen({kBlack, 5, PenStyle::Solid});
-  DrawLine(c, ox, oy, ox, oy);
-
-  c.SetPen({kGrey, 1, PenStyle::Dotted});
-  int x = ox + kPlotGridStep;
-  do {
-    ++st.gridCountX;
-    DrawLine(c, x, 0, x, h);
-    x += kPlotGridStep;
-  } while (x <= w);
-  int y = oy + kPlotGridStep;
-  do {
-    DrawLine(c, ox, y, w, y);
-    y += kPlotGridStep;
-  } while (y <= h);
-  y = oy - kPlotGridStep;
-  do {
-    ++st.gridCountY;
-    DrawLine(c, ox, y, w, y);
-    y -= kPlotGridStep;
-  } while (y >= 0);
-  --st.gridCountX;
-  --st.gridCountY;
+  st.plotBottom = ClampSize(height);
+  st.plotOriginY = st.plotBottom - st.plotBottom / 4;
+  const GridCounts counts = DrawChartGrid(c, ScreenFrame(st, width, height), kScreenStyle);
+  st.gridCountX = counts.x;
+  st.gridCountY = counts.y;
 }
 
 std::string PaintCurves(Canvas& c, int width, PlotState& st, const PlotInputs& in) {
-  const int w = ClampSize(width);
   const FlightResults& r = in.flight.results;
   double range = VerticalRange(in.switches, r);
   double end = DrawnEndTime(r);
@@ -110,34 +62,24 @@ std::string PaintCurves(Canvas& c, int width, PlotState& st, const PlotInputs& i
     range = std::max(range, VerticalRange(in.switches, *in.comparison));
     end = std::max(end, in.comparison->flightEndTime);
   }
-  st.scaleY = (st.gridCountY * kPlotGridStep) / range;
-  st.scaleX = (st.gridCountX * kPlotGridStep) / end;
-
-  const PlotSwitches& sw = in.switches;
-  const CurveFrame frame = Frame(st);
-  if (sw.IsOn(PlotSwitch::AnzS)) DrawSeries(c, frame, in.flight, SeriesField::Thrust, {kThrust, 1});
-  if (sw.IsOn(PlotSwitch::AnzF)) DrawSeries(c, frame, in.flight, SeriesField::Force, {kForce, 1});
-  if (sw.IsOn(PlotSwitch::AnzH)) DrawHeightWithApogee(c, w, st, in);
-  if (sw.IsOn(PlotSwitch::AnzA)) DrawSeries(c, frame, in.flight, SeriesField::Accel, {kAccel, 1});
-  if (sw.IsOn(PlotSwitch::Anzv)) DrawSeries(c, frame, in.flight, SeriesField::Velocity, {kRed, 1});
-  if (sw.IsOn(PlotSwitch::AnzBrenn)) DrawMarkers(c, st, in);
+  ChartFrame frame = ScreenFrame(st, width, st.plotBottom);
+  SetChartScales(frame, {st.gridCountX, st.gridCountY}, range, end);
+  st.scaleX = frame.scaleX;
+  st.scaleY = frame.scaleY;
+  DrawChartCurves(c, frame, kScreenStyle, {in.flight, in.switches, in.delays, in.decimalSeparator});
+  if (in.switches.IsOn(PlotSwitch::AnzBrenn)) {
+    Font font = c.font();
+    font.color = kBlack;
+    c.SetFont(font);
+  }
   return SummaryLine(r, in.decimalSeparator);
 }
 
 void PaintComparison(Canvas& c, int width, const PlotState& st, const PlotSwitches& sw,
                      const FlightView& other, std::string_view label) {
   if (st.scaleX == 0.0 || st.scaleY == 0.0) return;
-  const CurveFrame frame = Frame(st);
-  const struct {
-    PlotSwitch on;
-    SeriesField field;
-    Color color;
-  } curves[] = {{PlotSwitch::AnzS, SeriesField::Thrust, kThrust},
-                {PlotSwitch::AnzF, SeriesField::Force, kForce},
-                {PlotSwitch::AnzH, SeriesField::Height, kBlack},
-                {PlotSwitch::AnzA, SeriesField::Accel, kAccel},
-                {PlotSwitch::Anzv, SeriesField::Velocity, kRed}};
-  for (const auto& curve : curves)
+  const CurveFrame frame = ScreenFrame(st, width, st.plotBottom).Curves();
+  for (const ChartCurve& curve : kChartCurves)
     if (sw.IsOn(curve.on)) DrawSeries(c, frame, other, curve.field, {curve.color, 1, PenStyle::Dotted});
   const std::string text(label);
   c.TextOut(ClampSize(width) - c.TextWidth(text) - 4, 2, text);
@@ -150,23 +92,7 @@ std::string SummaryLine(const FlightResults& r, char sep) {
 
 void PaintAx(Canvas& c, int width, int height, const PlotState& st, char sep) {
   if (st.scaleX == 0.0 || st.scaleY == 0.0) return;
-  const int w = ClampSize(width), h = ClampSize(height);
-  const int ox = st.plotOriginX, oy = st.plotOriginY;
-  int x = ox + kPlotGridStep;
-  do {
-    c.TextOut(x - 5, h - 18, Format(sep, "%.1f", (x - ox) / st.scaleX));
-    x += kPlotGridStep;
-  } while (x <= w);
-  int y = oy + kPlotGridStep;
-  do {
-    c.TextOut(5, y - 5, Format(sep, "%.1f", (oy - y) / st.scaleY));
-    y += kPlotGridStep;
-  } while (y <= h);
-  y = oy - kPlotGridStep;
-  do {
-    c.TextOut(5, y - 5, Format(sep, "%.1f", (oy - y) / st.scaleY));
-    y -= kPlotGridStep;
-  } while (y >= 0);
+  DrawChartLabels(c, ScreenFrame(st, width, height), kScreenStyle, sep);
 }
 
 std::optional<std::string> PaintBox1Paint(Canvas& c, int width, int height, PlotState& st,

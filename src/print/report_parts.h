@@ -7,18 +7,6 @@
 // The text parts of the report and the helpers its parts share.
 namespace komet {
 
-// body(v) for v = first, first + step, ... while more(v); the body always runs
-// at least once, and only once when the step is 0 (a page too small for a grid).
-template <typename More, typename Body>
-void RepeatStepping(int first, int step, More more, Body body) {
-  long long v = first;
-  do {
-    body(static_cast<int>(v));
-    if (step == 0) return;
-    v += step;
-  } while (v >= -kCanvasCoordinateLimit && v <= kCanvasCoordinateLimit && more(static_cast<int>(v)));
-}
-
 // The report's typeface at a size in points, black.
 void SetReportFont(Canvas& c, double points);
 
