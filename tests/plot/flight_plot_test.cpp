@@ -250,6 +250,15 @@ TEST(PaintCurves, MarkersAtOrBeyondTheFlightEndAreLeftOut) {
   PaintBox1Paint(late, 639, 351, st, {f.view(), sw, {2, 0, 0, 0}});
   EXPECT_TRUE(LinesWithPen(late, kTeal).empty());
   EXPECT_TRUE(LinesWithPen(late, kMaroon).empty());
+
+  // An end time of 0 is drawn as 1 s for the markers too: 0.5 s lies inside.
+  f.results.flightEndTime = 0.0;
+  f.results.burnoutTime = -0.5;
+  RecordingCanvas zero;
+  PaintBox1Paint(zero, 639, 351, st, {f.view(), sw, {1, 2, 0, 0}});
+  EXPECT_EQ(LinesWithPen(zero, kMaroon).size(), 1u);
+  EXPECT_NE(zero.FindText("1 [sec]"), nullptr);
+  EXPECT_EQ(f.results.flightEndTime, 0.0);
 }
 
 TEST(PaintCurves, ValuesBelowTheBottomLieOnTheBottomEdge) {
