@@ -90,7 +90,7 @@ void SetChartScales(ChartFrame& f, const GridCounts& counts, double range, doubl
 }
 
 void DrawChartLabels(Canvas& c, const ChartFrame& f, const ChartStyle& style, char sep) {
-  // Paper leaves the lines on the frame unlabelled: the frame is not a grid line.
+  // Paper labels only the grid lines inside its frame.
   const int edge = style.labelsOnBounds ? 0 : 1;
   const int timeY = CanvasCoordinate(std::trunc(f.bottom - style.timeLabelRise));
   const auto value = [&](int y) {
