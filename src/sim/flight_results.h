@@ -24,11 +24,17 @@ inline constexpr double kTimeStep = 0.005;              // s
 inline constexpr double kSamplesPerSecond = 200.0;      // 1 / kTimeStep
 inline constexpr std::size_t kSampleTableSize = 70001;  // indices 0..70000
 inline constexpr int kMaxSteps = 69999;                 // per pass
+// Each pass ends the series with a sample whose time is this marker instead
+// of writing a length: the flight pass reads the schedule up to the marker
+// the schedule pass left, and the table is never cleared between runs, so
+// the marker is what separates this run's samples from older ones.
 inline constexpr double kEndMarkerTime = 100000.0;
-inline constexpr double kSeriesEndTime = 999.0;     // readers stop at the first time >= this
-inline constexpr double kScheduleEndTime = 9999.0;  // the flight pass: thrust schedule exhausted
-inline constexpr double kPi = 3.14159;              // the program's value, not full precision
-inline constexpr double kKmhPerMps = 3.6;           // 3600 s per hour over 1000 m per km
+// Readers stop at the first time at or above this. It lies between the
+// longest flight a pass can make (kMaxSteps steps, 350 s) and the marker,
+// so no real sample is taken for the end and the marker always is.
+inline constexpr double kSeriesEndTime = 999.0;
+inline constexpr double kPi = 3.14159;     // the program's value, not full precision
+inline constexpr double kKmhPerMps = 3.6;  // 3600 s per hour over 1000 m per km
 
 // Sample n holds the time (n - 1) x 5 ms, so SampleAt(t) is the sample that
 // holds t. The plot, the read-out, the markers and the report read

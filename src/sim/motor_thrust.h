@@ -11,7 +11,11 @@ namespace komet {
 // Thrust in N of one motor's curve at motor time tau (s after ignition):
 // linear between the points; 0 once tau lies beyond the curve's last point.
 // The curve ends before the first point after point 0 whose time is 0, or
-// after point 100. Never reads outside the 101 points, whatever the times.
+// after point 100: the record has no point count, and an unused point is all
+// zeros, so a zero time after the start is the only end a writer can mark
+// (a full curve has none). Never reads outside the 101 points, whatever the
+// times. Beyond the end the thrust is 0, not the last segment extended: the
+// motor is out, even while its stage waits for the next ignition.
 double CurveThrust(const MotorRecord& motor, double tau);
 
 // The same for motor times that never decrease from call to call: the
