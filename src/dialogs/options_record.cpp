@@ -1,7 +1,5 @@
 #include "dialogs/options_record.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <vector>
 
@@ -41,12 +39,24 @@ OptionsRecord DecodeOptionsRecord(std::span<const std::uint8_t> in) {
   return o;
 }
 
+ConstantValues ConstantsFrom(const OptionsRecord& o) {
+  return {.calcPeriod = o.calcPeriod,
+          .gravity = o.gravity,
+          .airDensity = o.airDensity,
+          .railLength = o.railLength,
+          .railFriction = o.railFriction};
+}
+
+void StoreConstants(OptionsRecord& o, const ConstantValues& c) {
+  o.calcPeriod = c.calcPeriod;
+  o.gravity = c.gravity;
+  o.airDensity = c.airDensity;
+  o.railLength = c.railLength;
+  o.railFriction = c.railFriction;
+}
+
 void InitOptions(OptionsRecord& o, std::string_view currentDir) {
-  o.gravity = 9.81;
-  o.railLength = 1.0;
-  o.railFriction = 3.0;
-  o.airDensity = 1.17;
-  o.calcPeriod = 50.0;
+  StoreConstants(o, ConstantValues{});
   o.magic.assign(OptionsRecord::kMagic);
   o.dbPath.assign(currentDir);
 }
@@ -87,14 +97,6 @@ OptionsLoad LoadOptions(const std::filesystem::path& file, std::string_view curr
     // Read-only place: the defaults stay in effect for this run.
   }
   return result;
-}
-
-std::filesystem::path ChooseOptionsFile(const std::filesystem::path& programDir,
-                                        const std::filesystem::path& userConfigDir) {
-  const std::filesystem::path beside = programDir / kOptionsFileName;
-  std::error_code ec;
-  if (std::filesystem::exists(beside, ec) || ::access(programDir.c_str(), W_OK) == 0) return beside;
-  return userConfigDir / kOptionsFileName;
 }
 
 void SaveOptions(const std::filesystem::path& file, const OptionsRecord& o) {
