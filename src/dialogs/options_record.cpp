@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "common/byte_io.h"
+#include "common/field_codec.h"
 #include "common/file_io.h"
 #include "common/komet_error.h"
 
@@ -11,31 +11,30 @@ namespace komet {
 
 using namespace options_layout;
 
+namespace {
+
+template <class T>
+using Field = RecordField<OptionsRecord, T>;
+
+constexpr std::tuple kFields{Field{kMagic, &OptionsRecord::magic},
+                             Field{kPadding17, &OptionsRecord::padding17},
+                             Field{kGravity, &OptionsRecord::gravity},
+                             Field{kRailLength, &OptionsRecord::railLength},
+                             Field{kRailFriction, &OptionsRecord::railFriction},
+                             Field{kAirDensity, &OptionsRecord::airDensity},
+                             Field{kDbPath, &OptionsRecord::dbPath},
+                             Field{kPadding307, &OptionsRecord::padding307},
+                             Field{kCalcPeriod, &OptionsRecord::calcPeriod}};
+
+}  // namespace
+
 void EncodeOptionsRecord(const OptionsRecord& o, std::span<std::uint8_t> out) {
-  ByteWriter w(out);
-  w.shortString(kMagic, o.magic);
-  w.bytes(kPadding17, o.padding17);
-  w.f64(kGravity, o.gravity);
-  w.f64(kRailLength, o.railLength);
-  w.f64(kRailFriction, o.railFriction);
-  w.f64(kAirDensity, o.airDensity);
-  w.shortString(kDbPath, o.dbPath);
-  w.u8(kPadding307, o.padding307);
-  w.f64(kCalcPeriod, o.calcPeriod);
+  EncodeFields(kFields, o, out);
 }
 
 OptionsRecord DecodeOptionsRecord(std::span<const std::uint8_t> in) {
-  ByteReader r(in);
   OptionsRecord o;
-  r.shortString(kMagic, o.magic);
-  r.bytes(kPadding17, o.padding17);
-  o.gravity = r.f64(kGravity);
-  o.railLength = r.f64(kRailLength);
-  o.railFriction = r.f64(kRailFriction);
-  o.airDensity = r.f64(kAirDensity);
-  r.shortString(kDbPath, o.dbPath);
-  o.padding307 = r.u8(kPadding307);
-  o.calcPeriod = r.f64(kCalcPeriod);
+  DecodeFields(kFields, in, o);
   return o;
 }
 

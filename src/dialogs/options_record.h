@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/record_layout.h"
 #include "common/short_string.h"
 #include "sim/sim_constants.h"
 
@@ -33,22 +34,13 @@ struct OptionsRecord {
 };
 
 namespace options_layout {
-inline constexpr std::size_t kMagic = 0;
-inline constexpr std::size_t kPadding17 = 17;
-inline constexpr std::size_t kGravity = 24;
-inline constexpr std::size_t kRailLength = 32;
-inline constexpr std::size_t kRailFriction = 40;
-inline constexpr std::size_t kAirDensity = 48;
-inline constexpr std::size_t kDbPath = 56;
-inline constexpr std::size_t kPadding307 = 307;
-inline constexpr std::size_t kCalcPeriod = 308;
+inline constexpr std::size_t kMagic = 0, kPadding17 = 17, kGravity = 24, kRailLength = 32, kRailFriction = 40,
+                             kAirDensity = 48, kDbPath = 56, kPadding307 = 307, kCalcPeriod = 308;
 
-static_assert(kPadding17 == kMagic + ShortString<16>::kSize);
-static_assert(kGravity == kPadding17 + 7);
-static_assert(kDbPath == kAirDensity + 8);
-static_assert(kPadding307 == kDbPath + ShortString<250>::kSize);
-static_assert(kCalcPeriod == kPadding307 + 1);
-static_assert(kCalcPeriod + 8 == OptionsRecord::kSize);
+static_assert(FieldsFollowOn({kMagic, kPadding17, kGravity, kRailLength, kRailFriction, kAirDensity, kDbPath,
+                              kPadding307, kCalcPeriod},
+                             {ShortString<16>::kSize, 7, 8, 8, 8, 8, ShortString<250>::kSize, 1, 8},
+                             OptionsRecord::kSize));
 }  // namespace options_layout
 
 void EncodeOptionsRecord(const OptionsRecord& options, std::span<std::uint8_t> out);

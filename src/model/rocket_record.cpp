@@ -2,83 +2,76 @@
 
 #include <algorithm>
 
-#include "common/byte_io.h"
+#include "common/field_codec.h"
 
 namespace komet {
 
+namespace {
+
+template <class T>
+using StageField = RecordField<StageRecord, T>;
+template <class T>
+using RocketField = RecordField<RocketRecord, T>;
+
+// The motors and the stages are records of their own, coded after these.
+constexpr std::tuple kStageFields{
+    StageField{stage_layout::kMass, &StageRecord::mass},
+    StageField{stage_layout::kReserved8, &StageRecord::reserved8},
+    StageField{stage_layout::kRunPropellantMass, &StageRecord::runPropellantMass},
+    StageField{stage_layout::kRunCasingMass, &StageRecord::runCasingMass},
+    StageField{stage_layout::kOtherArea, &StageRecord::otherArea},
+    StageField{stage_layout::kIgnitionDelay, &StageRecord::ignitionDelay},
+    StageField{stage_layout::kDiameter, &StageRecord::diameter},
+    StageField{stage_layout::kRunIgnitionTime, &StageRecord::runIgnitionTime},
+    StageField{stage_layout::kRunSeparationTime, &StageRecord::runSeparationTime},
+    StageField{stage_layout::kAbsent, &StageRecord::absent},
+    StageField{stage_layout::kPadding, &StageRecord::padding},
+    StageField{stage_layout::kCounts, &StageRecord::counts},
+    StageField{stage_layout::kReserved, &StageRecord::reserved}};
+
+constexpr std::tuple kRocketFields{RocketField{rocket_layout::kMagic, &RocketRecord::magic},
+                                   RocketField{rocket_layout::kName, &RocketRecord::name},
+                                   RocketField{rocket_layout::kCw, &RocketRecord::cw},
+                                   RocketField{rocket_layout::kReserved80, &RocketRecord::reserved80},
+                                   RocketField{rocket_layout::kRunPoweredEnd, &RocketRecord::runPoweredEnd},
+                                   RocketField{rocket_layout::kRunMass, &RocketRecord::runMass},
+                                   RocketField{rocket_layout::kNotes, &RocketRecord::notes},
+                                   RocketField{rocket_layout::kRunArea, &RocketRecord::runArea},
+                                   RocketField{rocket_layout::kReserved, &RocketRecord::reserved}};
+
+// Where element i of an array of records stands.
+template <class Part, class Bytes>
+Bytes Element(Bytes all, std::size_t start, std::size_t i) {
+  return all.subspan(start + i * Part::kSize, Part::kSize);
+}
+
+}  // namespace
+
 void EncodeStageRecord(const StageRecord& s, std::span<std::uint8_t> out) {
-  using namespace stage_layout;
-  ByteWriter w(out);
-  w.f64(kMass, s.mass);
-  w.f64(kReserved8, s.reserved8);
-  w.f64(kRunPropellantMass, s.runPropellantMass);
-  w.f64(kRunCasingMass, s.runCasingMass);
-  w.f64(kOtherArea, s.otherArea);
-  w.f64(kIgnitionDelay, s.ignitionDelay);
-  w.f64(kDiameter, s.diameter);
-  w.f64(kRunIgnitionTime, s.runIgnitionTime);
-  w.f64(kRunSeparationTime, s.runSeparationTime);
-  w.u8(kAbsent, s.absent);
-  w.bytes(kPadding, s.padding);
+  EncodeFields(kStageFields, s, out);
   for (std::size_t j = 0; j < kSlotCount; ++j)
-    EncodeMotorRecord(s.motors[j], out.subspan(kMotors + j * MotorRecord::kSize, MotorRecord::kSize));
-  for (std::size_t j = 0; j < kSlotCount; ++j) w.i32(kCounts + 4 * j, s.counts[j]);
-  w.bytes(kReserved, s.reserved);
+    EncodeMotorRecord(s.motors[j], Element<MotorRecord>(out, stage_layout::kMotors, j));
 }
 
 StageRecord DecodeStageRecord(std::span<const std::uint8_t> in) {
-  using namespace stage_layout;
-  ByteReader r(in);
   StageRecord s;
-  s.mass = r.f64(kMass);
-  s.reserved8 = r.f64(kReserved8);
-  s.runPropellantMass = r.f64(kRunPropellantMass);
-  s.runCasingMass = r.f64(kRunCasingMass);
-  s.otherArea = r.f64(kOtherArea);
-  s.ignitionDelay = r.f64(kIgnitionDelay);
-  s.diameter = r.f64(kDiameter);
-  s.runIgnitionTime = r.f64(kRunIgnitionTime);
-  s.runSeparationTime = r.f64(kRunSeparationTime);
-  s.absent = r.u8(kAbsent);
-  r.bytes(kPadding, s.padding);
+  DecodeFields(kStageFields, in, s);
   for (std::size_t j = 0; j < kSlotCount; ++j)
-    s.motors[j] = DecodeMotorRecord(in.subspan(kMotors + j * MotorRecord::kSize, MotorRecord::kSize));
-  for (std::size_t j = 0; j < kSlotCount; ++j) s.counts[j] = r.i32(kCounts + 4 * j);
-  r.bytes(kReserved, s.reserved);
+    s.motors[j] = DecodeMotorRecord(Element<MotorRecord>(in, stage_layout::kMotors, j));
   return s;
 }
 
 void EncodeRocketRecord(const RocketRecord& rk, std::span<std::uint8_t> out) {
-  using namespace rocket_layout;
-  ByteWriter w(out);
-  w.shortString(kMagic, rk.magic);
-  w.shortString(kName, rk.name);
-  w.f64(kCw, rk.cw);
-  w.f64(kReserved80, rk.reserved80);
-  w.f64(kRunPoweredEnd, rk.runPoweredEnd);
-  w.f64(kRunMass, rk.runMass);
+  EncodeFields(kRocketFields, rk, out);
   for (std::size_t i = 0; i < kStageCount; ++i)
-    EncodeStageRecord(rk.stages[i], out.subspan(kStages + i * StageRecord::kSize, StageRecord::kSize));
-  w.bytes(kNotes, rk.notes);
-  w.f64(kRunArea, rk.runArea);
-  w.bytes(kReserved, rk.reserved);
+    EncodeStageRecord(rk.stages[i], Element<StageRecord>(out, rocket_layout::kStages, i));
 }
 
 RocketRecord DecodeRocketRecord(std::span<const std::uint8_t> in) {
-  using namespace rocket_layout;
-  ByteReader r(in);
   RocketRecord rk;
-  r.shortString(kMagic, rk.magic);
-  r.shortString(kName, rk.name);
-  rk.cw = r.f64(kCw);
-  rk.reserved80 = r.f64(kReserved80);
-  rk.runPoweredEnd = r.f64(kRunPoweredEnd);
-  rk.runMass = r.f64(kRunMass);
+  DecodeFields(kRocketFields, in, rk);
   for (std::size_t i = 0; i < kStageCount; ++i)
-    rk.stages[i] = DecodeStageRecord(in.subspan(kStages + i * StageRecord::kSize, StageRecord::kSize));
-  r.bytes(kNotes, rk.notes);
-  rk.runArea = r.f64(kRunArea);
-  r.bytes(kReserved, rk.reserved);
+    rk.stages[i] = DecodeStageRecord(Element<StageRecord>(in, rocket_layout::kStages, i));
   return rk;
 }
 
@@ -86,6 +79,8 @@ void InitRakete(RocketRecord& rk) {
   rk.magic.assign(RocketRecord::kMagic);
   rk.name.assign(RocketRecord::kEmptyName);
   rk.cw = 0.0;
+  // Unused by the flight, but cleared (here and in the stages): a new rocket
+  // made over an opened one must not carry that file's values into its own.
   rk.reserved80 = 0.0;
   rk.runArea = 0.0;
   for (StageRecord& s : rk.stages) {
