@@ -52,18 +52,9 @@ bool IsPluggedToken(std::string_view token) {
 
 // One entry as it is read: its header, its points so far and whether any
 // line of it was wrong.
-struct Entry {
+struct Entry : MotorEntry {
   int headerLine = 0;
-  std::string name;   // Windows-1252, as the header gives it
-  std::string maker;  // Windows-1252
-  double propellantMass = 0.0;
-  double totalMass = 0.0;
-  double diameterMm = 0.0;
-  double lengthMm = 0.0;
-  EngDelays delays;
-  std::vector<CurvePoint> points{CurvePoint{}};  // starts with the implicit (0, 0)
   int dataLines = 0;
-  bool rejected = false;
 };
 
 // The parser: a small state machine fed line by line. Between entries it
@@ -189,19 +180,9 @@ void EngParser::closeEntry() {
 }
 
 void EngParser::storeMotor() {
-  const FinishedCurve curve = FinishCurve(std::move(entry_->points));
-  if (!curve.thinnedNote.empty()) warn(entry_->headerLine, curve.thinnedNote);
-  MotorDetails details;
-  details.maker = entry_->maker;
-  details.designation = entry_->name;
-  details.diameterMm = entry_->diameterMm;
-  details.lengthMm = entry_->lengthMm;
-  details.totalImpulse = curve.impulse;
-  details.plugged = entry_->delays.plugged;
-  details.delays = entry_->delays.all;
-  details.source = Utf8ToCp1252(fileName_);
-  out_.motors.push_back(MakeMotorRecord(CatalogueName(entry_->name, entry_->maker), entry_->propellantMass,
-                                        entry_->totalMass, entry_->delays.delays, curve.points, details));
+  EntryMotor motor = FinishEntry(std::move(*entry_), {}, fileName_);
+  if (!motor.thinnedNote.empty()) warn(entry_->headerLine, motor.thinnedNote);
+  out_.motors.push_back(motor.record);
 }
 
 std::optional<double> EngParser::readNumber(std::string_view field, std::string_view what, int line) {
@@ -307,6 +288,21 @@ MotorRecord MakeMotorRecord(std::string_view name, double propellantMass, double
   }
   WriteMotorDetails(details, motor);
   return motor;
+}
+
+EntryMotor FinishEntry(MotorEntry&& e, MotorDetails details, std::string_view fileNameUtf8) {
+  FinishedCurve curve = FinishCurve(std::move(e.points));
+  details.maker = e.maker;
+  details.designation = e.name;
+  details.diameterMm = e.diameterMm;
+  details.lengthMm = e.lengthMm;
+  if (!(details.totalImpulse > 0.0)) details.totalImpulse = curve.impulse;
+  details.plugged = e.delays.plugged;
+  details.delays = e.delays.all;
+  details.source = Utf8ToCp1252(fileNameUtf8);
+  return {MakeMotorRecord(CatalogueName(e.name, e.maker), e.propellantMass, e.totalMass, e.delays.delays,
+                          curve.points, details),
+          std::move(curve.thinnedNote)};
 }
 
 std::string LeftOutDelaysText(const EngDelays& delays) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/file_io.h"
@@ -111,32 +112,22 @@ class LineIndex {
 };
 
 std::string_view XmlFaultText(pugi::xml_parse_status status) {
-  switch (status) {
-    case pugi::status_bad_pi:
-      return "fehlerhafte Verarbeitungsanweisung";
-    case pugi::status_bad_comment:
-      return "fehlerhafter Kommentar";
-    case pugi::status_bad_cdata:
-      return "fehlerhafter CDATA-Abschnitt";
-    case pugi::status_bad_doctype:
-      return "fehlerhafte Dokumenttyp-Deklaration";
-    case pugi::status_bad_pcdata:
-      return "fehlerhafter Text";
-    case pugi::status_bad_start_element:
-      return "fehlerhaftes Start-Tag";
-    case pugi::status_bad_attribute:
-      return "fehlerhaftes Attribut";
-    case pugi::status_bad_end_element:
-      return "fehlerhaftes End-Tag";
-    case pugi::status_end_element_mismatch:
-      return "End-Tag passt nicht zum Start-Tag";
-    case pugi::status_no_document_element:
-      return "kein Wurzelelement";
-    case pugi::status_unrecognized_tag:
-      return "unbekanntes Tag";
-    default:
-      return "nicht lesbar";
-  }
+  static constexpr std::pair<pugi::xml_parse_status, std::string_view> kTexts[] = {
+      {pugi::status_bad_pi, "fehlerhafte Verarbeitungsanweisung"},
+      {pugi::status_bad_comment, "fehlerhafter Kommentar"},
+      {pugi::status_bad_cdata, "fehlerhafter CDATA-Abschnitt"},
+      {pugi::status_bad_doctype, "fehlerhafte Dokumenttyp-Deklaration"},
+      {pugi::status_bad_pcdata, "fehlerhafter Text"},
+      {pugi::status_bad_start_element, "fehlerhaftes Start-Tag"},
+      {pugi::status_bad_attribute, "fehlerhaftes Attribut"},
+      {pugi::status_bad_end_element, "fehlerhaftes End-Tag"},
+      {pugi::status_end_element_mismatch, "End-Tag passt nicht zum Start-Tag"},
+      {pugi::status_no_document_element, "kein Wurzelelement"},
+      {pugi::status_unrecognized_tag, "unbekanntes Tag"},
+  };
+  for (const auto& [known, text] : kTexts)
+    if (known == status) return text;
+  return "nicht lesbar";
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -155,20 +146,11 @@ MotorDetails::Type ParseType(std::string_view text) {
 }
 
 // One <engine> as it is read; any error rejects it.
-struct Engine {
+struct Engine : MotorEntry {
   int line = 0;
-  std::string name;   // Windows-1252
-  std::string maker;  // Windows-1252
-  double propellantMass = 0.0;
-  double totalMass = 0.0;
-  double diameterMm = 0.0;
-  double lengthMm = 0.0;
   double publishedImpulse = 0.0;  // 0: none given
   MotorDetails::Type type = MotorDetails::Type::Unknown;
-  EngDelays delays;
-  std::vector<CurvePoint> points{CurvePoint{}};  // starts with the implicit (0, 0)
   int dataPoints = 0;
-  bool rejected = false;
 };
 
 // Reads the engines of a parsed document with the same rules and messages as
@@ -298,21 +280,12 @@ void RseReader::readPoint(const pugi::xml_node& node) {
 }
 
 void RseReader::storeMotor() {
-  Engine& e = *engine_;
-  const FinishedCurve curve = FinishCurve(std::move(e.points));
-  if (!curve.thinnedNote.empty()) warn(e.line, curve.thinnedNote);
   MotorDetails details;
-  details.maker = e.maker;
-  details.designation = e.name;
-  details.diameterMm = e.diameterMm;
-  details.lengthMm = e.lengthMm;
-  details.totalImpulse = e.publishedImpulse > 0.0 ? e.publishedImpulse : curve.impulse;
-  details.type = e.type;
-  details.plugged = e.delays.plugged;
-  details.delays = e.delays.all;
-  details.source = Utf8ToCp1252(fileName_);
-  out_.motors.push_back(MakeMotorRecord(CatalogueName(e.name, e.maker), e.propellantMass, e.totalMass,
-                                        e.delays.delays, curve.points, details));
+  details.totalImpulse = engine_->publishedImpulse;
+  details.type = engine_->type;
+  EntryMotor motor = FinishEntry(std::move(*engine_), details, fileName_);
+  if (!motor.thinnedNote.empty()) warn(engine_->line, motor.thinnedNote);
+  out_.motors.push_back(motor.record);
 }
 
 std::optional<std::string_view> RseReader::attribute(const pugi::xml_node& node, const char* name) const {
