@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
-#include "common/format.h"
+#include "app/json_text.h"
+#include "app/sim_args.h"
+#include "dialogs/options_record.h"
 #include "model/rocket_file.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
@@ -59,31 +63,41 @@ double JsonField(const std::string& json, const std::string& key) {
   return at == std::string::npos ? -1.0 : std::stod(json.substr(at + key.size() + 4));
 }
 
+// The number standing after `label` in a text, NaN when the label is missing.
+double NumberAfter(const std::string& text, const std::string& label) {
+  const auto at = text.find(label);
+  return at == std::string::npos ? std::nan("") : std::stod(text.substr(at + label.size()));
+}
+
 // The default output is for a reader: every figure of the flight on a line
-// of its own, with the numbers the JSON results carry.
+// of its own, in order, with the numbers the JSON results carry.
 TEST_F(SimCliTest, PrintsAGermanSummary) {
   ASSERT_EQ(Run({rocket.string(), "--db", db.string(), "--json", "-"}), 0) << err.str();
   const std::string json = out.str();
   ASSERT_EQ(Run({rocket.string(), "--db", db.string()}), 0) << err.str();
   const std::string text = out.str();
-  const std::string expected[] = {
-      "Rakete:                  Testrakete\n",
-      Format('.', "Gipfelhöhe:              %.1f m nach %.2f s\n", JsonField(json, "maxHeight"),
-             JsonField(json, "maxHeightTime")),
-      Format('.', "Höchstgeschwindigkeit:   %.1f m/s (%.1f km/h) nach %.2f s\n",
-             JsonField(json, "maxVelocity"), JsonField(json, "maxVelocity") * 3.6,
-             JsonField(json, "maxVelocityTime")),
-      "Brennschluss:            nach 1.80 s\n",
-      Format('.', "Empfohlene Verzögerung:  %.1f s\n", JsonField(json, "recommendedDelay")),
-      "Beste Verzögerung:       ",
-      "Startgeschwindigkeit:    ",
-      "Warnungen:",
+  const struct {
+    const char* label;  // the start of a line
+    double expected, tolerance;
+  } lines[] = {
+      {"Rakete:                  Testrakete", 0, -1},
+      {"Gipfelhöhe:", JsonField(json, "maxHeight"), 0.05},
+      {"m nach", JsonField(json, "maxHeightTime"), 0.005},
+      {"Höchstgeschwindigkeit:", JsonField(json, "maxVelocity"), 0.05},
+      {"m/s (", JsonField(json, "maxVelocity") * 3.6, 0.05},
+      {"Brennschluss:            nach", 1.8, 0.005},
+      {"Empfohlene Verzögerung:", JsonField(json, "recommendedDelay"), 0.05},
+      {"Beste Verzögerung:", 0, -1},
+      {"Startgeschwindigkeit:", 0, -1},
+      {"Warnungen:", 0, -1},
   };
   std::size_t at = 0;
-  for (const std::string& line : expected) {
-    const auto found = text.find(line, at);
-    ASSERT_NE(found, std::string::npos) << line << "\nin\n" << text;
-    at = found + line.size();
+  for (const auto& l : lines) {
+    const auto found = text.find(l.label, at);
+    ASSERT_NE(found, std::string::npos) << l.label << "\nin\n" << text;
+    at = found + std::string(l.label).size();
+    if (l.tolerance >= 0)
+      EXPECT_NEAR(NumberAfter(text.substr(found), l.label), l.expected, l.tolerance) << l.label;
   }
   EXPECT_EQ(text.find("[sec]"), std::string::npos);  // not the window's summary line
 }
@@ -269,6 +283,71 @@ TEST_F(SimCliTest, ImportEngWritesADatabase) {
   std::ofstream(eng) << "Kaputt 18 70\n";
   EXPECT_EQ(Run({"import-eng", eng.string(), "-o", kdb.string()}), 2);
   EXPECT_EQ(std::filesystem::file_size(kdb), 2 * MotorRecord::kSize) << "left unchanged";
+}
+
+// Each constant override sets its own constant and no other, over the
+// options file's values; the period is clamped like the settings dialog's.
+TEST_F(SimCliTest, EachOverrideSetsItsOwnConstant) {
+  OptionsRecord file;
+  InitOptions(file, "/");
+  file.gravity = 3.5;
+  const auto options = dir.path() / "KOMET.OPT";
+  SaveOptions(options, file);
+  const ConstantValues fromFile = ConstantsFrom(file);
+  using Field = double ConstantValues::*;
+  const struct {
+    const char* option;
+    const char* value;
+    Field field;
+    double expected;
+  } cases[] = {
+      {"--gravity", "1.62", &ConstantValues::gravity, 1.62},
+      {"--air-density", "0.25", &ConstantValues::airDensity, 0.25},
+      {"--rail-length", "2.5", &ConstantValues::railLength, 2.5},
+      {"--rail-friction", "0.75", &ConstantValues::railFriction, 0.75},
+      {"--period", "7.5", &ConstantValues::calcPeriod, 7.5},
+      {"--period", "1", &ConstantValues::calcPeriod, 50.0},
+  };
+  const Field all[] = {&ConstantValues::gravity, &ConstantValues::airDensity, &ConstantValues::railLength,
+                       &ConstantValues::railFriction, &ConstantValues::calcPeriod};
+  for (const auto& c : cases) {
+    const SimArgs args = ParseSimArgs({rocket.string(), "--options", options.string(), c.option, c.value});
+    const ConstantValues resolved = ResolveConstants(args, {});
+    for (const Field f : all)
+      EXPECT_EQ(resolved.*f, f == c.field ? c.expected : fromFile.*f) << c.option << " " << c.value;
+  }
+  // Without an options file the defaults are the base; the last of two overrides wins.
+  const ConstantValues twice =
+      ResolveConstants(ParseSimArgs({rocket.string(), "--gravity", "1", "--gravity", "2"}), {});
+  EXPECT_EQ(twice.gravity, 2.0);
+  EXPECT_EQ(twice.airDensity, ConstantValues{}.airDensity);
+}
+
+TEST(JsonTextTest, EscapesWhatJsonCannotCarryAndKeepsTheRest) {
+  const struct {
+    std::string text, json;
+  } cases[] = {
+      {"Stufe \"2\"", "\"Stufe \\\"2\\\"\""},
+      {"C:\\Motoren", "\"C:\\\\Motoren\""},
+      {"a\nb\tc\r", "\"a\\u000ab\\u0009c\\u000d\""},
+      {std::string("\x01\x1f\0", 3), "\"\\u0001\\u001f\\u0000\""},
+      {"Höhe ≤ 5 m", "\"Höhe ≤ 5 m\""},
+      {"\x7f", "\"\x7f\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(JsonString(c.text), c.json) << c.text;
+}
+
+TEST(JsonTextTest, NonFiniteNumbersAreNull) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const struct {
+    std::optional<double> value;
+    const char* json;
+  } cases[] = {
+      {0.1, "0.10000000000000001"}, {-2.5, "-2.5"}, {1e300, "1.0000000000000001e+300"},
+      {std::nan(""), "null"},       {kInf, "null"}, {-kInf, "null"},
+      {std::nullopt, "null"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(JsonNumber(c.value), c.json) << c.json;
 }
 
 }  // namespace
