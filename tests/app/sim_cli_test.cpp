@@ -96,8 +96,9 @@ TEST_F(SimCliTest, PrintsAGermanSummary) {
     const auto found = text.find(l.label, at);
     ASSERT_NE(found, std::string::npos) << l.label << "\nin\n" << text;
     at = found + std::string(l.label).size();
-    if (l.tolerance >= 0)
+    if (l.tolerance >= 0) {
       EXPECT_NEAR(NumberAfter(text.substr(found), l.label), l.expected, l.tolerance) << l.label;
+    }
   }
   EXPECT_EQ(text.find("[sec]"), std::string::npos);  // not the window's summary line
 }
