@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <sstream>
 
@@ -322,6 +323,55 @@ TEST_F(SimCliTest, EachOverrideSetsItsOwnConstant) {
       ResolveConstants(ParseSimArgs({rocket.string(), "--gravity", "1", "--gravity", "2"}), {});
   EXPECT_EQ(twice.gravity, 2.0);
   EXPECT_EQ(twice.airDensity, ConstantValues{}.airDensity);
+}
+
+// Every row of the option table lands in its own place; values are never
+// taken for the rocket, and --size reaches pictures on either side of it.
+TEST(SimArgsTest, EachOptionLandsInItsPlace) {
+  using Kind = ExportRequest::Kind;
+  const struct {
+    std::vector<std::string> args;
+    std::function<bool(const SimArgs&)> holds;
+  } cases[] = {
+      {{"r.kmw", "--raw"}, [](const SimArgs& a) { return a.raw && !a.summaryLine; }},
+      {{"--summary-line", "r.kmw"}, [](const SimArgs& a) { return a.summaryLine && !a.raw; }},
+      {{"r.kmw", "--locale", "de"}, [](const SimArgs& a) { return a.decimalSeparator == ','; }},
+      {{"r.kmw", "--locale", "en"}, [](const SimArgs& a) { return a.decimalSeparator == '.'; }},
+      {{"--db", "x.kmw", "r.kmw"}, [](const SimArgs& a) { return a.db == "x.kmw" && a.rocket == "r.kmw"; }},
+      {{"--options", "o", "r.kmw"}, [](const SimArgs& a) { return a.options == "o" && !a.db; }},
+      {{"r.kmw", "--csv", "c", "--json", "j"},
+       [](const SimArgs& a) { return a.csv == "c" && a.json == "j"; }},
+      {{"r.kmw", "--csv-locale", "de"}, [](const SimArgs& a) { return a.csvLocale->fieldSeparator == ';'; }},
+      {{"r.kmw", "--curves", "h"},
+       [](const SimArgs& a) {
+         return a.switches.IsOn(PlotSwitch::AnzH) && !a.switches.IsOn(PlotSwitch::Anzv);
+       }},
+      {{"-"}, [](const SimArgs& a) { return a.rocket == "-"; }},
+      {{"--png", "p", "--size", "800x600", "--svg", "s", "--pdf", "d", "r.kmw"},
+       [](const SimArgs& a) {
+         return a.exports.size() == 3 && a.exports[0].kind == Kind::Png && a.exports[1].kind == Kind::Svg &&
+                a.exports[2].kind == Kind::Pdf && a.exports[0].width == 800 && a.exports[1].height == 600;
+       }},
+  };
+  for (const auto& c : cases) {
+    const SimArgs a = ParseSimArgs(c.args);
+    EXPECT_TRUE(c.holds(a)) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(a.rocket, c.args.back() == "-" ? "-" : "r.kmw") << ::testing::PrintToString(c.args);
+  }
+}
+
+TEST(SimArgsTest, GuidePassesTheFlightsOptionsOn) {
+  const GuideArgs g = ParseGuideArgs({"guide", "--db", "m.kdb", "r.kmw", "--maker", "Estes", "--diameter",
+                                      "18", "--options", "o", "--raw", "--csv", "-"});
+  EXPECT_EQ(g.sim.rocket, "r.kmw");
+  EXPECT_EQ(g.sim.db, "m.kdb");
+  EXPECT_EQ(g.sim.options, "o");
+  EXPECT_TRUE(g.sim.raw);
+  EXPECT_FALSE(g.sim.csv) << "the guide's own";
+  EXPECT_EQ(g.csv, "-");
+  EXPECT_EQ(g.filter.maker, "Estes");
+  EXPECT_EQ(g.filter.maxDiameterMm, 18.0);
+  EXPECT_TRUE(g.diameterGiven);
 }
 
 TEST(JsonTextTest, EscapesWhatJsonCannotCarryAndKeepsTheRest) {
