@@ -20,6 +20,16 @@ struct RecordField {
   T Record::*member;
 };
 
+// An array of records of their own inside a record, one after the other,
+// each coded by its own functions.
+template <class Record, class Part, std::size_t N>
+struct PartsField {
+  std::size_t offset;
+  std::array<Part, N> Record::*member;
+  void (*encode)(const Part&, std::span<std::uint8_t>);
+  Part (*decode)(std::span<const std::uint8_t>);
+};
+
 namespace field_codec {
 
 inline void Put(ByteWriter& w, std::size_t at, double v) {
@@ -73,22 +83,45 @@ void Get(const ByteReader& r, std::size_t at, std::array<T, N>& v) {
   for (std::size_t k = 0; k < N; ++k) Get(r, at + k * sizeof(T), v[k]);
 }
 
+template <class Record, class T>
+void Encode(ByteWriter& w, std::span<std::uint8_t>, const Record& record, const RecordField<Record, T>& f) {
+  Put(w, f.offset, record.*f.member);
+}
+template <class Record, class Part, std::size_t N>
+void Encode(ByteWriter&, std::span<std::uint8_t> out, const Record& record,
+            const PartsField<Record, Part, N>& f) {
+  for (std::size_t k = 0; k < N; ++k)
+    f.encode((record.*f.member)[k], out.subspan(f.offset + k * Part::kSize, Part::kSize));
+}
+
+template <class Record, class T>
+void Decode(const ByteReader& r, std::span<const std::uint8_t>, Record& record,
+            const RecordField<Record, T>& f) {
+  Get(r, f.offset, record.*f.member);
+}
+template <class Record, class Part, std::size_t N>
+void Decode(const ByteReader&, std::span<const std::uint8_t> in, Record& record,
+            const PartsField<Record, Part, N>& f) {
+  for (std::size_t k = 0; k < N; ++k)
+    (record.*f.member)[k] = f.decode(in.subspan(f.offset + k * Part::kSize, Part::kSize));
+}
+
 }  // namespace field_codec
 
 // Writes every listed field of `record` at its offset, in the list's order.
-template <class Record, class... T>
-void EncodeFields(const std::tuple<RecordField<Record, T>...>& fields, const Record& record,
-                  std::span<std::uint8_t> out) {
+template <class Record, class... Fields>
+void EncodeFields(const std::tuple<Fields...>& fields, const Record& record, std::span<std::uint8_t> out) {
   ByteWriter w(out);
-  std::apply([&](const auto&... f) { (field_codec::Put(w, f.offset, record.*f.member), ...); }, fields);
+  std::apply([&](const auto&... f) { (field_codec::Encode(w, out, record, f), ...); }, fields);
 }
 
-// Reads every listed field into `record`; other members keep their values.
-template <class Record, class... T>
-void DecodeFields(const std::tuple<RecordField<Record, T>...>& fields, std::span<const std::uint8_t> in,
-                  Record& record) {
+// The record of the listed fields; other members keep their initial values.
+template <class Record, class... Fields>
+Record DecodeFields(const std::tuple<Fields...>& fields, std::span<const std::uint8_t> in) {
   const ByteReader r(in);
-  std::apply([&](const auto&... f) { (field_codec::Get(r, f.offset, record.*f.member), ...); }, fields);
+  Record record;
+  std::apply([&](const auto&... f) { (field_codec::Decode(r, in, record, f), ...); }, fields);
+  return record;
 }
 
 }  // namespace komet

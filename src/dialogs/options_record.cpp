@@ -16,15 +16,12 @@ namespace {
 template <class T>
 using Field = RecordField<OptionsRecord, T>;
 
-constexpr std::tuple kFields{Field{kMagic, &OptionsRecord::magic},
-                             Field{kPadding17, &OptionsRecord::padding17},
-                             Field{kGravity, &OptionsRecord::gravity},
-                             Field{kRailLength, &OptionsRecord::railLength},
-                             Field{kRailFriction, &OptionsRecord::railFriction},
-                             Field{kAirDensity, &OptionsRecord::airDensity},
-                             Field{kDbPath, &OptionsRecord::dbPath},
-                             Field{kPadding307, &OptionsRecord::padding307},
-                             Field{kCalcPeriod, &OptionsRecord::calcPeriod}};
+constexpr auto kFields = std::make_tuple(
+    Field{kMagic, &OptionsRecord::magic}, Field{kPadding17, &OptionsRecord::padding17},
+    Field{kGravity, &OptionsRecord::gravity}, Field{kRailLength, &OptionsRecord::railLength},
+    Field{kRailFriction, &OptionsRecord::railFriction}, Field{kAirDensity, &OptionsRecord::airDensity},
+    Field{kDbPath, &OptionsRecord::dbPath}, Field{kPadding307, &OptionsRecord::padding307},
+    Field{kCalcPeriod, &OptionsRecord::calcPeriod});
 
 }  // namespace
 
@@ -33,9 +30,7 @@ void EncodeOptionsRecord(const OptionsRecord& o, std::span<std::uint8_t> out) {
 }
 
 OptionsRecord DecodeOptionsRecord(std::span<const std::uint8_t> in) {
-  OptionsRecord o;
-  DecodeFields(kFields, in, o);
-  return o;
+  return DecodeFields<OptionsRecord>(kFields, in);
 }
 
 ConstantValues ConstantsFrom(const OptionsRecord& o) {

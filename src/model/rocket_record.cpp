@@ -13,66 +13,50 @@ using StageField = RecordField<StageRecord, T>;
 template <class T>
 using RocketField = RecordField<RocketRecord, T>;
 
-// The motors and the stages are records of their own, coded after these.
-constexpr std::tuple kStageFields{
-    StageField{stage_layout::kMass, &StageRecord::mass},
-    StageField{stage_layout::kReserved8, &StageRecord::reserved8},
-    StageField{stage_layout::kRunPropellantMass, &StageRecord::runPropellantMass},
-    StageField{stage_layout::kRunCasingMass, &StageRecord::runCasingMass},
-    StageField{stage_layout::kOtherArea, &StageRecord::otherArea},
-    StageField{stage_layout::kIgnitionDelay, &StageRecord::ignitionDelay},
-    StageField{stage_layout::kDiameter, &StageRecord::diameter},
-    StageField{stage_layout::kRunIgnitionTime, &StageRecord::runIgnitionTime},
-    StageField{stage_layout::kRunSeparationTime, &StageRecord::runSeparationTime},
-    StageField{stage_layout::kAbsent, &StageRecord::absent},
-    StageField{stage_layout::kPadding, &StageRecord::padding},
-    StageField{stage_layout::kCounts, &StageRecord::counts},
-    StageField{stage_layout::kReserved, &StageRecord::reserved}};
-
-constexpr std::tuple kRocketFields{RocketField{rocket_layout::kMagic, &RocketRecord::magic},
-                                   RocketField{rocket_layout::kName, &RocketRecord::name},
-                                   RocketField{rocket_layout::kCw, &RocketRecord::cw},
-                                   RocketField{rocket_layout::kReserved80, &RocketRecord::reserved80},
-                                   RocketField{rocket_layout::kRunPoweredEnd, &RocketRecord::runPoweredEnd},
-                                   RocketField{rocket_layout::kRunMass, &RocketRecord::runMass},
-                                   RocketField{rocket_layout::kNotes, &RocketRecord::notes},
-                                   RocketField{rocket_layout::kRunArea, &RocketRecord::runArea},
-                                   RocketField{rocket_layout::kReserved, &RocketRecord::reserved}};
-
-// Where element i of an array of records stands.
-template <class Part, class Bytes>
-Bytes Element(Bytes all, std::size_t start, std::size_t i) {
-  return all.subspan(start + i * Part::kSize, Part::kSize);
+constexpr auto StageFields() {
+  using namespace stage_layout;
+  using S = StageRecord;
+  return std::make_tuple(StageField{kMass, &S::mass}, StageField{kReserved8, &S::reserved8},
+                         StageField{kRunPropellantMass, &S::runPropellantMass},
+                         StageField{kRunCasingMass, &S::runCasingMass}, StageField{kOtherArea, &S::otherArea},
+                         StageField{kIgnitionDelay, &S::ignitionDelay}, StageField{kDiameter, &S::diameter},
+                         StageField{kRunIgnitionTime, &S::runIgnitionTime},
+                         StageField{kRunSeparationTime, &S::runSeparationTime},
+                         StageField{kAbsent, &S::absent}, StageField{kPadding, &S::padding},
+                         PartsField{kMotors, &S::motors, EncodeMotorRecord, DecodeMotorRecord},
+                         StageField{kCounts, &S::counts}, StageField{kReserved, &S::reserved});
 }
+
+constexpr auto RocketFields() {
+  using namespace rocket_layout;
+  using R = RocketRecord;
+  return std::make_tuple(RocketField{kMagic, &R::magic}, RocketField{kName, &R::name},
+                         RocketField{kCw, &R::cw}, RocketField{kReserved80, &R::reserved80},
+                         RocketField{kRunPoweredEnd, &R::runPoweredEnd}, RocketField{kRunMass, &R::runMass},
+                         PartsField{kStages, &R::stages, EncodeStageRecord, DecodeStageRecord},
+                         RocketField{kNotes, &R::notes}, RocketField{kRunArea, &R::runArea},
+                         RocketField{kReserved, &R::reserved});
+}
+
+constexpr auto kStageFields = StageFields();
+constexpr auto kRocketFields = RocketFields();
 
 }  // namespace
 
 void EncodeStageRecord(const StageRecord& s, std::span<std::uint8_t> out) {
   EncodeFields(kStageFields, s, out);
-  for (std::size_t j = 0; j < kSlotCount; ++j)
-    EncodeMotorRecord(s.motors[j], Element<MotorRecord>(out, stage_layout::kMotors, j));
 }
 
 StageRecord DecodeStageRecord(std::span<const std::uint8_t> in) {
-  StageRecord s;
-  DecodeFields(kStageFields, in, s);
-  for (std::size_t j = 0; j < kSlotCount; ++j)
-    s.motors[j] = DecodeMotorRecord(Element<MotorRecord>(in, stage_layout::kMotors, j));
-  return s;
+  return DecodeFields<StageRecord>(kStageFields, in);
 }
 
 void EncodeRocketRecord(const RocketRecord& rk, std::span<std::uint8_t> out) {
   EncodeFields(kRocketFields, rk, out);
-  for (std::size_t i = 0; i < kStageCount; ++i)
-    EncodeStageRecord(rk.stages[i], Element<StageRecord>(out, rocket_layout::kStages, i));
 }
 
 RocketRecord DecodeRocketRecord(std::span<const std::uint8_t> in) {
-  RocketRecord rk;
-  DecodeFields(kRocketFields, in, rk);
-  for (std::size_t i = 0; i < kStageCount; ++i)
-    rk.stages[i] = DecodeStageRecord(Element<StageRecord>(in, rocket_layout::kStages, i));
-  return rk;
+  return DecodeFields<RocketRecord>(kRocketFields, in);
 }
 
 void InitRakete(RocketRecord& rk) {

@@ -11,18 +11,13 @@ namespace {
 template <class T>
 using Field = RecordField<MotorRecord, T>;
 
-constexpr std::tuple kFields{Field{kHead, &MotorRecord::head},
-                             Field{kName, &MotorRecord::name},
-                             Field{kMiddle, &MotorRecord::middle},
-                             Field{kPropellantMass, &MotorRecord::propellantMass},
-                             Field{kTotalMass, &MotorRecord::totalMass},
-                             Field{kDelays, &MotorRecord::delays},
-                             Field{kBurnTime, &MotorRecord::burnTime},
-                             Field{kMaxThrust, &MotorRecord::maxThrust},
-                             Field{kCurveTime, &MotorRecord::curveTime},
-                             Field{kCurveThrust, &MotorRecord::curveThrust},
-                             Field{kDeletedMark, &MotorRecord::deletedMark},
-                             Field{kPadding, &MotorRecord::padding}};
+constexpr auto kFields = std::make_tuple(
+    Field{kHead, &MotorRecord::head}, Field{kName, &MotorRecord::name}, Field{kMiddle, &MotorRecord::middle},
+    Field{kPropellantMass, &MotorRecord::propellantMass}, Field{kTotalMass, &MotorRecord::totalMass},
+    Field{kDelays, &MotorRecord::delays}, Field{kBurnTime, &MotorRecord::burnTime},
+    Field{kMaxThrust, &MotorRecord::maxThrust}, Field{kCurveTime, &MotorRecord::curveTime},
+    Field{kCurveThrust, &MotorRecord::curveThrust}, Field{kDeletedMark, &MotorRecord::deletedMark},
+    Field{kPadding, &MotorRecord::padding});
 
 }  // namespace
 
@@ -31,9 +26,7 @@ void EncodeMotorRecord(const MotorRecord& m, std::span<std::uint8_t> out) {
 }
 
 MotorRecord DecodeMotorRecord(std::span<const std::uint8_t> in) {
-  MotorRecord m;
-  DecodeFields(kFields, in, m);
-  return m;
+  return DecodeFields<MotorRecord>(kFields, in);
 }
 
 std::uint64_t MotorFlightKey(const MotorRecord& m) {
