@@ -10,6 +10,7 @@
 #include "common/komet_error.h"
 #include "common/win1252.h"
 #include "motors/eng_curve.h"
+#include "motors/entry_reader.h"
 #include "motors/motor_details.h"
 #include "motors/motor_text.h"
 
@@ -60,9 +61,9 @@ struct Entry : MotorEntry {
 // The parser: a small state machine fed line by line. Between entries it
 // waits for a header; inside an entry, data lines add points and a ";" line,
 // the next header or the end of the text closes the entry.
-class EngParser {
+class EngParser : EntryReader<Entry> {
  public:
-  EngParser(std::string_view fileName, bool utf8) : fileName_(fileName), utf8_(utf8) {}
+  EngParser(std::string_view fileName, bool utf8) : EntryReader(fileName), utf8_(utf8) {}
 
   void feed(std::string_view line, int number);
   MotorImport finish();
@@ -72,18 +73,12 @@ class EngParser {
   void headerNumbers(const std::vector<std::string_view>& fields, int number);
   void dataLine(const std::vector<std::string_view>& fields, int number);
   void closeEntry();
-  void storeMotor();
   std::optional<double> readNumber(std::string_view field, std::string_view what, int line);
-  void error(int line, std::string message);
-  void warn(int line, std::string message);
   std::string display(std::string_view raw) const { return utf8_ ? std::string(raw) : Cp1252ToUtf8(raw); }
 
-  std::string fileName_;
   bool utf8_;
-  std::optional<Entry> entry_;  // set while inside an entry
   bool strayReported_ = false;  // one message per run of data lines outside an entry
   bool sawEntry_ = false;
-  MotorImport out_;
 };
 
 void EngParser::feed(std::string_view line, int number) {
@@ -173,31 +168,16 @@ void EngParser::closeEntry() {
   if (!entry_->rejected && (entry_->dataLines == 0 || onlyOrigin))
     error(entry_->headerLine, "Eintrag ohne Datenpunkte");
   if (!entry_->rejected)
-    storeMotor();
+    storeMotor(entry_->headerLine, {});
   else
     ++out_.refused;
   entry_.reset();
-}
-
-void EngParser::storeMotor() {
-  EntryMotor motor = FinishEntry(std::move(*entry_), {}, fileName_);
-  if (!motor.thinnedNote.empty()) warn(entry_->headerLine, motor.thinnedNote);
-  out_.motors.push_back(motor.record);
 }
 
 std::optional<double> EngParser::readNumber(std::string_view field, std::string_view what, int line) {
   std::optional<double> value = ParseMotorNumber(field);
   if (!value) error(line, std::string(what) + " \"" + display(field) + "\" ist keine gültige Zahl");
   return value;
-}
-
-void EngParser::error(int line, std::string message) {
-  if (entry_) entry_->rejected = true;
-  out_.problems.push_back({fileName_, line, std::move(message), false});
-}
-
-void EngParser::warn(int line, std::string message) {
-  out_.problems.push_back({fileName_, line, std::move(message), true});
 }
 
 // Calls f(line, number) for each line; a line ends at CR LF, LF or a lone CR.
