@@ -11,6 +11,14 @@ namespace {
 
 using SimOption = CliOption<SimArgs>;
 
+// A finite number in the C locale's form, the whole text.
+std::optional<double> StrictNumber(const std::string& text) {
+  double v = 0;
+  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
 void ParseSize(const std::string& text, SimArgs& a) {
   int w = 0, h = 0;
   const auto x = text.find('x');
@@ -126,13 +134,6 @@ const std::vector<CliOption<GuideArgs>>& GuideOptions() {
 }
 
 }  // namespace
-
-std::optional<double> StrictNumber(const std::string& text) {
-  double v = 0;
-  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
-  return v;
-}
 
 SimArgs ParseSimArgs(const std::vector<std::string>& args) {
   SimArgs a;

@@ -50,7 +50,4 @@ struct GuideArgs {
 // args[0] is "guide".
 GuideArgs ParseGuideArgs(const std::vector<std::string>& args);
 
-// A finite number in the C locale's form, the whole text.
-std::optional<double> StrictNumber(const std::string& text);
-
 }  // namespace komet
