@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Require(period >= 3.0 && period <= 50.0, "clamped period outside 3..50");
 
   RocketRecord rocket = fuzz::TestRocket();
-  sim->RunSimulation(rocket, OptionsConstants(load.record));
+  sim->RunSimulation(rocket, FixedConstants(ConstantsFrom(load.record)));
   fuzz::RequireSaneFlight(*sim);
   return 0;
 }

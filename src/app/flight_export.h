@@ -15,6 +15,10 @@ struct CsvDialect {
 inline constexpr CsvDialect kGermanCsv{';', ','};
 inline constexpr CsvDialect kEnglishCsv{',', '.'};
 
+// The flight series for programs: a header of the quantities' keys, one row
+// per sample up to the end marker, "%.17g".
+std::string SeriesCsv(const Simulation& simulation);
+
 // The flight series for a spreadsheet: UTF-8 with a byte-order mark, a header
 // with units ("Zeit [s];Schub [N];..."), one row per sample, CR LF.
 std::string SpreadsheetCsv(const Simulation& simulation, CsvDialect dialect);

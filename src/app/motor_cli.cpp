@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "app/cli_options.h"
 #include "app/cli_output.h"
 #include "app/json_text.h"
 #include "common/file_io.h"
@@ -17,9 +18,36 @@
 namespace komet {
 namespace {
 
-struct CommandError {
-  std::string message;
+struct ImportArgs {
+  std::vector<std::filesystem::path> inputs;
+  std::optional<std::filesystem::path> output;
+  bool append = false;
 };
+
+const CliOption<ImportArgs> kImportOptions[] = {
+    {"-o", true, [](ImportArgs& a, const std::string& v) { a.output = v; }},
+    {"--append", false, [](ImportArgs& a, const std::string&) { a.append = true; }},
+};
+
+void TakeInput(ImportArgs& a, const std::string& arg) {
+  if (!arg.empty() && arg[0] == '-') throw UsageError{"unbekannte Option " + arg};
+  a.inputs.push_back(arg);
+}
+
+struct MotorsArgs {
+  std::filesystem::path database;
+  std::optional<std::filesystem::path> csv, json;
+};
+
+const CliOption<MotorsArgs> kMotorsOptions[] = {
+    {"--db", true, [](MotorsArgs& a, const std::string& v) { a.database = v; }},
+    {"--csv", true, [](MotorsArgs& a, const std::string& v) { a.csv = v; }},
+    {"--json", true, [](MotorsArgs& a, const std::string& v) { a.json = v; }},
+};
+
+void RefuseOption(MotorsArgs&, const std::string& arg) {
+  throw UsageError{"unbekannte Option " + arg};
+}
 
 std::string CsvText(std::string_view utf8) {
   if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(utf8);
@@ -38,27 +66,15 @@ std::vector<MotorRecord> ReadDatabase(const std::filesystem::path& database) {
 }
 
 int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::vector<std::filesystem::path> inputs;
-  std::optional<std::filesystem::path> output;
-  bool append = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "-o") {
-      if (i + 1 >= args.size()) throw CommandError{"-o: Wert fehlt"};
-      output = args[++i];
-    } else if (args[i] == "--append") {
-      append = true;
-    } else if (!args[i].empty() && args[i][0] == '-') {
-      throw CommandError{"unbekannte Option " + args[i]};
-    } else {
-      inputs.push_back(args[i]);
-    }
-  }
+  ImportArgs a;
+  ParseCliOptions<ImportArgs>(std::span(args).subspan(1), kImportOptions, a, TakeInput);
+  const auto& [inputs, output, append] = a;
   if (inputs.empty() || !output)
-    throw CommandError{args[0] + " braucht Motordateien oder Ordner und -o DATEI.kdb"};
+    throw UsageError{args[0] + " braucht Motordateien oder Ordner und -o DATEI.kdb"};
   std::error_code ec;
   if (append && std::filesystem::exists(*output, ec) && ReadMotorList(*output).empty() &&
       std::filesystem::file_size(*output, ec) > 0)
-    throw CommandError{output->string() + ": keine Motordatenbank; zum Anhängen eine .kdb-Datei angeben"};
+    throw UsageError{output->string() + ": keine Motordatenbank; zum Anhängen eine .kdb-Datei angeben"};
 
   const MotorImport imported = ImportMotorPaths(inputs);
   for (const ImportDiagnostic& d : imported.problems) err << d.text() << '\n';
@@ -76,7 +92,7 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
   try {
     WriteMotorDatabase(*output, merged.motors);
   } catch (const KometError& e) {
-    throw CommandError{output->string() + ": " + e.what()};
+    throw UsageError{output->string() + ": " + e.what()};
   }
   out << ImportSummary(merged, imported) << '\n';
   return imported.hasErrors() ? 1 : 0;
@@ -128,26 +144,16 @@ std::string MotorCsvLine(const MotorRow& r) {
          (d ? (d->plugged ? "ja" : "nein") : "") + "\n";
 }
 
-int Motors(const std::vector<std::string>& args, std::filesystem::path database, std::ostream& out) {
-  std::optional<std::filesystem::path> csv, json;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    auto value = [&]() -> std::filesystem::path {
-      if (i + 1 >= args.size()) throw CommandError{args[i] + ": Wert fehlt"};
-      return args[++i];
-    };
-    if (args[i] == "--db")
-      database = value();
-    else if (args[i] == "--csv")
-      csv = value();
-    else if (args[i] == "--json")
-      json = value();
-    else
-      throw CommandError{"unbekannte Option " + args[i]};
-  }
+int Motors(const std::vector<std::string>& args, const std::filesystem::path& defaultDatabase,
+           std::ostream& out) {
+  MotorsArgs a;
+  a.database = defaultDatabase;
+  ParseCliOptions<MotorsArgs>(std::span(args).subspan(1), kMotorsOptions, a, RefuseOption);
+  const auto& [database, csv, json] = a;
   std::error_code ec;
   if (database.empty() || !std::filesystem::is_regular_file(database, ec))
-    throw CommandError{(database.empty() ? std::string("Motordatenbank") : database.string()) +
-                       ": Datei nicht gefunden"};
+    throw UsageError{(database.empty() ? std::string("Motordatenbank") : database.string()) +
+                     ": Datei nicht gefunden"};
   MotorList list = ReadMotorList(database);
   SortMotorList(list);
   const std::vector<MotorRecord> all = [&] {
@@ -189,7 +195,7 @@ std::optional<int> RunMotorCommand(const std::vector<std::string>& args,
     return std::nullopt;
   try {
     return args[0] == "motors" ? Motors(args, database, out) : Import(args, out, err);
-  } catch (const CommandError& e) {
+  } catch (const UsageError& e) {
     err << "komet-sim: " << e.message << '\n';
     return 2;
   } catch (const KometError& e) {

@@ -43,12 +43,4 @@ struct SimCliEnvironment {
 int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
                 std::ostream& err);
 
-// The flight series as CSV: a header of the quantities' keys, one row per
-// sample up to the end marker, "%.17g".
-std::string SeriesCsv(const Simulation& simulation);
-
-// The scalar results, the delay check and the warnings as a JSON object,
-// numbers at full precision.
-std::string ResultsJson(const Simulation& simulation, const RocketRecord& rocket);
-
 }  // namespace komet

@@ -7,7 +7,7 @@
 namespace komet {
 namespace {
 
-struct Spec {
+struct FormatDirective {
   bool left = false, plus = false, space = false, zero = false, alt = false;
   int width = 0;
   int precision = -1;
@@ -15,7 +15,7 @@ struct Spec {
 };
 
 // Parses a conversion after its '%'; returns the index after it.
-std::size_t ParseSpec(std::string_view f, std::size_t i, Spec& s) {
+std::size_t ParseDirective(std::string_view f, std::size_t i, FormatDirective& s) {
   for (; i < f.size(); ++i) {
     const char c = f[i];
     if (c == '-')
@@ -60,7 +60,7 @@ std::int64_t AsInt(const FormatArg& a) {
 }
 
 // Digits of a non-negative finite value without sign.
-std::string FloatDigits(double v, const Spec& s, char sep) {
+std::string FloatDigits(double v, const FormatDirective& s, char sep) {
   const int precision = std::min(s.precision < 0 ? 6 : s.precision, 400);
   std::chars_format fmt = std::chars_format::fixed;
   const char lower = static_cast<char>(s.conversion | 0x20);
@@ -87,7 +87,7 @@ std::string FloatDigits(double v, const Spec& s, char sep) {
   return out;
 }
 
-std::string Pad(std::string sign, std::string body, const Spec& s, bool numeric) {
+std::string Pad(std::string sign, std::string body, const FormatDirective& s, bool numeric) {
   const std::size_t len = sign.size() + body.size();
   if (static_cast<std::size_t>(s.width) <= len) return sign + body;
   const std::size_t fill = s.width - len;
@@ -96,7 +96,7 @@ std::string Pad(std::string sign, std::string body, const Spec& s, bool numeric)
   return std::string(fill, ' ') + sign + body;
 }
 
-std::string Convert(const Spec& s, const FormatArg& a, char sep) {
+std::string Convert(const FormatDirective& s, const FormatArg& a, char sep) {
   switch (s.conversion) {
     case 'd':
     case 'i':
@@ -125,7 +125,7 @@ std::string Convert(const Spec& s, const FormatArg& a, char sep) {
       if (auto t = std::get_if<std::string_view>(&a))
         text = std::string(*t);
       else if (auto d = std::get_if<double>(&a))
-        text = FloatDigits(std::fabs(*d), Spec{.conversion = 'g'}, sep);
+        text = FloatDigits(std::fabs(*d), FormatDirective{.conversion = 'g'}, sep);
       else
         text = std::to_string(std::get<std::int64_t>(a));
       if (s.precision >= 0 && text.size() > static_cast<std::size_t>(s.precision)) text.resize(s.precision);
@@ -151,8 +151,8 @@ std::string FormatList(char sep, std::string_view f, std::initializer_list<Forma
       i += 2;
       continue;
     }
-    Spec s;
-    i = ParseSpec(f, i + 1, s);
+    FormatDirective s;
+    i = ParseDirective(f, i + 1, s);
     if (next == args.end()) continue;
     out += Convert(s, *next++, sep);
   }

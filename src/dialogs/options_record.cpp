@@ -1,11 +1,9 @@
 #include "dialogs/options_record.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <vector>
 
-#include "common/byte_io.h"
+#include "common/field_codec.h"
 #include "common/file_io.h"
 #include "common/komet_error.h"
 
@@ -13,40 +11,46 @@ namespace komet {
 
 using namespace options_layout;
 
+namespace {
+
+template <class T>
+using Field = RecordField<OptionsRecord, T>;
+
+constexpr auto kFields = std::make_tuple(
+    Field{kMagic, &OptionsRecord::magic}, Field{kPadding17, &OptionsRecord::padding17},
+    Field{kGravity, &OptionsRecord::gravity}, Field{kRailLength, &OptionsRecord::railLength},
+    Field{kRailFriction, &OptionsRecord::railFriction}, Field{kAirDensity, &OptionsRecord::airDensity},
+    Field{kDbPath, &OptionsRecord::dbPath}, Field{kPadding307, &OptionsRecord::padding307},
+    Field{kCalcPeriod, &OptionsRecord::calcPeriod});
+
+}  // namespace
+
 void EncodeOptionsRecord(const OptionsRecord& o, std::span<std::uint8_t> out) {
-  ByteWriter w(out);
-  w.shortString(kMagic, o.magic);
-  w.bytes(kPadding17, o.padding17);
-  w.f64(kGravity, o.gravity);
-  w.f64(kRailLength, o.railLength);
-  w.f64(kRailFriction, o.railFriction);
-  w.f64(kAirDensity, o.airDensity);
-  w.shortString(kDbPath, o.dbPath);
-  w.u8(kPadding307, o.padding307);
-  w.f64(kCalcPeriod, o.calcPeriod);
+  EncodeFields(kFields, o, out);
 }
 
 OptionsRecord DecodeOptionsRecord(std::span<const std::uint8_t> in) {
-  ByteReader r(in);
-  OptionsRecord o;
-  r.shortString(kMagic, o.magic);
-  r.bytes(kPadding17, o.padding17);
-  o.gravity = r.f64(kGravity);
-  o.railLength = r.f64(kRailLength);
-  o.railFriction = r.f64(kRailFriction);
-  o.airDensity = r.f64(kAirDensity);
-  r.shortString(kDbPath, o.dbPath);
-  o.padding307 = r.u8(kPadding307);
-  o.calcPeriod = r.f64(kCalcPeriod);
-  return o;
+  return DecodeFields<OptionsRecord>(kFields, in);
+}
+
+ConstantValues ConstantsFrom(const OptionsRecord& o) {
+  return {.calcPeriod = o.calcPeriod,
+          .gravity = o.gravity,
+          .airDensity = o.airDensity,
+          .railLength = o.railLength,
+          .railFriction = o.railFriction};
+}
+
+void StoreConstants(OptionsRecord& o, const ConstantValues& c) {
+  o.calcPeriod = c.calcPeriod;
+  o.gravity = c.gravity;
+  o.airDensity = c.airDensity;
+  o.railLength = c.railLength;
+  o.railFriction = c.railFriction;
 }
 
 void InitOptions(OptionsRecord& o, std::string_view currentDir) {
-  o.gravity = 9.81;
-  o.railLength = 1.0;
-  o.railFriction = 3.0;
-  o.airDensity = 1.17;
-  o.calcPeriod = 50.0;
+  StoreConstants(o, ConstantValues{});
   o.magic.assign(OptionsRecord::kMagic);
   o.dbPath.assign(currentDir);
 }
@@ -87,14 +91,6 @@ OptionsLoad LoadOptions(const std::filesystem::path& file, std::string_view curr
     // Read-only place: the defaults stay in effect for this run.
   }
   return result;
-}
-
-std::filesystem::path ChooseOptionsFile(const std::filesystem::path& programDir,
-                                        const std::filesystem::path& userConfigDir) {
-  const std::filesystem::path beside = programDir / kOptionsFileName;
-  std::error_code ec;
-  if (std::filesystem::exists(beside, ec) || ::access(programDir.c_str(), W_OK) == 0) return beside;
-  return userConfigDir / kOptionsFileName;
 }
 
 void SaveOptions(const std::filesystem::path& file, const OptionsRecord& o) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/record_layout.h"
 #include "common/short_string.h"
 #include "sim/sim_constants.h"
 
@@ -33,29 +34,20 @@ struct OptionsRecord {
 };
 
 namespace options_layout {
-inline constexpr std::size_t kMagic = 0;
-inline constexpr std::size_t kPadding17 = 17;
-inline constexpr std::size_t kGravity = 24;
-inline constexpr std::size_t kRailLength = 32;
-inline constexpr std::size_t kRailFriction = 40;
-inline constexpr std::size_t kAirDensity = 48;
-inline constexpr std::size_t kDbPath = 56;
-inline constexpr std::size_t kPadding307 = 307;
-inline constexpr std::size_t kCalcPeriod = 308;
+inline constexpr std::size_t kMagic = 0, kPadding17 = 17, kGravity = 24, kRailLength = 32, kRailFriction = 40,
+                             kAirDensity = 48, kDbPath = 56, kPadding307 = 307, kCalcPeriod = 308;
 
-static_assert(kPadding17 == kMagic + ShortString<16>::kSize);
-static_assert(kGravity == kPadding17 + 7);
-static_assert(kDbPath == kAirDensity + 8);
-static_assert(kPadding307 == kDbPath + ShortString<250>::kSize);
-static_assert(kCalcPeriod == kPadding307 + 1);
-static_assert(kCalcPeriod + 8 == OptionsRecord::kSize);
+static_assert(FieldsFollowOn({kMagic, kPadding17, kGravity, kRailLength, kRailFriction, kAirDensity, kDbPath,
+                              kPadding307, kCalcPeriod},
+                             {ShortString<16>::kSize, 7, 8, 8, 8, 8, ShortString<250>::kSize, 1, 8},
+                             OptionsRecord::kSize));
 }  // namespace options_layout
 
 void EncodeOptionsRecord(const OptionsRecord& options, std::span<std::uint8_t> out);
 OptionsRecord DecodeOptionsRecord(std::span<const std::uint8_t> in);
 
-// Defaults: 9.81 m/s², rail 1.0 m and 3.0 N, air 1.17 kg/m³, 50 s, the magic,
-// and dbPath = currentDir (Windows-1252, cut to 250). Other bytes untouched.
+// Defaults: the constants' (`ConstantValues`), the magic, and dbPath =
+// currentDir (Windows-1252, cut to 250). Other bytes untouched.
 void InitOptions(OptionsRecord& options, std::string_view currentDirCp1252);
 
 // Whether the length byte and as many characters as it says are the magic.
@@ -83,43 +75,8 @@ OptionsLoad LoadOptions(const std::filesystem::path& file, std::string_view curr
 // the previous file stays intact.
 void SaveOptions(const std::filesystem::path& file, const OptionsRecord& options);
 
-// The constants of a record, for the simulation.
-class OptionsConstants final : public SimConstants {
- public:
-  explicit OptionsConstants(const OptionsRecord& record) : record_(record) {}
-  double GetCalcPeriod() const override { return record_.calcPeriod; }
-  double GetGravity() const override { return record_.gravity; }
-  double GetAirDensity() const override { return record_.airDensity; }
-  double GetRailLength() const override { return record_.railLength; }
-  double GetRailFriction() const override { return record_.railFriction; }
-
- private:
-  const OptionsRecord& record_;
-};
-
-// Where the motor database path is kept between runs (the registry value
-// DBName of the original program).
-class DbNameStore {
- public:
-  virtual ~DbNameStore() = default;
-  // Empty text when nothing is stored.
-  virtual std::string Load() const = 0;  // UTF-8
-  // Throws KometError when it cannot be stored.
-  virtual void Save(const std::string& utf8) = 0;
-};
-
-// Where the options file lives: beside the program when that directory holds
-// one or can take one, else in the user's configuration directory.
-std::filesystem::path ChooseOptionsFile(const std::filesystem::path& programDir,
-                                        const std::filesystem::path& userConfigDir);
-
-inline constexpr std::string_view kOptionsFileName = "KOMET.OPT";
-
-class MemoryDbNameStore final : public DbNameStore {
- public:
-  std::string Load() const override { return value; }
-  void Save(const std::string& utf8) override { value = utf8; }
-  std::string value;
-};
+// The record's constants for a run, and back into the record.
+ConstantValues ConstantsFrom(const OptionsRecord& options);
+void StoreConstants(OptionsRecord& options, const ConstantValues& constants);
 
 }  // namespace komet

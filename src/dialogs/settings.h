@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/db_name_store.h"
 #include "dialogs/options_record.h"
 #include "sim/sim_constants.h"
 
@@ -21,8 +22,8 @@ struct SettingsForm {
 };
 
 // The constants and the motor database path with the settings dialog's
-// handlers. The simulation reads the constants through the getters, which
-// return what the record holds, never the fields.
+// handlers. A run takes the constants from what the record holds, never
+// from the fields.
 class Settings final : public SimConstants {
  public:
   // `currentDir` is the default database folder of a new options file.
@@ -51,11 +52,7 @@ class Settings final : public SimConstants {
   void setDecimalSeparator(char sep) { decimalSeparator_ = sep; }
   const std::filesystem::path& optionsFile() const { return optionsFile_; }
 
-  double GetCalcPeriod() const override { return record.calcPeriod; }
-  double GetGravity() const override { return record.gravity; }
-  double GetAirDensity() const override { return record.airDensity; }
-  double GetRailLength() const override { return record.railLength; }
-  double GetRailFriction() const override { return record.railFriction; }
+  ConstantValues Values() const override { return ConstantsFrom(record); }
   std::filesystem::path GetDBName() const;
 
  private:

@@ -2,90 +2,69 @@
 
 #include <algorithm>
 
-#include "common/byte_io.h"
+#include "common/field_codec.h"
 
 namespace komet {
 
-void EncodeStageRecord(const StageRecord& s, std::span<std::uint8_t> out) {
+namespace {
+
+template <class T>
+using StageField = RecordField<StageRecord, T>;
+template <class T>
+using RocketField = RecordField<RocketRecord, T>;
+
+constexpr auto StageFields() {
   using namespace stage_layout;
-  ByteWriter w(out);
-  w.f64(kMass, s.mass);
-  w.f64(kReserved8, s.reserved8);
-  w.f64(kRunPropellantMass, s.runPropellantMass);
-  w.f64(kRunCasingMass, s.runCasingMass);
-  w.f64(kOtherArea, s.otherArea);
-  w.f64(kIgnitionDelay, s.ignitionDelay);
-  w.f64(kDiameter, s.diameter);
-  w.f64(kRunIgnitionTime, s.runIgnitionTime);
-  w.f64(kRunSeparationTime, s.runSeparationTime);
-  w.u8(kAbsent, s.absent);
-  w.bytes(kPadding, s.padding);
-  for (std::size_t j = 0; j < kSlotCount; ++j)
-    EncodeMotorRecord(s.motors[j], out.subspan(kMotors + j * MotorRecord::kSize, MotorRecord::kSize));
-  for (std::size_t j = 0; j < kSlotCount; ++j) w.i32(kCounts + 4 * j, s.counts[j]);
-  w.bytes(kReserved, s.reserved);
+  using S = StageRecord;
+  return std::make_tuple(StageField{kMass, &S::mass}, StageField{kReserved8, &S::reserved8},
+                         StageField{kRunPropellantMass, &S::runPropellantMass},
+                         StageField{kRunCasingMass, &S::runCasingMass}, StageField{kOtherArea, &S::otherArea},
+                         StageField{kIgnitionDelay, &S::ignitionDelay}, StageField{kDiameter, &S::diameter},
+                         StageField{kRunIgnitionTime, &S::runIgnitionTime},
+                         StageField{kRunSeparationTime, &S::runSeparationTime},
+                         StageField{kAbsent, &S::absent}, StageField{kPadding, &S::padding},
+                         PartsField{kMotors, &S::motors, EncodeMotorRecord, DecodeMotorRecord},
+                         StageField{kCounts, &S::counts}, StageField{kReserved, &S::reserved});
+}
+
+constexpr auto RocketFields() {
+  using namespace rocket_layout;
+  using R = RocketRecord;
+  return std::make_tuple(RocketField{kMagic, &R::magic}, RocketField{kName, &R::name},
+                         RocketField{kCw, &R::cw}, RocketField{kReserved80, &R::reserved80},
+                         RocketField{kRunPoweredEnd, &R::runPoweredEnd}, RocketField{kRunMass, &R::runMass},
+                         PartsField{kStages, &R::stages, EncodeStageRecord, DecodeStageRecord},
+                         RocketField{kNotes, &R::notes}, RocketField{kRunArea, &R::runArea},
+                         RocketField{kReserved, &R::reserved});
+}
+
+constexpr auto kStageFields = StageFields();
+constexpr auto kRocketFields = RocketFields();
+
+}  // namespace
+
+void EncodeStageRecord(const StageRecord& s, std::span<std::uint8_t> out) {
+  EncodeFields(kStageFields, s, out);
 }
 
 StageRecord DecodeStageRecord(std::span<const std::uint8_t> in) {
-  using namespace stage_layout;
-  ByteReader r(in);
-  StageRecord s;
-  s.mass = r.f64(kMass);
-  s.reserved8 = r.f64(kReserved8);
-  s.runPropellantMass = r.f64(kRunPropellantMass);
-  s.runCasingMass = r.f64(kRunCasingMass);
-  s.otherArea = r.f64(kOtherArea);
-  s.ignitionDelay = r.f64(kIgnitionDelay);
-  s.diameter = r.f64(kDiameter);
-  s.runIgnitionTime = r.f64(kRunIgnitionTime);
-  s.runSeparationTime = r.f64(kRunSeparationTime);
-  s.absent = r.u8(kAbsent);
-  r.bytes(kPadding, s.padding);
-  for (std::size_t j = 0; j < kSlotCount; ++j)
-    s.motors[j] = DecodeMotorRecord(in.subspan(kMotors + j * MotorRecord::kSize, MotorRecord::kSize));
-  for (std::size_t j = 0; j < kSlotCount; ++j) s.counts[j] = r.i32(kCounts + 4 * j);
-  r.bytes(kReserved, s.reserved);
-  return s;
+  return DecodeFields<StageRecord>(kStageFields, in);
 }
 
 void EncodeRocketRecord(const RocketRecord& rk, std::span<std::uint8_t> out) {
-  using namespace rocket_layout;
-  ByteWriter w(out);
-  w.shortString(kMagic, rk.magic);
-  w.shortString(kName, rk.name);
-  w.f64(kCw, rk.cw);
-  w.f64(kReserved80, rk.reserved80);
-  w.f64(kRunPoweredEnd, rk.runPoweredEnd);
-  w.f64(kRunMass, rk.runMass);
-  for (std::size_t i = 0; i < kStageCount; ++i)
-    EncodeStageRecord(rk.stages[i], out.subspan(kStages + i * StageRecord::kSize, StageRecord::kSize));
-  w.bytes(kNotes, rk.notes);
-  w.f64(kRunArea, rk.runArea);
-  w.bytes(kReserved, rk.reserved);
+  EncodeFields(kRocketFields, rk, out);
 }
 
 RocketRecord DecodeRocketRecord(std::span<const std::uint8_t> in) {
-  using namespace rocket_layout;
-  ByteReader r(in);
-  RocketRecord rk;
-  r.shortString(kMagic, rk.magic);
-  r.shortString(kName, rk.name);
-  rk.cw = r.f64(kCw);
-  rk.reserved80 = r.f64(kReserved80);
-  rk.runPoweredEnd = r.f64(kRunPoweredEnd);
-  rk.runMass = r.f64(kRunMass);
-  for (std::size_t i = 0; i < kStageCount; ++i)
-    rk.stages[i] = DecodeStageRecord(in.subspan(kStages + i * StageRecord::kSize, StageRecord::kSize));
-  r.bytes(kNotes, rk.notes);
-  rk.runArea = r.f64(kRunArea);
-  r.bytes(kReserved, rk.reserved);
-  return rk;
+  return DecodeFields<RocketRecord>(kRocketFields, in);
 }
 
 void InitRakete(RocketRecord& rk) {
   rk.magic.assign(RocketRecord::kMagic);
   rk.name.assign(RocketRecord::kEmptyName);
   rk.cw = 0.0;
+  // Unused by the flight, but cleared (here and in the stages): a new rocket
+  // made over an opened one must not carry that file's values into its own.
   rk.reserved80 = 0.0;
   rk.runArea = 0.0;
   for (StageRecord& s : rk.stages) {

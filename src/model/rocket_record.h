@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/record_layout.h"
 #include "common/short_string.h"
 #include "motors/motor_record.h"
 
@@ -62,46 +63,28 @@ struct RocketRecord {
 };
 
 namespace stage_layout {
-inline constexpr std::size_t kMass = 0;
-inline constexpr std::size_t kReserved8 = 8;
-inline constexpr std::size_t kRunPropellantMass = 16;
-inline constexpr std::size_t kRunCasingMass = 24;
-inline constexpr std::size_t kOtherArea = 32;
-inline constexpr std::size_t kIgnitionDelay = 40;
-inline constexpr std::size_t kDiameter = 48;
-inline constexpr std::size_t kRunIgnitionTime = 56;
-inline constexpr std::size_t kRunSeparationTime = 64;
-inline constexpr std::size_t kAbsent = 72;
-inline constexpr std::size_t kPadding = 73;
-inline constexpr std::size_t kMotors = 76;
-inline constexpr std::size_t kCounts = 6184;
-inline constexpr std::size_t kReserved = 6196;
+inline constexpr std::size_t kMass = 0, kReserved8 = 8, kRunPropellantMass = 16, kRunCasingMass = 24,
+                             kOtherArea = 32, kIgnitionDelay = 40, kDiameter = 48, kRunIgnitionTime = 56,
+                             kRunSeparationTime = 64, kAbsent = 72, kPadding = 73, kMotors = 76,
+                             kCounts = 6184, kReserved = 6196;
 
-static_assert(kAbsent == kRunSeparationTime + 8);
-static_assert(kMotors == kPadding + 3);
-static_assert(kCounts == kMotors + kSlotCount * MotorRecord::kSize);
-static_assert(kReserved == kCounts + 4 * kSlotCount);
-static_assert(kReserved + 12 == StageRecord::kSize);
+static_assert(FieldsFollowOn(
+    {kMass, kReserved8, kRunPropellantMass, kRunCasingMass, kOtherArea, kIgnitionDelay, kDiameter,
+     kRunIgnitionTime, kRunSeparationTime, kAbsent, kPadding, kMotors, kCounts, kReserved},
+    {8, 8, 8, 8, 8, 8, 8, 8, 8, 1, 3, kSlotCount* MotorRecord::kSize, 4 * kSlotCount, 12},
+    StageRecord::kSize));
 }  // namespace stage_layout
 
 namespace rocket_layout {
-inline constexpr std::size_t kMagic = 0;
-inline constexpr std::size_t kName = 21;
-inline constexpr std::size_t kCw = 72;
-inline constexpr std::size_t kReserved80 = 80;
-inline constexpr std::size_t kRunPoweredEnd = 88;
-inline constexpr std::size_t kRunMass = 96;
-inline constexpr std::size_t kStages = 104;
-inline constexpr std::size_t kNotes = 18728;
-inline constexpr std::size_t kRunArea = 26912;
-inline constexpr std::size_t kReserved = 26920;
+inline constexpr std::size_t kMagic = 0, kName = 21, kCw = 72, kReserved80 = 80, kRunPoweredEnd = 88,
+                             kRunMass = 96, kStages = 104, kNotes = 18728, kRunArea = 26912,
+                             kReserved = 26920;
 
-static_assert(kName == kMagic + ShortString<20>::kSize);
-static_assert(kCw == kName + ShortString<50>::kSize);
-static_assert(kStages == kRunMass + 8);
-static_assert(kNotes == kStages + kStageCount * StageRecord::kSize);
-static_assert(kRunArea == kNotes + RocketRecord::kNotesSize);
-static_assert(kReserved + 12 == RocketRecord::kSize);
+static_assert(FieldsFollowOn({kMagic, kName, kCw, kReserved80, kRunPoweredEnd, kRunMass, kStages, kNotes,
+                              kRunArea, kReserved},
+                             {ShortString<20>::kSize, ShortString<50>::kSize, 8, 8, 8, 8,
+                              kStageCount* StageRecord::kSize, RocketRecord::kNotesSize, 8, 12},
+                             RocketRecord::kSize));
 }  // namespace rocket_layout
 
 // Field-by-field (de)serialisation; the span must hold exactly kSize bytes.

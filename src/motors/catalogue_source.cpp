@@ -8,6 +8,7 @@
 
 #include "common/format.h"
 #include "common/komet_error.h"
+#include "common/trim.h"
 #include "common/win1252.h"
 #include "motors/eng_curve.h"
 #include "motors/eng_import.h"
@@ -36,12 +37,6 @@ std::optional<MotorDetails::Type> TypeFromText(std::string_view text) {
   return std::nullopt;
 }
 
-std::string_view Trim(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
-}
-
 // One block as it is read; a motor once its "motor" line was seen.
 class BlockReader {
  public:
@@ -65,11 +60,11 @@ class BlockReader {
 
 void BlockReader::line(std::string_view text, int number) {
   line_ = number;
-  text = Trim(text);
+  text = TrimLine(text);
   if (text.empty() || text.front() == '#') return;
   const std::size_t eq = text.find('=');
   if (eq == std::string_view::npos) fail("\"Schlüssel = Wert\" erwartet");
-  key(Trim(text.substr(0, eq)), Trim(text.substr(eq + 1)));
+  key(TrimLine(text.substr(0, eq)), TrimLine(text.substr(eq + 1)));
 }
 
 void BlockReader::key(std::string_view key, std::string_view value) {
@@ -127,11 +122,11 @@ std::vector<CurvePoint> BlockReader::curve(std::string_view value) const {
   std::vector<CurvePoint> points;
   while (!value.empty()) {
     const std::size_t semi = value.find(';');
-    const std::string_view pair = Trim(value.substr(0, semi));
+    const std::string_view pair = TrimLine(value.substr(0, semi));
     value = semi == std::string_view::npos ? std::string_view() : value.substr(semi + 1);
     const std::size_t blank = pair.find(' ');
     if (blank == std::string_view::npos) fail(Concat({"Kurvenpunkt \"", pair, "\" braucht Zeit und Schub"}));
-    points.push_back({number(pair.substr(0, blank)), number(Trim(pair.substr(blank + 1)))});
+    points.push_back({number(pair.substr(0, blank)), number(TrimLine(pair.substr(blank + 1)))});
   }
   if (points.size() > MotorRecord::kCurvePoints) fail("mehr als 101 Kurvenpunkte");
   return points;
@@ -174,7 +169,7 @@ std::vector<MotorRecord> ReadCatalogueSource(std::string_view text) {
     const std::size_t end = text.find('\n');
     const std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    if (Trim(line).empty())
+    if (TrimLine(line).empty())
       block.finish(motors);
     else
       block.line(line, number);

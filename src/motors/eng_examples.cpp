@@ -8,6 +8,7 @@
 #include "common/format.h"
 #include "common/komet_error.h"
 #include "common/numbers.h"
+#include "common/trim.h"
 #include "common/win1252.h"
 #include "model/rocket_file.h"
 #include "motors/catalogue.h"
@@ -32,12 +33,6 @@ std::vector<std::filesystem::path> FilesWithExtension(const std::filesystem::pat
 std::string ReadText(const std::filesystem::path& path) {
   const std::vector<std::uint8_t> bytes = ReadFilePrefix(path, kMaxEngFileBytes);
   return std::string(bytes.begin(), bytes.end());
-}
-
-std::string_view Trim(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
 // Reads a description line by line into the record, the way the stage
@@ -73,13 +68,13 @@ class RocketDescription {
 
 void RocketDescription::line(std::string_view text, int number) {
   lineNumber_ = number;
-  text = Trim(text);
+  text = TrimLine(text);
   if (text.empty() || text.front() == '#') return;
-  if (text.front() == '[' && text.back() == ']') return section(Trim(text.substr(1, text.size() - 2)));
+  if (text.front() == '[' && text.back() == ']') return section(TrimLine(text.substr(1, text.size() - 2)));
   const std::size_t eq = text.find('=');
   if (eq == std::string_view::npos) fail("\"Schlüssel = Wert\" erwartet");
-  const std::string_view key = Trim(text.substr(0, eq));
-  const std::string_view value = Trim(text.substr(eq + 1));
+  const std::string_view key = TrimLine(text.substr(0, eq));
+  const std::string_view value = TrimLine(text.substr(eq + 1));
   if (stage_ < 0)
     rocketKey(key, value);
   else
@@ -134,7 +129,7 @@ void RocketDescription::addMotor(std::string_view value) {
   const auto [end, ec] = std::from_chars(countText.data(), countText.data() + countText.size(), count);
   if (ec != std::errc() || end != countText.data() + countText.size() || count < 1 || count > kMaxCount)
     fail("\"motor = ANZAHL NAME\" mit einer Anzahl von 1 bis 20 erwartet");
-  const MotorRecord& motor = findMotor(Trim(value.substr(countText.size())));
+  const MotorRecord& motor = findMotor(TrimLine(value.substr(countText.size())));
   StageRecord& stage = rocket_.stages[stage_];
   if (slot > 0 && stage.motors[slot - 1].name == motor.name)
     fail("gleicher Motor in zwei benachbarten Plätzen; die Anzahlen zusammenfassen");

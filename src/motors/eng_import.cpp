@@ -10,6 +10,7 @@
 #include "common/komet_error.h"
 #include "common/win1252.h"
 #include "motors/eng_curve.h"
+#include "motors/entry_reader.h"
 #include "motors/motor_details.h"
 #include "motors/motor_text.h"
 
@@ -52,26 +53,17 @@ bool IsPluggedToken(std::string_view token) {
 
 // One entry as it is read: its header, its points so far and whether any
 // line of it was wrong.
-struct Entry {
+struct Entry : MotorEntry {
   int headerLine = 0;
-  std::string name;   // Windows-1252, as the header gives it
-  std::string maker;  // Windows-1252
-  double propellantMass = 0.0;
-  double totalMass = 0.0;
-  double diameterMm = 0.0;
-  double lengthMm = 0.0;
-  EngDelays delays;
-  std::vector<CurvePoint> points{CurvePoint{}};  // starts with the implicit (0, 0)
   int dataLines = 0;
-  bool rejected = false;
 };
 
 // The parser: a small state machine fed line by line. Between entries it
 // waits for a header; inside an entry, data lines add points and a ";" line,
 // the next header or the end of the text closes the entry.
-class EngParser {
+class EngParser : EntryReader<Entry> {
  public:
-  EngParser(std::string_view fileName, bool utf8) : fileName_(fileName), utf8_(utf8) {}
+  EngParser(std::string_view fileName, bool utf8) : EntryReader(fileName), utf8_(utf8) {}
 
   void feed(std::string_view line, int number);
   MotorImport finish();
@@ -81,18 +73,12 @@ class EngParser {
   void headerNumbers(const std::vector<std::string_view>& fields, int number);
   void dataLine(const std::vector<std::string_view>& fields, int number);
   void closeEntry();
-  void storeMotor();
   std::optional<double> readNumber(std::string_view field, std::string_view what, int line);
-  void error(int line, std::string message);
-  void warn(int line, std::string message);
   std::string display(std::string_view raw) const { return utf8_ ? std::string(raw) : Cp1252ToUtf8(raw); }
 
-  std::string fileName_;
   bool utf8_;
-  std::optional<Entry> entry_;  // set while inside an entry
   bool strayReported_ = false;  // one message per run of data lines outside an entry
   bool sawEntry_ = false;
-  MotorImport out_;
 };
 
 void EngParser::feed(std::string_view line, int number) {
@@ -182,41 +168,16 @@ void EngParser::closeEntry() {
   if (!entry_->rejected && (entry_->dataLines == 0 || onlyOrigin))
     error(entry_->headerLine, "Eintrag ohne Datenpunkte");
   if (!entry_->rejected)
-    storeMotor();
+    storeMotor(entry_->headerLine, {});
   else
     ++out_.refused;
   entry_.reset();
-}
-
-void EngParser::storeMotor() {
-  const FinishedCurve curve = FinishCurve(std::move(entry_->points));
-  if (!curve.thinnedNote.empty()) warn(entry_->headerLine, curve.thinnedNote);
-  MotorDetails details;
-  details.maker = entry_->maker;
-  details.designation = entry_->name;
-  details.diameterMm = entry_->diameterMm;
-  details.lengthMm = entry_->lengthMm;
-  details.totalImpulse = curve.impulse;
-  details.plugged = entry_->delays.plugged;
-  details.delays = entry_->delays.all;
-  details.source = Utf8ToCp1252(fileName_);
-  out_.motors.push_back(MakeMotorRecord(CatalogueName(entry_->name, entry_->maker), entry_->propellantMass,
-                                        entry_->totalMass, entry_->delays.delays, curve.points, details));
 }
 
 std::optional<double> EngParser::readNumber(std::string_view field, std::string_view what, int line) {
   std::optional<double> value = ParseMotorNumber(field);
   if (!value) error(line, std::string(what) + " \"" + display(field) + "\" ist keine gültige Zahl");
   return value;
-}
-
-void EngParser::error(int line, std::string message) {
-  if (entry_) entry_->rejected = true;
-  out_.problems.push_back({fileName_, line, std::move(message), false});
-}
-
-void EngParser::warn(int line, std::string message) {
-  out_.problems.push_back({fileName_, line, std::move(message), true});
 }
 
 // Calls f(line, number) for each line; a line ends at CR LF, LF or a lone CR.
@@ -307,6 +268,21 @@ MotorRecord MakeMotorRecord(std::string_view name, double propellantMass, double
   }
   WriteMotorDetails(details, motor);
   return motor;
+}
+
+EntryMotor FinishEntry(MotorEntry&& e, MotorDetails details, std::string_view fileNameUtf8) {
+  FinishedCurve curve = FinishCurve(std::move(e.points));
+  details.maker = e.maker;
+  details.designation = e.name;
+  details.diameterMm = e.diameterMm;
+  details.lengthMm = e.lengthMm;
+  if (!(details.totalImpulse > 0.0)) details.totalImpulse = curve.impulse;
+  details.plugged = e.delays.plugged;
+  details.delays = e.delays.all;
+  details.source = Utf8ToCp1252(fileNameUtf8);
+  return {MakeMotorRecord(CatalogueName(e.name, e.maker), e.propellantMass, e.totalMass, e.delays.delays,
+                          curve.points, details),
+          std::move(curve.thinnedNote)};
 }
 
 std::string LeftOutDelaysText(const EngDelays& delays) {

@@ -47,6 +47,28 @@ MotorRecord MakeMotorRecord(std::string_view name, double propellantMass, double
                             const std::array<std::int8_t, 4>& delays, std::span<const CurvePoint> points,
                             const MotorDetails& details);
 
+// A motor entry of a file as a reader collects it.
+struct MotorEntry {
+  std::string name;             // Windows-1252, as the file gives it
+  std::string maker;            // Windows-1252
+  double propellantMass = 0.0;  // kg
+  double totalMass = 0.0;       // kg
+  double diameterMm = 0.0;
+  double lengthMm = 0.0;
+  EngDelays delays;
+  std::vector<CurvePoint> points{CurvePoint{}};  // starts with the implicit (0, 0)
+  bool rejected = false;
+};
+
+// The record of a complete entry, its curve finished (`thinnedNote` is the
+// warning when it had to be thinned). `details` brings what only the file's
+// format knows; a total impulse it gives (above 0) stands, else the curve's.
+struct EntryMotor {
+  MotorRecord record;
+  std::string thinnedNote;
+};
+EntryMotor FinishEntry(MotorEntry&& entry, MotorDetails details, std::string_view fileNameUtf8);
+
 // The warning that names the delays left out of the record's four places.
 std::string LeftOutDelaysText(const EngDelays& delays);
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "common/record_layout.h"
 #include "common/short_string.h"
 
 namespace komet {
@@ -32,30 +33,15 @@ struct MotorRecord {
 };
 
 namespace motor_layout {
-inline constexpr std::size_t kHead = 0;
-inline constexpr std::size_t kName = 51;
-inline constexpr std::size_t kMiddle = 102;
-inline constexpr std::size_t kPropellantMass = 380;
-inline constexpr std::size_t kTotalMass = 388;
-inline constexpr std::size_t kDelays = 396;
-inline constexpr std::size_t kBurnTime = 400;
-inline constexpr std::size_t kMaxThrust = 408;
-inline constexpr std::size_t kCurveTime = 416;
-inline constexpr std::size_t kCurveThrust = 1224;
-inline constexpr std::size_t kDeletedMark = 2032;
-inline constexpr std::size_t kPadding = 2033;
+inline constexpr std::size_t kHead = 0, kName = 51, kMiddle = 102, kPropellantMass = 380, kTotalMass = 388,
+                             kDelays = 396, kBurnTime = 400, kMaxThrust = 408, kCurveTime = 416,
+                             kCurveThrust = 1224, kDeletedMark = 2032, kPadding = 2033;
 
-static_assert(kName == kHead + 51);
-static_assert(kMiddle == kName + ShortString<50>::kSize);
-static_assert(kPropellantMass == kMiddle + 278);
-static_assert(kTotalMass == kPropellantMass + 8);
-static_assert(kDelays == kTotalMass + 8);
-static_assert(kBurnTime == kDelays + 4);
-static_assert(kMaxThrust == kBurnTime + 8);
-static_assert(kCurveTime == kMaxThrust + 8);
-static_assert(kCurveThrust == kCurveTime + 8 * MotorRecord::kCurvePoints);
-static_assert(kDeletedMark == kCurveThrust + 8 * MotorRecord::kCurvePoints);
-static_assert(kPadding + 3 == MotorRecord::kSize);
+static_assert(FieldsFollowOn({kHead, kName, kMiddle, kPropellantMass, kTotalMass, kDelays, kBurnTime,
+                              kMaxThrust, kCurveTime, kCurveThrust, kDeletedMark, kPadding},
+                             {51, ShortString<50>::kSize, 278, 8, 8, 4, 8, 8, 8 * MotorRecord::kCurvePoints,
+                              8 * MotorRecord::kCurvePoints, 1, 3},
+                             MotorRecord::kSize));
 }  // namespace motor_layout
 
 // Field-by-field (de)serialisation; the span must hold exactly kSize bytes.

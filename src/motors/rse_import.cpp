@@ -7,6 +7,7 @@
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/file_io.h"
@@ -15,6 +16,7 @@
 #include "common/win1252.h"
 #include "motors/eng_curve.h"
 #include "motors/eng_import.h"
+#include "motors/entry_reader.h"
 #include "motors/motor_details.h"
 #include "motors/motor_text.h"
 
@@ -111,32 +113,22 @@ class LineIndex {
 };
 
 std::string_view XmlFaultText(pugi::xml_parse_status status) {
-  switch (status) {
-    case pugi::status_bad_pi:
-      return "fehlerhafte Verarbeitungsanweisung";
-    case pugi::status_bad_comment:
-      return "fehlerhafter Kommentar";
-    case pugi::status_bad_cdata:
-      return "fehlerhafter CDATA-Abschnitt";
-    case pugi::status_bad_doctype:
-      return "fehlerhafte Dokumenttyp-Deklaration";
-    case pugi::status_bad_pcdata:
-      return "fehlerhafter Text";
-    case pugi::status_bad_start_element:
-      return "fehlerhaftes Start-Tag";
-    case pugi::status_bad_attribute:
-      return "fehlerhaftes Attribut";
-    case pugi::status_bad_end_element:
-      return "fehlerhaftes End-Tag";
-    case pugi::status_end_element_mismatch:
-      return "End-Tag passt nicht zum Start-Tag";
-    case pugi::status_no_document_element:
-      return "kein Wurzelelement";
-    case pugi::status_unrecognized_tag:
-      return "unbekanntes Tag";
-    default:
-      return "nicht lesbar";
-  }
+  static constexpr std::pair<pugi::xml_parse_status, std::string_view> kTexts[] = {
+      {pugi::status_bad_pi, "fehlerhafte Verarbeitungsanweisung"},
+      {pugi::status_bad_comment, "fehlerhafter Kommentar"},
+      {pugi::status_bad_cdata, "fehlerhafter CDATA-Abschnitt"},
+      {pugi::status_bad_doctype, "fehlerhafte Dokumenttyp-Deklaration"},
+      {pugi::status_bad_pcdata, "fehlerhafter Text"},
+      {pugi::status_bad_start_element, "fehlerhaftes Start-Tag"},
+      {pugi::status_bad_attribute, "fehlerhaftes Attribut"},
+      {pugi::status_bad_end_element, "fehlerhaftes End-Tag"},
+      {pugi::status_end_element_mismatch, "End-Tag passt nicht zum Start-Tag"},
+      {pugi::status_no_document_element, "kein Wurzelelement"},
+      {pugi::status_unrecognized_tag, "unbekanntes Tag"},
+  };
+  for (const auto& [known, text] : kTexts)
+    if (known == status) return text;
+  return "nicht lesbar";
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -155,28 +147,19 @@ MotorDetails::Type ParseType(std::string_view text) {
 }
 
 // One <engine> as it is read; any error rejects it.
-struct Engine {
+struct Engine : MotorEntry {
   int line = 0;
-  std::string name;   // Windows-1252
-  std::string maker;  // Windows-1252
-  double propellantMass = 0.0;
-  double totalMass = 0.0;
-  double diameterMm = 0.0;
-  double lengthMm = 0.0;
   double publishedImpulse = 0.0;  // 0: none given
   MotorDetails::Type type = MotorDetails::Type::Unknown;
-  EngDelays delays;
-  std::vector<CurvePoint> points{CurvePoint{}};  // starts with the implicit (0, 0)
   int dataPoints = 0;
-  bool rejected = false;
 };
 
 // Reads the engines of a parsed document with the same rules and messages as
 // the .eng import, each diagnostic at the line of its element.
-class RseReader {
+class RseReader : EntryReader<Engine> {
  public:
   RseReader(std::string_view text, std::string_view fileName, bool cp1252)
-      : lines_(text), fileName_(fileName), cp1252_(cp1252) {}
+      : EntryReader(fileName), lines_(text), cp1252_(cp1252) {}
 
   MotorImport read(std::string_view text);
 
@@ -184,7 +167,6 @@ class RseReader {
   void readEngine(const pugi::xml_node& node);
   void readHeader(const pugi::xml_node& node);
   void readPoint(const pugi::xml_node& node);
-  void storeMotor();
   // The attribute's value, or nothing when the element lacks it.
   std::optional<std::string_view> attribute(const pugi::xml_node& node, const char* name) const;
   // A number attribute; missing: an error when required, else a warning
@@ -194,14 +176,9 @@ class RseReader {
   int lineOf(const pugi::xml_node& node) const { return lines_.line(node.offset_debug()); }
   std::string toRecord(std::string_view raw) const { return cp1252_ ? std::string(raw) : Utf8ToCp1252(raw); }
   std::string display(std::string_view raw) const { return cp1252_ ? Cp1252ToUtf8(raw) : std::string(raw); }
-  void error(int line, std::string message);
-  void warn(int line, std::string message);
 
   LineIndex lines_;
-  std::string fileName_;
   bool cp1252_;
-  std::optional<Engine> engine_;  // set while reading one
-  MotorImport out_;
 };
 
 MotorImport RseReader::read(std::string_view text) {
@@ -229,23 +206,27 @@ MotorImport RseReader::read(std::string_view text) {
 }
 
 void RseReader::readEngine(const pugi::xml_node& node) {
-  engine_.emplace();
-  engine_->line = lineOf(node);
+  entry_.emplace();
+  entry_->line = lineOf(node);
   readHeader(node);
   for (const pugi::xml_node point : node.child("data").children("eng-data")) readPoint(point);
-  const std::vector<CurvePoint>& points = engine_->points;
+  const std::vector<CurvePoint>& points = entry_->points;
   const bool onlyOrigin = points.size() == 1 && points[0].thrust == 0.0;
-  if (engine_->dataPoints == 0 || (!engine_->rejected && onlyOrigin))
-    error(engine_->line, "Eintrag ohne Datenpunkte");
-  if (!engine_->rejected)
-    storeMotor();
-  else
+  if (entry_->dataPoints == 0 || (!entry_->rejected && onlyOrigin))
+    error(entry_->line, "Eintrag ohne Datenpunkte");
+  if (!entry_->rejected) {
+    MotorDetails details;
+    details.totalImpulse = entry_->publishedImpulse;
+    details.type = entry_->type;
+    storeMotor(entry_->line, details);
+  } else {
     ++out_.refused;
-  engine_.reset();
+  }
+  entry_.reset();
 }
 
 void RseReader::readHeader(const pugi::xml_node& node) {
-  Engine& e = *engine_;
+  Engine& e = *entry_;
   const int line = e.line;
   const std::string_view code = Trim(attribute(node, "code").value_or(""));
   const std::string_view maker = Trim(attribute(node, "mfg").value_or(""));
@@ -290,29 +271,11 @@ void RseReader::readHeader(const pugi::xml_node& node) {
 
 void RseReader::readPoint(const pugi::xml_node& node) {
   const int line = lineOf(node);
-  ++engine_->dataPoints;
+  ++entry_->dataPoints;
   const std::optional<double> time = number(node, "t", "Zeit", line, true);
   const std::optional<double> thrust = number(node, "f", "Schub", line, true);
   if (!time || !thrust) return;
-  if (const char* problem = AddCurvePoint(engine_->points, {*time, *thrust})) error(line, problem);
-}
-
-void RseReader::storeMotor() {
-  Engine& e = *engine_;
-  const FinishedCurve curve = FinishCurve(std::move(e.points));
-  if (!curve.thinnedNote.empty()) warn(e.line, curve.thinnedNote);
-  MotorDetails details;
-  details.maker = e.maker;
-  details.designation = e.name;
-  details.diameterMm = e.diameterMm;
-  details.lengthMm = e.lengthMm;
-  details.totalImpulse = e.publishedImpulse > 0.0 ? e.publishedImpulse : curve.impulse;
-  details.type = e.type;
-  details.plugged = e.delays.plugged;
-  details.delays = e.delays.all;
-  details.source = Utf8ToCp1252(fileName_);
-  out_.motors.push_back(MakeMotorRecord(CatalogueName(e.name, e.maker), e.propellantMass, e.totalMass,
-                                        e.delays.delays, curve.points, details));
+  if (const char* problem = AddCurvePoint(entry_->points, {*time, *thrust})) error(line, problem);
 }
 
 std::optional<std::string_view> RseReader::attribute(const pugi::xml_node& node, const char* name) const {
@@ -335,15 +298,6 @@ std::optional<double> RseReader::number(const pugi::xml_node& node, const char* 
   const std::optional<double> value = ParseNumber(*raw);
   if (!value) error(line, std::string(what) + " \"" + display(*raw) + "\" ist keine gültige Zahl");
   return value;
-}
-
-void RseReader::error(int line, std::string message) {
-  if (engine_) engine_->rejected = true;
-  out_.problems.push_back({fileName_, line, std::move(message), false});
-}
-
-void RseReader::warn(int line, std::string message) {
-  out_.problems.push_back({fileName_, line, std::move(message), true});
 }
 
 }  // namespace

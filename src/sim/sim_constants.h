@@ -2,32 +2,36 @@
 
 namespace komet {
 
-// The physical constants a run takes from the settings, read afresh at the
-// start of every run. SI units.
+// The physical constants of a run, SI units. The initial values are the
+// program's defaults: a new options file starts with them.
+struct ConstantValues {
+  double calcPeriod = 50.0;   // s
+  double gravity = 9.81;      // m/s²
+  double airDensity = 1.17;   // kg/m³
+  double railLength = 1.0;    // m
+  double railFriction = 3.0;  // N
+};
+
+// Where a run takes its constants from. They are read afresh at the start of
+// every run: the settings dialog may change them between runs.
 class SimConstants {
  public:
   virtual ~SimConstants() = default;
-  virtual double GetCalcPeriod() const = 0;  // s
-  virtual double GetGravity() const = 0;     // m/s²
-  virtual double GetAirDensity() const = 0;  // kg/m³
-  virtual double GetRailLength() const = 0;  // m
-  virtual double GetRailFriction() const = 0;  // N
+  virtual ConstantValues Values() const = 0;
+
+  double GetCalcPeriod() const { return Values().calcPeriod; }
+  double GetGravity() const { return Values().gravity; }
+  double GetAirDensity() const { return Values().airDensity; }
+  double GetRailLength() const { return Values().railLength; }
+  double GetRailFriction() const { return Values().railFriction; }
 };
 
-// Constants as plain values: the defaults of the settings, for tests and
-// for komet-sim's overrides.
-struct FixedConstants final : SimConstants {
-  double calcPeriod = 50.0;
-  double gravity = 9.81;
-  double airDensity = 1.17;
-  double railLength = 1.0;
-  double railFriction = 3.0;
-
-  double GetCalcPeriod() const override { return calcPeriod; }
-  double GetGravity() const override { return gravity; }
-  double GetAirDensity() const override { return airDensity; }
-  double GetRailLength() const override { return railLength; }
-  double GetRailFriction() const override { return railFriction; }
+// Constants that stay as they were set: a copy for runs on other threads,
+// komet-sim's with their overrides, a test's.
+struct FixedConstants final : SimConstants, ConstantValues {
+  FixedConstants() = default;
+  explicit FixedConstants(const ConstantValues& values) : ConstantValues(values) {}
+  ConstantValues Values() const override { return *this; }
 };
 
 }  // namespace komet

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <functional>
+#include <limits>
 #include <sstream>
 
-#include "common/format.h"
+#include "app/json_text.h"
+#include "app/sim_args.h"
+#include "dialogs/options_record.h"
 #include "model/rocket_file.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
@@ -59,31 +64,42 @@ double JsonField(const std::string& json, const std::string& key) {
   return at == std::string::npos ? -1.0 : std::stod(json.substr(at + key.size() + 4));
 }
 
+// The number standing after `label` in a text, NaN when the label is missing.
+double NumberAfter(const std::string& text, const std::string& label) {
+  const auto at = text.find(label);
+  return at == std::string::npos ? std::nan("") : std::stod(text.substr(at + label.size()));
+}
+
 // The default output is for a reader: every figure of the flight on a line
-// of its own, with the numbers the JSON results carry.
+// of its own, in order, with the numbers the JSON results carry.
 TEST_F(SimCliTest, PrintsAGermanSummary) {
   ASSERT_EQ(Run({rocket.string(), "--db", db.string(), "--json", "-"}), 0) << err.str();
   const std::string json = out.str();
   ASSERT_EQ(Run({rocket.string(), "--db", db.string()}), 0) << err.str();
   const std::string text = out.str();
-  const std::string expected[] = {
-      "Rakete:                  Testrakete\n",
-      Format('.', "Gipfelhöhe:              %.1f m nach %.2f s\n", JsonField(json, "maxHeight"),
-             JsonField(json, "maxHeightTime")),
-      Format('.', "Höchstgeschwindigkeit:   %.1f m/s (%.1f km/h) nach %.2f s\n",
-             JsonField(json, "maxVelocity"), JsonField(json, "maxVelocity") * 3.6,
-             JsonField(json, "maxVelocityTime")),
-      "Brennschluss:            nach 1.80 s\n",
-      Format('.', "Empfohlene Verzögerung:  %.1f s\n", JsonField(json, "recommendedDelay")),
-      "Beste Verzögerung:       ",
-      "Startgeschwindigkeit:    ",
-      "Warnungen:",
+  const struct {
+    const char* label;  // the start of a line
+    double expected, tolerance;
+  } lines[] = {
+      {"Rakete:                  Testrakete", 0, -1},
+      {"Gipfelhöhe:", JsonField(json, "maxHeight"), 0.05},
+      {"m nach", JsonField(json, "maxHeightTime"), 0.005},
+      {"Höchstgeschwindigkeit:", JsonField(json, "maxVelocity"), 0.05},
+      {"m/s (", JsonField(json, "maxVelocity") * 3.6, 0.05},
+      {"Brennschluss:            nach", 1.8, 0.005},
+      {"Empfohlene Verzögerung:", JsonField(json, "recommendedDelay"), 0.05},
+      {"Beste Verzögerung:", 0, -1},
+      {"Startgeschwindigkeit:", 0, -1},
+      {"Warnungen:", 0, -1},
   };
   std::size_t at = 0;
-  for (const std::string& line : expected) {
-    const auto found = text.find(line, at);
-    ASSERT_NE(found, std::string::npos) << line << "\nin\n" << text;
-    at = found + line.size();
+  for (const auto& l : lines) {
+    const auto found = text.find(l.label, at);
+    ASSERT_NE(found, std::string::npos) << l.label << "\nin\n" << text;
+    at = found + std::string(l.label).size();
+    if (l.tolerance >= 0) {
+      EXPECT_NEAR(NumberAfter(text.substr(found), l.label), l.expected, l.tolerance) << l.label;
+    }
   }
   EXPECT_EQ(text.find("[sec]"), std::string::npos);  // not the window's summary line
 }
@@ -269,6 +285,120 @@ TEST_F(SimCliTest, ImportEngWritesADatabase) {
   std::ofstream(eng) << "Kaputt 18 70\n";
   EXPECT_EQ(Run({"import-eng", eng.string(), "-o", kdb.string()}), 2);
   EXPECT_EQ(std::filesystem::file_size(kdb), 2 * MotorRecord::kSize) << "left unchanged";
+}
+
+// Each constant override sets its own constant and no other, over the
+// options file's values; the period is clamped like the settings dialog's.
+TEST_F(SimCliTest, EachOverrideSetsItsOwnConstant) {
+  OptionsRecord file;
+  InitOptions(file, "/");
+  file.gravity = 3.5;
+  const auto options = dir.path() / "KOMET.OPT";
+  SaveOptions(options, file);
+  const ConstantValues fromFile = ConstantsFrom(file);
+  using Field = double ConstantValues::*;
+  const struct {
+    const char* option;
+    const char* value;
+    Field field;
+    double expected;
+  } cases[] = {
+      {"--gravity", "1.62", &ConstantValues::gravity, 1.62},
+      {"--air-density", "0.25", &ConstantValues::airDensity, 0.25},
+      {"--rail-length", "2.5", &ConstantValues::railLength, 2.5},
+      {"--rail-friction", "0.75", &ConstantValues::railFriction, 0.75},
+      {"--period", "7.5", &ConstantValues::calcPeriod, 7.5},
+      {"--period", "1", &ConstantValues::calcPeriod, 50.0},
+  };
+  const Field all[] = {&ConstantValues::gravity, &ConstantValues::airDensity, &ConstantValues::railLength,
+                       &ConstantValues::railFriction, &ConstantValues::calcPeriod};
+  for (const auto& c : cases) {
+    const SimArgs args = ParseSimArgs({rocket.string(), "--options", options.string(), c.option, c.value});
+    const ConstantValues resolved = ResolveConstants(args, {});
+    for (const Field f : all)
+      EXPECT_EQ(resolved.*f, f == c.field ? c.expected : fromFile.*f) << c.option << " " << c.value;
+  }
+  // Without an options file the defaults are the base; the last of two overrides wins.
+  const ConstantValues twice =
+      ResolveConstants(ParseSimArgs({rocket.string(), "--gravity", "1", "--gravity", "2"}), {});
+  EXPECT_EQ(twice.gravity, 2.0);
+  EXPECT_EQ(twice.airDensity, ConstantValues{}.airDensity);
+}
+
+// Every row of the option table lands in its own place; values are never
+// taken for the rocket, and --size reaches pictures on either side of it.
+TEST(SimArgsTest, EachOptionLandsInItsPlace) {
+  using Kind = ExportRequest::Kind;
+  const struct {
+    std::vector<std::string> args;
+    std::function<bool(const SimArgs&)> holds;
+  } cases[] = {
+      {{"r.kmw", "--raw"}, [](const SimArgs& a) { return a.raw && !a.summaryLine; }},
+      {{"--summary-line", "r.kmw"}, [](const SimArgs& a) { return a.summaryLine && !a.raw; }},
+      {{"r.kmw", "--locale", "de"}, [](const SimArgs& a) { return a.decimalSeparator == ','; }},
+      {{"r.kmw", "--locale", "en"}, [](const SimArgs& a) { return a.decimalSeparator == '.'; }},
+      {{"--db", "x.kmw", "r.kmw"}, [](const SimArgs& a) { return a.db == "x.kmw" && a.rocket == "r.kmw"; }},
+      {{"--options", "o", "r.kmw"}, [](const SimArgs& a) { return a.options == "o" && !a.db; }},
+      {{"r.kmw", "--csv", "c", "--json", "j"},
+       [](const SimArgs& a) { return a.csv == "c" && a.json == "j"; }},
+      {{"r.kmw", "--csv-locale", "de"}, [](const SimArgs& a) { return a.csvLocale->fieldSeparator == ';'; }},
+      {{"r.kmw", "--curves", "h"},
+       [](const SimArgs& a) {
+         return a.switches.IsOn(PlotSwitch::AnzH) && !a.switches.IsOn(PlotSwitch::Anzv);
+       }},
+      {{"-"}, [](const SimArgs& a) { return a.rocket == "-"; }},
+      {{"--png", "p", "--size", "800x600", "--svg", "s", "--pdf", "d", "r.kmw"},
+       [](const SimArgs& a) {
+         return a.exports.size() == 3 && a.exports[0].kind == Kind::Png && a.exports[1].kind == Kind::Svg &&
+                a.exports[2].kind == Kind::Pdf && a.exports[0].width == 800 && a.exports[1].height == 600;
+       }},
+  };
+  for (const auto& c : cases) {
+    const SimArgs a = ParseSimArgs(c.args);
+    EXPECT_TRUE(c.holds(a)) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(a.rocket, c.args.back() == "-" ? "-" : "r.kmw") << ::testing::PrintToString(c.args);
+  }
+}
+
+TEST(SimArgsTest, GuidePassesTheFlightsOptionsOn) {
+  const GuideArgs g = ParseGuideArgs({"guide", "--db", "m.kdb", "r.kmw", "--maker", "Estes", "--diameter",
+                                      "18", "--options", "o", "--raw", "--csv", "-"});
+  EXPECT_EQ(g.sim.rocket, "r.kmw");
+  EXPECT_EQ(g.sim.db, "m.kdb");
+  EXPECT_EQ(g.sim.options, "o");
+  EXPECT_TRUE(g.sim.raw);
+  EXPECT_FALSE(g.sim.csv) << "the guide's own";
+  EXPECT_EQ(g.csv, "-");
+  EXPECT_EQ(g.filter.maker, "Estes");
+  EXPECT_EQ(g.filter.maxDiameterMm, 18.0);
+  EXPECT_TRUE(g.diameterGiven);
+}
+
+TEST(JsonTextTest, EscapesWhatJsonCannotCarryAndKeepsTheRest) {
+  const struct {
+    std::string text, json;
+  } cases[] = {
+      {"Stufe \"2\"", "\"Stufe \\\"2\\\"\""},
+      {"C:\\Motoren", "\"C:\\\\Motoren\""},
+      {"a\nb\tc\r", "\"a\\u000ab\\u0009c\\u000d\""},
+      {std::string("\x01\x1f\0", 3), "\"\\u0001\\u001f\\u0000\""},
+      {"Höhe ≤ 5 m", "\"Höhe ≤ 5 m\""},
+      {"\x7f", "\"\x7f\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(JsonString(c.text), c.json) << c.text;
+}
+
+TEST(JsonTextTest, NonFiniteNumbersAreNull) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const struct {
+    std::optional<double> value;
+    const char* json;
+  } cases[] = {
+      {0.1, "0.10000000000000001"}, {-2.5, "-2.5"}, {1e300, "1.0000000000000001e+300"},
+      {std::nan(""), "null"},       {kInf, "null"}, {-kInf, "null"},
+      {std::nullopt, "null"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(JsonNumber(c.value), c.json) << c.json;
 }
 
 }  // namespace

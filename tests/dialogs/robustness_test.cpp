@@ -145,7 +145,7 @@ TEST(OptionsRobustness, HostileConstantsGiveASaneFlight) {
     rocket.stages[0].diameter = 0.025;
     rocket.stages[0].motors[0] = BoxMotor("C6", 6, 1.8);
     rocket.stages[0].counts[0] = 1;
-    sim.RunSimulation(rocket, OptionsConstants(load.record));
+    sim.RunSimulation(rocket, FixedConstants(ConstantsFrom(load.record)));
     ExpectSaneFlight(sim, what);
   }
 }

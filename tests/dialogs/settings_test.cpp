@@ -42,6 +42,29 @@ TEST_F(SettingsTest, FirstStartWritesTheDefaultsAndShowsThemWithTheLocaleComma) 
   EXPECT_EQ(s.GetDBName(), "/data/motoren.kdb");
 }
 
+// A run takes each constant from its own field of the record as the record
+// stands at that moment: the dialog may have changed it since the last run.
+TEST_F(SettingsTest, RunsReadEachConstantFromItsOwnFieldAfresh) {
+  Settings s = Make();
+  const SimConstants& constants = s;
+  const struct {
+    double OptionsRecord::*field;
+    double (SimConstants::*getter)() const;
+  } cases[] = {
+      {&OptionsRecord::gravity, &SimConstants::GetGravity},
+      {&OptionsRecord::airDensity, &SimConstants::GetAirDensity},
+      {&OptionsRecord::railLength, &SimConstants::GetRailLength},
+      {&OptionsRecord::railFriction, &SimConstants::GetRailFriction},
+      {&OptionsRecord::calcPeriod, &SimConstants::GetCalcPeriod},
+  };
+  double value = 10.0;
+  for (const auto& c : cases) {
+    s.record.*c.field = ++value;
+    EXPECT_EQ((constants.*c.getter)(), value);
+  }
+  for (const auto& c : cases) EXPECT_EQ((constants.*c.getter)(), s.record.*c.field) << "each its own";
+}
+
 TEST_F(SettingsTest, OkReadsCommaAndPointAndKeepsTheFieldsAsTyped) {
   Settings s = Make();
   s.FormCreate();

@@ -10,7 +10,7 @@
 #include "app/program_paths.h"
 #include "app/qt/cli_exporter.h"
 #include "app/sim_cli.h"
-#include "dialogs/options_record.h"
+#include "dialogs/options_location.h"
 #include "dialogs/qt/settings_db_name_store.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "app/qt/qt_translation.h"
 #include "app/qt/t_about.h"
 #include "app/qt/t_main.h"
-#include "dialogs/options_record.h"
+#include "dialogs/options_location.h"
 #include "dialogs/qt/settings_db_name_store.h"
 #include "dialogs/settings.h"
 #include "plot/qt/plot_widget.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/options_record.h"
+#include "dialogs/db_name_store.h"
 
 namespace komet {
 

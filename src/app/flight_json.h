@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "model/rocket_record.h"
+#include "sim/simulation.h"
+
+namespace komet {
+
+// The scalar results, the delay check and the warnings as a JSON object,
+// numbers at full precision.
+std::string ResultsJson(const Simulation& simulation, const RocketRecord& rocket);
+
+}  // namespace komet

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/cli_options.h"
+#include "app/flight_export.h"
+#include "app/motor_guide.h"
+#include "app/sim_cli.h"
+#include "plot/plot_switches.h"
+#include "sim/sim_constants.h"
+
+namespace komet {
+
+// komet-sim's arguments for a flight.
+struct SimArgs {
+  std::filesystem::path rocket;
+  std::optional<std::filesystem::path> db, options, csv, json;
+  std::optional<CsvDialect> csvLocale;  // spreadsheet form of --csv
+  bool raw = false;
+  bool summaryLine = false;              // the main window's summary line instead of the summary
+  std::optional<char> decimalSeparator;  // --locale; else the user's
+  std::vector<ExportRequest> exports;
+  std::optional<std::string> size;  // --size, for every picture however placed
+  PlotSwitches switches;
+  std::vector<std::pair<double ConstantValues::*, double>> overrides;  // in the order given
+};
+
+// Throws UsageError for an unknown option, a missing or bad value, no rocket
+// or two.
+SimArgs ParseSimArgs(const std::vector<std::string>& args);
+
+// The options file's constants (--options, else `defaultOptionsFile` when it
+// is valid, else the defaults) with the command line's overrides. Throws
+// UsageError when the file of --options is no options file.
+ConstantValues ResolveConstants(const SimArgs& args, const std::filesystem::path& defaultOptionsFile);
+
+// komet-sim guide: the motor guide's filter for a rocket.
+struct GuideArgs {
+  SimArgs sim;
+  GuideFilter filter;
+  bool diameterGiven = false;
+  std::optional<std::filesystem::path> csv, json;
+  std::vector<std::string> rest;  // for the flight's own parse
+};
+
+// args[0] is "guide".
+GuideArgs ParseGuideArgs(const std::vector<std::string>& args);
+
+}  // namespace komet
