@@ -100,7 +100,6 @@ class TMain : public QMainWindow, private DocumentViews {
  private:
   bool ShowStageDialog() override;
   void SetNotes(const std::string& notes) override;
-  std::string GetNotes() const override;
   void RocketReset() override;
 
   void createActions();

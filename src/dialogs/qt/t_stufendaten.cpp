@@ -320,7 +320,6 @@ bool TStufendaten::Run() {
 }
 
 void TStufendaten::BitBtn1Click() {
-  form_.changed = true;
   accept();
 }
 
