@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "dialogs/motor_match.h"
 #include "model/rocket_record.h"
 #include "motors/motor_database.h"
 
