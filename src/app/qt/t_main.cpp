@@ -39,7 +39,6 @@ TMain::TMain(Settings& settings, MainSetup setup, QWidget* parent)
           settings_, [this] { return databasePath(); }, setup_.decimalSeparator) {
   setObjectName(QStringLiteral("Main"));
   setWindowTitle(QString::fromStdString(document_.caption()));
-  createActions();
   createMenus();
   createToolBar();
   createPlotArea();

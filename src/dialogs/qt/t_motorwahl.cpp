@@ -21,13 +21,8 @@
 namespace komet {
 namespace {
 
-constexpr int kInitialWidth = 1220;
+constexpr QSize kInitialSize(1220, 540);
 constexpr int kCurveWidth = 250;
-constexpr int kInitialHeight = 540;
-constexpr int kMeasuredRows = 200;
-constexpr int kHeaderPadding = 22;
-constexpr int kCellPadding = 10;
-constexpr int kMaxColumnWidth = 150;
 
 QComboBox* NamedCombo(const char* name, QWidget* parent) {
   auto* combo = new QComboBox(parent);
@@ -54,7 +49,7 @@ TMotorwahl::TMotorwahl(std::vector<MotorRow> rows, double stageDiameterMm, int c
   fillChoices();
   applyFilter();
   selectMotor(current);
-  resize(kInitialWidth, kInitialHeight);
+  resize(kInitialSize);
   Suche->setFocus();
 }
 
@@ -117,7 +112,7 @@ QWidget* TMotorwahl::createTable() {
   splitter->addWidget(Tabelle);
   splitter->addWidget(Schubkurve);
   splitter->setStretchFactor(0, 1);
-  splitter->setSizes({kInitialWidth - kCurveWidth - 30, kCurveWidth});
+  splitter->setSizes({kInitialSize.width() - kCurveWidth - 30, kCurveWidth});
   return splitter;
 }
 
@@ -126,6 +121,10 @@ QWidget* TMotorwahl::createTable() {
 // so much room that eleven columns no longer sit beside the curve, and
 // measuring every row would slow the opening.
 void TMotorwahl::fitColumns() {
+  constexpr int kMeasuredRows = 200;
+  constexpr int kHeaderPadding = 22;
+  constexpr int kCellPadding = 10;
+  constexpr int kMaxColumnWidth = 150;
   const QFontMetrics header(Tabelle->horizontalHeader()->font());
   const QFontMetrics cells(Tabelle->font());
   const int measured = std::min(model_->rowCount(), kMeasuredRows);

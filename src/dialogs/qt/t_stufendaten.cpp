@@ -27,8 +27,7 @@
 namespace komet {
 namespace {
 
-constexpr int kClientWidth = 418;
-constexpr int kClientHeight = 350;
+constexpr QSize kClientSize(418, 350);
 constexpr int kNotebookHeight = 297;
 constexpr int kMaxNameLength = 50;
 constexpr int kMaxMotorCount = 20;
@@ -167,7 +166,7 @@ TStufendaten::TStufendaten(StageForm& form, char decimalSeparator, QWidget* pare
   setWindowTitle(QStringLiteral("Stufendaten"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kClientSize);
   setFont(DialogFont());
   TabbedNotebook1 = new QTabWidget(this);
   TabbedNotebook1->setObjectName(QStringLiteral("TabbedNotebook1"));
