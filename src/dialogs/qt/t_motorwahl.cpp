@@ -17,6 +17,7 @@
 #include "dialogs/qt/motor_curve_widget.h"
 #include "dialogs/qt/motor_filter_proxy.h"
 #include "dialogs/qt/motor_table_model.h"
+#include "dialogs/qt/widget_row.h"
 
 namespace komet {
 namespace {
@@ -56,9 +57,7 @@ TMotorwahl::TMotorwahl(std::vector<MotorRow> rows, double stageDiameterMm, int c
 TMotorwahl::~TMotorwahl() = default;
 
 QWidget* TMotorwahl::createFilters(double stageDiameterMm) {
-  auto* row = new QWidget(this);
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
+  const auto [row, layout] = MakeWidgetRow(this);
   Suche = new QLineEdit(row);
   Suche->setObjectName(QStringLiteral("Suche"));
   Suche->setPlaceholderText(QStringLiteral("Name enthält ..."));
@@ -142,9 +141,7 @@ void TMotorwahl::fitColumns() {
 }
 
 QWidget* TMotorwahl::createButtons() {
-  auto* row = new QWidget(this);
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
+  const auto [row, layout] = MakeWidgetRow(this);
   Anzahl = new QLabel(row);
   Anzahl->setObjectName(QStringLiteral("Anzahl"));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, row);

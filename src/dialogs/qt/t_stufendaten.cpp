@@ -23,6 +23,7 @@
 #include "dialogs/qt/calculator_dialog.h"
 #include "dialogs/qt/motor_list_search.h"
 #include "dialogs/qt/t_motorwahl.h"
+#include "dialogs/qt/widget_row.h"
 
 namespace komet {
 namespace {
@@ -285,9 +286,7 @@ void TStufendaten::addAreaRows(QGridLayout* grid, int stage, QWidget* page) {
 }
 
 QWidget* TStufendaten::createButtons() {
-  auto* row = new QWidget(this);
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
+  const auto [row, layout] = MakeWidgetRow(this);
   BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), row);
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
   BitBtn1->setDefault(true);
