@@ -35,9 +35,10 @@ class Document {
   const std::string& notesCaption() const { return notesCaption_; }    // "Notiz" while there are notes
 
   // Unsaved work: the close, new and open commands ask before dropping it.
+  // Only a written or freshly loaded file counts as saved.
   bool changed() const { return changed_; }
   void markChanged() { changed_ = true; }
-  void markSaved() { changed_ = false; }
+
   void setDecimalSeparator(char sep) { decimalSeparator_ = sep; }
 
   // The commands of the main window.
@@ -67,7 +68,7 @@ class Document {
   // rocket.
   void SetNotizen(const std::string& notes);
   // A record as stored, without the motors' refresh from the database (the
-  // command line's raw mode); name and caption stay.
+  // command line's raw mode); file name and captions stay as they are.
   void TakeStoredRocket(const RocketRecord& record);
   // Takes the stage dialog's values into the record and runs the simulation;
   // reports a failure and leaves everything as it was.
@@ -75,6 +76,7 @@ class Document {
   void RunSimulation();
 
  private:
+  void markSaved() { changed_ = false; }
   bool MaybeSave(const std::string& question, Prompts& prompts);
   bool WriteTo(const std::filesystem::path& path, Prompts& prompts);
   void MakeEmpty(DocumentViews& views);
