@@ -387,7 +387,6 @@ class TMainTest : public QObject {
     notes->findChild<QPlainTextEdit*>("Notiz")->setPlainText("Startplatz\nWiese");
     notes->findChild<QPushButton*>("BitBtn1")->click();
     notes->findChild<QPlainTextEdit*>("Notiz")->setPlainText("nicht übernommen");
-    QCOMPARE(tool("Notizen")->text(), QString("Notiz"));
     QVERIFY(main_->document().changed());
     main_->SichernClick();
     QVERIFY(!main_->document().changed());
