@@ -58,7 +58,7 @@ void BM_RepaintAfterCurveSwitch(benchmark::State& state) {
     program.window.plot()->repaint();
   }
   state.SetLabel(kRockets[state.range(0)]);
-  state.counters["samples"] = static_cast<double>(program.window.document().simulation.lastSample());
+  state.counters["samples"] = static_cast<double>(program.window.document().simulation().lastSample());
 }
 BENCHMARK(BM_RepaintAfterCurveSwitch)
     ->Args({0, 640, 483})

@@ -46,7 +46,6 @@ struct QuietViews : DocumentViews {
   std::string notes;
   bool ShowStageDialog() override { return true; }
   void SetNotes(const std::string& n) override { notes = n; }
-  std::string GetNotes() const override { return notes; }
   void RocketReset() override {}
 };
 
@@ -84,12 +83,18 @@ struct Rig {
   std::filesystem::path database = file.dir() / "motoren.kdb";
   std::filesystem::path saved = file.dir() / "gesichert.kmw";
   FixedConstants constants;
-  Document doc{constants, [this] { return database; }, ','};
+  std::optional<Document> doc;
 
   Rig() {
     WriteMotorDatabase(database, SmallDatabase());
-    doc.ReloadMotorDatabase();
-    Require(doc.form.motorList.size() >= 3, "database not listed");
+    Require(Fresh().form().motorList.size() >= 3, "database not listed");
+  }
+  // Every load starts from a new document, so an input replays alone.
+  Document& Fresh() {
+    doc.emplace(
+        constants, [this] { return database; }, ',');
+    doc->ReloadMotorDatabase();
+    return *doc;
   }
 };
 
@@ -108,11 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Destroyed at exit, which removes the scratch directory.
   static fuzz::Rig rigAtExit;
   fuzz::Rig* const rig = &rigAtExit;
-  Document& doc = rig->doc;
-  // Every load starts from the same document, so an input replays alone.
-  doc.rocket = RocketRecord{};
-  InitRakete(doc.rocket);
-  doc.fileName.clear();
+  Document& doc = rig->Fresh();
   fuzz::QuietPrompts prompts;
   fuzz::QuietViews views;
   const auto& path = rig->file.Write(std::span(data, size));
@@ -128,28 +129,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(prompts.errors == 1, "a refused file without its one message");
     return 0;
   }
-  fuzz::Require(doc.fileName == path && !doc.changed(), "loaded document not named and unchanged");
+  fuzz::Require(doc.fileName() == path && !doc.changed(), "loaded document not named and unchanged");
   fuzz::Require(prompts.errors == 0, "a loaded rocket did not go through the stage form");
   fuzz::Require((prompts.warnings == 1) == (size < RocketRecord::kSize), "short file warning");
-  fuzz::Require(doc.caption.rfind("KOMET - ", 0) == 0, "caption");
-  fuzz::Require(views.notes == NotesText(doc.rocket), "notes window and record disagree");
+  fuzz::Require(doc.caption().rfind("KOMET - ", 0) == 0, "caption");
+  fuzz::Require(views.notes == NotesText(doc.rocket()), "notes window and record disagree");
   // A stage without its first motor holds none, and neither do the stages after it.
   bool absent = false;
-  for (const StageRecord& stage : doc.rocket.stages) {
+  for (const StageRecord& stage : doc.rocket().stages) {
     absent = absent || stage.counts[0] == 0;
     if (absent) fuzz::Require(stage.counts == std::array<std::int32_t, 3>{}, "motors in an absent stage");
   }
-  fuzz::RequireSaneFlight(doc.simulation);
+  fuzz::RequireSaneFlight(doc.simulation());
 
   // Saved, the document is a whole rocket file that reads back byte for byte.
-  SaveRocketFile(rig->saved, doc.rocket);
+  SaveRocketFile(rig->saved, doc.rocket());
   const RocketFileContent back = ReadRocketFile(rig->saved, RocketRecord{});
   fuzz::Require(back.complete() && back.isRocket(), "saved file not a whole rocket file");
-  fuzz::Require(fuzz::SameBytes(back.record, doc.rocket), "saved file reads back different");
+  fuzz::Require(fuzz::SameBytes(back.record, doc.rocket()), "saved file reads back different");
 
   // The plot's double-click: the record through the stage form once more.
   doc.ChangeWithReload(prompts, views);
   fuzz::Require(prompts.errors == 0 && doc.changed(), "second transfer failed");
-  fuzz::RequireSaneFlight(doc.simulation);
+  fuzz::RequireSaneFlight(doc.simulation());
   return 0;
 }

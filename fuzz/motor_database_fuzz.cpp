@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/win1252.h"
+#include "dialogs/motor_match.h"
 #include "fuzz_support.h"
 #include "motors/curve_viewer.h"
 #include "motors/motor_database.h"

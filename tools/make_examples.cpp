@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "common/komet_error.h"
-#include "motors/eng_examples.h"
+#include "examples/eng_examples.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -21,48 +21,53 @@ std::string Quoted(const std::filesystem::path& p) {
 
 Document::Document(const SimConstants& constants, PathSource database, char decimalSeparator)
     : constants_(constants), database_(std::move(database)), decimalSeparator_(decimalSeparator) {
-  InitRakete(rocket);
+  InitRakete(rocket_);
 }
 
 void Document::RunSimulation() {
-  simulation.RunSimulation(rocket, constants_);
+  simulation_.RunSimulation(rocket_, constants_);
 }
 
 bool Document::TransferAndRun(Prompts& prompts) {
   try {
-    rocket = HoleDaten(form, rocket, database_());
+    rocket_ = HoleDaten(form_, rocket_, database_());
   } catch (const KometError& e) {
     prompts.ShowError(e.what());
     return false;
   }
-  caption = std::string(Utf8Prefix(Concat({"KOMET - ", Cp1252ToUtf8(rocket.name.view())}), kCaptionLength));
+  caption_ = std::string(Utf8Prefix(Concat({"KOMET - ", Cp1252ToUtf8(rocket_.name.view())}), kCaptionLength));
   RunSimulation();
   return true;
 }
 
 void Document::MakeEmpty(DocumentViews& views) {
-  InitRakete(rocket);
-  simulation.InvalidateResults();
-  fileName.clear();
+  InitRakete(rocket_);
+  simulation_.InvalidateResults();
+  fileName_.clear();
   views.RocketReset();
 }
 
 void Document::UpdateNotesCaption() {
-  notesCaption = NotesText(rocket).empty() ? "" : "Notiz";
+  notesCaption_ = NotesText(rocket_).empty() ? "" : "Notiz";
+}
+
+void Document::TakeStoredRocket(const RocketRecord& record) {
+  rocket_ = record;
+  RunSimulation();
 }
 
 void Document::SetNotizen(const std::string& notes) {
-  SetNotesText(rocket, notes);
+  SetNotesText(rocket_, notes);
   UpdateNotesCaption();
-  form.changed = true;
+  markChanged();
 }
 
-bool Document::MaybeSave(const std::string& question, Prompts& prompts, DocumentViews& views) {
-  if (!form.changed) return true;
+bool Document::MaybeSave(const std::string& question, Prompts& prompts) {
+  if (!changed_) return true;
   switch (prompts.AskSave(question)) {
     case SaveAnswer::Ok:
       // Going on after a failed or cancelled save would lose the rocket.
-      return Save(prompts, views);
+      return Save(prompts);
     case SaveAnswer::No:
       return true;
     case SaveAnswer::Cancel:
@@ -72,7 +77,7 @@ bool Document::MaybeSave(const std::string& question, Prompts& prompts, Document
 }
 
 void Document::New(Prompts& prompts, DocumentViews& views) {
-  if (!MaybeSave("Raketendaten geändert, sichern?", prompts, views)) return;
+  if (!MaybeSave("Raketendaten geändert, sichern?", prompts)) return;
   MakeEmpty(views);
   // The previous rocket's notes must not be saved with the new one.
   views.SetNotes("");
@@ -80,18 +85,21 @@ void Document::New(Prompts& prompts, DocumentViews& views) {
   const bool ok = views.ShowStageDialog();
   TransferAndRun(prompts);
   // A rocket entered and confirmed is work the user would not want to lose.
-  form.changed = ok;
+  if (ok)
+    markChanged();
+  else
+    markSaved();
 }
 
 void Document::Open(Prompts& prompts, DocumentViews& views) {
-  if (!MaybeSave("Raketendaten geändert, sichern?", prompts, views)) return;
+  if (!MaybeSave("Raketendaten geändert, sichern?", prompts)) return;
   const auto path = prompts.ChooseOpenFile();
   if (!path) return;
   LoadRocketFile(*path, prompts, views);
 }
 
 bool Document::LoadRocketFile(const std::filesystem::path& path, Prompts& prompts, DocumentViews& views) {
-  RocketRecord empty = rocket;
+  RocketRecord empty = rocket_;
   InitRakete(empty);
   RocketFileContent content;
   try {
@@ -107,17 +115,17 @@ bool Document::LoadRocketFile(const std::filesystem::path& path, Prompts& prompt
   if (!content.complete())
     prompts.ShowWarning("Die Datei " + Quoted(path) +
                         " ist unvollständig; die fehlenden Angaben sind die einer leeren Rakete.");
-  rocket = content.record;
-  simulation.InvalidateResults();
-  fileName = path;
+  rocket_ = content.record;
+  simulation_.InvalidateResults();
+  fileName_ = path;
   views.RocketReset();
-  SetForm(form, rocket, decimalSeparator_);
-  views.SetNotes(NotesText(rocket));
+  SetForm(form_, rocket_, decimalSeparator_);
+  views.SetNotes(NotesText(rocket_));
   UpdateNotesCaption();
   // The file is self-contained: when a motor cannot be refreshed from the
   // database, the flight of the stored copies is still the right picture.
   if (!TransferAndRun(prompts)) RunSimulation();
-  form.changed = false;
+  markSaved();
   return true;
 }
 
@@ -128,62 +136,61 @@ void Document::LoadFromCommandLine(const std::vector<std::string>& args, Prompts
   if (!LoadRocketFile(name, prompts, views)) MakeEmpty(views);
 }
 
-bool Document::Save(Prompts& prompts, DocumentViews& views) {
-  if (fileName.empty()) return SaveAs(prompts, views);
-  return WriteTo(fileName, prompts, views);
+bool Document::Save(Prompts& prompts) {
+  if (fileName_.empty()) return SaveAs(prompts);
+  return WriteTo(fileName_, prompts);
 }
 
-bool Document::SaveAs(Prompts& prompts, DocumentViews& views) {
-  fileName.clear();
+bool Document::SaveAs(Prompts& prompts) {
+  fileName_.clear();
   const auto path = prompts.ChooseSaveFile();
   if (!path) return false;
   std::error_code ec;
   if (std::filesystem::exists(*path, ec) && !prompts.AskOverwrite(*path)) return false;
-  fileName = *path;
-  return WriteTo(fileName, prompts, views);
+  fileName_ = *path;
+  return WriteTo(fileName_, prompts);
 }
 
-bool Document::WriteTo(const std::filesystem::path& path, Prompts& prompts, DocumentViews& views) {
-  SetNotesText(rocket, views.GetNotes());
+bool Document::WriteTo(const std::filesystem::path& path, Prompts& prompts) {
   try {
-    SaveRocketFile(path, rocket);
+    SaveRocketFile(path, rocket_);
   } catch (const KometError& e) {
     prompts.ShowError("Die Datei " + Quoted(path) + " konnte nicht gespeichert werden: " + e.what());
     return false;
   }
-  form.changed = false;
+  markSaved();
   return true;
 }
 
-bool Document::MayClose(Prompts& prompts, DocumentViews& views) {
-  return MaybeSave("Raketendaten geändert, vor dem Verlassen sichern?", prompts, views);
+bool Document::MayClose(Prompts& prompts) {
+  return MaybeSave("Raketendaten geändert, vor dem Verlassen sichern?", prompts);
 }
 
 void Document::Change(Prompts& prompts, DocumentViews& views) {
   if (!views.ShowStageDialog()) return;
-  form.changed = true;
+  markChanged();
   TransferAndRun(prompts);
 }
 
 bool Document::TakeMainMotor(std::int32_t recordNo, Prompts& prompts) {
-  const auto entry = std::find_if(form.motorList.begin(), form.motorList.end(),
+  const auto entry = std::find_if(form_.motorList.begin(), form_.motorList.end(),
                                   [&](const MotorListEntry& e) { return e.recordNo == recordNo; });
-  if (entry == form.motorList.end()) return false;
+  if (entry == form_.motorList.end()) return false;
   // Pending entries of an aborted dialog are not what the user chose here.
-  SetForm(form, rocket, decimalSeparator_);
-  form.motore[0] = entry->itemIndex;
-  if (form.anzmot[0] == "0") form.anzmot[0] = "1";
-  form.changed = true;
+  SetForm(form_, rocket_, decimalSeparator_);
+  form_.motore[0] = entry->itemIndex;
+  if (form_.anzmot[0] == "0") form_.anzmot[0] = "1";
+  markChanged();
   return TransferAndRun(prompts);
 }
 
 void Document::ChangeWithReload(Prompts& prompts, DocumentViews& views) {
-  SetForm(form, rocket, decimalSeparator_);
+  SetForm(form_, rocket_, decimalSeparator_);
   Change(prompts, views);
 }
 
 void Document::ReloadMotorDatabase() {
-  GetNames(form, database_(), rocket);
+  GetNames(form_, database_(), rocket_);
 }
 
 std::string GetArgument(const std::vector<std::string>& args) {

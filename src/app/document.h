@@ -13,9 +13,9 @@
 namespace komet {
 
 // The one rocket document and its commands: the record, the computed
-// flight, the stage dialog's state, the file name and the captions. Every
-// question and message goes through Prompts, every window through
-// DocumentViews, so the flows run without a screen.
+// flight, the stage dialog's state, the file name, the captions and whether
+// there is unsaved work. Every question and message goes through Prompts,
+// every window through DocumentViews, so the flows run without a screen.
 class Document {
  public:
   using PathSource = std::function<std::filesystem::path()>;
@@ -23,22 +23,31 @@ class Document {
   // `constants` and `database` are read at every run and transfer.
   Document(const SimConstants& constants, PathSource database, char decimalSeparator = '.');
 
-  RocketRecord rocket;
-  Simulation simulation;
-  StageForm form;
-  std::filesystem::path fileName;  // empty: unnamed
-  std::string caption = "Komet";   // window caption, UTF-8
-  std::string notesCaption;        // "Notiz" while the notes are not empty
+  const RocketRecord& rocket() const { return rocket_; }
+  const Simulation& simulation() const { return simulation_; }
+  // The plot, the report and the export evaluate the flight on demand.
+  Simulation& simulation() { return simulation_; }
+  // The stage dialog edits these fields; the record takes them at a transfer.
+  StageForm& form() { return form_; }
+  const StageForm& form() const { return form_; }
+  const std::filesystem::path& fileName() const { return fileName_; }  // empty: unnamed
+  const std::string& caption() const { return caption_; }              // window caption, UTF-8
+  const std::string& notesCaption() const { return notesCaption_; }    // "Notiz" while there are notes
 
-  bool changed() const { return form.changed; }
+  // Unsaved work: the close, new and open commands ask before dropping it.
+  // Only a written or freshly loaded file counts as saved.
+  bool changed() const { return changed_; }
+  void markChanged() { changed_ = true; }
+
   void setDecimalSeparator(char sep) { decimalSeparator_ = sep; }
 
   // The commands of the main window.
   void New(Prompts& prompts, DocumentViews& views);
   void Open(Prompts& prompts, DocumentViews& views);
-  bool Save(Prompts& prompts, DocumentViews& views);    // true when written
-  bool SaveAs(Prompts& prompts, DocumentViews& views);  // true when written
-  bool MayClose(Prompts& prompts, DocumentViews& views);
+  // The rocket as it stands, notes included; true when written.
+  bool Save(Prompts& prompts);
+  bool SaveAs(Prompts& prompts);
+  bool MayClose(Prompts& prompts);
   void Change(Prompts& prompts, DocumentViews& views);            // "Ändern"
   void ChangeWithReload(Prompts& prompts, DocumentViews& views);  // plot double-click
   // The rocket file named on the command line, at the first activation.
@@ -55,19 +64,31 @@ class Document {
   // failed transfer is reported as after the OK.
   bool TakeMainMotor(std::int32_t recordNo, Prompts& prompts);
 
-  // The notes window applied its text (Windows-1252).
+  // The notes window applied its text (Windows-1252); it is saved with the
+  // rocket.
   void SetNotizen(const std::string& notes);
+  // A record as stored, without the motors' refresh from the database (the
+  // command line's raw mode); file name and captions stay as they are.
+  void TakeStoredRocket(const RocketRecord& record);
   // Takes the stage dialog's values into the record and runs the simulation;
   // reports a failure and leaves everything as it was.
   bool TransferAndRun(Prompts& prompts);
   void RunSimulation();
 
  private:
-  bool MaybeSave(const std::string& question, Prompts& prompts, DocumentViews& views);
-  bool WriteTo(const std::filesystem::path& path, Prompts& prompts, DocumentViews& views);
+  void markSaved() { changed_ = false; }
+  bool MaybeSave(const std::string& question, Prompts& prompts);
+  bool WriteTo(const std::filesystem::path& path, Prompts& prompts);
   void MakeEmpty(DocumentViews& views);
   void UpdateNotesCaption();
 
+  RocketRecord rocket_;
+  Simulation simulation_;
+  StageForm form_;
+  std::filesystem::path fileName_;
+  std::string caption_ = "Komet";
+  std::string notesCaption_;
+  bool changed_ = false;
   const SimConstants& constants_;
   PathSource database_;
   char decimalSeparator_;

@@ -32,9 +32,8 @@ class DocumentViews {
   // Shows the stage dialog modally; true when it was closed with OK.
   virtual bool ShowStageDialog() = 0;
   // Gives the notes window a text (Windows-1252); its editor is refilled.
+  // The window hands edited notes back through Document::SetNotizen.
   virtual void SetNotes(const std::string& notes) = 0;
-  // The notes window's own copy, as last given or applied.
-  virtual std::string GetNotes() const = 0;
   // The empty rocket was made: forget plot scales and the summary line.
   virtual void RocketReset() = 0;
 };

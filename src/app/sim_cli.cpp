@@ -62,12 +62,11 @@ struct NoViews : DocumentViews {
   std::string notes;
   bool ShowStageDialog() override { return false; }
   void SetNotes(const std::string& n) override { notes = n; }
-  std::string GetNotes() const override { return notes; }
   void RocketReset() override {}
 };
 
 void LoadRaw(Document& doc, const std::filesystem::path& path) {
-  RocketRecord empty = doc.rocket;
+  RocketRecord empty = doc.rocket();
   RocketFileContent content;
   try {
     content = ReadRocketFile(path, empty);
@@ -75,8 +74,7 @@ void LoadRaw(Document& doc, const std::filesystem::path& path) {
     throw UsageError{path.string() + ": " + e.what()};
   }
   if (!content.isRocket()) throw UsageError{path.string() + ": keine Komet-Raketendatei"};
-  doc.rocket = content.record;
-  doc.RunSimulation();
+  doc.TakeStoredRocket(content.record);
 }
 
 void WriteOutput(const std::filesystem::path& path, const std::string& text, std::ostream& out) {
@@ -127,10 +125,10 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
   const std::filesystem::path db = Database(g.sim, env);
   Document doc(constants, [&] { return db; });
   if (!LoadDocument(doc, g.sim, err)) return 2;
-  if (!GuideCanRun(doc.rocket))
+  if (!GuideCanRun(doc.rocket()))
     throw UsageError{
         "die Hauptstufe hat keinen Motor im ersten Platz: der Motorberater hat nichts zu ersetzen"};
-  if (!g.diameterGiven) g.filter.maxDiameterMm = doc.rocket.stages[0].diameter * 1000.0;
+  if (!g.diameterGiven) g.filter.maxDiameterMm = doc.rocket().stages[0].diameter * 1000.0;
   std::vector<MotorRecord> motors;
   std::vector<std::int32_t> recordNos;
   try {
@@ -139,7 +137,7 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
     throw UsageError{db.string() + ": " + e.what()};
   }
   if (motors.empty()) throw UsageError{db.string() + ": keine Motoren, die zu den Filtern passen"};
-  MotorGuide guide(doc.rocket, constants, std::move(motors), std::move(recordNos), env.decimalSeparator);
+  MotorGuide guide(doc.rocket(), constants, std::move(motors), std::move(recordNos), env.decimalSeparator);
   const std::atomic<bool> never{false};
   guide.Run(std::max(1u, std::thread::hardware_concurrency()), never);
   const std::vector<GuideRow> rows = guide.Rows(g.filter.matchingDelayOnly);
@@ -161,21 +159,22 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   if (a.csvLocale && !a.csv) throw UsageError{"--csv-locale gehört zu --csv"};
   if (a.csv)
     WriteOutput(*a.csv,
-                a.csvLocale ? SpreadsheetCsv(doc.simulation, *a.csvLocale) : SeriesCsv(doc.simulation), out);
-  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation, doc.rocket), out);
+                a.csvLocale ? SpreadsheetCsv(doc.simulation(), *a.csvLocale) : SeriesCsv(doc.simulation()),
+                out);
+  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation(), doc.rocket()), out);
   const char separator = a.decimalSeparator.value_or(env.decimalSeparator);
   for (ExportRequest e : a.exports) {
     e.decimalSeparator = separator;
     try {
-      env.exporter->Export(e, doc.simulation, doc.rocket, a.switches);
+      env.exporter->Export(e, doc.simulation(), doc.rocket(), a.switches);
     } catch (const KometError& x) {
       throw UsageError{e.path.string() + ": " + x.what()};
     }
   }
   if (a.summaryLine)
-    out << SummaryLine(doc.simulation.results(), separator) << '\n';
+    out << SummaryLine(doc.simulation().results(), separator) << '\n';
   else if (!a.csv && !a.json && a.exports.empty())
-    out << FlightSummary(doc.simulation, doc.rocket, separator);
+    out << FlightSummary(doc.simulation(), doc.rocket(), separator);
   return 0;
 }
 

@@ -4,15 +4,16 @@
 #include <filesystem>
 #include <string>
 
+#include "dialogs/motor_match.h"
 #include "model/rocket_record.h"
 #include "motors/motor_database.h"
 
 namespace komet {
 
 // The stage dialog's state as plain data: the texts of its fields (UTF-8),
-// the nine count fields and the nine list selections, the motor list and
-// the document's `changed` flag. Arrays run over stages 1..3 (index 0 is
-// the main stage) and, for slots, stage 1 slots 1..3, then stage 2, stage 3.
+// the nine count fields, the nine list selections and the motor list.
+// Arrays run over stages 1..3 (index 0 is the main stage) and, for slots,
+// stage 1 slots 1..3, then stage 2, stage 3.
 struct StageForm {
   std::string RakName = "KeinName";
   std::string ecwwert;
@@ -25,8 +26,7 @@ struct StageForm {
   MotorSelections motore{-1, -1, -1, -1, -1, -1, -1, -1, -1};  // index into motorList, -1 = none
 
   MotorList motorList;  // sorted; entry i is item i of every motor list
-  bool changed = false;
-  bool shown = false;  // while the dialog is shown, SetForm leaves the fields alone
+  bool shown = false;   // while the dialog is shown, SetForm leaves the fields alone
 };
 
 // Reads the motor database into the form's list and refills the lists,

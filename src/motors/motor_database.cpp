@@ -48,38 +48,6 @@ void SortMotorList(MotorList& list) {
   for (std::size_t i = 0; i < list.size(); ++i) list[i].itemIndex = static_cast<std::int32_t>(i);
 }
 
-namespace {
-
-// The item for one slot's motor: by name, of several the last one equal to
-// the stored copy, else the last one; without a name match, the last entry
-// equal to the copy (a rocket saved before the names carried the maker).
-int MatchSlot(const MotorList& list, const MotorRecord& stored) {
-  const std::uint64_t key = MotorFlightKey(stored);
-  int byName = -1, exact = -1, sameFlight = -1;
-  for (const MotorListEntry& entry : list) {
-    const bool same = entry.flightKey == key;
-    if (same) sameFlight = entry.itemIndex;
-    if (CompareMotorNames(entry.name, stored.name.view()) != 0) continue;
-    byName = entry.itemIndex;
-    if (same) exact = entry.itemIndex;
-  }
-  return exact >= 0 ? exact : byName >= 0 ? byName : sameFlight;
-}
-
-}  // namespace
-
-MotorSelections MatchRocketMotors(const MotorList& list, const RocketRecord& rocket) {
-  MotorSelections selected;
-  selected.fill(-1);
-  for (std::size_t s = 0; s < kStageCount; ++s) {
-    for (std::size_t j = 0; j < kSlotCount; ++j) {
-      const StageRecord& stage = rocket.stages[s];
-      if (stage.counts[j] > 0) selected[s * kSlotCount + j] = MatchSlot(list, stage.motors[j]);
-    }
-  }
-  return selected;
-}
-
 bool ReadMotorRecord(const std::filesystem::path& database, std::int32_t recordNo, MotorRecord& dest) {
   if (recordNo < 0) return false;
   const std::vector<std::uint8_t> bytes =

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -9,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "model/rocket_record.h"
 #include "motors/motor_details.h"
 #include "motors/motor_record.h"
 
@@ -27,10 +25,6 @@ struct MotorListEntry {
 };
 using MotorList = std::vector<MotorListEntry>;
 
-// Nine motor lists: stage 1 slots 1..3, then stage 2, then stage 3.
-inline constexpr std::size_t kMotorListCount = kStageCount * kSlotCount;
-using MotorSelections = std::array<int, kMotorListCount>;  // item index, or -1 = none
-
 // The database path as the user gave it, without surrounding blanks and
 // control characters.
 std::string TrimDatabasePath(std::string_view path);
@@ -46,15 +40,6 @@ int CompareMotorNames(std::string_view a, std::string_view b);
 
 // Sorts by name, equal names keeping their order, and numbers itemIndex.
 void SortMotorList(MotorList& list);
-
-// For each of the nine slots whose count is above 0, the itemIndex of the
-// entry whose name equals the slot motor's name; else -1. Of several such
-// entries the last one whose flight fields equal the slot's copy wins, and
-// only when none does, the last one (the same name from several makers must
-// not swap the motor a rocket was built with). A slot whose name is in no
-// entry selects the last entry whose flight fields equal its copy (a rocket
-// saved before the catalogue's names), if any.
-MotorSelections MatchRocketMotors(const MotorList& list, const RocketRecord& rocket);
 
 // Copies record `recordNo` of the database into `dest`. Returns false and
 // leaves `dest` alone when the file ends before that record; throws

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "common/printer_device.h"
+#include "common/version.h"
 #include "model/rocket_record.h"
 #include "plot/flight_view.h"
 #include "plot/plot_switches.h"
@@ -37,7 +39,8 @@ struct ReportInputs {
 
 // The report's one typeface, set with every size (never the line printer's).
 inline constexpr std::string_view kReportFace = "Arial";
-inline constexpr std::string_view kProgramVersion = "Komet V.: 1.09";
+// The footers' version text.
+inline const std::string kProgramVersion = "Komet V.: " + std::string(kVersionNumber);
 
 // The line step of a font size: points plus the character height in device
 // units (6 pt at 600 dpi: 56).

@@ -52,7 +52,6 @@ struct FakeViews : DocumentViews {
     return stageDialog();
   }
   void SetNotes(const std::string& n) override { notes = n; }
-  std::string GetNotes() const override { return notes; }
   void RocketReset() override { ++resets; }
 };
 
@@ -65,18 +64,18 @@ class DocumentTest : public ::testing::Test {
   }
   // Types a single-stage rocket into the stage dialog and confirms it.
   void EnterRocket(const std::string& name) {
-    doc.form.RakName = name;
-    doc.form.stmgr[0] = "30";
-    doc.form.durch[0] = "25";
-    doc.form.ecwwert = "0,6";
-    doc.form.motore[0] = 0;  // C6
-    doc.form.anzmot[0] = "1";
+    doc.form().RakName = name;
+    doc.form().stmgr[0] = "30";
+    doc.form().durch[0] = "25";
+    doc.form().ecwwert = "0,6";
+    doc.form().motore[0] = 0;  // C6
+    doc.form().anzmot[0] = "1";
     doc.Change(prompts, views);
   }
   std::filesystem::path SavedRocket(const std::string& name, const std::string& file) {
     EnterRocket(name);
     prompts.saveChoices.push_back(dir.path() / file);
-    EXPECT_TRUE(doc.SaveAs(prompts, views));
+    EXPECT_TRUE(doc.SaveAs(prompts));
     return dir.path() / file;
   }
 
@@ -90,40 +89,40 @@ class DocumentTest : public ::testing::Test {
 
 TEST_F(DocumentTest, ChangeWithOkTransfersRunsAndMarksChanged) {
   EnterRocket("Saturn");
-  EXPECT_EQ(doc.caption, "KOMET - Saturn");
+  EXPECT_EQ(doc.caption(), "KOMET - Saturn");
   EXPECT_TRUE(doc.changed());
-  EXPECT_TRUE(doc.simulation.results().resultsValid);
-  EXPECT_GT(doc.simulation.results().maxHeight, 10.0);
+  EXPECT_TRUE(doc.simulation().results().resultsValid);
+  EXPECT_GT(doc.simulation().results().maxHeight, 10.0);
 }
 
 TEST_F(DocumentTest, TakingTheGuidesMotorTransfersAsAnOkWould) {
   EnterRocket("Saturn");
   prompts.saveChoices.push_back(dir.path() / "s.kmw");
-  ASSERT_TRUE(doc.SaveAs(prompts, views));
-  const double c6Apogee = doc.simulation.results().maxHeight;
-  doc.form.RakName = "getippt, dann Abbruch";  // a dialog's pending entry stays out
-  EXPECT_FALSE(doc.TakeMainMotor(7, prompts));  // no such record
+  ASSERT_TRUE(doc.SaveAs(prompts));
+  const double c6Apogee = doc.simulation().results().maxHeight;
+  doc.form().RakName = "getippt, dann Abbruch";  // a dialog's pending entry stays out
+  EXPECT_FALSE(doc.TakeMainMotor(7, prompts));   // no such record
   EXPECT_FALSE(doc.changed());
   EXPECT_TRUE(doc.TakeMainMotor(1, prompts));  // D12
-  EXPECT_EQ(doc.rocket.stages[0].motors[0].name.view(), "D12");
-  EXPECT_EQ(doc.rocket.stages[0].counts[0], 1);
-  EXPECT_EQ(doc.rocket.name.view(), "Saturn");
+  EXPECT_EQ(doc.rocket().stages[0].motors[0].name.view(), "D12");
+  EXPECT_EQ(doc.rocket().stages[0].counts[0], 1);
+  EXPECT_EQ(doc.rocket().name.view(), "Saturn");
   EXPECT_TRUE(doc.changed());
-  EXPECT_GT(doc.simulation.results().maxHeight, c6Apogee);
+  EXPECT_GT(doc.simulation().results().maxHeight, c6Apogee);
 }
 
 TEST_F(DocumentTest, ChangeWithAbortTransfersNothing) {
   views.stageDialog = [] { return false; };
-  doc.form.RakName = "Nicht übernommen";
+  doc.form().RakName = "Nicht übernommen";
   doc.Change(prompts, views);
-  EXPECT_EQ(doc.rocket.name.view(), "KeinName");
-  EXPECT_EQ(doc.caption, "Komet");
+  EXPECT_EQ(doc.rocket().name.view(), "KeinName");
+  EXPECT_EQ(doc.caption(), "Komet");
   EXPECT_FALSE(doc.changed());
 }
 
 TEST_F(DocumentTest, CaptionIsCutTo58Characters) {
   EnterRocket(std::string(50, 'x'));
-  EXPECT_EQ(doc.caption.size(), 58u);
+  EXPECT_EQ(doc.caption().size(), 58u);
 }
 
 TEST_F(DocumentTest, SaveQuestionAnswers) {
@@ -144,7 +143,7 @@ TEST_F(DocumentTest, SaveQuestionAnswers) {
     p.saveAnswers.assign(c.answers.begin(), c.answers.end());
     if (c.saveChoice) p.saveChoices.push_back(out.path() / *c.saveChoice);
     EnterRocket("Frage");
-    EXPECT_EQ(doc.MayClose(p, views), c.closes) << c.what;
+    EXPECT_EQ(doc.MayClose(p), c.closes) << c.what;
     ASSERT_EQ(p.asked.size(), 1u) << c.what;
     EXPECT_EQ(p.asked[0], "Raketendaten geändert, vor dem Verlassen sichern?");
     EXPECT_EQ(std::filesystem::exists(out.path() / "neu.kmw"), c.written) << c.what;
@@ -156,7 +155,7 @@ TEST_F(DocumentTest, FailedSaveInsideTheQuestionAbandonsTheCommand) {
   EnterRocket("Verlust");
   prompts.saveAnswers = {SaveAnswer::Ok};
   prompts.saveChoices.push_back(db / "kann-nicht.kmw");  // a file is no directory
-  EXPECT_FALSE(doc.MayClose(prompts, views));
+  EXPECT_FALSE(doc.MayClose(prompts));
   ASSERT_EQ(prompts.errors.size(), 1u);
   EXPECT_NE(prompts.errors[0].find("konnte nicht gespeichert werden: Datei nicht gefunden"),
             std::string::npos);
@@ -164,39 +163,89 @@ TEST_F(DocumentTest, FailedSaveInsideTheQuestionAbandonsTheCommand) {
 }
 
 TEST_F(DocumentTest, UnchangedDocumentClosesWithoutAsking) {
-  EXPECT_TRUE(doc.MayClose(prompts, views));
+  EXPECT_TRUE(doc.MayClose(prompts));
   EXPECT_TRUE(prompts.asked.empty());
 }
 
 TEST_F(DocumentTest, SaveAsRespectsTheOverwriteAnswer) {
   const auto file = SavedRocket("Erste", "r.kmw");
-  const auto before = ReadRocketFile(file, doc.rocket).record;
+  const auto before = ReadRocketFile(file, doc.rocket()).record;
   EnterRocket("Zweite");
   prompts.saveChoices.push_back(file);
   prompts.overwriteAnswers.push_back(false);
-  EXPECT_FALSE(doc.SaveAs(prompts, views));
+  EXPECT_FALSE(doc.SaveAs(prompts));
   EXPECT_EQ(prompts.asked.back(), "overwrite " + file.string());
-  EXPECT_TRUE(doc.fileName.empty()) << "a refused overwrite leaves the document unnamed";
-  EXPECT_EQ(ReadRocketFile(file, doc.rocket).record.name.view(), "Erste");
+  EXPECT_TRUE(doc.fileName().empty()) << "a refused overwrite leaves the document unnamed";
+  EXPECT_EQ(ReadRocketFile(file, doc.rocket()).record.name.view(), "Erste");
   // The next Save asks for a name again, and OK overwrites.
   prompts.saveChoices.push_back(file);
   prompts.overwriteAnswers.push_back(true);
-  EXPECT_TRUE(doc.Save(prompts, views));
+  EXPECT_TRUE(doc.Save(prompts));
   EXPECT_EQ(ReadRocketFile(file, before).record.name.view(), "Zweite");
-  EXPECT_EQ(doc.fileName, file);
+  EXPECT_EQ(doc.fileName(), file);
 }
 
 TEST_F(DocumentTest, CancelledSaveAsLeavesTheDocumentUnnamed) {
   SavedRocket("Benannt", "b.kmw");
-  EXPECT_FALSE(doc.SaveAs(prompts, views));
-  EXPECT_TRUE(doc.fileName.empty());
+  EXPECT_FALSE(doc.SaveAs(prompts));
+  EXPECT_TRUE(doc.fileName().empty());
 }
 
-TEST_F(DocumentTest, SaveTakesTheNotesWindowsCopy) {
+TEST_F(DocumentTest, SaveWritesTheAppliedNotes) {
   EnterRocket("Notiert");
-  views.notes = "Startplatz\r\nWiese";
-  const auto file = SavedRocket("Notiert", "n.kmw");
-  EXPECT_EQ(NotesText(ReadRocketFile(file, doc.rocket).record), "Startplatz\r\nWiese");
+  doc.SetNotizen("Startplatz\r\nWiese");
+  views.notes = "nur im Fenster";                     // what the window shows is not what was applied
+  const auto file = SavedRocket("Notiert", "n.kmw");  // a transfer in between keeps them
+  EXPECT_EQ(NotesText(ReadRocketFile(file, doc.rocket()).record), "Startplatz\r\nWiese");
+}
+
+// Whether a command leaves unsaved work decides whether closing asks.
+TEST_F(DocumentTest, CommandsMarkTheDocumentChangedOrSaved) {
+  const auto stageDialog = [this](bool ok) { views.stageDialog = [ok] { return ok; }; };
+  const struct {
+    const char* what;
+    std::function<void()> command;
+    bool changed;
+  } cases[] = {
+      {"stage dialog cancelled", [&] { stageDialog(false), doc.Change(prompts, views); }, false},
+      {"stage dialog confirmed", [&] { stageDialog(true), doc.Change(prompts, views); }, true},
+      {"plot double-click cancelled", [&] { stageDialog(false), doc.ChangeWithReload(prompts, views); },
+       false},
+      {"plot double-click confirmed", [&] { stageDialog(true), doc.ChangeWithReload(prompts, views); }, true},
+      {"notes applied", [&] { doc.SetNotizen("Wiese"); }, true},
+      {"guide's motor taken", [&] { doc.TakeMainMotor(1, prompts); }, true},
+      {"guide's motor not in the lists", [&] { doc.TakeMainMotor(7, prompts); }, false},
+      {"new rocket cancelled", [&] { stageDialog(false), doc.New(prompts, views); }, false},
+      {"new rocket confirmed", [&] { stageDialog(true), doc.New(prompts, views); }, true},
+      {"saved after a change", [&] { doc.markChanged(), doc.Save(prompts); }, false},
+      {"opened after a change",
+       [&] {
+         doc.markChanged();
+         prompts.saveAnswers = {SaveAnswer::No};
+         prompts.openChoices.push_back(doc.fileName());
+         doc.Open(prompts, views);
+       },
+       false},
+      {"failed save keeps the change",
+       [&] {
+         doc.markChanged();
+         prompts.saveChoices.push_back(db / "kann-nicht.kmw");
+         doc.SaveAs(prompts);
+       },
+       true},
+  };
+  for (const auto& c : cases) {
+    prompts = ScriptedPrompts{};
+    prompts.overwriteAnswers = {true};
+    SavedRocket("Ausgang", "a.kmw");
+    ASSERT_FALSE(doc.changed()) << c.what;
+    c.command();
+    EXPECT_EQ(doc.changed(), c.changed) << c.what;
+    prompts.asked.clear();
+    prompts.saveAnswers = {SaveAnswer::Cancel};
+    EXPECT_EQ(doc.MayClose(prompts), !c.changed) << c.what;
+    EXPECT_EQ(prompts.asked.size(), c.changed ? 1u : 0u) << c.what;
+  }
 }
 
 TEST_F(DocumentTest, OpenLoadsSimulatesAndIsUnchanged) {
@@ -206,11 +255,11 @@ TEST_F(DocumentTest, OpenLoadsSimulatesAndIsUnchanged) {
   prompts.saveAnswers = {SaveAnswer::No};
   prompts.openChoices.push_back(file);
   doc.Open(prompts, views);
-  EXPECT_EQ(doc.caption, "KOMET - Saturn");
-  EXPECT_EQ(doc.fileName, file);
+  EXPECT_EQ(doc.caption(), "KOMET - Saturn");
+  EXPECT_EQ(doc.fileName(), file);
   EXPECT_FALSE(doc.changed());
-  EXPECT_TRUE(doc.simulation.results().resultsValid);
-  EXPECT_EQ(doc.form.RakName, "Saturn");
+  EXPECT_TRUE(doc.simulation().results().resultsValid);
+  EXPECT_EQ(doc.form().RakName, "Saturn");
   EXPECT_EQ(views.notes, "");
   EXPECT_TRUE(prompts.errors.empty());
 }
@@ -230,8 +279,8 @@ TEST_F(DocumentTest, OpenFailuresKeepTheCurrentRocket) {
     doc.Open(p, views);
     ASSERT_EQ(p.errors.size(), 1u) << c.path;
     EXPECT_NE(p.errors[0].find(c.message), std::string::npos) << p.errors[0];
-    EXPECT_EQ(doc.rocket.name.view(), "Bleibt");
-    EXPECT_EQ(doc.fileName, good);
+    EXPECT_EQ(doc.rocket().name.view(), "Bleibt");
+    EXPECT_EQ(doc.fileName(), good);
     EXPECT_EQ(views.notes, "meine Notizen");
   }
 }
@@ -242,8 +291,8 @@ TEST_F(DocumentTest, ShortFileLoadsWithAWarning) {
   prompts.openChoices.push_back(file);
   doc.Open(prompts, views);
   EXPECT_EQ(prompts.warnings.size(), 1u);
-  EXPECT_EQ(doc.rocket.name.view(), "Kurz");
-  EXPECT_TRUE(doc.simulation.results().resultsValid);
+  EXPECT_EQ(doc.rocket().name.view(), "Kurz");
+  EXPECT_TRUE(doc.simulation().results().resultsValid);
 }
 
 TEST_F(DocumentTest, NewStartsEmptyKeepsTheDialogsEntriesAndClearsNotes) {
@@ -252,13 +301,13 @@ TEST_F(DocumentTest, NewStartsEmptyKeepsTheDialogsEntriesAndClearsNotes) {
   views.notes = "alte Notizen";
   bool sawEmptyRecord = false;
   views.stageDialog = [&] {
-    sawEmptyRecord = doc.rocket.name.view() == "KeinName" && doc.fileName.empty();
+    sawEmptyRecord = doc.rocket().name.view() == "KeinName" && doc.fileName().empty();
     return true;
   };
   doc.New(prompts, views);
   EXPECT_TRUE(sawEmptyRecord);
-  EXPECT_EQ(doc.form.RakName, "Alt") << "the dialog still holds the previous entries";
-  EXPECT_EQ(doc.rocket.name.view(), "Alt");
+  EXPECT_EQ(doc.form().RakName, "Alt") << "the dialog still holds the previous entries";
+  EXPECT_EQ(doc.rocket().name.view(), "Alt");
   EXPECT_EQ(views.notes, "");
   EXPECT_TRUE(doc.changed()) << "a confirmed new rocket must not be lost at exit";
   EXPECT_GE(views.resets, 1);
@@ -274,24 +323,24 @@ TEST_F(DocumentTest, CommandLineLoad) {
   const auto file = SavedRocket("Meine", "Meine Rakete.kmw");
   Document fresh(constants, [this] { return db; });
   fresh.LoadFromCommandLine({(dir.path() / "Meine").string(), "Rakete.kmw"}, prompts, views);
-  EXPECT_EQ(fresh.fileName, file);
-  EXPECT_EQ(fresh.caption, "KOMET - Meine");
+  EXPECT_EQ(fresh.fileName(), file);
+  EXPECT_EQ(fresh.caption(), "KOMET - Meine");
 
   ScriptedPrompts p;
   Document missing(constants, [this] { return db; });
   missing.LoadFromCommandLine({(dir.path() / "fehlt.kmw").string()}, p, views);
   EXPECT_EQ(p.errors.size(), 1u);
-  EXPECT_TRUE(missing.fileName.empty());
-  EXPECT_EQ(missing.caption, "Komet");
-  EXPECT_FALSE(missing.simulation.results().resultsValid);
+  EXPECT_TRUE(missing.fileName().empty());
+  EXPECT_EQ(missing.caption(), "Komet");
+  EXPECT_FALSE(missing.simulation().results().resultsValid);
 }
 
 TEST_F(DocumentTest, NotesApplySetsCaptionAndChanged) {
   doc.SetNotizen("Hallo");
-  EXPECT_EQ(doc.notesCaption, "Notiz");
+  EXPECT_EQ(doc.notesCaption(), "Notiz");
   EXPECT_TRUE(doc.changed());
   doc.SetNotizen("");
-  EXPECT_EQ(doc.notesCaption, "");
+  EXPECT_EQ(doc.notesCaption(), "");
 }
 
 TEST(GetArgumentTest, JoinsParametersWithBlanks) {

@@ -36,7 +36,6 @@ struct SilentViews : DocumentViews {
   std::string notes;
   bool ShowStageDialog() override { return true; }
   void SetNotes(const std::string& n) override { notes = n; }
-  std::string GetNotes() const override { return notes; }
   void RocketReset() override {}
 };
 
@@ -70,7 +69,7 @@ class LoadRobustness : public ::testing::Test {
     return b;
   }
   void ExpectSaneFlight(const std::string& what) const {
-    const Simulation& sim = doc.simulation;
+    const Simulation& sim = doc.simulation();
     const std::size_t last = sim.lastSample();
     ASSERT_LE(last, static_cast<std::size_t>(kMaxSteps)) << what;
     EXPECT_EQ(sim.samples()[last + 1].time, kEndMarkerTime) << what;
@@ -112,21 +111,23 @@ TEST_F(LoadRobustness, EachKindOfBadFileGivesItsMessage) {
   };
   for (const auto& c : cases) {
     RecordingPrompts p;
-    InitRakete(doc.rocket);
-    doc.rocket.name.assign("Vorher");
-    doc.fileName = "vorher.kmw";
+    RocketRecord before = Rocket();
+    before.name.assign("Vorher");
+    const auto previous = File(Encoded(before), "vorher.kmw");
+    RecordingPrompts quiet;
+    ASSERT_TRUE(doc.LoadRocketFile(previous, quiet, views));
     const auto path = File(c.bytes);
     EXPECT_EQ(doc.LoadRocketFile(path, p, views), c.loads) << c.what;
     EXPECT_EQ(p.warnings.size(), c.warnings) << c.what;
     if (c.loads) {
       EXPECT_TRUE(p.errors.empty()) << c.what;
-      EXPECT_EQ(doc.fileName, path) << c.what;
+      EXPECT_EQ(doc.fileName(), path) << c.what;
       ExpectSaneFlight(c.what);
     } else {
       ASSERT_EQ(p.errors.size(), 1u) << c.what;
       EXPECT_NE(p.errors[0].find(c.message), std::string::npos) << c.what << ": " << p.errors[0];
-      EXPECT_EQ(doc.rocket.name.view(), "Vorher") << c.what << ": the current rocket stays";
-      EXPECT_EQ(doc.fileName, "vorher.kmw") << c.what;
+      EXPECT_EQ(doc.rocket().name.view(), "Vorher") << c.what << ": the current rocket stays";
+      EXPECT_EQ(doc.fileName(), previous) << c.what;
     }
   }
 }
@@ -173,7 +174,7 @@ TEST_F(LoadRobustness, HostileValuesLoadAndFlySanely) {
     ASSERT_TRUE(doc.LoadRocketFile(File(Encoded(r)), p, views)) << what;
     EXPECT_TRUE(p.errors.empty()) << what;
     ExpectSaneFlight(what);
-    EXPECT_TRUE(std::isfinite(doc.simulation.results().burnoutTime)) << what;
+    EXPECT_TRUE(std::isfinite(doc.simulation().results().burnoutTime)) << what;
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "common/file_io.h"
 #include "common/komet_error.h"
+#include "dialogs/motor_match.h"
 #include "motors/catalogue.h"
 #include "motors/catalogue_source.h"
 #include "motors/motor_database.h"

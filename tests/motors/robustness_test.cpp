@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/win1252.h"
+#include "dialogs/motor_match.h"
 #include "motors/eng_import.h"
 #include "motors/motor_database.h"
 #include "sim/simulation.h"

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
@@ -23,7 +24,9 @@
 #include "app/qt/t_motorberater.h"
 #include "common/format.h"
 #include "common/win1252.h"
+#include "dialogs/qt/t_form5.h"
 #include "dialogs/qt/t_stufendaten.h"
+#include "model/rocket_file.h"
 #include "plot/qt/plot_widget.h"
 #include "qt/modal_helper.h"
 
@@ -143,7 +146,7 @@ class TMainTest : public QObject {
     main_->OffnenClick();
     QCOMPARE(main_->windowTitle(), QString("KOMET - Einstufer C6"));
     QCOMPARE(tool("Notizen")->text(), QString("Notiz"));
-    QCOMPARE(QString::fromStdString(main_->document().fileName.string()), path("einstufig.kmw"));
+    QCOMPARE(QString::fromStdString(main_->document().fileName().string()), path("einstufig.kmw"));
     main_->plot()->grab();
     QVERIFY(main_->findChild<QLabel*>("Panel2")->text().startsWith("Max v:"));
   }
@@ -192,7 +195,7 @@ class TMainTest : public QObject {
     QTest::mouseMove(main_->plot(), QPoint(45 + 150, 80));
     const double t = 150 / st.scaleX;
     const auto& sample =
-        main_->document().simulation.samples()[static_cast<std::size_t>(std::nearbyint(t * 200))];
+        main_->document().simulation().samples()[static_cast<std::size_t>(std::nearbyint(t * 200))];
     QTRY_COMPARE(panel(1), QString::fromStdString(Format(',', "%.1f", t)));
     QCOMPARE(panel(3), QString::fromStdString(Format(',', "%.1f", sample.height)));
     QCOMPARE(panel(5), QString::fromStdString(Format(',', "%.1f", sample.velocity)));
@@ -232,7 +235,7 @@ class TMainTest : public QObject {
     QFETCH(bool, saved);
     open("einstufig.kmw");
     main_->show();
-    main_->document().form.changed = true;
+    main_->document().markChanged();
     std::filesystem::remove(path("einstufig.kmw").toStdString());
     QStringList lines;
     AnswerForm6(button, &lines);
@@ -251,7 +254,7 @@ class TMainTest : public QObject {
     main_->SichernalsClick();
     QCOMPARE(lines, QStringList({target, "Datei  existiert bereits, überschreiben?"}));
     QCOMPARE(QFileInfo(target).size(), 100);
-    QVERIFY(main_->document().fileName.empty());
+    QVERIFY(main_->document().fileName().empty());
 
     ChooseInFileDialog(target);
     AnswerForm6("BitBtn1", &lines);
@@ -265,7 +268,7 @@ class TMainTest : public QObject {
     ChooseInFileDialog(path("neu"));
     main_->SichernClick();  // unnamed: asks for a name
     QVERIFY(QFile::exists(path("neu.kmw")));
-    QCOMPARE(QString::fromStdString(main_->document().fileName.string()), path("neu.kmw"));
+    QCOMPARE(QString::fromStdString(main_->document().fileName().string()), path("neu.kmw"));
   }
 
   // A command that fails reports why, and the program goes on.
@@ -286,7 +289,7 @@ class TMainTest : public QObject {
     CloseMessageBox(&message);
     main_->BerichtPdfClick();
     QVERIFY2(message.contains("bericht.pdf"), qPrintable(message));
-    QVERIFY(main_->document().simulation.results().resultsValid);
+    QVERIFY(main_->document().simulation().results().resultsValid);
   }
 
   // The C6 of the example offers 3, 5 and 7 s; the table follows the flight.
@@ -308,7 +311,7 @@ class TMainTest : public QObject {
     QVERIFY(window->warningList()->item(0)->text().startsWith("Startgeschwindigkeit zu gering: 13,6 m/s"));
 
     // Refreshed after a run: a heavy rocket has too little thrust as well.
-    main_->document().form.stmgr[0] = "400";
+    main_->document().form().stmgr[0] = "400";
     WhenModal<TStufendaten>([](TStufendaten* d) { d->findChild<QPushButton*>("BitBtn1")->click(); });
     main_->AEndernClick();
     QCOMPARE(window->warningList()->count(), 2);
@@ -317,7 +320,7 @@ class TMainTest : public QObject {
 
   void motorGuideCancelsKeepsTheRocketAndTakesAMotor() {
     open("einstufig.kmw");
-    const RocketRecord before = main_->document().rocket;
+    const RocketRecord before = main_->document().rocket();
     main_->MotorberaterClick();
     auto* guide = main_->findChild<TMotorberater*>("Motorberater");
     QVERIFY(guide && guide->isVisible());
@@ -336,7 +339,7 @@ class TMainTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!guide->running(), 30000);
     const QString status = guide->findChild<QLabel*>("Status")->text();
     QVERIFY2(status.startsWith("abgebrochen"), qPrintable(status));
-    QVERIFY(main_->document().rocket == before);
+    QVERIFY(main_->document().rocket() == before);
     QVERIFY(!main_->document().changed());
 
     // Shown for comparison, then taken: the document changes as after an OK.
@@ -349,10 +352,10 @@ class TMainTest : public QObject {
     const QString motor = guide->table()->model()->index(0, 0).data().toString();
     guide->UebernehmenClick();
     QVERIFY(!main_->plot()->hasComparison());
-    QCOMPARE(QString::fromStdString(Cp1252ToUtf8(main_->document().rocket.stages[0].motors[0].name.view())),
+    QCOMPARE(QString::fromStdString(Cp1252ToUtf8(main_->document().rocket().stages[0].motors[0].name.view())),
              motor);
     QVERIFY(main_->document().changed());
-    QCOMPARE(main_->document().rocket.name, before.name);
+    QCOMPARE(main_->document().rocket().name, before.name);
   }
 
   void flightDataExportReadsBack() {
@@ -365,14 +368,32 @@ class TMainTest : public QObject {
     QCOMPARE(
         lines.first(),
         QString("\uFEFFZeit [s];Schub [N];Höhe [m];Kraft [N];Beschleunigung [m/s²];Geschwindigkeit [m/s]"));
-    QCOMPARE(lines.size() - 1, int(main_->document().simulation.lastSample()));
+    QCOMPARE(lines.size() - 1, int(main_->document().simulation().lastSample()));
     const QStringList cells = lines.at(200).split(';');
     QCOMPARE(cells.size(), 6);
     const QLocale german(QLocale::German);
     bool ok = false;
     QVERIFY(std::fabs(german.toDouble(cells.at(2), &ok) -
-                      main_->document().simulation.samples()[200].height) < 1e-8);
+                      main_->document().simulation().samples()[200].height) < 1e-8);
     QVERIFY(ok);
+  }
+
+  // Only "Übernehmen" hands the notes to the rocket; saving writes what was
+  // applied, and afterwards there is nothing left to ask about at exit.
+  void appliedNotesAreSavedWithTheRocket() {
+    open("einstufig.kmw");
+    main_->NotizenClick();
+    auto* notes = main_->findChild<TForm5*>();
+    notes->findChild<QPlainTextEdit*>("Notiz")->setPlainText("Startplatz\nWiese");
+    notes->findChild<QPushButton*>("BitBtn1")->click();
+    notes->findChild<QPlainTextEdit*>("Notiz")->setPlainText("nicht übernommen");
+    QVERIFY(main_->document().changed());
+    main_->SichernClick();
+    QVERIFY(!main_->document().changed());
+    const RocketRecord saved =
+        ReadRocketFile(path("einstufig.kmw").toStdString(), main_->document().rocket()).record;
+    QCOMPARE(NotesText(saved), std::string("Startplatz\r\nWiese"));
+    QVERIFY(main_->close());
   }
 
   void newRocketStartsFromTheDialogsEntries() {
@@ -383,7 +404,7 @@ class TMainTest : public QObject {
     });
     main_->neuClick();
     QCOMPARE(main_->windowTitle(), QString("KOMET - Neu"));
-    QVERIFY(main_->document().fileName.empty());
+    QVERIFY(main_->document().fileName().empty());
     QCOMPARE(tool("Notizen")->text(), QString());
     QVERIFY(main_->close());  // Abbruch: nothing to save
   }
@@ -406,7 +427,7 @@ class TMainTest : public QObject {
   void open(const QString& name) {
     ChooseInFileDialog(path(name));
     main_->OffnenClick();
-    QVERIFY(!main_->document().fileName.empty());
+    QVERIFY(!main_->document().fileName().empty());
   }
 
   std::unique_ptr<QTemporaryDir> dir_;

@@ -47,7 +47,6 @@ struct Views final : DocumentViews {
   std::string notes;
   bool ShowStageDialog() override { return dialog->Run(); }
   void SetNotes(const std::string& n) override { notes = n; }
-  std::string GetNotes() const override { return notes; }
   void RocketReset() override {}
 };
 
@@ -70,7 +69,7 @@ class TStufendatenTest : public QObject {
   void init() {
     doc_ = std::make_unique<Document>(
         constants_, [] { return SmallDatabase(); }, ',');
-    dialog_ = std::make_unique<TStufendaten>(doc_->form, ',');
+    dialog_ = std::make_unique<TStufendaten>(doc_->form(), ',');
     views_.dialog = dialog_.get();
     doc_->ReloadMotorDatabase();
     dialog_->UpdateMotorLists();
@@ -119,7 +118,7 @@ class TStufendatenTest : public QObject {
       edit("stmgr2")->setText("11");
     });
     doc_->Change(prompts_, views_);
-    const RocketRecord& r = doc_->rocket;
+    const RocketRecord& r = doc_->rocket();
     QCOMPARE(std::string(r.name.view()), std::string("Saturn V"));
     QCOMPARE(r.cw, 0.75);
     QCOMPARE(r.stages[0].counts, (std::array<std::int32_t, 3>{5, 0, 0}));
@@ -131,9 +130,9 @@ class TStufendatenTest : public QObject {
     QCOMPARE(r.stages[1].counts[0], 1);
     QCOMPARE(r.stages[1].ignitionDelay, 1.25);
     QCOMPARE(r.stages[2].absent, std::uint8_t{1});
-    QCOMPARE(doc_->caption, std::string("KOMET - Saturn V"));
+    QCOMPARE(doc_->caption(), std::string("KOMET - Saturn V"));
     QVERIFY(doc_->changed());
-    QVERIFY(doc_->simulation.results().resultsValid);
+    QVERIFY(doc_->simulation().results().resultsValid);
 
     // Reloaded from the record, the numbers come back with the comma.
     answer("BitBtn2", [&] {
@@ -153,13 +152,13 @@ class TStufendatenTest : public QObject {
       count(1)->setValue(3);
     });
     doc_->Change(prompts_, views_);
-    QCOMPARE(std::string(doc_->rocket.name.view()), std::string("Einstufer C6"));
+    QCOMPARE(std::string(doc_->rocket().name.view()), std::string("Einstufer C6"));
     QVERIFY(!doc_->changed());
 
     answer("BitBtn1", [&] { QCOMPARE(edit("RakName")->text(), QString("Zwischenstand")); });
     doc_->Change(prompts_, views_);
-    QCOMPARE(std::string(doc_->rocket.name.view()), std::string("Zwischenstand"));
-    QCOMPARE(doc_->rocket.stages[0].counts[0], 3);
+    QCOMPARE(std::string(doc_->rocket().name.view()), std::string("Zwischenstand"));
+    QCOMPARE(doc_->rocket().stages[0].counts[0], 3);
   }
 
   // The plot's double-click reloads the record first, so an aborted edit is gone.
@@ -177,13 +176,13 @@ class TStufendatenTest : public QObject {
     other.name.assign("Andere");
     answer("BitBtn1", [&] {
       edit("RakName")->setText("Im Dialog");
-      SetForm(doc_->form, other, ',');
+      SetForm(doc_->form(), other, ',');
       QCOMPARE(edit("RakName")->text(), QString("Im Dialog"));
     });
     doc_->Change(prompts_, views_);
-    QCOMPARE(std::string(doc_->rocket.name.view()), std::string("Im Dialog"));
+    QCOMPARE(std::string(doc_->rocket().name.view()), std::string("Im Dialog"));
 
-    SetForm(doc_->form, other, ',');
+    SetForm(doc_->form(), other, ',');
     answer("BitBtn2", [&] { QCOMPARE(edit("RakName")->text(), QString("Andere")); });
     dialog_->Run();
   }
@@ -252,7 +251,7 @@ class TStufendatenTest : public QObject {
 
   void listsFollowTheReloadedDatabase() {
     QVERIFY(doc_->LoadRocketFile(kSingleStage, prompts_, views_));
-    GetNames(doc_->form, "/kein/solcher/pfad.kdb", doc_->rocket);
+    GetNames(doc_->form(), "/kein/solcher/pfad.kdb", doc_->rocket());
     dialog_->UpdateMotorLists();
     QCOMPARE(combo(1)->count(), 0);
     doc_->ReloadMotorDatabase();

@@ -31,20 +31,20 @@ bool NoFlight(QWidget* parent, const Simulation& simulation) {
 
 QString TMain::suggestedPath(const char* suffix) const {
   const QString name =
-      QString::fromStdString(Cp1252ToUtf8(document_.rocket.name.view())) + QLatin1String(suffix);
-  if (document_.fileName.empty()) return name;
-  return QFileInfo(QString::fromStdString(document_.fileName.string())).absolutePath() + QLatin1Char('/') +
+      QString::fromStdString(Cp1252ToUtf8(document_.rocket().name.view())) + QLatin1String(suffix);
+  if (document_.fileName().empty()) return name;
+  return QFileInfo(QString::fromStdString(document_.fileName().string())).absolutePath() + QLatin1Char('/') +
          name;
 }
 
 void TMain::AuswertungClick() {
-  Auswertung->Refresh(document_.simulation, document_.rocket, setup_.decimalSeparator);
+  Auswertung->Refresh(document_.simulation(), document_.rocket(), setup_.decimalSeparator);
   Auswertung->show();
   Auswertung->raise();
 }
 
 void TMain::MotorberaterClick() {
-  if (!GuideCanRun(document_.rocket)) {
+  if (!GuideCanRun(document_.rocket())) {
     QMessageBox::information(
         this, QStringLiteral("Motorberater"),
         QStringLiteral("Die Hauptstufe hat keinen Motor im ersten Motorplatz: der Motorberater "
@@ -58,18 +58,18 @@ void TMain::MotorberaterClick() {
                        "eine Motordatenbank wählen."));
     return;
   }
-  Motorberater->Start(document_.rocket, settings_, databasePath());
+  Motorberater->Start(document_.rocket(), settings_, databasePath());
 }
 
 void TMain::FlugdatenexportierenClick() {
-  if (NoFlight(this, document_.simulation)) return;
+  if (NoFlight(this, document_.simulation())) return;
   QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Flugdaten exportieren"),
                                               suggestedPath(".csv"), QStringLiteral("CSV-Dateien (*.csv)"));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
   // A German spreadsheet expects ';' between fields and the decimal comma.
   const bool german = QLocale::system().language() == QLocale::German || setup_.decimalSeparator == ',';
-  const std::string csv = SpreadsheetCsv(document_.simulation, german ? kGermanCsv : kEnglishCsv);
+  const std::string csv = SpreadsheetCsv(document_.simulation(), german ? kGermanCsv : kEnglishCsv);
   run([&] {
     try {
       WriteFileAtomically(path.toStdString(),
@@ -82,7 +82,7 @@ void TMain::FlugdatenexportierenClick() {
 }
 
 void TMain::DiagrammspeichernClick() {
-  if (NoFlight(this, document_.simulation)) return;
+  if (NoFlight(this, document_.simulation())) return;
   QString filter;
   QString path =
       QFileDialog::getSaveFileName(this, QStringLiteral("Diagramm speichern"), suggestedPath(".png"),
@@ -91,7 +91,7 @@ void TMain::DiagrammspeichernClick() {
   if (QFileInfo(path).suffix().isEmpty())
     path += filter.contains(QLatin1String("svg")) ? QStringLiteral(".svg") : QStringLiteral(".png");
   PlotState state;
-  const PlotInputs in{MakeFlightView(document_.simulation), switches_, MainMotorDelays(document_.rocket),
+  const PlotInputs in{MakeFlightView(document_.simulation()), switches_, MainMotorDelays(document_.rocket()),
                       setup_.decimalSeparator};
   const bool svg = QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
   const bool ok = svg ? RenderPlotSvg(path, in, state, PaintBox1->size())

@@ -36,11 +36,11 @@ void TMain::Panel1Click() {
 }
 
 void TMain::SichernClick() {
-  run([&] { document_.Save(*prompts_, *this); });
+  run([&] { document_.Save(*prompts_); });
 }
 
 void TMain::SichernalsClick() {
-  run([&] { document_.SaveAs(*prompts_, *this); });
+  run([&] { document_.SaveAs(*prompts_); });
 }
 
 void TMain::EndeClick() {
@@ -48,7 +48,7 @@ void TMain::EndeClick() {
 }
 
 void TMain::NotizenClick() {
-  Form5->SetNotes(NotesText(document_.rocket));
+  Form5->SetNotes(NotesText(document_.rocket()));
   Form5->show();
   Form5->raise();
   Form5->activateWindow();
@@ -80,7 +80,7 @@ void TMain::Druckereinstellung1Click() {
 
 void TMain::Drucken1Click() {
   if (!PrinterAvailable()) return tellNoPrinter();
-  run([&] { PrintFlightReport(printer(), document_.simulation, document_.rocket, switches_); });
+  run([&] { PrintFlightReport(printer(), document_.simulation(), document_.rocket(), switches_); });
 }
 
 void TMain::SpeedItem1Click0() {
@@ -88,22 +88,23 @@ void TMain::SpeedItem1Click0() {
 }
 
 void TMain::BerichtPdfClick() {
-  if (!document_.simulation.results().resultsValid) {
+  if (!document_.simulation().results().resultsValid) {
     QMessageBox::information(this, QStringLiteral("Komet"),
                              QStringLiteral("Es ist noch kein Flug berechnet."));
     return;
   }
-  const QString folder = document_.fileName.empty()
-                             ? QString()
-                             : QFileInfo(QString::fromStdString(document_.fileName.string())).absolutePath();
+  const QString folder =
+      document_.fileName().empty()
+          ? QString()
+          : QFileInfo(QString::fromStdString(document_.fileName().string())).absolutePath();
   const QString name =
-      QString::fromStdString(Cp1252ToUtf8(document_.rocket.name.view())) + QStringLiteral(".pdf");
+      QString::fromStdString(Cp1252ToUtf8(document_.rocket().name.view())) + QStringLiteral(".pdf");
   QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Bericht als PDF speichern"),
                                               folder.isEmpty() ? name : folder + QLatin1Char('/') + name,
                                               QStringLiteral("PDF-Dateien (*.pdf)"));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
-  run([&] { SaveReportPdf(path.toStdString(), document_.simulation, document_.rocket, switches_); });
+  run([&] { SaveReportPdf(path.toStdString(), document_.simulation(), document_.rocket(), switches_); });
 }
 
 void TMain::Inhalt1Click() {

@@ -65,7 +65,7 @@ void TMain::createPlotArea() {
   PaintWhite(central);
   Panel1 = new ClickStrip([this] { Panel1Click(); }, central);
   PaintBox1 =
-      new PlotWidget(document_.simulation, document_.rocket, switches_, setup_.decimalSeparator, central);
+      new PlotWidget(document_.simulation(), document_.rocket(), switches_, setup_.decimalSeparator, central);
   Panel2 = new QLabel(central);
   Panel2->setObjectName(QStringLiteral("Panel2"));
   Panel2->setFixedHeight(kSummaryHeight);
@@ -117,7 +117,7 @@ void TMain::createStatusBar() {
 
 void TMain::PaintBox1MouseMove(int x) {
   if (const auto texts =
-          ReadOut(x, PaintBox1->state(), MakeFlightView(document_.simulation), setup_.decimalSeparator))
+          ReadOut(x, PaintBox1->state(), MakeFlightView(document_.simulation()), setup_.decimalSeparator))
     showReadOut(*texts);
 }
 

@@ -22,8 +22,7 @@ constexpr int kButtonTop = 3;
 constexpr int kIconSize = 16;
 constexpr int kCaptionPixels = 10;
 
-struct ButtonSpec {
-  QToolButton* TMain::*button;
+struct ToolButtonRow {
   const char* name;
   const char* caption;
   const char* hint;
@@ -80,29 +79,29 @@ void TMain::createToolBar() {
   QFont font = SpeedBar1->font();
   font.setPixelSize(kCaptionPixels);
   SpeedBar1->setFont(font);
-  const ButtonSpec specs[] = {
-      {&TMain::Ende, "Ende", "Ende", "Programm verlassen", 8, "ende", &TMain::EndeClick},
-      {&TMain::Options, "Options", "Einst", "Einstellungen", 50, "einst", &TMain::OptionsClick},
-      {&TMain::SpeedItem1, "SpeedItem1", "Druck", "Drucken", 92, "druck", &TMain::SpeedItem1Click0},
-      {&TMain::neu, "neu", "Neu", "Neue Rakete erfassen", 134, "neu", &TMain::neuClick},
-      {&TMain::Offnen, "Offnen", "Öffnen", "Raketendaten laden", 176, "offnen", &TMain::OffnenClick},
-      {&TMain::Sichern, "Sichern", "Sichern ", "Sichern Raketendaten", 218, "sichern", &TMain::SichernClick},
-      {&TMain::Sichernals, "Sichernals", "Sichern\nals", "Raketendaten sichern als ...", 260, "sichernals",
+  const ToolButtonRow rows[] = {
+      {"Ende", "Ende", "Programm verlassen", 8, "ende", &TMain::EndeClick},
+      {"Options", "Einst", "Einstellungen", 50, "einst", &TMain::OptionsClick},
+      {"SpeedItem1", "Druck", "Drucken", 92, "druck", &TMain::SpeedItem1Click0},
+      {"neu", "Neu", "Neue Rakete erfassen", 134, "neu", &TMain::neuClick},
+      {"Offnen", "Öffnen", "Raketendaten laden", 176, "offnen", &TMain::OffnenClick},
+      {"Sichern", "Sichern ", "Sichern Raketendaten", 218, "sichern", &TMain::SichernClick},
+      {"Sichernals", "Sichern\nals", "Raketendaten sichern als ...", 260, "sichernals",
        &TMain::SichernalsClick},
-      {&TMain::AEndern, "AEndern", "Ändern", "Raketendaten ändern", 302, "aendern", &TMain::AEndernClick},
-      {&TMain::Notizen, "Notizen", "", "Notizen erfassen/verwalten", 344, "notizen", &TMain::NotizenClick},
+      {"AEndern", "Ändern", "Raketendaten ändern", 302, "aendern", &TMain::AEndernClick},
+      {"Notizen", "", "Notizen erfassen/verwalten", 344, "notizen", &TMain::NotizenClick},
   };
-  for (const ButtonSpec& s : specs) {
-    QToolButton* button = MakeButton(SpeedBar1, QString::fromLatin1(s.name), QString::fromUtf8(s.caption),
-                                     QString::fromUtf8(s.hint), s.x, s.icon);
-    connect(button, &QToolButton::clicked, this, s.handler);
-    this->*s.button = button;
+  for (const ToolButtonRow& row : rows) {
+    QToolButton* button = MakeButton(SpeedBar1, QString::fromLatin1(row.name), QString::fromUtf8(row.caption),
+                                     QString::fromUtf8(row.hint), row.x, row.icon);
+    connect(button, &QToolButton::clicked, this, row.handler);
+    if (row.handler == &TMain::NotizenClick) Notizen = button;
   }
   // After the switches: the evaluation window.
-  Auswert = MakeButton(SpeedBar1, QStringLiteral("Auswert"), QStringLiteral("Auswert"),
-                       QStringLiteral("Auswertung: Verzögerungen und Warnungen"),
-                       kSwitchButtons.back().position + kButtonSize, "auswert");
-  connect(Auswert, &QToolButton::clicked, this, &TMain::AuswertungClick);
+  QToolButton* auswert = MakeButton(SpeedBar1, QStringLiteral("Auswert"), QStringLiteral("Auswert"),
+                                    QStringLiteral("Auswertung: Verzögerungen und Warnungen"),
+                                    kSwitchButtons.back().position + kButtonSize, "auswert");
+  connect(auswert, &QToolButton::clicked, this, &TMain::AuswertungClick);
   for (std::size_t i = 0; i < kPlotSwitchCount; ++i) {
     const SwitchButtonEntry& s = kSwitchButtons[i];
     QToolButton* button = MakeButton(SpeedBar1, ToQ(s.name), ToQ(switches_.Caption(s.id)), ToQ(s.hint),

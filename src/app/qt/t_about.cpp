@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "common/version.h"
+
 namespace komet {
 namespace {
 
@@ -61,7 +63,9 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent) {
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("ProgramIcon"));
   picture->setPixmap(ProgramPicture(96));
-  auto* version = new QLabel(QStringLiteral("Komet V.:1.09"), this);
+  auto* version = new QLabel(QStringLiteral("Komet V.:") +
+                                 QString::fromLatin1(kVersionNumber.data(), qsizetype(kVersionNumber.size())),
+                             this);
   version->setObjectName(QStringLiteral("Version"));
   QFont font = version->font();
   font.setPixelSize(28);

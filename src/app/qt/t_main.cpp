@@ -38,8 +38,7 @@ TMain::TMain(Settings& settings, MainSetup setup, QWidget* parent)
       document_(
           settings_, [this] { return databasePath(); }, setup_.decimalSeparator) {
   setObjectName(QStringLiteral("Main"));
-  setWindowTitle(QString::fromStdString(document_.caption));
-  createActions();
+  setWindowTitle(QString::fromStdString(document_.caption()));
   createMenus();
   createToolBar();
   createPlotArea();
@@ -62,7 +61,7 @@ void TMain::createDialogs() {
   Einstellungen = new TEinstellungen(settings_, this);
   Einstellungen->SetBundledDatabase(QString::fromStdString(setup_.bundledDatabase.string()));
   Stufendaten =
-      new TStufendaten(document_.form, setup_.decimalSeparator, this, [this] { return databasePath(); });
+      new TStufendaten(document_.form(), setup_.decimalSeparator, this, [this] { return databasePath(); });
   document_.ReloadMotorDatabase();
   Stufendaten->UpdateMotorLists();
   Form5 = new TForm5([this]() -> QPrinter* { return PrinterAvailable() ? &printer() : nullptr; }, this);
@@ -119,7 +118,7 @@ void TMain::FormActivate() {
 
 void TMain::closeEvent(QCloseEvent* event) {
   bool mayClose = true;
-  run([&] { mayClose = document_.MayClose(*prompts_, *this); });
+  run([&] { mayClose = document_.MayClose(*prompts_); });
   if (mayClose)
     event->accept();
   else
@@ -127,11 +126,11 @@ void TMain::closeEvent(QCloseEvent* event) {
 }
 
 void TMain::refreshViews() {
-  setWindowTitle(QString::fromStdString(document_.caption));
-  Notizen->setText(QString::fromStdString(document_.notesCaption));
+  setWindowTitle(QString::fromStdString(document_.caption()));
+  Notizen->setText(QString::fromStdString(document_.notesCaption()));
   PaintBox1->update();
   if (Auswertung && Auswertung->isVisible())
-    Auswertung->Refresh(document_.simulation, document_.rocket, setup_.decimalSeparator);
+    Auswertung->Refresh(document_.simulation(), document_.rocket(), setup_.decimalSeparator);
 }
 
 bool TMain::ShowStageDialog() {
@@ -140,10 +139,6 @@ bool TMain::ShowStageDialog() {
 
 void TMain::SetNotes(const std::string& notes) {
   Form5->SetNotes(notes);
-}
-
-std::string TMain::GetNotes() const {
-  return Form5->GetNotes();
 }
 
 QPrinter& TMain::printer() {

@@ -13,9 +13,7 @@
 #include "plot/plot_switches.h"
 #include "plot/read_out.h"
 
-class QAction;
 class QLabel;
-class QMenu;
 class QPrinter;
 class QToolButton;
 
@@ -100,10 +98,8 @@ class TMain : public QMainWindow, private DocumentViews {
  private:
   bool ShowStageDialog() override;
   void SetNotes(const std::string& notes) override;
-  std::string GetNotes() const override;
   void RocketReset() override;
 
-  void createActions();
   void createMenus();
   void createToolBar();
   void createPlotArea();
@@ -136,44 +132,9 @@ class TMain : public QMainWindow, private DocumentViews {
   std::unique_ptr<QtPrompts> prompts_;
   std::unique_ptr<QPrinter> printer_;  // made at the first printer command
 
-  // Menu items.
-  QMenu* Datei1 = nullptr;
-  QMenu* Hilfe1 = nullptr;
-  QMenu* Auswertung1 = nullptr;
-  QAction* Auswertunganzeigen1 = nullptr;
-  QAction* Motorberater1 = nullptr;
-  QAction* Flugdatenexportieren1 = nullptr;
-  QAction* Diagrammspeichern1 = nullptr;
-  QAction* NeueRakete1 = nullptr;
-  QAction* Raketeladen1 = nullptr;
-  QAction* Raketendern1 = nullptr;
-  QAction* Sichern1 = nullptr;
-  QAction* Raketesichernals1 = nullptr;
-  QAction* Notizenverwalten1 = nullptr;
-  QAction* Einstellungen1 = nullptr;
-  QAction* Motordatenbankneuladen1 = nullptr;
-  QAction* N1 = nullptr;
-  QAction* Druckereinstellung1 = nullptr;
-  QAction* Drucken1 = nullptr;
-  QAction* BerichtPdf1 = nullptr;
-  QAction* Ende1 = nullptr;
-  QAction* Inhalt1 = nullptr;
-  QAction* Suchen1 = nullptr;
-  QAction* Hilfebenutzen1 = nullptr;
-  QAction* Info1 = nullptr;
-
   // Tool bar.
   QWidget* SpeedBar1 = nullptr;
-  QToolButton* Ende = nullptr;
-  QToolButton* Options = nullptr;
-  QToolButton* SpeedItem1 = nullptr;
-  QToolButton* neu = nullptr;
-  QToolButton* Offnen = nullptr;
-  QToolButton* Sichern = nullptr;
-  QToolButton* Sichernals = nullptr;
-  QToolButton* AEndern = nullptr;
-  QToolButton* Notizen = nullptr;
-  QToolButton* Auswert = nullptr;
+  QToolButton* Notizen = nullptr;  // its caption tells whether there are notes
   std::array<QToolButton*, kPlotSwitchCount> switchButtons_{};
 
   // Plot, summary and status bar.

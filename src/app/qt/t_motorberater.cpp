@@ -23,6 +23,7 @@
 #include "common/format.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
+#include "dialogs/qt/widget_row.h"
 #include "motors/motor_details.h"
 
 namespace komet {
@@ -143,9 +144,7 @@ TMotorberater::~TMotorberater() {
 }
 
 QWidget* TMotorberater::createFilters() {
-  auto* box = new QWidget(this);
-  auto* row = new QHBoxLayout(box);
-  row->setContentsMargins(0, 0, 0, 0);
+  const auto [box, row] = MakeWidgetRow(this);
   KlasseVon = new QComboBox(box);
   KlasseVon->setObjectName(QStringLiteral("KlasseVon"));
   KlasseBis = new QComboBox(box);
@@ -185,9 +184,7 @@ QWidget* TMotorberater::createFilters() {
 }
 
 QWidget* TMotorberater::createButtons() {
-  auto* box = new QWidget(this);
-  auto* row = new QHBoxLayout(box);
-  row->setContentsMargins(0, 0, 0, 0);
+  const auto [box, row] = MakeWidgetRow(this);
   ImDiagramm = new QCheckBox(QStringLiteral("im Diagramm zeigen"), box);
   ImDiagramm->setObjectName(QStringLiteral("ImDiagramm"));
   ImDiagramm->setToolTip(

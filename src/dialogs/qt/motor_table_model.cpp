@@ -1,5 +1,7 @@
 #include "dialogs/qt/motor_table_model.h"
 
+#include <iterator>
+
 #include "common/format.h"
 
 namespace komet {
@@ -30,6 +32,25 @@ constexpr const char* kHeaderTips[MotorTableModel::ColumnCount] = {"Name in der 
                                                                    "Brenndauer",
                                                                    "Startmasse des geladenen Motors",
                                                                    "lieferbare Verzögerungen"};
+
+// The figure columns, Diameter to LiftOffMass: shown with their format,
+// sorted by their value.
+struct FigureColumn {
+  double MotorRow::*value;
+  const char* format;
+};
+
+constexpr FigureColumn kFigures[] = {
+    {&MotorRow::diameterMm, "%.0f"},    {&MotorRow::lengthMm, "%.0f"},   {&MotorRow::totalImpulse, "%.1f"},
+    {&MotorRow::averageThrust, "%.1f"}, {&MotorRow::peakThrust, "%.1f"}, {&MotorRow::burnTime, "%.2f"},
+    {&MotorRow::liftOffMassG, "%.1f"},
+};
+static_assert(std::size(kFigures) == MotorTableModel::LiftOffMass - MotorTableModel::Diameter + 1);
+
+const FigureColumn* Figure(int column) {
+  if (column < MotorTableModel::Diameter || column > MotorTableModel::LiftOffMass) return nullptr;
+  return &kFigures[column - MotorTableModel::Diameter];
+}
 
 }  // namespace
 
@@ -70,9 +91,10 @@ QVariant MotorTableModel::headerData(int section, Qt::Orientation orientation, i
 
 // A figure the data do not give stays empty rather than showing 0.
 QString MotorTableModel::text(const MotorRow& r, int column) const {
-  auto number = [this](double v, const char* format) {
-    return v > 0 ? QString::fromStdString(Format(decimalSeparator_, format, v)) : QString();
-  };
+  if (const FigureColumn* figure = Figure(column)) {
+    const double v = r.*(figure->value);
+    return v > 0 ? QString::fromStdString(Format(decimalSeparator_, figure->format, v)) : QString();
+  }
   switch (column) {
     case Name:
       return QString::fromStdString(r.name);
@@ -80,20 +102,6 @@ QString MotorTableModel::text(const MotorRow& r, int column) const {
       return QString::fromStdString(r.maker);
     case Class:
       return QString::fromStdString(r.impulseClass);
-    case Diameter:
-      return number(r.diameterMm, "%.0f");
-    case Length:
-      return number(r.lengthMm, "%.0f");
-    case Impulse:
-      return number(r.totalImpulse, "%.1f");
-    case AverageThrust:
-      return number(r.averageThrust, "%.1f");
-    case PeakThrust:
-      return number(r.peakThrust, "%.1f");
-    case BurnTime:
-      return number(r.burnTime, "%.2f");
-    case LiftOffMass:
-      return number(r.liftOffMassG, "%.1f");
     case Delays:
       return QString::fromStdString(DelaysText(r.delays));
     default:
@@ -103,6 +111,7 @@ QString MotorTableModel::text(const MotorRow& r, int column) const {
 
 QVariant MotorTableModel::sortKey(int row, int column) const {
   const MotorRow& r = rows_[static_cast<std::size_t>(row)];
+  if (const FigureColumn* figure = Figure(column)) return r.*(figure->value);
   switch (column) {
     case Name:
       return row;  // the list is in the program's name order already
@@ -110,20 +119,6 @@ QVariant MotorTableModel::sortKey(int row, int column) const {
       return QString::fromStdString(r.maker);
     case Class:
       return r.totalImpulse;  // the class follows the impulse
-    case Diameter:
-      return r.diameterMm;
-    case Length:
-      return r.lengthMm;
-    case Impulse:
-      return r.totalImpulse;
-    case AverageThrust:
-      return r.averageThrust;
-    case PeakThrust:
-      return r.peakThrust;
-    case BurnTime:
-      return r.burnTime;
-    case LiftOffMass:
-      return r.liftOffMassG;
     case Delays:
       return r.delays.empty() ? -1 : r.delays.front();
     default:

@@ -17,17 +17,13 @@
 #include "dialogs/qt/motor_curve_widget.h"
 #include "dialogs/qt/motor_filter_proxy.h"
 #include "dialogs/qt/motor_table_model.h"
+#include "dialogs/qt/widget_row.h"
 
 namespace komet {
 namespace {
 
-constexpr int kInitialWidth = 1220;
+constexpr QSize kInitialSize(1220, 540);
 constexpr int kCurveWidth = 250;
-constexpr int kInitialHeight = 540;
-constexpr int kMeasuredRows = 200;
-constexpr int kHeaderPadding = 22;
-constexpr int kCellPadding = 10;
-constexpr int kMaxColumnWidth = 150;
 
 QComboBox* NamedCombo(const char* name, QWidget* parent) {
   auto* combo = new QComboBox(parent);
@@ -54,16 +50,14 @@ TMotorwahl::TMotorwahl(std::vector<MotorRow> rows, double stageDiameterMm, int c
   fillChoices();
   applyFilter();
   selectMotor(current);
-  resize(kInitialWidth, kInitialHeight);
+  resize(kInitialSize);
   Suche->setFocus();
 }
 
 TMotorwahl::~TMotorwahl() = default;
 
 QWidget* TMotorwahl::createFilters(double stageDiameterMm) {
-  auto* row = new QWidget(this);
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
+  const auto [row, layout] = MakeWidgetRow(this);
   Suche = new QLineEdit(row);
   Suche->setObjectName(QStringLiteral("Suche"));
   Suche->setPlaceholderText(QStringLiteral("Name enthält ..."));
@@ -117,7 +111,7 @@ QWidget* TMotorwahl::createTable() {
   splitter->addWidget(Tabelle);
   splitter->addWidget(Schubkurve);
   splitter->setStretchFactor(0, 1);
-  splitter->setSizes({kInitialWidth - kCurveWidth - 30, kCurveWidth});
+  splitter->setSizes({kInitialSize.width() - kCurveWidth - 30, kCurveWidth});
   return splitter;
 }
 
@@ -126,6 +120,10 @@ QWidget* TMotorwahl::createTable() {
 // so much room that eleven columns no longer sit beside the curve, and
 // measuring every row would slow the opening.
 void TMotorwahl::fitColumns() {
+  constexpr int kMeasuredRows = 200;
+  constexpr int kHeaderPadding = 22;
+  constexpr int kCellPadding = 10;
+  constexpr int kMaxColumnWidth = 150;
   const QFontMetrics header(Tabelle->horizontalHeader()->font());
   const QFontMetrics cells(Tabelle->font());
   const int measured = std::min(model_->rowCount(), kMeasuredRows);
@@ -143,9 +141,7 @@ void TMotorwahl::fitColumns() {
 }
 
 QWidget* TMotorwahl::createButtons() {
-  auto* row = new QWidget(this);
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
+  const auto [row, layout] = MakeWidgetRow(this);
   Anzahl = new QLabel(row);
   Anzahl->setObjectName(QStringLiteral("Anzahl"));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, row);

@@ -46,10 +46,10 @@ class TMotorwahl : public QDialog {
   void selectionChanged();
   void TabelleDoubleClick(const QModelIndex& index);
 
-  int chosen_ = -1;         // the selected motor, kept while the filters change
-  bool filtering_ = false;  // the proxy is moving rows: not the user's selection
   double stageDiameterMm_;
   char decimalSeparator_;
+  int chosen_ = -1;         // the selected motor, kept while the filters change
+  bool filtering_ = false;  // the proxy is moving rows: not the user's selection
   MotorTableModel* model_ = nullptr;
   MotorFilterProxy* proxy_ = nullptr;
   QLineEdit* Suche = nullptr;

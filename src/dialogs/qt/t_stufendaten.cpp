@@ -23,12 +23,12 @@
 #include "dialogs/qt/calculator_dialog.h"
 #include "dialogs/qt/motor_list_search.h"
 #include "dialogs/qt/t_motorwahl.h"
+#include "dialogs/qt/widget_row.h"
 
 namespace komet {
 namespace {
 
-constexpr int kClientWidth = 418;
-constexpr int kClientHeight = 350;
+constexpr QSize kClientSize(418, 350);
 constexpr int kNotebookHeight = 297;
 constexpr int kMaxNameLength = 50;
 constexpr int kMaxMotorCount = 20;
@@ -167,7 +167,7 @@ TStufendaten::TStufendaten(StageForm& form, char decimalSeparator, QWidget* pare
   setWindowTitle(QStringLiteral("Stufendaten"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kClientSize);
   setFont(DialogFont());
   TabbedNotebook1 = new QTabWidget(this);
   TabbedNotebook1->setObjectName(QStringLiteral("TabbedNotebook1"));
@@ -286,9 +286,7 @@ void TStufendaten::addAreaRows(QGridLayout* grid, int stage, QWidget* page) {
 }
 
 QWidget* TStufendaten::createButtons() {
-  auto* row = new QWidget(this);
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
+  const auto [row, layout] = MakeWidgetRow(this);
   BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), row);
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
   BitBtn1->setDefault(true);
@@ -320,7 +318,6 @@ bool TStufendaten::Run() {
 }
 
 void TStufendaten::BitBtn1Click() {
-  form_.changed = true;
   accept();
 }
 

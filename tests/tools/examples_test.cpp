@@ -8,7 +8,7 @@
 
 #include "common/file_io.h"
 #include "common/komet_error.h"
-#include "motors/eng_examples.h"
+#include "examples/eng_examples.h"
 #include "motors/eng_import.h"
 
 namespace komet {

@@ -1,4 +1,4 @@
-#include "motors/eng_examples.h"
+#include "examples/eng_examples.h"
 
 #include <algorithm>
 #include <charconv>
