@@ -13,6 +13,8 @@
 #include "common/komet_error.h"
 #include "model/rocket_file.h"
 #include "print/qt/qprinter_device.h"
+#include "support/replaced_file.h"
+#include "support/temp_dir.h"
 
 using namespace komet;
 
@@ -86,6 +88,13 @@ class PrintCommandsTest : public QObject {
     QVERIFY(PdfText(pdf).contains("Max v:"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"bericht.pdf"});
     QVERIFY(QFile(pdf).permissions() & QFileDevice::ReadOther);
+  }
+
+  void savingLeavesTheOlderFileAloneAndKeepsItsRights() {
+    testing::TempDir dir;
+    const testing::ReplacedFile old(dir.path() / "bericht.pdf", "alt", 0640);
+    QVERIFY(SaveReportPdf(old.path(), *sim_, rocket_, switches_));
+    QCOMPARE(QString::fromStdString(old.Fault()), QString());
   }
 
   void aPlaceThatCannotTakeTheFileThrowsAndKeepsTheOldOne() {

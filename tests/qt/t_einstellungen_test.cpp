@@ -212,5 +212,14 @@ class TEinstellungenTest : public QObject {
   MemoryDbNameStore store_;
 };
 
-QTEST_MAIN(TEinstellungenTest)
+// The dialog shows numbers with the system locale's decimal separator: the
+// test runs under a German one.
+int main(int argc, char** argv) {
+  qputenv("LC_ALL", "de_DE.UTF-8");
+  QApplication app(argc, argv);
+  app.setAttribute(Qt::AA_Use96Dpi, true);
+  TEinstellungenTest test;
+  QTEST_SET_MAIN_SOURCE_PATH
+  return QTest::qExec(&test, argc, argv);
+}
 #include "t_einstellungen_test.moc"
