@@ -275,6 +275,31 @@ TEST(FlightPhysics, StagesSeparateOnTheMillisecondGrid) {
   }
 }
 
+// A lower stage is timed by its slot-1 motor: a longer-burning motor beside
+// it still holds propellant at separation. That propellant leaves with the
+// stage, and its thrust ends there.
+TEST(FlightPhysics, ALongerMotorOfALowerStageDropsWithItsPropellant) {
+  RocketRecord rocket;
+  rocket.stages[1].mass = 0.2;
+  Fit(rocket, 1, 0, ConstantMotor(20.0, 0.5, 0.01, 0.02));
+  Fit(rocket, 1, 1, ConstantMotor(10.0, 2.0, 0.04, 0.06));
+  rocket.stages[0].mass = 0.1;
+  Fit(rocket, 0, 0, ConstantMotor(8.0, 1.0));
+  Simulation sim;
+  sim.RunSimulation(rocket, NoFriction());
+  const auto s = sim.samples();
+  EXPECT_DOUBLE_EQ(rocket.stages[1].runSeparationTime, 0.5);
+  // Both motors push and burn until the upper stage takes over at 0.5 s.
+  EXPECT_EQ(s[100].thrust, 30.0);
+  EXPECT_NEAR(s[100].propellantUsed, 0.0002, 1e-15);
+  EXPECT_NEAR(s[100].accel, 30.0 / (0.38 - 100 * 0.0002) - kG, 1e-9);
+  for (std::size_t n = 101; n <= 300; ++n) ASSERT_EQ(s[n].thrust, 8.0) << n;
+  // 0.03 kg of the longer motor's propellant went with the stage.
+  EXPECT_NEAR(rocket.stages[1].runPropellantMass, 0.03, 1e-12);
+  EXPECT_NEAR(s[101].accel, 8.0 / 0.1 - kG, 1e-9);
+  EXPECT_NEAR(rocket.runMass, 0.1, 1e-12);
+}
+
 TEST(FlightPhysics, ThrustEndsWithTheCurve) {
   RocketRecord rocket;  // stage 2's curve ends at 500 N; it waits 0.5 s for stage 1
   rocket.stages[1].mass = 1.0;
