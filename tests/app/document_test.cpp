@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fstream>
 
 #include "model/rocket_file.h"
+#include "support/fake_prompts.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -13,48 +13,8 @@ namespace komet {
 namespace {
 
 using testing::BoxMotor;
-
-// Answers from a script; records what was asked and shown.
-struct ScriptedPrompts : Prompts {
-  std::deque<SaveAnswer> saveAnswers;
-  std::deque<bool> overwriteAnswers;
-  std::deque<std::optional<std::filesystem::path>> openChoices, saveChoices;
-  std::vector<std::string> asked, errors, warnings;
-
-  SaveAnswer AskSave(const std::string& q) override {
-    asked.push_back(q);
-    return Pop(saveAnswers, SaveAnswer::Cancel);
-  }
-  bool AskOverwrite(const std::filesystem::path& p) override {
-    asked.push_back("overwrite " + p.string());
-    return Pop(overwriteAnswers, false);
-  }
-  std::optional<std::filesystem::path> ChooseOpenFile() override { return Pop(openChoices, {}); }
-  std::optional<std::filesystem::path> ChooseSaveFile() override { return Pop(saveChoices, {}); }
-  void ShowError(const std::string& m) override { errors.push_back(m); }
-  void ShowWarning(const std::string& m) override { warnings.push_back(m); }
-
-  template <typename T>
-  static T Pop(std::deque<T>& q, T fallback) {
-    if (q.empty()) return fallback;
-    T v = q.front();
-    q.pop_front();
-    return v;
-  }
-};
-
-struct FakeViews : DocumentViews {
-  std::function<bool()> stageDialog = [] { return true; };
-  std::string notes;
-  int resets = 0, dialogs = 0;
-  bool ShowStageDialog() override {
-    ++dialogs;
-    return stageDialog();
-  }
-  void SetNotes(const std::string& n) override { notes = n; }
-  std::string GetNotes() const override { return notes; }
-  void RocketReset() override { ++resets; }
-};
+using testing::FakeViews;
+using testing::ScriptedPrompts;
 
 class DocumentTest : public ::testing::Test {
  protected:
@@ -101,7 +61,7 @@ TEST_F(DocumentTest, TakingTheGuidesMotorTransfersAsAnOkWould) {
   prompts.saveChoices.push_back(dir.path() / "s.kmw");
   ASSERT_TRUE(doc.SaveAs(prompts, views));
   const double c6Apogee = doc.simulation.results().maxHeight;
-  doc.form.RakName = "getippt, dann Abbruch";  // a dialog's pending entry stays out
+  doc.form.RakName = "getippt, dann Abbruch";   // a dialog's pending entry stays out
   EXPECT_FALSE(doc.TakeMainMotor(7, prompts));  // no such record
   EXPECT_FALSE(doc.changed());
   EXPECT_TRUE(doc.TakeMainMotor(1, prompts));  // D12

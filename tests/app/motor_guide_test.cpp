@@ -33,16 +33,7 @@ MotorRecord Catalogued(std::string_view name, double thrust, double burnTime, co
 }
 
 RocketRecord SingleStage(const MotorRecord& motor) {
-  RocketRecord r;
-  InitRakete(r);
-  r.name.assign("Berater");
-  r.cw = 0.6;
-  r.stages[0].mass = 0.040;
-  r.stages[0].diameter = 0.025;
-  r.stages[0].counts = {1, 0, 0};
-  r.stages[0].motors[0] = motor;
-  r.stages[1].absent = r.stages[2].absent = 1;
-  return r;
+  return testing::SingleStageRocket("Berater", motor, 0.040);
 }
 
 // Class A (2 N s) to F (48 N s), two makers, 18 to 29 mm, one without details.
