@@ -6,7 +6,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -14,41 +13,16 @@
 #include <vector>
 
 #include "app/document.h"
-#include "app/prompts.h"
 #include "common/file_io.h"
 #include "common/komet_error.h"
 #include "fuzz_support.h"
 #include "model/rocket_file.h"
 #include "motors/motor_database.h"
 #include "sim/sim_constants.h"
+#include "support/fake_prompts.h"
 
 namespace komet::fuzz {
 namespace {
-
-// No question is asked while loading; every message is only counted.
-struct QuietPrompts : Prompts {
-  int errors = 0, warnings = 0;
-  SaveAnswer AskSave(const std::string&) override { return SaveAnswer::Cancel; }
-  bool AskOverwrite(const std::filesystem::path&) override { return false; }
-  std::optional<std::filesystem::path> ChooseOpenFile() override { return std::nullopt; }
-  std::optional<std::filesystem::path> ChooseSaveFile() override { return std::nullopt; }
-  void ShowError(const std::string& m) override {
-    Require(!m.empty(), "empty error message");
-    ++errors;
-  }
-  void ShowWarning(const std::string& m) override {
-    Require(!m.empty(), "empty warning");
-    ++warnings;
-  }
-};
-
-struct QuietViews : DocumentViews {
-  std::string notes;
-  bool ShowStageDialog() override { return true; }
-  void SetNotes(const std::string& n) override { notes = n; }
-  std::string GetNotes() const override { return notes; }
-  void RocketReset() override {}
-};
 
 // The bundled example database, whose motors the example rockets name, and
 // a few more: a name equal to one of them but for case, one that differs
@@ -93,6 +67,12 @@ struct Rig {
   }
 };
 
+// Every message says something.
+void RequireMessages(const testing::ScriptedPrompts& prompts) {
+  for (const auto* list : {&prompts.errors, &prompts.warnings})
+    for (const std::string& m : *list) Require(!m.empty(), "empty message");
+}
+
 bool SameBytes(const RocketRecord& a, const RocketRecord& b) {
   std::vector<std::uint8_t> x(RocketRecord::kSize), y(RocketRecord::kSize);
   EncodeRocketRecord(a, x);
@@ -113,8 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   doc.rocket = RocketRecord{};
   InitRakete(doc.rocket);
   doc.fileName.clear();
-  fuzz::QuietPrompts prompts;
-  fuzz::QuietViews views;
+  testing::ScriptedPrompts prompts;
+  testing::FakeViews views;
   const auto& path = rig->file.Write(std::span(data, size));
   const bool loaded = doc.LoadRocketFile(path, prompts, views);
   // The file's bytes replace the empty rocket's: a file shorter than the
@@ -124,13 +104,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool magic = std::equal(data, data + compared, magicBytes.begin(),
                                 [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); });
   fuzz::Require(loaded == magic, "a rocket file was refused, or a foreign file taken");
+  fuzz::RequireMessages(prompts);
   if (!loaded) {
-    fuzz::Require(prompts.errors == 1, "a refused file without its one message");
+    fuzz::Require(prompts.errors.size() == 1, "a refused file without its one message");
     return 0;
   }
   fuzz::Require(doc.fileName == path && !doc.changed(), "loaded document not named and unchanged");
-  fuzz::Require(prompts.errors == 0, "a loaded rocket did not go through the stage form");
-  fuzz::Require((prompts.warnings == 1) == (size < RocketRecord::kSize), "short file warning");
+  fuzz::Require(prompts.errors.empty(), "a loaded rocket did not go through the stage form");
+  fuzz::Require((prompts.warnings.size() == 1) == (size < RocketRecord::kSize), "short file warning");
   fuzz::Require(doc.caption.rfind("KOMET - ", 0) == 0, "caption");
   fuzz::Require(views.notes == NotesText(doc.rocket), "notes window and record disagree");
   // A stage without its first motor holds none, and neither do the stages after it.
@@ -149,7 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The plot's double-click: the record through the stage form once more.
   doc.ChangeWithReload(prompts, views);
-  fuzz::Require(prompts.errors == 0 && doc.changed(), "second transfer failed");
+  fuzz::RequireMessages(prompts);
+  fuzz::Require(prompts.errors.empty() && doc.changed(), "second transfer failed");
   fuzz::RequireSaneFlight(doc.simulation);
   return 0;
 }

@@ -70,6 +70,18 @@ Bytes Encoded(const std::vector<MotorRecord>& motors) {
   return b;
 }
 
+// One seed for each spoiled copy of `base`, named after its spoiler.
+template <typename Record, std::size_t N>
+void AddSpoiled(const SeedDir& dir, const Record& base,
+                const std::pair<const char*, std::function<void(Record&)>> (&spoilers)[N],
+                std::string_view extension) {
+  for (const auto& [name, spoil] : spoilers) {
+    Record r = base;
+    spoil(r);
+    dir.Add(std::string(name) + std::string(extension), Encoded(r));
+  }
+}
+
 MotorRecord Motor(std::string_view name, double thrust, double burn) {
   MotorRecord m;
   m.name.assign(name);
@@ -167,11 +179,7 @@ void RocketSeeds(const fs::path& source, const fs::path& out) {
       {"name_255", [](RocketRecord& r) { r.name.raw()[0] = 255; }},
       {"motorname_255", [](RocketRecord& r) { r.stages[0].motors[0].name.raw()[0] = 255; }},
   };
-  for (const auto& [name, spoil] : spoilers) {
-    RocketRecord r = base;
-    spoil(r);
-    dir.Add(std::string(name) + ".kmw", Encoded(r));
-  }
+  AddSpoiled(dir, base, spoilers, ".kmw");
 }
 
 void DatabaseSeeds(const fs::path& source, const fs::path& out) {
@@ -219,11 +227,7 @@ void OptionsSeeds(const fs::path& out) {
       {"zeitraum_2", [](OptionsRecord& o) { o.calcPeriod = 2; }},
       {"pfad_255", [](OptionsRecord& o) { o.dbPath.raw()[0] = 255; }},
   };
-  for (const auto& [name, spoil] : spoilers) {
-    OptionsRecord o = base;
-    spoil(o);
-    dir.Add(std::string(name) + ".opt", Encoded(o));
-  }
+  AddSpoiled(dir, base, spoilers, ".opt");
 }
 
 void EngSeeds(const fs::path& source, const fs::path& out) {

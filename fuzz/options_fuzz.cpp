@@ -58,12 +58,8 @@ RocketRecord TestRocket() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace komet;
-  // Destroyed at exit, which removes the scratch directory.
-  static const fuzz::ScratchFile scratchAtExit("KOMET.OPT");
-  const fuzz::ScratchFile* const scratch = &scratchAtExit;
-  static Simulation* const sim = new Simulation();
   const std::span<const std::uint8_t> file(data, size);
-  const auto& path = scratch->Write(file);
+  const auto& path = fuzz::WriteScratchFile("KOMET.OPT", file);
   const bool valid = fuzz::ValidOptionsBytes(file);
 
   const std::optional<OptionsRecord> read = ReadOptionsFile(path);
@@ -85,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Require(period >= 3.0 && period <= 50.0, "clamped period outside 3..50");
 
   RocketRecord rocket = fuzz::TestRocket();
-  sim->RunSimulation(rocket, OptionsConstants(load.record));
-  fuzz::RequireSaneFlight(*sim);
+  Simulation& sim = fuzz::SharedSimulation();
+  sim.RunSimulation(rocket, OptionsConstants(load.record));
+  fuzz::RequireSaneFlight(sim);
   return 0;
 }
