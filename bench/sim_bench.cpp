@@ -7,6 +7,7 @@
 #include "model/rocket_record.h"
 #include "sim/forces.h"
 #include "sim/sim_constants.h"
+#include "sim/sim_test_support.h"
 #include "sim/simulation.h"
 #include "support/published_motors.h"
 
@@ -14,7 +15,16 @@ namespace komet {
 namespace {
 
 using testing::C6;
-using testing::D12;
+
+// Published D12 figures.
+MotorRecord D12() {
+  return test::MakeMotor(
+      {{0, 0},         {0.049, 2.569},  {0.116, 9.369}, {0.184, 17.275}, {0.237, 24.258}, {0.282, 29.73},
+       {0.297, 27.01}, {0.311, 22.589}, {0.322, 17.99}, {0.348, 14.126}, {0.386, 12.099}, {0.442, 10.808},
+       {0.546, 9.876}, {0.718, 9.306},  {0.879, 9.105}, {1.066, 8.901},  {1.257, 8.698},  {1.436, 8.31},
+       {1.59, 8.294},  {1.612, 4.613},  {1.65, 0}},
+      1.65, 0.0211, 0.0426);
+}
 
 void SetStage(StageRecord& stage, double massKg, double diameter, double delay, const MotorRecord& motor,
               int count) {

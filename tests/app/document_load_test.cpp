@@ -12,7 +12,7 @@
 
 #include "app/document.h"
 #include "motors/motor_database.h"
-#include "support/fake_prompts.h"
+#include "support/document_fixture.h"
 #include "support/file_bytes.h"
 #include "support/flight_invariants.h"
 #include "support/motor_fixtures.h"
@@ -23,17 +23,12 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using testing::BoxMotor;
-using testing::FakeViews;
 using testing::FlightFault;
 using testing::ScriptedPrompts;
 
-class DocumentLoad : public ::testing::Test {
+class DocumentLoad : public testing::DocumentFixture {
  protected:
-  DocumentLoad() : doc(constants, [this] { return db; }) {}
-  void SetUp() override {
-    db = testing::WriteDatabase(dir.path(), {BoxMotor("C6", 6, 1.8), BoxMotor("c6", 5, 1.7)});
-    doc.ReloadMotorDatabase();
-  }
+  DocumentLoad() : DocumentFixture({BoxMotor("C6", 6, 1.8), BoxMotor("c6", 5, 1.7)}) {}
   // A single-stage rocket with a C6, as a file holds it.
   RocketRecord Rocket() const { return testing::SingleStageRocket("Robust", BoxMotor("C6", 6, 1.8)); }
   std::filesystem::path File(const Bytes& bytes, const std::string& name = "r.kmw") const {
@@ -44,13 +39,6 @@ class DocumentLoad : public ::testing::Test {
     EncodeRocketRecord(r, b);
     return b;
   }
-
-  testing::TempDir dir;
-  std::filesystem::path db;
-  FixedConstants constants;
-  Document doc;
-  ScriptedPrompts prompts;
-  FakeViews views;
 };
 
 TEST_F(DocumentLoad, EachKindOfBadFileGivesItsMessage) {

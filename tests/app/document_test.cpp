@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "model/rocket_file.h"
-#include "support/fake_prompts.h"
+#include "support/document_fixture.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -13,16 +13,11 @@ namespace komet {
 namespace {
 
 using testing::BoxMotor;
-using testing::FakeViews;
 using testing::ScriptedPrompts;
 
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public testing::DocumentFixture {
  protected:
-  DocumentTest() : doc(constants, [this] { return db; }) {}
-  void SetUp() override {
-    db = testing::WriteDatabase(dir.path(), {BoxMotor("C6", 6, 1.8), BoxMotor("D12", 12, 1.6)});
-    doc.ReloadMotorDatabase();
-  }
+  DocumentTest() : DocumentFixture({BoxMotor("C6", 6, 1.8), BoxMotor("D12", 12, 1.6)}) {}
   // Types a single-stage rocket into the stage dialog and confirms it.
   void EnterRocket(const std::string& name) {
     doc.form.RakName = name;
@@ -39,13 +34,6 @@ class DocumentTest : public ::testing::Test {
     EXPECT_TRUE(doc.SaveAs(prompts, views));
     return dir.path() / file;
   }
-
-  testing::TempDir dir;
-  std::filesystem::path db;
-  FixedConstants constants;
-  Document doc;
-  ScriptedPrompts prompts;
-  FakeViews views;
 };
 
 TEST_F(DocumentTest, ChangeWithOkTransfersRunsAndMarksChanged) {

@@ -18,9 +18,6 @@
 namespace komet {
 namespace {
 
-using testing::BoxMotor;
-using testing::FlightFault;
-
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
@@ -113,9 +110,9 @@ TEST(OptionsFileLoadTest, HostileConstantsGiveASaneFlight) {
     testing::WriteBytes(file, Encoded(o));
     const OptionsLoad load = LoadOptions(file, "cwd");
     ASSERT_TRUE(load.fromFile) << what;
-    RocketRecord rocket = testing::SingleStageRocket("C6", BoxMotor("C6", 6, 1.8));
+    RocketRecord rocket = testing::SingleStageRocket("C6", testing::BoxMotor("C6", 6, 1.8));
     sim.RunSimulation(rocket, OptionsConstants(load.record));
-    EXPECT_EQ(FlightFault(sim), "") << what;
+    EXPECT_EQ(testing::FlightFault(sim), "") << what;
   }
 }
 

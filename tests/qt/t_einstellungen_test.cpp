@@ -13,23 +13,12 @@
 #include <QtTest>
 #include <fstream>
 
+#include "qt/modal_helper.h"
+
 using namespace komet;
+using komet::testing::CloseNextMessageBox;
 
 namespace {
-
-// Answers the next message box as soon as it shows and keeps its text.
-void CloseNextMessageBox(QString* text) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, text] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      *text = box->text() + "\n" + box->informativeText();
-      box->accept();
-      timer->stop();
-      timer->deleteLater();
-    }
-  });
-  timer->start(10);
-}
 
 // Runs the dialog modally; `inside` acts on it while it is shown.
 bool RunWith(TEinstellungen& dialog, std::function<void()> inside) {
