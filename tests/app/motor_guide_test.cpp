@@ -169,18 +169,18 @@ TEST_F(MotorGuideTest, CancelStopsAndLeavesTheRocket) {
 }
 
 TEST(MotorGuideOutput, JsonKeysAndNulls) {
-  GuideRow r;
-  r.motor = "C6 [Estes]";
-  r.maker = "Estes";
-  r.apogee = 300.5;
-  r.apogeeTime = 7.5;
-  r.maxVelocity = 91;
-  r.railExitVelocity = 13.5;
-  r.thrustToWeight = 6;
-  r.recommendedDelay = 5.9;
-  r.bestDelay = 5;
-  r.ejectionVelocity = -3.25;
-  r.warnings = {"Startgeschwindigkeit \"zu\" gering"};
+  const GuideRow r{.motor = "C6 [Estes]",
+                   .maker = "Estes",
+                   .apogee = 300.5,
+                   .apogeeTime = 7.5,
+                   .maxVelocity = 91,
+                   .railExitVelocity = 13.5,
+                   .thrustToWeight = 6,
+                   .recommendedDelay = 5.9,
+                   .bestDelay = 5,
+                   .ejectionVelocity = -3.25,
+                   .warnings = {"Startgeschwindigkeit \"zu\" gering"},
+                   .mark = GuideRow::Mark::Green};
   GuideRow none;
   none.motor = "Kaputt";
   none.noFlight = true;

@@ -32,13 +32,6 @@ double GridTime(std::size_t n) {
   return static_cast<double>(5 * (n - 1)) / 1000.0;
 }
 
-TEST(TimeGrid, RoundingTheNextStepAddsExactlyFiveMilliseconds) {
-  for (std::int64_t ms = 0; ms <= 5 * 70000; ms += 5) {
-    const double t = static_cast<double>(ms) / 1000.0;
-    ASSERT_EQ(RoundHalfEven((t + kTimeStep) * 1000.0), ms + 5) << t;
-  }
-}
-
 TEST(FlightSeries, FiftySecondsWithoutLandingFillSamplesOneTo10001) {
   const RocketRecord grounded = OneStage(ConstantMotor(1.0, 1.0), 1.0);
   const RocketRecord highFlier = OneStage(ConstantMotor(100.0, 2.0), 0.1);
