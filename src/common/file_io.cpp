@@ -94,7 +94,7 @@ void WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
   if (::rename(tmp.c_str(), path.c_str()) != 0) throw fail(errno);
 }
 
-bool TakeOverRights(const std::filesystem::path& target, const std::filesystem::path& replacement) {
+void TakeOverRights(const std::filesystem::path& target, const std::filesystem::path& replacement) {
   struct stat old {};
   mode_t mode = 0;
   if (::stat(target.c_str(), &old) == 0) {
@@ -104,7 +104,7 @@ bool TakeOverRights(const std::filesystem::path& target, const std::filesystem::
     ::umask(mask);
     mode = 0666 & ~mask;
   }
-  return ::chmod(replacement.c_str(), mode) == 0;
+  ::chmod(replacement.c_str(), mode);
 }
 
 }  // namespace komet

@@ -24,7 +24,7 @@ void WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
 
 // A file about to replace `target` gets the rights of the file it replaces,
 // or the usual ones (0666 less the umask) when there is none: a temporary
-// file is private. Returns false when the rights cannot be set.
-bool TakeOverRights(const std::filesystem::path& target, const std::filesystem::path& replacement);
+// file is private.
+void TakeOverRights(const std::filesystem::path& target, const std::filesystem::path& replacement);
 
 }  // namespace komet
