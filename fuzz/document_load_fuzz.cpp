@@ -80,6 +80,25 @@ bool SameBytes(const RocketRecord& a, const RocketRecord& b) {
   return x == y;
 }
 
+// What a loaded document holds: a named, unchanged rocket through the stage
+// form, its notes in the notes window, no motors above an empty stage, a
+// sane flight.
+void RequireLoaded(const Document& doc, const testing::ScriptedPrompts& prompts,
+                   const testing::FakeViews& views, const std::filesystem::path& path, std::size_t size) {
+  Require(doc.fileName == path && !doc.changed(), "loaded document not named and unchanged");
+  Require(prompts.errors.empty(), "a loaded rocket did not go through the stage form");
+  Require((prompts.warnings.size() == 1) == (size < RocketRecord::kSize), "short file warning");
+  Require(doc.caption.rfind("KOMET - ", 0) == 0, "caption");
+  Require(views.notes == NotesText(doc.rocket), "notes window and record disagree");
+  // A stage without its first motor holds none, and neither do the stages after it.
+  bool absent = false;
+  for (const StageRecord& stage : doc.rocket.stages) {
+    absent = absent || stage.counts[0] == 0;
+    if (absent) Require(stage.counts == std::array<std::int32_t, 3>{}, "motors in an absent stage");
+  }
+  RequireSaneFlight(doc.simulation);
+}
+
 }  // namespace
 }  // namespace komet::fuzz
 
@@ -109,18 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(prompts.errors.size() == 1, "a refused file without its one message");
     return 0;
   }
-  fuzz::Require(doc.fileName == path && !doc.changed(), "loaded document not named and unchanged");
-  fuzz::Require(prompts.errors.empty(), "a loaded rocket did not go through the stage form");
-  fuzz::Require((prompts.warnings.size() == 1) == (size < RocketRecord::kSize), "short file warning");
-  fuzz::Require(doc.caption.rfind("KOMET - ", 0) == 0, "caption");
-  fuzz::Require(views.notes == NotesText(doc.rocket), "notes window and record disagree");
-  // A stage without its first motor holds none, and neither do the stages after it.
-  bool absent = false;
-  for (const StageRecord& stage : doc.rocket.stages) {
-    absent = absent || stage.counts[0] == 0;
-    if (absent) fuzz::Require(stage.counts == std::array<std::int32_t, 3>{}, "motors in an absent stage");
-  }
-  fuzz::RequireSaneFlight(doc.simulation);
+  fuzz::RequireLoaded(doc, prompts, views, path, size);
 
   // Saved, the document is a whole rocket file that reads back byte for byte.
   SaveRocketFile(rig->saved, doc.rocket);
