@@ -62,18 +62,6 @@ class WriteBesideTest : public QObject {
     }
   }
 
-  void aNewFileGetsTheUsualRights() {
-    testing::TempDir dir;
-    const mode_t mask = ::umask(027);
-    const auto failure =
-        Write(dir.path() / "neu.svg", [](const QString& file) { return WriteText(file, "x"); });
-    ::umask(mask);
-    QVERIFY(!failure);
-    struct stat st {};
-    QCOMPARE(::stat((dir.path() / "neu.svg").c_str(), &st), 0);
-    QCOMPARE(st.st_mode & 07777, 0640u);
-  }
-
   // Every failure leaves the older file whole and no temporary behind.
   void failuresNameTheirStepAndLeaveTheOlderFile() {
     testing::TempDir dir;

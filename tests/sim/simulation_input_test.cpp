@@ -95,8 +95,8 @@ TEST(SimulationInputTest, EveryDoubleItReadsMayHoldAnything) {
         RocketRecord rocket = ThreeStages();
         f.field(rocket, stage) = bad;
         sim.RunSimulation(rocket, FixedConstants{});
-        EXPECT_EQ(FlightFault(sim), "") << std::string(f.name) + " of stage " + std::to_string(stage + 1) + " = " +
-                            std::to_string(bad);
+        EXPECT_EQ(FlightFault(sim), "")
+            << std::string(f.name) + " of stage " + std::to_string(stage + 1) + " = " + std::to_string(bad);
       }
     }
   }
@@ -151,7 +151,8 @@ TEST(SimulationInputTest, CountsFarOutsideTheSpinRange) {
       rocket.stages[1].counts[slot] = count;
       rocket.stages[0].counts = {count, count, count};
       sim.RunSimulation(rocket, FixedConstants{});
-      EXPECT_EQ(FlightFault(sim), "") << "count " + std::to_string(count) + " in slot " + std::to_string(slot + 1);
+      EXPECT_EQ(FlightFault(sim), "")
+          << "count " + std::to_string(count) + " in slot " + std::to_string(slot + 1);
     }
   }
 }
