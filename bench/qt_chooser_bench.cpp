@@ -14,6 +14,7 @@
 #include "dialogs/qt/motor_table_model.h"
 #include "dialogs/qt/t_motorwahl.h"
 #include "motors/motor_database.h"
+#include "qt_bench_support.h"
 
 namespace {
 
@@ -23,16 +24,8 @@ constexpr std::size_t kMotors = 3000;
 // One key press each: typing "g40w", deleting it again.
 constexpr std::array<const char*, 8> kTyped{"g", "g4", "g40", "g40w", "g40", "g4", "g", ""};
 
-// Widgets need an application; the benchmark's main comes from the
-// benchmark library, so it is made on first use.
 void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "qt_chooser_bench";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QApplication>(argc, argv);
-  }();
+  bench::EnsureApplication<QApplication>("qt_chooser_bench");
 }
 
 std::vector<MotorRow> ThreeThousandRows() {
@@ -66,10 +59,7 @@ void BM_ChooserFilterKeyPress(benchmark::State& state) {
   }
   state.counters["rows"] = static_cast<double>(model.rowCount());
 }
-BENCHMARK(BM_ChooserFilterKeyPress)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ChooserFilterKeyPress)->Apply(bench::RepeatedInMilliseconds<5>);
 
 // The whole dialog's answer to a key in its search field: filter, count
 // label, selection kept, curve, with the table view attached.
@@ -81,10 +71,7 @@ void BM_ChooserDialogKeyPress(benchmark::State& state) {
   std::size_t key = 0;
   for (auto _ : state) search->setText(QString::fromLatin1(kTyped[key++ % kTyped.size()]));
 }
-BENCHMARK(BM_ChooserDialogKeyPress)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ChooserDialogKeyPress)->Apply(bench::RepeatedInMilliseconds<5>);
 
 // Opening the chooser over the bundled catalogue: one read of the database
 // and the table with its column widths.
@@ -99,6 +86,6 @@ void BM_ChooserOpenCatalogue(benchmark::State& state) {
   }
   state.counters["motors"] = static_cast<double>(list.size());
 }
-BENCHMARK(BM_ChooserOpenCatalogue)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ChooserOpenCatalogue)->Apply(bench::RepeatedInMilliseconds<5>);
 
 }  // namespace

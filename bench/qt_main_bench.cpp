@@ -11,6 +11,7 @@
 #include "motors/catalogue.h"
 #include "motors/motor_database.h"
 #include "plot/qt/plot_widget.h"
+#include "qt_bench_support.h"
 
 namespace {
 
@@ -20,13 +21,7 @@ const std::string kExamples = KOMET_SOURCE_DIR "/examples";
 const char* const kRockets[] = {"einstufig_c6.kmw", "zweistufig.kmw", "dreistufig.kmw", "buendel.kmw"};
 
 void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "qt_main_bench";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QApplication>(argc, argv);
-  }();
+  bench::EnsureApplication<QApplication>("qt_main_bench");
 }
 
 // The program's windows with a rocket from the command line, shown until
@@ -64,9 +59,7 @@ BENCHMARK(BM_RepaintAfterCurveSwitch)
     ->Args({0, 640, 483})
     ->Args({2, 640, 483})
     ->Args({2, 1280, 960})
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+    ->Apply(bench::RepeatedInMilliseconds<5>);
 
 // The bundled catalogue, or about 3,000 motors: the catalogue three times.
 std::string Database(std::int64_t copies) {
@@ -92,11 +85,6 @@ void BM_WindowToFirstPaintedFlight(benchmark::State& state) {
   }
   state.counters["motors"] = static_cast<double>(ReadMotorList(database).size());
 }
-BENCHMARK(BM_WindowToFirstPaintedFlight)
-    ->Arg(1)
-    ->Arg(3)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_WindowToFirstPaintedFlight)->Arg(1)->Arg(3)->Apply(bench::RepeatedInMilliseconds<5>);
 
 }  // namespace

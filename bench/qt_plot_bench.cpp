@@ -12,21 +12,14 @@
 #include "model/rocket_record.h"
 #include "plot/qt/plot_export.h"
 #include "print/qt/report_export.h"
+#include "qt_bench_support.h"
 
 namespace {
 
 using namespace komet;
 
-// Fonts and the PDF writer need a gui application; the benchmark's main
-// comes from the benchmark library, so it is made on first use.
 void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "qt_plot_bench";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QGuiApplication> app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QGuiApplication>(argc, argv);
-  }();
+  bench::EnsureApplication<QGuiApplication>("qt_plot_bench");
 }
 
 testing::SyntheticFlight& LongFlight() {
@@ -48,10 +41,7 @@ void BM_PlotAllCurvesIntoImage(benchmark::State& state) {
   }
   state.counters["samples"] = static_cast<double>(flight.lastSample);
 }
-BENCHMARK(BM_PlotAllCurvesIntoImage)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(9)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_PlotAllCurvesIntoImage)->Apply(bench::RepeatedInMilliseconds<9>);
 
 void BM_ReportToPdf(benchmark::State& state) {
   EnsureApplication();
@@ -66,6 +56,6 @@ void BM_ReportToPdf(benchmark::State& state) {
   }
   QFile::remove(path);
 }
-BENCHMARK(BM_ReportToPdf)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReportToPdf)->Apply(bench::RepeatedInMilliseconds<9>);
 
 }  // namespace

@@ -2,49 +2,28 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
-#include <utility>
 #include <vector>
 
 #include "model/rocket_record.h"
 #include "sim/forces.h"
 #include "sim/sim_constants.h"
+#include "sim/sim_test_support.h"
 #include "sim/simulation.h"
+#include "support/published_motors.h"
 
 namespace komet {
 namespace {
 
-MotorRecord Motor(std::initializer_list<std::pair<double, double>> curve, double burnTime,
-                  double propellantKg, double totalKg) {
-  MotorRecord m;
-  m.burnTime = burnTime;
-  m.propellantMass = propellantKg;
-  m.totalMass = totalKg;
-  std::size_t p = 1;  // point 0 is (0, 0)
-  for (const auto& [time, thrust] : curve) {
-    m.curveTime[p] = time;
-    m.curveThrust[p] = thrust;
-    ++p;
-  }
-  return m;
-}
+using testing::C6;
 
-// Published D12 and C6 figures.
+// Published D12 figures.
 MotorRecord D12() {
-  return Motor({{0.049, 2.569},  {0.116, 9.369},  {0.184, 17.275}, {0.237, 24.258}, {0.282, 29.73},
-                {0.297, 27.01},  {0.311, 22.589}, {0.322, 17.99},  {0.348, 14.126}, {0.386, 12.099},
-                {0.442, 10.808}, {0.546, 9.876},  {0.718, 9.306},  {0.879, 9.105},  {1.066, 8.901},
-                {1.257, 8.698},  {1.436, 8.31},   {1.59, 8.294},   {1.612, 4.613},  {1.65, 0}},
-               1.65, 0.0211, 0.0426);
-}
-
-MotorRecord C6() {
-  return Motor(
-      {{0.031, 0.946}, {0.092, 4.826}, {0.139, 9.936}, {0.192, 14.09}, {0.209, 11.446}, {0.231, 7.381},
-       {0.248, 6.151}, {0.292, 5.489}, {0.37, 4.921},  {0.475, 4.448}, {0.671, 4.258},  {0.702, 4.542},
-       {0.723, 4.164}, {0.85, 4.448},  {1.063, 4.353}, {1.211, 4.353}, {1.242, 4.069},  {1.303, 4.258},
-       {1.468, 4.353}, {1.656, 4.448}, {1.821, 4.448}, {1.834, 2.933}, {1.847, 1.325},  {1.86, 0}},
-      1.86, 0.0108, 0.0231);
+  return test::MakeMotor(
+      {{0, 0},         {0.049, 2.569},  {0.116, 9.369}, {0.184, 17.275}, {0.237, 24.258}, {0.282, 29.73},
+       {0.297, 27.01}, {0.311, 22.589}, {0.322, 17.99}, {0.348, 14.126}, {0.386, 12.099}, {0.442, 10.808},
+       {0.546, 9.876}, {0.718, 9.306},  {0.879, 9.105}, {1.066, 8.901},  {1.257, 8.698},  {1.436, 8.31},
+       {1.59, 8.294},  {1.612, 4.613},  {1.65, 0}},
+      1.65, 0.0211, 0.0426);
 }
 
 void SetStage(StageRecord& stage, double massKg, double diameter, double delay, const MotorRecord& motor,

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -14,40 +13,16 @@
 #include <vector>
 
 #include "app/document.h"
-#include "app/prompts.h"
 #include "common/file_io.h"
 #include "common/komet_error.h"
 #include "fuzz_support.h"
 #include "model/rocket_file.h"
 #include "motors/motor_database.h"
 #include "sim/sim_constants.h"
+#include "support/fake_prompts.h"
 
 namespace komet::fuzz {
 namespace {
-
-// No question is asked while loading; every message is only counted.
-struct QuietPrompts : Prompts {
-  int errors = 0, warnings = 0;
-  SaveAnswer AskSave(const std::string&) override { return SaveAnswer::Cancel; }
-  bool AskOverwrite(const std::filesystem::path&) override { return false; }
-  std::optional<std::filesystem::path> ChooseOpenFile() override { return std::nullopt; }
-  std::optional<std::filesystem::path> ChooseSaveFile() override { return std::nullopt; }
-  void ShowError(const std::string& m) override {
-    Require(!m.empty(), "empty error message");
-    ++errors;
-  }
-  void ShowWarning(const std::string& m) override {
-    Require(!m.empty(), "empty warning");
-    ++warnings;
-  }
-};
-
-struct QuietViews : DocumentViews {
-  std::string notes;
-  bool ShowStageDialog() override { return true; }
-  void SetNotes(const std::string& n) override { notes = n; }
-  void RocketReset() override {}
-};
 
 // The bundled example database, whose motors the example rockets name, and
 // a few more: a name equal to one of them but for case, one that differs
@@ -91,18 +66,42 @@ struct Rig {
   }
   // Every load starts from a new document, so an input replays alone.
   Document& Fresh() {
-    doc.emplace(
-        constants, [this] { return database; }, ',');
+    doc.emplace(constants, [this] { return database; }, ',');
     doc->ReloadMotorDatabase();
     return *doc;
   }
 };
+
+// Every message says something.
+void RequireMessages(const testing::ScriptedPrompts& prompts) {
+  for (const auto* list : {&prompts.errors, &prompts.warnings})
+    for (const std::string& m : *list) Require(!m.empty(), "empty message");
+}
 
 bool SameBytes(const RocketRecord& a, const RocketRecord& b) {
   std::vector<std::uint8_t> x(RocketRecord::kSize), y(RocketRecord::kSize);
   EncodeRocketRecord(a, x);
   EncodeRocketRecord(b, y);
   return x == y;
+}
+
+// What a loaded document holds: a named, unchanged rocket through the stage
+// form, its notes in the notes window, no motors above an empty stage, a
+// sane flight.
+void RequireLoaded(const Document& doc, const testing::ScriptedPrompts& prompts,
+                   const testing::FakeViews& views, const std::filesystem::path& path, std::size_t size) {
+  Require(doc.fileName() == path && !doc.changed(), "loaded document not named and unchanged");
+  Require(prompts.errors.empty(), "a loaded rocket did not go through the stage form");
+  Require((prompts.warnings.size() == 1) == (size < RocketRecord::kSize), "short file warning");
+  Require(doc.caption().rfind("KOMET - ", 0) == 0, "caption");
+  Require(views.notes == NotesText(doc.rocket()), "notes window and record disagree");
+  // A stage without its first motor holds none, and neither do the stages after it.
+  bool absent = false;
+  for (const StageRecord& stage : doc.rocket().stages) {
+    absent = absent || stage.counts[0] == 0;
+    if (absent) Require(stage.counts == std::array<std::int32_t, 3>{}, "motors in an absent stage");
+  }
+  RequireSaneFlight(doc.simulation());
 }
 
 }  // namespace
@@ -114,8 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static fuzz::Rig rigAtExit;
   fuzz::Rig* const rig = &rigAtExit;
   Document& doc = rig->Fresh();
-  fuzz::QuietPrompts prompts;
-  fuzz::QuietViews views;
+  testing::ScriptedPrompts prompts;
+  testing::FakeViews views;
   const auto& path = rig->file.Write(std::span(data, size));
   const bool loaded = doc.LoadRocketFile(path, prompts, views);
   // The file's bytes replace the empty rocket's: a file shorter than the
@@ -125,22 +124,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool magic = std::equal(data, data + compared, magicBytes.begin(),
                                 [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); });
   fuzz::Require(loaded == magic, "a rocket file was refused, or a foreign file taken");
+  fuzz::RequireMessages(prompts);
   if (!loaded) {
-    fuzz::Require(prompts.errors == 1, "a refused file without its one message");
+    fuzz::Require(prompts.errors.size() == 1, "a refused file without its one message");
     return 0;
   }
-  fuzz::Require(doc.fileName() == path && !doc.changed(), "loaded document not named and unchanged");
-  fuzz::Require(prompts.errors == 0, "a loaded rocket did not go through the stage form");
-  fuzz::Require((prompts.warnings == 1) == (size < RocketRecord::kSize), "short file warning");
-  fuzz::Require(doc.caption().rfind("KOMET - ", 0) == 0, "caption");
-  fuzz::Require(views.notes == NotesText(doc.rocket()), "notes window and record disagree");
-  // A stage without its first motor holds none, and neither do the stages after it.
-  bool absent = false;
-  for (const StageRecord& stage : doc.rocket().stages) {
-    absent = absent || stage.counts[0] == 0;
-    if (absent) fuzz::Require(stage.counts == std::array<std::int32_t, 3>{}, "motors in an absent stage");
-  }
-  fuzz::RequireSaneFlight(doc.simulation());
+  fuzz::RequireLoaded(doc, prompts, views, path, size);
 
   // Saved, the document is a whole rocket file that reads back byte for byte.
   SaveRocketFile(rig->saved, doc.rocket());
@@ -150,7 +139,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The plot's double-click: the record through the stage form once more.
   doc.ChangeWithReload(prompts, views);
-  fuzz::Require(prompts.errors == 0 && doc.changed(), "second transfer failed");
+  fuzz::RequireMessages(prompts);
+  fuzz::Require(prompts.errors.empty() && doc.changed(), "second transfer failed");
   fuzz::RequireSaneFlight(doc.simulation());
   return 0;
 }

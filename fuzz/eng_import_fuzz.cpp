@@ -1,92 +1,29 @@
 // The text of a RASP .eng file: parsed into motor records with diagnostics,
 // and the first motor flown.
 
-#include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "fuzz_support.h"
+#include "motor_import_checks.h"
 #include "motors/eng_import.h"
-#include "motors/motor_record.h"
 #include "sim/sim_constants.h"
 #include "sim/simulation.h"
 
 namespace komet::fuzz {
 namespace {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsUtf8(std::string_view s) {
-  for (std::size_t i = 0; i < s.size();) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    int extra = 0;
-    unsigned char lo = 0x80, hi = 0xBF;
-    if (b < 0x80)
-      extra = 0;
-    else if (b >= 0xC2 && b <= 0xDF)
-      extra = 1;
-    else if (b >= 0xE0 && b <= 0xEF)
-      extra = 2, lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;
-    else if (b >= 0xF0 && b <= 0xF4)
-      extra = 3, lo = b == 0xF0 ? 0x90 : 0x80, hi = b == 0xF4 ? 0x8F : 0xBF;
-    else
-      return false;
-    if (i + extra >= s.size()) return false;
-    for (int k = 1; k <= extra; ++k) {
-      const auto c = static_cast<unsigned char>(s[i + k]);
-      if (k == 1 ? (c < lo || c > hi) : (c & 0xC0) != 0x80) return false;
-    }
-    i += static_cast<std::size_t>(extra) + 1;
-  }
-  return true;
-}
-
-int LineCount(std::string_view text) {
-  int lines = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++lines;
-  }
-  return lines + 1;
-}
-
-void RequireSaneMotor(const MotorRecord& m) {
-  Require(m.name.view().size() <= 50 && m.deletedMark == 0, "motor name or mark");
-  const std::size_t n = CurvePointCount(m);
-  Require(n >= 2, "curve without an end");
-  double peak = 0.0;
-  for (std::size_t k = 0; k < MotorRecord::kCurvePoints; ++k) {
-    const double t = m.curveTime[k], f = m.curveThrust[k];
-    Require(std::isfinite(t) && std::isfinite(f) && t >= 0.0 && f >= 0.0, "curve point");
-    if (k >= n) Require(t == 0.0 && f == 0.0, "point after the curve's end");
-    if (k > 0 && k < n) Require(t >= m.curveTime[k - 1] && t > 0.0, "times not ascending");
-    if (k < n) peak = std::max(peak, f);
-  }
-  Require(m.curveThrust[n - 1] == 0.0, "curve does not return to 0");
-  Require(m.burnTime == m.curveTime[n - 1] && m.maxThrust == peak, "burn time or peak thrust");
-  Require(std::isfinite(m.propellantMass) && std::isfinite(m.totalMass), "masses");
-  Require(m.propellantMass >= 0.0 && m.propellantMass <= m.totalMass, "propellant beyond total mass");
-  for (std::size_t k = 0; k < m.delays.size(); ++k) {
-    const int d = m.delays[k];
-    Require(d >= 0 && d <= 98, "delay");
-    if (k > 0) Require(d == 0 || d > m.delays[k - 1], "delays not ascending");
-  }
-  std::vector<std::uint8_t> bytes(MotorRecord::kSize);
-  EncodeMotorRecord(m, bytes);
-  Require(DecodeMotorRecord(bytes) == m, "motor does not round-trip");
-}
-
 void Fly(const MotorRecord& motor) {
-  static Simulation* const sim = new Simulation();
   RocketRecord rocket;
   InitRakete(rocket);
   rocket.cw = 0.75;
   rocket.stages[0].mass = 0.04, rocket.stages[0].diameter = 0.024;
   rocket.stages[0].motors[0] = motor;
   rocket.stages[0].counts[0] = 1;
-  sim->RunSimulation(rocket, FixedConstants{});
-  RequireSaneFlight(*sim);
+  Simulation& sim = SharedSimulation();
+  sim.RunSimulation(rocket, FixedConstants{});
+  RequireSaneFlight(sim);
 }
 
 }  // namespace
@@ -96,14 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace komet;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const MotorImport in = ParseEng(text, "fuzz.eng");
-  const int lines = fuzz::LineCount(text);
-  for (const ImportDiagnostic& d : in.problems) {
-    fuzz::Require(d.line >= 0 && d.line <= lines && !d.message.empty(), "diagnostic line");
-    fuzz::Require(fuzz::IsUtf8(d.text()), "diagnostic is not UTF-8");
+  fuzz::RequireSaneDiagnostics(in, text);
+  fuzz::Require(in.motors.size() <= static_cast<std::size_t>(fuzz::LineCount(text)),
+                "more motors than lines");
+  for (const MotorRecord& m : in.motors) {
+    fuzz::RequireSaneMotor(m);
+    for (const int d : m.delays) fuzz::Require(d >= 0 && d <= 98, "delay");
   }
-  fuzz::Require(in.motors.size() <= static_cast<std::size_t>(lines), "more motors than lines");
-  fuzz::Require(!in.motors.empty() || !in.problems.empty(), "nothing imported and nothing said");
-  for (const MotorRecord& m : in.motors) fuzz::RequireSaneMotor(m);
   if (!in.motors.empty()) fuzz::Fly(in.motors.front());
   return 0;
 }

@@ -70,6 +70,18 @@ Bytes Encoded(const std::vector<MotorRecord>& motors) {
   return b;
 }
 
+// One seed for each spoiled copy of `base`, named after its spoiler.
+template <typename Record, std::size_t N>
+void AddSpoiled(const SeedDir& dir, const Record& base,
+                const std::pair<const char*, std::function<void(Record&)>> (&spoilers)[N],
+                std::string_view extension) {
+  for (const auto& [name, spoil] : spoilers) {
+    Record r = base;
+    spoil(r);
+    dir.Add(std::string(name) + std::string(extension), Encoded(r));
+  }
+}
+
 MotorRecord Motor(std::string_view name, double thrust, double burn) {
   MotorRecord m;
   m.name.assign(name);
@@ -97,6 +109,57 @@ RocketRecord TwoStages() {
   return r;
 }
 
+// Values no stage dialog makes, one kind a file.
+const std::pair<const char*, std::function<void(RocketRecord&)>> kRocketSpoilers[] = {
+    {"nan_masse", [](RocketRecord& r) { r.stages[0].mass = kNaN; }},
+    {"null_masse",
+     [](RocketRecord& r) {
+       for (auto& s : r.stages) {
+         s.mass = 0;
+         for (auto& m : s.motors) m.totalMass = m.propellantMass = 0;
+       }
+     }},
+    {"brennzeit_0", [](RocketRecord& r) { r.stages[0].motors[0].burnTime = 0; }},
+    {"brennzeit_1e300", [](RocketRecord& r) { r.stages[1].motors[0].burnTime = 1e300; }},
+    {"brennzeit_inf", [](RocketRecord& r) { r.stages[0].motors[0].burnTime = kInf; }},
+    {"verzoegerung_negativ", [](RocketRecord& r) { r.stages[1].ignitionDelay = -5; }},
+    {"verzoegerung_nan", [](RocketRecord& r) { r.stages[1].ignitionDelay = kNaN; }},
+    {"anzahl_max",
+     [](RocketRecord& r) {
+       r.stages[0].counts = {INT_MAX, INT_MAX, 0};
+     }},
+    {"anzahl_min",
+     [](RocketRecord& r) {
+       r.stages[0].counts = {INT_MIN, 1, -1};
+     }},
+    {"anzahl_21",
+     [](RocketRecord& r) {
+       r.stages[1].counts = {21, 21, 21};
+     }},
+    {"gleiche_motoren",
+     [](RocketRecord& r) {
+       r.stages[0].motors[1] = r.stages[0].motors[0];
+       r.stages[0].counts = {INT_MAX, INT_MAX, 1};
+     }},
+    {"zeiten_fallend",
+     [](RocketRecord& r) {
+       auto& m = r.stages[0].motors[0];
+       for (int k = 1; k < 101; ++k) m.curveTime[k] = 101 - k, m.curveThrust[k] = k;
+     }},
+    {"zeiten_gleich",
+     [](RocketRecord& r) {
+       auto& m = r.stages[0].motors[0];
+       for (int k = 1; k < 101; ++k) m.curveTime[k] = 0.5, m.curveThrust[k] = k;
+     }},
+    {"kurve_nan", [](RocketRecord& r) { r.stages[0].motors[0].curveThrust.fill(kNaN); }},
+    {"cw_nan", [](RocketRecord& r) { r.cw = kNaN; }},
+    {"durchmesser_negativ", [](RocketRecord& r) { r.stages[1].diameter = -1; }},
+    {"treibstoff_zu_viel", [](RocketRecord& r) { r.stages[0].motors[0].propellantMass = 5; }},
+    {"notizen_ohne_null", [](RocketRecord& r) { r.notes.fill('A'); }},
+    {"name_255", [](RocketRecord& r) { r.name.raw()[0] = 255; }},
+    {"motorname_255", [](RocketRecord& r) { r.stages[0].motors[0].name.raw()[0] = 255; }},
+};
+
 void RocketSeeds(const fs::path& source, const fs::path& out) {
   const SeedDir dir(out, "rocket");
   dir.CopyFrom(source / "examples/rockets", ".kmw");
@@ -117,61 +180,7 @@ void RocketSeeds(const fs::path& source, const fs::path& out) {
     for (int k = 0; k < 8; ++k) longer.push_back(static_cast<std::uint8_t>(bits >> (8 * k)));
   }
   dir.Add("lang_konstanten.kmw", longer);
-
-  const std::pair<const char*, std::function<void(RocketRecord&)>> spoilers[] = {
-      {"nan_masse", [](RocketRecord& r) { r.stages[0].mass = kNaN; }},
-      {"null_masse",
-       [](RocketRecord& r) {
-         for (auto& s : r.stages) {
-           s.mass = 0;
-           for (auto& m : s.motors) m.totalMass = m.propellantMass = 0;
-         }
-       }},
-      {"brennzeit_0", [](RocketRecord& r) { r.stages[0].motors[0].burnTime = 0; }},
-      {"brennzeit_1e300", [](RocketRecord& r) { r.stages[1].motors[0].burnTime = 1e300; }},
-      {"brennzeit_inf", [](RocketRecord& r) { r.stages[0].motors[0].burnTime = kInf; }},
-      {"verzoegerung_negativ", [](RocketRecord& r) { r.stages[1].ignitionDelay = -5; }},
-      {"verzoegerung_nan", [](RocketRecord& r) { r.stages[1].ignitionDelay = kNaN; }},
-      {"anzahl_max",
-       [](RocketRecord& r) {
-         r.stages[0].counts = {INT_MAX, INT_MAX, 0};
-       }},
-      {"anzahl_min",
-       [](RocketRecord& r) {
-         r.stages[0].counts = {INT_MIN, 1, -1};
-       }},
-      {"anzahl_21",
-       [](RocketRecord& r) {
-         r.stages[1].counts = {21, 21, 21};
-       }},
-      {"gleiche_motoren",
-       [](RocketRecord& r) {
-         r.stages[0].motors[1] = r.stages[0].motors[0];
-         r.stages[0].counts = {INT_MAX, INT_MAX, 1};
-       }},
-      {"zeiten_fallend",
-       [](RocketRecord& r) {
-         auto& m = r.stages[0].motors[0];
-         for (int k = 1; k < 101; ++k) m.curveTime[k] = 101 - k, m.curveThrust[k] = k;
-       }},
-      {"zeiten_gleich",
-       [](RocketRecord& r) {
-         auto& m = r.stages[0].motors[0];
-         for (int k = 1; k < 101; ++k) m.curveTime[k] = 0.5, m.curveThrust[k] = k;
-       }},
-      {"kurve_nan", [](RocketRecord& r) { r.stages[0].motors[0].curveThrust.fill(kNaN); }},
-      {"cw_nan", [](RocketRecord& r) { r.cw = kNaN; }},
-      {"durchmesser_negativ", [](RocketRecord& r) { r.stages[1].diameter = -1; }},
-      {"treibstoff_zu_viel", [](RocketRecord& r) { r.stages[0].motors[0].propellantMass = 5; }},
-      {"notizen_ohne_null", [](RocketRecord& r) { r.notes.fill('A'); }},
-      {"name_255", [](RocketRecord& r) { r.name.raw()[0] = 255; }},
-      {"motorname_255", [](RocketRecord& r) { r.stages[0].motors[0].name.raw()[0] = 255; }},
-  };
-  for (const auto& [name, spoil] : spoilers) {
-    RocketRecord r = base;
-    spoil(r);
-    dir.Add(std::string(name) + ".kmw", Encoded(r));
-  }
+  AddSpoiled(dir, base, kRocketSpoilers, ".kmw");
 }
 
 void DatabaseSeeds(const fs::path& source, const fs::path& out) {
@@ -219,11 +228,7 @@ void OptionsSeeds(const fs::path& out) {
       {"zeitraum_2", [](OptionsRecord& o) { o.calcPeriod = 2; }},
       {"pfad_255", [](OptionsRecord& o) { o.dbPath.raw()[0] = 255; }},
   };
-  for (const auto& [name, spoil] : spoilers) {
-    OptionsRecord o = base;
-    spoil(o);
-    dir.Add(std::string(name) + ".opt", Encoded(o));
-  }
+  AddSpoiled(dir, base, spoilers, ".opt");
 }
 
 void EngSeeds(const fs::path& source, const fs::path& out) {

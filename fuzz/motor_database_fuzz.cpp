@@ -128,11 +128,8 @@ void RequireRecords(const MotorList& list, const std::filesystem::path& db,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace komet;
-  // Destroyed at exit, which removes the scratch directory.
-  static const fuzz::ScratchFile scratchAtExit("motoren.kdb");
-  const fuzz::ScratchFile* const scratch = &scratchAtExit;
   const std::span<const std::uint8_t> file(data, size);
-  const auto& db = scratch->Write(file);
+  const auto& db = fuzz::WriteScratchFile("motoren.kdb", file);
   const MotorList read = ReadMotorList(db);
   const MotorList expected = fuzz::ExpectedList(file);
   fuzz::Require(read == expected, "list differs from the records in the file");

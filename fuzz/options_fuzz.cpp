@@ -53,39 +53,40 @@ RocketRecord TestRocket() {
   return r;
 }
 
+// Read, loaded and flown: a valid file is taken byte for byte, any other
+// gives the defaults and is replaced by them.
+void CheckOptionsFile(std::span<const std::uint8_t> file) {
+  const auto& path = WriteScratchFile("KOMET.OPT", file);
+  const bool valid = ValidOptionsBytes(file);
+
+  const std::optional<OptionsRecord> read = ReadOptionsFile(path);
+  Require(read.has_value() == valid, "options file taken or refused against its bytes");
+  if (read) {
+    std::vector<std::uint8_t> bytes(OptionsRecord::kSize);
+    EncodeOptionsRecord(*read, bytes);
+    Require(std::equal(bytes.begin(), bytes.end(), file.begin()), "options bytes not kept");
+  }
+
+  const OptionsLoad load = LoadOptions(path, kCurrentDir);
+  Require(load.fromFile == valid && load.defaultsWritten == !valid, "load outcome");
+  if (!valid) {
+    Require(SameBytes(load.record, Defaults()), "bad file did not give the defaults");
+    const std::optional<OptionsRecord> again = ReadOptionsFile(path);
+    Require(again && SameBytes(*again, load.record), "defaults not written back");
+  }
+  const double period = ClampCalcPeriod(load.record.calcPeriod);
+  Require(period >= 3.0 && period <= 50.0, "clamped period outside 3..50");
+
+  RocketRecord rocket = TestRocket();
+  Simulation& sim = SharedSimulation();
+  sim.RunSimulation(rocket, FixedConstants(ConstantsFrom(load.record)));
+  RequireSaneFlight(sim);
+}
+
 }  // namespace
 }  // namespace komet::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace komet;
-  // Destroyed at exit, which removes the scratch directory.
-  static const fuzz::ScratchFile scratchAtExit("KOMET.OPT");
-  const fuzz::ScratchFile* const scratch = &scratchAtExit;
-  static Simulation* const sim = new Simulation();
-  const std::span<const std::uint8_t> file(data, size);
-  const auto& path = scratch->Write(file);
-  const bool valid = fuzz::ValidOptionsBytes(file);
-
-  const std::optional<OptionsRecord> read = ReadOptionsFile(path);
-  fuzz::Require(read.has_value() == valid, "options file taken or refused against its bytes");
-  if (read) {
-    std::vector<std::uint8_t> bytes(OptionsRecord::kSize);
-    EncodeOptionsRecord(*read, bytes);
-    fuzz::Require(std::equal(bytes.begin(), bytes.end(), file.begin()), "options bytes not kept");
-  }
-
-  const OptionsLoad load = LoadOptions(path, fuzz::kCurrentDir);
-  fuzz::Require(load.fromFile == valid && load.defaultsWritten == !valid, "load outcome");
-  if (!valid) {
-    fuzz::Require(fuzz::SameBytes(load.record, fuzz::Defaults()), "bad file did not give the defaults");
-    const std::optional<OptionsRecord> again = ReadOptionsFile(path);
-    fuzz::Require(again && fuzz::SameBytes(*again, load.record), "defaults not written back");
-  }
-  const double period = ClampCalcPeriod(load.record.calcPeriod);
-  fuzz::Require(period >= 3.0 && period <= 50.0, "clamped period outside 3..50");
-
-  RocketRecord rocket = fuzz::TestRocket();
-  sim->RunSimulation(rocket, FixedConstants(ConstantsFrom(load.record)));
-  fuzz::RequireSaneFlight(*sim);
+  komet::fuzz::CheckOptionsFile({data, size});
   return 0;
 }

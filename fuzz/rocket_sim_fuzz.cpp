@@ -63,14 +63,12 @@ FixedConstants Constants(std::span<const std::uint8_t> file) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace komet;
-  // One table for every run, as the program keeps one: stale entries of an
-  // earlier flight must never show through.
-  static Simulation* const sim = new Simulation();
   const std::span<const std::uint8_t> file(data, size);
   RocketRecord rocket = fuzz::Load(file);
   fuzz::RequireSaneRecord(rocket, file);
-  sim->RunSimulation(rocket, fuzz::Constants(file));
-  fuzz::RequireSaneFlight(*sim);
+  Simulation& sim = fuzz::SharedSimulation();
+  sim.RunSimulation(rocket, fuzz::Constants(file));
+  fuzz::RequireSaneFlight(sim);
   // Working values are stored with the rocket: whatever they became, the
   // record still encodes and decodes to the same bytes.
   const std::vector<std::uint8_t> after = fuzz::Encoded(rocket);

@@ -89,18 +89,22 @@ void WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
     done += static_cast<std::size_t>(n);
   }
   if (::fsync(fd.get()) != 0) throw fail(errno);
-  // mkstemp makes the file private; keep the rights of the file it replaces,
-  // or give a new one the usual rights.
+  TakeOverRights(path, tmp);
+  if (::close(fd.release()) != 0) throw fail(errno);
+  if (::rename(tmp.c_str(), path.c_str()) != 0) throw fail(errno);
+}
+
+void TakeOverRights(const std::filesystem::path& target, const std::filesystem::path& replacement) {
   struct stat old {};
-  if (::stat(path.c_str(), &old) == 0) {
-    ::fchmod(fd.get(), old.st_mode & 07777);
+  mode_t mode = 0;
+  if (::stat(target.c_str(), &old) == 0) {
+    mode = old.st_mode & 07777;
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd.get(), 0666 & ~mask);
+    mode = 0666 & ~mask;
   }
-  if (::close(fd.release()) != 0) throw fail(errno);
-  if (::rename(tmp.c_str(), path.c_str()) != 0) throw fail(errno);
+  ::chmod(replacement.c_str(), mode);
 }
 
 }  // namespace komet

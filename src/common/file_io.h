@@ -22,4 +22,9 @@ std::vector<std::uint8_t> ReadFileRange(const std::filesystem::path& path, std::
 // Throws KometError with the German reason; the old file stays intact then.
 void WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
+// A file about to replace `target` gets the rights of the file it replaces,
+// or the usual ones (0666 less the umask) when there is none: a temporary
+// file is private.
+void TakeOverRights(const std::filesystem::path& target, const std::filesystem::path& replacement);
+
 }  // namespace komet

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fstream>
 
 #include "model/rocket_file.h"
+#include "support/document_fixture.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -13,55 +13,12 @@ namespace komet {
 namespace {
 
 using testing::BoxMotor;
+using testing::FakeViews;
+using testing::ScriptedPrompts;
 
-// Answers from a script; records what was asked and shown.
-struct ScriptedPrompts : Prompts {
-  std::deque<SaveAnswer> saveAnswers;
-  std::deque<bool> overwriteAnswers;
-  std::deque<std::optional<std::filesystem::path>> openChoices, saveChoices;
-  std::vector<std::string> asked, errors, warnings;
-
-  SaveAnswer AskSave(const std::string& q) override {
-    asked.push_back(q);
-    return Pop(saveAnswers, SaveAnswer::Cancel);
-  }
-  bool AskOverwrite(const std::filesystem::path& p) override {
-    asked.push_back("overwrite " + p.string());
-    return Pop(overwriteAnswers, false);
-  }
-  std::optional<std::filesystem::path> ChooseOpenFile() override { return Pop(openChoices, {}); }
-  std::optional<std::filesystem::path> ChooseSaveFile() override { return Pop(saveChoices, {}); }
-  void ShowError(const std::string& m) override { errors.push_back(m); }
-  void ShowWarning(const std::string& m) override { warnings.push_back(m); }
-
-  template <typename T>
-  static T Pop(std::deque<T>& q, T fallback) {
-    if (q.empty()) return fallback;
-    T v = q.front();
-    q.pop_front();
-    return v;
-  }
-};
-
-struct FakeViews : DocumentViews {
-  std::function<bool()> stageDialog = [] { return true; };
-  std::string notes;
-  int resets = 0, dialogs = 0;
-  bool ShowStageDialog() override {
-    ++dialogs;
-    return stageDialog();
-  }
-  void SetNotes(const std::string& n) override { notes = n; }
-  void RocketReset() override { ++resets; }
-};
-
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public testing::DocumentFixture {
  protected:
-  DocumentTest() : doc(constants, [this] { return db; }) {}
-  void SetUp() override {
-    db = testing::WriteDatabase(dir.path(), {BoxMotor("C6", 6, 1.8), BoxMotor("D12", 12, 1.6)});
-    doc.ReloadMotorDatabase();
-  }
+  DocumentTest() : DocumentFixture({BoxMotor("C6", 6, 1.8), BoxMotor("D12", 12, 1.6)}) {}
   // Types a single-stage rocket into the stage dialog and confirms it.
   void EnterRocket(const std::string& name) {
     doc.form().RakName = name;
@@ -79,12 +36,6 @@ class DocumentTest : public ::testing::Test {
     return dir.path() / file;
   }
 
-  testing::TempDir dir;
-  std::filesystem::path db;
-  FixedConstants constants;
-  Document doc;
-  ScriptedPrompts prompts;
-  FakeViews views;
 };
 
 TEST_F(DocumentTest, ChangeWithOkTransfersRunsAndMarksChanged) {

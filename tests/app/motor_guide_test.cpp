@@ -33,16 +33,7 @@ MotorRecord Catalogued(std::string_view name, double thrust, double burnTime, co
 }
 
 RocketRecord SingleStage(const MotorRecord& motor) {
-  RocketRecord r;
-  InitRakete(r);
-  r.name.assign("Berater");
-  r.cw = 0.6;
-  r.stages[0].mass = 0.040;
-  r.stages[0].diameter = 0.025;
-  r.stages[0].counts = {1, 0, 0};
-  r.stages[0].motors[0] = motor;
-  r.stages[1].absent = r.stages[2].absent = 1;
-  return r;
+  return testing::SingleStageRocket("Berater", motor, 0.040);
 }
 
 // Class A (2 N s) to F (48 N s), two makers, 18 to 29 mm, one without details.
@@ -178,18 +169,18 @@ TEST_F(MotorGuideTest, CancelStopsAndLeavesTheRocket) {
 }
 
 TEST(MotorGuideOutput, JsonKeysAndNulls) {
-  GuideRow r;
-  r.motor = "C6 [Estes]";
-  r.maker = "Estes";
-  r.apogee = 300.5;
-  r.apogeeTime = 7.5;
-  r.maxVelocity = 91;
-  r.railExitVelocity = 13.5;
-  r.thrustToWeight = 6;
-  r.recommendedDelay = 5.9;
-  r.bestDelay = 5;
-  r.ejectionVelocity = -3.25;
-  r.warnings = {"Startgeschwindigkeit \"zu\" gering"};
+  const GuideRow r{.motor = "C6 [Estes]",
+                   .maker = "Estes",
+                   .apogee = 300.5,
+                   .apogeeTime = 7.5,
+                   .maxVelocity = 91,
+                   .railExitVelocity = 13.5,
+                   .thrustToWeight = 6,
+                   .recommendedDelay = 5.9,
+                   .bestDelay = 5,
+                   .ejectionVelocity = -3.25,
+                   .warnings = {"Startgeschwindigkeit \"zu\" gering"},
+                   .mark = GuideRow::Mark::Green};
   GuideRow none;
   none.motor = "Kaputt";
   none.noFlight = true;

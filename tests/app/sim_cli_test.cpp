@@ -13,32 +13,22 @@
 #include "app/sim_args.h"
 #include "dialogs/options_record.h"
 #include "model/rocket_file.h"
+#include "support/file_bytes.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace komet {
 namespace {
 
-std::string Slurp(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+using testing::ReadText;
 
 class SimCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     db = testing::WriteDatabase(dir.path(), {testing::BoxMotor("C6", 6, 1.8, 0.0108, 0.0231)});
-    RocketRecord r;
-    InitRakete(r);
-    r.name.assign("Testrakete");
-    r.cw = 0.6;
-    r.stages[0].mass = 0.03;
-    r.stages[0].diameter = 0.025;
-    r.stages[0].counts = {1, 0, 0};
-    r.stages[0].motors[0] = testing::BoxMotor("C6", 6, 1.8, 0.0108, 0.0231);
-    r.stages[1].absent = r.stages[2].absent = 1;
     rocket = dir.path() / "test.kmw";
-    SaveRocketFile(rocket, r);
+    SaveRocketFile(rocket,
+                   testing::SingleStageRocket("Testrakete", testing::BoxMotor("C6", 6, 1.8, 0.0108, 0.0231)));
   }
   int Run(std::vector<std::string> args) {
     out.str(""), err.str("");
@@ -147,13 +137,13 @@ TEST_F(SimCliTest, LocaleChoosesTheDecimalSeparator) {
 TEST_F(SimCliTest, CsvAndJsonAgree) {
   const auto csv = dir.path() / "f.csv", json = dir.path() / "f.json";
   ASSERT_EQ(Run({rocket.string(), "--raw", "--csv", csv.string(), "--json", json.string()}), 0) << err.str();
-  std::istringstream lines(Slurp(csv));
+  std::istringstream lines(ReadText(csv));
   std::string header, line;
   std::getline(lines, header);
   EXPECT_EQ(header, "time,thrust,height,force,accel,velocity,propellantUsed");
   int rows = 0;
   while (std::getline(lines, line)) ++rows;
-  const std::string j = Slurp(json);
+  const std::string j = ReadText(json);
   EXPECT_NE(j.find("\"sampleCount\": " + std::to_string(rows)), std::string::npos) << j;
   EXPECT_NE(j.find("\"resultsValid\": true"), std::string::npos);
   EXPECT_NE(j.find("\"burnoutTime\": 1.8"), std::string::npos) << j;

@@ -1,20 +1,19 @@
 #include "common/file_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <fstream>
 
 #include "common/komet_error.h"
+#include "support/replaced_file.h"
 #include "support/temp_dir.h"
 
 namespace komet {
 namespace {
 
-std::string Slurp(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+using testing::ReadText;
 
 TEST(FileIoTest, AtomicWriteReplacesTheFileWhole) {
   testing::TempDir dir;
@@ -23,8 +22,30 @@ TEST(FileIoTest, AtomicWriteReplacesTheFileWhole) {
   const std::uint8_t second[] = {9};
   WriteFileAtomically(file, first);
   WriteFileAtomically(file, second);
-  EXPECT_EQ(Slurp(file), "\x09");
+  EXPECT_EQ(ReadText(file), "\x09");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary left";
+}
+
+TEST(FileIoTest, AtomicWriteLeavesTheOlderFileAloneAndKeepsItsRights) {
+  for (const mode_t mode : {0640, 0604, 0600, 0755}) {
+    testing::TempDir dir;
+    const testing::ReplacedFile old(dir.path() / "a.kmw", "old content", mode);
+    const std::uint8_t data[] = {'n', 'e', 'w'};
+    WriteFileAtomically(old.path(), data);
+    EXPECT_EQ(old.Fault(), "") << std::oct << mode;
+    EXPECT_EQ(ReadText(old.path()), "new");
+  }
+}
+
+TEST(FileIoTest, ANewFileGetsTheUsualRights) {
+  testing::TempDir dir;
+  const mode_t mask = ::umask(027);
+  const std::uint8_t data[] = {1};
+  WriteFileAtomically(dir.path() / "new.kmw", data);
+  ::umask(mask);
+  struct stat st {};
+  ASSERT_EQ(::stat((dir.path() / "new.kmw").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 TEST(FileIoTest, FailedWriteReportsTheReasonAndLeavesNothing) {
@@ -39,7 +60,7 @@ TEST(FileIoTest, FailedWriteReportsTheReasonAndLeavesNothing) {
     EXPECT_EQ(e.kind(), KometError::Kind::Io);
     EXPECT_STREQ(e.what(), "Datei nicht gefunden");
   }
-  EXPECT_EQ(Slurp(blocker), "x");
+  EXPECT_EQ(ReadText(blocker), "x");
 }
 
 TEST(FileIoTest, ReadsPrefixesAndRanges) {

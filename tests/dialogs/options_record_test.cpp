@@ -8,15 +8,13 @@
 #include <vector>
 
 #include "common/komet_error.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace komet {
 namespace {
 
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+using testing::ReadBytes;
 
 double F64(const std::vector<std::uint8_t>& b, std::size_t off) {
   std::uint64_t v = 0;

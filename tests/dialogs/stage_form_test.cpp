@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <string>
+
 #include "common/komet_error.h"
+#include "sim/simulation.h"
+#include "support/flight_invariants.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -10,6 +17,10 @@ namespace komet {
 namespace {
 
 using testing::BoxMotor;
+using testing::FlightFault;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 
 class StageFormTest : public ::testing::Test {
  protected:
@@ -169,6 +180,86 @@ TEST_F(StageFormTest, SetFormLeavesAShownDialogAlone) {
   form.shown = true;
   SetForm(form, rocket, '.');
   EXPECT_EQ(form.RakName, "Getippt");
+}
+
+// Records as a damaged or hostile file holds them, through the form and back.
+class StageFormFromFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db = testing::WriteDatabase(dir.path(), {BoxMotor("C6", 6, 1.8), BoxMotor("D12", 12, 1.6)});
+    InitRakete(rocket);
+    rocket.stages[0].mass = 0.03;
+    rocket.stages[0].diameter = 0.025;
+    for (std::size_t j = 0; j < kSlotCount; ++j) rocket.stages[0].motors[j] = BoxMotor("C6", 6, 1.8);
+  }
+  // The record through the stage form and back, as loading a file does.
+  RocketRecord RoundTrip() {
+    GetNames(form, db, rocket);
+    SetForm(form, rocket, ',');
+    return HoleDaten(form, rocket, db);
+  }
+
+  testing::TempDir dir;
+  std::filesystem::path db;
+  RocketRecord rocket;
+  StageForm form;
+};
+
+TEST_F(StageFormFromFilesTest, MergingHugeCountsOfOneMotorSaturates) {
+  // Two slots of the same database motor are merged by adding their counts;
+  // INT_MAX + INT_MAX overflowed.
+  rocket.stages[0].counts = {INT_MAX, INT_MAX, INT_MAX};
+  const RocketRecord r = RoundTrip();
+  EXPECT_EQ(r.stages[0].counts, (std::array<std::int32_t, 3>{INT_MAX, 0, 0}));
+  Simulation sim;
+  RocketRecord flown = r;
+  sim.RunSimulation(flown, FixedConstants{});
+  EXPECT_EQ(FlightFault(sim), "") << "INT_MAX motors";
+}
+
+TEST_F(StageFormFromFilesTest, CountsOutsideTheSpinRangeSurviveTheTexts) {
+  const struct {
+    std::array<std::int32_t, 3> stored, transferred;
+  } cases[] = {
+      {{21, 0, 0}, {21, 0, 0}},
+      {{-1, 5, 0}, {-1, 5, 0}},  // a negative count is not merged into
+      {{INT_MIN, INT_MAX, 0}, {INT_MIN, INT_MAX, 0}},
+      {{0, INT_MAX, INT_MIN}, {0, 0, 0}},  // no first motor: the stage is absent
+  };
+  for (const auto& c : cases) {
+    rocket.stages[0].counts = c.stored;
+    const RocketRecord r = RoundTrip();
+    EXPECT_EQ(r.stages[0].counts, c.transferred) << c.stored[0] << " " << c.stored[1];
+    Simulation sim;
+    RocketRecord flown = r;
+    sim.RunSimulation(flown, FixedConstants{});
+    EXPECT_EQ(FlightFault(sim), "") << c.stored[0];
+  }
+}
+
+TEST_F(StageFormFromFilesTest, NonFiniteValuesBecomeZeroThroughTheTexts) {
+  using Field = double& (*)(RocketRecord&);
+  const struct {
+    const char* what;
+    Field field;
+    double value;
+  } cases[] = {
+      {"cw NaN", [](RocketRecord& r) -> double& { return r.cw; }, kNaN},
+      {"mass inf", [](RocketRecord& r) -> double& { return r.stages[0].mass; }, kInf},
+      {"diameter -inf", [](RocketRecord& r) -> double& { return r.stages[1].diameter; }, -kInf},
+      {"other area NaN", [](RocketRecord& r) -> double& { return r.stages[0].otherArea; }, kNaN},
+      {"delay NaN", [](RocketRecord& r) -> double& { return r.stages[1].ignitionDelay; }, kNaN},
+  };
+  rocket.stages[0].counts = {1, 0, 0};
+  rocket.stages[1].counts = {1, 0, 0};
+  rocket.stages[1].motors[0] = BoxMotor("D12", 12, 1.6);
+  for (const auto& c : cases) {
+    const RocketRecord saved = rocket;
+    c.field(rocket) = c.value;
+    RocketRecord r = RoundTrip();
+    EXPECT_EQ(c.field(r), 0.0) << c.what;
+    rocket = saved;
+  }
 }
 
 }  // namespace

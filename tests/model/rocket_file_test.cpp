@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/komet_error.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace komet {
@@ -17,14 +18,8 @@ RocketRecord EmptyRocket() {
   return r;
 }
 
-void WriteBytes(const std::filesystem::path& p, const std::vector<std::uint8_t>& b) {
-  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
-}
-
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 TEST(RocketFileTest, SavedEmptyRocketIsExactlyTheRecord) {
   testing::TempDir dir;

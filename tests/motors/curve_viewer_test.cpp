@@ -122,15 +122,15 @@ TEST(CurveViewerDetails, LinesOnlyForARecordWithDetails) {
   m.curveTime[2] = 2.0;
   EXPECT_TRUE(MotorDetailLines(m, ',').empty());
   EXPECT_EQ(MotorDetailBand(m), 0);
-  MotorDetails d;
-  d.maker = "Estes";
-  d.designation = "C6";
-  d.diameterMm = 18;
-  d.lengthMm = 70;
-  d.totalImpulse = 8.82;
-  d.delays = {3, 5, 7};
-  d.plugged = true;
-  WriteMotorDetails(d, m);
+  WriteMotorDetails({.maker = "Estes",
+                     .designation = "C6",
+                     .diameterMm = 18,
+                     .lengthMm = 70,
+                     .totalImpulse = 8.82,
+                     .plugged = true,
+                     .delays = {3, 5, 7},
+                     .source = ""},
+                    m);
   EXPECT_EQ(MotorDetailLines(m, ','),
             (std::vector<std::string>{"Estes C6, Klasse C, 8,8 Ns, 4,4 N mittlerer Schub",
                                       "18 x 70 mm, Verzögerungen 3, 5, 7 s, auch ohne Ausstoßladung"}));

@@ -9,8 +9,12 @@
 #include <vector>
 
 #include "common/komet_error.h"
+#include "common/win1252.h"
 #include "motors/eng_curve.h"
 #include "motors/motor_details.h"
+#include "sim/simulation.h"
+#include "support/flight_invariants.h"
+#include "support/motor_import_text.h"
 
 namespace komet {
 namespace {
@@ -19,17 +23,8 @@ MotorImport Parse(std::string_view text) {
   return ParseEng(text, "motors.eng");
 }
 
-std::string Problems(const MotorImport& result) {
-  std::string all;
-  for (const ImportDiagnostic& d : result.problems) all += d.text() + "\n";
-  return all;
-}
-
-std::vector<CurvePoint> Curve(const MotorRecord& m) {
-  std::vector<CurvePoint> points;
-  for (std::size_t k = 0; k < CurvePointCount(m); ++k) points.push_back({m.curveTime[k], m.curveThrust[k]});
-  return points;
-}
+using testing::Curve;
+using testing::Problems;
 
 constexpr std::string_view kHeader = "T5 18 70 3-5 0.0108 0.0231 Acme\n";
 
@@ -42,7 +37,7 @@ struct Rejection {
   const char* message;
 };
 
-class EngRejection : public testing::TestWithParam<Rejection> {};
+class EngRejection : public ::testing::TestWithParam<Rejection> {};
 
 TEST_P(EngRejection, RejectsTheEntryAndNamesTheLine) {
   const Rejection& c = GetParam();
@@ -59,7 +54,7 @@ const std::string H(kHeader);
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, EngRejection,
-    testing::Values(
+    ::testing::Values(
         Rejection{"header too short", "; x\nT5 18 70 3-5 0.01 0.02\n0.5 1\n", 2,
                   "Kopfzeile braucht mindestens 7 Felder (Name, Durchmesser, Länge, Verzögerungen, "
                   "Treibstoffmasse, Gesamtmasse, Hersteller)"},
@@ -88,12 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         Rejection{"no data at end", "\n\n" + H, 3, "Eintrag ohne Datenpunkte"},
         Rejection{"only the origin", H + "0 0\n0.0 0.0\n", 1, "Eintrag ohne Datenpunkte"},
         Rejection{"data without header", "; nothing\n0.1 1\n0.2 2\n", 2, "Datenzeile ohne Kopfzeile"}),
-    [](const testing::TestParamInfo<Rejection>& info) {
-      std::string name = info.param.rule;
-      for (char& c : name)
-        if (c == ' ') c = '_';
-      return name;
-    });
+    testing::RuleName<Rejection>);
 
 TEST(MotorImport, ABadEntryDoesNotStopTheOthersAndEveryProblemIsReported) {
   const MotorImport result = Parse(
@@ -139,7 +129,7 @@ struct Variant {
   std::string text;
 };
 
-class EngTolerance : public testing::TestWithParam<Variant> {};
+class EngTolerance : public ::testing::TestWithParam<Variant> {};
 
 TEST_P(EngTolerance, ReadsLikeThePlainFile) {
   const MotorImport plain = Parse(kPlain);
@@ -152,7 +142,7 @@ TEST_P(EngTolerance, ReadsLikeThePlainFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Variants, EngTolerance,
-    testing::Values(
+    ::testing::Values(
         Variant{"crlf",
                 "; Testmotor\r\nT5 18 70 3-5 0.0108 0.0231 Acme Motor Works\r\n0.1 5.0\r\n0.5 10.0\r\n"
                 "1.0 0.0\r\n"},
@@ -172,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
         Variant{"delays_spelt_otherwise", "T5 18 70 5,3,-,1000 0.0108 0.0231 Acme\n0.1 5\n0.5 10\n1 0\n"},
         Variant{"commented_header_before",
                 ";T5 18 70 3-5 1 2 Old\n;\nT5 18 70 3-5 0.0108 0.0231 Acme\n0.1 5\n0.5 10\n1 0"}),
-    [](const testing::TestParamInfo<Variant>& info) { return std::string(info.param.kind); });
+    [](const ::testing::TestParamInfo<Variant>& info) { return std::string(info.param.kind); });
 
 TEST(MotorImport, LongDecimalsKeepTheirExactValue) {
   const MotorImport r = Parse("T5 18 70 3 0.012480000000000002 0.0231 Acme\n0.1 5\n1 0\n");
@@ -438,7 +428,7 @@ TEST(MotorImport, CountsTheOpenEndPointIntoTheLimit) {
 // --- files ---
 
 TEST(ImportEngFile, NamesTheFileInDiagnosticsAndErrors) {
-  const std::filesystem::path dir = testing::TempDir();
+  const std::filesystem::path dir = ::testing::TempDir();
   const std::filesystem::path file = dir / "eng_import_test.eng";
   std::ofstream(file, std::ios::binary) << kHeader << "0.1 1\n0.05 2\n";
   const MotorImport r = ImportEngFile(file);
@@ -451,6 +441,75 @@ TEST(ImportEngFile, NamesTheFileInDiagnosticsAndErrors) {
   } catch (const KometError& e) {
     EXPECT_EQ(std::string(e.what()), "fehlt.eng: Datei nicht gefunden");
     EXPECT_EQ(e.kind(), KometError::Kind::Io);
+  }
+}
+
+// Text no RASP file holds: each gives its motors or a message, never a
+// crash, and never a record the simulation could not use.
+TEST(EngFromElsewhereTest, TextThatIsNoMotorFile) {
+  const std::string header = "T5 18 70 3 0.01 0.02 Acme\n";
+  const struct {
+    const char* what;
+    std::string text;
+    std::size_t motors;
+  } cases[] = {
+      {"binary", std::string("\x00\x01\x02\xFF\xFE\n\x7F", 7), 0},
+      {"zero bytes in a line", header + std::string("0.5\0 1\n1 0\n", 11), 0},
+      {"only line ends", std::string(10000, '\n'), 0},
+      {"carriage returns only", "T5 18 70 3 0.01 0.02 Acme\r0.5 1\r1 0\r", 1},
+      {"header only", header, 0},
+      {"nan point", header + "nan 5\n", 0},
+      {"infinite thrust", header + "0.5 inf\n", 0},
+      {"huge time", header + "1e400 5\n", 0},
+      {"four hundred digits", header + "0." + std::string(400, '1') + " 5\n", 1},
+      {"a megabyte on one line", header + "0." + std::string(1 << 20, '7') + " 5\n", 1},
+      {"delays beyond int8", "T5 18 70 127-128-255-1000-99999999999 0.01 0.02 Acme\n0.5 1\n", 1},
+  };
+  Simulation sim;
+  for (const auto& c : cases) {
+    const MotorImport in = ParseEng(c.text, "x.eng");
+    EXPECT_EQ(in.motors.size(), c.motors) << c.what;
+    EXPECT_TRUE(!in.motors.empty() || !in.problems.empty()) << c.what << ": nothing said";
+    for (const ImportDiagnostic& d : in.problems) EXPECT_FALSE(d.text().empty()) << c.what;
+    for (const MotorRecord& m : in.motors) {
+      EXPECT_LE(CurvePointCount(m), MotorRecord::kCurvePoints) << c.what;
+      for (std::int8_t d : m.delays) EXPECT_TRUE(d >= 0 && d <= 98) << c.what;
+      RocketRecord rocket;
+      InitRakete(rocket);
+      rocket.stages[0].mass = 0.03;
+      rocket.stages[0].motors[0] = m;
+      rocket.stages[0].counts[0] = 1;
+      sim.RunSimulation(rocket, FixedConstants{});
+      EXPECT_EQ(testing::FlightFault(sim), "") << c.what;
+    }
+  }
+}
+
+TEST(EngFromElsewhereTest, TenThousandPointsAreThinnedToTheRecord) {
+  std::string text = "L 29 124 0 0.06 0.12 T\n";
+  for (int k = 1; k <= 10000; ++k) text += std::to_string(k * 1e-3) + " " + std::to_string(10 + k % 7) + "\n";
+  const MotorImport in = ParseEng(text, "lang.eng");
+  ASSERT_EQ(in.motors.size(), 1u);
+  const MotorRecord& m = in.motors[0];
+  ASSERT_EQ(CurvePointCount(m), MotorRecord::kCurvePoints);
+  for (std::size_t k = 1; k < MotorRecord::kCurvePoints; ++k) ASSERT_GT(m.curveTime[k], m.curveTime[k - 1]);
+  EXPECT_EQ(m.curveThrust[MotorRecord::kCurvePoints - 1], 0.0);
+}
+
+// Bytes that only look like UTF-8 (a surrogate, an overlong form, a code
+// point above U+10FFFF) make the text Windows-1252: the names keep their
+// bytes and the messages quote them as readable text. Such a text was taken
+// as UTF-8, so the name became "?" and the message quoted the raw bytes.
+TEST(EngFromElsewhereTest, NearlyUtf8IsWindows1252) {
+  for (std::string name : {"\xED\xA0\x80", "\xE0\x80\xAF", "\xF4\x90\x80\x80", "\xF0\x80\x80\xAF"}) {
+    const MotorImport ok = ParseEng(name + " 18 70 3 0.01 0.02 T\n0.5 1\n1 0\n", "x.eng");
+    ASSERT_EQ(ok.motors.size(), 1u);
+    EXPECT_EQ(ok.motors[0].name.view(), name + " [T]");
+    const MotorImport bad = ParseEng("A8 18" + name + " 70 3 0.01 0.02 T\n0.5 1\n", "x.eng");
+    ASSERT_FALSE(bad.problems.empty());
+    const std::string message = bad.problems[0].text();
+    EXPECT_EQ(message, Cp1252ToUtf8(Utf8ToCp1252(message))) << "not well-formed UTF-8";
+    EXPECT_NE(message.find(Cp1252ToUtf8(name)), std::string::npos) << message;
   }
 }
 

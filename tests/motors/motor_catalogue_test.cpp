@@ -19,17 +19,15 @@ namespace komet {
 namespace {
 
 MotorDetails SomeDetails() {
-  MotorDetails d;
-  d.maker = "Klima";
-  d.designation = "C6-3";
-  d.diameterMm = 18;
-  d.lengthMm = 70;
-  d.totalImpulse = 9.995;
-  d.type = MotorDetails::Type::SingleUse;
-  d.plugged = true;
-  d.delays = {3, 5, 7, 9, 11, 13};
-  d.source = "Klima_C6.eng";
-  return d;
+  return {.maker = "Klima",
+          .designation = "C6-3",
+          .diameterMm = 18,
+          .lengthMm = 70,
+          .totalImpulse = 9.995,
+          .type = MotorDetails::Type::SingleUse,
+          .plugged = true,
+          .delays = {3, 5, 7, 9, 11, 13},
+          .source = "Klima_C6.eng"};
 }
 
 MotorRecord Motor(std::string_view name, double peak, std::int8_t delay = 3) {
@@ -238,10 +236,7 @@ TEST(CatalogueSource, WritesWhatReadsBackToTheSameRecords) {
 }
 
 TEST(CatalogueSource, NamesTheLineItCannotUse) {
-  const struct {
-    const char* text;
-    const char* message;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"maker = X\n", "Zeile 1: \"motor = NAME\" erwartet"},
       {"motor = A\nimpulse_ns = 1,5\n", "Zeile 2: \"1,5\" ist keine gültige Zahl"},
       {"motor = A\ncolour = rot\n", "Zeile 2: unbekannter Schlüssel \"colour\""},
@@ -249,12 +244,12 @@ TEST(CatalogueSource, NamesTheLineItCannotUse) {
       {"motor = A\n\n", "Zeile 1: Motor ohne Schubkurve"},
       {"motor = A\nmotor = B\n", "Zeile 2: Leerzeile vor dem nächsten Motor fehlt"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [text, message] : cases) {
     try {
-      ReadCatalogueSource(c.text);
-      ADD_FAILURE() << c.text;
+      ReadCatalogueSource(text);
+      ADD_FAILURE() << text;
     } catch (const KometError& e) {
-      EXPECT_EQ(std::string(e.what()), c.message);
+      EXPECT_EQ(std::string(e.what()), message);
     }
   }
 }

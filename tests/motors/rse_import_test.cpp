@@ -10,21 +10,13 @@
 #include "common/komet_error.h"
 #include "motors/eng_curve.h"
 #include "motors/motor_details.h"
+#include "support/motor_import_text.h"
 
 namespace komet {
 namespace {
 
-std::string Problems(const MotorImport& result) {
-  std::string all;
-  for (const ImportDiagnostic& d : result.problems) all += d.text() + "\n";
-  return all;
-}
-
-std::vector<CurvePoint> Curve(const MotorRecord& m) {
-  std::vector<CurvePoint> points;
-  for (std::size_t k = 0; k < CurvePointCount(m); ++k) points.push_back({m.curveTime[k], m.curveThrust[k]});
-  return points;
-}
+using testing::Curve;
+using testing::Problems;
 
 // A file whose engines start on line 3.
 std::string Rse(const std::string& engines) {
@@ -62,8 +54,7 @@ TEST(RseImport, ReadsEveryEngineFieldByField) {
   EXPECT_DOUBLE_EQ(h.totalMass, 0.1505);  // grams in the file
   EXPECT_DOUBLE_EQ(h.propellantMass, 0.060);
   EXPECT_EQ(h.delays, (std::array<std::int8_t, 4>{6, 10, 14, 0}));
-  EXPECT_EQ(h.burnTime, 0.9);
-  EXPECT_EQ(h.maxThrust, 200);
+  EXPECT_EQ(std::pair(h.burnTime, h.maxThrust), std::pair(0.9, 200.0));  // burn time and peak
   // the repeated point goes, the two points at 0.5 s stay: a vertical step
   const std::vector<CurvePoint> curve = {{0, 0}, {0.1, 200}, {0.5, 150}, {0.5, 100}, {0.9, 0}};
   EXPECT_EQ(Curve(h), curve);
@@ -99,7 +90,7 @@ struct Rejection {
   std::string message;
 };
 
-class RseRejection : public testing::TestWithParam<Rejection> {};
+class RseRejection : public ::testing::TestWithParam<Rejection> {};
 
 TEST_P(RseRejection, GivesOneErrorAtItsLine) {
   const Rejection& c = GetParam();
@@ -116,7 +107,7 @@ const std::string kBack = "t=\"0.05\" f=\"3\"";
 
 INSTANTIATE_TEST_SUITE_P(
     RseRules, RseRejection,
-    testing::Values(
+    ::testing::Values(
         Rejection{"time going back", Rse(Engine(kAttributes, {kPoints[0], kBack, kPoints[1]})), 6,
                   "Zeit nicht aufsteigend"},
         Rejection{"negative thrust", Rse(Engine(kAttributes, {"t=\"0.1\" f=\"-1\""})), 5, "Schub negativ"},
@@ -142,12 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
         Rejection{"not a motor file", "<?xml version=\"1.0\"?>\n<rocket><engine code=\"C6\"/></rocket>\n", 0,
                   "keine Motordaten gefunden"},
         Rejection{"empty", "", 1, "kein gültiges XML (Spalte 1: kein Wurzelelement)"}),
-    [](const testing::TestParamInfo<Rejection>& info) {
-      std::string name = info.param.rule;
-      for (char& ch : name)
-        if (ch == ' ') ch = '_';
-      return name;
-    });
+    testing::RuleName<Rejection>);
 
 // --- what real files do ---
 
@@ -189,7 +175,7 @@ TEST(RseImport, ReadsCrLfAndUtf8NamesIntoWindows1252) {
 }
 
 TEST(RseImport, FileNamesTheFileInDiagnosticsAndErrors) {
-  const std::filesystem::path file = std::filesystem::path(testing::TempDir()) / "rse_import_test.rse";
+  const std::filesystem::path file = std::filesystem::path(::testing::TempDir()) / "rse_import_test.rse";
   std::ofstream(file, std::ios::binary) << "<engine-database>\n  <engine-list x=>";
   const MotorImport r = ImportRseFile(file);
   std::filesystem::remove(file);

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "common/win1252.h"
+#include "dialogs/notes_text.h"
+#include "model/rocket_record.h"
 #include "support/recording_canvas.h"
 
 namespace komet {
@@ -635,6 +638,67 @@ TEST(LinePrinterNotes, NotesWrapAndRunOverPagesWithTheFooterOnEach) {
   const std::string cut(3000 / 33, 'v');
   EXPECT_EQ(footer, (std::vector<std::string>{cut, "1", cut, "2", cut, "3"}));
   EXPECT_EQ(n.device.recording().Lines().size(), 3u);
+}
+
+// Notes of any content, as a hostile rocket file holds them, through the
+// line printer as the notes window sets it up.
+std::vector<std::string> EditorLines(const std::string& notesCp1252) {
+  std::vector<std::string> lines(1);
+  for (char c : NotesToEditor(notesCp1252)) {
+    if (c == '\n')
+      lines.emplace_back();
+    else
+      lines.back() += c;
+  }
+  if (lines.size() == 1 && lines.front().empty()) lines.clear();
+  return lines;
+}
+
+// Characters that no wrap may drop: everything but blanks and controls.
+std::size_t Printable(std::string_view utf8) {
+  std::size_t n = 0;
+  for (char c : utf8)
+    n += static_cast<unsigned char>(c) >= 33 && (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
+TEST(NotesPrintTest, NotesFieldsOfAnyContentPrintWhole) {
+  std::string everyByte;
+  for (std::size_t i = 0; i < RocketRecord::kMaxNotesLength; ++i) everyByte += static_cast<char>(1 + i % 255);
+  const struct {
+    const char* what;
+    std::string notes;
+  } cases[] = {
+      {"one word filling the field", std::string(RocketRecord::kMaxNotesLength, 'A')},
+      {"every byte but zero", everyByte},
+      {"only carriage returns", std::string(RocketRecord::kMaxNotesLength, '\r')},
+      {"only tabs", std::string(RocketRecord::kMaxNotesLength, '\t')},
+  };
+  for (const auto& c : cases) {
+    RocketRecord rocket;
+    InitRakete(rocket);
+    std::copy(c.notes.begin(), c.notes.end(), rocket.notes.begin());  // no terminator
+    const std::vector<std::string> lines = EditorLines(NotesText(rocket));
+    FakePrinterDevice device(600);
+    TLinePrinter lp(device);
+    lp.SetLines(lines);
+    lp.SetFont(Font{"Arial", 8.0, 0, kBlack, false});
+    lp.SetFooterFormat("<5|>1");
+    lp.SetPageBorders({PageBorder::pbBottom});
+    lp.SetMarginTop(0.5f), lp.SetMarginBottom(1.0f), lp.SetMarginLeft(1.0f), lp.SetMarginRight(1.0f);
+    lp.BeginDoc();
+    lp.PrintLines(true);
+    lp.EndDoc();
+    ASSERT_EQ(device.jobsEnded, 1) << c.what;
+    std::size_t printed = 0, expected = 0;
+    for (const std::string& line : lines) expected += Printable(line);
+    RecordingCanvas& canvas = device.recording();
+    for (const auto& call : canvas.Texts()) {
+      EXPECT_TRUE(canvas.TextWidth(call.text) <= lp.textWidth() || Utf8Length(call.text) == 1) << c.what;
+      printed += Printable(call.text);
+    }
+    EXPECT_EQ(printed, expected) << c.what << ": characters lost or added";
+  }
 }
 
 }  // namespace

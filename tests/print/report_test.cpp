@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <functional>
+#include <limits>
+
 #include "common/format.h"
 #include "common/komet_error.h"
+#include "common/win1252.h"
 #include "plot/synthetic_flight.h"
+#include "sim/simulation.h"
 #include "support/recording_canvas.h"
 
 namespace komet {
@@ -273,6 +279,70 @@ TEST(PrintReportBounds, TinyAndHugePagesFinish) {
     printer.pageWidth = w, printer.pageHeight = h;
     ReportLayout layout;
     EXPECT_TRUE(PrintFlightReport(printer, layout, {flight.view(), rocket, sw, kDate, '.'})) << w;
+  }
+}
+
+// The flight of a hostile rocket file as the report.
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Everything drawn stays within the range a printer back-end can take.
+void ExpectOnTheCanvas(const RecordingCanvas& canvas, const std::string& what) {
+  constexpr int kLimit = kCanvasCoordinateLimit;
+  for (const auto& c : canvas.calls) {
+    for (int v : {c.x, c.y, c.x0, c.y0}) ASSERT_TRUE(v >= -kLimit && v <= kLimit) << what << ": " << v;
+    // Texts from the record are converted: well-formed UTF-8 of Windows-1252 characters.
+    if (c.op == RecordingCanvas::Op::Text) {
+      EXPECT_EQ(Cp1252ToUtf8(Utf8ToCp1252(c.text)), c.text) << what;
+    }
+  }
+}
+
+TEST(ReportFromFilesTest, HostileRocketsPrintOnOnePage) {
+  const std::pair<const char*, std::function<void(RocketRecord&)>> cases[] = {
+      {"NaN everywhere",
+       [](RocketRecord& r) {
+         r.cw = kNaN;
+         for (StageRecord& s : r.stages) s.mass = s.diameter = s.otherArea = s.ignitionDelay = kNaN;
+       }},
+      {"endless burn", [](RocketRecord& r) { r.stages[0].motors[0].burnTime = 1e300; }},
+      {"extreme counts",
+       [](RocketRecord& r) {
+         r.stages[0].counts = {INT_MIN, INT_MAX, -1};
+       }},
+      {"extreme delays",
+       [](RocketRecord& r) {
+         r.stages[0].motors[0].delays = {-128, 127, 1, 0};
+       }},
+      {"names of every byte",
+       [](RocketRecord& r) {
+         for (std::size_t k = 0; k < r.name.raw().size(); ++k)
+           r.name.raw()[k] = static_cast<std::uint8_t>(0x80 + k);
+         r.name.raw()[0] = 255;
+         r.stages[0].motors[0].name.raw().fill(0x81);
+       }},
+  };
+  for (const auto& [what, spoil] : cases) {
+    RocketRecord rocket;
+    InitRakete(rocket);
+    rocket.cw = 0.6;
+    rocket.stages[0].mass = 0.03;
+    rocket.stages[0].diameter = 0.025;
+    rocket.stages[0].counts[0] = 1;
+    MotorRecord& m = rocket.stages[0].motors[0];
+    m.name.assign("C6");
+    m.burnTime = 1.8, m.propellantMass = 0.012, m.totalMass = 0.024, m.delays = {3, 5, 7, 0};
+    m.curveTime[1] = 0.2, m.curveThrust[1] = 14.0, m.curveTime[2] = 1.8, m.curveThrust[2] = 4.0;
+    spoil(rocket);
+    Simulation sim;
+    sim.RunSimulation(rocket, FixedConstants{});
+    PlotSwitches switches;
+    for (const auto& button : kSwitchButtons) switches.SetTag(button.id, 1);
+    FakePrinterDevice printer;
+    ReportLayout layout;
+    const ReportInputs in{MakeFlightView(sim), rocket, switches, "09.12.2026 14:03:00", ','};
+    EXPECT_EQ(PrintFlightReport(printer, layout, in), sim.results().resultsValid) << what;
+    EXPECT_LE(printer.pages.size(), 1u) << what;
+    ExpectOnTheCanvas(printer.recording(), what);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -34,6 +35,22 @@ inline void AcceptFileDialog(QFileDialog* dialog, const QString& path) {
   }
   dialog->selectFile(path);
   static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+}
+
+// Accepts the next message box as soon as it shows and keeps its text, and
+// its informative text on a line of its own where it has one.
+inline void CloseNextMessageBox(QString* text) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, text] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      *text = box->text();
+      if (!box->informativeText().isEmpty()) *text += "\n" + box->informativeText();
+      box->accept();
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start(10);
 }
 
 }  // namespace komet::testing

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
@@ -13,28 +12,13 @@
 #include "common/komet_error.h"
 #include "model/rocket_file.h"
 #include "print/qt/qprinter_device.h"
+#include "qt/pdf_reader.h"
+#include "support/replaced_file.h"
+#include "support/temp_dir.h"
 
 using namespace komet;
-
-namespace {
-
-QString Run(const QString& program, const QStringList& args) {
-  QProcess p;
-  p.start(program, args);
-  p.waitForFinished(30000);
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int PdfPages(const QString& pdf) {
-  const QRegularExpressionMatch m = QRegularExpression("Pages:\\s+(\\d+)").match(Run("pdfinfo", {pdf}));
-  return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-QString PdfText(const QString& pdf) {
-  return Run("pdftotext", {"-layout", pdf, "-"});
-}
-
-}  // namespace
+using komet::testing::PdfPages;
+using komet::testing::PdfText;
 
 class PrintCommandsTest : public QObject {
   Q_OBJECT
@@ -86,6 +70,13 @@ class PrintCommandsTest : public QObject {
     QVERIFY(PdfText(pdf).contains("Max v:"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"bericht.pdf"});
     QVERIFY(QFile(pdf).permissions() & QFileDevice::ReadOther);
+  }
+
+  void savingLeavesTheOlderFileAloneAndKeepsItsRights() {
+    testing::TempDir dir;
+    const testing::ReplacedFile old(dir.path() / "bericht.pdf", "alt", 0640);
+    QVERIFY(SaveReportPdf(old.path(), *sim_, rocket_, switches_));
+    QCOMPARE(QString::fromStdString(old.Fault()), QString());
   }
 
   void aPlaceThatCannotTakeTheFileThrowsAndKeepsTheOldOne() {

@@ -13,23 +13,12 @@
 #include <QtTest>
 #include <fstream>
 
+#include "qt/modal_helper.h"
+
 using namespace komet;
+using komet::testing::CloseNextMessageBox;
 
 namespace {
-
-// Answers the next message box as soon as it shows and keeps its text.
-void CloseNextMessageBox(QString* text) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, text] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      *text = box->text() + "\n" + box->informativeText();
-      box->accept();
-      timer->stop();
-      timer->deleteLater();
-    }
-  });
-  timer->start(10);
-}
 
 // Runs the dialog modally; `inside` acts on it while it is shown.
 bool RunWith(TEinstellungen& dialog, std::function<void()> inside) {
@@ -212,5 +201,14 @@ class TEinstellungenTest : public QObject {
   MemoryDbNameStore store_;
 };
 
-QTEST_MAIN(TEinstellungenTest)
+// The dialog shows numbers with the system locale's decimal separator: the
+// test runs under a German one.
+int main(int argc, char** argv) {
+  qputenv("LC_ALL", "de_DE.UTF-8");
+  QApplication app(argc, argv);
+  app.setAttribute(Qt::AA_Use96Dpi, true);
+  TEinstellungenTest test;
+  QTEST_SET_MAIN_SOURCE_PATH
+  return QTest::qExec(&test, argc, argv);
+}
 #include "t_einstellungen_test.moc"

@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -16,29 +15,16 @@
 #include "dialogs/notes_text.h"
 #include "print/qt/qprinter_device.h"
 #include "qt/modal_helper.h"
+#include "qt/pdf_reader.h"
 
 using namespace komet;
 using komet::testing::AcceptFileDialog;
+using komet::testing::CloseNextMessageBox;
+using komet::testing::PdfPages;
+using komet::testing::PdfText;
 using komet::testing::WhenModal;
 
 namespace {
-
-QString Run(const QString& program, const QStringList& args) {
-  QProcess p;
-  p.start(program, args);
-  p.waitForFinished(30000);
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int PdfPages(const QString& pdf) {
-  const QString info = Run("pdfinfo", {pdf});
-  const QRegularExpressionMatch m = QRegularExpression("Pages:\\s+(\\d+)").match(info);
-  return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-QString PdfPageText(const QString& pdf, int page) {
-  return Run("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), "-layout", pdf, "-"});
-}
 
 // Lines of 78 characters joined by breaks: 80 stored characters a line, less
 // the missing break after the last.
@@ -144,7 +130,7 @@ class TForm5Test : public QObject {
 
   void withoutAPrinterItSaysSo() {
     QString message;
-    closeNextMessageBox(&message);
+    CloseNextMessageBox(&message);
     button("BitBtn3")->click();
     QCOMPARE(message, QStringLiteral("Kein Drucker verfügbar"));
   }
@@ -158,14 +144,14 @@ class TForm5Test : public QObject {
     WhenModal<QFileDialog>([pdf](QFileDialog* d) { AcceptFileDialog(d, pdf); });
     savePdf()->trigger();
     QCOMPARE(PdfPages(pdf + ".pdf"), 1);
-    const QString text = PdfPageText(pdf + ".pdf", 1);
+    const QString text = PdfText(pdf + ".pdf", 1);
     for (const char* line : {"Erstflug", "Höhe 148 m", "nicht übernommen", "Komet V.: 1.09"})
       QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
     QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList({"notizen.pdf"}));  // no leftovers
 
     // A place that cannot be written is reported, and nothing is left there.
     QString message;
-    closeNextMessageBox(&message);
+    CloseNextMessageBox(&message);
     WhenModal<QFileDialog>([pdf](QFileDialog* d) { AcceptFileDialog(d, pdf + ".pdf/unter.pdf"); });
     savePdf()->trigger();
     QVERIFY2(message.contains("unter.pdf"), qPrintable(message));
@@ -175,7 +161,7 @@ class TForm5Test : public QObject {
     const QString pdf = pdfPrinter("leer.pdf");
     button("BitBtn3")->click();
     QCOMPARE(PdfPages(pdf), 1);
-    const QString text = PdfPageText(pdf, 1);
+    const QString text = PdfText(pdf, 1);
     QVERIFY2(text.contains("Komet V.: 1.09"), qPrintable(text));
     QCOMPARE(text.trimmed().count('\n'), 0);  // the footer is the only line
   }
@@ -188,10 +174,10 @@ class TForm5Test : public QObject {
     button("BitBtn3")->click();
     const int pages = PdfPages(pdf);
     QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));
-    for (int p = 1; p <= pages; ++p) QVERIFY(PdfPageText(pdf, p).contains("Komet V.: 1.09"));
-    QVERIFY(PdfPageText(pdf, 1).contains("Zeile 1"));
-    QVERIFY(PdfPageText(pdf, pages).contains("Zeile 200"));
-    QVERIFY(PdfPageText(pdf, 1).contains("Höhe"));
+    for (int p = 1; p <= pages; ++p) QVERIFY(PdfText(pdf, p).contains("Komet V.: 1.09"));
+    QVERIFY(PdfText(pdf, 1).contains("Zeile 1"));
+    QVERIFY(PdfText(pdf, pages).contains("Zeile 200"));
+    QVERIFY(PdfText(pdf, 1).contains("Höhe"));
     QCOMPARE(form_->GetNotes(), EditorToNotes(lines.join('\n').toStdString()));  // printing changes nothing
   }
 
@@ -209,19 +195,6 @@ class TForm5Test : public QObject {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     SetUpPdfPrinter(*printer_, path);
     return path;
-  }
-
-  static void closeNextMessageBox(QString* text) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, text] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        *text = box->text();
-        box->accept();
-        timer->stop();
-        timer->deleteLater();
-      }
-    });
-    timer->start(10);
   }
 
   QTemporaryDir dir_;

@@ -198,9 +198,8 @@ class TMotorwahlTest : public QObject {
   }
 
   void typingInAListOffersTheEntriesContainingIt() {
-    stage_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(stage_.get()));
-    QComboBox* list = combo("Motore1");
+    QComboBox* list = shownMotorList();
+    QVERIFY(list);
     QCompleter* completer = list->completer();
     QCOMPARE(completer->filterMode(), Qt::MatchContains);
     list->lineEdit()->setFocus();
@@ -217,10 +216,8 @@ class TMotorwahlTest : public QObject {
   }
 
   void textThatIsNoEntryNeverBecomesASelection() {
-    stage_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(stage_.get()));
-    QComboBox* list = combo("Motore1");
-    list->setCurrentIndex(kD12);
+    QComboBox* list = shownMotorList(kD12);
+    QVERIFY(list);
     list->lineEdit()->selectAll();
     QTest::keyClicks(list->lineEdit(), "xyz");
     QCOMPARE(list->currentIndex(), kD12);
@@ -237,10 +234,8 @@ class TMotorwahlTest : public QObject {
   }
 
   void escapeUndoesTheTypingBeforeItClosesTheDialog() {
-    stage_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(stage_.get()));
-    QComboBox* list = combo("Motore1");
-    list->setCurrentIndex(kC6);
+    QComboBox* list = shownMotorList(kC6);
+    QVERIFY(list);
     list->lineEdit()->setFocus();
     list->lineEdit()->selectAll();
     QTest::keyClicks(list->lineEdit(), "G4");
@@ -258,9 +253,8 @@ class TMotorwahlTest : public QObject {
   }
 
   void emptyTextOffersTheWholeList() {
-    stage_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(stage_.get()));
-    QComboBox* list = combo("Motore1");
+    QComboBox* list = shownMotorList();
+    QVERIFY(list);
     list->lineEdit()->setFocus();
     QTest::keyClicks(list->lineEdit(), "D1");
     QTRY_COMPARE(list->completer()->completionCount(), 1);
@@ -275,6 +269,15 @@ class TMotorwahlTest : public QObject {
   std::vector<MotorRow> rows() const { return ReadMotorRows(db_, form_.motorList); }
   static QTableView* table(TMotorwahl& c) { return c.findChild<QTableView*>("Tabelle"); }
   QComboBox* combo(const char* name) { return stage_->findChild<QComboBox*>(name); }
+  // The first motor list of the stage dialog once it shows, set to `entry`
+  // unless that is -1; null when the dialog never shows.
+  QComboBox* shownMotorList(int entry = -1) {
+    stage_->show();
+    if (!QTest::qWaitForWindowExposed(stage_.get())) return nullptr;
+    QComboBox* list = combo("Motore1");
+    if (entry >= 0) list->setCurrentIndex(entry);
+    return list;
+  }
   // Acts on the chooser once it shows; one left open (a broken step) is
   // closed, so the test fails instead of hanging.
   static void answer(std::function<void(TMotorwahl*)> act) {

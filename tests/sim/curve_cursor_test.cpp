@@ -26,31 +26,8 @@ bool SameBits(double a, double b) {
   return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-// Curves whose segments a 5 ms pass enters, skips and leaves in every way.
-std::vector<MotorRecord> AwkwardMotors() {
-  MotorRecord zigzag, stepped, nanInside, dense;
-  for (std::size_t p = 0; p < 30; ++p) {
-    const double x = static_cast<double>(p);
-    zigzag.curveTime[p] = p % 3 == 0 ? 0.05 * x : 0.1 * x;
-    stepped.curveTime[p] = 0.2 * static_cast<double>(p / 2);
-    nanInside.curveTime[p] = p == 7 ? kNaN : 0.04 * x;
-    zigzag.curveThrust[p] = stepped.curveThrust[p] = nanInside.curveThrust[p] = 1.0 + x;
-  }
-  // Points closer than a step: a step crosses several segments at once.
-  for (std::size_t p = 0; p < MotorRecord::kCurvePoints; ++p) {
-    dense.curveTime[p] = 0.0013 * static_cast<double>(p);
-    dense.curveThrust[p] = static_cast<double>(p % 7);
-  }
-  return {zigzag,
-          stepped,
-          nanInside,
-          dense,
-          MakeMotor({{0.0, 5.0}}, 1.0),
-          MakeMotor({{0.0, 0.0}, {0.5, 10.0}, {1.0, 500.0}}, 1.0)};
-}
-
 TEST(CurveThrust, RememberedSegmentAgreesWithAFullSearch) {
-  for (const MotorRecord& m : AwkwardMotors()) {
+  for (const MotorRecord& m : test::AwkwardMotors()) {
     CurveCursor cursor;
     for (double tau = -0.1; tau < 4.0; tau += 0.005)
       ASSERT_TRUE(SameBits(CurveThrust(m, tau, cursor), CurveThrust(m, tau))) << tau;
@@ -67,7 +44,7 @@ TEST(CurveThrust, RememberedSegmentIsLeftAtItsEnd) {
 }
 
 TEST(SlotTrack, AgreesWithMotorThrustAndPropellantUse) {
-  for (const MotorRecord& m : AwkwardMotors()) {
+  for (const MotorRecord& m : test::AwkwardMotors()) {
     for (int count : {1, 3, -1}) {
       StageRecord stage;
       stage.motors[2] = m;

@@ -32,13 +32,6 @@ double GridTime(std::size_t n) {
   return static_cast<double>(5 * (n - 1)) / 1000.0;
 }
 
-TEST(TimeGrid, RoundingTheNextStepAddsExactlyFiveMilliseconds) {
-  for (std::int64_t ms = 0; ms <= 5 * 70000; ms += 5) {
-    const double t = static_cast<double>(ms) / 1000.0;
-    ASSERT_EQ(RoundHalfEven((t + kTimeStep) * 1000.0), ms + 5) << t;
-  }
-}
-
 TEST(FlightSeries, FiftySecondsWithoutLandingFillSamplesOneTo10001) {
   const RocketRecord grounded = OneStage(ConstantMotor(1.0, 1.0), 1.0);
   const RocketRecord highFlier = OneStage(ConstantMotor(100.0, 2.0), 0.1);
@@ -295,6 +288,31 @@ TEST(FlightPhysics, StagesSeparateOnTheMillisecondGrid) {
     EXPECT_NEAR(s[c.step - 1].accel, 20.0 / 0.3 - kG, 1e-9) << c.burn + c.delay;
     EXPECT_NEAR(s[c.step].accel, 8.0 / 0.1 - kG, 1e-9) << c.burn + c.delay;
   }
+}
+
+// A lower stage is timed by its slot-1 motor: a longer-burning motor beside
+// it still holds propellant at separation. That propellant leaves with the
+// stage, and its thrust ends there.
+TEST(FlightPhysics, ALongerMotorOfALowerStageDropsWithItsPropellant) {
+  RocketRecord rocket;
+  rocket.stages[1].mass = 0.2;
+  Fit(rocket, 1, 0, ConstantMotor(20.0, 0.5, 0.01, 0.02));
+  Fit(rocket, 1, 1, ConstantMotor(10.0, 2.0, 0.04, 0.06));
+  rocket.stages[0].mass = 0.1;
+  Fit(rocket, 0, 0, ConstantMotor(8.0, 1.0));
+  Simulation sim;
+  sim.RunSimulation(rocket, NoFriction());
+  const auto s = sim.samples();
+  EXPECT_DOUBLE_EQ(rocket.stages[1].runSeparationTime, 0.5);
+  // Both motors push and burn until the upper stage takes over at 0.5 s.
+  EXPECT_EQ(s[100].thrust, 30.0);
+  EXPECT_NEAR(s[100].propellantUsed, 0.0002, 1e-15);
+  EXPECT_NEAR(s[100].accel, 30.0 / (0.38 - 100 * 0.0002) - kG, 1e-9);
+  for (std::size_t n = 101; n <= 300; ++n) ASSERT_EQ(s[n].thrust, 8.0) << n;
+  // 0.03 kg of the longer motor's propellant went with the stage.
+  EXPECT_NEAR(rocket.stages[1].runPropellantMass, 0.03, 1e-12);
+  EXPECT_NEAR(s[101].accel, 8.0 / 0.1 - kG, 1e-9);
+  EXPECT_NEAR(rocket.runMass, 0.1, 1e-12);
 }
 
 TEST(FlightPhysics, ThrustEndsWithTheCurve) {

@@ -72,17 +72,7 @@ TEST(CurveThrust, DisorderedTimesStayInsideTheCurve) {
 }
 
 TEST(CurveThrust, ResumedSearchAgreesWithAFullSearch) {
-  MotorRecord zigzag, stepped, nanInside;
-  for (std::size_t p = 0; p < 30; ++p) {
-    const double x = static_cast<double>(p);
-    zigzag.curveTime[p] = p % 3 == 0 ? 0.05 * x : 0.1 * x;
-    stepped.curveTime[p] = 0.2 * static_cast<double>(p / 2);
-    nanInside.curveTime[p] = p == 7 ? kNaN : 0.04 * x;
-    zigzag.curveThrust[p] = stepped.curveThrust[p] = nanInside.curveThrust[p] = 1.0 + x;
-  }
-  const MotorRecord motors[] = {zigzag, stepped, nanInside, MakeMotor({{0.0, 5.0}}, 1.0),
-                                MakeMotor({{0.0, 0.0}, {0.5, 10.0}, {1.0, 500.0}}, 1.0)};
-  for (const MotorRecord& m : motors) {
+  for (const MotorRecord& m : test::AwkwardMotors()) {
     std::size_t from = 1;
     for (double tau = -0.1; tau < 4.0; tau += 0.005)
       ASSERT_EQ(Finite(CurveThrust(m, tau, from)), Finite(CurveThrust(m, tau))) << tau;

@@ -6,62 +6,33 @@
 
 #include "sim/simulation.h"
 #include "sim_test_support.h"
+#include "support/published_motors.h"
 
 namespace komet {
 namespace {
 
 using test::Fit;
-using test::MakeMotor;
-
-// Published figures (NAR certification data) with the implicit first point.
-MotorRecord A8() {
-  return MakeMotor(
-      {{0, 0},         {0.041, 0.512}, {0.084, 2.115}, {0.127, 4.358}, {0.166, 6.794}, {0.192, 8.588},
-       {0.206, 9.294}, {0.226, 9.73},  {0.236, 8.845}, {0.247, 7.179}, {0.261, 5.063}, {0.277, 3.717},
-       {0.306, 3.205}, {0.351, 2.884}, {0.405, 2.499}, {0.467, 2.371}, {0.532, 2.307}, {0.589, 2.371},
-       {0.632, 2.371}, {0.652, 2.243}, {0.668, 1.794}, {0.684, 1.153}, {0.703, 0.448}, {0.73, 0}},
-      0.73, 0.0033, 0.01635);
-}
-
-MotorRecord B4() {
-  return MakeMotor(
-      {{0, 0},          {0.02, 0.418},  {0.04, 1.673},   {0.065, 4.076},  {0.085, 6.69},  {0.105, 9.304},
-       {0.119, 11.496}, {0.136, 12.75}, {0.153, 11.916}, {0.173, 10.666}, {0.187, 9.304}, {0.198, 7.214},
-       {0.207, 5.645},  {0.226, 4.809}, {0.258, 4.182},  {0.326, 3.763},  {0.422, 3.554}, {0.549, 3.345},
-       {0.665, 3.345},  {0.776, 3.345}, {0.863, 3.345},  {0.94, 3.449},   {0.991, 3.449}, {1.002, 2.404},
-       {1.01, 1.254},   {1.03, 0}},
-      1.03, 0.006, 0.0189);
-}
-
-MotorRecord C6() {
-  return MakeMotor({{0, 0},          {0.031, 0.946}, {0.092, 4.826}, {0.139, 9.936}, {0.192, 14.09},
-                    {0.209, 11.446}, {0.231, 7.381}, {0.248, 6.151}, {0.292, 5.489}, {0.37, 4.921},
-                    {0.475, 4.448},  {0.671, 4.258}, {0.702, 4.542}, {0.723, 4.164}, {0.85, 4.448},
-                    {1.063, 4.353},  {1.211, 4.353}, {1.242, 4.069}, {1.303, 4.258}, {1.468, 4.353},
-                    {1.656, 4.448},  {1.821, 4.448}, {1.834, 2.933}, {1.847, 1.325}, {1.86, 0}},
-                   1.86, 0.0108, 0.0231);
-}
+using testing::A8;
+using testing::B4;
+using testing::C6;
 
 // Three stages with drag, rail friction, a cluster and a second motor type.
 RocketRecord ReferenceRocket() {
   RocketRecord rocket;
   rocket.cw = 0.6;
-  StageRecord& booster = rocket.stages[2];
-  booster.mass = 0.025;
-  booster.diameter = 0.03;
-  booster.otherArea = 0.0004;
-  booster.ignitionDelay = 0.4;
+  const struct {
+    std::size_t stage;
+    double mass, diameter, otherArea, ignitionDelay;
+  } stages[] = {{2, 0.025, 0.03, 0.0004, 0.4}, {1, 0.02, 0.025, 0.0002, 0.3}, {0, 0.03, 0.025, 0.0003, 0.0}};
+  for (const auto& s : stages) {
+    StageRecord& stage = rocket.stages[s.stage];
+    stage.mass = s.mass;
+    stage.diameter = s.diameter;
+    stage.otherArea = s.otherArea;
+    stage.ignitionDelay = s.ignitionDelay;
+  }
   Fit(rocket, 2, 0, C6());
-  StageRecord& middle = rocket.stages[1];
-  middle.mass = 0.02;
-  middle.diameter = 0.025;
-  middle.otherArea = 0.0002;
-  middle.ignitionDelay = 0.3;
   Fit(rocket, 1, 0, B4());
-  StageRecord& top = rocket.stages[0];
-  top.mass = 0.03;
-  top.diameter = 0.025;
-  top.otherArea = 0.0003;
   Fit(rocket, 0, 0, A8(), 2);
   Fit(rocket, 0, 1, B4());
   return rocket;

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <limits>
 #include <utility>
+#include <vector>
 
 #include "model/rocket_record.h"
 #include "motors/motor_record.h"
@@ -40,6 +42,29 @@ inline void Fit(RocketRecord& rocket, std::size_t stage, std::size_t slot, const
                 int count = 1) {
   rocket.stages[stage].motors[slot] = motor;
   rocket.stages[stage].counts[slot] = count;
+}
+
+// Curves whose segments a 5 ms pass enters, skips and leaves in every way.
+inline std::vector<MotorRecord> AwkwardMotors() {
+  MotorRecord zigzag, stepped, nanInside, dense;
+  for (std::size_t p = 0; p < 30; ++p) {
+    const double x = static_cast<double>(p);
+    zigzag.curveTime[p] = p % 3 == 0 ? 0.05 * x : 0.1 * x;
+    stepped.curveTime[p] = 0.2 * static_cast<double>(p / 2);
+    nanInside.curveTime[p] = p == 7 ? std::numeric_limits<double>::quiet_NaN() : 0.04 * x;
+    zigzag.curveThrust[p] = stepped.curveThrust[p] = nanInside.curveThrust[p] = 1.0 + x;
+  }
+  // Points closer than a step: a step crosses several segments at once.
+  for (std::size_t p = 0; p < MotorRecord::kCurvePoints; ++p) {
+    dense.curveTime[p] = 0.0013 * static_cast<double>(p);
+    dense.curveThrust[p] = static_cast<double>(p % 7);
+  }
+  return {zigzag,
+          stepped,
+          nanInside,
+          dense,
+          MakeMotor({{0.0, 5.0}}, 1.0),
+          MakeMotor({{0.0, 0.0}, {0.5, 10.0}, {1.0, 500.0}}, 1.0)};
 }
 
 // The default settings without rail friction.

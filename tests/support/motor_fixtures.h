@@ -35,4 +35,19 @@ inline std::filesystem::path WriteDatabase(const std::filesystem::path& dir,
   return path;
 }
 
+// A single-stage rocket as the stage dialog makes it: 25 mm across, cw 0.6,
+// one `motor` in slot 1, the stages above absent.
+inline RocketRecord SingleStageRocket(std::string_view name, const MotorRecord& motor, double massKg = 0.03) {
+  RocketRecord r;
+  InitRakete(r);
+  r.name.assign(name);
+  r.cw = 0.6;
+  r.stages[0].mass = massKg;
+  r.stages[0].diameter = 0.025;
+  r.stages[0].counts = {1, 0, 0};
+  r.stages[0].motors[0] = motor;
+  r.stages[1].absent = r.stages[2].absent = 1;
+  return r;
+}
+
 }  // namespace komet::testing

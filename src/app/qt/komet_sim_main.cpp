@@ -2,7 +2,6 @@
 // results, plot and report, and import RASP motor files.
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QLocale>
 #include <QStandardPaths>
 #include <iostream>
 #include <memory>
@@ -10,6 +9,8 @@
 #include "app/program_paths.h"
 #include "app/qt/cli_exporter.h"
 #include "app/sim_cli.h"
+#include "common/qt/qt_text.h"
+#include "common/qt/system_locale.h"
 #include "dialogs/options_location.h"
 #include "dialogs/qt/settings_db_name_store.h"
 
@@ -22,11 +23,6 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
   if (type == QtFatalMsg) std::cerr << "komet-sim: " << message.toStdString() << '\n';
 }
 
-char LocaleDecimalSeparator() {
-  const QString point = QLocale::system().decimalPoint();
-  return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -36,9 +32,9 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   QCoreApplication::setApplicationName("Komet");
 
-  const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+  const std::filesystem::path programDir = komet::ToPath(QCoreApplication::applicationDirPath());
   const std::filesystem::path configDir =
-      QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+      komet::ToPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
   komet::SettingsDbNameStore dbName;
   komet::QtCliExporter exporter;
   komet::SimCliEnvironment env;
@@ -46,7 +42,7 @@ int main(int argc, char** argv) {
   env.bundledDatabase = komet::FindBundledDatabase(programDir);
   env.optionsFile = komet::ChooseOptionsFile(programDir, configDir);
   env.exporter = &exporter;
-  env.decimalSeparator = LocaleDecimalSeparator();
+  env.decimalSeparator = komet::LocaleDecimalSeparator();
 
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);

@@ -2,7 +2,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QIcon>
-#include <QLocale>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <cstdio>
@@ -12,18 +11,14 @@
 #include "app/qt/qt_translation.h"
 #include "app/qt/t_about.h"
 #include "app/qt/t_main.h"
+#include "common/qt/qt_text.h"
+#include "common/qt/system_locale.h"
 #include "dialogs/options_location.h"
 #include "dialogs/qt/settings_db_name_store.h"
 #include "dialogs/settings.h"
 #include "plot/qt/plot_widget.h"
 
 namespace {
-
-// The locale's decimal separator where it is one ASCII character, else a point.
-char LocaleDecimalSeparator() {
-  const QString point = QLocale::system().decimalPoint();
-  return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
-}
 
 // KOMET_EXIT_AFTER_FIRST_PAINT: print the milliseconds from start to the
 // first painted flight and quit (start-up timing).
@@ -50,10 +45,10 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("komet"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("komet"), QIcon(komet::ProgramPicture(64))));
 
-  const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+  const std::filesystem::path programDir = komet::ToPath(QCoreApplication::applicationDirPath());
   const std::filesystem::path configDir =
-      QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
-  const char separator = LocaleDecimalSeparator();
+      komet::ToPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+  const char separator = komet::LocaleDecimalSeparator();
   komet::SettingsDbNameStore dbName;
   komet::Settings settings(komet::ChooseOptionsFile(programDir, configDir), QDir::currentPath().toStdString(),
                            dbName, separator);

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "app/qt/t_main.h"
+#include "common/qt/qt_text.h"
 #include "plot/flight_view.h"
 #include "plot/qt/plot_widget.h"
 
@@ -47,10 +48,6 @@ void PaintWhite(QWidget* w) {
   p.setColor(QPalette::Window, Qt::white);
   w->setPalette(p);
   w->setAutoFillBackground(true);
-}
-
-QString ToQ(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/qt/t_main.h"
+#include "common/qt/qt_text.h"
 #include "plot/qt/plot_widget.h"
 
 // Resources of a static library must be named once, outside any namespace.
@@ -45,10 +46,6 @@ QIcon ToolIcon(const char* name) {
     icon.addPixmap(pixmap);
   }
   return icon;
-}
-
-QString ToQ(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 constexpr const char* kSwitchIcons[kPlotSwitchCount] = {"anz_s", "anz_f", "anz_a",

@@ -3,6 +3,7 @@
 #include <QSettings>
 
 #include "common/komet_error.h"
+#include "common/qt/qt_text.h"
 
 namespace komet {
 namespace {
@@ -11,12 +12,12 @@ constexpr const char* kKey = "DBName";
 
 std::string SettingsDbNameStore::Load() const {
   QSettings settings("Tarvo", "BrixKomet");
-  return settings.value(kKey).toString().toStdString();
+  return ToStd(settings.value(kKey).toString());
 }
 
 void SettingsDbNameStore::Save(const std::string& utf8) {
   QSettings settings("Tarvo", "BrixKomet");
-  settings.setValue(kKey, QString::fromStdString(utf8));
+  settings.setValue(kKey, ToQ(utf8));
   settings.sync();
   if (settings.status() != QSettings::NoError)
     throw KometError(KometError::Kind::Io, "Die Einstellungen konnten nicht gespeichert werden.");

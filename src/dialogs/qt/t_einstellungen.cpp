@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -17,6 +16,8 @@
 #include <algorithm>
 
 #include "common/komet_error.h"
+#include "common/qt/qt_text.h"
+#include "common/qt/system_locale.h"
 
 namespace komet {
 namespace {
@@ -25,22 +26,6 @@ constexpr int kClientWidth = 427;
 constexpr int kClientHeight = 283;
 // More problems than this are summed up in one line.
 constexpr int kMaxProblemLines = 15;
-
-QString ToQ(const std::string& utf8) {
-  return QString::fromStdString(utf8);
-}
-std::string ToStd(const QString& s) {
-  return s.toStdString();
-}
-
-char LocaleDecimalSeparator() {
-  const QString point = QLocale().decimalPoint();
-  return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
-}
-
-std::filesystem::path ToPath(const QString& path) {
-  return std::filesystem::path(path.toStdString());
-}
 
 QString ImportProblemsText(const MotorDatabaseImport& imported) {
   QStringList lines;

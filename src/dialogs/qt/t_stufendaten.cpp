@@ -18,6 +18,7 @@
 
 #include "common/format.h"
 #include "common/numbers.h"
+#include "common/qt/qt_text.h"
 #include "common/win1252.h"
 #include "dialogs/motor_filter.h"
 #include "dialogs/qt/calculator_dialog.h"
@@ -47,10 +48,6 @@ QFont DialogFont() {
       {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
   font.setPixelSize(kFontPixels);
   return font;
-}
-
-QString ToQ(const std::string& utf8) {
-  return QString::fromStdString(utf8);
 }
 
 QString Numbered(const char* base, std::size_t n) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "common/qt/system_locale.h"
 #include "model/rocket_record.h"
 #include "plot/plot_switches.h"
 #include "sim/simulation.h"
@@ -31,10 +32,5 @@ bool SaveReportPdf(const std::filesystem::path& pdf, Simulation& simulation, con
 // given; the file appears only when `render` returns true. Throws KometError
 // with the file's name when it cannot be written.
 void SavePdf(const std::filesystem::path& pdf, const std::function<bool(const QString&)>& render);
-
-// The date and time texts of printouts, in the user's short date and long
-// time formats.
-QString PrintDateText();
-QString PrintTimeText();
 
 }  // namespace komet

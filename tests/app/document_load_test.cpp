@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cmath>
-#include <fstream>
 #include <functional>
 #include <limits>
 #include <string>
@@ -13,6 +12,9 @@
 
 #include "app/document.h"
 #include "motors/motor_database.h"
+#include "support/document_fixture.h"
+#include "support/file_bytes.h"
+#include "support/flight_invariants.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -21,74 +23,25 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using testing::BoxMotor;
+using testing::FlightFault;
+using testing::ScriptedPrompts;
 
-struct RecordingPrompts : Prompts {
-  std::vector<std::string> errors, warnings;
-  SaveAnswer AskSave(const std::string&) override { return SaveAnswer::Cancel; }
-  bool AskOverwrite(const std::filesystem::path&) override { return false; }
-  std::optional<std::filesystem::path> ChooseOpenFile() override { return std::nullopt; }
-  std::optional<std::filesystem::path> ChooseSaveFile() override { return std::nullopt; }
-  void ShowError(const std::string& m) override { errors.push_back(m); }
-  void ShowWarning(const std::string& m) override { warnings.push_back(m); }
-};
-
-struct SilentViews : DocumentViews {
-  std::string notes;
-  bool ShowStageDialog() override { return true; }
-  void SetNotes(const std::string& n) override { notes = n; }
-  void RocketReset() override {}
-};
-
-class LoadRobustness : public ::testing::Test {
+class DocumentLoad : public testing::DocumentFixture {
  protected:
-  LoadRobustness() : doc(constants, [this] { return db; }) {}
-  void SetUp() override {
-    db = testing::WriteDatabase(dir.path(), {BoxMotor("C6", 6, 1.8), BoxMotor("c6", 5, 1.7)});
-    doc.ReloadMotorDatabase();
-  }
+  DocumentLoad() : DocumentFixture({BoxMotor("C6", 6, 1.8), BoxMotor("c6", 5, 1.7)}) {}
   // A single-stage rocket with a C6, as a file holds it.
-  RocketRecord Rocket() const {
-    RocketRecord r;
-    InitRakete(r);
-    r.name.assign("Robust");
-    r.cw = 0.6;
-    r.stages[0].mass = 0.03;
-    r.stages[0].diameter = 0.025;
-    r.stages[0].motors[0] = BoxMotor("C6", 6, 1.8);
-    r.stages[0].counts[0] = 1;
-    return r;
-  }
+  RocketRecord Rocket() const { return testing::SingleStageRocket("Robust", BoxMotor("C6", 6, 1.8)); }
   std::filesystem::path File(const Bytes& bytes, const std::string& name = "r.kmw") const {
-    const auto path = dir.path() / name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return path;
+    return testing::WriteBytes(dir.path() / name, bytes);
   }
   static Bytes Encoded(const RocketRecord& r) {
     Bytes b(RocketRecord::kSize);
     EncodeRocketRecord(r, b);
     return b;
   }
-  void ExpectSaneFlight(const std::string& what) const {
-    const Simulation& sim = doc.simulation();
-    const std::size_t last = sim.lastSample();
-    ASSERT_LE(last, static_cast<std::size_t>(kMaxSteps)) << what;
-    EXPECT_EQ(sim.samples()[last + 1].time, kEndMarkerTime) << what;
-    for (std::size_t n = 1; n <= last; ++n) {
-      const FlightSample& s = sim.samples()[n];
-      for (double x : {s.thrust, s.height, s.force, s.accel, s.velocity, s.propellantUsed})
-        ASSERT_TRUE(std::isfinite(x)) << what << ", sample " << n;
-    }
-  }
-
-  testing::TempDir dir;
-  std::filesystem::path db;
-  FixedConstants constants;
-  Document doc;
-  RecordingPrompts prompts;
-  SilentViews views;
 };
 
-TEST_F(LoadRobustness, EachKindOfBadFileGivesItsMessage) {
+TEST_F(DocumentLoad, EachKindOfBadFileGivesItsMessage) {
   const Bytes good = Encoded(Rocket());
   Bytes otherMagic = good;
   otherMagic[12] = 'X';
@@ -110,11 +63,11 @@ TEST_F(LoadRobustness, EachKindOfBadFileGivesItsMessage) {
       {"longer than a record", longer, true, 0, nullptr},
   };
   for (const auto& c : cases) {
-    RecordingPrompts p;
+    ScriptedPrompts p;
     RocketRecord before = Rocket();
     before.name.assign("Vorher");
     const auto previous = File(Encoded(before), "vorher.kmw");
-    RecordingPrompts quiet;
+    ScriptedPrompts quiet;
     ASSERT_TRUE(doc.LoadRocketFile(previous, quiet, views));
     const auto path = File(c.bytes);
     EXPECT_EQ(doc.LoadRocketFile(path, p, views), c.loads) << c.what;
@@ -122,7 +75,7 @@ TEST_F(LoadRobustness, EachKindOfBadFileGivesItsMessage) {
     if (c.loads) {
       EXPECT_TRUE(p.errors.empty()) << c.what;
       EXPECT_EQ(doc.fileName(), path) << c.what;
-      ExpectSaneFlight(c.what);
+      EXPECT_EQ(FlightFault(doc.simulation()), "") << c.what;
     } else {
       ASSERT_EQ(p.errors.size(), 1u) << c.what;
       EXPECT_NE(p.errors[0].find(c.message), std::string::npos) << c.what << ": " << p.errors[0];
@@ -132,16 +85,16 @@ TEST_F(LoadRobustness, EachKindOfBadFileGivesItsMessage) {
   }
 }
 
-TEST_F(LoadRobustness, WhatIsNoFileIsReported) {
+TEST_F(DocumentLoad, WhatIsNoFileIsReported) {
   for (const auto& path : {dir.path(), dir.path() / "fehlt.kmw"}) {
-    RecordingPrompts p;
+    ScriptedPrompts p;
     EXPECT_FALSE(doc.LoadRocketFile(path, p, views));
     ASSERT_EQ(p.errors.size(), 1u);
     EXPECT_NE(p.errors[0].find("konnte nicht geladen werden"), std::string::npos) << p.errors[0];
   }
 }
 
-TEST_F(LoadRobustness, HostileValuesLoadAndFlySanely) {
+TEST_F(DocumentLoad, HostileValuesLoadAndFlySanely) {
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
   constexpr double kInf = std::numeric_limits<double>::infinity();
   const std::pair<const char*, std::function<void(RocketRecord&)>> cases[] = {
@@ -170,10 +123,10 @@ TEST_F(LoadRobustness, HostileValuesLoadAndFlySanely) {
   for (const auto& [what, spoil] : cases) {
     RocketRecord r = Rocket();
     spoil(r);
-    RecordingPrompts p;
+    ScriptedPrompts p;
     ASSERT_TRUE(doc.LoadRocketFile(File(Encoded(r)), p, views)) << what;
     EXPECT_TRUE(p.errors.empty()) << what;
-    ExpectSaneFlight(what);
+    EXPECT_EQ(FlightFault(doc.simulation()), "") << what;
     EXPECT_TRUE(std::isfinite(doc.simulation().results().burnoutTime)) << what;
   }
 }

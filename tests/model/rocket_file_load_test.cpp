@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <vector>
 
 #include "common/komet_error.h"
 #include "model/rocket_file.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace komet {
@@ -39,9 +39,7 @@ Bytes FullFile() {
 
 RocketFileContent ReadBytesAsFile(const Bytes& bytes) {
   testing::TempDir dir;
-  const auto path = dir.path() / "rakete.kmw";
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  return ReadRocketFile(path, EmptyRocket());
+  return ReadRocketFile(testing::WriteBytes(dir.path() / "rakete.kmw", bytes), EmptyRocket());
 }
 
 // The start of every field of the record, and of every field of a stage
@@ -81,7 +79,7 @@ std::vector<std::size_t> FieldBoundaries() {
   return at;
 }
 
-TEST(RocketFileRobustness, FileCutAtEveryFieldKeepsTheEmptyRocketBehindTheCut) {
+TEST(RocketFileLoadTest, FileCutAtEveryFieldKeepsTheEmptyRocketBehindTheCut) {
   const Bytes full = FullFile();
   const Bytes empty = Encoded(EmptyRocket());
   for (std::size_t boundary : FieldBoundaries()) {
@@ -99,7 +97,7 @@ TEST(RocketFileRobustness, FileCutAtEveryFieldKeepsTheEmptyRocketBehindTheCut) {
   }
 }
 
-TEST(RocketFileRobustness, BytesBeyondTheRecordAreNotRead) {
+TEST(RocketFileLoadTest, BytesBeyondTheRecordAreNotRead) {
   Bytes longer = FullFile();
   longer.resize(RocketRecord::kSize + 100000, 0xEE);
   const RocketFileContent c = ReadBytesAsFile(longer);
@@ -107,7 +105,7 @@ TEST(RocketFileRobustness, BytesBeyondTheRecordAreNotRead) {
   EXPECT_EQ(Encoded(c.record), FullFile());
 }
 
-TEST(RocketFileRobustness, LengthBytesAboveTheirCapacity) {
+TEST(RocketFileLoadTest, LengthBytesAboveTheirCapacity) {
   const std::size_t motorName = rocket_layout::kStages + stage_layout::kMotors + motor_layout::kName;
   const struct {
     const char* what;
@@ -131,7 +129,7 @@ TEST(RocketFileRobustness, LengthBytesAboveTheirCapacity) {
   }
 }
 
-TEST(RocketFileRobustness, NotesEndAtTheirZeroOrAtTheField) {
+TEST(RocketFileLoadTest, NotesEndAtTheirZeroOrAtTheField) {
   const struct {
     const char* what;
     std::ptrdiff_t zeroAt;  // -1: none
@@ -151,7 +149,7 @@ TEST(RocketFileRobustness, NotesEndAtTheirZeroOrAtTheField) {
   }
 }
 
-TEST(RocketFileRobustness, WhatIsNoFileIsAnError) {
+TEST(RocketFileLoadTest, WhatIsNoFileIsAnError) {
   testing::TempDir dir;
   EXPECT_THROW(ReadRocketFile(dir.path(), EmptyRocket()), KometError);
   EXPECT_THROW(ReadRocketFile(dir.path() / "fehlt.kmw", EmptyRocket()), KometError);
