@@ -86,61 +86,86 @@ void PlainSchedule(PlainRun& run, const RocketRecord& rocket, const RunConstants
   run.samples[n].time = kEndMarkerTime;
 }
 
-void PlainFlight(PlainRun& run, RocketRecord& rocket, const RunConstants& c) {
-  std::size_t k = kStageCount;
-  while (rocket.stages[k - 1].absent) --k;
-  --k;
-  double t = 0.0, h = 0.0, v = 0.0, R = c.railFriction, K = DragFactorOf(rocket, c, k);
+// The flight's state between the steps of the plain model.
+struct PlainState {
+  std::size_t k = 0;  // the lowest stage still attached
+  double t = 0.0, h = 0.0, v = 0.0, R = 0.0, K = 0.0;
   std::int64_t tMs = 0;
-  std::size_t n = 1;
   bool grounded = true, rising = true, powered = true;
-  FlightResults& r = run.results;
+};
+
+// Drops stage k when its separation time has come.
+void PlainSeparation(PlainState& s, RocketRecord& rocket, const RunConstants& c) {
+  if (s.k == 0 || Ms(rocket.stages[s.k].runSeparationTime) > s.tMs) return;
+  StageRecord& stage = rocket.stages[s.k];
+  rocket.runMass -= stage.mass + stage.runPropellantMass + stage.runCasingMass;
+  rocket.runArea -= stage.otherArea;
+  s.K = DragFactorOf(rocket, c, --s.k);
+}
+
+// Burns the step's propellant while the schedule supplies thrust.
+void PlainBurn(PlainState& s, FlightSample& sample, RocketRecord& rocket) {
+  if (sample.time >= kScheduleEndTime) s.powered = false;
+  if (s.powered) {
+    const double burnt = std::min(sample.propellantUsed, rocket.stages[s.k].runPropellantMass);
+    rocket.stages[s.k].runPropellantMass -= burnt;
+    rocket.runMass -= burnt;
+    if (!s.rising) sample.thrust = -sample.thrust;
+  } else {
+    sample.propellantUsed = sample.thrust = 0.0;
+  }
+}
+
+void PlainMaxima(FlightResults& r, const PlainState& s, double F, double a) {
+  if (a > r.maxAccel) r.maxAccel = a;
+  if (s.v > r.maxVelocity) r.maxVelocity = s.v, r.maxVelocityTime = s.t;
+  if (s.h > r.maxHeight) r.maxHeight = s.h, r.maxHeightTime = s.t;
+  if (F > r.maxForce) r.maxForce = F;
+}
+
+// One step's motion; false once the rocket falls below the ground.
+bool PlainMotion(PlainState& s, FlightSample& sample, FlightResults& r, double m, const RunConstants& c) {
+  double F = Finite(NetForce(sample.thrust, Drag(s.K, s.v), Weight(m, c.gravity), s.R));
+  double a = Finite(Acceleration(F, m));
+  s.v = Finite(NextVelocity(s.v, a, c.timeStep));
+  double hNew = Finite(NextHeight(s.h, s.v, c.timeStep));
+  if (s.grounded) {
+    if (hNew < 0.0) hNew = 0.0;
+    if (s.v < 0.0) s.v = 0.0;
+    if (a < 0.0) a = 0.0;
+    if (hNew > 0.0) s.grounded = false;
+  }
+  if (hNew < 0.0) return false;
+  if (hNew > c.railLength) s.R = 0.0;
+  if (hNew < s.h) s.rising = false;
+  s.h = hNew;
+  PlainMaxima(r, s, F, a);
+  sample.time = s.t;
+  sample.force = F;
+  sample.accel = a;
+  sample.velocity = s.v;
+  sample.height = s.h;
+  return true;
+}
+
+void PlainFlight(PlainRun& run, RocketRecord& rocket, const RunConstants& c) {
+  PlainState s;
+  s.k = kStageCount;
+  while (rocket.stages[s.k - 1].absent) --s.k;
+  --s.k;
+  s.R = c.railFriction;
+  s.K = DragFactorOf(rocket, c, s.k);
+  std::size_t n = 1;
   do {
     FlightSample& sample = run.samples[n];
-    if (sample.time >= kScheduleEndTime) powered = false;
-    if (k > 0 && Ms(rocket.stages[k].runSeparationTime) <= tMs) {
-      StageRecord& stage = rocket.stages[k];
-      rocket.runMass -= stage.mass + stage.runPropellantMass + stage.runCasingMass;
-      rocket.runArea -= stage.otherArea;
-      K = DragFactorOf(rocket, c, --k);
-    }
-    if (powered) {
-      const double burnt = std::min(sample.propellantUsed, rocket.stages[k].runPropellantMass);
-      rocket.stages[k].runPropellantMass -= burnt;
-      rocket.runMass -= burnt;
-      if (!rising) sample.thrust = -sample.thrust;
-    } else {
-      sample.propellantUsed = sample.thrust = 0.0;
-    }
-    const double m = rocket.runMass;
-    double F = Finite(NetForce(sample.thrust, Drag(K, v), Weight(m, c.gravity), R));
-    double a = Finite(Acceleration(F, m));
-    v = Finite(NextVelocity(v, a, c.timeStep));
-    double hNew = Finite(NextHeight(h, v, c.timeStep));
-    if (grounded) {
-      if (hNew < 0.0) hNew = 0.0;
-      if (v < 0.0) v = 0.0;
-      if (a < 0.0) a = 0.0;
-      if (hNew > 0.0) grounded = false;
-    }
-    if (hNew < 0.0) break;
-    if (hNew > c.railLength) R = 0.0;
-    if (hNew < h) rising = false;
-    h = hNew;
-    if (a > r.maxAccel) r.maxAccel = a;
-    if (v > r.maxVelocity) r.maxVelocity = v, r.maxVelocityTime = t;
-    if (h > r.maxHeight) r.maxHeight = h, r.maxHeightTime = t;
-    if (F > r.maxForce) r.maxForce = F;
-    sample.time = t;
-    sample.force = F;
-    sample.accel = a;
-    sample.velocity = v;
-    sample.height = h;
-    tMs += 5;
-    t = static_cast<double>(tMs) / 1000.0;
+    PlainSeparation(s, rocket, c);
+    PlainBurn(s, sample, rocket);
+    if (!PlainMotion(s, sample, run.results, rocket.runMass, c)) break;
+    s.tMs += 5;
+    s.t = static_cast<double>(s.tMs) / 1000.0;
     ++n;
-  } while (t <= c.calcPeriod && n <= static_cast<std::size_t>(kMaxSteps));
-  r.flightEndTime = t;
+  } while (s.t <= c.calcPeriod && n <= static_cast<std::size_t>(kMaxSteps));
+  run.results.flightEndTime = s.t;
   run.samples[n].time = kEndMarkerTime;
   run.end = n;
   run.runMass = rocket.runMass;
