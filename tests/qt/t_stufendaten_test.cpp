@@ -18,6 +18,7 @@
 #include "motors/catalogue.h"
 #include "motors/motor_database.h"
 #include "qt/modal_helper.h"
+#include "support/fake_prompts.h"
 
 using namespace komet;
 using komet::testing::WhenModal;
@@ -41,25 +42,6 @@ const std::filesystem::path& SmallDatabase() {
 }
 const std::filesystem::path kSingleStage = KOMET_SOURCE_DIR "/examples/rockets/einstufig_c6.kmw";
 
-// The stage dialog is the real one; nothing else asks anything.
-struct Views final : DocumentViews {
-  TStufendaten* dialog = nullptr;
-  std::string notes;
-  bool ShowStageDialog() override { return dialog->Run(); }
-  void SetNotes(const std::string& n) override { notes = n; }
-  void RocketReset() override {}
-};
-
-struct SilentPrompts final : Prompts {
-  std::vector<std::string> errors;
-  SaveAnswer AskSave(const std::string&) override { return SaveAnswer::No; }
-  bool AskOverwrite(const std::filesystem::path&) override { return false; }
-  std::optional<std::filesystem::path> ChooseOpenFile() override { return std::nullopt; }
-  std::optional<std::filesystem::path> ChooseSaveFile() override { return std::nullopt; }
-  void ShowError(const std::string& m) override { errors.push_back(m); }
-  void ShowWarning(const std::string& m) override { errors.push_back(m); }
-};
-
 }  // namespace
 
 class TStufendatenTest : public QObject {
@@ -70,7 +52,8 @@ class TStufendatenTest : public QObject {
     doc_ = std::make_unique<Document>(
         constants_, [] { return SmallDatabase(); }, ',');
     dialog_ = std::make_unique<TStufendaten>(doc_->form(), ',');
-    views_.dialog = dialog_.get();
+    // The stage dialog is the real one; nothing else asks anything.
+    views_.stageDialog = [this] { return dialog_->Run(); };
     doc_->ReloadMotorDatabase();
     dialog_->UpdateMotorLists();
   }
@@ -283,8 +266,8 @@ class TStufendatenTest : public QObject {
   }
 
   FixedConstants constants_;
-  SilentPrompts prompts_;
-  Views views_;
+  testing::ScriptedPrompts prompts_;
+  testing::FakeViews views_;
   std::unique_ptr<Document> doc_;
   std::unique_ptr<TStufendaten> dialog_;
 };

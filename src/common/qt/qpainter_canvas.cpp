@@ -4,15 +4,13 @@
 #include <QPen>
 #include <QString>
 
+#include "common/qt/qt_text.h"
+
 namespace komet {
 namespace {
 
 QColor ToQColor(Color c) {
   return QColor(c.r, c.g, c.b);
-}
-
-QString ToQString(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 QPen ToQPen(const Pen& p) {
@@ -123,7 +121,7 @@ void QPainterCanvas::SetFont(const Font& font) {
 
 void QPainterCanvas::TextOut(int x, int y, std::string_view text) {
   Flush();
-  const QString s = ToQString(text);
+  const QString s = ToQ(text);
   const QFontMetrics fm = painter_.fontMetrics();
   if (background_)
     painter_.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), ToQColor(*background_));
@@ -133,7 +131,7 @@ void QPainterCanvas::TextOut(int x, int y, std::string_view text) {
 }
 
 int QPainterCanvas::TextWidth(std::string_view text) {
-  return painter_.fontMetrics().horizontalAdvance(ToQString(text));
+  return painter_.fontMetrics().horizontalAdvance(ToQ(text));
 }
 
 int QPainterCanvas::TextHeight(std::string_view) {
