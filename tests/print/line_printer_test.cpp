@@ -11,6 +11,7 @@
 #include "common/win1252.h"
 #include "dialogs/notes_text.h"
 #include "model/rocket_record.h"
+#include "print/notes_page.h"
 #include "support/recording_canvas.h"
 
 namespace komet {
@@ -561,22 +562,11 @@ TEST(LinePrinterPage, RulePenFollowsTheResolution) {
   EXPECT_EQ(lines[1].pen.width, 8);
 }
 
-// The notes window's print: Arial 8 pt, a version and date footer, a rule
+// The notes page (SetUpNotesPage): Arial 8 pt, a version and date footer, a rule
 // under the text, margins 0.5 / 1 / 1 / 1 inch, on the default 600-dpi fake.
 struct NotesPrint {
   NotesPrint() : lp(device) {
-    Font f = lp.font();
-    f.face = "Arial";
-    f.pointSize = 8;
-    lp.SetFont(f);
-    lp.SetFooterFormat("<5|>1");
-    lp.SetFooter("Komet V.: 1.09|{$DATE}, {$TIME}");
-    lp.SetPageBorders({PageBorder::pbBottom});
-    lp.SetMeasureUnit(MeasureUnit::muInches);
-    lp.SetMarginTop(0.5f);
-    lp.SetMarginBottom(1.0f);
-    lp.SetMarginLeft(1.0f);
-    lp.SetMarginRight(1.0f);
+    SetUpNotesPage(lp);
     lp.DateText = [] { return std::string("24.05.2024"); };
     lp.TimeText = [] { return std::string("13:45:10"); };
   }

@@ -24,9 +24,9 @@
 
 #include "dialogs/notes_text.h"
 #include "print/line_printer.h"
+#include "print/notes_page.h"
 #include "print/qt/print_commands.h"
 #include "print/qt/qprinter_device.h"
-#include "print/report.h"
 
 namespace komet {
 namespace {
@@ -246,15 +246,7 @@ void TForm5::printNotes(QPrinter& printer) {
 
 void TForm5::printLines(TLinePrinter& lp) const {
   lp.SetLines(editorLines());
-  lp.SetFont(Font{"Arial", 8.0, 0, kBlack, false});
-  lp.SetFooterFormat("<5|>1");
-  lp.SetFooter(std::string(kProgramVersion) + "|{$DATE}, {$TIME}");
-  lp.SetPageBorders({PageBorder::pbBottom});
-  lp.SetMeasureUnit(MeasureUnit::muInches);
-  lp.SetMarginTop(0.5f);
-  lp.SetMarginBottom(1.0f);
-  lp.SetMarginLeft(1.0f);
-  lp.SetMarginRight(1.0f);
+  SetUpNotesPage(lp);
   lp.DateText = [] { return PrintDateText().toStdString(); };
   lp.TimeText = [] { return PrintTimeText().toStdString(); };
   lp.BeginDoc();
