@@ -94,11 +94,7 @@ MotorGuide::MotorGuide(const RocketRecord& rocket, const SimConstants& constants
       recordNos_(std::move(recordNos)),
       sep_(sep),
       rows_(candidates_.size()) {
-  constants_.calcPeriod = constants.GetCalcPeriod();
-  constants_.gravity = constants.GetGravity();
-  constants_.airDensity = constants.GetAirDensity();
-  constants_.railLength = constants.GetRailLength();
-  constants_.railFriction = constants.GetRailFriction();
+  constants_ = FixedConstants(constants.Values());
   recordNos_.resize(candidates_.size(), -1);
 }
 

@@ -213,11 +213,7 @@ void TMotorberater::Start(const RocketRecord& rocket, const SimConstants& consta
                           const std::filesystem::path& database) {
   stopWorker();
   rocket_ = rocket;
-  constants_.calcPeriod = constants.GetCalcPeriod();
-  constants_.gravity = constants.GetGravity();
-  constants_.airDensity = constants.GetAirDensity();
-  constants_.railLength = constants.GetRailLength();
-  constants_.railFriction = constants.GetRailFriction();
+  constants_ = FixedConstants(constants.Values());
   database_ = database;
   std::set<QString> makers;
   for (const MotorListEntry& e : ReadMotorList(database))
