@@ -68,7 +68,9 @@ std::vector<MotorRecord> ReadDatabase(const std::filesystem::path& database) {
 int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   ImportArgs a;
   ParseCliOptions<ImportArgs>(std::span(args).subspan(1), kImportOptions, a, TakeInput);
-  const auto& [inputs, output, append] = a;
+  const auto& inputs = a.inputs;
+  const auto& output = a.output;
+  const bool append = a.append;
   if (inputs.empty() || !output)
     throw UsageError{args[0] + " braucht Motordateien oder Ordner und -o DATEI.kdb"};
   std::error_code ec;
@@ -149,7 +151,10 @@ int Motors(const std::vector<std::string>& args, const std::filesystem::path& de
   MotorsArgs a;
   a.database = defaultDatabase;
   ParseCliOptions<MotorsArgs>(std::span(args).subspan(1), kMotorsOptions, a, RefuseOption);
-  const auto& [database, csv, json] = a;
+  // Named references, not a structured binding: clang 14 cannot capture one.
+  const auto& database = a.database;
+  const auto& csv = a.csv;
+  const auto& json = a.json;
   std::error_code ec;
   if (database.empty() || !std::filesystem::is_regular_file(database, ec))
     throw UsageError{(database.empty() ? std::string("Motordatenbank") : database.string()) +

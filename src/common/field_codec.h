@@ -30,6 +30,20 @@ struct PartsField {
   Part (*decode)(std::span<const std::uint8_t>);
 };
 
+// Field lists are written with these rather than with the types' own
+// deduction: clang 14, which builds the fuzz targets, cannot deduce the
+// arguments of an aggregate or an alias template.
+template <class Record, class T>
+constexpr RecordField<Record, T> FieldAt(std::size_t offset, T Record::*member) {
+  return {offset, member};
+}
+template <class Record, class Part, std::size_t N>
+constexpr PartsField<Record, Part, N> PartsAt(std::size_t offset, std::array<Part, N> Record::*member,
+                                              void (*encode)(const Part&, std::span<std::uint8_t>),
+                                              Part (*decode)(std::span<const std::uint8_t>)) {
+  return {offset, member, encode, decode};
+}
+
 namespace field_codec {
 
 inline void Put(ByteWriter& w, std::size_t at, double v) {

@@ -13,15 +13,12 @@ using namespace options_layout;
 
 namespace {
 
-template <class T>
-using Field = RecordField<OptionsRecord, T>;
-
 constexpr auto kFields = std::make_tuple(
-    Field{kMagic, &OptionsRecord::magic}, Field{kPadding17, &OptionsRecord::padding17},
-    Field{kGravity, &OptionsRecord::gravity}, Field{kRailLength, &OptionsRecord::railLength},
-    Field{kRailFriction, &OptionsRecord::railFriction}, Field{kAirDensity, &OptionsRecord::airDensity},
-    Field{kDbPath, &OptionsRecord::dbPath}, Field{kPadding307, &OptionsRecord::padding307},
-    Field{kCalcPeriod, &OptionsRecord::calcPeriod});
+    FieldAt(kMagic, &OptionsRecord::magic), FieldAt(kPadding17, &OptionsRecord::padding17),
+    FieldAt(kGravity, &OptionsRecord::gravity), FieldAt(kRailLength, &OptionsRecord::railLength),
+    FieldAt(kRailFriction, &OptionsRecord::railFriction), FieldAt(kAirDensity, &OptionsRecord::airDensity),
+    FieldAt(kDbPath, &OptionsRecord::dbPath), FieldAt(kPadding307, &OptionsRecord::padding307),
+    FieldAt(kCalcPeriod, &OptionsRecord::calcPeriod));
 
 }  // namespace
 

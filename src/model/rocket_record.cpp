@@ -8,34 +8,27 @@ namespace komet {
 
 namespace {
 
-template <class T>
-using StageField = RecordField<StageRecord, T>;
-template <class T>
-using RocketField = RecordField<RocketRecord, T>;
-
 constexpr auto StageFields() {
   using namespace stage_layout;
   using S = StageRecord;
-  return std::make_tuple(StageField{kMass, &S::mass}, StageField{kReserved8, &S::reserved8},
-                         StageField{kRunPropellantMass, &S::runPropellantMass},
-                         StageField{kRunCasingMass, &S::runCasingMass}, StageField{kOtherArea, &S::otherArea},
-                         StageField{kIgnitionDelay, &S::ignitionDelay}, StageField{kDiameter, &S::diameter},
-                         StageField{kRunIgnitionTime, &S::runIgnitionTime},
-                         StageField{kRunSeparationTime, &S::runSeparationTime},
-                         StageField{kAbsent, &S::absent}, StageField{kPadding, &S::padding},
-                         PartsField{kMotors, &S::motors, EncodeMotorRecord, DecodeMotorRecord},
-                         StageField{kCounts, &S::counts}, StageField{kReserved, &S::reserved});
+  return std::make_tuple(
+      FieldAt(kMass, &S::mass), FieldAt(kReserved8, &S::reserved8),
+      FieldAt(kRunPropellantMass, &S::runPropellantMass), FieldAt(kRunCasingMass, &S::runCasingMass),
+      FieldAt(kOtherArea, &S::otherArea), FieldAt(kIgnitionDelay, &S::ignitionDelay),
+      FieldAt(kDiameter, &S::diameter), FieldAt(kRunIgnitionTime, &S::runIgnitionTime),
+      FieldAt(kRunSeparationTime, &S::runSeparationTime), FieldAt(kAbsent, &S::absent),
+      FieldAt(kPadding, &S::padding), PartsAt(kMotors, &S::motors, EncodeMotorRecord, DecodeMotorRecord),
+      FieldAt(kCounts, &S::counts), FieldAt(kReserved, &S::reserved));
 }
 
 constexpr auto RocketFields() {
   using namespace rocket_layout;
   using R = RocketRecord;
-  return std::make_tuple(RocketField{kMagic, &R::magic}, RocketField{kName, &R::name},
-                         RocketField{kCw, &R::cw}, RocketField{kReserved80, &R::reserved80},
-                         RocketField{kRunPoweredEnd, &R::runPoweredEnd}, RocketField{kRunMass, &R::runMass},
-                         PartsField{kStages, &R::stages, EncodeStageRecord, DecodeStageRecord},
-                         RocketField{kNotes, &R::notes}, RocketField{kRunArea, &R::runArea},
-                         RocketField{kReserved, &R::reserved});
+  return std::make_tuple(
+      FieldAt(kMagic, &R::magic), FieldAt(kName, &R::name), FieldAt(kCw, &R::cw),
+      FieldAt(kReserved80, &R::reserved80), FieldAt(kRunPoweredEnd, &R::runPoweredEnd),
+      FieldAt(kRunMass, &R::runMass), PartsAt(kStages, &R::stages, EncodeStageRecord, DecodeStageRecord),
+      FieldAt(kNotes, &R::notes), FieldAt(kRunArea, &R::runArea), FieldAt(kReserved, &R::reserved));
 }
 
 constexpr auto kStageFields = StageFields();

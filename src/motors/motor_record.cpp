@@ -8,16 +8,13 @@ using namespace motor_layout;
 
 namespace {
 
-template <class T>
-using Field = RecordField<MotorRecord, T>;
-
 constexpr auto kFields = std::make_tuple(
-    Field{kHead, &MotorRecord::head}, Field{kName, &MotorRecord::name}, Field{kMiddle, &MotorRecord::middle},
-    Field{kPropellantMass, &MotorRecord::propellantMass}, Field{kTotalMass, &MotorRecord::totalMass},
-    Field{kDelays, &MotorRecord::delays}, Field{kBurnTime, &MotorRecord::burnTime},
-    Field{kMaxThrust, &MotorRecord::maxThrust}, Field{kCurveTime, &MotorRecord::curveTime},
-    Field{kCurveThrust, &MotorRecord::curveThrust}, Field{kDeletedMark, &MotorRecord::deletedMark},
-    Field{kPadding, &MotorRecord::padding});
+    FieldAt(kHead, &MotorRecord::head), FieldAt(kName, &MotorRecord::name),
+    FieldAt(kMiddle, &MotorRecord::middle), FieldAt(kPropellantMass, &MotorRecord::propellantMass),
+    FieldAt(kTotalMass, &MotorRecord::totalMass), FieldAt(kDelays, &MotorRecord::delays),
+    FieldAt(kBurnTime, &MotorRecord::burnTime), FieldAt(kMaxThrust, &MotorRecord::maxThrust),
+    FieldAt(kCurveTime, &MotorRecord::curveTime), FieldAt(kCurveThrust, &MotorRecord::curveThrust),
+    FieldAt(kDeletedMark, &MotorRecord::deletedMark), FieldAt(kPadding, &MotorRecord::padding));
 
 }  // namespace
 
