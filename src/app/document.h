@@ -25,8 +25,6 @@ class Document {
 
   const RocketRecord& rocket() const { return rocket_; }
   const Simulation& simulation() const { return simulation_; }
-  // The plot, the report and the export evaluate the flight on demand.
-  Simulation& simulation() { return simulation_; }
   // The stage dialog edits these fields; the record takes them at a transfer.
   StageForm& form() { return form_; }
   const StageForm& form() const { return form_; }

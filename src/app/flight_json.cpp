@@ -7,10 +7,6 @@
 namespace komet {
 namespace {
 
-const char* JsonBool(bool b) {
-  return b ? "true" : "false";
-}
-
 std::string PointJson(const FlightPoint& p) {
   return "{\"time\": " + JsonNumber(p.time) + ", \"height\": " + JsonNumber(p.height) +
          ", \"velocity\": " + JsonNumber(p.velocity) + ", \"inFlight\": " + JsonBool(p.inFlight) + "}";

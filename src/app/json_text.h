@@ -15,4 +15,8 @@ std::string JsonNumber(const std::optional<double>& value);  // nothing: null
 // escaped.
 std::string JsonString(std::string_view utf8);
 
+inline const char* JsonBool(bool b) {
+  return b ? "true" : "false";
+}
+
 }  // namespace komet

@@ -129,7 +129,7 @@ std::string MotorJson(const MotorRow& r) {
          ", \"burnTime\": " + JsonNumber(r.motor.burnTime) +
          ", \"totalMass\": " + JsonNumber(r.motor.totalMass) +
          ", \"propellantMass\": " + JsonNumber(r.motor.propellantMass) + ", \"delays\": [" + delays +
-         "], \"plugged\": " + (d ? (d->plugged ? "true" : "false") : "null") + "}";
+         "], \"plugged\": " + (d ? JsonBool(d->plugged) : "null") + "}";
 }
 
 std::string MotorCsvLine(const MotorRow& r) {

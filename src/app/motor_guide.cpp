@@ -178,7 +178,7 @@ std::string GuideJson(std::span<const GuideRow> rows) {
             ", \"recommendedDelay\": " + JsonNumber(r.recommendedDelay) +
             ", \"bestDelay\": " + (r.bestDelay ? std::to_string(*r.bestDelay) : std::string("null")) +
             ", \"ejectionVelocity\": " + JsonNumber(r.ejectionVelocity) +
-            ", \"noFlight\": " + (r.noFlight ? "true" : "false") + ", \"warnings\": [" + warnings + "]}";
+            ", \"noFlight\": " + JsonBool(r.noFlight) + ", \"warnings\": [" + warnings + "]}";
   }
   return json + (rows.empty() ? "]\n" : "\n]\n");
 }

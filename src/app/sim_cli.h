@@ -25,7 +25,7 @@ class CliExporter {
  public:
   virtual ~CliExporter() = default;
   // Throws KometError when the file cannot be written; writes nothing then.
-  virtual void Export(const ExportRequest& request, Simulation& simulation, const RocketRecord& rocket,
+  virtual void Export(const ExportRequest& request, const Simulation& simulation, const RocketRecord& rocket,
                       const PlotSwitches& switches) = 0;
 };
 

@@ -38,6 +38,8 @@ ConstantValues ConstantsFrom(const OptionsRecord& o) {
           .railFriction = o.railFriction};
 }
 
+namespace {
+
 void StoreConstants(OptionsRecord& o, const ConstantValues& c) {
   o.calcPeriod = c.calcPeriod;
   o.gravity = c.gravity;
@@ -45,6 +47,8 @@ void StoreConstants(OptionsRecord& o, const ConstantValues& c) {
   o.railLength = c.railLength;
   o.railFriction = c.railFriction;
 }
+
+}  // namespace
 
 void InitOptions(OptionsRecord& o, std::string_view currentDir) {
   StoreConstants(o, ConstantValues{});

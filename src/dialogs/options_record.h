@@ -75,8 +75,7 @@ OptionsLoad LoadOptions(const std::filesystem::path& file, std::string_view curr
 // the previous file stays intact.
 void SaveOptions(const std::filesystem::path& file, const OptionsRecord& options);
 
-// The record's constants for a run, and back into the record.
+// The record's constants for a run.
 ConstantValues ConstantsFrom(const OptionsRecord& options);
-void StoreConstants(OptionsRecord& options, const ConstantValues& constants);
 
 }  // namespace komet

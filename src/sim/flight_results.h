@@ -33,11 +33,6 @@ inline constexpr double kEndMarkerTime = 100000.0;
 // longest flight a pass can make (kMaxSteps steps, 350 s) and the marker,
 // so no real sample is taken for the end and the marker always is.
 inline constexpr double kSeriesEndTime = 999.0;
-// The flight pass's test for "the schedule is exhausted": a sample time at or
-// above this is the schedule's end marker, since the schedule only writes
-// grid times below 350 s. The simulation keeps the marker's index instead of
-// testing every step; the step-by-step model of the flight tests the time.
-inline constexpr double kScheduleEndTime = 9999.0;
 inline constexpr double kPi = 3.14159;     // the program's value, not full precision
 inline constexpr double kKmhPerMps = 3.6;  // 3600 s per hour over 1000 m per km
 

@@ -7,8 +7,8 @@
 
 namespace komet {
 
-// The flight series as a table of quantities, once: the CSV writer (both
-// styles) and the JSON writer iterate it instead of repeating column lists.
+// The flight series as a table of quantities, once: the CSV writer iterates
+// it in both its styles instead of repeating column lists.
 struct SeriesQuantity {
   std::string_view key;     // machine name, as in komet-sim's CSV header
   std::string_view german;  // spreadsheet header without unit

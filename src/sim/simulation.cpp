@@ -346,14 +346,15 @@ void Simulation::RaketeVorbereiten(RocketRecord& rocket, const SimConstants& con
   results_.resultsValid = false;
   constants_.timeStep = kTimeStep;
   constants_.cwValue = rocket.cw;
-  constants_.calcPeriod = constants.GetCalcPeriod();
+  const ConstantValues values = constants.Values();
+  constants_.calcPeriod = values.calcPeriod;
   // The table is not cleared: the schedule writes every field of its
   // samples, the flight pass every field of the steps after the schedule,
   // and nothing beyond the end marker is read.
-  constants_.gravity = constants.GetGravity();
-  constants_.airDensity = constants.GetAirDensity();
-  constants_.railLength = constants.GetRailLength();
-  constants_.railFriction = constants.GetRailFriction();
+  constants_.gravity = values.gravity;
+  constants_.airDensity = values.airDensity;
+  constants_.railLength = values.railLength;
+  constants_.railFriction = values.railFriction;
   for (StageRecord& stage : rocket.stages) {
     stage.absent = stage.counts[0] == 0 ? 1 : 0;
     stage.reserved8 = 0.0;

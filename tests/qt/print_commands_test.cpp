@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "common/komet_error.h"
+#include "common/qt/system_locale.h"
 #include "model/rocket_file.h"
 #include "print/qt/qprinter_device.h"
 #include "qt/pdf_reader.h"

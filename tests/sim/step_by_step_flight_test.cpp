@@ -86,6 +86,12 @@ void PlainSchedule(PlainRun& run, const RocketRecord& rocket, const RunConstants
   run.samples[n].time = kEndMarkerTime;
 }
 
+// "The schedule is exhausted": a sample time at or above this is the
+// schedule's end marker, since the schedule only writes grid times below
+// 350 s. The simulation keeps the marker's index instead of testing every
+// step; this model tests the time, as a plain reading of the rule would.
+constexpr double kScheduleEndTime = 9999.0;
+
 // The flight's state between the steps of the plain model.
 struct PlainState {
   std::size_t k = 0;  // the lowest stage still attached

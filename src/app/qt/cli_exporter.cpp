@@ -9,8 +9,8 @@
 
 namespace komet {
 
-void QtCliExporter::Export(const ExportRequest& request, Simulation& simulation, const RocketRecord& rocket,
-                           const PlotSwitches& switches) {
+void QtCliExporter::Export(const ExportRequest& request, const Simulation& simulation,
+                           const RocketRecord& rocket, const PlotSwitches& switches) {
   const bool pdf = request.kind == ExportRequest::Kind::Pdf;
   WriteBeside(
       request.path,

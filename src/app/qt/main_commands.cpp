@@ -93,15 +93,8 @@ void TMain::BerichtPdfClick() {
                              QStringLiteral("Es ist noch kein Flug berechnet."));
     return;
   }
-  const QString folder =
-      document_.fileName().empty()
-          ? QString()
-          : QFileInfo(QString::fromStdString(document_.fileName().string())).absolutePath();
-  const QString name =
-      QString::fromStdString(Cp1252ToUtf8(document_.rocket().name.view())) + QStringLiteral(".pdf");
   QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Bericht als PDF speichern"),
-                                              folder.isEmpty() ? name : folder + QLatin1Char('/') + name,
-                                              QStringLiteral("PDF-Dateien (*.pdf)"));
+                                              suggestedPath(".pdf"), QStringLiteral("PDF-Dateien (*.pdf)"));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
   run([&] { SaveReportPdf(path.toStdString(), document_.simulation(), document_.rocket(), switches_); });

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/qt/system_locale.h"
 #include "dialogs/notes_text.h"
 #include "print/line_printer.h"
 #include "print/notes_page.h"

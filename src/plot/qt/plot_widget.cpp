@@ -10,7 +10,7 @@
 
 namespace komet {
 
-PlotWidget::PlotWidget(Simulation& simulation, const RocketRecord& rocket, const PlotSwitches& switches,
+PlotWidget::PlotWidget(const Simulation& simulation, const RocketRecord& rocket, const PlotSwitches& switches,
                        char decimalSeparator, QWidget* parent)
     : QWidget(parent),
       simulation_(simulation),

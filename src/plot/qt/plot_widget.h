@@ -18,7 +18,7 @@ class PlotWidget : public QWidget {
 
  public:
   // The simulation, rocket and switches outlive the widget.
-  PlotWidget(Simulation& simulation, const RocketRecord& rocket, const PlotSwitches& switches,
+  PlotWidget(const Simulation& simulation, const RocketRecord& rocket, const PlotSwitches& switches,
              char decimalSeparator, QWidget* parent = nullptr);
 
   // A second flight drawn dotted over the plot for comparison, named by
@@ -45,7 +45,7 @@ class PlotWidget : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  Simulation& simulation_;
+  const Simulation& simulation_;
   const RocketRecord& rocket_;
   const PlotSwitches& switches_;
   char decimalSeparator_;

@@ -29,7 +29,7 @@ bool PrinterAvailable() {
   return !QPrinterInfo::availablePrinters().isEmpty();
 }
 
-bool PrintFlightReport(QPrinter& printer, Simulation& simulation, const RocketRecord& rocket,
+bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const RocketRecord& rocket,
                        const PlotSwitches& switches) {
   if (!simulation.results().resultsValid) return false;
   QPrinterDevice device(printer);
@@ -47,7 +47,7 @@ void SavePdf(const std::filesystem::path& pdf, const std::function<bool(const QS
   });
 }
 
-bool SaveReportPdf(const std::filesystem::path& pdf, Simulation& simulation, const RocketRecord& rocket,
+bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulation, const RocketRecord& rocket,
                    const PlotSwitches& switches) {
   if (!simulation.results().resultsValid) return false;
   const std::string dateTime = PrintDateTime();

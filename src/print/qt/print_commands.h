@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "common/qt/system_locale.h"
 #include "model/rocket_record.h"
 #include "plot/plot_switches.h"
 #include "sim/simulation.h"
@@ -20,12 +19,12 @@ bool PrinterAvailable();
 // "Drucken": the report of the current flight on the given printer. Does
 // nothing and returns false when no flight is computed. Throws KometError
 // with the German text when the printer refuses.
-bool PrintFlightReport(QPrinter& printer, Simulation& simulation, const RocketRecord& rocket,
+bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const RocketRecord& rocket,
                        const PlotSwitches& switches);
 
 // "Bericht als PDF speichern...": the same report as an A4 PDF file. Throws
 // KometError when the file cannot be written.
-bool SaveReportPdf(const std::filesystem::path& pdf, Simulation& simulation, const RocketRecord& rocket,
+bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulation, const RocketRecord& rocket,
                    const PlotSwitches& switches);
 
 // Writes a PDF file through `render`, which draws it into the path it is

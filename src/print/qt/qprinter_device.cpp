@@ -4,6 +4,8 @@
 #include <QPageLayout>
 #include <QPageSize>
 
+#include "common/qt/qt_text.h"
+
 namespace komet {
 
 QPrinterDevice::QPrinterDevice(QPrinter& printer) : printer_(printer), canvas_(painter_) {}
@@ -22,7 +24,7 @@ QRect QPrinterDevice::FullRect() const {
 
 bool QPrinterDevice::BeginJob(std::string_view title) {
   if (printing_) return false;
-  printer_.setDocName(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+  printer_.setDocName(ToQ(title));
   if (!painter_.begin(&printer_)) return false;
   canvas_.Apply();
   printing_ = true;
