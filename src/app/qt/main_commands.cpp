@@ -10,7 +10,6 @@
 #include "app/qt/qt_prompts.h"
 #include "app/qt/t_about.h"
 #include "app/qt/t_main.h"
-#include "common/win1252.h"
 #include "dialogs/qt/t_einstellungen.h"
 #include "dialogs/qt/t_form5.h"
 #include "dialogs/qt/t_stufendaten.h"
