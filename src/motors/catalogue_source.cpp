@@ -26,6 +26,7 @@ std::string Number(double value) {
 
 std::string DelayField(const MotorDetails& d) {
   std::string field = JoinNumbers(d.delays, "-");
+  if (d.booster) field = field.empty() ? "0" : "0-" + field;
   if (d.plugged) field += field.empty() ? "P" : "-P";
   return field;
 }
@@ -91,6 +92,8 @@ void BlockReader::key(std::string_view key, std::string_view value) {
       {"propellant_kg", [&] { propellant_ = number(value); }},
       {"total_kg", [&] { total_ = number(value); }},
       {"source", [&] { details_.source = Utf8ToCp1252(value); }},
+      {"common", [&] { details_.commonName = Utf8ToCp1252(value); }},
+      {"check", [&] { details_.dataCheck = Utf8ToCp1252(value); }},
       {"curve", [&] { points_ = curve(value); }},
   };
   const auto it = keys.find(key);
@@ -106,6 +109,7 @@ void BlockReader::finish(std::vector<MotorRecord>& out) {
   }
   details_.delays = delays_.all;
   details_.plugged = delays_.plugged;
+  details_.booster = delays_.booster;
   out.push_back(MakeMotorRecord(*name_, propellant_, total_, delays_.delays, points_, details_));
   *this = BlockReader();
 }
@@ -153,6 +157,8 @@ std::string WriteCatalogueSource(std::span<const MotorRecord> motors) {
     text += "propellant_kg = " + Number(m.propellantMass) + "\n";
     text += "total_kg = " + Number(m.totalMass) + "\n";
     text += "source = " + Cp1252ToUtf8(d.source) + "\n";
+    if (!d.commonName.empty()) text += "common = " + Cp1252ToUtf8(d.commonName) + "\n";
+    if (!d.dataCheck.empty()) text += "check = " + Cp1252ToUtf8(d.dataCheck) + "\n";
     text += "curve =";
     for (std::size_t k = 0; k < CurvePointCount(m); ++k)
       text += (k == 0 ? " " : "; ") + Number(m.curveTime[k]) + " " + Number(m.curveThrust[k]);

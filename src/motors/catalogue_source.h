@@ -20,10 +20,12 @@ namespace komet {
 //   diameter_mm = 18
 //   length_mm = 70
 //   impulse_ns = 8.82
-//   delays = 0,3,5,7               (every published delay; "P" for plugged)
+//   delays = 0-3-5-7               (every published delay; 0 booster, "P" plugged)
 //   propellant_kg = 0.0108
 //   total_kg = 0.0231
 //   source = C6_5f42.eng
+//   common = C6                    (optional: the name it is sold by)
+//   check = ...                    (optional: why its data are doubtful)
 //   curve = 0 0; 0.031 0.946; ...  (time s, thrust N)
 //
 // Texts are UTF-8; numbers are written so that they read back exactly.

@@ -234,7 +234,14 @@ EngDelays ParseEngDelays(std::string_view field) {
     }
     int value = 0;
     const auto [ptr, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
-    if (ec == std::errc() && value >= 1 && value <= 98) seconds.push_back(value);  // 0 and >= 99: none
+    // 0 is the booster version; 99 and beyond ("100", "1000") are how
+    // makers write a plugged motor.
+    if (ec != std::errc() || value >= 99)
+      out.plugged = true;
+    else if (value == 0)
+      out.booster = true;
+    else
+      seconds.push_back(value);
   }
   std::sort(seconds.begin(), seconds.end());
   seconds.erase(std::unique(seconds.begin(), seconds.end()), seconds.end());
@@ -278,6 +285,7 @@ EntryMotor FinishEntry(MotorEntry&& e, MotorDetails details, std::string_view fi
   details.lengthMm = e.lengthMm;
   if (!(details.totalImpulse > 0.0)) details.totalImpulse = curve.impulse;
   details.plugged = e.delays.plugged;
+  details.booster = e.delays.booster;
   details.delays = e.delays.all;
   details.source = Utf8ToCp1252(fileNameUtf8);
   return {MakeMotorRecord(CatalogueName(e.name, e.maker), e.propellantMass, e.totalMass, e.delays.delays,

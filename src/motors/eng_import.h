@@ -27,8 +27,9 @@ MotorImport ImportEngFile(const std::filesystem::path& path);
 inline constexpr std::size_t kMaxEngFileBytes = 16 * 1024 * 1024;
 
 // The ejection delays of a .eng header field: tokens split on '-' or ',',
-// whole seconds 1..98 kept, "0", 99 and above meaning none, the plugged marks
-// ("P", "p", "Plugged", "NE") setting `plugged`. `all` holds every delay,
+// whole seconds 1..98 kept; "0" sets `booster` (the version for a lower
+// stage), 99 and above and the marks "P", "Plugged", "NE" (any case) set
+// `plugged`; the record's four places hold neither. `all` holds every delay,
 // ascending; `delays` the record's four places: all of them when they fit,
 // else the three shortest and the longest, the others in `leftOut`. Tokens
 // it does not know are returned in `unknown`.
@@ -37,6 +38,7 @@ struct EngDelays {
   std::vector<int> all;
   std::vector<int> leftOut;
   bool plugged = false;
+  bool booster = false;
   std::vector<std::string> unknown;
 };
 EngDelays ParseEngDelays(std::string_view field);

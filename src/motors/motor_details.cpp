@@ -50,7 +50,7 @@ void WriteMotorDetails(const MotorDetails& d, MotorRecord& motor) {
   w.bytes(kTag, kTagBytes);
   w.shortString(kMaker, Short<30>(d.maker));
   w.u8(kType, static_cast<std::uint8_t>(d.type));
-  w.u8(kFlags, d.plugged ? 1 : 0);
+  w.u8(kFlags, (d.plugged ? 1 : 0) | (d.booster ? 2 : 0));
   const std::size_t count = std::min(d.delays.size(), MotorDetails::kMaxDelays);
   w.u8(kDelayCount, static_cast<std::uint8_t>(count));
   w.shortString(kDesignation, Short<40>(d.designation));
@@ -60,6 +60,8 @@ void WriteMotorDetails(const MotorDetails& d, MotorRecord& motor) {
   for (std::size_t k = 0; k < count; ++k)
     w.u8(kDelayList + k, static_cast<std::uint8_t>(std::clamp(d.delays[k], 0, 255)));
   w.shortString(kSource, Short<120>(d.source));
+  w.shortString(kDataCheck, Short<60>(d.dataCheck));
+  w.shortString(kCommonName, Short<14>(d.commonName));
   w.i32(kCheck, static_cast<std::int32_t>(CheckValue(block)));
   std::copy_n(block.begin(), motor.head.size(), motor.head.begin());
   std::copy_n(block.begin() + kDesignation, motor.middle.size(), motor.middle.begin());
@@ -79,14 +81,21 @@ std::optional<MotorDetails> ReadMotorDetails(const MotorRecord& motor) {
   ShortString<30> maker;
   ShortString<40> designation;
   ShortString<120> source;
+  ShortString<60> dataCheck;
+  ShortString<14> commonName;
   r.shortString(kMaker, maker);
   r.shortString(kDesignation, designation);
   r.shortString(kSource, source);
+  r.shortString(kDataCheck, dataCheck);
+  r.shortString(kCommonName, commonName);
   d.maker = maker.str();
   d.designation = designation.str();
   d.source = source.str();
+  d.dataCheck = dataCheck.str();
+  d.commonName = commonName.str();
   d.type = static_cast<MotorDetails::Type>(type);
   d.plugged = (r.u8(kFlags) & 1) != 0;
+  d.booster = (r.u8(kFlags) & 2) != 0;
   d.diameterMm = r.f64(kDiameter);
   d.lengthMm = r.f64(kLength);
   d.totalImpulse = r.f64(kTotalImpulse);

@@ -24,8 +24,11 @@ struct MotorDetails {
   double totalImpulse = 0.0;  // N·s
   Type type = Type::Unknown;
   bool plugged = false;     // sold without an ejection charge (also)
+  bool booster = false;     // sold with a 0 delay, for a lower stage (also)
   std::vector<int> delays;  // every published delay, s, ascending, 1..255
   std::string source;       // the file the data came from, at most 120 characters
+  std::string commonName;   // "C6" as rockets are sold by, at most 14 characters
+  std::string dataCheck;    // why the data are doubtful ("Daten fraglich"); empty when they passed
 
   friend bool operator==(const MotorDetails&, const MotorDetails&) = default;
 };
@@ -37,7 +40,7 @@ inline constexpr std::size_t kTag = 0;    // "KMD" and the version
 inline constexpr std::size_t kCheck = 4;  // FNV-1a of the rest of the block
 inline constexpr std::size_t kMaker = 8;  // short string, capacity 30
 inline constexpr std::size_t kType = 39;
-inline constexpr std::size_t kFlags = 40;  // bit 0: plugged
+inline constexpr std::size_t kFlags = 40;  // bit 0: plugged, bit 1: booster
 inline constexpr std::size_t kDelayCount = 41;
 inline constexpr std::size_t kHeadEnd = 51;       // 42..50 reserved, zero
 inline constexpr std::size_t kDesignation = 102;  // short string, capacity 40
@@ -46,13 +49,18 @@ inline constexpr std::size_t kLength = 151;
 inline constexpr std::size_t kTotalImpulse = 159;
 inline constexpr std::size_t kDelayList = 167;  // kMaxDelays bytes
 inline constexpr std::size_t kSource = 183;     // short string, capacity 120
-inline constexpr std::size_t kMiddleEnd = 380;  // 304..379 reserved, zero
+// Zero in blocks written before these two were added: nothing doubtful, no
+// common name.
+inline constexpr std::size_t kDataCheck = 304;   // short string, capacity 60
+inline constexpr std::size_t kCommonName = 365;  // short string, capacity 14
+inline constexpr std::size_t kMiddleEnd = 380;
 
 static_assert(kMaker + 31 == kType && kDelayCount < kHeadEnd);
 static_assert(kHeadEnd == motor_layout::kName && kDesignation == motor_layout::kMiddle);
 static_assert(kDesignation + 41 == kDiameter && kDiameter + 8 == kLength && kLength + 8 == kTotalImpulse);
 static_assert(kTotalImpulse + 8 == kDelayList && kDelayList + MotorDetails::kMaxDelays == kSource);
-static_assert(kSource + 121 <= kMiddleEnd && kMiddleEnd == motor_layout::kPropellantMass);
+static_assert(kSource + 121 == kDataCheck && kDataCheck + 61 == kCommonName && kCommonName + 15 == kMiddleEnd);
+static_assert(kMiddleEnd == motor_layout::kPropellantMass);
 }  // namespace details_layout
 
 // Writes the block into the record's free bytes (texts and delays cut to

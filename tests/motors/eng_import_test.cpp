@@ -159,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
         Variant{"duplicate_points",
                 "T5 18 70 3-5 0.0108 0.0231 Acme\n0.1 5.0\n0.1 5.0\n0.5 10.0\n0.5 10.0\n1 0\n"},
         Variant{"utf8_bom", "\xEF\xBB\xBFT5 18 70 3-5 0.0108 0.0231 Acme\n0.1 5.0\n0.5 10.0\n1.0 0.0\n"},
-        Variant{"delays_spelt_otherwise", "T5 18 70 5,3,-,1000 0.0108 0.0231 Acme\n0.1 5\n0.5 10\n1 0\n"},
+        Variant{"delays_spelt_otherwise", "T5 18 70 5,3,-,3 0.0108 0.0231 Acme\n0.1 5\n0.5 10\n1 0\n"},
         Variant{"commented_header_before",
                 ";T5 18 70 3-5 1 2 Old\n;\nT5 18 70 3-5 0.0108 0.0231 Acme\n0.1 5\n0.5 10\n1 0"}),
     [](const ::testing::TestParamInfo<Variant>& info) { return std::string(info.param.kind); });
@@ -270,32 +270,36 @@ TEST(EngDelays, ParsesTheSpellingsOfRealFiles) {
   const struct {
     const char* field;
     D delays;
+    bool booster, plugged;
   } cases[] = {
-      {"3-5", {3, 5, 0, 0}},
-      {"0-3-5-7", {3, 5, 7, 0}},
-      {"0-3-5-7-P", {3, 5, 7, 0}},
-      {"4-7-10,", {4, 7, 10, 0}},
-      {"1-3--4", {1, 3, 4, 0}},
-      {"10-8-6-4-2", {2, 4, 6, 10}},
-      {"5,3", {3, 5, 0, 0}},
-      {"3-3", {3, 0, 0, 0}},
-      {"P", {}},
-      {"p", {}},
-      {"Plugged", {}},
-      {"NE", {}},
-      {"0", {}},
-      {"100", {}},
-      {"1000", {}},
-      {"99", {}},
-      {"98", {98, 0, 0, 0}},
-      {"99999999999999999999", {}},
-      {"-", {}},
-      {"06", {6, 0, 0, 0}},
-      {"2-100-4", {2, 4, 0, 0}},
+      {"3-5", {3, 5, 0, 0}, false, false},
+      {"0-3-5-7", {3, 5, 7, 0}, true, false},
+      {"0-3-5-7-P", {3, 5, 7, 0}, true, true},
+      {"4-7-10,", {4, 7, 10, 0}, false, false},
+      {"1-3--4", {1, 3, 4, 0}, false, false},
+      {"10-8-6-4-2", {2, 4, 6, 10}, false, false},
+      {"5,3", {3, 5, 0, 0}, false, false},
+      {"3-3", {3, 0, 0, 0}, false, false},
+      {"P", {}, false, true},
+      {"p", {}, false, true},
+      {"Plugged", {}, false, true},
+      {"NE", {}, false, true},
+      {"0", {}, true, false},
+      {"00", {}, true, false},
+      {"100", {}, false, true},
+      {"1000", {}, false, true},
+      {"99", {}, false, true},
+      {"98", {98, 0, 0, 0}, false, false},
+      {"99999999999999999999", {}, false, true},
+      {"-", {}, false, false},
+      {"06", {6, 0, 0, 0}, false, false},
+      {"2-100-4", {2, 4, 0, 0}, false, true},
   };
   for (const auto& c : cases) {
     const EngDelays d = ParseEngDelays(c.field);
     EXPECT_EQ(d.delays, c.delays) << c.field;
+    EXPECT_EQ(d.booster, c.booster) << c.field;
+    EXPECT_EQ(d.plugged, c.plugged) << c.field;
     EXPECT_TRUE(d.unknown.empty()) << c.field;
   }
   EXPECT_EQ(ParseEngDelays("3-M-2.5").unknown, (std::vector<std::string>{"M", "2.5"}));

@@ -26,8 +26,11 @@ MotorDetails SomeDetails() {
           .totalImpulse = 9.995,
           .type = MotorDetails::Type::SingleUse,
           .plugged = true,
+          .booster = true,
           .delays = {3, 5, 7, 9, 11, 13},
-          .source = "Klima_C6.eng"};
+          .source = "Klima_C6.eng",
+          .commonName = "C6",
+          .dataCheck = "Treibsatz 10 % über der Angabe"};
 }
 
 MotorRecord Motor(std::string_view name, double peak, std::int8_t delay = 3) {

@@ -1,0 +1,58 @@
+#include "motors/motor_facts.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/format.h"
+#include "common/win1252.h"
+#include "motors/eng_import.h"
+#include "motors/motor_makers.h"
+
+namespace komet {
+
+bool MotorFacts::offersDelay(int seconds) const {
+  if (seconds == 0) return booster;
+  return std::find(delays.begin(), delays.end(), seconds) != delays.end();
+}
+
+MotorFacts MakeMotorFacts(const MotorRecord& motor) {
+  MotorFacts f;
+  f.name = Cp1252ToUtf8(motor.name.view());
+  f.totalImpulse = TotalImpulse(motor);
+  f.impulseClass = ImpulseClass(f.totalImpulse);
+  f.classRank = ImpulseClassRank(f.impulseClass);
+  f.peakThrust = motor.maxThrust;
+  f.burnTime = motor.burnTime;
+  f.averageThrust = motor.burnTime > 0.0 ? f.totalImpulse / motor.burnTime : 0.0;
+  f.totalMass = motor.totalMass;
+  f.propellantMass = motor.propellantMass;
+  f.delays = PublishedDelays(motor);
+  const std::size_t bracket = f.name.find(" [");
+  f.commonName = f.name.substr(0, bracket);
+  const std::optional<MotorDetails> d = ReadMotorDetails(motor);
+  if (!d) return f;
+  f.hasDetails = true;
+  f.maker = Cp1252ToUtf8(d->maker);
+  f.makerFull = Cp1252ToUtf8(MakerFullName(d->maker));
+  f.designation = Cp1252ToUtf8(d->designation);
+  if (!d->commonName.empty()) f.commonName = Cp1252ToUtf8(d->commonName);
+  if (d->totalImpulse > 0.0 &&
+      std::abs(d->totalImpulse - f.totalImpulse) > kPublishedImpulseTolerance * f.totalImpulse)
+    f.publishedImpulse = d->totalImpulse;
+  f.diameterMm = d->diameterMm;
+  f.lengthMm = d->lengthMm;
+  f.booster = d->booster;
+  f.plugged = d->plugged;
+  f.type = d->type;
+  f.dataCheck = Cp1252ToUtf8(d->dataCheck);
+  return f;
+}
+
+std::string DelayCodes(const MotorFacts& f) {
+  std::string codes = JoinNumbers(f.delays, "-");
+  if (f.booster) codes = codes.empty() ? "0" : "0-" + codes;
+  if (f.plugged) codes += codes.empty() ? "P" : "-P";
+  return codes;
+}
+
+}  // namespace komet
