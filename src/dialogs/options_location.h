@@ -7,9 +7,19 @@ namespace komet {
 
 inline constexpr std::string_view kOptionsFileName = "KOMET.OPT";
 
-// Where the options file lives: beside the program when that directory holds
-// one or can take one, else in the user's configuration directory.
+// Where the options file lives: beside the program only for a portable copy
+// (IsPortableFolder), else in `userConfigDir`, which SaveOptions creates
+// when it writes.
 std::filesystem::path ChooseOptionsFile(const std::filesystem::path& programDir,
                                         const std::filesystem::path& userConfigDir);
+
+// A portable copy: the folder already holds a KOMET.OPT, belongs to the
+// user running the program and is none of the system's folders. An
+// installed program, even one run by root, is never one.
+bool IsPortableFolder(const std::filesystem::path& programDir);
+
+// Whether a folder lies where the system installs programs and their data
+// (/usr, /opt, /bin, /etc, ...), judged on its path alone.
+bool IsSystemFolder(const std::filesystem::path& folder);
 
 }  // namespace komet

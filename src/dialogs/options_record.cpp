@@ -6,6 +6,7 @@
 #include "common/field_codec.h"
 #include "common/file_io.h"
 #include "common/komet_error.h"
+#include "common/user_folders.h"
 
 namespace komet {
 
@@ -95,6 +96,8 @@ OptionsLoad LoadOptions(const std::filesystem::path& file, std::string_view curr
 }
 
 void SaveOptions(const std::filesystem::path& file, const OptionsRecord& o) {
+  // A new user has no configuration folder yet.
+  if (file.has_parent_path()) MakeUserFolder(file.parent_path());
   std::vector<std::uint8_t> bytes(OptionsRecord::kSize);
   EncodeOptionsRecord(o, bytes);
   WriteFileAtomically(file, bytes);

@@ -71,8 +71,9 @@ std::optional<OptionsRecord> ReadOptionsFile(const std::filesystem::path& file);
 // (a failure of that write is not an error). Never throws.
 OptionsLoad LoadOptions(const std::filesystem::path& file, std::string_view currentDirCp1252);
 
-// Writes the 316 bytes; throws KometError with the reason on failure, and
-// the previous file stays intact.
+// Writes the 316 bytes, making a missing folder first (MakeUserFolder);
+// throws KometError with the reason on failure, and the previous file stays
+// intact.
 void SaveOptions(const std::filesystem::path& file, const OptionsRecord& options);
 
 // The record's constants for a run.

@@ -2,7 +2,6 @@
 // results, plot and report, and import RASP motor files.
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QStandardPaths>
 #include <iostream>
 #include <memory>
 
@@ -11,6 +10,7 @@
 #include "app/sim_cli.h"
 #include "common/qt/qt_text.h"
 #include "common/qt/system_locale.h"
+#include "common/user_folders.h"
 #include "dialogs/options_location.h"
 #include "dialogs/qt/settings_db_name_store.h"
 
@@ -33,14 +33,12 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName("Komet");
 
   const std::filesystem::path programDir = komet::ToPath(QCoreApplication::applicationDirPath());
-  const std::filesystem::path configDir =
-      komet::ToPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
   komet::SettingsDbNameStore dbName;
   komet::QtCliExporter exporter;
   komet::SimCliEnvironment env;
   env.configuredDatabase = [&] { return dbName.Load(); };
   env.bundledDatabase = komet::FindBundledDatabase(programDir);
-  env.optionsFile = komet::ChooseOptionsFile(programDir, configDir);
+  env.optionsFile = komet::ChooseOptionsFile(programDir, komet::UserConfigFolder());
   env.exporter = &exporter;
   env.decimalSeparator = komet::LocaleDecimalSeparator();
 
