@@ -62,10 +62,13 @@ void Document::SetNotizen(const std::string& notes) {
   markChanged();
 }
 
-bool Document::MaybeSave(const std::string& question, Prompts& prompts) {
-  if (!changed_) return true;
+// Notes typed and not applied are work too: saving takes them along.
+bool Document::MaybeSave(const std::string& question, Prompts& prompts, DocumentViews* views) {
+  const bool notesPending = views && views->NotesPending();
+  if (!changed_ && !notesPending) return true;
   switch (prompts.AskSave(question)) {
     case SaveAnswer::Ok:
+      if (notesPending) views->ApplyPendingNotes();
       // Going on after a failed or cancelled save would lose the rocket.
       return Save(prompts);
     case SaveAnswer::No:
@@ -77,7 +80,7 @@ bool Document::MaybeSave(const std::string& question, Prompts& prompts) {
 }
 
 void Document::New(Prompts& prompts, DocumentViews& views) {
-  if (!MaybeSave("Raketendaten geändert, sichern?", prompts)) return;
+  if (!MaybeSave("Raketendaten geändert, sichern?", prompts, &views)) return;
   MakeEmpty(views);
   // The previous rocket's notes must not be saved with the new one.
   views.SetNotes("");
@@ -92,7 +95,7 @@ void Document::New(Prompts& prompts, DocumentViews& views) {
 }
 
 void Document::Open(Prompts& prompts, DocumentViews& views) {
-  if (!MaybeSave("Raketendaten geändert, sichern?", prompts)) return;
+  if (!MaybeSave("Raketendaten geändert, sichern?", prompts, &views)) return;
   const auto path = prompts.ChooseOpenFile();
   if (!path) return;
   LoadRocketFile(*path, prompts, views);
@@ -141,9 +144,21 @@ bool Document::Save(Prompts& prompts) {
   return WriteTo(fileName_, prompts);
 }
 
+// The rocket's name, made fit for a file name, in the rocket file's folder.
+std::filesystem::path Document::SaveSuggestion() const {
+  std::string name = Cp1252ToUtf8(rocket_.name.view());
+  std::replace(name.begin(), name.end(), '/', '_');
+  const auto first = name.find_first_not_of(' ');
+  name = first == std::string::npos ? "Rakete" : name.substr(first, name.find_last_not_of(' ') - first + 1);
+  if (name.front() == '.') name.insert(0, "Rakete");
+  std::filesystem::path file = name + ".kmw";
+  return fileName_.empty() ? file : fileName_.parent_path() / file;
+}
+
 bool Document::SaveAs(Prompts& prompts) {
+  const std::filesystem::path suggestion = SaveSuggestion();
   fileName_.clear();
-  const auto path = prompts.ChooseSaveFile();
+  const auto path = prompts.ChooseSaveFile(suggestion);
   if (!path) return false;
   std::error_code ec;
   if (std::filesystem::exists(*path, ec) && !prompts.AskOverwrite(*path)) return false;
@@ -162,8 +177,8 @@ bool Document::WriteTo(const std::filesystem::path& path, Prompts& prompts) {
   return true;
 }
 
-bool Document::MayClose(Prompts& prompts) {
-  return MaybeSave("Raketendaten geändert, vor dem Verlassen sichern?", prompts);
+bool Document::MayClose(Prompts& prompts, DocumentViews* views) {
+  return MaybeSave("Raketendaten geändert, vor dem Verlassen sichern?", prompts, views);
 }
 
 void Document::Change(Prompts& prompts, DocumentViews& views) {

@@ -45,7 +45,9 @@ class Document {
   // The rocket as it stands, notes included; true when written.
   bool Save(Prompts& prompts);
   bool SaveAs(Prompts& prompts);
-  bool MayClose(Prompts& prompts);
+  // Asks before an exit drops unsaved work; `views`, when given, adds notes
+  // typed and not applied to that work.
+  bool MayClose(Prompts& prompts, DocumentViews* views = nullptr);
   void Change(Prompts& prompts, DocumentViews& views);            // "Ändern"
   void ChangeWithReload(Prompts& prompts, DocumentViews& views);  // plot double-click
   // The rocket file named on the command line, at the first activation.
@@ -75,7 +77,8 @@ class Document {
 
  private:
   void markSaved() { changed_ = false; }
-  bool MaybeSave(const std::string& question, Prompts& prompts);
+  std::filesystem::path SaveSuggestion() const;
+  bool MaybeSave(const std::string& question, Prompts& prompts, DocumentViews* views);
   bool WriteTo(const std::filesystem::path& path, Prompts& prompts);
   void MakeEmpty(DocumentViews& views);
   void UpdateNotesCaption();

@@ -17,9 +17,11 @@ class Prompts {
   virtual SaveAnswer AskSave(const std::string& question) = 0;
   // The path above "Datei  existiert bereits, überschreiben?"; true only for OK.
   virtual bool AskOverwrite(const std::filesystem::path& path) = 0;
-  // File dialogs for rocket files; nothing when cancelled.
+  // File dialogs for rocket files; nothing when cancelled. The save dialog
+  // starts from `suggestion`: a folder and a name, or a bare name for a
+  // rocket that has no folder yet.
   virtual std::optional<std::filesystem::path> ChooseOpenFile() = 0;
-  virtual std::optional<std::filesystem::path> ChooseSaveFile() = 0;
+  virtual std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path& suggestion) = 0;
   // A failure the user must know of, and a warning after which work goes on.
   virtual void ShowError(const std::string& message) = 0;
   virtual void ShowWarning(const std::string& message) = 0;
@@ -36,6 +38,10 @@ class DocumentViews {
   virtual void SetNotes(const std::string& notes) = 0;
   // The empty rocket was made: forget plot scales and the summary line.
   virtual void RocketReset() = 0;
+  // Whether the notes window holds typed text that was never applied.
+  virtual bool NotesPending() const { return false; }
+  // Applies that text as the notes window's "Übernehmen" does.
+  virtual void ApplyPendingNotes() {}
 };
 
 }  // namespace komet

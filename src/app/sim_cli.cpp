@@ -53,7 +53,9 @@ struct CliPrompts : Prompts {
   SaveAnswer AskSave(const std::string&) override { return SaveAnswer::No; }
   bool AskOverwrite(const std::filesystem::path&) override { return false; }
   std::optional<std::filesystem::path> ChooseOpenFile() override { return std::nullopt; }
-  std::optional<std::filesystem::path> ChooseSaveFile() override { return std::nullopt; }
+  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path&) override {
+    return std::nullopt;
+  }
   void ShowError(const std::string& m) override { errors.push_back(m); }
   void ShowWarning(const std::string& m) override { err << "komet-sim: Warnung: " << m << '\n'; }
 };

@@ -42,4 +42,8 @@ std::string NotesToEditor(std::string_view notes) {
   return Cp1252ToUtf8(unix);
 }
 
+bool NotesEdited(std::string_view editorUtf8, std::string_view notesCp1252) {
+  return EditorToNotes(editorUtf8) != EditorToNotes(NotesToEditor(notesCp1252));
+}
+
 }  // namespace komet

@@ -17,6 +17,10 @@ std::size_t StoredNotesLength(std::string_view editorUtf8);
 // lines, cut to kMaxNotesChars characters (never inside a CR LF).
 std::string EditorToNotes(std::string_view editorUtf8);
 
+// Whether the editor holds other notes than the stored ones once both are
+// stored alike (a line break is a line break however it is written).
+bool NotesEdited(std::string_view editorUtf8, std::string_view notesCp1252);
+
 // A stored text for the editor: UTF-8 with '\n' line breaks (CR LF, a lone
 // CR and a lone LF all count as one break).
 std::string NotesToEditor(std::string_view notesCp1252);

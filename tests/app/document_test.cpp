@@ -35,7 +35,6 @@ class DocumentTest : public testing::DocumentFixture {
     EXPECT_TRUE(doc.SaveAs(prompts));
     return dir.path() / file;
   }
-
 };
 
 TEST_F(DocumentTest, ChangeWithOkTransfersRunsAndMarksChanged) {
@@ -111,6 +110,40 @@ TEST_F(DocumentTest, FailedSaveInsideTheQuestionAbandonsTheCommand) {
   EXPECT_NE(prompts.errors[0].find("konnte nicht gespeichert werden: Datei nicht gefunden"),
             std::string::npos);
   EXPECT_TRUE(doc.changed());
+}
+
+TEST_F(DocumentTest, NotesTypedButNotAppliedCountAsAChange) {
+  const auto file = SavedRocket("Notizen", "n.kmw");
+  views.notesPending = true;
+  views.applyNotes = [this] { doc.SetNotizen("Erstflug"); };
+  prompts.saveAnswers = {SaveAnswer::Cancel, SaveAnswer::No, SaveAnswer::Ok};
+  EXPECT_FALSE(doc.MayClose(prompts, &views));
+  EXPECT_TRUE(doc.MayClose(prompts, &views));
+  EXPECT_EQ(NotesText(ReadRocketFile(file, doc.rocket()).record), "");  // Nein: nothing applied
+  EXPECT_TRUE(doc.MayClose(prompts, &views));
+  EXPECT_EQ(prompts.asked.size(), 3u);
+  EXPECT_EQ(NotesText(ReadRocketFile(file, doc.rocket()).record), "Erstflug");  // OK: applied and saved
+  EXPECT_FALSE(doc.changed());
+
+  // New and Open ask the same question.
+  prompts.asked.clear();
+  prompts.saveAnswers = {SaveAnswer::Cancel, SaveAnswer::Cancel};
+  doc.New(prompts, views);
+  doc.Open(prompts, views);
+  EXPECT_EQ(prompts.asked, std::vector<std::string>(2, "Raketendaten geändert, sichern?"));
+  EXPECT_EQ(doc.rocket().name.view(), "Notizen");
+}
+
+TEST_F(DocumentTest, SaveAsOffersTheRocketsNameInItsFolder) {
+  EnterRocket("Saturn V/2");
+  doc.SaveAs(prompts);  // cancelled
+  const auto file = SavedRocket(" Ariane ", "erste.kmw");
+  EnterRocket("Vega");
+  doc.SaveAs(prompts);
+  ASSERT_EQ(prompts.saveSuggestions.size(), 3u);
+  EXPECT_EQ(prompts.saveSuggestions[0], std::filesystem::path("Saturn V_2.kmw"));  // unnamed: no folder
+  EXPECT_EQ(prompts.saveSuggestions[1], std::filesystem::path("Ariane.kmw"));
+  EXPECT_EQ(prompts.saveSuggestions[2], file.parent_path() / "Vega.kmw");
 }
 
 TEST_F(DocumentTest, UnchangedDocumentClosesWithoutAsking) {

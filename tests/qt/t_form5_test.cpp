@@ -89,13 +89,65 @@ class TForm5Test : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     QCOMPARE(editor()->toPlainText(), QStringLiteral("gespeichert und neu"));
 
-    QTest::keyClick(form_.get(), Qt::Key_Escape);  // "Schliessen"
-    QVERIFY(!form_->isVisible());
+    // Escape is "Schliessen": typed text is not dropped without a question.
+    answerQuestion("&Abbrechen");
+    QTest::keyClick(form_.get(), Qt::Key_Escape);
+    QVERIFY(form_->isVisible());
     QCOMPARE(editor()->toPlainText(), QStringLiteral("gespeichert und neu"));
     QCOMPARE(form_->GetNotes(), std::string("gespeichert"));
 
     form_->SetNotes("andere\r\nRakete");
     QCOMPARE(editor()->toPlainText(), QStringLiteral("andere\nRakete"));
+  }
+
+  // Closing asks only when there is typed text; the answer decides its fate.
+  void closingAsksAboutTypedNotes_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QString>("editorAfter");
+    QTest::addColumn<int>("applied");
+    for (const char* how : {"button", "Escape", "frame"}) {
+      const QByteArray h(how);
+      QTest::newRow(h + " unchanged") << ""
+                                      << "" << how << true << "alt" << 0;
+      QTest::newRow(h + " Ja") << " neu"
+                               << "&Ja" << how << true << "alt neu" << 1;
+      QTest::newRow(h + " Nein") << " neu"
+                                 << "&Nein" << how << true << "alt" << 0;
+      QTest::newRow(h + " Abbrechen") << " neu"
+                                      << "&Abbrechen" << how << false << "alt neu" << 0;
+    }
+  }
+
+  void closingAsksAboutTypedNotes() {
+    QFETCH(QString, typed);
+    QFETCH(QString, answer);
+    QFETCH(QString, how);
+    QFETCH(bool, closes);
+    QFETCH(QString, editorAfter);
+    QFETCH(int, applied);
+    form_->SetNotes("alt");
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    editor()->moveCursor(QTextCursor::End);
+    editor()->insertPlainText(typed);
+    QCOMPARE(form_->hasUnappliedChanges(), !typed.isEmpty());
+    QString asked;
+    if (!answer.isEmpty()) answerQuestion(answer, &asked);
+    if (how == "button")
+      button("BitBtn2")->click();
+    else if (how == "Escape")
+      QTest::keyClick(form_.get(), Qt::Key_Escape);
+    else
+      form_->close();
+    QCOMPARE(asked, answer.isEmpty() ? QString() : QStringLiteral("Notizen übernehmen?"));
+    QCOMPARE(form_->isVisible(), !closes);
+    QCOMPARE(editor()->toPlainText(), editorAfter);
+    QCOMPARE(int(applied_.size()), applied);
+    if (applied) QCOMPARE(applied_[0], std::string("alt neu"));
+    QCOMPARE(form_->hasUnappliedChanges(), !closes);
   }
 
   void aFullTextIsAppliedWhole() {
@@ -184,6 +236,15 @@ class TForm5Test : public QObject {
  private:
   QPlainTextEdit* editor() { return form_->findChild<QPlainTextEdit*>("Notiz"); }
   QPushButton* button(const char* name) { return form_->findChild<QPushButton*>(name); }
+  // Answers the next "Notizen übernehmen?" with the button of that caption.
+  void answerQuestion(const QString& caption, QString* question = nullptr) {
+    WhenModal<QMessageBox>([caption, question](QMessageBox* box) {
+      if (question) *question = box->text();
+      for (QAbstractButton* b : box->buttons())
+        if (b->text() == caption) return b->click();
+      box->reject();
+    });
+  }
   QAction* savePdf() {
     const QList<QAction*> items = form_->findChild<QToolButton*>("BitBtn4")->menu()->actions();
     return items.size() == 1 && items[0]->text() == QStringLiteral("Als PDF speichern...") ? items[0]

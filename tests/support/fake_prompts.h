@@ -28,7 +28,11 @@ struct ScriptedPrompts : Prompts {
     return Pop(overwriteAnswers, false);
   }
   std::optional<std::filesystem::path> ChooseOpenFile() override { return Pop(openChoices, {}); }
-  std::optional<std::filesystem::path> ChooseSaveFile() override { return Pop(saveChoices, {}); }
+  std::vector<std::filesystem::path> saveSuggestions;  // what each save dialog offered
+  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path& suggestion) override {
+    saveSuggestions.push_back(suggestion);
+    return Pop(saveChoices, {});
+  }
   void ShowError(const std::string& m) override { errors.push_back(m); }
   void ShowWarning(const std::string& m) override { warnings.push_back(m); }
 
@@ -46,6 +50,8 @@ struct ScriptedPrompts : Prompts {
 struct FakeViews : DocumentViews {
   std::function<bool()> stageDialog = [] { return true; };
   std::string notes;
+  bool notesPending = false;                 // typed in the notes window, not applied
+  std::function<void()> applyNotes = [] {};  // what its "Übernehmen" does
   int resets = 0, dialogs = 0;
   bool ShowStageDialog() override {
     ++dialogs;
@@ -53,6 +59,8 @@ struct FakeViews : DocumentViews {
   }
   void SetNotes(const std::string& n) override { notes = n; }
   void RocketReset() override { ++resets; }
+  bool NotesPending() const override { return notesPending; }
+  void ApplyPendingNotes() override { applyNotes(); }
 };
 
 }  // namespace komet::testing

@@ -113,6 +113,11 @@ void HelpWindow::ShowContents() {
   present();
 }
 
+void HelpWindow::ShowTopic(const QString& file) {
+  showPage(file);
+  present();
+}
+
 void HelpWindow::ShowSearch() {
   search_->clear();
   SearchChanged(QString());

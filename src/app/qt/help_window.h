@@ -22,6 +22,8 @@ class HelpWindow : public QWidget {
   void ShowContents();    // "Inhalt..."
   void ShowSearch();      // "Suchen..." with an empty keyword
   void ShowHelpOnHelp();  // "Hilfe benutzen..."
+  // One page by its file name ("stufendaten.html"), for F1.
+  void ShowTopic(const QString& file);
 
  private slots:
   void SearchChanged(const QString& term);

@@ -2,7 +2,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QIcon>
-#include <QStandardPaths>
 #include <QTextStream>
 #include <cstdio>
 
@@ -11,8 +10,10 @@
 #include "app/qt/qt_translation.h"
 #include "app/qt/t_about.h"
 #include "app/qt/t_main.h"
+#include "common/qt/accelerators.h"
 #include "common/qt/qt_text.h"
 #include "common/qt/system_locale.h"
+#include "common/user_folders.h"
 #include "dialogs/options_location.h"
 #include "dialogs/qt/settings_db_name_store.h"
 #include "dialogs/settings.h"
@@ -41,17 +42,16 @@ int main(int argc, char** argv) {
   komet::KometApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("Komet"));
   komet::InstallGermanQtTranslation(app);
+  komet::InstallAccelerators(&app);
   // The desktop matches the window to its entry and the installed icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("komet"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("komet"), QIcon(komet::ProgramPicture(64))));
 
   const std::filesystem::path programDir = komet::ToPath(QCoreApplication::applicationDirPath());
-  const std::filesystem::path configDir =
-      komet::ToPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
   const char separator = komet::LocaleDecimalSeparator();
   komet::SettingsDbNameStore dbName;
-  komet::Settings settings(komet::ChooseOptionsFile(programDir, configDir), QDir::currentPath().toStdString(),
-                           dbName, separator);
+  komet::Settings settings(komet::ChooseOptionsFile(programDir, komet::UserConfigFolder()),
+                           QDir::currentPath().toStdString(), dbName, separator);
 
   komet::MainSetup setup;
   setup.bundledDatabase = komet::FindBundledDatabase(programDir);

@@ -15,32 +15,32 @@ struct MenuItemRow {
 };
 
 constexpr MenuItemRow kDateiItems[] = {
-    {"NeueRakete1", "Neue Rakete", &TMain::neuClick},
+    {"NeueRakete1", "&Neue Rakete", &TMain::neuClick},
     {"Raketeladen1", "Rakete &laden", &TMain::OffnenClick},
-    {"Raketendern1", "Rakete ändern", &TMain::AEndernClick},
+    {"Raketendern1", "Rakete &ändern", &TMain::AEndernClick},
     {"Sichern1", "Rakete &sichern", &TMain::SichernClick},
     {"Raketesichernals1", "Rakete sichern &als ...", &TMain::SichernalsClick},
-    {"Notizenverwalten1", "Notizen verwalten", &TMain::NotizenClick},
-    {"Einstellungen1", "Einstellungen", &TMain::OptionsClick},
-    {"Motordatenbankneuladen1", "Motordatenbank neu laden", &TMain::Motordatenbankneuladen1Click},
+    {"Notizenverwalten1", "N&otizen verwalten", &TMain::NotizenClick},
+    {"Einstellungen1", "Einstellun&gen", &TMain::OptionsClick},
+    {"Motordatenbankneuladen1", "&Motordatenbank neu laden", &TMain::Motordatenbankneuladen1Click},
     {"N1", "------------------------------", nullptr},
-    {"Druckereinstellung1", "Druckereinstellung...", &TMain::Druckereinstellung1Click},
+    {"Druckereinstellung1", "D&ruckereinstellung...", &TMain::Druckereinstellung1Click},
     {"Drucken1", "&Drucken", &TMain::Drucken1Click},
-    {"BerichtPdf1", "Bericht als PDF speichern...", &TMain::BerichtPdfClick},
+    {"BerichtPdf1", "Bericht als &PDF speichern...", &TMain::BerichtPdfClick},
     {"Ende1", "&Ende", &TMain::EndeClick},
 };
 
 constexpr MenuItemRow kAuswertungItems[] = {
-    {"Auswertunganzeigen1", "Auswertung...", &TMain::AuswertungClick},
-    {"Motorberater1", "Motorberater...", &TMain::MotorberaterClick},
-    {"Flugdatenexportieren1", "Flugdaten exportieren...", &TMain::FlugdatenexportierenClick},
-    {"Diagrammspeichern1", "Diagramm speichern...", &TMain::DiagrammspeichernClick},
+    {"Auswertunganzeigen1", "&Auswertung...", &TMain::AuswertungClick},
+    {"Motorberater1", "&Motorberater...", &TMain::MotorberaterClick},
+    {"Flugdatenexportieren1", "&Flugdaten exportieren...", &TMain::FlugdatenexportierenClick},
+    {"Diagrammspeichern1", "&Diagramm speichern...", &TMain::DiagrammspeichernClick},
 };
 
 constexpr MenuItemRow kHilfeItems[] = {
-    {"Inhalt1", "Inhalt...", &TMain::Inhalt1Click},
-    {"Suchen1", "Suchen...", &TMain::Suchen1Click},
-    {"Hilfebenutzen1", "Hilfe benutzen...", &TMain::Hilfebenutzen1Click},
+    {"Inhalt1", "I&nhalt...", &TMain::Inhalt1Click},
+    {"Suchen1", "&Suchen...", &TMain::Suchen1Click},
+    {"Hilfebenutzen1", "&Hilfe benutzen...", &TMain::Hilfebenutzen1Click},
     {"Info1", "&Info", &TMain::Info1Click},
 };
 

@@ -12,6 +12,7 @@
 #include "app/qt/t_motorberater.h"
 #include "common/file_io.h"
 #include "common/komet_error.h"
+#include "common/qt/window_place.h"
 #include "common/win1252.h"
 #include "plot/flight_view.h"
 #include "plot/qt/plot_export.h"
@@ -39,6 +40,7 @@ QString TMain::suggestedPath(const char* suffix) const {
 
 void TMain::AuswertungClick() {
   Auswertung->Refresh(document_.simulation(), document_.rocket(), setup_.decimalSeparator);
+  if (!Auswertung->isVisible()) MoveBeside(Auswertung, this);
   Auswertung->show();
   Auswertung->raise();
 }

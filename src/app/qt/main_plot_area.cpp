@@ -1,11 +1,13 @@
 // The plot surface with its strip, the summary panel Panel2 and the status
 // bar with the read-out.
 #include <QApplication>
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 
 #include "app/qt/t_main.h"
@@ -75,6 +77,10 @@ void TMain::createPlotArea() {
   connect(PaintBox1, &PlotWidget::summaryChanged, Panel2, &QLabel::setText);
   connect(PaintBox1, &PlotWidget::doubleClicked, this, &TMain::Panel1Click);
   connect(PaintBox1, &PlotWidget::mouseMoved, this, &TMain::PaintBox1MouseMove);
+  // The scales of a new flight are known only once it is painted.
+  connect(PaintBox1, &PlotWidget::flightPainted, this, [this] {
+    if (readOutStale_) followFlight();
+  });
 
   auto* plotRow = new QHBoxLayout;
   plotRow->setSpacing(0);
@@ -105,8 +111,12 @@ void TMain::createStatusBar() {
     auto* panel = new QLabel(ToQ(entry.text), row);
     panel->setObjectName(QStringLiteral("Panel%1").arg(i));
     panel->setFrameStyle(entry.lowered ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
-    panel->setGeometry(x, 0, entry.width, kSummaryHeight);
-    x += entry.width;
+    // A larger font than the panels were measured for widens a label
+    // rather than cutting it.
+    const int width = std::max(
+        entry.width, panel->fontMetrics().horizontalAdvance(panel->text()) + 2 * panel->frameWidth() + 1);
+    panel->setGeometry(x, 0, width, kSummaryHeight);
+    x += width;
     statusPanels_[i] = panel;
   }
   row->setGeometry(0, 0, x, kSummaryHeight);
@@ -127,6 +137,19 @@ void TMain::showReadOut(const ReadOutTexts& texts) {
       {kPanelAccel, &texts.accel}};
   for (const auto& [panel, text] : values)
     if (*text) statusPanels_[panel]->setText(QString::fromStdString(**text));
+}
+
+// The panels must not show the previous flight's values as this one's.
+void TMain::followFlight() {
+  readOutStale_ = false;
+  const QPoint at = PaintBox1->mapFromGlobal(QCursor::pos());
+  if (PaintBox1->isVisible() && PaintBox1->rect().contains(at) &&
+      document_.simulation().results().resultsValid) {
+    PaintBox1MouseMove(at.x());
+    return;
+  }
+  for (std::size_t panel : {kPanelTime, kPanelHeight, kPanelVelocity, kPanelVelocityKmh, kPanelAccel})
+    statusPanels_[panel]->clear();
 }
 
 void TMain::RocketReset() {

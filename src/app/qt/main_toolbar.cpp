@@ -104,12 +104,16 @@ void TMain::createToolBar() {
     QToolButton* button = MakeButton(SpeedBar1, ToQ(s.name), ToQ(switches_.Caption(s.id)), ToQ(s.hint),
                                      s.position, kSwitchIcons[i]);
     connect(button, &QToolButton::clicked, this, [this, id = s.id] { SwitchClick(id); });
+    // Tab reaches the switches too; the other buttons repeat menu items.
+    button->setFocusPolicy(Qt::TabFocus);
     switchButtons_[i] = button;
   }
 }
 
 void TMain::SwitchClick(PlotSwitch which) {
-  switchButtons_[static_cast<std::size_t>(which)]->setText(ToQ(switches_.Click(which)));
+  const auto i = static_cast<std::size_t>(which);
+  switchButtons_[i]->setText(ToQ(switches_.Click(which)));
+  switchActions_[i]->setChecked(switches_.IsOn(which));
   PaintBox1->update();
 }
 

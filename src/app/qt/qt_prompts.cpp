@@ -1,8 +1,10 @@
 #include "app/qt/qt_prompts.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include "app/qt/t_form6.h"
 
@@ -10,6 +12,13 @@ namespace komet {
 namespace {
 
 const QString kRocketFilter = QStringLiteral("Komet Dateien (*.kmw)");
+
+// Where a user keeps files, when no rocket has told us yet; never the folder
+// the last motor import or export happened to use.
+QString DocumentsFolder() {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
 
 }  // namespace
 
@@ -29,16 +38,17 @@ bool QtPrompts::AskOverwrite(const std::filesystem::path& path) {
 }
 
 std::optional<std::filesystem::path> QtPrompts::ChooseOpenFile() {
-  return Choose(false);
+  return Choose(false, lastFolder_.isEmpty() ? DocumentsFolder() : lastFolder_);
 }
 
-std::optional<std::filesystem::path> QtPrompts::ChooseSaveFile() {
-  return Choose(true);
+std::optional<std::filesystem::path> QtPrompts::ChooseSaveFile(const std::filesystem::path& suggestion) {
+  const QString name = QString::fromStdString(suggestion.string());
+  return Choose(true, suggestion.has_parent_path() ? name : DocumentsFolder() + QLatin1Char('/') + name);
 }
 
-std::optional<std::filesystem::path> QtPrompts::Choose(bool save) {
+std::optional<std::filesystem::path> QtPrompts::Choose(bool save, const QString& start) {
   QFileDialog dialog(&parent_, save ? QStringLiteral("Rakete sichern") : QStringLiteral("Rakete laden"),
-                     lastFolder_, kRocketFilter);
+                     start, kRocketFilter);
   dialog.setObjectName(save ? QStringLiteral("SaveDialog1") : QStringLiteral("OpenDialog1"));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

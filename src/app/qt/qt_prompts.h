@@ -20,15 +20,15 @@ class QtPrompts final : public Prompts {
   SaveAnswer AskSave(const std::string& question) override;
   bool AskOverwrite(const std::filesystem::path& path) override;
   std::optional<std::filesystem::path> ChooseOpenFile() override;
-  std::optional<std::filesystem::path> ChooseSaveFile() override;
+  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path& suggestion) override;
   void ShowError(const std::string& message) override;
   void ShowWarning(const std::string& message) override;
 
-  // The folder the file dialogs start in: that of the last chosen file.
+  // The folder the open dialog starts in: that of the last chosen file.
   const QString& lastFolder() const { return lastFolder_; }
 
  private:
-  std::optional<std::filesystem::path> Choose(bool save);
+  std::optional<std::filesystem::path> Choose(bool save, const QString& start);
 
   QWidget& parent_;
   TForm6& form6_;

@@ -40,6 +40,8 @@ TMain::TMain(Settings& settings, MainSetup setup, QWidget* parent)
   setObjectName(QStringLiteral("Main"));
   setWindowTitle(QString::fromStdString(document_.caption()));
   createMenus();
+  createCurveMenu();
+  createShortcuts();
   createToolBar();
   createPlotArea();
   createStatusBar();
@@ -62,6 +64,7 @@ void TMain::createDialogs() {
   Einstellungen->SetBundledDatabase(QString::fromStdString(setup_.bundledDatabase.string()));
   Stufendaten =
       new TStufendaten(document_.form(), setup_.decimalSeparator, this, [this] { return databasePath(); });
+  Stufendaten->setRocket(&document_.rocket());
   document_.ReloadMotorDatabase();
   Stufendaten->UpdateMotorLists();
   Form5 = new TForm5([this]() -> QPrinter* { return PrinterAvailable() ? &printer() : nullptr; }, this);
@@ -118,7 +121,7 @@ void TMain::FormActivate() {
 
 void TMain::closeEvent(QCloseEvent* event) {
   bool mayClose = true;
-  run([&] { mayClose = document_.MayClose(*prompts_); });
+  run([&] { mayClose = document_.MayClose(*prompts_, this); });
   if (mayClose)
     event->accept();
   else
@@ -129,6 +132,8 @@ void TMain::refreshViews() {
   setWindowTitle(QString::fromStdString(document_.caption()));
   Notizen->setText(QString::fromStdString(document_.notesCaption()));
   PaintBox1->update();
+  // No flight, no paint that would bring the read-out up to date.
+  if (readOutStale_ && !document_.simulation().results().resultsValid) followFlight();
   if (Auswertung && Auswertung->isVisible())
     Auswertung->Refresh(document_.simulation(), document_.rocket(), setup_.decimalSeparator);
 }
@@ -139,6 +144,14 @@ bool TMain::ShowStageDialog() {
 
 void TMain::SetNotes(const std::string& notes) {
   Form5->SetNotes(notes);
+}
+
+bool TMain::NotesPending() const {
+  return Form5->hasUnappliedChanges();
+}
+
+void TMain::ApplyPendingNotes() {
+  Form5->ApplyNotes();
 }
 
 QPrinter& TMain::printer() {

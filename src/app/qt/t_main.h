@@ -13,6 +13,7 @@
 #include "plot/plot_switches.h"
 #include "plot/read_out.h"
 
+class QAction;
 class QLabel;
 class QPrinter;
 class QToolButton;
@@ -89,6 +90,8 @@ class TMain : public QMainWindow, private DocumentViews {
   void SwitchClick(PlotSwitch which);
   // The read-out of the status bar for the pointer at plot x.
   void PaintBox1MouseMove(int x);
+  // F1: the help page of `window` (one of the program's windows).
+  void HelpOnWindow(QWidget* window);
 
  protected:
   bool event(QEvent* event) override;
@@ -99,8 +102,12 @@ class TMain : public QMainWindow, private DocumentViews {
   bool ShowStageDialog() override;
   void SetNotes(const std::string& notes) override;
   void RocketReset() override;
+  bool NotesPending() const override;
+  void ApplyPendingNotes() override;
 
   void createMenus();
+  void createCurveMenu();
+  void createShortcuts();
   void createToolBar();
   void createPlotArea();
   void createStatusBar();
@@ -109,6 +116,8 @@ class TMain : public QMainWindow, private DocumentViews {
   void FormActivate();
   void refreshViews();
   void showReadOut(const ReadOutTexts& texts);
+  // After a run: the read-out for where the pointer is, or empty panels.
+  void followFlight();
   void tellNoPrinter();
   QPrinter& printer();
   // A file name beside the rocket file, after the rocket's name.
@@ -120,6 +129,7 @@ class TMain : public QMainWindow, private DocumentViews {
   template <typename Command>
   void run(Command&& command) {
     ReportErrors(this, command);
+    readOutStale_ = true;
     refreshViews();
   }
 
@@ -136,6 +146,8 @@ class TMain : public QMainWindow, private DocumentViews {
   QWidget* SpeedBar1 = nullptr;
   QToolButton* Notizen = nullptr;  // its caption tells whether there are notes
   std::array<QToolButton*, kPlotSwitchCount> switchButtons_{};
+  std::array<QAction*, kPlotSwitchCount> switchActions_{};  // the "Kurven" menu
+  bool readOutStale_ = false;                               // a run has not yet reached the read-out
 
   // Plot, summary and status bar.
   QWidget* Panel1 = nullptr;
@@ -154,5 +166,8 @@ class TMain : public QMainWindow, private DocumentViews {
   TMotorberater* Motorberater = nullptr;
   HelpWindow* help_ = nullptr;  // made at the first help command
 };
+
+// The help page F1 opens for one of the program's windows.
+QString HelpPageFor(const QWidget* window);
 
 }  // namespace komet

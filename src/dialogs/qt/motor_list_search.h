@@ -11,7 +11,8 @@ namespace komet {
 // from them, or typing a whole name, selects that item; any other text is
 // never a selection: leaving the field or Escape puts back the selected
 // item's name, and an empty text offers the whole list again. Item indices
-// stay the motor list's.
+// stay the motor list's. Return takes the highlighted or the only match and
+// never reaches the dialog's default button while the user is choosing.
 class MotorListSearch : public QObject {
   Q_OBJECT
 
@@ -26,6 +27,9 @@ class MotorListSearch : public QObject {
   bool typing() const;  // the field shows other text than the selected item
   void restoreText();
   void showWholeList();
+  // Return: the highlighted row of the popup, else the one match there is.
+  // False when the text names no single motor.
+  bool takeMatch();
 
   QComboBox* combo_;
 };

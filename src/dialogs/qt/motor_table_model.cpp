@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "common/format.h"
+#include "common/natural_order.h"
 
 namespace komet {
 namespace {
@@ -114,7 +115,8 @@ QVariant MotorTableModel::sortKey(int row, int column) const {
   if (const FigureColumn* figure = Figure(column)) return r.*(figure->value);
   switch (column) {
     case Name:
-      return row;  // the list is in the program's name order already
+      // Numbers by their value, as a reader looks for D2 before D16.
+      return QString::fromStdString(NaturalSortKey(r.name));
     case Maker:
       return QString::fromStdString(r.maker);
     case Class:

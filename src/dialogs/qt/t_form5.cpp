@@ -1,5 +1,6 @@
 #include "dialogs/qt/t_form5.h"
 
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -159,7 +160,40 @@ void TForm5::BitBtn1Click() {
 }
 
 void TForm5::BitBtn2Click() {
-  hide();
+  if (mayHide()) hide();
+}
+
+void TForm5::closeEvent(QCloseEvent* event) {
+  if (mayHide())
+    event->accept();
+  else
+    event->ignore();
+}
+
+bool TForm5::hasUnappliedChanges() const {
+  return NotesEdited(Notiz->toPlainText().toStdString(), notesText);
+}
+
+// Typing must not vanish without a question. "Nein" drops it, so that the
+// main window's save question does not count it any more.
+bool TForm5::mayHide() {
+  if (!hasUnappliedChanges()) return true;
+  QMessageBox box(QMessageBox::Question, windowTitle(), QStringLiteral("Notizen übernehmen?"),
+                  QMessageBox::NoButton, this);
+  box.setObjectName(QStringLiteral("NotizenFrage"));
+  QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("&Abbrechen"), QMessageBox::RejectRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == yes) {
+    BitBtn1Click();
+    return true;
+  }
+  if (box.clickedButton() != no) return false;
+  Notiz->setPlainText(QString::fromStdString(NotesToEditor(notesText)));
+  return true;
 }
 
 void TForm5::BitBtn3Click() {

@@ -29,6 +29,10 @@ class TForm5 : public QWidget {
   void SetNotes(const std::string& notes);
   // The window's own copy, as last given or applied.
   std::string GetNotes() const;
+  // Whether the editor holds text that was typed and not applied.
+  bool hasUnappliedChanges() const;
+  // Applies the editor's text, as "Übernehmen" does.
+  void ApplyNotes() { BitBtn1Click(); }
 
   // Called by "Übernehmen" with the applied text (Windows-1252, CR LF); the
   // main window stores it in the rocket (SetNotizen).
@@ -37,6 +41,7 @@ class TForm5 : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private slots:
   void BitBtn1Click();  // "Übernehmen"
@@ -50,6 +55,8 @@ class TForm5 : public QWidget {
   void createEditor();
   void createPanel();
   void createPdfButton(QHBoxLayout* row);
+  // Asks "Notizen übernehmen?" for typed text; false when the user cancels.
+  bool mayHide();
   std::vector<std::string> editorLines() const;
   void printNotes(QPrinter& printer);
   void printLines(TLinePrinter& lp) const;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
@@ -21,6 +23,7 @@
 #include "common/qt/qt_text.h"
 #include "common/win1252.h"
 #include "dialogs/motor_filter.h"
+#include "dialogs/pending_edits.h"
 #include "dialogs/qt/calculator_dialog.h"
 #include "dialogs/qt/motor_list_search.h"
 #include "dialogs/qt/t_motorwahl.h"
@@ -166,6 +169,7 @@ TStufendaten::TStufendaten(StageForm& form, char decimalSeparator, QWidget* pare
                  Qt::WindowCloseButtonHint);
   setFixedSize(kClientSize);
   setFont(DialogFont());
+  QWidget* banner = createBanner();  // first, as first in the tab order
   TabbedNotebook1 = new QTabWidget(this);
   TabbedNotebook1->setObjectName(QStringLiteral("TabbedNotebook1"));
   TabbedNotebook1->setFixedHeight(kNotebookHeight);
@@ -174,6 +178,7 @@ TStufendaten::TStufendaten(StageForm& form, char decimalSeparator, QWidget* pare
   RxCalculator1 = new CalculatorDialog(QLatin1Char(decimalSeparator_), this);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 6);
+  layout->addWidget(banner);
   layout->addWidget(TabbedNotebook1);
   layout->addStretch(1);
   layout->addWidget(createButtons());
@@ -278,17 +283,22 @@ void TStufendaten::addAreaRows(QGridLayout* grid, int stage, QWidget* page) {
   QAction* calculator =
       ComboEdit[s]->addAction(PaintedIcon(PaintCalculatorIcon), QLineEdit::TrailingPosition);
   calculator->setObjectName(Numbered("ComboEditButton", s + 1));
-  calculator->setToolTip(QStringLiteral("Rechner"));
+  calculator->setToolTip(QStringLiteral("Rechner (F4)"));
   connect(calculator, &QAction::triggered, this, [this, stage] { ComboEditButtonClick(stage); });
+  // The field's button takes no focus; the keys of a drop-down open it.
+  for (const QKeySequence& key : {QKeySequence(Qt::Key_F4), QKeySequence(Qt::ALT | Qt::Key_Down)}) {
+    auto* shortcut = new QShortcut(key, ComboEdit[s], nullptr, nullptr, Qt::WidgetShortcut);
+    connect(shortcut, &QShortcut::activated, calculator, &QAction::trigger);
+  }
 }
 
 QWidget* TStufendaten::createButtons() {
   const auto [row, layout] = MakeWidgetRow(this);
-  BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), row);
+  BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("&OK"), row);
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
   BitBtn1->setDefault(true);
   BitBtn2 =
-      new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Abbruch"), row);
+      new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("&Abbruch"), row);
   BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
   BitBtn2->setAutoDefault(false);
   connect(BitBtn1, &QPushButton::clicked, this, &TStufendaten::BitBtn1Click);
@@ -301,8 +311,39 @@ QWidget* TStufendaten::createButtons() {
   return row;
 }
 
+// The dialog keeps what was typed before an Abbruch; a double-click on the
+// plot shows the rocket as it is. The line at the top tells the two apart.
+QWidget* TStufendaten::createBanner() {
+  Banner = new QFrame(this);
+  Banner->setObjectName(QStringLiteral("Banner"));
+  static_cast<QFrame*>(Banner)->setFrameStyle(QFrame::Box | QFrame::Plain);
+  QPalette p = Banner->palette();
+  p.setColor(QPalette::Window, QColor(255, 244, 196));
+  Banner->setPalette(p);
+  Banner->setAutoFillBackground(true);
+  auto* row = new QHBoxLayout(Banner);
+  row->setContentsMargins(6, 2, 2, 2);
+  auto* text = new QLabel(QStringLiteral("Nicht übernommene Änderungen vom letzten Mal"), Banner);
+  text->setObjectName(QStringLiteral("BannerText"));
+  auto* discard = new QPushButton(QStringLiteral("&Verwerfen"), Banner);
+  discard->setObjectName(QStringLiteral("Verwerfen"));
+  discard->setAutoDefault(false);
+  discard->setToolTip(QStringLiteral("Die Werte der Rakete wieder laden"));
+  connect(discard, &QPushButton::clicked, this, &TStufendaten::VerwerfenClick);
+  row->addWidget(text, 1);
+  row->addWidget(discard);
+  Banner->hide();
+  return Banner;
+}
+
+void TStufendaten::showBanner(bool show) {
+  Banner->setVisible(show);
+  setFixedSize(kClientSize.width(), kClientSize.height() + (show ? Banner->sizeHint().height() : 0));
+}
+
 bool TStufendaten::Run() {
   showForm();
+  showBanner(abandoned_ && rocket_ && FormDiffersFromRocket(form_, *rocket_, decimalSeparator_));
   TabbedNotebook1->setCurrentIndex(0);
   RakName->setFocus();
   form_.shown = true;
@@ -310,8 +351,18 @@ bool TStufendaten::Run() {
   // However it was closed: what the user typed stays for the next time.
   takeForm();
   form_.shown = false;
+  abandoned_ = !ok;
   emit curveViewerCloseRequested();
   return ok;
+}
+
+void TStufendaten::VerwerfenClick() {
+  form_.shown = false;
+  SetForm(form_, *rocket_, decimalSeparator_);
+  form_.shown = true;
+  showForm();
+  showBanner(false);
+  RakName->setFocus();
 }
 
 void TStufendaten::BitBtn1Click() {

@@ -34,7 +34,11 @@ class TStufendaten : public QDialog {
   // motor database path when the chooser opens (none: names only).
   TStufendaten(StageForm& form, char decimalSeparator, QWidget* parent = nullptr, PathSource database = {});
 
-  // Shows the dialog modally with the form's values; true when closed with OK.
+  // The rocket the form was last loaded from (the document's, which outlives
+  // the dialog): "Verwerfen" goes back to it.
+  void setRocket(const RocketRecord* rocket) { rocket_ = rocket; }
+  // Shows the dialog modally with the form's values; true when closed with
+  // OK. Edits kept from an "Abbruch" are announced in a line at the top.
   bool Run();
   // Refills the nine motor lists from the form's list and selections, as
   // after GetNames.
@@ -49,8 +53,9 @@ class TStufendaten : public QDialog {
   void curveViewerCloseRequested();
 
  private slots:
-  void BitBtn1Click();  // OK
-  void BitBtn2Click();  // Abbruch
+  void BitBtn1Click();    // OK
+  void BitBtn2Click();    // Abbruch
+  void VerwerfenClick();  // back to the rocket's values
 
  private:
   QWidget* createStagePage(int stage);
@@ -58,6 +63,8 @@ class TStufendaten : public QDialog {
   QGroupBox* createMotorGroup(int stage, QWidget* page);
   void addAreaRows(QGridLayout* grid, int stage, QWidget* page);
   QWidget* createButtons();
+  QWidget* createBanner();
+  void showBanner(bool show);
   void showForm();  // form -> widgets
   void takeForm();  // widgets -> form
   void ComboEditButtonClick(int stage);
@@ -67,6 +74,9 @@ class TStufendaten : public QDialog {
   StageForm& form_;
   char decimalSeparator_;
   PathSource database_;
+  const RocketRecord* rocket_ = nullptr;
+  bool abandoned_ = false;  // the last showing ended with Abbruch
+  QWidget* Banner = nullptr;
   QTabWidget* TabbedNotebook1 = nullptr;
   QLineEdit* RakName = nullptr;
   QLineEdit* ecwwert = nullptr;

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <algorithm>
 
@@ -60,17 +61,6 @@ void TForm7::placeBesideParent() {
   move(PlaceBeside(anchor->frameGeometry(), frame, s->availableGeometry()));
 }
 
-QPoint PlaceBeside(const QRect& anchor, const QSize& size, const QRect& available) {
-  const int y = std::clamp(anchor.top(), available.top(),
-                           std::max(available.top(), available.bottom() + 1 - size.height()));
-  if (anchor.right() + 1 + size.width() <= available.right() + 1) return {anchor.right() + 1, y};
-  if (anchor.left() - size.width() >= available.left()) return {anchor.left() - size.width(), y};
-  // No room on either side: against the wider side's screen edge, over as
-  // little of the dialog as possible.
-  const bool right = available.right() - anchor.right() >= anchor.left() - available.left();
-  return {right ? available.right() + 1 - size.width() : available.left(), y};
-}
-
 bool TForm7::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return QWidget::event(event);
@@ -109,6 +99,23 @@ void TForm7::ReadMotor() {
     resize(width(), height() - band_ + band);
     band_ = band;
   }
+  // The detail lines are not wrapped: the window grows to show them whole.
+  if (const int wanted = DetailWidth(); wanted > width()) resize(wanted, height());
+}
+
+// Measured with the painter the window paints with, so the fonts agree.
+int TForm7::DetailWidth() const {
+  const std::vector<std::string> lines = MotorDetailLines(motor_, decimalSeparator_);
+  if (lines.empty()) return 0;
+  QPixmap scratch(1, 1);  // the screen's resolution, as the window's
+  QPainter painter(&scratch);
+  QPainterCanvas canvas(painter);
+  PaintMotorDetails(canvas, 0, motor_, decimalSeparator_);  // sets the band's font
+  int widest = 0;
+  for (const std::string& line : lines) widest = std::max(widest, canvas.TextWidth(line));
+  const int margin = 8;  // the band's text starts 4 pixels in; as much to the right
+  const QScreen* s = screen();
+  return std::min(widest + margin, s ? s->availableGeometry().width() : widest + margin);
 }
 
 void TForm7::hideEvent(QHideEvent* event) {

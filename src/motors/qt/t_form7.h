@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "common/qt/window_place.h"
 #include "motors/motor_record.h"
 
 namespace komet {
@@ -38,6 +39,8 @@ class TForm7 : public QWidget {
  private:
   void FormActivate();
   void ReadMotor();
+  // The width the detail lines need; 0 without details.
+  int DetailWidth() const;
   void placeBesideParent();
 
   PathSource database_;
@@ -47,10 +50,5 @@ class TForm7 : public QWidget {
   int band_ = 0;  // height of the details band below the curve
   MotorRecord motor_{};
 };
-
-// Where a window of `size` stands beside `anchor` on the screen area
-// `available`: right of it, else left of it, top edges level, inside the
-// screen area as far as it can be.
-QPoint PlaceBeside(const QRect& anchor, const QSize& size, const QRect& available);
 
 }  // namespace komet
