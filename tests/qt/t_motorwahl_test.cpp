@@ -125,6 +125,20 @@ class TMotorwahlTest : public QObject {
     QCOMPARE(Column(t, 0).last(), QString("A8 [Estes]"));
   }
 
+  // A reader looks for D2 before D16; the lists keep the program's order.
+  void namesSortByTheirNumbers() {
+    std::vector<MotorRow> named;
+    for (const char* name : {"D16 [Estes]", "D2 [Klima]", "A10 [Quest]", "A2 [Quest]", "D12 [Estes]"})
+      named.push_back(MakeMotorRow(komet::testing::BoxMotor(name, 10, 1), name));
+    TMotorwahl chooser(std::move(named), 0, -1, ',');
+    QTableView* t = table(chooser);
+    t->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    QCOMPARE(Column(t, 0),
+             QStringList({"A2 [Quest]", "A10 [Quest]", "D2 [Klima]", "D12 [Estes]", "D16 [Estes]"}));
+    t->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
+    QCOMPARE(Column(t, 0).first(), QString("D16 [Estes]"));
+  }
+
   void selectedRowShowsItsCurve() {
     TMotorwahl chooser(rows(), 0, kD12, ',');
     QCOMPARE(chooser.selectedIndex(), kD12);

@@ -1,7 +1,9 @@
 #include "dialogs/qt/t_stufendaten.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,6 +54,7 @@ class TStufendatenTest : public QObject {
     doc_ = std::make_unique<Document>(
         constants_, [] { return SmallDatabase(); }, ',');
     dialog_ = std::make_unique<TStufendaten>(doc_->form(), ',');
+    dialog_->setRocket(&doc_->rocket());
     // The stage dialog is the real one; nothing else asks anything.
     views_.stageDialog = [this] { return dialog_->Run(); };
     doc_->ReloadMotorDatabase();
@@ -153,6 +156,94 @@ class TStufendatenTest : public QObject {
     doc_->ChangeWithReload(prompts_, views_);
   }
 
+  // Edits kept from an Abbruch are named at the top; "Verwerfen" goes back
+  // to the rocket, and the kept edits are applied only by an OK.
+  void keptEditsAreAnnouncedAndCanBeDropped() {
+    QVERIFY(doc_->LoadRocketFile(kSingleStage, prompts_, views_));
+    bool bannerAtFirst = true;
+    answer("BitBtn2", [&] {
+      bannerAtFirst = banner()->isVisible();
+      choose(1, "D12 [Estes]", 1);
+    });
+    doc_->Change(prompts_, views_);
+    QVERIFY(!bannerAtFirst);
+
+    QString text;
+    answer("BitBtn2", [&] {
+      QVERIFY(banner()->isVisible());
+      text = banner()->findChild<QLabel*>("BannerText")->text();
+      QCOMPARE(combo(1)->currentText(), QString("D12 [Estes]"));
+      QVERIFY(dialog_->height() > 350);  // the line adds to the dialog, the pages keep their room
+    });
+    doc_->Change(prompts_, views_);
+    QCOMPARE(text, QString("Nicht übernommene Änderungen vom letzten Mal"));
+
+    answer("BitBtn1", [&] {
+      banner()->findChild<QPushButton*>("Verwerfen")->click();
+      QVERIFY(!banner()->isVisible());
+      QCOMPARE(combo(1)->currentText(), QString("C6 [Estes]"));
+      QCOMPARE(dialog_->size(), QSize(418, 350));
+    });
+    doc_->Change(prompts_, views_);
+    QCOMPARE(std::string(doc_->rocket().stages[0].motors[0].name.view()), std::string("C6 [Estes]"));
+
+    // An Abbruch without edits leaves nothing to announce.
+    bool bannerAfterPlainAbort = true;
+    answer("BitBtn2", [] {});
+    doc_->Change(prompts_, views_);
+    answer("BitBtn2", [&] { bannerAfterPlainAbort = banner()->isVisible(); });
+    doc_->Change(prompts_, views_);
+    QVERIFY(!bannerAfterPlainAbort);
+  }
+
+  // Return takes the one match or the highlighted row and stays in the list.
+  void returnInAMotorListTakesTheMatch() {
+    QSignalSpy accepted(dialog_.get(), &QDialog::accepted);
+    answer("BitBtn2", [&] {
+      QComboBox* list = combo(2);
+      list->setFocus();
+      list->lineEdit()->selectAll();
+      QTest::keyClicks(list->lineEdit(), "d12");  // one match
+      QTest::keyClick(list->lineEdit(), Qt::Key_Return);
+      QCOMPARE(list->currentText(), QString("D12 [Estes]"));
+      QVERIFY(dialog_->isVisible());
+
+      list->lineEdit()->selectAll();
+      QTest::keyClicks(list->lineEdit(), "c6");  // two matches: the popup stays for a choice
+      QAbstractItemView* popup = list->completer()->popup();
+      QTRY_VERIFY(popup->isVisible());
+      QTest::keyClick(popup, Qt::Key_Return);
+      QVERIFY(dialog_->isVisible());
+      QCOMPARE(list->itemText(list->currentIndex()), QString("D12 [Estes]"));
+      QCOMPARE(list->lineEdit()->text(), QString("c6"));
+      QTest::keyClick(popup, Qt::Key_Down);
+      QTest::keyClick(popup, Qt::Key_Return);
+      QVERIFY(dialog_->isVisible());
+      QVERIFY(!popup->isVisible());
+      QCOMPARE(list->currentText(), QString("C6 [Estes]"));
+      // Shown as chosen, Return is the dialog's again.
+      QTest::keyClick(list->lineEdit(), Qt::Key_Return);
+    });
+    doc_->Change(prompts_, views_);
+    QCOMPARE(accepted.count(), 1);
+  }
+
+  void calculatorOpensFromTheKeyboard() {
+    int opened = 0;
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_F4), QKeySequence(Qt::ALT | Qt::Key_Down)}) {
+      WhenModal<CalculatorDialog>([&opened](CalculatorDialog* calc) {
+        ++opened;
+        calc->reject();
+      });
+      answer("BitBtn2", [&] {
+        edit("ComboEdit1")->setFocus();
+        QTest::keySequence(edit("ComboEdit1"), keys);
+      });
+      dialog_->Run();
+    }
+    QCOMPARE(opened, 2);
+  }
+
   void setFormActsOnlyWhileTheDialogIsHidden() {
     RocketRecord other;
     InitRakete(other);
@@ -246,6 +337,7 @@ class TStufendatenTest : public QObject {
 
  private:
   QLineEdit* edit(const char* name) { return dialog_->findChild<QLineEdit*>(name); }
+  QWidget* banner() { return dialog_->findChild<QWidget*>("Banner"); }
   QComboBox* combo(int slot) {
     static const char* const names[] = {"Motore1", "Motore2", "motore3", "Motore4", "motore5",
                                         "motore6", "motore7", "motore8", "motore9"};
