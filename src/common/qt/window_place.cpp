@@ -21,13 +21,23 @@ void MoveBeside(QWidget* window, const QWidget* anchor) {
   const QScreen* screen = anchor && anchor->isVisible() ? anchor->screen() : window->screen();
   if (screen == nullptr) return;
   const QRect available = screen->availableGeometry();
-  // Before the first show the frame is not known; the client size stands in.
-  const QSize frame = window->frameGeometry().size().expandedTo(window->size()).boundedTo(available.size());
+  // Before the first show the frame is not known: the anchor's stands in.
+  QSize frame = window->frameGeometry().size();
+  if (!window->testAttribute(Qt::WA_WState_Created) || frame == window->size())
+    frame = window->size() + (anchor ? anchor->frameGeometry().size() - anchor->size() : QSize());
+  frame = frame.boundedTo(available.size());
   if (anchor == nullptr || !anchor->isVisible()) {
     window->move(available.center() - QPoint(frame.width() / 2, frame.height() / 2));
     return;
   }
   window->move(PlaceBeside(anchor->frameGeometry(), frame, available));
+}
+
+QSize FitOnScreen(const QSize& wanted, const QWidget* window) {
+  const QScreen* screen = window->screen();
+  if (screen == nullptr) return wanted;
+  constexpr int kFrameRoom = 40;  // title bar and borders of a usual window manager
+  return wanted.boundedTo(screen->availableGeometry().size() - QSize(kFrameRoom / 4, kFrameRoom));
 }
 
 }  // namespace komet

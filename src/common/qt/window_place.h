@@ -17,4 +17,8 @@ QPoint PlaceBeside(const QRect& anchor, const QSize& size, const QRect& availabl
 // screen where it fits; centred there when the anchor is not shown.
 void MoveBeside(QWidget* window, const QWidget* anchor);
 
+// `wanted`, made no larger than the screen `window` opens on leaves room for,
+// frame included.
+QSize FitOnScreen(const QSize& wanted, const QWidget* window);
+
 }  // namespace komet

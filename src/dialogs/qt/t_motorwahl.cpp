@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "common/format.h"
+#include "common/qt/window_place.h"
 #include "dialogs/qt/motor_curve_widget.h"
 #include "dialogs/qt/motor_filter_proxy.h"
 #include "dialogs/qt/motor_table_model.h"
@@ -50,7 +51,7 @@ TMotorwahl::TMotorwahl(std::vector<MotorRow> rows, double stageDiameterMm, int c
   fillChoices();
   applyFilter();
   selectMotor(current);
-  resize(kInitialSize);
+  resize(FitOnScreen(kInitialSize, this));
   Suche->setFocus();
 }
 
