@@ -6,8 +6,11 @@
 #include <QtTest>
 
 #include "common/komet_error.h"
+#include "motors/curve_viewer.h"
 #include "motors/motor_database.h"
+#include "motors/motor_details.h"
 #include "qt/modal_helper.h"
+#include "support/chooser_motors.h"
 #include "support/motor_fixtures.h"
 
 using namespace komet;
@@ -31,6 +34,29 @@ class TForm7Test : public QObject {
     QCOMPARE(viewer_->size(), QSize(260, 210));
     QVERIFY(viewer_->isHidden());
     QCOMPARE(viewer_->shownFlag(), 0);
+  }
+
+  // A motor sold with and without ejection charge has the longest detail
+  // line; it must end inside the window, not at its edge.
+  void theDetailLinesAreShownWhole() {
+    MotorRecord m =
+        testing::DetailedMotor("F12 [AeroTech]", "AeroTech", "F12-2, 5, 7J", 24, 12, 2.8, {2, 5, 7});
+    std::optional<MotorDetails> d = ReadMotorDetails(m);
+    d->plugged = true;
+    WriteMotorDetails(*d, m);
+    testing::WriteDatabase(dir(), {m});
+    viewer_->ShowMotor(0);
+    QVERIFY(QTest::qWaitForWindowExposed(viewer_.get()));
+    const QImage picture = viewer_->grab().toImage();
+    const int band = MotorDetailBand(m);
+    QVERIFY(band > 0);
+    int rightmost = -1;
+    for (int y = picture.height() - band; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x)
+        if (qGray(picture.pixel(x, y)) < 128) rightmost = std::max(rightmost, x);
+    QVERIFY(rightmost > 0);
+    QVERIFY2(rightmost < picture.width() - 2,
+             qPrintable(QString("%1 of %2").arg(rightmost).arg(picture.width())));
   }
 
   void itStandsBesideTheStageDialog_data() {
