@@ -62,26 +62,3 @@ TEST(NotesText, TheCutNeverSplitsALineBreak) {
 
 }  // namespace
 }  // namespace komet
-
-namespace komet {
-namespace {
-
-TEST(NotesText, OnlyATextThatStoresDifferentlyIsAnEdit) {
-  const struct {
-    const char* editor;
-    const char* stored;
-    bool edited;
-  } cases[] = {
-      {"Start\nEnde", "Start\r\nEnde", false},
-      {"Start\nEnde", "Start\rEnde", false},  // a lone CR is a break too
-      {"H\xC3\xB6he", "H\xF6he", false},
-      {"", "", false},
-      {"Start\nEnde ", "Start\r\nEnde", true},
-      {"Start", "", true},
-      {"", "Start", true},
-  };
-  for (const auto& c : cases) EXPECT_EQ(NotesEdited(c.editor, c.stored), c.edited) << c.editor;
-}
-
-}  // namespace
-}  // namespace komet

@@ -1,6 +1,7 @@
 #include "app/qt/t_main.h"
 
 #include <QCheckBox>
+#include <QCursor>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -15,10 +16,12 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QtTest>
 #include <fstream>
 
+#include "app/qt/help_window.h"
 #include "app/qt/t_auswertung.h"
 #include "app/qt/t_form6.h"
 #include "app/qt/t_motorberater.h"
@@ -411,7 +414,91 @@ class TMainTest : public QObject {
     QVERIFY(main_->close());  // Abbruch: nothing to save
   }
 
+  // The keyboard and the read-out after a run.
+  void shortcutsReachTheirCommands() {
+    showActive();
+    const std::pair<const char*, const char*> keys[] = {{"Ctrl+N", "Stufendaten"},
+                                                        {"Ctrl+O", "Rakete laden"},
+                                                        {"Ctrl+S", "Rakete sichern"},  // unnamed: save as
+                                                        {"Ctrl+Shift+S", "Rakete sichern"},
+                                                        {"Ctrl+P", "Komet"}};  // no printer here: it says so
+    for (const auto& [key, title] : keys) {
+      QString opened;
+      WhenModal<QDialog>([&opened](QDialog* d) {
+        opened = d->windowTitle();
+        d->reject();
+      });
+      main_->activateWindow();  // the closed dialog does not give it back here
+      QVERIFY(QTest::qWaitForWindowActive(main_.get()));
+      QTest::keySequence(main_.get(), QKeySequence(key));
+      QCOMPARE(opened, QString::fromUtf8(title));
+    }
+  }
+
+  // Ctrl+1..6 and the "Kurven" menu switch the curves; its check marks follow the buttons.
+  void curveSwitchesFromTheKeyboard() {
+    showActive();
+    for (std::size_t i = 0; i < kSwitchButtons.size(); ++i) {
+      const QString name = QString::fromUtf8(kSwitchButtons[i].name.data(), kSwitchButtons[i].name.size());
+      auto* item = main_->findChild<QAction*>(name + "1");
+      const bool before = main_->switches().IsOn(kSwitchButtons[i].id);
+      QTest::keySequence(main_.get(), QKeySequence(QString("Ctrl+%1").arg(i + 1)));
+      QCOMPARE(main_->switches().IsOn(kSwitchButtons[i].id), !before);
+      QCOMPARE(item->isChecked(), !before);
+      main_->findChild<QToolButton*>(name)->click();
+      QCOMPARE(item->isChecked(), before);
+    }
+  }
+
+  // Help on the window in front, even a modal one that shuts the main window out.
+  void f1ShowsHelpOnTheWindowInFront() {
+    showActive();
+    QTest::keyClick(main_.get(), Qt::Key_F1);
+    QCOMPARE(page(main_->findChild<HelpWindow*>()), QString("diagramm.html"));
+    QString shown;
+    WhenModal<TStufendaten>([&shown, this](TStufendaten* d) {
+      QTest::keyClick(d->findChild<QLineEdit*>("RakName"), Qt::Key_F1);
+      shown = page(d->findChild<HelpWindow*>());
+      d->reject();
+    });
+    main_->AEndernClick();
+    QCOMPARE(shown, QString("stufendaten.html"));
+  }
+
+  // After each run: the new flight's values under the pointer, or nothing.
+  void readOutFollowsEveryRun() {
+    showActive();
+    QCursor::setPos(main_->plot()->mapToGlobal(QPoint(45 + 150, 80)));
+    open("einstufig.kmw");
+    QTRY_VERIFY(main_->plot()->state().scaleX > 0);
+    QTRY_COMPARE(panel(1), QString::fromStdString(Format(',', "%.1f", 150 / main_->plot()->state().scaleX)));
+    QVERIFY(!panel(3).isEmpty());
+    QCursor::setPos(main_->mapToGlobal(QPoint(-50, -50)));
+    WhenModal<TStufendaten>([](TStufendaten* d) { d->accept(); });
+    main_->AEndernClick();
+    QTRY_COMPARE(panel(1) + panel(3) + panel(5) + panel(7) + panel(9), QString());
+  }
+
+  void saveAsStartsBesideTheRocketWithItsName() {
+    showActive();
+    open("einstufig.kmw");
+    QString start;
+    WhenModal<QFileDialog>([&start](QFileDialog* d) {
+      start = d->directory().absolutePath() + '/' + d->findChild<QLineEdit*>("fileNameEdit")->text();
+      d->reject();
+    });
+    main_->SichernalsClick();
+    QCOMPARE(start, QDir(dir_->path()).absolutePath() + "/Einstufer C6.kmw");
+  }
+
  private:
+  void showActive() {
+    main_->show();
+    QVERIFY(QTest::qWaitForWindowActive(main_.get()));
+  }
+  static QString page(HelpWindow* help) {
+    return help && help->isVisible() ? help->findChild<QTextBrowser*>()->source().fileName() : QString();
+  }
   QString path(const QString& name) const { return dir_->filePath(name); }
   QToolButton* tool(const char* name) const { return main_->findChild<QToolButton*>(name); }
   QString panel(int i) const {
