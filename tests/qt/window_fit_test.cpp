@@ -152,7 +152,8 @@ class WindowFitTest : public QObject {
   void checkTexts(QWidget* window, const QString& name) {
     for (QLabel* l : window->findChildren<QLabel*>())
       if (l->window() == window && l->isVisible() && !l->wordWrap() && !Qt::mightBeRichText(l->text()) &&
-          TextWidth(l->fontMetrics(), l->text()) > l->contentsRect().width() - 2 * l->margin())
+          TextWidth(l->fontMetrics(), l->text()) >
+              l->contentsRect().width() - 2 * l->margin() - qMax(0, l->indent()))
         report(name, "label \"" + l->text() + "\" is cut");
     for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) {
       if (b->window() != window || !b->isVisible()) continue;

@@ -21,6 +21,7 @@ namespace {
 constexpr int kSummaryHeight = 19;  // Panel2 and the status bar
 constexpr int kWindowFontPixels = 11;
 constexpr int kSummaryFontPixels = 9;
+constexpr int kPanelIndent = 2;
 
 // The 1-pixel strip Panel1 at the plot's left edge; a click on it opens the
 // stage dialog.
@@ -111,10 +112,12 @@ void TMain::createStatusBar() {
     auto* panel = new QLabel(ToQ(entry.text), row);
     panel->setObjectName(QStringLiteral("Panel%1").arg(i));
     panel->setFrameStyle(entry.lowered ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    // Off the window's edge, as a panel's text stands off its bevel.
+    panel->setIndent(kPanelIndent);
     // A larger font than the panels were measured for widens a label
     // rather than cutting it.
-    const int width = std::max(
-        entry.width, panel->fontMetrics().horizontalAdvance(panel->text()) + 2 * panel->frameWidth() + 1);
+    const int width = std::max(entry.width, panel->fontMetrics().horizontalAdvance(panel->text()) +
+                                                2 * panel->frameWidth() + kPanelIndent);
     panel->setGeometry(x, 0, width, kSummaryHeight);
     x += width;
     statusPanels_[i] = panel;
