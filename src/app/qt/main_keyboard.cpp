@@ -52,7 +52,7 @@ constexpr HelpRow kHelpPages[] = {
 // where the main window's shortcuts are shut out.
 class HelpKey : public QObject {
  public:
-  HelpKey(TMain* main) : QObject(main), main_(main) {}
+  explicit HelpKey(TMain* main) : QObject(main), main_(main) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {

@@ -34,12 +34,14 @@ QSet<QChar> UsedAccelerators(QWidget* window) {
   auto claim = [&used](const QString& text) {
     if (const QChar c = AcceleratorOf(text); !c.isNull()) used.insert(c);
   };
-  for (auto* b : window->findChildren<QAbstractButton*>()) claim(b->text());
+  for (auto* b : window->findChildren<QAbstractButton*>())
+    if (b->window() == window) claim(b->text());
   for (auto* l : window->findChildren<QLabel*>())
-    if (l->buddy()) claim(l->text());
-  for (auto* g : window->findChildren<QGroupBox*>()) claim(g->title());
+    if (l->window() == window && l->buddy()) claim(l->text());
+  for (auto* g : window->findChildren<QGroupBox*>())
+    if (g->window() == window) claim(g->title());
   for (auto* t : window->findChildren<QTabWidget*>())
-    for (int i = 0; i < t->count(); ++i) claim(t->tabText(i));
+    for (int i = 0; t->window() == window && i < t->count(); ++i) claim(t->tabText(i));
   return used;
 }
 

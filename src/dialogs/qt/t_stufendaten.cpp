@@ -316,7 +316,7 @@ QWidget* TStufendaten::createButtons() {
 QWidget* TStufendaten::createBanner() {
   Banner = new QFrame(this);
   Banner->setObjectName(QStringLiteral("Banner"));
-  static_cast<QFrame*>(Banner)->setFrameStyle(QFrame::Box | QFrame::Plain);
+  Banner->setFrameStyle(QFrame::Box | QFrame::Plain);
   QPalette p = Banner->palette();
   p.setColor(QPalette::Window, QColor(255, 244, 196));
   Banner->setPalette(p);

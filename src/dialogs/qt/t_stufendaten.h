@@ -8,6 +8,7 @@
 #include "dialogs/stage_form.h"
 
 class QComboBox;
+class QFrame;
 class QGridLayout;
 class QGroupBox;
 class QLineEdit;
@@ -76,7 +77,7 @@ class TStufendaten : public QDialog {
   PathSource database_;
   const RocketRecord* rocket_ = nullptr;
   bool abandoned_ = false;  // the last showing ended with Abbruch
-  QWidget* Banner = nullptr;
+  QFrame* Banner = nullptr;
   QTabWidget* TabbedNotebook1 = nullptr;
   QLineEdit* RakName = nullptr;
   QLineEdit* ecwwert = nullptr;
