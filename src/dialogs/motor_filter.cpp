@@ -18,18 +18,6 @@ bool SameMaker(std::string_view a, std::string_view b) {
   return MotorNameKey(a) == MotorNameKey(b);
 }
 
-// The whole database at once: one open and one read for the table.
-std::vector<std::uint8_t> ReadDatabaseBytes(const std::filesystem::path& database, const MotorList& list) {
-  std::int64_t last = -1;
-  for (const MotorListEntry& e : list) last = std::max<std::int64_t>(last, e.recordNo);
-  if (last < 0) return {};
-  try {
-    return ReadFilePrefix(database, static_cast<std::size_t>(last + 1) * MotorRecord::kSize);
-  } catch (const KometError&) {
-    return {};  // the table then shows the names alone
-  }
-}
-
 }  // namespace
 
 MotorRow MakeMotorRow(const MotorRecord& m, std::string_view name) {
@@ -42,18 +30,14 @@ MotorRow MakeMotorRow(const MotorRecord& m, std::string_view name) {
 }
 
 std::vector<MotorRow> ReadMotorRows(const std::filesystem::path& database, const MotorList& list) {
-  const std::vector<std::uint8_t> bytes = ReadDatabaseBytes(database, list);
+  const MotorDatabase db = MotorDatabase::Read(database);
   std::vector<MotorRow> rows;
   rows.reserve(list.size());
   for (const MotorListEntry& e : list) {
-    const std::size_t offset = static_cast<std::size_t>(e.recordNo) * MotorRecord::kSize;
-    if (e.recordNo >= 0 && offset + MotorRecord::kSize <= bytes.size()) {
-      const MotorRecord m = DecodeMotorRecord(std::span(bytes).subspan(offset, MotorRecord::kSize));
-      // The file changed since it was listed: a stranger's figures are worse than none.
-      if (m.name.view() == e.name) {
-        rows.push_back(MakeMotorRow(m, e.name));
-        continue;
-      }
+    // The file changed since it was listed: a stranger's figures are worse than none.
+    if (const MotorRecord* m = db.record(e)) {
+      rows.push_back(MakeMotorRow(*m, e.name));
+      continue;
     }
     MotorRow bare;
     bare.facts.name = Cp1252ToUtf8(e.name);

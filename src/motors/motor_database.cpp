@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "common/file_io.h"
+#include "common/komet_error.h"
 
 namespace komet {
 
@@ -55,6 +56,40 @@ bool ReadMotorRecord(const std::filesystem::path& database, std::int32_t recordN
   if (bytes.size() != MotorRecord::kSize) return false;
   dest = DecodeMotorRecord(bytes);
   return true;
+}
+
+MotorDatabase MotorDatabase::Read(const std::filesystem::path& path) {
+  MotorDatabase db;
+  std::vector<std::uint8_t> bytes;
+  try {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec) return db;
+    bytes = ReadFilePrefix(path, static_cast<std::size_t>(size));
+  } catch (const KometError&) {
+    return db;
+  }
+  const std::size_t count = bytes.size() / MotorRecord::kSize;
+  db.records_.reserve(count);
+  for (std::size_t n = 0; n < count; ++n) {
+    db.records_.push_back(
+        DecodeMotorRecord(std::span(bytes).subspan(n * MotorRecord::kSize, MotorRecord::kSize)));
+    const MotorRecord& m = db.records_.back();
+    if (m.deletedMark == 0)
+      db.entries_.push_back(
+          {m.name.str(), static_cast<std::int32_t>(n), -1, MotorFlightKey(m), ReadMotorDetails(m)});
+  }
+  return db;
+}
+
+const MotorRecord* MotorDatabase::record(std::int32_t recordNo) const {
+  return recordNo >= 0 && static_cast<std::size_t>(recordNo) < records_.size() ? &records_[recordNo]
+                                                                               : nullptr;
+}
+
+const MotorRecord* MotorDatabase::record(const MotorListEntry& entry) const {
+  const MotorRecord* m = record(entry.recordNo);
+  return m && m->name.view() == entry.name ? m : nullptr;
 }
 
 void WriteMotorDatabase(const std::filesystem::path& database, std::span<const MotorRecord> motors) {

@@ -46,6 +46,29 @@ void SortMotorList(MotorList& list);
 // KometError ("Datei nicht gefunden", ...) when the file cannot be read.
 bool ReadMotorRecord(const std::filesystem::path& database, std::int32_t recordNo, MotorRecord& dest);
 
+// A database read whole, once: every record by its number and the offered
+// ones as list entries (file order), so readers never count bytes.
+class MotorDatabase {
+ public:
+  MotorDatabase() = default;
+
+  // The database file as it is; one that cannot be read is empty, a trailing
+  // piece shorter than a record is no record. Never throws.
+  static MotorDatabase Read(const std::filesystem::path& path);
+
+  // The offered records' entries in file order (not sorted).
+  const MotorList& entries() const { return entries_; }
+  // Record `recordNo`, or nothing beyond the end of the file.
+  const MotorRecord* record(std::int32_t recordNo) const;
+  // The record of an entry whose name it still carries; nothing when the
+  // file changed since the entry was listed.
+  const MotorRecord* record(const MotorListEntry& entry) const;
+
+ private:
+  std::vector<MotorRecord> records_;
+  MotorList entries_;
+};
+
 // Writes a database file of the given records, replacing the file only once
 // it is complete. Throws KometError.
 void WriteMotorDatabase(const std::filesystem::path& database, std::span<const MotorRecord> motors);
