@@ -165,7 +165,7 @@ std::optional<Candidate> CheckedMotor(const std::vector<DataFile>& files, const 
 
 // The German makers' own files, named by their file ("Klima_C6.eng"),
 // checked for what needs no summary.
-std::vector<Candidate> ManualMotors(const fs::path& motorDir, Findings& findings) {
+std::vector<Candidate> ManualMotors(const fs::path& motorDir) {
   const std::vector<fs::path> manual{motorDir / "manual"};
   const komet::MotorImport extra = komet::ImportMotorPaths(manual);
   for (const komet::ImportDiagnostic& d : extra.problems) std::fprintf(stderr, "%s\n", d.text().c_str());
@@ -244,7 +244,7 @@ int Extract(const fs::path& motorDir, const fs::path& sourceDir) {
     taken.insert(komet::MotorNameKey(names[i]));
   }
   // The makers' own files only where the catalogue does not have the motor.
-  for (Candidate& c : ManualMotors(motorDir, findings)) {
+  for (Candidate& c : ManualMotors(motorDir)) {
     const std::string name = komet::CatalogueName(c.identity.common, c.identity.maker);
     if (!taken.insert(komet::MotorNameKey(name)).second) continue;
     ++findings.checked;

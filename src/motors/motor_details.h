@@ -59,7 +59,8 @@ static_assert(kMaker + 31 == kType && kDelayCount < kHeadEnd);
 static_assert(kHeadEnd == motor_layout::kName && kDesignation == motor_layout::kMiddle);
 static_assert(kDesignation + 41 == kDiameter && kDiameter + 8 == kLength && kLength + 8 == kTotalImpulse);
 static_assert(kTotalImpulse + 8 == kDelayList && kDelayList + MotorDetails::kMaxDelays == kSource);
-static_assert(kSource + 121 == kDataCheck && kDataCheck + 61 == kCommonName && kCommonName + 15 == kMiddleEnd);
+static_assert(kSource + 121 == kDataCheck && kDataCheck + 61 == kCommonName &&
+              kCommonName + 15 == kMiddleEnd);
 static_assert(kMiddleEnd == motor_layout::kPropellantMass);
 }  // namespace details_layout
 

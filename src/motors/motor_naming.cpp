@@ -72,15 +72,18 @@ std::string CommonNameOf(std::string_view d) {
   return {};
 }
 
-std::vector<std::string> NameMotors(std::span<const MotorIdentity> motors,
-                                    const std::set<std::string>& taken) {
+std::vector<std::string> NameMotors(std::span<const MotorIdentity> motors, const std::set<std::string>& taken,
+                                    std::span<const MotorIdentity> others) {
+  auto baseOf = [](const MotorIdentity& m) {
+    std::string base = !m.common.empty() ? m.common : CommonNameOf(m.designation);
+    return base.empty() ? m.designation : base;
+  };
   std::vector<std::string> bases;
   std::map<std::string, int> perGroup;
+  for (const MotorIdentity& m : others) ++perGroup[MotorNameKey(m.maker) + '\n' + MotorNameKey(baseOf(m))];
   for (const MotorIdentity& m : motors) {
-    std::string base = !m.common.empty() ? m.common : CommonNameOf(m.designation);
-    if (base.empty()) base = m.designation;
-    bases.push_back(base);
-    ++perGroup[MotorNameKey(m.maker) + '\n' + MotorNameKey(base)];
+    bases.push_back(baseOf(m));
+    ++perGroup[MotorNameKey(m.maker) + '\n' + MotorNameKey(bases.back())];
   }
   std::vector<std::string> names;
   std::set<std::string> given;

@@ -27,9 +27,11 @@ struct MotorIdentity {
 // or, where that tells nothing, its designation in brackets ("J360
 // (1016J360-15A)"). Names in `taken` (compared as the motor list compares)
 // and names given before are not given again: a number in brackets follows.
-// At most 50 characters each.
+// `others` are motors already named (a database being added to): they count
+// for the groups but keep their names. At most 50 characters each.
 std::vector<std::string> NameMotors(std::span<const MotorIdentity> motors,
-                                    const std::set<std::string>& taken = {});
+                                    const std::set<std::string>& taken = {},
+                                    std::span<const MotorIdentity> others = {});
 
 // A name as the motor list compares names (a-z as A-Z), for sets of names.
 std::string MotorNameKey(std::string_view name);
