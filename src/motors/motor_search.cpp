@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/win1252.h"
 #include "motors/motor_makers.h"
 #include "motors/motor_naming.h"
 
@@ -37,6 +38,22 @@ MotorSearchKey MakeSearchKey(const MotorFacts& f) {
   key.booster = f.booster;
   key.plugged = f.plugged;
   return key;
+}
+
+MotorSearchKey MakeSearchKey(std::string_view nameCp1252, const std::optional<MotorDetails>& d) {
+  MotorFacts f;
+  f.name = Cp1252ToUtf8(nameCp1252);
+  f.commonName = f.name.substr(0, f.name.find(" ["));
+  if (d) {
+    f.maker = Cp1252ToUtf8(d->maker);
+    f.makerFull = Cp1252ToUtf8(MakerFullName(d->maker));
+    f.designation = Cp1252ToUtf8(d->designation);
+    if (!d->commonName.empty()) f.commonName = Cp1252ToUtf8(d->commonName);
+    f.delays = d->delays;
+    f.booster = d->booster;
+    f.plugged = d->plugged;
+  }
+  return MakeSearchKey(f);
 }
 
 MotorQuery::MotorQuery(std::string_view text) : whole_(MotorNameKey(text)) {

@@ -21,6 +21,8 @@ struct MotorSearchKey {
 };
 
 MotorSearchKey MakeSearchKey(const MotorFacts& facts);
+// The key of a list entry: its name and details, when the record is not at hand.
+MotorSearchKey MakeSearchKey(std::string_view nameCp1252, const std::optional<MotorDetails>& details);
 
 // A search as rocketeers type it: "C6-5", "c6 5", "Estes C6-5", "D12-0"
 // (0: the booster version, P: plugged) find the motors of that common name

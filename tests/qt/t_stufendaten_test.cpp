@@ -1,7 +1,9 @@
 #include "dialogs/qt/t_stufendaten.h"
 
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -242,6 +244,21 @@ class TStufendatenTest : public QObject {
     QCOMPARE(combo(1)->count(), 6);
     QCOMPARE(combo(1)->currentText(), QString("C6 [Estes]"));
     QCOMPARE(combo(2)->currentIndex(), -1);
+  }
+
+  void typingInAListFindsAsRocketeersType() {
+    auto shown = [this](const QString& typed) {
+      combo(1)->lineEdit()->setText(typed);
+      emit combo(1)->lineEdit()->textEdited(typed);
+      QStringList names;
+      const QAbstractItemModel* m = combo(1)->completer()->completionModel();
+      for (int r = 0; r < m->rowCount(); ++r) names << m->index(r, 0).data().toString();
+      return names;
+    };
+    QCOMPARE(shown("C6-5"), QStringList({"C6 [Estes]", "C6 [Klima]"}));
+    QCOMPARE(shown("Estes C6-5"), QStringList({"C6 [Estes]"}));
+    QCOMPARE(shown("B6-0"), QStringList({"B6 [Estes]"}));  // the booster version
+    QCOMPARE(shown("klima"), QStringList({"C6 [Klima]"}));
   }
 
  private:

@@ -5,16 +5,47 @@
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSortFilterProxyModel>
 
 namespace komet {
+
+// The list's items that the typed text finds; the completer shows them as
+// they are.
+class QueryProxy : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  void setKeys(std::shared_ptr<const std::vector<MotorSearchKey>> keys) {
+    keys_ = std::move(keys);
+    invalidateFilter();
+  }
+  void setText(const QString& text) {
+    text_ = text;
+    query_ = MotorQuery(text.toStdString());
+    invalidateFilter();
+  }
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+    if (keys_ && static_cast<std::size_t>(row) < keys_->size())
+      return query_.Matches((*keys_)[static_cast<std::size_t>(row)]);
+    return sourceModel()->index(row, 0, parent).data().toString().contains(text_, Qt::CaseInsensitive);
+  }
+
+ private:
+  std::shared_ptr<const std::vector<MotorSearchKey>> keys_;
+  QString text_;
+  MotorQuery query_;
+};
 
 MotorListSearch::MotorListSearch(QComboBox* combo) : QObject(combo), combo_(combo) {
   combo->setEditable(true);
   combo->setInsertPolicy(QComboBox::NoInsert);
-  auto* completer = new QCompleter(combo->model(), combo);
-  completer->setFilterMode(Qt::MatchContains);
+  proxy_ = new QueryProxy(this);
+  proxy_->setSourceModel(combo->model());
+  auto* completer = new QCompleter(proxy_, combo);
   completer->setCaseSensitivity(Qt::CaseInsensitive);
-  completer->setCompletionMode(QCompleter::PopupCompletion);
+  completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   completer->setMaxVisibleItems(15);
   combo->setCompleter(completer);
   combo->lineEdit()->installEventFilter(this);
@@ -26,11 +57,27 @@ MotorListSearch::MotorListSearch(QComboBox* combo) : QObject(combo), combo_(comb
   connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
     if (text.isEmpty())
       QMetaObject::invokeMethod(this, &MotorListSearch::showWholeList, Qt::QueuedConnection);
+    else
+      search(text);
   });
+}
+
+void MotorListSearch::setSearchKeys(std::shared_ptr<const std::vector<MotorSearchKey>> keys) {
+  proxy_->setKeys(std::move(keys));
+}
+
+void MotorListSearch::search(const QString& text) {
+  proxy_->setText(text);
+  if (proxy_->rowCount() == 0) {
+    combo_->completer()->popup()->hide();
+    return;
+  }
+  combo_->completer()->complete();
 }
 
 void MotorListSearch::showWholeList() {
   if (!combo_->lineEdit()->text().isEmpty()) return;
+  proxy_->setText(QString());
   combo_->completer()->setCompletionPrefix(QString());
   combo_->completer()->complete();
 }

@@ -226,7 +226,7 @@ QGroupBox* TStufendaten::createMotorGroup(int stage, QWidget* page) {
     const std::size_t i = static_cast<std::size_t>(stage) * kSlotCount + j;
     motore[i] = new QComboBox(group);
     motore[i]->setObjectName(QString::fromLatin1(kListNames[i]));
-    new MotorListSearch(motore[i]);
+    searches_[i] = new MotorListSearch(motore[i]);
     motore[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     motore[i]->setMinimumContentsLength(18);
     connect(motore[i], &QComboBox::currentIndexChanged, this, [this, i] { showMotorTip(i); });
@@ -325,10 +325,15 @@ void TStufendaten::BitBtn2Click() {
 void TStufendaten::UpdateMotorLists() {
   QStringList names;
   names.reserve(static_cast<qsizetype>(form_.motorList.size()));
-  for (const MotorListEntry& e : form_.motorList) names << ToQ(Cp1252ToUtf8(e.name));
+  auto keys = std::make_shared<std::vector<MotorSearchKey>>();
+  for (const MotorListEntry& e : form_.motorList) {
+    names << ToQ(Cp1252ToUtf8(e.name));
+    keys->push_back(MakeSearchKey(e.name, e.details));
+  }
   for (std::size_t i = 0; i < kMotorListCount; ++i) {
     motore[i]->clear();
     motore[i]->addItems(names);
+    searches_[i]->setSearchKeys(keys);
     motore[i]->setCurrentIndex(form_.motore[i]);
     showMotorTip(i);
   }
