@@ -286,7 +286,8 @@ EntryMotor FinishEntry(MotorEntry&& e, MotorDetails details, std::string_view fi
   details.maker = CanonicalMakerName(e.maker);
   details.designation = e.name;
   details.commonName = CommonNameOf(e.name);
-  details.dataCheck = CheckMotorMasses(curve.impulse, e.propellantMass, e.totalMass, details.type);
+  details.dataCheck =
+      Utf8ToCp1252(CheckMotorMasses(curve.impulse, e.propellantMass, e.totalMass, details.type));
   details.diameterMm = e.diameterMm;
   details.lengthMm = e.lengthMm;
   if (!(details.totalImpulse > 0.0)) details.totalImpulse = curve.impulse;

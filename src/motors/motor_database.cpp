@@ -5,6 +5,7 @@
 
 #include "common/file_io.h"
 #include "common/komet_error.h"
+#include "motors/eng_import.h"
 
 namespace komet {
 
@@ -16,17 +17,7 @@ std::string TrimDatabasePath(std::string_view path) {
 }
 
 MotorList ReadMotorList(const std::filesystem::path& database) {
-  MotorList list;
-  std::ifstream in(database, std::ios::binary);
-  std::vector<std::uint8_t> buffer(MotorRecord::kSize);
-  for (std::int32_t recordNo = 0; in; ++recordNo) {
-    in.read(reinterpret_cast<char*>(buffer.data()), MotorRecord::kSize);
-    if (in.gcount() != static_cast<std::streamsize>(MotorRecord::kSize)) break;
-    const MotorRecord motor = DecodeMotorRecord(buffer);
-    if (motor.deletedMark == 0)
-      list.push_back({motor.name.str(), recordNo, -1, MotorFlightKey(motor), ReadMotorDetails(motor)});
-  }
-  return list;
+  return MotorDatabase::Read(database).entries();
 }
 
 int CompareMotorNames(std::string_view a, std::string_view b) {
@@ -76,8 +67,8 @@ MotorDatabase MotorDatabase::Read(const std::filesystem::path& path) {
         DecodeMotorRecord(std::span(bytes).subspan(n * MotorRecord::kSize, MotorRecord::kSize)));
     const MotorRecord& m = db.records_.back();
     if (m.deletedMark == 0)
-      db.entries_.push_back(
-          {m.name.str(), static_cast<std::int32_t>(n), -1, MotorFlightKey(m), ReadMotorDetails(m)});
+      db.entries_.push_back({m.name.str(), static_cast<std::int32_t>(n), -1, MotorFlightKey(m),
+                             ReadMotorDetails(m), TotalImpulse(m)});
   }
   return db;
 }

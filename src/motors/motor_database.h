@@ -20,6 +20,7 @@ struct MotorListEntry {
   std::int32_t itemIndex;                 // position in each motor list after sorting
   std::uint64_t flightKey = 0;            // MotorFlightKey of the record
   std::optional<MotorDetails> details{};  // what the import kept of the published data
+  double flownImpulse = 0.0;              // N·s of the record's curve, what a flight uses
 
   friend bool operator==(const MotorListEntry&, const MotorListEntry&) = default;
 };
@@ -31,7 +32,7 @@ std::string TrimDatabasePath(std::string_view path);
 
 // Reads the database into a list in file order, skipping deleted records and
 // a trailing piece shorter than a record. A file that cannot be read gives
-// the records read so far (none when it cannot be opened); never throws.
+// none; never throws.
 MotorList ReadMotorList(const std::filesystem::path& database);
 
 // Character codes compared after mapping a-z to A-Z (nothing else); a prefix

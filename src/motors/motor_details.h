@@ -64,6 +64,10 @@ static_assert(kSource + 121 == kDataCheck && kDataCheck + 61 == kCommonName &&
 static_assert(kMiddleEnd == motor_layout::kPropellantMass);
 }  // namespace details_layout
 
+// Relative difference above which a published impulse is shown beside the
+// flown one.
+inline constexpr double kPublishedImpulseTolerance = 0.02;
+
 // Writes the block into the record's free bytes (texts and delays cut to
 // their capacities); the record's own fields stay as they are.
 void WriteMotorDetails(const MotorDetails& details, MotorRecord& motor);
@@ -83,8 +87,10 @@ int ImpulseClassRank(std::string_view impulseClass);
 // "Einweg", "Wiederladbar", "Hybrid", or "" for an unknown type.
 std::string_view MotorTypeText(MotorDetails::Type type);
 
-// "Klasse C, Ø 18 mm, 8,8 Ns" (UTF-8) for a motor list's tooltip.
-std::string MotorSummaryText(const MotorDetails& details, char decimalSeparator);
+// "Klasse C, Ø 18 mm, 8,8 Ns" (UTF-8) for a motor list's tooltip: the
+// impulse flown, the published one beside it where it differs, and the
+// mark of doubtful data.
+std::string MotorSummaryText(const MotorDetails& details, double flownImpulse, char decimalSeparator);
 
 // Every published delay of a motor: the details' list when there is one,
 // else the record's positive delays; ascending, without repeats.

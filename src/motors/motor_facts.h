@@ -43,10 +43,6 @@ struct MotorFacts {
   bool offersDelay(int seconds) const;
 };
 
-// Relative difference above which a published impulse is shown beside the
-// flown one.
-inline constexpr double kPublishedImpulseTolerance = 0.02;
-
 MotorFacts MakeMotorFacts(const MotorRecord& motor);
 
 // "0-3-5-7", "3-5-P": the delays as a motor's package writes them (0 for

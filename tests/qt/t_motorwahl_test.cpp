@@ -206,12 +206,11 @@ class TMotorwahlTest : public QObject {
     QComboBox* list = shownMotorList();
     QVERIFY(list);
     QCompleter* completer = list->completer();
-    QCOMPARE(completer->filterMode(), Qt::MatchContains);
     list->lineEdit()->setFocus();
     list->lineEdit()->clear();
     QTest::keyClicks(list->lineEdit(), "ES]");
     QTRY_VERIFY(completer->popup()->isVisible());
-    QCOMPARE(completer->completionCount(), 3);
+    QTRY_COMPARE(completer->completionCount(), 3);
     QCOMPARE(list->currentIndex(), -1);  // typing alone chooses nothing
     QTest::keyClick(completer->popup(), Qt::Key_Down);
     QTest::keyClick(completer->popup(), Qt::Key_Down);

@@ -68,11 +68,21 @@ void MotorListSearch::setSearchKeys(std::shared_ptr<const std::vector<MotorSearc
 
 void MotorListSearch::search(const QString& text) {
   proxy_->setText(text);
-  if (proxy_->rowCount() == 0) {
-    combo_->completer()->popup()->hide();
-    return;
-  }
-  combo_->completer()->complete();
+  // The line edit sets the typed text as the completer's prefix after this
+  // signal; the rows the query found are shown once it has, without a
+  // prefix of their own.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        QCompleter* completer = combo_->completer();
+        if (proxy_->rowCount() == 0) {
+          completer->popup()->hide();
+          return;
+        }
+        completer->setCompletionPrefix(QString());
+        completer->complete();
+      },
+      Qt::QueuedConnection);
 }
 
 void MotorListSearch::showWholeList() {

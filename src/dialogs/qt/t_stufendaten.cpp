@@ -343,7 +343,8 @@ void TStufendaten::showMotorTip(std::size_t list) {
   const int item = motore[list]->currentIndex();
   const bool listed = item >= 0 && static_cast<std::size_t>(item) < form_.motorList.size();
   const auto& details = listed ? form_.motorList[static_cast<std::size_t>(item)].details : std::nullopt;
-  motore[list]->setToolTip(details ? ToQ(MotorSummaryText(*details, decimalSeparator_)) : QString());
+  const double impulse = listed ? form_.motorList[static_cast<std::size_t>(item)].flownImpulse : 0.0;
+  motore[list]->setToolTip(details ? ToQ(MotorSummaryText(*details, impulse, decimalSeparator_)) : QString());
 }
 
 void TStufendaten::showForm() {
