@@ -32,7 +32,8 @@ constexpr const char* kUsage =
     "        komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
     "        komet-sim motors [--db DATEI.kdb] [--csv DATEI|-] [--json DATEI|-]\n"
     "        komet-sim guide RAKETE.kmw [--db DATEI.kdb] [--class C..E] [--maker NAME] [--diameter MM]\n"
-    "                        [--csv DATEI|-] [--json DATEI|-]\n";
+    "                        [--length MM] [--min-apogee M] [--max-apogee M] [--max-speed M/S]\n"
+    "                        [--height-limit M] [--green] [--csv DATEI|-] [--json DATEI|-]\n";
 
 std::filesystem::path Database(const SimArgs& a, const SimCliEnvironment& env) {
   if (a.db) {
@@ -101,9 +102,10 @@ bool LoadDocument(Document& doc, const SimArgs& a, std::ostream& err) {
 }
 
 std::string GuideTable(std::span<const GuideRow> rows, char sep) {
-  std::string text = Format(sep, "%-26s %8s %6s %7s %7s %5s %6s %5s %7s  %s\n", "Motor", "Gipfel", "bei",
-                            "v max", "Schiene", "S/G", "empf.", "beste", "Ausstoß", "Warnungen");
+  std::string text = Format(sep, "%-5s %-26s %8s %6s %7s %7s %5s %6s %5s %7s  %s\n", "", "Motor", "Gipfel",
+                            "bei", "v max", "Schiene", "S/G", "empf.", "beste", "Ausstoß", "Warnungen");
   for (const GuideRow& r : rows) {
+    text += Format(sep, "%-5s ", std::string(MarkText(r.mark)));
     if (r.noFlight) {
       text += Format(sep, "%-26s %8s\n", r.motor, "kein Flug");
       continue;
@@ -112,7 +114,7 @@ std::string GuideTable(std::span<const GuideRow> rows, char sep) {
                    r.maxVelocity, r.railExitVelocity.value_or(0.0), r.thrustToWeight, r.recommendedDelay);
     text += r.bestDelay ? Format(sep, " %3d s", *r.bestDelay) : std::string("     -");
     text += r.ejectionVelocity ? Format(sep, " %7.1f", *r.ejectionVelocity) : std::string("       -");
-    for (std::size_t k = 0; k < r.warnings.size(); ++k) text += (k == 0 ? "  " : "; ") + r.warnings[k];
+    for (std::size_t k = 0; k < r.findings.size(); ++k) text += (k == 0 ? "  " : "; ") + r.findings[k].text;
     text += "\n";
   }
   return text;
@@ -137,10 +139,11 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
     throw UsageError{db.string() + ": " + e.what()};
   }
   if (motors.empty()) throw UsageError{db.string() + ": keine Motoren, die zu den Filtern passen"};
-  MotorGuide guide(doc.rocket(), constants, std::move(motors), std::move(recordNos), env.decimalSeparator);
+  MotorGuide guide(doc.rocket(), constants, std::move(motors), std::move(recordNos), env.decimalSeparator,
+                   g.safety);
   const std::atomic<bool> never{false};
   guide.Run(std::max(1u, std::thread::hardware_concurrency()), never);
-  const std::vector<GuideRow> rows = guide.Rows(g.filter.matchingDelayOnly);
+  const std::vector<GuideRow> rows = guide.Rows(g.filter);
   if (g.csv) WriteOutput(*g.csv, GuideCsv(rows, env.decimalSeparator == ',' ? kGermanCsv : kEnglishCsv), out);
   if (g.json) WriteOutput(*g.json, GuideJson(rows), out);
   if (!g.csv && !g.json) out << GuideTable(rows, env.decimalSeparator);

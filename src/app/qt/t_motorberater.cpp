@@ -86,7 +86,7 @@ QStandardItem* TextItem(const std::string& utf8) {
 QList<QStandardItem*> RowItems(const GuideRow& r, char sep) {
   const bool flew = !r.noFlight;
   QStringList warnings;
-  for (const std::string& w : r.warnings) warnings << QString::fromStdString(w);
+  for (const FlightWarning& w : r.findings) warnings << QString::fromStdString(w.text);
   return {TextItem(r.motor),
           TextItem(r.maker),
           NumberItem(flew, r.apogee, "%.1f", sep),
@@ -297,7 +297,7 @@ void TMotorberater::finish() {
     progress_ = nullptr;
   }
   Berechnen->setEnabled(true);
-  rows_ = guide_->Rows(NurPassend->isChecked());
+  rows_ = guide_->Rows(filter());
   fillTable();
   const QString flown =
       guide_->complete()
