@@ -125,6 +125,11 @@ void HelpWindow::ShowHelpOnHelp() {
   present();
 }
 
+void HelpWindow::ShowPage(const QString& file) {
+  showPage(file);
+  present();
+}
+
 void HelpWindow::showPage(const QString& file) {
   browser_->setSource(PageUrl(file));
 }
