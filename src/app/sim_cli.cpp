@@ -35,6 +35,20 @@ constexpr const char* kUsage =
     "                        [--length MM] [--min-apogee M] [--max-apogee M] [--max-speed M/S]\n"
     "                        [--height-limit M] [--green] [--csv DATEI|-] [--json DATEI|-]\n";
 
+constexpr const char* kGuideHelp =
+    "komet-sim guide RAKETE.kmw: fliegt die Rakete mit jedem passenden Motor der Datenbank im ersten\n"
+    "Motorplatz der Hauptstufe; sichere Motoren zuerst (grün, gelb, rot; dann wie gut die beste\n"
+    "Verzögerung passt; dann die Gipfelhöhe).\n"
+    "  --class C..E       Motorklassen (auch C, ..E, C..)\n"
+    "  --maker NAME       nur dieser Hersteller\n"
+    "  --diameter MM      größter Motordurchmesser (Vorgabe: der der Hauptstufe; 0: alle)\n"
+    "  --length MM        Länge der Motorhalterung: längere Motoren nicht fliegen\n"
+    "  --min-apogee M, --max-apogee M, --max-speed M/S   nur Flüge in diesen Grenzen\n"
+    "  --height-limit M   Höhenlimit des Startplatzes: ein höherer Gipfel ist gelb\n"
+    "  --green            nur Motoren, die keine Regel verletzen\n"
+    "  --csv DATEI|-, --json DATEI|-   die Tabelle als CSV oder JSON (mit mark und rules)\n"
+    "  --db, --options, --raw und die Konstanten wie beim Rechnen\n";
+
 std::filesystem::path Database(const SimArgs& a, const SimCliEnvironment& env) {
   if (a.db) {
     std::error_code ec;
@@ -122,6 +136,10 @@ std::string GuideTable(std::span<const GuideRow> rows, char sep) {
 
 int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
           std::ostream& err) {
+  if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
+    out << kGuideHelp;
+    return 0;
+  }
   GuideArgs g = ParseGuideArgs(args);
   const FixedConstants constants(ResolveConstants(g.sim, env.optionsFile));
   const std::filesystem::path db = Database(g.sim, env);

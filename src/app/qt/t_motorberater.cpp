@@ -109,6 +109,10 @@ TMotorberater::~TMotorberater() {
   if (worker_.joinable()) worker_.join();
 }
 
+bool TMotorberater::busy() const {
+  return running() || restart_->isActive();
+}
+
 void TMotorberater::setRestartDelay(int ms) {
   restart_->setInterval(ms);
 }

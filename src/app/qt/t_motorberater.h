@@ -45,6 +45,8 @@ class TMotorberater : public QWidget {
 
   QTableView* table() const { return Tabelle; }
   bool running() const { return worker_.joinable(); }
+  // A guide runs, or a changed filter is about to start one.
+  bool busy() const;
   // Longer guides show the progress bar; tests shorten the wait.
   void setProgressDelay(int ms) { progressDelayMs_ = ms; }
   // The wait after a motor filter changes before the guide flies again.
