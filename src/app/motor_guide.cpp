@@ -31,21 +31,19 @@ GuideRow::Mark MarkOf(std::span<const FlightWarning> findings) {
 }
 
 // The flight's figures that the guide shows and the safety rules' findings.
-void TakeFlight(const Simulation& sim, const RocketRecord& rocket, double gravity, char sep,
-                const SafetyInputs& safety, GuideRow& row) {
-  const FlightResults& r = sim.results();
-  row.apogee = r.maxHeight;
-  row.apogeeTime = r.maxHeightTime;
-  row.maxVelocity = r.maxVelocity;
-  row.railExitVelocity = RailExitSpeed(sim);
-  const double weight = LiftOffMass(rocket) * gravity;
-  row.thrustToWeight = weight > 0.0 ? r.peakThrust / weight : 0.0;
-  row.recommendedDelay = r.recommendedDelay();
+void TakeFlight(const Simulation& sim, const RocketRecord& rocket, char sep, const SafetyInputs& safety,
+                GuideRow& row) {
   FlightAnalysis a = AnalyseFlight(sim, rocket, sep, safety);
-  for (const DelayCheck& c : a.delays) {
-    if (!c.best) continue;
-    row.bestDelay = c.delay;
-    row.ejectionVelocity = c.ejection.velocity;
+  const FlightFigures& f = a.figures;
+  row.apogee = f.maxHeight;
+  row.apogeeTime = f.maxHeightTime;
+  row.maxVelocity = f.maxVelocity;
+  row.railExitVelocity = f.railExitVelocity;
+  row.thrustToWeight = f.liftOffWeight > 0.0 ? f.peakThrust / f.liftOffWeight : 0.0;
+  row.recommendedDelay = f.recommendedDelay;
+  if (f.bestDelay) {
+    row.bestDelay = f.bestDelay->delay;
+    row.ejectionVelocity = f.bestDelay->ejectionVelocity;
   }
   row.findings = std::move(a.warnings);
   row.mark = MarkOf(row.findings);
@@ -127,7 +125,7 @@ GuideRow MotorGuide::Fly(std::size_t index, Simulation& sim) const {
     row.mark = GuideRow::Mark::Red;
     return row;
   }
-  TakeFlight(sim, rocket, constants_.gravity, sep_, safety_, row);
+  TakeFlight(sim, rocket, sep_, safety_, row);
   return row;
 }
 

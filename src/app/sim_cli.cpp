@@ -15,6 +15,7 @@
 #include "app/sim_args.h"
 #include "common/format.h"
 #include "common/komet_error.h"
+#include "common/win1252.h"
 #include "model/rocket_file.h"
 #include "motors/motor_database.h"
 #include "plot/flight_plot.h"
@@ -119,7 +120,8 @@ std::string GuideTable(std::span<const GuideRow> rows, char sep) {
   std::string text = Format(sep, "%-5s %-26s %8s %6s %7s %7s %5s %6s %5s %7s  %s\n", "", "Motor", "Gipfel",
                             "bei", "v max", "Schiene", "S/G", "empf.", "beste", "Ausstoß", "Warnungen");
   for (const GuideRow& r : rows) {
-    text += Format(sep, "%-5s ", std::string(MarkText(r.mark)));
+    const std::string_view mark = MarkText(r.mark);  // "grün" is five bytes, four letters
+    text += std::string(mark) + std::string(6 - std::min<std::size_t>(5, Utf8Length(mark)), ' ');
     if (r.noFlight) {
       text += Format(sep, "%-26s %8s\n", r.motor, "kein Flug");
       continue;

@@ -52,14 +52,14 @@ void ForEachMotor(const RocketRecord& rocket, Each each) {
 void MeasureMotors(const RocketRecord& rocket, FlightFigures& f) {
   ForEachMotor(rocket, [&](int stage, const MotorRecord& motor, int count) {
     const MotorFacts facts = MakeMotorFacts(motor);
+    // The main motor, whose charge ejects the recovery, comes first.
+    if (&motor == &rocket.stages[0].motors[0]) f.ejectionCharge = !(facts.plugged && facts.delays.empty());
     f.motorMass += count * motor.totalMass;
     if (stage > 0 && !facts.booster) f.nonBoosters.emplace_back(stage + 1, facts.name);
     const std::string doubt = facts.name + ": " + facts.dataCheck;
     if (facts.doubtful() && std::find(f.doubtful.begin(), f.doubtful.end(), doubt) == f.doubtful.end())
       f.doubtful.push_back(doubt);
   });
-  const MotorFacts main = MakeMotorFacts(rocket.stages[0].motors[0]);
-  f.ejectionCharge = !(main.plugged && main.delays.empty());
 }
 
 void MeasureStages(const RocketRecord& rocket, FlightFigures& f) {
@@ -132,7 +132,8 @@ FlightAnalysis AnalyseFlight(const Simulation& sim, const RocketRecord& rocket, 
   FlightAnalysis a;
   if (!sim.results().resultsValid || sim.results().noFlight) return a;
   a.delays = CheckDelays(sim, rocket);
-  a.warnings = JudgeFlight(MeasureFlight(sim, rocket, a.delays), inputs, sep);
+  a.figures = MeasureFlight(sim, rocket, a.delays);
+  a.warnings = JudgeFlight(a.figures, inputs, sep);
   return a;
 }
 

@@ -31,6 +31,7 @@ struct DelayCheck {
 
 struct FlightAnalysis {
   std::vector<DelayCheck> delays;
+  FlightFigures figures;                // what the rules judged
   std::vector<FlightWarning> warnings;  // every rule that fired, red and amber
 };
 

@@ -17,7 +17,6 @@ inline constexpr int kGuideRowRole = Qt::UserRole + 1;  // index into the guide'
 
 QStringList GuideColumns();
 inline constexpr int kGuideMarkColumn = 0;
-inline constexpr int kGuideApogeeColumn = 3;
 
 // The row's pale background, and the strong colour of its marker (which
 // stays visible when the row is selected).
