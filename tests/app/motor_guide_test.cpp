@@ -336,6 +336,10 @@ TEST(MotorGuideCli, JsonRowsCarryMarkAndRulesInTheGuidesOrder) {
       RunKometSim({"guide", (dir.path() / "c6.kmw").string(), "--db", db.string(), "--raw", "--length", "x"},
                   {}, out, err),
       2);
+  std::ostringstream help;
+  EXPECT_EQ(RunKometSim({"guide", "--help"}, {}, help, err), 0);
+  for (const char* option : {"--length", "--max-speed", "--height-limit", "--green"})
+    EXPECT_NE(help.str().find(option), std::string::npos) << option;
 }
 
 TEST(MotorGuideCli, RefusesARocketWithoutAMotorToReplace) {
