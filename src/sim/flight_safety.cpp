@@ -1,6 +1,5 @@
 #include "sim/flight_safety.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -19,7 +18,7 @@ constexpr std::array kRules = {
     SafetyRule{NoRailExit, "noRailExit", kRed, 0.0, "verlässt die Startvorrichtung nicht"},
     SafetyRule{RailExitSpeed, "railExitSpeed", kRed, kMinRailExitSpeed,
                "zu langsam am Ende der Startvorrichtung"},
-    SafetyRule{NearSpeedOfSound, "nearSpeedOfSound", kRed, kMaxMachFraction* kSpeedOfSound,
+    SafetyRule{NearSpeedOfSound, "nearSpeedOfSound", kRed, kMaxModelSpeed,
                "Modell ungültig nahe Schallgeschwindigkeit"},
     SafetyRule{ApogeeNotReached, "apogeeNotReached", kRed, 0.0, "Gipfel nicht erreicht: Rechenzeit zu kurz"},
     SafetyRule{NoFittingDelay, "noFittingDelay", kRed, 0.0, "keine Verzögerung passt zur empfohlenen"},
@@ -30,8 +29,7 @@ constexpr std::array kRules = {
     SafetyRule{SeparationNotInFlight, "separationNotInFlight", kAmber, 0.0,
                "Stufe wird im berechneten Flug nicht abgetrennt"},
     SafetyRule{ThrustToWeight, "thrustToWeight", kAmber, kMinThrustToWeight, "Schub/Gewicht unter 5"},
-    SafetyRule{Acceleration, "acceleration", kAmber, kMaxAccelerationG* kStandardGravity,
-               "Beschleunigung über 100 g"},
+    SafetyRule{Acceleration, "acceleration", kAmber, kMaxAcceleration, "Beschleunigung über 100 g"},
     SafetyRule{HeavyMotor, "heavyMotor", kAmber, kMaxMotorMassShare,
                "Motoren schwerer als die Hälfte der Startmasse"},
     SafetyRule{HeightLimit, "heightLimit", kAmber, 0.0, "Gipfel über dem Höhenlimit des Platzes"},

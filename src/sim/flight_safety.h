@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace komet {
@@ -49,6 +50,7 @@ inline constexpr double kSpeedOfSound = 340.0;  // m/s
 // From about 0.8 Mach on, drag rises steeply towards the sound barrier: a
 // constant cw no longer describes the flight.
 inline constexpr double kMaxMachFraction = 0.8;
+inline constexpr double kMaxModelSpeed = kMaxMachFraction * kSpeedOfSound;  // m/s
 // Faster than 20 m/s at ejection, shock cords and parachutes tear: the
 // deployment-speed limit that hobby recovery gear is sold for.
 inline constexpr double kMaxEjectionSpeed = 20.0;  // m/s
@@ -57,7 +59,8 @@ inline constexpr double kMaxEjectionSpeed = 20.0;  // m/s
 inline constexpr double kMinThrustToWeight = 5.0;
 // 100 g: about what glued balsa fins and a cardboard motor mount bear.
 inline constexpr double kMaxAccelerationG = 100.0;
-inline constexpr double kStandardGravity = 9.80665;  // m/s² per g
+inline constexpr double kStandardGravity = 9.80665;                               // m/s² per g
+inline constexpr double kMaxAcceleration = kMaxAccelerationG * kStandardGravity;  // m/s²
 // Motors heavier than the rest of the model move its centre of gravity aft
 // and may leave it unstable.
 inline constexpr double kMaxMotorMassShare = 0.5;
@@ -97,6 +100,7 @@ struct FlightFigures {
   double maxVelocity = 0.0;                // m/s
   double maxAccel = 0.0;                   // m/s²
   double maxHeight = 0.0;                  // m
+  double maxHeightTime = 0.0;              // s
   double flightEndTime = 0.0;              // s
   double endVelocity = 0.0;                // m/s at the last computed sample
   double peakThrust = 0.0;                 // N
@@ -114,7 +118,6 @@ struct FlightFigures {
   };
   std::optional<Delay> bestDelay;  // none: no delay is published
   double recommendedDelay = 0.0;   // s
-  double maxHeightTime = 0.0;      // s
   struct StageTime {
     int stage = 0;      // 1..3
     double time = 0.0;  // s
