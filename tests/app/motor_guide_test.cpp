@@ -293,22 +293,29 @@ TEST(MotorGuideOrder, FlightLimitsHideRows) {
                                       Row("gelb", Amber, 5, 5.0, 600, 200),
                                       Row("schief", Green, 3, 9.0, 800, 150)};
   const struct {
-    GuideFilter filter;
+    double minApogee, maxApogee, maxVelocity;
+    bool onlyGreen, matchingDelay;
     std::vector<std::string> shown;
   } cases[] = {
-      {{}, {"grün", "gelb", "schief"}},
-      {{.onlyGreen = true}, {"grün", "schief"}},
-      {{.matchingDelayOnly = true}, {"grün", "gelb"}},
-      {{.minApogee = 300}, {"grün", "gelb", "schief"}},
-      {{.minApogee = 301}, {"gelb", "schief"}},
-      {{.maxApogee = 600}, {"grün", "gelb"}},
-      {{.maxVelocity = 150}, {"grün", "schief"}},
+      {0, 0, 0, false, false, {"grün", "gelb", "schief"}},
+      {0, 0, 0, true, false, {"grün", "schief"}},
+      {0, 0, 0, false, true, {"grün", "gelb"}},
+      {300, 0, 0, false, false, {"grün", "gelb", "schief"}},
+      {301, 0, 0, false, false, {"gelb", "schief"}},
+      {0, 600, 0, false, false, {"grün", "gelb"}},
+      {0, 0, 150, false, false, {"grün", "schief"}},
   };
   for (const auto& c : cases) {
+    GuideFilter f;
+    f.minApogee = c.minApogee;
+    f.maxApogee = c.maxApogee;
+    f.maxVelocity = c.maxVelocity;
+    f.onlyGreen = c.onlyGreen;
+    f.matchingDelayOnly = c.matchingDelay;
     std::vector<std::string> shown;
     for (const GuideRow& r : rows)
-      if (GuideShows(c.filter, r)) shown.push_back(r.motor);
-    EXPECT_EQ(shown, c.shown);
+      if (GuideShows(f, r)) shown.push_back(r.motor);
+    EXPECT_EQ(shown, c.shown) << c.minApogee << " " << c.maxApogee << " " << c.maxVelocity;
   }
 }
 
