@@ -128,6 +128,7 @@ void TMotorberater::createTable() {
   Tabelle->setObjectName(QStringLiteral("Tabelle"));
   Tabelle->setModel(proxy_);
   Tabelle->setSortingEnabled(true);
+  Tabelle->sortByColumn(kGuideMarkColumn, Qt::AscendingOrder);  // the guide's order
   Tabelle->setSelectionBehavior(QAbstractItemView::SelectRows);
   Tabelle->setSelectionMode(QAbstractItemView::SingleSelection);
   Tabelle->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -413,8 +414,8 @@ void TMotorberater::finish() {
   Status->setText(flown + QStringLiteral(", %1 Zeilen").arg(rows_.size()));
 }
 
-// The rows in the guide's order (the marker column sorts by it), each
-// column no wider than its contents need up to a limit.
+// The rows in the order the user chose (the marker column sorts in the
+// guide's order), each column no wider than its contents need up to a limit.
 void TMotorberater::fillTable() {
   model_->removeRows(0, model_->rowCount());
   for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -422,8 +423,8 @@ void TMotorberater::fillTable() {
     items[1]->setData(static_cast<int>(i), kGuideRowRole);
     model_->appendRow(items);
   }
-  proxy_->sort(kGuideMarkColumn, Qt::AscendingOrder);
-  Tabelle->horizontalHeader()->setSortIndicator(kGuideMarkColumn, Qt::AscendingOrder);
+  const QHeaderView* header = Tabelle->horizontalHeader();
+  proxy_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());  // as the user left it
   Tabelle->resizeColumnsToContents();
   for (int c = 0; c + 1 < model_->columnCount(); ++c)
     Tabelle->setColumnWidth(c, std::min(Tabelle->columnWidth(c), kMaxColumnWidth));
@@ -482,6 +483,7 @@ void TMotorberater::ExportierenClick() {
 }
 
 void TMotorberater::hideEvent(QHideEvent* event) {
+  restart_->stop();  // a filter changed just before closing flies nothing
   stopWorker();
   ImDiagramm->setChecked(false);
   emit compare(nullptr, QString());
