@@ -3,9 +3,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/qt/guide_settings.h"
 #include "app/qt/guide_table.h"
@@ -75,7 +77,9 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
           [this] { emit helpRequested(QStringLiteral("auswertung.html")); });
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
-  resize(780, 360);
+  // Wide enough for the longest verdict where the screen allows, never wider than it.
+  const int available = screen() ? screen()->availableGeometry().width() - 20 : 900;
+  resize(std::min(900, available), 360);
 }
 
 void TAuswertung::Refresh(const Simulation& simulation, const RocketRecord& rocket, char sep) {
