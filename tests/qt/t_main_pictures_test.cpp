@@ -144,6 +144,18 @@ class TMainPicturesTest : public QObject {
     QVERIFY(plain != compared);
     Save(window, "motorberater.png");
     Save(compared, "motorberater_vergleich.png");
+
+    // For the help page: the E motors, green ones first, then amber ones.
+    guide->findChild<QCheckBox*>("ImDiagramm")->setChecked(false);
+    guide->findChild<QComboBox*>("KlasseVon")->setCurrentText("E");
+    guide->findChild<QComboBox*>("KlasseBis")->setCurrentText("E");
+    guide->BerechnenClick();
+    QTRY_VERIFY_WITH_TIMEOUT(!guide->running(), 30000);
+    guide->resize(640, 400);
+    guide->table()->selectRow(0);
+    const QImage help = guide->grab().toImage();
+    QVERIFY(CountColour(help, QColor(255, 234, 184)) > 0);  // amber rows below the green ones
+    Save(help, "motorberater_hilfe.png");
   }
 
   // The chooser from the first motor row, narrowed to classes B to D, with
