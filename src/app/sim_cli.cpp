@@ -15,6 +15,7 @@
 #include "app/sim_args.h"
 #include "common/format.h"
 #include "common/komet_error.h"
+#include "common/win1252.h"
 #include "model/rocket_file.h"
 #include "motors/motor_database.h"
 #include "plot/flight_plot.h"
@@ -32,7 +33,22 @@ constexpr const char* kUsage =
     "        komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
     "        komet-sim motors [--db DATEI.kdb] [--csv DATEI|-] [--json DATEI|-]\n"
     "        komet-sim guide RAKETE.kmw [--db DATEI.kdb] [--class C..E] [--maker NAME] [--diameter MM]\n"
-    "                        [--csv DATEI|-] [--json DATEI|-]\n";
+    "                        [--length MM] [--min-apogee M] [--max-apogee M] [--max-speed M/S]\n"
+    "                        [--height-limit M] [--green] [--csv DATEI|-] [--json DATEI|-]\n";
+
+constexpr const char* kGuideHelp =
+    "komet-sim guide RAKETE.kmw: fliegt die Rakete mit jedem passenden Motor der Datenbank im ersten\n"
+    "Motorplatz der Hauptstufe; sichere Motoren zuerst (grün, gelb, rot; dann wie gut die beste\n"
+    "Verzögerung passt; dann die Gipfelhöhe).\n"
+    "  --class C..E       Motorklassen (auch C, ..E, C..)\n"
+    "  --maker NAME       nur dieser Hersteller\n"
+    "  --diameter MM      größter Motordurchmesser (Vorgabe: der der Hauptstufe; 0: alle)\n"
+    "  --length MM        Länge der Motorhalterung: längere Motoren nicht fliegen\n"
+    "  --min-apogee M, --max-apogee M, --max-speed M/S   nur Flüge in diesen Grenzen\n"
+    "  --height-limit M   Höhenlimit des Startplatzes: ein höherer Gipfel ist gelb\n"
+    "  --green            nur Motoren, die keine Regel verletzen\n"
+    "  --csv DATEI|-, --json DATEI|-   die Tabelle als CSV oder JSON (mit mark und rules)\n"
+    "  --db, --options, --raw und die Konstanten wie beim Rechnen\n";
 
 std::filesystem::path Database(const SimArgs& a, const SimCliEnvironment& env) {
   if (a.db) {
@@ -101,9 +117,11 @@ bool LoadDocument(Document& doc, const SimArgs& a, std::ostream& err) {
 }
 
 std::string GuideTable(std::span<const GuideRow> rows, char sep) {
-  std::string text = Format(sep, "%-26s %8s %6s %7s %7s %5s %6s %5s %7s  %s\n", "Motor", "Gipfel", "bei",
-                            "v max", "Schiene", "S/G", "empf.", "beste", "Ausstoß", "Warnungen");
+  std::string text = Format(sep, "%-5s %-26s %8s %6s %7s %7s %5s %6s %5s %7s  %s\n", "", "Motor", "Gipfel",
+                            "bei", "v max", "Schiene", "S/G", "empf.", "beste", "Ausstoß", "Warnungen");
   for (const GuideRow& r : rows) {
+    const std::string_view mark = MarkText(r.mark);  // "grün" is five bytes, four letters
+    text += std::string(mark) + std::string(6 - std::min<std::size_t>(5, Utf8Length(mark)), ' ');
     if (r.noFlight) {
       text += Format(sep, "%-26s %8s\n", r.motor, "kein Flug");
       continue;
@@ -112,7 +130,7 @@ std::string GuideTable(std::span<const GuideRow> rows, char sep) {
                    r.maxVelocity, r.railExitVelocity.value_or(0.0), r.thrustToWeight, r.recommendedDelay);
     text += r.bestDelay ? Format(sep, " %3d s", *r.bestDelay) : std::string("     -");
     text += r.ejectionVelocity ? Format(sep, " %7.1f", *r.ejectionVelocity) : std::string("       -");
-    for (std::size_t k = 0; k < r.warnings.size(); ++k) text += (k == 0 ? "  " : "; ") + r.warnings[k];
+    for (std::size_t k = 0; k < r.findings.size(); ++k) text += (k == 0 ? "  " : "; ") + r.findings[k].text;
     text += "\n";
   }
   return text;
@@ -120,6 +138,10 @@ std::string GuideTable(std::span<const GuideRow> rows, char sep) {
 
 int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
           std::ostream& err) {
+  if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
+    out << kGuideHelp;
+    return 0;
+  }
   GuideArgs g = ParseGuideArgs(args);
   const FixedConstants constants(ResolveConstants(g.sim, env.optionsFile));
   const std::filesystem::path db = Database(g.sim, env);
@@ -137,10 +159,11 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
     throw UsageError{db.string() + ": " + e.what()};
   }
   if (motors.empty()) throw UsageError{db.string() + ": keine Motoren, die zu den Filtern passen"};
-  MotorGuide guide(doc.rocket(), constants, std::move(motors), std::move(recordNos), env.decimalSeparator);
+  MotorGuide guide(doc.rocket(), constants, std::move(motors), std::move(recordNos), env.decimalSeparator,
+                   g.safety);
   const std::atomic<bool> never{false};
   guide.Run(std::max(1u, std::thread::hardware_concurrency()), never);
-  const std::vector<GuideRow> rows = guide.Rows(g.filter.matchingDelayOnly);
+  const std::vector<GuideRow> rows = guide.Rows(g.filter);
   if (g.csv) WriteOutput(*g.csv, GuideCsv(rows, env.decimalSeparator == ',' ? kGermanCsv : kEnglishCsv), out);
   if (g.json) WriteOutput(*g.json, GuideJson(rows), out);
   if (!g.csv && !g.json) out << GuideTable(rows, env.decimalSeparator);

@@ -19,9 +19,10 @@ class HelpWindow : public QWidget {
  public:
   explicit HelpWindow(QWidget* parent = nullptr);
 
-  void ShowContents();    // "Inhalt..."
-  void ShowSearch();      // "Suchen..." with an empty keyword
-  void ShowHelpOnHelp();  // "Hilfe benutzen..."
+  void ShowContents();                 // "Inhalt..."
+  void ShowSearch();                   // "Suchen..." with an empty keyword
+  void ShowHelpOnHelp();               // "Hilfe benutzen..."
+  void ShowPage(const QString& file);  // a page below qrc:/help/, for a window's F1
 
  private slots:
   void SearchChanged(const QString& term);
