@@ -13,6 +13,7 @@
 #include "app/motor_cli.h"
 #include "app/motor_guide.h"
 #include "app/sim_args.h"
+#include "app/sim_help.h"
 #include "common/format.h"
 #include "common/komet_error.h"
 #include "model/rocket_file.h"
@@ -178,14 +179,32 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   return 0;
 }
 
+// "--help" anywhere asks for the help of the command it belongs to, so that
+// a command's own parser never sees it.
+bool AsksHelp(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(),
+                     [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
 }  // namespace
 
 int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
                 std::ostream& err) {
   try {
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-      (args.empty() ? err : out) << kUsage;
-      return args.empty() ? 2 : 0;
+    if (args.empty()) {
+      err << kUsage;
+      return 2;
+    }
+    if (args[0] == "--version") {
+      out << VersionText();
+      return 0;
+    }
+    if (AsksHelp(args)) {
+      if (const std::optional<std::string_view> help = CommandHelp(args[0]))
+        out << *help;
+      else
+        out << kUsage << FlightHelp(env.examplesDir);
+      return 0;
     }
     if (args[0] == "guide") return Guide(args, env, out, err);
     SimArgs none;
