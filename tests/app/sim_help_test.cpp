@@ -13,7 +13,7 @@ struct Outcome {
   std::string out, err;
 };
 
-Outcome Run(const std::vector<std::string>& args, const SimCliEnvironment& env = {}) {
+Outcome RunSim(const std::vector<std::string>& args, const SimCliEnvironment& env = {}) {
   std::ostringstream out, err;
   const int status = RunKometSim(args, env, out, err);
   return {status, out.str(), err.str()};
@@ -37,7 +37,7 @@ TEST(SimHelpTest, EveryCommandAnswersHelpWithItsUsage) {
       {{"guide", "rakete.kmw", "--class", "C", "-h"}, "Aufruf: komet-sim guide "},
   };
   for (const auto& c : cases) {
-    const Outcome o = Run(c.args);
+    const Outcome o = RunSim(c.args);
     EXPECT_EQ(o.status, 0) << c.args[0] << ' ' << o.err;
     EXPECT_EQ(o.out.rfind(c.usage, 0), 0u) << c.args[0] << ":\n" << o.out;
     EXPECT_EQ(o.err, "") << c.args[0];
@@ -47,14 +47,14 @@ TEST(SimHelpTest, EveryCommandAnswersHelpWithItsUsage) {
 TEST(SimHelpTest, TheHelpNamesTheSampleRocketsWhereTheyAre) {
   SimCliEnvironment env;
   env.examplesDir = "/opt/komet/examples/rockets";
-  const Outcome o = Run({"--help"}, env);
+  const Outcome o = RunSim({"--help"}, env);
   EXPECT_NE(o.out.find("komet-sim /opt/komet/examples/rockets/einstufig_c6.kmw\n"), std::string::npos)
       << o.out;
-  EXPECT_EQ(Run({"--help"}).out.find("einstufig_c6.kmw"), std::string::npos);
+  EXPECT_EQ(RunSim({"--help"}).out.find("einstufig_c6.kmw"), std::string::npos);
 }
 
 TEST(SimHelpTest, VersionNamesTheLicence) {
-  const Outcome o = Run({"--version"});
+  const Outcome o = RunSim({"--version"});
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(o.out.rfind("komet-sim " + std::string(kVersionNumber) + "\n", 0), 0u) << o.out;
   EXPECT_NE(o.out.find("GPLv3+"), std::string::npos) << o.out;
