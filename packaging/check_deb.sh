@@ -95,6 +95,7 @@ echo "== die entpackte Kopie =="
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
 mkdir -p "$XDG_CONFIG_HOME"
 examples=$usr/share/komet/examples/rockets
+find "$work/root" | sort >"$work/before"
 for rocket in "$examples"/*.kmw; do
   "$usr/bin/komet-sim" "$rocket" >"$work/out" 2>"$work/err" || { cat "$work/err"; fail "komet-sim $(basename "$rocket")"; }
   [ ! -s "$work/err" ] || { cat "$work/err"; fail "komet-sim $(basename "$rocket") meldet etwas"; }
@@ -124,6 +125,8 @@ first_paint=$(QT_QPA_PLATFORM=offscreen KOMET_EXIT_AFTER_FIRST_PAINT=1 timeout 1
                 "$usr/bin/komet" "$examples/zweistufig.kmw" 2>"$work/err") || { cat "$work/err"; fail "komet startet nicht"; }
 [[ $first_paint =~ ^[0-9]+$ ]] || fail "komet: erste Zeichnung nicht gemeldet ($first_paint)"
 echo "komet: erster Flug nach $first_paint ms gezeichnet"
+# Installed programs write into the user's folders only, never beside themselves.
+diff "$work/before" <(find "$work/root" | sort) || fail "die Programme schreiben in ihre Installation"
 
 echo "== ein zweites Mal gebaut: dieselben Bytes? =="
 # A fresh folder elsewhere, the same tree, the same compiler and build type;
