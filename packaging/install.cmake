@@ -54,6 +54,8 @@ install(CODE "execute_process(COMMAND \"${CMAKE_SOURCE_DIR}/packaging/stage_docs
                                       \"${PROJECT_VERSION}\" \"${KOMET_MAINTAINER}\"
                               COMMAND_ERROR_IS_FATAL ANY)")
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${KOMET_STAGED}/changelog.gz DESTINATION ${KOMET_DOC_DIR})
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME komet)
 install(FILES ${KOMET_STAGED}/man/komet.1.gz ${KOMET_STAGED}/man/komet-sim.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${KOMET_STAGED}/man/de/komet.1.gz ${KOMET_STAGED}/man/de/komet-sim.1.gz
