@@ -13,6 +13,7 @@
 #include "app/motor_cli.h"
 #include "app/motor_guide.h"
 #include "app/sim_args.h"
+#include "app/sim_help.h"
 #include "common/format.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
@@ -31,24 +32,10 @@ constexpr const char* kUsage =
     " [--rail-length X] [--rail-friction X] [--period X]\n"
     "                 [--summary-line] [--locale de|en]\n"
     "        komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
-    "        komet-sim motors [--db DATEI.kdb] [--csv DATEI|-] [--json DATEI|-]\n"
+    "        komet-sim motors [--db DATEI.kdb] [--search TEXT] [--csv DATEI|-] [--json DATEI|-]\n"
     "        komet-sim guide RAKETE.kmw [--db DATEI.kdb] [--class C..E] [--maker NAME] [--diameter MM]\n"
     "                        [--length MM] [--min-apogee M] [--max-apogee M] [--max-speed M/S]\n"
     "                        [--height-limit M] [--green] [--csv DATEI|-] [--json DATEI|-]\n";
-
-constexpr const char* kGuideHelp =
-    "komet-sim guide RAKETE.kmw: fliegt die Rakete mit jedem passenden Motor der Datenbank im ersten\n"
-    "Motorplatz der Hauptstufe; sichere Motoren zuerst (grün, gelb, rot; dann wie gut die beste\n"
-    "Verzögerung passt; dann die Gipfelhöhe).\n"
-    "  --class C..E       Motorklassen (auch C, ..E, C..)\n"
-    "  --maker NAME       nur dieser Hersteller\n"
-    "  --diameter MM      größter Motordurchmesser (Vorgabe: der der Hauptstufe; 0: alle)\n"
-    "  --length MM        Länge der Motorhalterung: längere Motoren nicht fliegen\n"
-    "  --min-apogee M, --max-apogee M, --max-speed M/S   nur Flüge in diesen Grenzen\n"
-    "  --height-limit M   Höhenlimit des Startplatzes: ein höherer Gipfel ist gelb\n"
-    "  --green            nur Motoren, die keine Regel verletzen\n"
-    "  --csv DATEI|-, --json DATEI|-   die Tabelle als CSV oder JSON (mit mark und rules)\n"
-    "  --db, --options, --raw und die Konstanten wie beim Rechnen\n";
 
 std::filesystem::path Database(const SimArgs& a, const SimCliEnvironment& env) {
   if (a.db) {
@@ -138,10 +125,6 @@ std::string GuideTable(std::span<const GuideRow> rows, char sep) {
 
 int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
           std::ostream& err) {
-  if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
-    out << kGuideHelp;
-    return 0;
-  }
   GuideArgs g = ParseGuideArgs(args);
   const FixedConstants constants(ResolveConstants(g.sim, env.optionsFile));
   const std::filesystem::path db = Database(g.sim, env);
@@ -201,14 +184,32 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   return 0;
 }
 
+// "--help" anywhere asks for the help of the command it belongs to, so that
+// a command's own parser never sees it.
+bool AsksHelp(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(),
+                     [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
 }  // namespace
 
 int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
                 std::ostream& err) {
   try {
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-      (args.empty() ? err : out) << kUsage;
-      return args.empty() ? 2 : 0;
+    if (args.empty()) {
+      err << kUsage;
+      return 2;
+    }
+    if (args[0] == "--version") {
+      out << VersionText();
+      return 0;
+    }
+    if (AsksHelp(args)) {
+      if (const std::optional<std::string_view> help = CommandHelp(args[0]))
+        out << *help;
+      else
+        out << kUsage << FlightHelp(env.examplesDir);
+      return 0;
     }
     if (args[0] == "guide") return Guide(args, env, out, err);
     SimArgs none;

@@ -1,6 +1,8 @@
 #include "dialogs/options_record.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "common/field_codec.h"
@@ -97,6 +99,10 @@ OptionsLoad LoadOptions(const std::filesystem::path& file, std::string_view curr
 void SaveOptions(const std::filesystem::path& file, const OptionsRecord& o) {
   std::vector<std::uint8_t> bytes(OptionsRecord::kSize);
   EncodeOptionsRecord(o, bytes);
+  // The user's configuration folder may not exist yet on a fresh account;
+  // where it cannot be made, the write below reports why.
+  std::error_code ec;
+  std::filesystem::create_directories(file.parent_path(), ec);
   WriteFileAtomically(file, bytes);
 }
 

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("Komet"));
   komet::InstallGermanQtTranslation(app);
   // The desktop matches the window to its entry and the installed icon.
-  QGuiApplication::setDesktopFileName(QStringLiteral("komet"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("de.komet_projekt.komet"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("komet"), QIcon(komet::ProgramPicture(64))));
 
   const std::filesystem::path programDir = komet::ToPath(QCoreApplication::applicationDirPath());
