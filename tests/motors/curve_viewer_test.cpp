@@ -131,6 +131,7 @@ TEST(CurveViewerDetails, LinesOnlyForARecordWithDetails) {
                      .booster = true,
                      .delays = {3, 5, 7},
                      .source = "",
+                     .commonName = "C6",
                      .dataCheck = "Kurvenimpuls 10,0 Ns, ver\xF6"
                                   "ffentlicht 8,8 Ns"},  // Windows-1252
                     m);

@@ -197,7 +197,7 @@ TEST(MotorImport, FillsTheRecordAndLeavesEveryOtherByteZero) {
       "0.036 1.364\n0.181 12.149\n0.5 4.8\n0.857 0.0\n");
   ASSERT_EQ(r.motors.size(), 1u) << Problems(r);
   const MotorRecord& m = r.motors[0];
-  EXPECT_EQ(m.name.view(), "B6 [E]");  // the name it is sold by
+  EXPECT_EQ(m.name.view(), "B6 [Estes]");  // the name it is sold by, the maker as the catalogue spells it
   EXPECT_EQ(m.propellantMass, 0.0056);
   EXPECT_EQ(m.totalMass, 0.0156);
   EXPECT_EQ(m.delays, (std::array<std::int8_t, 4>{0, 0, 0, 0}));
@@ -214,8 +214,8 @@ TEST(MotorImport, FillsTheRecordAndLeavesEveryOtherByteZero) {
       if (bytes[i] != 0) return false;
     return true;
   };
-  EXPECT_EQ(bytes[51], 6);                    // name length
-  EXPECT_TRUE(zeroFrom(51 + 1 + 6, 102));     // rest of the name
+  EXPECT_EQ(bytes[51], 10);                   // name length
+  EXPECT_TRUE(zeroFrom(51 + 1 + 10, 102));    // rest of the name
   EXPECT_TRUE(zeroFrom(416 + 5 * 8, 1224));   // unused curve times
   EXPECT_TRUE(zeroFrom(1224 + 5 * 8, 2036));  // unused thrusts, deleted mark, padding
 }
