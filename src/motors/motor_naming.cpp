@@ -72,6 +72,11 @@ std::string CommonNameOf(std::string_view d) {
   return {};
 }
 
+std::string ClassOfCommonName(std::string_view common) {
+  if (common.empty() || MotorNameKey(CommonNameOf(common)) != MotorNameKey(common)) return {};
+  return MotorNameKey(common.substr(0, ClassLength(common, 0)));
+}
+
 std::vector<std::string> NameMotors(std::span<const MotorIdentity> motors, const std::set<std::string>& taken,
                                     std::span<const MotorIdentity> others) {
   auto baseOf = [](const MotorIdentity& m) {

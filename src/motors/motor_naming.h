@@ -14,6 +14,10 @@ namespace komet {
 // ("BB-38-640").
 std::string CommonNameOf(std::string_view designation);
 
+// The impulse class a common name states ("B" of "B4", "1/2A" of "1/2A3");
+// empty when the text is no common name.
+std::string ClassOfCommonName(std::string_view common);
+
 // What names a motor: texts in Windows-1252.
 struct MotorIdentity {
   std::string common;  // the name it is sold by; empty: taken from the designation

@@ -112,6 +112,10 @@ TEST(MotorNaming, NamesBeginWithClassAndThrustAsTheMakerWritesThem) {
                {"1/2A3-4T", "1/2A3"}, {"1/8A0.3", "1/8A0.3"},   {"G80T", "G80"},
                {"BB-38-640", ""},     {"MICRO_MAXX", ""},       {"F23-RCW-SK", "F23"}};
   for (const auto& c : cases) EXPECT_EQ(CommonNameOf(c.designation), c.common) << c.designation;
+  // The class a motor is sold as, whatever its curve gives.
+  EXPECT_EQ(ClassOfCommonName("1/2A3"), "1/2A");
+  EXPECT_EQ(ClassOfCommonName("b4"), "B");
+  EXPECT_EQ(ClassOfCommonName("BB-38-640"), "");
 
   const std::vector<MotorIdentity> motors = {
       {"G80", "G80T", "AeroTech"},
@@ -161,7 +165,9 @@ TEST(MotorCheck, CommittedCatalogueHoldsItsRules) {
     ASSERT_FALSE(common.empty()) << name << " does not begin with class and thrust";
     const int rank = ImpulseClassRank(common.starts_with("1/") ? common.substr(0, 4) : common.substr(0, 1));
     // 1/2A, 1/4A, 1/8A sort by their digits; every letter class after them in order.
-    if (rank >= 3) EXPECT_GE(rank, lastRank) << name << " after " << lastName;
+    if (rank >= 3) {
+      EXPECT_GE(rank, lastRank) << name << " after " << lastName;
+    }
     if (rank >= 0) lastRank = std::max(lastRank, rank);
     EXPECT_LE(name.size(), 50u);
     lastName = name;
