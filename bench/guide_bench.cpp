@@ -6,6 +6,7 @@
 
 #include "app/motor_guide.h"
 #include "model/rocket_file.h"
+#include "sim/flight_analysis.h"
 
 namespace {
 
@@ -38,5 +39,18 @@ BENCHMARK(BM_MotorGuideWholeCatalogue)
     ->UseRealTime()
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
+
+// What the safety rules add to each of the guide's flights: the delay
+// table, the motors' facts and every rule, on the example rocket's flight.
+void BM_GuideRulesPerFlight(benchmark::State& state) {
+  const std::filesystem::path source = KOMET_SOURCE_DIR;
+  RocketRecord empty;
+  InitRakete(empty);
+  RocketRecord rocket = ReadRocketFile(source / "examples/rockets/einstufig_c6.kmw", empty).record;
+  Simulation sim;
+  sim.RunSimulation(rocket, FixedConstants{});
+  for (auto _ : state) benchmark::DoNotOptimize(AnalyseFlight(sim, rocket, ',').warnings.size());
+}
+BENCHMARK(BM_GuideRulesPerFlight)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

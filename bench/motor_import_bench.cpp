@@ -1,9 +1,11 @@
 // Importing every published motor file that the catalogue is made from
-// (../shared/motors beside the source tree, when it is there).
+// (../shared/motors beside the source tree, when it is there) into one
+// database, and building the bundled catalogue from its text.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 
+#include "motors/catalogue.h"
 #include "motors/motor_import.h"
 
 namespace {
@@ -18,13 +20,25 @@ void BM_ImportPublishedMotorFiles(benchmark::State& state) {
   std::size_t motors = 0, refused = 0;
   for (auto _ : state) {
     const komet::MotorImport imported = komet::ImportMotorPaths(inputs);
-    motors = imported.motors.size();
+    const komet::MergedDatabase merged = komet::MergeMotors({}, imported.motors);
+    motors = merged.motors.size();
     refused = imported.refused;
-    benchmark::DoNotOptimize(imported.motors.data());
+    benchmark::DoNotOptimize(merged.motors.data());
   }
   state.counters["motors"] = static_cast<double>(motors);
   state.counters["refused"] = static_cast<double>(refused);
 }
 BENCHMARK(BM_ImportPublishedMotorFiles)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_BuildCatalogueFromText(benchmark::State& state) {
+  std::size_t motors = 0;
+  for (auto _ : state) {
+    const std::vector<komet::MotorRecord> catalogue = komet::BuildCatalogue(KOMET_SOURCE_DIR);
+    motors = catalogue.size();
+    benchmark::DoNotOptimize(catalogue.data());
+  }
+  state.counters["motors"] = static_cast<double>(motors);
+}
+BENCHMARK(BM_BuildCatalogueFromText)->Unit(benchmark::kMillisecond);
 
 }  // namespace

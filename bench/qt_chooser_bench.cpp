@@ -38,7 +38,7 @@ std::vector<MotorRow> ThreeThousandRows() {
     for (const MotorRow& r : catalogue) {
       if (rows.size() == kMotors) break;
       rows.push_back(r);
-      rows.back().name += " #" + std::to_string(copy);
+      rows.back().facts.name += " #" + std::to_string(copy);
     }
   return rows;
 }
@@ -53,7 +53,7 @@ void BM_ChooserFilterKeyPress(benchmark::State& state) {
   std::size_t key = 0;
   for (auto _ : state) {
     MotorFilter f;
-    f.text = kTyped[key++ % kTyped.size()];
+    f.SetText(kTyped[key++ % kTyped.size()]);
     proxy.setFilter(std::move(f));
     benchmark::DoNotOptimize(proxy.rowCount());
   }

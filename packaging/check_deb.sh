@@ -1,37 +1,148 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a build folder and checks what it holds:
-# the programs, their data, the desktop entry, icons and file type, and
-# dependencies found by dpkg-shlibdeps.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the Debian package from a build folder and checks it as the archive
+# would: lintian with Debian's profile (any error or warning fails), the
+# desktop entry, the AppStream entry, the file type, the manual pages and the
+# programs' hardening. Then it unpacks the package into a temporary root and
+# runs that copy: komet-sim on every installed example and on `motors`, and
+# komet offscreen up to its first painted flight. Last, it builds the
+# programs a second time in a fresh folder and requires the same package
+# bytes.
+# Usage: packaging/check_deb.sh [BUILD_DIR]   (a Release build, default build)
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "Paket: $*" >&2; exit 1; }
+# The time of the last change, for every date the package carries.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 0)}
+export SOURCE_DATE_EPOCH
 
-desktop-file-validate "$root/packaging/komet.desktop"
-mkdir -p "$work/mime/packages"
-cp "$root/packaging/komet.xml" "$work/mime/packages/"
-XDG_DATA_DIRS="$work" update-mime-database "$work/mime" 2>"$work/mime.err" || fail "Dateityp: $(cat "$work/mime.err")"
-[ ! -s "$work/mime.err" ] || fail "Dateityp: $(cat "$work/mime.err")"
-grep -q '^application/x-komet-rocket:\*\.kmw$' "$work/mime/globs" || fail "kein *.kmw im Dateityp"
-grep -aq 'KOMET W95/NT' "$work/mime/magic" || fail "keine Kennung im Dateityp"
+# make_deb BUILD_DIR OUT_DIR: packs a build, prints the package's path.
+make_deb() {
+  (cd "$1" && cpack -G DEB -B "$2" >"$2.log" 2>&1) || { cat "$2.log" >&2; fail "cpack scheiterte"; }
+  ls "$2"/komet_*.deb
+}
 
-(cd "$build" && cpack -G DEB -B "$work/deb" >"$work/cpack.log") || { cat "$work/cpack.log"; fail "cpack scheiterte"; }
-deb=$(ls "$work"/deb/komet_*.deb)
+deb=$(make_deb "$build" "$work/deb")
 echo "== $(basename "$deb") =="
-dpkg-deb -c "$deb" | awk '{print $6}' | tee "$work/list"
-for f in ./usr/bin/komet ./usr/bin/komet-sim ./usr/share/komet/catalogue/motoren.kdb \
-         ./usr/share/komet/examples/rockets/einstufig_c6.kmw ./usr/share/komet/help/index.html \
-         ./usr/share/komet/icons/komet.svg ./usr/share/applications/komet.desktop \
-         ./usr/share/mime/packages/komet.xml ./usr/share/icons/hicolor/scalable/apps/komet.svg \
-         ./usr/share/icons/hicolor/48x48/apps/komet.png ./usr/share/icons/hicolor/256x256/apps/komet.png; do
+dpkg-deb -c "$deb" | awk '{print $6}' | sed 's,/$,,' | tee "$work/list"
+dpkg-deb -I "$deb" control
+
+echo "== lintian =="
+lintian --profile debian --fail-on error,warning -EIL +pedantic --display-info "$deb" | tee "$work/lintian" ||
+  fail "lintian meldet Fehler oder Warnungen"
+! grep -q '^[EW]: ' "$work/lintian" || fail "lintian meldet Fehler oder Warnungen"
+
+# What is installed: what the programs read, the desktop's files, the
+# manual pages and the documents Debian asks for; nothing twice, no sources.
+x=./usr/share
+for f in ./usr/bin/komet ./usr/bin/komet-sim $x/komet/catalogue/motoren.kdb \
+         $x/komet/examples/rockets/einstufig_c6.kmw $x/komet/examples/rockets/zweistufig.kmw \
+         $x/komet/examples/rockets/dreistufig.kmw $x/komet/examples/rockets/buendel.kmw \
+         $x/applications/de.komet_projekt.komet.desktop $x/metainfo/de.komet_projekt.komet.metainfo.xml \
+         $x/mime/packages/komet.xml $x/icons/hicolor/scalable/apps/komet.svg \
+         $x/icons/hicolor/48x48/apps/komet.png $x/icons/hicolor/256x256/apps/komet.png \
+         $x/doc/komet/copyright $x/doc/komet/changelog.gz $x/man/man1/komet.1.gz $x/man/man1/komet-sim.1.gz \
+         $x/man/de/man1/komet.1.gz $x/man/de/man1/komet-sim.1.gz; do
   grep -qx "$f" "$work/list" || fail "$f fehlt"
 done
-if [ -d "$root/catalogue" ]; then grep -q '^\./usr/share/komet/catalogue/' "$work/list" || fail "catalogue/ fehlt"; fi
+! grep -E '\.(txt|md|html)$|/help|/komet/icons' "$work/list" || fail "überflüssige Dateien im Paket"
 depends=$(dpkg-deb -f "$deb" Depends)
-echo "Depends: $depends"
 for lib in libqt6widgets6 libqt6printsupport6 libqt6svg6 libc6; do
   [[ $depends == *"$lib"* ]] || fail "$lib fehlt in Depends"
 done
+
+dpkg-deb -x "$deb" "$work/root"
+usr=$work/root/usr
+echo "== desktop-file-validate, appstreamcli validate =="
+desktop-file-validate "$usr/share/applications/de.komet_projekt.komet.desktop" >"$work/desktop" 2>&1 || true
+cat "$work/desktop"
+[ ! -s "$work/desktop" ] || fail "desktop-file-validate hat Einwände"
+# The screenshot and home page are checked where they are published, not here.
+appstreamcli validate --no-net --pedantic "$usr/share/metainfo/de.komet_projekt.komet.metainfo.xml" ||
+  fail "AppStream-Eintrag ungültig"
+
+mkdir -p "$work/mime/mime/packages"
+cp "$usr/share/mime/packages/komet.xml" "$work/mime/mime/packages/"
+XDG_DATA_DIRS="$work/mime" update-mime-database "$work/mime/mime" 2>"$work/mime.err" ||
+  fail "Dateityp: $(cat "$work/mime.err")"
+[ ! -s "$work/mime.err" ] || fail "Dateityp: $(cat "$work/mime.err")"
+grep -q '^application/x-komet-rocket:\*\.kmw$' "$work/mime/mime/globs" || fail "kein *.kmw im Dateityp"
+grep -aq 'KOMET W95/NT' "$work/mime/mime/magic" || fail "keine Kennung im Dateityp"
+
+echo "== Programme: gehärtet, ohne Pfade dieses Rechners =="
+fortified=0
+for p in komet komet-sim; do
+  elf=$usr/bin/$p
+  # Read whole first: grep -q ending a pipe early would fail it under pipefail.
+  header=$(readelf -h "$elf") dynamic=$(readelf -d "$elf") segments=$(readelf -lW "$elf")
+  symbols=$(readelf --dyn-syms -W "$elf") sections=$(readelf -SW "$elf")
+  grep -q 'Type:.*DYN' <<<"$header" || fail "$p ist kein PIE"
+  grep -q 'BIND_NOW' <<<"$dynamic" || fail "$p ohne bindnow"
+  grep -q 'GNU_RELRO' <<<"$segments" || fail "$p ohne relro"
+  grep -q '__stack_chk_fail' <<<"$symbols" || fail "$p ohne Stapelschutz"
+  ! grep -q '\.comment' <<<"$sections" || fail "$p hat noch .comment"
+  if grep -q '__[a-z]*_chk@' <<<"$symbols"; then fortified=$((fortified + 1)); fi
+  ! grep -Fq -e "$root" -e "$build" "$elf" || fail "$p enthält den Pfad $root oder $build"
+done
+# komet-sim may call nothing that fortify guards; the flags are the same.
+((fortified)) || fail "kein Programm mit fortify"
+
+echo "== die entpackte Kopie =="
+# Its own data only: a fresh home without settings, no way back to the tree.
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
+mkdir -p "$XDG_CONFIG_HOME"
+examples=$usr/share/komet/examples/rockets
+find "$work/root" | sort >"$work/before"
+for rocket in "$examples"/*.kmw; do
+  "$usr/bin/komet-sim" "$rocket" >"$work/out" 2>"$work/err" || { cat "$work/err"; fail "komet-sim $(basename "$rocket")"; }
+  [ ! -s "$work/err" ] || { cat "$work/err"; fail "komet-sim $(basename "$rocket") meldet etwas"; }
+  grep -q '^Gipfelhöhe:' "$work/out" || { cat "$work/out"; fail "keine Zusammenfassung für $(basename "$rocket")"; }
+  echo "$(basename "$rocket"): $(grep '^Gipfelhöhe:' "$work/out")"
+done
+"$usr/bin/komet-sim" motors >"$work/out" || fail "komet-sim motors"
+tail -n 1 "$work/out"
+grep -qx "[0-9]* Motoren in $usr/share/komet/catalogue/motoren.kdb" <(tail -n 1 "$work/out") ||
+  fail "komet-sim motors liest nicht den Katalog des Pakets"
+grep -q "komet-sim $examples/einstufig_c6.kmw" <<<"$("$usr/bin/komet-sim" --help)" ||
+  fail "komet-sim --help nennt die Beispielraketen nicht"
+grep -q 'GPLv3+' <<<"$("$usr/bin/komet-sim" --version)" || fail "komet-sim --version nennt die Lizenz nicht"
+for command in import motors guide; do
+  grep -q "^Aufruf: komet-sim $command" <<<"$("$usr/bin/komet-sim" "$command" --help)" || fail "$command --help"
+done
+# Every option komet-sim names in its help is in both manual pages.
+for page in "$usr"/share/man/man1/komet-sim.1.gz "$usr"/share/man/de/man1/komet-sim.1.gz; do
+  zcat "$page" | sed 's/\\-/-/g' >"$work/page"
+  for command in "" import motors guide; do
+    "$usr/bin/komet-sim" $command --help
+  done | grep -o -- '--[a-z][a-z-]*' | sort -u | while read -r option; do
+    grep -q -- "$option" "$work/page" || fail "$option fehlt in $(basename "$(dirname "$(dirname "$page")")")/komet-sim.1"
+  done
+done
+first_paint=$(QT_QPA_PLATFORM=offscreen KOMET_EXIT_AFTER_FIRST_PAINT=1 timeout 120 \
+                "$usr/bin/komet" "$examples/zweistufig.kmw" 2>"$work/err") || { cat "$work/err"; fail "komet startet nicht"; }
+[[ $first_paint =~ ^[0-9]+$ ]] || fail "komet: erste Zeichnung nicht gemeldet ($first_paint)"
+echo "komet: erster Flug nach $first_paint ms gezeichnet"
+# Installed programs write into the user's folders only, never beside themselves.
+diff "$work/before" <(find "$work/root" | sort) || fail "die Programme schreiben in ihre Installation"
+
+echo "== ein zweites Mal gebaut: dieselben Bytes? =="
+# A fresh folder elsewhere, the same tree, the same compiler and build type;
+# only the programs, since nothing else goes into the package.
+compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
+launcher=$(sed -n 's/^CMAKE_CXX_COMPILER_LAUNCHER:[A-Z]*=//p' "$build/CMakeCache.txt")
+cmake -S "$root" -B "$work/build2" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER="$compiler" \
+  ${launcher:+-DCMAKE_CXX_COMPILER_LAUNCHER="$launcher"} -DKOMET_BUILD_BENCH=OFF >/dev/null
+cmake --build "$work/build2" -j"${KOMET_JOBS:-2}" --target komet komet-sim >"$work/build2.log" ||
+  { tail -n 30 "$work/build2.log"; fail "zweiter Bau scheiterte"; }
+deb2=$(make_deb "$work/build2" "$work/deb2")
+sha256sum "$deb" "$deb2" | sed "s,$work/,,"
+if ! cmp "$deb" "$deb2"; then
+  dpkg-deb -x "$deb2" "$work/root2"
+  diff -r <(cd "$work/root" && find . -type f -exec sha256sum {} + | sort -k2) \
+          <(cd "$work/root2" && find . -type f -exec sha256sum {} + | sort -k2) || true
+  fail "zwei Bauten desselben Baums ergeben verschiedene Pakete"
+fi
 echo "Paket in Ordnung."

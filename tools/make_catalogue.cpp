@@ -7,11 +7,14 @@
 //   komet-make-catalogue --rebuild SOURCE_DIR
 //       rebuilds motoren.kdb from motoren.txt alone (a fresh clone).
 //
-// One entry per motor of the metadata: of its data files the certification
-// data are preferred, then the maker's, then users'; .eng before .rse. The
-// metadata give maker, designation, sizes, total impulse, type and delays;
-// the file gives masses and curve. Names are "COMMON [MAKER]", or
-// "DESIGNATION [MAKER]" where two motors would share one.
+// One entry per motor of the metadata. Every data file of a motor is checked
+// (masses possible, specific impulse in its type's band, curve impulse and
+// masses within 5 % of the published summary): the first file that passes
+// gives curve and masses; where only the summary's masses pass, they are
+// taken; where nothing passes, the motor stays, marked as doubtful. Motors
+// of one maker with identical data become one. Every correction, mark and
+// merge is listed in catalogue/pruefung.txt. Names are "COMMON [MAKER]"
+// (see NameMotors).
 
 #include <algorithm>
 #include <cstdio>
@@ -23,12 +26,15 @@
 #include <string>
 #include <vector>
 
+#include "common/file_io.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
 #include "motors/catalogue.h"
+#include "motors/motor_check.h"
 #include "motors/motor_database.h"
 #include "motors/motor_details.h"
 #include "motors/motor_import.h"
+#include "motors/motor_naming.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -85,14 +91,25 @@ double Number(const json& value) {
   return value.is_number() ? value.get<double>() : 0.0;
 }
 
-// A catalogue motor before it is named: the file's record with the metadata's
-// details.
+std::optional<double> Grams(const json& value) {
+  return value.is_number() && value.get<double>() > 0 ? std::optional(value.get<double>() / 1000.0)
+                                                      : std::nullopt;
+}
+
+// A catalogue motor before it is named.
 struct Candidate {
   komet::MotorRecord record;
-  std::string common, designation, maker;  // Windows-1252
+  komet::MotorIdentity identity;  // Windows-1252
 };
 
-Candidate FromMetadata(komet::MotorRecord record, const json& meta, const fs::path& file) {
+// What the check found, for the report: one line a motor.
+struct Findings {
+  int checked = 0;
+  std::vector<std::string> corrected, doubtful, merged;
+};
+
+Candidate FromMetadata(komet::MotorRecord record, const json& meta, const fs::path& file,
+                       const komet::MotorDataChoice& choice) {
   komet::MotorDetails d = komet::ReadMotorDetails(record).value_or(komet::MotorDetails{});
   d.maker = komet::Utf8ToCp1252(Text(meta["manufacturerAbbrev"]));
   d.designation = komet::Utf8ToCp1252(Text(meta["designation"]));
@@ -103,75 +120,150 @@ Candidate FromMetadata(komet::MotorRecord record, const json& meta, const fs::pa
   const komet::EngDelays delays = komet::ParseEngDelays(Text(meta["delays"]));
   d.delays = delays.all;
   d.plugged = delays.plugged;
+  d.booster = delays.booster;
   d.source = komet::Utf8ToCp1252(file.filename().string());
+  const std::string common = komet::Utf8ToCp1252(Text(meta["commonName"]));
+  // The summary's common name where it is one ("C6", "1/8A0.3"), else what
+  // the designation holds.
+  d.commonName = komet::CommonNameOf(common) == common ? common : komet::CommonNameOf(d.designation);
+  d.dataCheck = komet::Utf8ToCp1252(choice.doubt);
   record.delays = delays.delays;
+  record.propellantMass = choice.propellantKg;
+  record.totalMass = choice.totalKg;
   komet::WriteMotorDetails(d, record);
-  return {record, komet::Utf8ToCp1252(Text(meta["commonName"])), d.designation, d.maker};
+  return {record, {d.commonName, d.designation, d.maker}};
 }
 
-// Names "COMMON [MAKER]"; where several motors share one, each of them takes
-// its designation instead, and a number where even that repeats.
-void NameMotors(std::vector<Candidate>& motors) {
-  auto key = [](std::string name) {
-    for (char& c : name)
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return name;
-  };
-  std::map<std::string, int> uses;
-  for (const Candidate& c : motors) ++uses[key(komet::CatalogueName(c.common, c.maker))];
-  std::map<std::string, int> taken;
-  for (Candidate& c : motors) {
-    std::string name = komet::CatalogueName(c.common, c.maker);
-    if (uses[key(name)] > 1) name = komet::CatalogueName(c.designation, c.maker);
-    for (int n = 2; taken[key(name)]++ > 0; ++n)
-      name = komet::CatalogueName(c.designation + " (" + std::to_string(n) + ")", c.maker);
-    c.record.name = komet::ShortString<50>(name);  // no bytes of the file's name left behind it
+// The motor of each data file that gives one, best file first.
+std::vector<komet::MotorRecord> ReadFiles(const std::vector<DataFile>& files, std::vector<fs::path>& paths) {
+  std::vector<komet::MotorRecord> records;
+  for (const DataFile& file : files) {
+    komet::MotorImport imported = komet::ImportMotorFile(file.path);
+    if (imported.motors.empty()) continue;
+    records.push_back(imported.motors.front());
+    paths.push_back(file.path);
   }
+  return records;
+}
+
+std::optional<Candidate> CheckedMotor(const std::vector<DataFile>& files, const json& meta,
+                                      Findings& findings) {
+  std::vector<fs::path> paths;
+  const std::vector<komet::MotorRecord> records = ReadFiles(files, paths);
+  if (records.empty()) return std::nullopt;
+  const komet::PublishedMotor published{
+      Number(meta["totImpulseNs"]) > 0 ? std::optional(Number(meta["totImpulseNs"])) : std::nullopt,
+      Grams(meta["propWeightG"]), Grams(meta["totalWeightG"]), TypeOf(Text(meta["type"]))};
+  const komet::MotorDataChoice choice = komet::ChooseMotorData(records, published);
+  ++findings.checked;
+  Candidate c = FromMetadata(records[choice.file], meta, paths[choice.file], choice);
+  const std::string who = Text(meta["designation"]) + " [" + Text(meta["manufacturerAbbrev"]) + "]";
+  if (!choice.correction.empty()) findings.corrected.push_back(who + ": " + choice.correction);
+  if (!choice.doubt.empty()) findings.doubtful.push_back(who + ": " + choice.doubt);
+  return c;
+}
+
+// The German makers' own files, named by their file ("Klima_C6.eng"),
+// checked for what needs no summary.
+std::vector<Candidate> ManualMotors(const fs::path& motorDir) {
+  const std::vector<fs::path> manual{motorDir / "manual"};
+  const komet::MotorImport extra = komet::ImportMotorPaths(manual);
+  for (const komet::ImportDiagnostic& d : extra.problems) std::fprintf(stderr, "%s\n", d.text().c_str());
+  std::vector<Candidate> out;
+  for (komet::MotorRecord m : extra.motors) {
+    // Their files name the maker by a code ("SF"); the file name says who it is.
+    komet::MotorDetails d = komet::ReadMotorDetails(m).value_or(komet::MotorDetails{});
+    d.maker = d.source.substr(0, d.source.find('_'));
+    d.commonName = komet::CommonNameOf(d.designation);
+    d.dataCheck = komet::Utf8ToCp1252(
+        komet::CheckMotorMasses(komet::TotalImpulse(m), m.propellantMass, m.totalMass, d.type));
+    komet::WriteMotorDetails(d, m);
+    out.push_back({m, {d.commonName, d.designation, d.maker}});
+  }
+  return out;
+}
+
+// One maker's motors with identical data (curve, masses, delays) are one
+// motor sold under two designations: the first stays.
+void MergeTwins(std::vector<Candidate>& motors, Findings& findings) {
+  std::map<std::pair<std::string, std::uint64_t>, std::size_t> seen;
+  std::vector<Candidate> kept;
+  for (Candidate& c : motors) {
+    const auto key = std::make_pair(komet::MotorNameKey(c.identity.maker), komet::MotorFlightKey(c.record));
+    const auto [it, fresh] = seen.emplace(key, kept.size());
+    if (fresh) {
+      kept.push_back(std::move(c));
+      continue;
+    }
+    const komet::MotorIdentity& first = kept[it->second].identity;
+    findings.merged.push_back(komet::Cp1252ToUtf8(c.identity.designation + " [" + c.identity.maker +
+                                                  "] = " + first.designation + " [" + first.maker + "]"));
+  }
+  motors = std::move(kept);
+}
+
+void WriteReport(const fs::path& sourceDir, const Findings& f, std::size_t motors) {
+  std::string text = "# Prüfung des Motorkatalogs: was abwich und was genommen wurde\n";
+  text += "# geprüft " + std::to_string(f.checked) + ", korrigiert " + std::to_string(f.corrected.size()) +
+          ", fraglich " + std::to_string(f.doubtful.size()) + ", zusammengeführt " +
+          std::to_string(f.merged.size()) + ", im Katalog " + std::to_string(motors) + "\n";
+  auto section = [&](const char* title, const std::vector<std::string>& lines) {
+    text += std::string("\n## ") + title + "\n";
+    for (const std::string& line : lines) text += line + "\n";
+  };
+  section("korrigiert", f.corrected);
+  section("Daten fraglich", f.doubtful);
+  section("zusammengeführt (gleiche Daten)", f.merged);
+  komet::WriteFileAtomically(sourceDir / "catalogue" / "pruefung.txt",
+                             std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 int Extract(const fs::path& motorDir, const fs::path& sourceDir) {
   const json meta = ReadJson(motorDir / "thrustcurve" / "motors_metadata.json")["motors"];
   const json simfiles = ReadJson(motorDir / "thrustcurve" / "simfile_to_motor.json");
   std::vector<Candidate> motors;
+  Findings findings;
   int refused = 0;
   for (const auto& [id, files] : FilesByMotor(motorDir, simfiles)) {
-    bool taken = false;
-    for (const DataFile& file : files) {
-      komet::MotorImport imported = komet::ImportMotorFile(file.path);
-      if (imported.motors.empty()) continue;
-      motors.push_back(FromMetadata(imported.motors.front(), meta[id], file.path));
-      taken = true;
-      break;
-    }
-    if (!taken) {
+    if (std::optional<Candidate> c = CheckedMotor(files, meta[id], findings)) {
+      motors.push_back(std::move(*c));
+    } else {
       std::fprintf(stderr, "kein lesbarer Datensatz: %s\n", files.front().path.c_str());
       ++refused;
     }
   }
-  NameMotors(motors);
-  // The German makers' own files, where the catalogue does not have the motor.
-  std::set<std::string> names;
-  for (const Candidate& c : motors) names.insert(c.record.name.str());
-  const std::vector<fs::path> manual{motorDir / "manual"};
-  const komet::MotorImport extra = komet::ImportMotorPaths(manual);
-  for (const komet::ImportDiagnostic& d : extra.problems) std::fprintf(stderr, "%s\n", d.text().c_str());
+  MergeTwins(motors, findings);
+  std::vector<komet::MotorIdentity> identities;
+  for (const Candidate& c : motors) identities.push_back(c.identity);
+  const std::vector<std::string> names = komet::NameMotors(identities);
   std::vector<komet::MotorRecord> records;
-  for (const Candidate& c : motors) records.push_back(c.record);
-  for (komet::MotorRecord m : extra.motors) {
-    // Their files name the maker by a code ("SF"); the file name says who it is.
-    komet::MotorDetails d = komet::ReadMotorDetails(m).value_or(komet::MotorDetails{});
-    d.maker = d.source.substr(0, d.source.find('_'));
-    m.name = komet::ShortString<50>(komet::CatalogueName(d.designation, d.maker));
-    komet::WriteMotorDetails(d, m);
-    if (names.insert(m.name.str()).second) records.push_back(m);
+  std::set<std::string> taken;
+  for (std::size_t i = 0; i < motors.size(); ++i) {
+    motors[i].record.name = komet::ShortString<50>(names[i]);  // no bytes of the file's name left behind it
+    records.push_back(motors[i].record);
+    taken.insert(komet::MotorNameKey(names[i]));
+  }
+  // The makers' own files only where the catalogue does not have the motor.
+  for (Candidate& c : ManualMotors(motorDir)) {
+    const std::string name = komet::CatalogueName(c.identity.common, c.identity.maker);
+    if (!taken.insert(komet::MotorNameKey(name)).second) continue;
+    ++findings.checked;
+    const std::string doubt = komet::ReadMotorDetails(c.record)->dataCheck;
+    if (!doubt.empty()) findings.doubtful.push_back(komet::Cp1252ToUtf8(name + ": " + doubt));
+    c.record.name = komet::ShortString<50>(name);
+    records.push_back(c.record);
   }
   std::stable_sort(records.begin(), records.end(),
                    [](const komet::MotorRecord& a, const komet::MotorRecord& b) {
                      return komet::CompareMotorNames(a.name.view(), b.name.view()) < 0;
                    });
   komet::WriteCatalogue(sourceDir, records);
-  std::printf("%zu Motoren nach %s geschrieben, %d ohne lesbare Daten\n", records.size(),
-              (sourceDir / komet::kCatalogueDatabase).c_str(), refused);
+  WriteReport(sourceDir, findings, records.size());
+  std::printf(
+      "%zu Motoren nach %s geschrieben, %d ohne lesbare Daten; geprüft %d, korrigiert %zu, fraglich %zu, "
+      "zusammengeführt %zu\n",
+      records.size(), (sourceDir / komet::kCatalogueDatabase).c_str(), refused, findings.checked,
+      findings.corrected.size(), findings.doubtful.size(), findings.merged.size());
   return 0;
 }
 

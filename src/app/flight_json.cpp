@@ -20,11 +20,9 @@ std::string DelayJson(const DelayCheck& c) {
 }
 
 std::string WarningJson(const FlightWarning& w) {
-  static constexpr const char* kKinds[] = {"railExitSpeed", "thrustToWeight", "ignitionAfterApogee",
-                                           "separationNotInFlight"};
-  return std::string("{\"kind\": \"") + kKinds[static_cast<int>(w.kind)] +
-         "\", \"stage\": " + std::to_string(w.stage) + ", \"figure\": " + JsonNumber(w.figure) +
-         ", \"text\": " + JsonString(w.text) + "}";
+  return "{\"kind\": " + JsonString(RuleOf(w.kind).key) + ", \"level\": \"" +
+         (w.level() == SafetyLevel::Red ? "red" : "amber") + "\", \"stage\": " + std::to_string(w.stage) +
+         ", \"figure\": " + JsonNumber(w.figure) + ", \"text\": " + JsonString(w.text) + "}";
 }
 
 // An array of objects, one a line, indented inside the results object.

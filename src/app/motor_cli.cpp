@@ -13,7 +13,9 @@
 #include "motors/eng_import.h"
 #include "motors/motor_database.h"
 #include "motors/motor_details.h"
+#include "motors/motor_facts.h"
 #include "motors/motor_import.h"
+#include "motors/motor_search.h"
 
 namespace komet {
 namespace {
@@ -37,12 +39,14 @@ void TakeInput(ImportArgs& a, const std::string& arg) {
 struct MotorsArgs {
   std::filesystem::path database;
   std::optional<std::filesystem::path> csv, json;
+  std::optional<std::string> search;
 };
 
 const CliOption<MotorsArgs> kMotorsOptions[] = {
     {"--db", true, [](MotorsArgs& a, const std::string& v) { a.database = v; }},
     {"--csv", true, [](MotorsArgs& a, const std::string& v) { a.csv = v; }},
     {"--json", true, [](MotorsArgs& a, const std::string& v) { a.json = v; }},
+    {"--search", true, [](MotorsArgs& a, const std::string& v) { a.search = v; }},
 };
 
 void RefuseOption(MotorsArgs&, const std::string& arg) {
@@ -91,6 +95,7 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const MergedDatabase merged =
       MergeMotors(append ? ReadDatabase(*output) : std::vector<MotorRecord>{}, imported.motors);
   for (const std::string& name : merged.replaced) out << "ersetzt: " << Cp1252ToUtf8(name) << '\n';
+  for (const std::string& twin : merged.twins) out << "doppelt: " << twin << '\n';
   try {
     WriteMotorDatabase(*output, merged.motors);
   } catch (const KometError& e) {
@@ -100,50 +105,40 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
   return imported.hasErrors() ? 1 : 0;
 }
 
-// One motor of the list with its details; a detail the record lacks is
-// nothing.
-struct MotorRow {
-  const MotorListEntry& entry;
-  const MotorRecord& motor;
-  std::optional<MotorDetails> details;
-};
-
-std::string Optional(const std::optional<MotorDetails>& d, double MotorDetails::*field) {
-  return d ? JsonNumber((*d).*field) : "null";
+std::string OrNull(double value, bool known) {
+  return known ? JsonNumber(value) : "null";
 }
 
-std::string MotorJson(const MotorRow& r) {
-  const auto& d = r.details;
-  auto text = [&](const std::string& s) { return d ? JsonString(Cp1252ToUtf8(s)) : std::string("null"); };
-  const double impulse = d ? d->totalImpulse : TotalImpulse(r.motor);
-  const std::string delays = JoinNumbers(PublishedDelays(r.motor), ", ");
-  const double average = r.motor.burnTime > 0 ? impulse / r.motor.burnTime : 0.0;
-  return "  {\"name\": " + JsonString(Cp1252ToUtf8(r.entry.name)) +
-         ", \"recordNo\": " + std::to_string(r.entry.recordNo) + ", \"maker\": " + text(d ? d->maker : "") +
-         ", \"designation\": " + text(d ? d->designation : "") +
-         ", \"impulseClass\": " + JsonString(ImpulseClass(impulse)) +
-         ", \"diameter\": " + Optional(d, &MotorDetails::diameterMm) +
-         ", \"length\": " + Optional(d, &MotorDetails::lengthMm) +
-         ", \"totalImpulse\": " + JsonNumber(impulse) + ", \"averageThrust\": " + JsonNumber(average) +
-         ", \"peakThrust\": " + JsonNumber(r.motor.maxThrust) +
-         ", \"burnTime\": " + JsonNumber(r.motor.burnTime) +
-         ", \"totalMass\": " + JsonNumber(r.motor.totalMass) +
-         ", \"propellantMass\": " + JsonNumber(r.motor.propellantMass) + ", \"delays\": [" + delays +
-         "], \"plugged\": " + (d ? JsonBool(d->plugged) : "null") + "}";
+std::string MotorJson(const MotorListEntry& e, const MotorFacts& f) {
+  auto text = [&](const std::string& s) { return f.hasDetails ? JsonString(s) : std::string("null"); };
+  return "  {\"name\": " + JsonString(f.name) + ", \"recordNo\": " + std::to_string(e.recordNo) +
+         ", \"maker\": " + text(f.maker) + ", \"designation\": " + text(f.designation) +
+         ", \"impulseClass\": " + JsonString(f.impulseClass) +
+         ", \"diameter\": " + OrNull(f.diameterMm, f.hasDetails) +
+         ", \"length\": " + OrNull(f.lengthMm, f.hasDetails) +
+         ", \"totalImpulse\": " + JsonNumber(f.totalImpulse) + ", \"publishedImpulse\": " +
+         OrNull(f.publishedImpulse.value_or(0.0), f.publishedImpulse.has_value()) +
+         ", \"averageThrust\": " + JsonNumber(f.averageThrust) +
+         ", \"peakThrust\": " + JsonNumber(f.peakThrust) + ", \"burnTime\": " + JsonNumber(f.burnTime) +
+         ", \"totalMass\": " + JsonNumber(f.totalMass) +
+         ", \"propellantMass\": " + JsonNumber(f.propellantMass) + ", \"delays\": [" +
+         JoinNumbers(f.delays, ", ") + "], \"booster\": " + (f.hasDetails ? JsonBool(f.booster) : "null") +
+         ", \"plugged\": " + (f.hasDetails ? JsonBool(f.plugged) : "null") + ", \"type\": " +
+         (MotorTypeText(f.type).empty() ? "null" : JsonString(std::string(MotorTypeText(f.type)))) +
+         ", \"dataCheck\": " + (f.doubtful() ? JsonString(f.dataCheck) : "null") + "}";
 }
 
-std::string MotorCsvLine(const MotorRow& r) {
-  const auto& d = r.details;
-  const double impulse = d ? d->totalImpulse : TotalImpulse(r.motor);
-  const std::string delays = JoinNumbers(PublishedDelays(r.motor), "-");
-  auto number = [](const std::string& s) { return s == "null" ? std::string() : s; };
-  return CsvText(Cp1252ToUtf8(r.entry.name)) + "," + std::to_string(r.entry.recordNo) + "," +
-         CsvText(Cp1252ToUtf8(d ? d->maker : "")) + "," + CsvText(Cp1252ToUtf8(d ? d->designation : "")) +
-         "," + ImpulseClass(impulse) + "," + number(Optional(d, &MotorDetails::diameterMm)) + "," +
-         number(Optional(d, &MotorDetails::lengthMm)) + "," + JsonNumber(impulse) + "," +
-         JsonNumber(r.motor.maxThrust) + "," + JsonNumber(r.motor.burnTime) + "," +
-         JsonNumber(r.motor.totalMass) + "," + JsonNumber(r.motor.propellantMass) + "," + delays + "," +
-         (d ? (d->plugged ? "ja" : "nein") : "") + "\n";
+std::string MotorCsvLine(const MotorListEntry& e, const MotorFacts& f) {
+  auto known = [&](double v) { return f.hasDetails ? JsonNumber(v) : std::string(); };
+  auto flag = [&](bool b) { return f.hasDetails ? std::string(b ? "ja" : "nein") : std::string(); };
+  return CsvText(f.name) + "," + std::to_string(e.recordNo) + "," + CsvText(f.maker) + "," +
+         CsvText(f.designation) + "," + f.impulseClass + "," + known(f.diameterMm) + "," + known(f.lengthMm) +
+         "," + JsonNumber(f.totalImpulse) + "," + JsonNumber(f.peakThrust) + "," + JsonNumber(f.burnTime) +
+         "," + JsonNumber(f.totalMass) + "," + JsonNumber(f.propellantMass) + "," +
+         JoinNumbers(f.delays, "-") + "," + flag(f.plugged) + "," +
+         (f.publishedImpulse ? JsonNumber(*f.publishedImpulse) : "") + "," +
+         CsvText(std::string(MotorTypeText(f.type))) + "," + flag(f.booster) + "," + CsvText(f.dataCheck) +
+         "\n";
 }
 
 int Motors(const std::vector<std::string>& args, const std::filesystem::path& defaultDatabase,
@@ -159,35 +154,28 @@ int Motors(const std::vector<std::string>& args, const std::filesystem::path& de
   if (database.empty() || !std::filesystem::is_regular_file(database, ec))
     throw UsageError{(database.empty() ? std::string("Motordatenbank") : database.string()) +
                      ": Datei nicht gefunden"};
-  MotorList list = ReadMotorList(database);
+  const MotorDatabase db = MotorDatabase::Read(database);
+  MotorList list = db.entries();
   SortMotorList(list);
-  const std::vector<MotorRecord> all = [&] {
-    std::vector<MotorRecord> motors;
-    const std::vector<std::uint8_t> bytes = ReadFilePrefix(database, std::filesystem::file_size(database));
-    for (const MotorListEntry& e : list)
-      motors.push_back(DecodeMotorRecord(std::span(bytes).subspan(
-          static_cast<std::size_t>(e.recordNo) * MotorRecord::kSize, MotorRecord::kSize)));
-    return motors;
-  }();
+  const MotorQuery query(a.search.value_or(""));
   std::string jsonText = "[\n", csvText =
                                     "name,recordNo,maker,designation,impulseClass,diameter,length,"
                                     "totalImpulse,peakThrust,burnTime,totalMass,"
-                                    "propellantMass,delays,plugged\n";
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    const MotorRow row{list[i], all[i], ReadMotorDetails(all[i])};
-    jsonText += MotorJson(row) + (i + 1 < list.size() ? ",\n" : "\n");
-    csvText += MotorCsvLine(row);
-    if (!csv && !json) {
-      const double impulse = row.details ? row.details->totalImpulse : TotalImpulse(row.motor);
-      out << Format('.', "%-32s %-4s %5.0f x %-5.0f %9.2f Ns %6.2f s", Cp1252ToUtf8(row.entry.name),
-                    ImpulseClass(impulse), row.details ? row.details->diameterMm : 0.0,
-                    row.details ? row.details->lengthMm : 0.0, impulse, row.motor.burnTime)
-          << '\n';
-    }
+                                    "propellantMass,delays,plugged,publishedImpulse,type,booster,dataCheck\n";
+  std::size_t shown = 0;
+  for (const MotorListEntry& e : list) {
+    const MotorFacts f = MakeMotorFacts(*db.record(e.recordNo));
+    if (!query.Matches(MakeSearchKey(f))) continue;
+    jsonText += (shown++ > 0 ? ",\n" : "") + MotorJson(e, f);
+    csvText += MotorCsvLine(e, f);
+    if (!csv && !json)
+      out << Format('.', "%-32s %-4s %5.0f x %-5.0f %9.2f Ns %6.2f s %s", f.name, f.impulseClass,
+                    f.diameterMm, f.lengthMm, f.totalImpulse, f.burnTime, DelayCodes(f))
+          << (f.doubtful() ? "  Daten fraglich: " + f.dataCheck : std::string()) << '\n';
   }
   if (csv) WriteCliOutput(*csv, csvText, out);
-  if (json) WriteCliOutput(*json, jsonText + "]\n", out);
-  if (!csv && !json) out << list.size() << " Motoren in " << database.string() << '\n';
+  if (json) WriteCliOutput(*json, jsonText + (shown > 0 ? "\n]\n" : "]\n"), out);
+  if (!csv && !json) out << shown << " Motoren in " << database.string() << '\n';
   return 0;
 }
 

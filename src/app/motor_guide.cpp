@@ -12,6 +12,7 @@
 #include "dialogs/motor_filter.h"
 #include "motors/eng_import.h"
 #include "motors/motor_details.h"
+#include "motors/motor_facts.h"
 #include "sim/flight_analysis.h"
 
 namespace komet {
@@ -23,32 +24,39 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// The flight's figures that the guide shows, the warnings of the evaluation
-// and the one it adds for the chosen delay.
-void TakeFlight(const Simulation& sim, const RocketRecord& rocket, double gravity, char sep, GuideRow& row) {
-  const FlightResults& r = sim.results();
-  row.apogee = r.maxHeight;
-  row.apogeeTime = r.maxHeightTime;
-  row.maxVelocity = r.maxVelocity;
-  row.railExitVelocity = RailExitSpeed(sim);
-  const double weight = LiftOffMass(rocket) * gravity;
-  row.thrustToWeight = weight > 0.0 ? r.peakThrust / weight : 0.0;
-  row.recommendedDelay = r.recommendedDelay();
-  const FlightAnalysis a = AnalyseFlight(sim, rocket, sep);
-  bool tooFast = false;
-  for (const DelayCheck& c : a.delays) {
-    if (!c.best) continue;
-    row.bestDelay = c.delay;
-    row.ejectionVelocity = c.ejection.velocity;
-    tooFast = c.tooFast;
+GuideRow::Mark MarkOf(std::span<const FlightWarning> findings) {
+  const std::optional<SafetyLevel> worst = WorstLevel(findings);
+  if (!worst) return GuideRow::Mark::Green;
+  return *worst == SafetyLevel::Red ? GuideRow::Mark::Red : GuideRow::Mark::Amber;
+}
+
+// The flight's figures that the guide shows and the safety rules' findings.
+void TakeFlight(const Simulation& sim, const RocketRecord& rocket, char sep, const SafetyInputs& safety,
+                GuideRow& row) {
+  FlightAnalysis a = AnalyseFlight(sim, rocket, sep, safety);
+  const FlightFigures& f = a.figures;
+  row.apogee = f.maxHeight;
+  row.apogeeTime = f.maxHeightTime;
+  row.maxVelocity = f.maxVelocity;
+  row.railExitVelocity = f.railExitVelocity;
+  row.thrustToWeight = f.liftOffWeight > 0.0 ? f.peakThrust / f.liftOffWeight : 0.0;
+  row.recommendedDelay = f.recommendedDelay;
+  if (f.bestDelay) {
+    row.bestDelay = f.bestDelay->delay;
+    row.ejectionVelocity = f.bestDelay->ejectionVelocity;
   }
-  for (const FlightWarning& w : a.warnings) row.warnings.push_back(w.text);
-  if (tooFast)
-    row.warnings.push_back(Format(sep,
-                                  "Ausstoß zu schnell: %.1f m/s bei %d s Verzögerung (mehr als %.0f m/s)",
-                                  std::fabs(*row.ejectionVelocity), *row.bestDelay, kMaxEjectionSpeed));
-  const bool red = !row.railExitVelocity || tooFast;
-  row.mark = red ? GuideRow::Mark::Red : row.warnings.empty() ? GuideRow::Mark::Green : GuideRow::Mark::Amber;
+  row.findings = std::move(a.warnings);
+  row.mark = MarkOf(row.findings);
+}
+
+// How well the best delay fits: 0 within half its tolerance band, 1 within
+// the band, 2 outside it, 3 without a delay. Finer steps would let a tenth
+// of a second outweigh everything the apogee says.
+int DelayFitRank(const GuideRow& row) {
+  const std::optional<double> gap = row.delayDifference();
+  if (!gap) return 3;
+  const double band = DelayTolerance(*row.bestDelay);
+  return std::fabs(*gap) <= band / 2.0 ? 0 : std::fabs(*gap) <= band ? 1 : 2;
 }
 
 }  // namespace
@@ -68,6 +76,8 @@ void ParseClassRange(std::string_view text, GuideFilter& filter) {
 }
 
 bool GuideAccepts(const GuideFilter& f, const MotorRecord& motor) {
+  // A motor of unknown length fits, as one of unknown diameter does.
+  if (f.maxLengthMm > 0.0 && MakeMotorFacts(motor).lengthMm > f.maxLengthMm) return false;
   // The chooser's rules: the class from the published impulse (else the
   // curve's), a motor of unknown diameter fits.
   MotorFilter chooser;
@@ -88,11 +98,13 @@ bool GuideRow::delayFits() const {
 }
 
 MotorGuide::MotorGuide(const RocketRecord& rocket, const SimConstants& constants,
-                       std::vector<MotorRecord> candidates, std::vector<std::int32_t> recordNos, char sep)
+                       std::vector<MotorRecord> candidates, std::vector<std::int32_t> recordNos, char sep,
+                       const SafetyInputs& safety)
     : rocket_(rocket),
       candidates_(std::move(candidates)),
       recordNos_(std::move(recordNos)),
       sep_(sep),
+      safety_(safety),
       rows_(candidates_.size()) {
   constants_ = FixedConstants(constants.Values());
   recordNos_.resize(candidates_.size(), -1);
@@ -109,11 +121,11 @@ GuideRow MotorGuide::Fly(std::size_t index, Simulation& sim) const {
   row.recordNo = recordNos_[index];
   row.noFlight = !sim.results().resultsValid || sim.results().noFlight;
   if (row.noFlight) {
-    row.warnings = {"kein Flug"};
+    row.findings = {{SafetyRuleId::NoFlight, 0, 0.0, "kein Flug"}};
     row.mark = GuideRow::Mark::Red;
     return row;
   }
-  TakeFlight(sim, rocket, constants_.gravity, sep_, row);
+  TakeFlight(sim, rocket, sep_, safety_, row);
   return row;
 }
 
@@ -132,15 +144,38 @@ void MotorGuide::Run(unsigned threads, const std::atomic<bool>& cancel) {
   for (std::thread& w : workers) w.join();
 }
 
-std::vector<GuideRow> MotorGuide::Rows(bool matchingDelayOnly) const {
+std::vector<GuideRow> MotorGuide::Rows(const GuideFilter& filter) const {
   std::vector<GuideRow> rows;
   for (const std::optional<GuideRow>& row : rows_)
-    if (row && (!matchingDelayOnly || row->noFlight || row->delayFits())) rows.push_back(*row);
-  std::stable_sort(rows.begin(), rows.end(), [](const GuideRow& a, const GuideRow& b) {
-    if (a.noFlight != b.noFlight) return b.noFlight;  // listed, below the flights
-    return a.apogee > b.apogee;
-  });
+    if (row && GuideShows(filter, *row)) rows.push_back(*row);
+  std::stable_sort(rows.begin(), rows.end(), GuideBefore);
   return rows;
+}
+
+bool GuideShows(const GuideFilter& f, const GuideRow& row) {
+  if (f.onlyGreen && row.mark != GuideRow::Mark::Green) return false;
+  if (row.noFlight) return !f.matchingDelayOnly && f.minApogee <= 0.0;
+  if (f.matchingDelayOnly && !row.delayFits()) return false;
+  if (f.minApogee > 0.0 && row.apogee < f.minApogee) return false;
+  if (f.maxApogee > 0.0 && row.apogee > f.maxApogee) return false;
+  return f.maxVelocity <= 0.0 || row.maxVelocity <= f.maxVelocity;
+}
+
+bool GuideBefore(const GuideRow& a, const GuideRow& b) {
+  if (a.mark != b.mark) return a.mark < b.mark;
+  const int fitA = DelayFitRank(a), fitB = DelayFitRank(b);
+  if (fitA != fitB) return fitA < fitB;
+  return a.apogee > b.apogee;
+}
+
+std::string_view MarkKey(GuideRow::Mark mark) {
+  static constexpr std::string_view kKeys[] = {"green", "amber", "red"};
+  return kKeys[static_cast<int>(mark)];
+}
+
+std::string_view MarkText(GuideRow::Mark mark) {
+  static constexpr std::string_view kTexts[] = {"grün", "gelb", "rot"};
+  return kTexts[static_cast<int>(mark)];
 }
 
 bool GuideCanRun(const RocketRecord& rocket) {
@@ -167,8 +202,11 @@ std::string GuideJson(std::span<const GuideRow> rows) {
   std::string json = "[";
   for (const GuideRow& r : rows) {
     json += json.size() > 1 ? ",\n  " : "\n  ";
-    std::string warnings;
-    for (const std::string& w : r.warnings) warnings += (warnings.empty() ? "" : ", ") + JsonString(w);
+    std::string warnings, rules;
+    for (const FlightWarning& w : r.findings) {
+      warnings += (warnings.empty() ? "" : ", ") + JsonString(w.text);
+      rules += (rules.empty() ? "" : ", ") + JsonString(RuleOf(w.kind).key);
+    }
     json += "{\"motor\": " + JsonString(r.motor) +
             ", \"maker\": " + (r.maker.empty() ? std::string("null") : JsonString(r.maker)) +
             ", \"apogee\": " + JsonNumber(r.apogee) + ", \"apogeeTime\": " + JsonNumber(r.apogeeTime) +
@@ -178,7 +216,8 @@ std::string GuideJson(std::span<const GuideRow> rows) {
             ", \"recommendedDelay\": " + JsonNumber(r.recommendedDelay) +
             ", \"bestDelay\": " + (r.bestDelay ? std::to_string(*r.bestDelay) : std::string("null")) +
             ", \"ejectionVelocity\": " + JsonNumber(r.ejectionVelocity) +
-            ", \"noFlight\": " + JsonBool(r.noFlight) + ", \"warnings\": [" + warnings + "]}";
+            ", \"noFlight\": " + JsonBool(r.noFlight) + ", \"mark\": " + JsonString(MarkKey(r.mark)) +
+            ", \"rules\": [" + rules + "], \"warnings\": [" + warnings + "]}";
   }
   return json + (rows.empty() ? "]\n" : "\n]\n");
 }
@@ -195,23 +234,23 @@ std::string GuideCsv(std::span<const GuideRow> rows, CsvDialect dialect) {
     return quoted + "\"";
   };
   std::string csv = "\xEF\xBB\xBF";
-  for (const char* h :
-       {"Motor", "Hersteller", "Gipfelhöhe [m]", "Gipfelzeit [s]", "Höchstgeschwindigkeit [m/s]",
-        "Geschwindigkeit am Ende der Startvorrichtung [m/s]", "Schub/Gewicht", "Empfohlene Verzögerung [s]",
-        "Beste Verzögerung [s]", "Abweichung [s]", "Geschwindigkeit beim Ausstoß [m/s]", "Warnungen"})
+  for (const char* h : {"Motor", "Hersteller", "Gipfelhöhe [m]", "Gipfelzeit [s]",
+                        "Höchstgeschwindigkeit [m/s]", "Geschwindigkeit am Ende der Startvorrichtung [m/s]",
+                        "Schub/Gewicht", "Empfohlene Verzögerung [s]", "Beste Verzögerung [s]",
+                        "Abweichung [s]", "Geschwindigkeit beim Ausstoß [m/s]", "Bewertung", "Warnungen"})
     csv += (csv.size() > 3 ? sep : "") + h;
   csv += "\r\n";
   for (const GuideRow& r : rows) {
     std::string warnings;
-    for (const std::string& w : r.warnings) warnings += (warnings.empty() ? "" : "; ") + w;
-    const std::optional<double> best = r.bestDelay ? std::optional<double>(*r.bestDelay) : std::nullopt;
+    for (const FlightWarning& w : r.findings) warnings += (warnings.empty() ? "" : "; ") + w.text;
+    const std::string best = r.bestDelay ? std::to_string(*r.bestDelay) : std::string();
     const bool flew = !r.noFlight;
     csv += text(r.motor) + sep + text(r.maker) + sep + (flew ? number(r.apogee, "%.1f") : "") + sep +
            (flew ? number(r.apogeeTime, "%.2f") : "") + sep + (flew ? number(r.maxVelocity, "%.1f") : "") +
            sep + number(r.railExitVelocity, "%.1f") + sep + (flew ? number(r.thrustToWeight, "%.1f") : "") +
-           sep + (flew ? number(r.recommendedDelay, "%.1f") : "") + sep + number(best, "%.0f") + sep +
+           sep + (flew ? number(r.recommendedDelay, "%.1f") : "") + sep + best + sep +
            number(r.delayDifference(), "%.1f") + sep + number(r.ejectionVelocity, "%.1f") + sep +
-           text(warnings) + "\r\n";
+           std::string(MarkText(r.mark)) + sep + text(warnings) + "\r\n";
   }
   return csv;
 }

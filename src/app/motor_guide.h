@@ -6,24 +6,32 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/flight_export.h"
 #include "model/rocket_record.h"
 #include "motors/motor_database.h"
+#include "sim/flight_safety.h"
 #include "sim/sim_constants.h"
 #include "sim/simulation.h"
 
 namespace komet {
 
-// Which motors the guide flies. Classes are impulse classes ("C", "1/2A");
-// empty ends are open. A diameter of 0 takes every motor; a motor without
-// details has no known diameter or maker and is taken unless a maker is
-// asked for.
+// Which motors the guide flies and which of its rows it shows. Classes are
+// impulse classes ("C", "1/2A"); empty ends are open. A diameter or length
+// of 0 takes every motor; a motor without details has no known size or
+// maker and is taken unless a maker is asked for. The flight limits (apogee,
+// speed, mark, delay) only hide rows: changing them needs no new flights.
 struct GuideFilter {
   std::string classFrom, classTo;
   std::string maker;               // compared without regard to case
   double maxDiameterMm = 0.0;      // 0: any
+  double maxLengthMm = 0.0;        // the mount's length; 0: any
+  double minApogee = 0.0;          // m; 0: open
+  double maxApogee = 0.0;          // m; 0: open
+  double maxVelocity = 0.0;        // m/s; 0: any
+  bool onlyGreen = false;          // keep the rows no rule fired for
   bool matchingDelayOnly = false;  // keep rows whose best delay lies in its tolerance band
 };
 
@@ -48,8 +56,8 @@ struct GuideRow {
   double recommendedDelay = 0.0;           // s
   std::optional<int> bestDelay;            // the published delay closest to it
   std::optional<double> ejectionVelocity;  // m/s at that ejection
-  std::vector<std::string> warnings;       // German
-  Mark mark = Mark::Green;
+  std::vector<FlightWarning> findings;     // the safety rules that fired, in their order
+  Mark mark = Mark::Green;                 // red or amber after the worst finding
 
   // Best delay minus the recommended one, s; nothing without a best delay.
   std::optional<double> delayDifference() const;
@@ -63,7 +71,7 @@ class MotorGuide {
  public:
   // Reads the constants once (the runs happen on other threads).
   MotorGuide(const RocketRecord& rocket, const SimConstants& constants, std::vector<MotorRecord> candidates,
-             std::vector<std::int32_t> recordNos, char decimalSeparator);
+             std::vector<std::int32_t> recordNos, char decimalSeparator, const SafetyInputs& safety = {});
 
   // Flies every candidate; returns early when `cancel` becomes true (the
   // rows flown so far are kept). Never throws for a damaged motor: its row
@@ -74,9 +82,9 @@ class MotorGuide {
   std::size_t done() const { return done_.load(); }  // safe from another thread
   bool complete() const { return done() == size(); }
 
-  // The flown rows, by apogee (highest first), filtered by
-  // matchingDelayOnly; call after Run.
-  std::vector<GuideRow> Rows(bool matchingDelayOnly = false) const;
+  // The flown rows that the filter's flight limits show, in the guide's
+  // order (GuideBefore); call after Run.
+  std::vector<GuideRow> Rows(const GuideFilter& filter = {}) const;
 
  private:
   GuideRow Fly(std::size_t index, Simulation& simulation) const;
@@ -86,9 +94,22 @@ class MotorGuide {
   std::vector<MotorRecord> candidates_;
   std::vector<std::int32_t> recordNos_;
   char sep_;
+  SafetyInputs safety_;
   std::vector<std::optional<GuideRow>> rows_;
   std::atomic<std::size_t> done_{0};
 };
+
+// Whether a flown row passes the filter's flight limits.
+bool GuideShows(const GuideFilter& filter, const GuideRow& row);
+
+// The guide's order: green before amber before red, then how well the best
+// delay fits (within half its tolerance band, within the band, outside it,
+// no delay), then the higher apogee.
+bool GuideBefore(const GuideRow& a, const GuideRow& b);
+
+// "green", "amber", "red"; and as the German table says it: "grün", "gelb", "rot".
+std::string_view MarkKey(GuideRow::Mark mark);
+std::string_view MarkText(GuideRow::Mark mark);
 
 // Whether the rocket has a motor slot for the guide to replace.
 bool GuideCanRun(const RocketRecord& rocket);
@@ -98,8 +119,9 @@ bool GuideCanRun(const RocketRecord& rocket);
 void GuideCandidates(const std::filesystem::path& database, const GuideFilter& filter,
                      std::vector<MotorRecord>& motors, std::vector<std::int32_t>& recordNos);
 
-// The table as JSON (an array of rows, SI units, non-finite numbers null)
-// and as the spreadsheet CSV of the evaluation.
+// The table as JSON (an array of rows, SI units, non-finite numbers null;
+// each row's mark and the keys of its rules) and as the spreadsheet CSV of
+// the evaluation.
 std::string GuideJson(std::span<const GuideRow> rows);
 std::string GuideCsv(std::span<const GuideRow> rows, CsvDialect dialect);
 

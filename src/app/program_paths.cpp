@@ -1,21 +1,17 @@
 #include "app/program_paths.h"
 
-#include <string>
 #include <system_error>
-#include <vector>
 
 namespace komet {
 
 // Installed, the data lie in share/komet beside bin/; unpacked, beside the
-// program; built, in the source tree above the build folder or the one the
-// program was built from.
+// program; built, above a build folder in the source tree, or beside the
+// program through the links the build puts there. No path of the machine
+// that built the program is looked at.
 std::filesystem::path FindBundledFile(const std::filesystem::path& programDir,
                                       const std::filesystem::path& relative) {
-  std::vector<std::filesystem::path> roots = {programDir / ".." / "share" / "komet", programDir,
-                                              programDir / ".."};
-#ifdef KOMET_SOURCE_DIR
-  roots.push_back(std::filesystem::path(KOMET_SOURCE_DIR));
-#endif
+  const std::filesystem::path roots[] = {programDir / ".." / "share" / "komet", programDir,
+                                         programDir / ".."};
   for (const auto& root : roots) {
     std::error_code ec;
     const auto candidate = (root / relative).lexically_normal();

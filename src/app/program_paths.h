@@ -9,8 +9,8 @@ namespace komet {
 std::filesystem::path FindBundledDatabase(const std::filesystem::path& programDir);
 
 // A bundled file by its path in the program's data ("examples/..."): under
-// <prefix>/share/komet for a program in <prefix>/bin, beside the program,
-// above it, or in the source tree it was built from. Empty when none has it.
+// <prefix>/share/komet for a program in <prefix>/bin, beside the program or
+// above it. Empty when none has it.
 std::filesystem::path FindBundledFile(const std::filesystem::path& programDir,
                                       const std::filesystem::path& relative);
 

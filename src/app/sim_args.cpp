@@ -104,6 +104,23 @@ void ApplyDiameter(GuideArgs& g, const std::string& text) {
   g.diameterGiven = true;
 }
 
+// A limit in the given unit, 0 or more.
+CliOption<GuideArgs> Limit(std::string_view name, const char* unit, double GuideFilter::*field) {
+  return {name, true, [name, unit, field](GuideArgs& g, const std::string& v) {
+            const std::optional<double> x = StrictNumber(v);
+            if (!x || *x < 0)
+              throw UsageError{std::string(name) + ": \"" + v + "\" ist keine Zahl in " + unit +
+                               " (0 oder mehr)"};
+            g.filter.*field = *x;
+          }};
+}
+
+void ApplyHeightLimit(GuideArgs& g, const std::string& text) {
+  const std::optional<double> m = StrictNumber(text);
+  if (!m || *m <= 0) throw UsageError{"--height-limit: \"" + text + "\" ist keine Höhe in m"};
+  g.safety.heightLimit = *m;
+}
+
 void ApplyClasses(GuideArgs& g, const std::string& text) {
   try {
     ParseClassRange(text, g.filter);
@@ -125,6 +142,12 @@ const std::vector<CliOption<GuideArgs>>& GuideOptions() {
       {"--class", true, ApplyClasses},
       {"--maker", true, [](GuideArgs& g, const std::string& v) { g.filter.maker = v; }},
       {"--diameter", true, ApplyDiameter},
+      Limit("--length", "mm", &GuideFilter::maxLengthMm),
+      Limit("--min-apogee", "m", &GuideFilter::minApogee),
+      Limit("--max-apogee", "m", &GuideFilter::maxApogee),
+      Limit("--max-speed", "m/s", &GuideFilter::maxVelocity),
+      {"--height-limit", true, ApplyHeightLimit},
+      {"--green", false, [](GuideArgs& g, const std::string&) { g.filter.onlyGreen = true; }},
       {"--csv", true, [](GuideArgs& g, const std::string& v) { g.csv = v; }},
       {"--json", true, [](GuideArgs& g, const std::string& v) { g.json = v; }},
       PassOn("--db"),

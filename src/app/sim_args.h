@@ -42,6 +42,7 @@ ConstantValues ResolveConstants(const SimArgs& args, const std::filesystem::path
 struct GuideArgs {
   SimArgs sim;
   GuideFilter filter;
+  SafetyInputs safety;
   bool diameterGiven = false;
   std::optional<std::filesystem::path> csv, json;
   std::vector<std::string> rest;  // for the flight's own parse

@@ -13,8 +13,10 @@
 #include "app/motor_cli.h"
 #include "app/motor_guide.h"
 #include "app/sim_args.h"
+#include "app/sim_help.h"
 #include "common/format.h"
 #include "common/komet_error.h"
+#include "common/win1252.h"
 #include "model/rocket_file.h"
 #include "motors/motor_database.h"
 #include "plot/flight_plot.h"
@@ -30,9 +32,10 @@ constexpr const char* kUsage =
     " [--rail-length X] [--rail-friction X] [--period X]\n"
     "                 [--summary-line] [--locale de|en]\n"
     "        komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
-    "        komet-sim motors [--db DATEI.kdb] [--csv DATEI|-] [--json DATEI|-]\n"
+    "        komet-sim motors [--db DATEI.kdb] [--search TEXT] [--csv DATEI|-] [--json DATEI|-]\n"
     "        komet-sim guide RAKETE.kmw [--db DATEI.kdb] [--class C..E] [--maker NAME] [--diameter MM]\n"
-    "                        [--csv DATEI|-] [--json DATEI|-]\n";
+    "                        [--length MM] [--min-apogee M] [--max-apogee M] [--max-speed M/S]\n"
+    "                        [--height-limit M] [--green] [--csv DATEI|-] [--json DATEI|-]\n";
 
 std::filesystem::path Database(const SimArgs& a, const SimCliEnvironment& env) {
   if (a.db) {
@@ -103,9 +106,11 @@ bool LoadDocument(Document& doc, const SimArgs& a, std::ostream& err) {
 }
 
 std::string GuideTable(std::span<const GuideRow> rows, char sep) {
-  std::string text = Format(sep, "%-26s %8s %6s %7s %7s %5s %6s %5s %7s  %s\n", "Motor", "Gipfel", "bei",
-                            "v max", "Schiene", "S/G", "empf.", "beste", "Ausstoß", "Warnungen");
+  std::string text = Format(sep, "%-5s %-26s %8s %6s %7s %7s %5s %6s %5s %7s  %s\n", "", "Motor", "Gipfel",
+                            "bei", "v max", "Schiene", "S/G", "empf.", "beste", "Ausstoß", "Warnungen");
   for (const GuideRow& r : rows) {
+    const std::string_view mark = MarkText(r.mark);  // "grün" is five bytes, four letters
+    text += std::string(mark) + std::string(6 - std::min<std::size_t>(5, Utf8Length(mark)), ' ');
     if (r.noFlight) {
       text += Format(sep, "%-26s %8s\n", r.motor, "kein Flug");
       continue;
@@ -114,7 +119,7 @@ std::string GuideTable(std::span<const GuideRow> rows, char sep) {
                    r.maxVelocity, r.railExitVelocity.value_or(0.0), r.thrustToWeight, r.recommendedDelay);
     text += r.bestDelay ? Format(sep, " %3d s", *r.bestDelay) : std::string("     -");
     text += r.ejectionVelocity ? Format(sep, " %7.1f", *r.ejectionVelocity) : std::string("       -");
-    for (std::size_t k = 0; k < r.warnings.size(); ++k) text += (k == 0 ? "  " : "; ") + r.warnings[k];
+    for (std::size_t k = 0; k < r.findings.size(); ++k) text += (k == 0 ? "  " : "; ") + r.findings[k].text;
     text += "\n";
   }
   return text;
@@ -139,10 +144,11 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
     throw UsageError{db.string() + ": " + e.what()};
   }
   if (motors.empty()) throw UsageError{db.string() + ": keine Motoren, die zu den Filtern passen"};
-  MotorGuide guide(doc.rocket(), constants, std::move(motors), std::move(recordNos), env.decimalSeparator);
+  MotorGuide guide(doc.rocket(), constants, std::move(motors), std::move(recordNos), env.decimalSeparator,
+                   g.safety);
   const std::atomic<bool> never{false};
   guide.Run(std::max(1u, std::thread::hardware_concurrency()), never);
-  const std::vector<GuideRow> rows = guide.Rows(g.filter.matchingDelayOnly);
+  const std::vector<GuideRow> rows = guide.Rows(g.filter);
   if (g.csv) WriteOutput(*g.csv, GuideCsv(rows, env.decimalSeparator == ',' ? kGermanCsv : kEnglishCsv), out);
   if (g.json) WriteOutput(*g.json, GuideJson(rows), out);
   if (!g.csv && !g.json) out << GuideTable(rows, env.decimalSeparator);
@@ -180,14 +186,32 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   return 0;
 }
 
+// "--help" anywhere asks for the help of the command it belongs to, so that
+// a command's own parser never sees it.
+bool AsksHelp(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(),
+                     [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
 }  // namespace
 
 int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
                 std::ostream& err) {
   try {
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-      (args.empty() ? err : out) << kUsage;
-      return args.empty() ? 2 : 0;
+    if (args.empty()) {
+      err << kUsage;
+      return 2;
+    }
+    if (args[0] == "--version") {
+      out << VersionText();
+      return 0;
+    }
+    if (AsksHelp(args)) {
+      if (const std::optional<std::string_view> help = CommandHelp(args[0]))
+        out << *help;
+      else
+        out << kUsage << FlightHelp(env.examplesDir);
+      return 0;
     }
     if (args[0] == "guide") return Guide(args, env, out, err);
     SimArgs none;

@@ -33,6 +33,7 @@ class CliExporter {
 struct SimCliEnvironment {
   std::function<std::string()> configuredDatabase;  // the desktop program's DBName; may be empty
   std::filesystem::path bundledDatabase;            // the example database, if found
+  std::filesystem::path examplesDir;                // the sample rockets' folder, if found
   std::filesystem::path optionsFile;                // the desktop program's options file
   char decimalSeparator = '.';                      // the user's locale's
   CliExporter* exporter = nullptr;                  // none: pictures are refused

@@ -25,6 +25,8 @@ bool IsPortableFolder(const std::filesystem::path& programDir) {
   if (ec || IsSystemFolder(real)) return false;
   struct stat info {};
   if (::stat(real.c_str(), &info) != 0 || info.st_uid != ::geteuid()) return false;
+  // An installed program (its data in ../share/komet) is none, wherever it lies.
+  if (std::filesystem::is_directory(real / ".." / "share" / "komet", ec)) return false;
   return std::filesystem::is_regular_file(real / kOptionsFileName, ec);
 }
 

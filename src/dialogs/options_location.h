@@ -14,8 +14,9 @@ std::filesystem::path ChooseOptionsFile(const std::filesystem::path& programDir,
                                         const std::filesystem::path& userConfigDir);
 
 // A portable copy: the folder already holds a KOMET.OPT, belongs to the
-// user running the program and is none of the system's folders. An
-// installed program, even one run by root, is never one.
+// user running the program, is none of the system's folders and has no
+// installed data beside it (../share/komet). An installed program, even
+// one run by root, is never one.
 bool IsPortableFolder(const std::filesystem::path& programDir);
 
 // Whether a folder lies where the system installs programs and their data

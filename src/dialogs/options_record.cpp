@@ -1,6 +1,8 @@
 #include "dialogs/options_record.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "common/field_codec.h"
@@ -100,6 +102,10 @@ void SaveOptions(const std::filesystem::path& file, const OptionsRecord& o) {
   if (file.has_parent_path()) MakeUserFolder(file.parent_path());
   std::vector<std::uint8_t> bytes(OptionsRecord::kSize);
   EncodeOptionsRecord(o, bytes);
+  // The user's configuration folder may not exist yet on a fresh account;
+  // where it cannot be made, the write below reports why.
+  std::error_code ec;
+  std::filesystem::create_directories(file.parent_path(), ec);
   WriteFileAtomically(file, bytes);
 }
 

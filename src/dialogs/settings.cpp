@@ -1,6 +1,7 @@
 #include "dialogs/settings.h"
 
 #include "common/format.h"
+#include "common/komet_error.h"
 #include "common/numbers.h"
 #include "common/win1252.h"
 #include "motors/motor_database.h"
@@ -60,20 +61,46 @@ std::filesystem::path Settings::GetDBName() const {
   return TrimDatabasePath(motorDbName);
 }
 
+namespace {
+
+// Every record of a database, offered or not, in its order.
+std::vector<MotorRecord> AllRecords(const std::filesystem::path& database) {
+  std::vector<MotorRecord> records;
+  const MotorDatabase db = MotorDatabase::Read(database);
+  for (std::int32_t n = 0; const MotorRecord* m = db.record(n); ++n) records.push_back(*m);
+  return records;
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+}  // namespace
+
 MotorDatabaseImport ImportMotorDatabase(std::span<const std::filesystem::path> inputs,
-                                        const std::filesystem::path& folder) {
+                                        const std::filesystem::path& current,
+                                        const std::filesystem::path& personal) {
   const MotorImport imported = ImportMotorPaths(inputs);
   MotorDatabaseImport result;
   for (const ImportDiagnostic& d : imported.problems) result.problems.push_back(d.text());
   result.motorCount = imported.motors.size();
-  const MergedDatabase merged = MergeMotors({}, imported.motors);
+  const bool appending = SameFile(current, personal);
+  const MergedDatabase merged = MergeMotors(AllRecords(current), imported.motors);
+  for (const std::string& twin : merged.twins) result.problems.push_back(twin);
   result.summary = ImportSummary(merged, imported);
   if (imported.motors.empty()) return result;
   std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
-  const std::filesystem::path name = inputs.size() == 1 ? inputs[0].lexically_normal().filename() : "";
-  result.database = folder / (name.empty() ? std::filesystem::path("import") : name).stem().concat(".kdb");
-  WriteMotorDatabase(result.database, merged.motors);
+  std::filesystem::create_directories(personal.parent_path(), ec);
+  if (!appending && std::filesystem::exists(personal, ec)) {
+    result.backup = personal;
+    result.backup += ".bak";
+    std::filesystem::copy_file(personal, result.backup, std::filesystem::copy_options::overwrite_existing,
+                               ec);
+    if (ec) throw KometError(KometError::Kind::Io, result.backup.string() + ": " + ec.message());
+  }
+  WriteMotorDatabase(personal, merged.motors);
+  result.database = personal;
   return result;
 }
 

@@ -62,19 +62,27 @@ class Settings final : public SimConstants {
   char decimalSeparator_;
 };
 
-// Result of importing motor files as the motor database.
+// Result of importing motor files into the personal motor database.
 struct MotorDatabaseImport {
   std::filesystem::path database;     // the .kdb written; empty when nothing was imported
   std::vector<std::string> problems;  // every diagnostic, as the user reads it
   std::size_t motorCount = 0;
-  std::string summary;  // "12 Motoren importiert (12 neu, 0 ersetzt), 1 abgelehnt"
+  std::string summary;           // "12 Motoren importiert (12 neu, 0 ersetzt), 1 abgelehnt"
+  std::filesystem::path backup;  // where an older personal database was kept; empty if none
 };
 
-// Imports .eng and .rse files and folders of them into `<folder>/<name>.kdb`,
-// named after the one input (else "import"), replacing an older import of
-// that name; nothing is written when no motor could be read. Throws
-// KometError when the database cannot be written.
+// Where imports go unless the user keeps a database elsewhere.
+inline constexpr std::string_view kPersonalDatabaseName = "meine_motoren.kdb";
+
+// Imports .eng and .rse files and folders of them and adds them to
+// `personal`, which starts as a copy of `current` (the database in use, the
+// catalogue when none is chosen) unless it is the one in use, so that no
+// motor listed before is lost. An older personal database that is not the
+// one in use is kept beside it as "….kdb.bak". Nothing is written when no
+// motor could be read. Throws KometError when the database cannot be written
+// (then nothing has changed).
 MotorDatabaseImport ImportMotorDatabase(std::span<const std::filesystem::path> inputs,
-                                        const std::filesystem::path& folder);
+                                        const std::filesystem::path& current,
+                                        const std::filesystem::path& personal);
 
 }  // namespace komet

@@ -6,6 +6,7 @@
 #include "common/win1252.h"
 #include "motors/eng_import.h"
 #include "motors/motor_details.h"
+#include "motors/motor_facts.h"
 
 namespace komet {
 namespace {
@@ -56,22 +57,26 @@ std::string PaintMotorCurve(Canvas& c, int width, int height, const MotorRecord&
 }
 
 std::vector<std::string> MotorDetailLines(const MotorRecord& m, char sep) {
-  const std::optional<MotorDetails> d = ReadMotorDetails(m);
-  if (!d) return {};
-  const double impulse = d->totalImpulse > 0 ? d->totalImpulse : TotalImpulse(m);
-  const double average = m.burnTime > 0 ? impulse / m.burnTime : 0.0;
-  std::string first = Cp1252ToUtf8(d->maker + " " + d->designation);
-  first +=
-      Format(sep, ", Klasse %s, %.1f Ns, %.1f N mittlerer Schub", ImpulseClass(impulse), impulse, average);
-  std::string second = Format(sep, "%.0f x %.0f mm", d->diameterMm, d->lengthMm);
-  const std::string delays = JoinNumbers(PublishedDelays(m), ", ");
+  const MotorFacts f = MakeMotorFacts(m);
+  if (!f.hasDetails) return {};
+  std::string first = f.makerFull + " " + f.designation;
+  first += Format(sep, ", Klasse %s, %.1f Ns", f.impulseClass, f.totalImpulse);
+  if (f.publishedImpulse) first += Format(sep, " (veröffentlicht %.1f Ns)", *f.publishedImpulse);
+  first += Format(sep, ", %.1f N mittlerer Schub", f.averageThrust);
+  std::string second = Format(sep, "%.0f x %.0f mm", f.diameterMm, f.lengthMm);
+  const std::string delays = JoinNumbers(f.delays, ", ");
+  if (f.booster) second += ", als Booster (-0)";
   if (!delays.empty()) second += ", Verzögerungen " + delays + " s";
-  if (d->plugged) second += delays.empty() ? ", ohne Ausstoßladung" : ", auch ohne Ausstoßladung";
-  return {first, second};
+  if (f.plugged)
+    second += delays.empty() && !f.booster ? ", ohne Ausstoßladung" : ", auch ohne Ausstoßladung";
+  std::vector<std::string> lines{first, second};
+  if (f.doubtful()) lines.push_back("Daten fraglich: " + f.dataCheck);
+  return lines;
 }
 
 int MotorDetailBand(const MotorRecord& m) {
-  return ReadMotorDetails(m) ? 2 * kDetailLineHeight + 4 : 0;
+  const std::size_t lines = MotorDetailLines(m, '.').size();
+  return lines > 0 ? static_cast<int>(lines) * kDetailLineHeight + 4 : 0;
 }
 
 void PaintMotorDetails(Canvas& c, int top, const MotorRecord& m, char sep) {

@@ -11,7 +11,10 @@
 #include "common/win1252.h"
 #include "motors/eng_curve.h"
 #include "motors/entry_reader.h"
+#include "motors/motor_check.h"
 #include "motors/motor_details.h"
+#include "motors/motor_makers.h"
+#include "motors/motor_naming.h"
 #include "motors/motor_text.h"
 
 namespace komet {
@@ -279,8 +282,12 @@ MotorRecord MakeMotorRecord(std::string_view name, double propellantMass, double
 
 EntryMotor FinishEntry(MotorEntry&& e, MotorDetails details, std::string_view fileNameUtf8) {
   FinishedCurve curve = FinishCurve(std::move(e.points));
-  details.maker = e.maker;
+  // One name per maker, however the file spells it ("AT", "Aerotech").
+  details.maker = CanonicalMakerName(e.maker);
   details.designation = e.name;
+  details.commonName = CommonNameOf(e.name);
+  details.dataCheck =
+      Utf8ToCp1252(CheckMotorMasses(curve.impulse, e.propellantMass, e.totalMass, details.type));
   details.diameterMm = e.diameterMm;
   details.lengthMm = e.lengthMm;
   if (!(details.totalImpulse > 0.0)) details.totalImpulse = curve.impulse;
@@ -288,9 +295,10 @@ EntryMotor FinishEntry(MotorEntry&& e, MotorDetails details, std::string_view fi
   details.booster = e.delays.booster;
   details.delays = e.delays.all;
   details.source = Utf8ToCp1252(fileNameUtf8);
-  return {MakeMotorRecord(CatalogueName(e.name, e.maker), e.propellantMass, e.totalMass, e.delays.delays,
+  const std::string& shown = details.commonName.empty() ? e.name : details.commonName;
+  return {MakeMotorRecord(CatalogueName(shown, details.maker), e.propellantMass, e.totalMass, e.delays.delays,
                           curve.points, details),
-          std::move(curve.thinnedNote)};
+          std::move(curve.thinnedNote), Cp1252ToUtf8(details.dataCheck)};
 }
 
 std::string LeftOutDelaysText(const EngDelays& delays) {

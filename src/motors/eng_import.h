@@ -63,11 +63,13 @@ struct MotorEntry {
 };
 
 // The record of a complete entry, its curve finished (`thinnedNote` is the
-// warning when it had to be thinned). `details` brings what only the file's
+// warning when it had to be thinned), named "COMMON [MAKER]" with the maker's
+// one spelling, its masses checked against the curve (`doubt`). `details` brings what only the file's
 // format knows; a total impulse it gives (above 0) stands, else the curve's.
 struct EntryMotor {
   MotorRecord record;
   std::string thinnedNote;
+  std::string doubt;  // why masses and curve cannot belong together (UTF-8); empty when they can
 };
 EntryMotor FinishEntry(MotorEntry&& entry, MotorDetails details, std::string_view fileNameUtf8);
 

@@ -29,6 +29,7 @@ class EntryReader {
   void storeMotor(int line, const MotorDetails& details) {
     EntryMotor motor = FinishEntry(std::move(*entry_), details, fileName_);
     if (!motor.thinnedNote.empty()) warn(line, motor.thinnedNote);
+    if (!motor.doubt.empty()) warn(line, "Daten fraglich: " + motor.doubt);
     out_.motors.push_back(motor.record);
   }
 

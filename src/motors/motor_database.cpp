@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include "common/file_io.h"
+#include "common/komet_error.h"
+#include "motors/eng_import.h"
 
 namespace komet {
 
@@ -15,17 +17,7 @@ std::string TrimDatabasePath(std::string_view path) {
 }
 
 MotorList ReadMotorList(const std::filesystem::path& database) {
-  MotorList list;
-  std::ifstream in(database, std::ios::binary);
-  std::vector<std::uint8_t> buffer(MotorRecord::kSize);
-  for (std::int32_t recordNo = 0; in; ++recordNo) {
-    in.read(reinterpret_cast<char*>(buffer.data()), MotorRecord::kSize);
-    if (in.gcount() != static_cast<std::streamsize>(MotorRecord::kSize)) break;
-    const MotorRecord motor = DecodeMotorRecord(buffer);
-    if (motor.deletedMark == 0)
-      list.push_back({motor.name.str(), recordNo, -1, MotorFlightKey(motor), ReadMotorDetails(motor)});
-  }
-  return list;
+  return MotorDatabase::Read(database).entries();
 }
 
 int CompareMotorNames(std::string_view a, std::string_view b) {
@@ -55,6 +47,40 @@ bool ReadMotorRecord(const std::filesystem::path& database, std::int32_t recordN
   if (bytes.size() != MotorRecord::kSize) return false;
   dest = DecodeMotorRecord(bytes);
   return true;
+}
+
+MotorDatabase MotorDatabase::Read(const std::filesystem::path& path) {
+  MotorDatabase db;
+  std::vector<std::uint8_t> bytes;
+  try {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec) return db;
+    bytes = ReadFilePrefix(path, static_cast<std::size_t>(size));
+  } catch (const KometError&) {
+    return db;
+  }
+  const std::size_t count = bytes.size() / MotorRecord::kSize;
+  db.records_.reserve(count);
+  for (std::size_t n = 0; n < count; ++n) {
+    db.records_.push_back(
+        DecodeMotorRecord(std::span(bytes).subspan(n * MotorRecord::kSize, MotorRecord::kSize)));
+    const MotorRecord& m = db.records_.back();
+    if (m.deletedMark == 0)
+      db.entries_.push_back({m.name.str(), static_cast<std::int32_t>(n), -1, MotorFlightKey(m),
+                             ReadMotorDetails(m), TotalImpulse(m)});
+  }
+  return db;
+}
+
+const MotorRecord* MotorDatabase::record(std::int32_t recordNo) const {
+  return recordNo >= 0 && static_cast<std::size_t>(recordNo) < records_.size() ? &records_[recordNo]
+                                                                               : nullptr;
+}
+
+const MotorRecord* MotorDatabase::record(const MotorListEntry& entry) const {
+  const MotorRecord* m = record(entry.recordNo);
+  return m && m->name.view() == entry.name ? m : nullptr;
 }
 
 void WriteMotorDatabase(const std::filesystem::path& database, std::span<const MotorRecord> motors) {

@@ -20,6 +20,7 @@ struct MotorListEntry {
   std::int32_t itemIndex;                 // position in each motor list after sorting
   std::uint64_t flightKey = 0;            // MotorFlightKey of the record
   std::optional<MotorDetails> details{};  // what the import kept of the published data
+  double flownImpulse = 0.0;              // N·s of the record's curve, what a flight uses
 
   friend bool operator==(const MotorListEntry&, const MotorListEntry&) = default;
 };
@@ -31,7 +32,7 @@ std::string TrimDatabasePath(std::string_view path);
 
 // Reads the database into a list in file order, skipping deleted records and
 // a trailing piece shorter than a record. A file that cannot be read gives
-// the records read so far (none when it cannot be opened); never throws.
+// none; never throws.
 MotorList ReadMotorList(const std::filesystem::path& database);
 
 // Character codes compared after mapping a-z to A-Z (nothing else); a prefix
@@ -45,6 +46,29 @@ void SortMotorList(MotorList& list);
 // leaves `dest` alone when the file ends before that record; throws
 // KometError ("Datei nicht gefunden", ...) when the file cannot be read.
 bool ReadMotorRecord(const std::filesystem::path& database, std::int32_t recordNo, MotorRecord& dest);
+
+// A database read whole, once: every record by its number and the offered
+// ones as list entries (file order), so readers never count bytes.
+class MotorDatabase {
+ public:
+  MotorDatabase() = default;
+
+  // The database file as it is; one that cannot be read is empty, a trailing
+  // piece shorter than a record is no record. Never throws.
+  static MotorDatabase Read(const std::filesystem::path& path);
+
+  // The offered records' entries in file order (not sorted).
+  const MotorList& entries() const { return entries_; }
+  // Record `recordNo`, or nothing beyond the end of the file.
+  const MotorRecord* record(std::int32_t recordNo) const;
+  // The record of an entry whose name it still carries; nothing when the
+  // file changed since the entry was listed.
+  const MotorRecord* record(const MotorListEntry& entry) const;
+
+ private:
+  std::vector<MotorRecord> records_;
+  MotorList entries_;
+};
 
 // Writes a database file of the given records, replacing the file only once
 // it is complete. Throws KometError.

@@ -7,6 +7,7 @@
 
 #include "common/byte_io.h"
 #include "common/format.h"
+#include "common/win1252.h"
 
 namespace komet {
 namespace {
@@ -140,9 +141,14 @@ std::string_view MotorTypeText(MotorDetails::Type type) {
   return "";
 }
 
-std::string MotorSummaryText(const MotorDetails& d, char sep) {
-  return Format(sep, "Klasse %s, Ø %.0f mm, %.1f Ns", ImpulseClass(d.totalImpulse), d.diameterMm,
-                d.totalImpulse);
+std::string MotorSummaryText(const MotorDetails& d, double flownImpulse, char sep) {
+  std::string text =
+      Format(sep, "Klasse %s, Ø %.0f mm, %.1f Ns", ImpulseClass(flownImpulse), d.diameterMm, flownImpulse);
+  if (d.totalImpulse > 0 &&
+      std::abs(d.totalImpulse - flownImpulse) > kPublishedImpulseTolerance * flownImpulse)
+    text += Format(sep, " (veröffentlicht %.1f Ns)", d.totalImpulse);
+  if (!d.dataCheck.empty()) text += ", Daten fraglich: " + Cp1252ToUtf8(d.dataCheck);
+  return text;
 }
 
 std::vector<int> PublishedDelays(const MotorRecord& motor) {

@@ -59,9 +59,14 @@ static_assert(kMaker + 31 == kType && kDelayCount < kHeadEnd);
 static_assert(kHeadEnd == motor_layout::kName && kDesignation == motor_layout::kMiddle);
 static_assert(kDesignation + 41 == kDiameter && kDiameter + 8 == kLength && kLength + 8 == kTotalImpulse);
 static_assert(kTotalImpulse + 8 == kDelayList && kDelayList + MotorDetails::kMaxDelays == kSource);
-static_assert(kSource + 121 == kDataCheck && kDataCheck + 61 == kCommonName && kCommonName + 15 == kMiddleEnd);
+static_assert(kSource + 121 == kDataCheck && kDataCheck + 61 == kCommonName &&
+              kCommonName + 15 == kMiddleEnd);
 static_assert(kMiddleEnd == motor_layout::kPropellantMass);
 }  // namespace details_layout
+
+// Relative difference above which a published impulse is shown beside the
+// flown one.
+inline constexpr double kPublishedImpulseTolerance = 0.02;
 
 // Writes the block into the record's free bytes (texts and delays cut to
 // their capacities); the record's own fields stay as they are.
@@ -82,8 +87,10 @@ int ImpulseClassRank(std::string_view impulseClass);
 // "Einweg", "Wiederladbar", "Hybrid", or "" for an unknown type.
 std::string_view MotorTypeText(MotorDetails::Type type);
 
-// "Klasse C, Ø 18 mm, 8,8 Ns" (UTF-8) for a motor list's tooltip.
-std::string MotorSummaryText(const MotorDetails& details, char decimalSeparator);
+// "Klasse C, Ø 18 mm, 8,8 Ns" (UTF-8) for a motor list's tooltip: the
+// impulse flown, the published one beside it where it differs, and the
+// mark of doubtful data.
+std::string MotorSummaryText(const MotorDetails& details, double flownImpulse, char decimalSeparator);
 
 // Every published delay of a motor: the details' list when there is one,
 // else the record's positive delays; ascending, without repeats.

@@ -7,6 +7,7 @@
 #include "common/win1252.h"
 #include "motors/eng_import.h"
 #include "motors/motor_makers.h"
+#include "motors/motor_naming.h"
 
 namespace komet {
 
@@ -39,6 +40,12 @@ MotorFacts MakeMotorFacts(const MotorRecord& motor) {
   if (d->totalImpulse > 0.0 &&
       std::abs(d->totalImpulse - f.totalImpulse) > kPublishedImpulseTolerance * f.totalImpulse)
     f.publishedImpulse = d->totalImpulse;
+  // The class is the maker's, as its name states it: a B4 whose curve gives
+  // 5.09 N·s is still a B.
+  if (const std::string named = ClassOfCommonName(f.commonName); !named.empty()) {
+    f.impulseClass = named;
+    f.classRank = ImpulseClassRank(named);
+  }
   f.diameterMm = d->diameterMm;
   f.lengthMm = d->lengthMm;
   f.booster = d->booster;

@@ -14,27 +14,27 @@ namespace komet {
 // the curve, masses from the record; the published impulse stands beside
 // them only where it differs. Texts are UTF-8.
 struct MotorFacts {
-  std::string name;         // the database name
-  std::string maker;        // short name ("AeroTech"); empty without details
-  std::string makerFull;    // "AeroTech", "Cesaroni Technology"; empty without details
-  std::string designation;  // "C6-5"; empty without details
-  std::string commonName;   // "C6": the details' one, else the name before its maker
-  std::string impulseClass;  // "C", "1/2A"; empty without an impulse
-  int classRank = -1;        // ImpulseClassRank of impulseClass
-  double totalImpulse = 0.0;                // N·s, the curve's
-  std::optional<double> publishedImpulse;   // N·s, where it differs from the curve's by more than 2 %
-  double averageThrust = 0.0;               // N: the curve's impulse over the burn time
-  double peakThrust = 0.0;                  // N
-  double burnTime = 0.0;                    // s
-  double totalMass = 0.0;                   // kg, loaded
-  double propellantMass = 0.0;              // kg
-  double diameterMm = 0.0;                  // 0: not known
-  double lengthMm = 0.0;                    // 0: not known
-  std::vector<int> delays;                  // published delays, s, ascending (no 0)
-  bool booster = false;                     // also sold with a 0 delay
-  bool plugged = false;                     // also sold without an ejection charge
+  std::string name;                        // the database name
+  std::string maker;                       // short name ("AeroTech"); empty without details
+  std::string makerFull;                   // "AeroTech", "Cesaroni Technology"; empty without details
+  std::string designation;                 // "C6-5"; empty without details
+  std::string commonName;                  // "C6": the details' one, else the name before its maker
+  std::string impulseClass;                // "C", "1/2A"; empty without an impulse
+  int classRank = -1;                      // ImpulseClassRank of impulseClass
+  double totalImpulse = 0.0;               // N·s, the curve's
+  std::optional<double> publishedImpulse;  // N·s, where it differs from the curve's by more than 2 %
+  double averageThrust = 0.0;              // N: the curve's impulse over the burn time
+  double peakThrust = 0.0;                 // N
+  double burnTime = 0.0;                   // s
+  double totalMass = 0.0;                  // kg, loaded
+  double propellantMass = 0.0;             // kg
+  double diameterMm = 0.0;                 // 0: not known
+  double lengthMm = 0.0;                   // 0: not known
+  std::vector<int> delays;                 // published delays, s, ascending (no 0)
+  bool booster = false;                    // also sold with a 0 delay
+  bool plugged = false;                    // also sold without an ejection charge
   MotorDetails::Type type = MotorDetails::Type::Unknown;
-  std::string dataCheck;                    // "" or why the data are doubtful
+  std::string dataCheck;  // "" or why the data are doubtful
   bool hasDetails = false;
 
   // Whether the data failed the catalogue's check ("Daten fraglich").
@@ -42,10 +42,6 @@ struct MotorFacts {
   // Whether one of the published versions has this delay (0: the booster).
   bool offersDelay(int seconds) const;
 };
-
-// Relative difference above which a published impulse is shown beside the
-// flown one.
-inline constexpr double kPublishedImpulseTolerance = 0.02;
 
 MotorFacts MakeMotorFacts(const MotorRecord& motor);
 

@@ -1,12 +1,17 @@
 #include "motors/motor_import.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
 #include <system_error>
 
 #include "common/file_io.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
 #include "motors/motor_database.h"
+#include "motors/motor_makers.h"
+#include "motors/motor_naming.h"
 #include "motors/rse_import.h"
 
 namespace komet {
@@ -106,20 +111,100 @@ MotorImport ImportMotorPaths(std::span<const std::filesystem::path> inputs) {
   return all;
 }
 
+namespace {
+
+// Maker and designation, the same for every file of one motor; none for a
+// record without details.
+std::optional<std::string> MotorIdentityKey(const MotorRecord& m) {
+  const std::optional<MotorDetails> d = ReadMotorDetails(m);
+  if (!d || d->designation.empty()) return std::nullopt;
+  return MotorNameKey(CanonicalMakerName(d->maker)) + '\n' + MotorNameKey(d->designation);
+}
+
+MotorIdentity IdentityOf(const MotorRecord& m) {
+  const MotorDetails d = ReadMotorDetails(m).value_or(MotorDetails{});
+  return {d.commonName, d.designation.empty() ? m.name.str() : d.designation, d.maker};
+}
+
+bool Doubtful(const MotorRecord& m) {
+  const std::optional<MotorDetails> d = ReadMotorDetails(m);
+  return d && !d->dataCheck.empty();
+}
+
+std::string SourceOf(const MotorRecord& m) {
+  const std::optional<MotorDetails> d = ReadMotorDetails(m);
+  return Cp1252ToUtf8(d && !d->source.empty() ? d->source : m.name.str());
+}
+
+// One entry per motor of an import; which file was kept, and why, in `twins`.
+std::vector<MotorRecord> OnePerMotor(std::span<const MotorRecord> imported, std::vector<std::string>& twins) {
+  std::vector<MotorRecord> out;
+  std::map<std::string, std::size_t> seen;
+  for (const MotorRecord& m : imported) {
+    const std::optional<std::string> key = MotorIdentityKey(m);
+    const auto it = key ? seen.find(*key) : seen.end();
+    if (it == seen.end()) {
+      if (key) seen.emplace(*key, out.size());
+      out.push_back(m);
+      continue;
+    }
+    MotorRecord& kept = out[it->second];
+    const bool better = Doubtful(kept) && !Doubtful(m);
+    const MotorRecord& left = better ? kept : m;
+    twins.push_back(Cp1252ToUtf8(m.name.view()) + ": " + SourceOf(better ? m : kept) + " genommen, " +
+                    SourceOf(left) + " nicht (" +
+                    (better || Doubtful(left)
+                         ? "Daten fraglich: " + Cp1252ToUtf8(ReadMotorDetails(left)->dataCheck)
+                         : std::string("gleicher Motor, die erste Datei zählt")) +
+                    ")");
+    if (better) kept = m;
+  }
+  return out;
+}
+
+}  // namespace
+
 MergedDatabase MergeMotors(std::vector<MotorRecord> database, std::span<const MotorRecord> imported) {
   MergedDatabase out;
   out.motors = std::move(database);
-  for (const MotorRecord& motor : imported) {
+  std::vector<MotorRecord> fresh;
+  for (MotorRecord& motor : OnePerMotor(imported, out.twins)) {
+    const std::optional<std::string> key = MotorIdentityKey(motor);
     const auto same = std::find_if(out.motors.begin(), out.motors.end(), [&](const MotorRecord& m) {
-      return m.deletedMark == 0 && CompareMotorNames(m.name.view(), motor.name.view()) == 0;
+      if (m.deletedMark != 0) return false;
+      const std::optional<std::string> other = MotorIdentityKey(m);
+      return key && other ? *key == *other : CompareMotorNames(m.name.view(), motor.name.view()) == 0;
     });
     if (same != out.motors.end()) {
-      *same = motor;
       out.replaced.push_back(motor.name.str());
-    } else {
-      out.motors.push_back(motor);
-      ++out.added;
+      motor.name = same->name;  // the rockets that fly it find it by that name
+      *same = motor;
+      continue;
     }
+    // Records without details of one name: the later one counts, as in a database.
+    const auto twin = std::find_if(fresh.begin(), fresh.end(), [&](const MotorRecord& m) {
+      return !key && !MotorIdentityKey(m) && CompareMotorNames(m.name.view(), motor.name.view()) == 0;
+    });
+    if (twin != fresh.end()) {
+      out.replaced.push_back(motor.name.str());
+      *twin = motor;
+    } else {
+      fresh.push_back(motor);
+    }
+  }
+  std::vector<MotorIdentity> identities, others;
+  std::set<std::string> taken;
+  for (const MotorRecord& m : out.motors) {
+    taken.insert(m.name.str());
+    if (MotorIdentityKey(m)) others.push_back(IdentityOf(m));
+  }
+  for (const MotorRecord& m : fresh) identities.push_back(IdentityOf(m));
+  const std::vector<std::string> names = NameMotors(identities, taken, others);
+  for (std::size_t i = 0; i < fresh.size(); ++i) {
+    // A record without details keeps the name its file gave.
+    if (MotorIdentityKey(fresh[i])) fresh[i].name = ShortString<50>(names[i]);
+    out.motors.push_back(fresh[i]);
+    ++out.added;
   }
   return out;
 }

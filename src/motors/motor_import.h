@@ -25,13 +25,17 @@ MotorImport ImportMotorFile(const std::filesystem::path& path);
 // any, or an input that does not exist, is one error.
 MotorImport ImportMotorPaths(std::span<const std::filesystem::path> inputs);
 
-// A database after an import: an imported motor whose name equals one already
-// there (the motor list's name comparison) takes that entry's place and
-// number; the others are appended in their order.
+// A database after an import. Several files of one motor (same maker and
+// designation) give one entry: the first whose data pass the check, else the
+// first. An imported motor that the database has (same maker and
+// designation; for records without details, the same name) takes that
+// entry's place, number and name; the others are appended, named so that
+// motors of one common name are told apart (NameMotors).
 struct MergedDatabase {
   std::vector<MotorRecord> motors;
   std::size_t added = 0;
   std::vector<std::string> replaced;  // names, Windows-1252, in import order
+  std::vector<std::string> twins;     // "C6 [Estes]: C6_a.eng genommen, C6_b.eng nicht (...)", UTF-8
 };
 MergedDatabase MergeMotors(std::vector<MotorRecord> database, std::span<const MotorRecord> imported);
 

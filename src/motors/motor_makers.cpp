@@ -9,21 +9,23 @@ namespace {
 
 struct MakerSpellings {
   MotorMaker maker;
-  std::array<std::string_view, 6> aliases;  // besides its two names
+  std::array<std::string_view, 8> aliases;  // besides its two names
 };
 
 // The published catalogue's makers, with the other spellings that motor
-// files use for them.
+// files use for them. "A" and "K" stay out: files use them for two makers.
 constexpr MakerSpellings kMakers[] = {
-    {{"AeroTech", "AeroTech"}, {"AT", "Aerotech", "AeroTech Inc", "AeroTech/RCS", "RCS"}},
-    {{"Alpha", "Alpha Hybrids"}, {}},
-    {{"AMW", "Animal Motor Works"}, {"Animal"}},
+    {{"AeroTech", "AeroTech"},
+     {"AT", "AERO", "AeroTech Inc", "AeroTech/RCS", "RCS/AeroTech", "AT/RCS", "AT-RMS", "RCS"}},
+    {{"Alpha", "Alpha Hybrids"}, {"AHR"}},
+    {{"AMW", "Animal Motor Works"}, {"Animal", "AW", "AMW/ProX"}},
     {{"Apogee", "Apogee Components"}, {"AP"}},
-    {{"Cesaroni", "Cesaroni Technology"}, {"CTI", "Cesaroni Technology Inc", "Cesaroni Technology Incorporated"}},
+    {{"Cesaroni", "Cesaroni Technology"},
+     {"CTI", "Ces", "CSR", "Pro38", "Cesaroni Technology Inc", "Cesaroni Technology Incorporated"}},
     {{"Contrail", "Contrail Rockets"}, {"CR"}},
     {{"Ellis", "Ellis Mountain"}, {"EM"}},
-    {{"Estes", "Estes Industries"}, {"ES", "Estes Inc"}},
-    {{"Gorilla", "Gorilla Rocket Motors"}, {"GR", "Gorilla Rocket"}},
+    {{"Estes", "Estes Industries"}, {"E", "ES", "Estes Inc", "Estes Industries Inc"}},
+    {{"Gorilla", "Gorilla Rocket Motors"}, {"GR", "Gorilla Rocket", "Gorilla Motors"}},
     {{"Hypertek", "Hypertek"}, {"HT", "HyperTek"}},
     {{"Jambol", "Jambol Jet"}, {}},
     {{"KBA", "Kosdon by AeroTech"}, {"Kosdon-by-AeroTech"}},
@@ -33,15 +35,15 @@ constexpr MakerSpellings kMakers[] = {
     {{"PML", "Public Missiles, Ltd."}, {"Public Missiles", "Public Missiles Ltd"}},
     {{"PP", "Propulsion Polymers"}, {}},
     {{"Quest", "Quest Aerospace"}, {"Q", "QU"}},
-    {{"RATT", "R.A.T.T. Works"}, {"RATT Works"}},
+    {{"RATT", "R.A.T.T. Works"}, {"RATT Works", "RTW"}},
     {{"Roadrunner", "Roadrunner Rocketry"}, {"RR"}},
     {{"RV", "Rocketvision Flight-Star"}, {"Rocketvision"}},
     {{"SCR", "Southern Cross Rocketry"}, {}},
-    {{"SkyR", "Sky Ripper Systems"}, {"Sky Ripper", "SkyRipper"}},
+    {{"SkyR", "Sky Ripper Systems"}, {"SRS", "Sky Ripper", "SkyRipper"}},
     {{"TSP", "Piotr Tendera Rocket Motors"}, {"Tendera"}},
     {{"Ultra", "Ultra Energy Link"}, {}},
     {{"WCH", "West Coast Hybrids"}, {}},
-    {{"WECO", "WECO Feuerwerk"}, {"WECO Feuerwerk GmbH"}},
+    {{"WECO", "WECO Feuerwerk"}, {"SF", "WECO Feuerwerk GmbH"}},
 };
 
 // Letters folded to upper case, blanks, dots and hyphens left out: "Cesaroni

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/format.h"
-#include "common/numbers.h"
 #include "motors/motor_details.h"
+#include "motors/motor_facts.h"
 
 namespace komet {
 namespace {
@@ -42,50 +41,32 @@ std::vector<DelayCheck> CheckDelays(const Simulation& sim, const RocketRecord& r
   return rows;
 }
 
-void WarnRailExit(const Simulation& sim, std::vector<FlightWarning>& out, char sep) {
-  const std::optional<double> v = RailExitSpeed(sim);
-  if (v && *v >= kMinRailExitSpeed) return;
-  out.push_back({FlightWarning::Kind::RailExitSpeed, 0, v.value_or(0.0),
-                 v ? Format(sep,
-                            "Startgeschwindigkeit zu gering: %.1f m/s am Ende der Startvorrichtung "
-                            "(empfohlen mindestens %.0f m/s)",
-                            *v, kMinRailExitSpeed)
-                   : "Startgeschwindigkeit zu gering: die Rakete verlässt die Startvorrichtung nicht"});
+// Every motor of the flying stages, each with its count.
+template <class Each>
+void ForEachMotor(const RocketRecord& rocket, Each each) {
+  for (int s = 0; s < PresentStages(rocket); ++s)
+    for (std::size_t j = 0; j < kSlotCount; ++j)
+      if (rocket.stages[s].counts[j] > 0) each(s, rocket.stages[s].motors[j], rocket.stages[s].counts[j]);
 }
 
-void WarnThrust(const Simulation& sim, const RocketRecord& rocket, std::vector<FlightWarning>& out,
-                char sep) {
-  const double weight = LiftOffMass(rocket) * sim.constants().gravity;
-  const double peak = sim.results().peakThrust;
-  if (weight <= 0.0 || peak >= kMinThrustToWeight * weight) return;
-  out.push_back({FlightWarning::Kind::ThrustToWeight, 0, peak,
-                 Format(sep,
-                        "Schub zu gering: Spitzenschub %.1f N ist weniger als das Fünffache des "
-                        "Startgewichts (%.2f N)",
-                        peak, weight)});
+void MeasureMotors(const RocketRecord& rocket, FlightFigures& f) {
+  ForEachMotor(rocket, [&](int stage, const MotorRecord& motor, int count) {
+    const MotorFacts facts = MakeMotorFacts(motor);
+    // The main motor, whose charge ejects the recovery, comes first.
+    if (&motor == &rocket.stages[0].motors[0]) f.ejectionCharge = !(facts.plugged && facts.delays.empty());
+    f.motorMass += count * motor.totalMass;
+    if (stage > 0 && !facts.booster) f.nonBoosters.emplace_back(stage + 1, facts.name);
+    const std::string doubt = facts.name + ": " + facts.dataCheck;
+    if (facts.doubtful() && std::find(f.doubtful.begin(), f.doubtful.end(), doubt) == f.doubtful.end())
+      f.doubtful.push_back(doubt);
+  });
 }
 
-void WarnStages(const Simulation& sim, const RocketRecord& rocket, std::vector<FlightWarning>& out,
-                char sep) {
-  const FlightResults& r = sim.results();
+void MeasureStages(const RocketRecord& rocket, FlightFigures& f) {
   const int present = PresentStages(rocket);
   // Stage 1 is an upper stage whenever a booster sits below it.
-  for (int s = 0; s + 1 < present; ++s) {
-    const double ignition = rocket.stages[s].runIgnitionTime;
-    if (r.maxHeight > 0.0 && ignition > r.maxHeightTime)
-      out.push_back({FlightWarning::Kind::IgnitionAfterApogee, s + 1, ignition,
-                     Format(sep, "Stufe %d zündet nach dem Gipfelpunkt: bei %.2f s, Gipfel bei %.2f s", s + 1,
-                            ignition, r.maxHeightTime)});
-  }
-  for (int s = 1; s < present; ++s) {
-    const double separation = rocket.stages[s].runSeparationTime;
-    if (!(RoundHalfEven(separation * 1000.0) < RoundHalfEven(r.flightEndTime * 1000.0)))
-      out.push_back({FlightWarning::Kind::SeparationNotInFlight, s + 1, separation,
-                     Format(sep,
-                            "Stufe %d wird im berechneten Flug nicht abgetrennt: Trennung bei %.2f s, "
-                            "Flugende bei %.2f s",
-                            s + 1, separation, r.flightEndTime)});
-  }
+  for (int s = 0; s + 1 < present; ++s) f.upperIgnitions.push_back({s + 1, rocket.stages[s].runIgnitionTime});
+  for (int s = 1; s < present; ++s) f.lowerSeparations.push_back({s + 1, rocket.stages[s].runSeparationTime});
 }
 
 }  // namespace
@@ -117,22 +98,42 @@ FlightPoint PointAt(const Simulation& sim, double t) {
 
 double LiftOffMass(const RocketRecord& rocket) {
   double m = 0.0;
-  for (int s = 0; s < PresentStages(rocket); ++s) {
-    const StageRecord& st = rocket.stages[s];
-    m += st.mass;
-    for (std::size_t j = 0; j < kSlotCount; ++j)
-      if (st.counts[j] > 0) m += st.counts[j] * st.motors[j].totalMass;
-  }
+  for (int s = 0; s < PresentStages(rocket); ++s) m += rocket.stages[s].mass;
+  ForEachMotor(rocket, [&](int, const MotorRecord& motor, int count) { m += count * motor.totalMass; });
   return m;
 }
 
-FlightAnalysis AnalyseFlight(const Simulation& sim, const RocketRecord& rocket, char sep) {
+FlightFigures MeasureFlight(const Simulation& sim, const RocketRecord& rocket,
+                            const std::vector<DelayCheck>& delays) {
+  const FlightResults& r = sim.results();
+  FlightFigures f;
+  f.railExitVelocity = RailExitSpeed(sim);
+  f.maxVelocity = r.maxVelocity;
+  f.maxAccel = r.maxAccel;
+  f.maxHeight = r.maxHeight;
+  f.maxHeightTime = r.maxHeightTime;
+  f.flightEndTime = r.flightEndTime;
+  f.endVelocity = sim.lastSample() > 0 ? sim.samples()[sim.lastSample()].velocity : 0.0;
+  f.peakThrust = r.peakThrust;
+  f.liftOffMass = LiftOffMass(rocket);
+  f.liftOffWeight = f.liftOffMass * sim.constants().gravity;
+  f.recommendedDelay = r.recommendedDelay();
+  for (const DelayCheck& c : delays)
+    if (c.best)
+      f.bestDelay =
+          FlightFigures::Delay{c.delay, c.delay - r.recommendedDelay(), c.tolerance, c.ejection.velocity};
+  MeasureMotors(rocket, f);
+  MeasureStages(rocket, f);
+  return f;
+}
+
+FlightAnalysis AnalyseFlight(const Simulation& sim, const RocketRecord& rocket, char sep,
+                             const SafetyInputs& inputs) {
   FlightAnalysis a;
   if (!sim.results().resultsValid || sim.results().noFlight) return a;
   a.delays = CheckDelays(sim, rocket);
-  WarnRailExit(sim, a.warnings, sep);
-  WarnThrust(sim, rocket, a.warnings, sep);
-  WarnStages(sim, rocket, a.warnings, sep);
+  a.figures = MeasureFlight(sim, rocket, a.delays);
+  a.warnings = JudgeFlight(a.figures, inputs, sep);
   return a;
 }
 

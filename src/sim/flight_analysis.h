@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/rocket_record.h"
+#include "sim/flight_safety.h"
 #include "sim/simulation.h"
 
 namespace komet {
@@ -28,26 +29,20 @@ struct DelayCheck {
   bool tooFast = false;     // ejection at more than kMaxEjectionSpeed
 };
 
-inline constexpr double kMaxEjectionSpeed = 20.0;  // m/s
-inline constexpr double kMinRailExitSpeed = 15.0;  // m/s
-inline constexpr double kMinThrustToWeight = 5.0;
-
-struct FlightWarning {
-  enum class Kind { RailExitSpeed, ThrustToWeight, IgnitionAfterApogee, SeparationNotInFlight };
-  Kind kind;
-  int stage = 0;        // 1..3 where it concerns a stage, else 0
-  double figure = 0.0;  // the number the warning is about, SI units
-  std::string text;     // German, numbers with the given separator
-};
-
 struct FlightAnalysis {
   std::vector<DelayCheck> delays;
-  std::vector<FlightWarning> warnings;
+  FlightFigures figures;                // what the rules judged
+  std::vector<FlightWarning> warnings;  // every rule that fired, red and amber
 };
 
-// The delay table and the warnings of the last run; empty without a
-// computed flight. `rocket` is the record the run worked on.
-FlightAnalysis AnalyseFlight(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator);
+// The delay table and the findings of the safety rules for the last run;
+// empty without a computed flight. `rocket` is the record the run worked on.
+FlightAnalysis AnalyseFlight(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator,
+                             const SafetyInputs& inputs = {});
+
+// What the safety rules judge of the last run and its delay table.
+FlightFigures MeasureFlight(const Simulation& simulation, const RocketRecord& rocket,
+                            const std::vector<DelayCheck>& delays);
 
 // The velocity at the first sample above the launch rail, m/s; nothing when
 // the rocket never leaves the rail.

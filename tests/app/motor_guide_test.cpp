@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -19,13 +20,14 @@ namespace komet {
 namespace {
 
 MotorRecord Catalogued(std::string_view name, double thrust, double burnTime, const char* maker,
-                       double diameter) {
+                       double diameter, double length = 70) {
   MotorRecord m = testing::BoxMotor(name, thrust, burnTime, 0.01, 0.025);
   m.delays = {3, 5, 7, 0};
   MotorDetails d;
   d.maker = maker;
   d.designation = std::string(name);
   d.diameterMm = diameter;
+  d.lengthMm = length;
   d.totalImpulse = TotalImpulse(m);
   d.delays = {3, 5, 7};
   WriteMotorDetails(d, m);
@@ -38,10 +40,12 @@ RocketRecord SingleStage(const MotorRecord& motor) {
 
 // Class A (2 N s) to F (48 N s), two makers, 18 to 29 mm, one without details.
 std::vector<MotorRecord> SmallDatabase() {
-  return {
-      Catalogued("A8 [Estes]", 4, 0.5, "Estes", 18),         Catalogued("C6 [Estes]", 6, 1.5, "Estes", 18),
-      Catalogued("C6 [Klima]", 7, 1.4, "Klima", 18),         Catalogued("D12 [Estes]", 12, 1.6, "Estes", 24),
-      Catalogued("F30 [AeroTech]", 30, 1.6, "AeroTech", 29), testing::BoxMotor("Eigenbau", 5, 1.0)};
+  return {Catalogued("A8 [Estes]", 4, 0.5, "Estes", 18),
+          Catalogued("C6 [Estes]", 6, 1.5, "Estes", 18),
+          Catalogued("C6 [Klima]", 7, 1.4, "Klima", 18),
+          Catalogued("D12 [Estes]", 12, 1.6, "Estes", 24),
+          Catalogued("F30 [AeroTech]", 30, 1.6, "AeroTech", 29, 124),
+          testing::BoxMotor("Eigenbau", 5, 1.0)};
 }
 
 TEST(MotorGuideFilter, TakesTheMotorsThatFitEveryFilter) {
@@ -50,6 +54,7 @@ TEST(MotorGuideFilter, TakesTheMotorsThatFitEveryFilter) {
     const char* maker;
     double diameter;
     std::vector<std::string> taken;
+    double length = 0;
   } cases[] = {
       {"", "", 0, {"A8 [Estes]", "C6 [Estes]", "C6 [Klima]", "D12 [Estes]", "F30 [AeroTech]", "Eigenbau"}},
       {"C..D", "", 0, {"C6 [Estes]", "C6 [Klima]", "D12 [Estes]", "Eigenbau"}},
@@ -59,12 +64,20 @@ TEST(MotorGuideFilter, TakesTheMotorsThatFitEveryFilter) {
       {"", "estes", 0, {"A8 [Estes]", "C6 [Estes]", "D12 [Estes]"}},  // without details: no maker
       {"", "", 24, {"A8 [Estes]", "C6 [Estes]", "C6 [Klima]", "D12 [Estes]", "Eigenbau"}},
       {"", "", 18, {"A8 [Estes]", "C6 [Estes]", "C6 [Klima]", "Eigenbau"}},
+      // A motor longer than the mount is no candidate; one of unknown length is.
+      {"", "", 0, {"A8 [Estes]", "C6 [Estes]", "C6 [Klima]", "D12 [Estes]", "Eigenbau"}, 100},
+      {"",
+       "",
+       0,
+       {"A8 [Estes]", "C6 [Estes]", "C6 [Klima]", "D12 [Estes]", "F30 [AeroTech]", "Eigenbau"},
+       124},
   };
   for (const auto& c : cases) {
     GuideFilter f;
     if (*c.classes) ParseClassRange(c.classes, f);
     f.maker = c.maker;
     f.maxDiameterMm = c.diameter;
+    f.maxLengthMm = c.length;
     std::vector<std::string> taken;
     for (const MotorRecord& m : SmallDatabase())
       if (GuideAccepts(f, m)) taken.push_back(m.name.str());
@@ -82,7 +95,7 @@ class MotorGuideTest : public ::testing::Test {
                             unsigned threads, bool cancelled = false) {
     std::vector<std::int32_t> numbers(motors.size());
     for (std::size_t i = 0; i < numbers.size(); ++i) numbers[i] = static_cast<std::int32_t>(i);
-    MotorGuide guide(rocket, constants, motors, numbers, '.');
+    MotorGuide guide(rocket, constants, motors, numbers, '.', safety);
     const std::atomic<bool> cancel{cancelled};
     guide.Run(threads, cancel);
     done = guide.done();
@@ -90,6 +103,7 @@ class MotorGuideTest : public ::testing::Test {
   }
 
   FixedConstants constants;
+  SafetyInputs safety;
   std::size_t done = 0;
 };
 
@@ -98,7 +112,7 @@ TEST_F(MotorGuideTest, EachRowIsTheFlightKometSimReportsForThatMotor) {
   const RocketRecord rocket = SingleStage(motors[1]);
   const std::vector<GuideRow> rows = Fly(rocket, motors, 2);
   ASSERT_EQ(rows.size(), motors.size());
-  for (std::size_t k = 1; k < rows.size(); ++k) EXPECT_GE(rows[k - 1].apogee, rows[k].apogee);
+  EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end(), GuideBefore));
   testing::TempDir dir;
   for (const GuideRow& row : rows) {
     RocketRecord flown = rocket;
@@ -123,19 +137,52 @@ TEST_F(MotorGuideTest, EachRowIsTheFlightKometSimReportsForThatMotor) {
   }
 }
 
-TEST_F(MotorGuideTest, MarksFollowTheWarnings) {
+TEST_F(MotorGuideTest, MarksFollowTheWorstRule) {
   const std::vector<MotorRecord> motors = SmallDatabase();
   RocketRecord rocket = SingleStage(motors[1]);
   rocket.stages[0].mass = 0.5;  // heavy: the weak motors crawl off the rail or not at all
   for (const GuideRow& row : Fly(rocket, motors, 1)) {
-    if (!row.railExitVelocity) {
-      EXPECT_EQ(row.mark, GuideRow::Mark::Red) << row.motor;
-    } else if (row.warnings.empty()) {
-      EXPECT_EQ(row.mark, GuideRow::Mark::Green) << row.motor;
-    } else {
-      EXPECT_NE(row.mark, GuideRow::Mark::Green) << row.motor;
-    }
+    bool red = false;
+    for (const FlightWarning& w : row.findings) red = red || w.level() == SafetyLevel::Red;
+    const GuideRow::Mark expected = red                    ? GuideRow::Mark::Red
+                                    : row.findings.empty() ? GuideRow::Mark::Green
+                                                           : GuideRow::Mark::Amber;
+    EXPECT_EQ(row.mark, expected) << row.motor;
+    EXPECT_TRUE(row.railExitVelocity || row.mark == GuideRow::Mark::Red) << row.motor;
   }
+}
+
+// What the guide must never call green: a flight near the speed of sound,
+// one cut off before its apogee, a plugged motor on top of a single stage.
+TEST_F(MotorGuideTest, UnsafeFlightsAreNeverGreen) {
+  std::vector<MotorRecord> motors = SmallDatabase();
+  MotorRecord plugged = Catalogued("C6-P [Estes]", 6, 1.5, "Estes", 18);
+  plugged.delays = {0, 0, 0, 0};
+  MotorDetails d = *ReadMotorDetails(plugged);
+  d.delays.clear();
+  d.plugged = true;
+  WriteMotorDetails(d, plugged);
+  motors.push_back(plugged);
+  motors.push_back(Catalogued("O8000 [Riesig]", 8000, 5, "Riesig", 18));
+  auto rule = [](const GuideRow& row, SafetyRuleId id) {
+    return std::any_of(row.findings.begin(), row.findings.end(),
+                       [&](const FlightWarning& w) { return w.kind == id; });
+  };
+  const std::vector<GuideRow> rows = Fly(SingleStage(motors[1]), motors, 2);
+  int green = 0;
+  for (const GuideRow& row : rows) {
+    EXPECT_TRUE(row.motor != "C6-P [Estes]" || rule(row, SafetyRuleId::PluggedTopStage));
+    EXPECT_TRUE(row.maxVelocity < 0.8 * 340 || rule(row, SafetyRuleId::NearSpeedOfSound)) << row.motor;
+    if (row.mark == GuideRow::Mark::Green) ++green;
+    EXPECT_TRUE(row.mark != GuideRow::Mark::Green ||
+                (row.maxVelocity < 272 && row.motor != "C6-P [Estes]" && row.delayFits()))
+        << row.motor;
+  }
+  EXPECT_GT(green, 0);
+  EXPECT_EQ(rows.back().mark, GuideRow::Mark::Red);
+  constants.calcPeriod = 1.0;  // every flight off the rail cut off while it climbs
+  for (const GuideRow& row : Fly(SingleStage(motors[1]), motors, 2))
+    EXPECT_TRUE(!row.railExitVelocity || rule(row, SafetyRuleId::ApogeeNotReached)) << row.motor;
 }
 
 TEST_F(MotorGuideTest, DamagedMotorsAreListedAsNoFlight) {
@@ -153,7 +200,9 @@ TEST_F(MotorGuideTest, DamagedMotorsAreListedAsNoFlight) {
   ASSERT_EQ(rows.size(), motors.size());  // none dropped
   for (const GuideRow& row : rows)
     if (row.noFlight) {
-      EXPECT_EQ(row.warnings, std::vector<std::string>{"kein Flug"});
+      ASSERT_EQ(row.findings.size(), 1u);
+      EXPECT_EQ(row.findings[0].kind, SafetyRuleId::NoFlight);
+      EXPECT_EQ(row.findings[0].text, "kein Flug");
       EXPECT_EQ(row.mark, GuideRow::Mark::Red);
     }
   EXPECT_TRUE(rows.back().noFlight || rows.back().mark == GuideRow::Mark::Red) << rows.back().motor;
@@ -179,26 +228,125 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
                    .recommendedDelay = 5.9,
                    .bestDelay = 5,
                    .ejectionVelocity = -3.25,
-                   .warnings = {"Startgeschwindigkeit \"zu\" gering"},
-                   .mark = GuideRow::Mark::Green};
+                   .findings = {{SafetyRuleId::RailExitSpeed, 0, 13.5, "Startgeschwindigkeit \"zu\" gering"}},
+                   .mark = GuideRow::Mark::Red};
   GuideRow none;
   none.motor = "Kaputt";
   none.noFlight = true;
-  none.warnings = {"kein Flug"};
+  none.findings = {{SafetyRuleId::NoFlight, 0, 0.0, "kein Flug"}};
+  none.mark = GuideRow::Mark::Red;
   EXPECT_EQ(
       GuideJson(std::vector{r, none}),
       "[\n  {\"motor\": \"C6 [Estes]\", \"maker\": \"Estes\", \"apogee\": 300.5, \"apogeeTime\": 7.5, "
       "\"maxVelocity\": 91, \"railExitVelocity\": 13.5, \"thrustToWeight\": 6, \"recommendedDelay\": "
       "5.9000000000000004, "
-      "\"bestDelay\": 5, \"ejectionVelocity\": -3.25, \"noFlight\": false, \"warnings\": "
-      "[\"Startgeschwindigkeit "
+      "\"bestDelay\": 5, \"ejectionVelocity\": -3.25, \"noFlight\": false, \"mark\": \"red\", "
+      "\"rules\": [\"railExitSpeed\"], \"warnings\": [\"Startgeschwindigkeit "
       "\\\"zu\\\" gering\"]},\n  {\"motor\": \"Kaputt\", \"maker\": null, \"apogee\": 0, \"apogeeTime\": 0, "
       "\"maxVelocity\": 0, \"railExitVelocity\": null, \"thrustToWeight\": 0, \"recommendedDelay\": 0, "
-      "\"bestDelay\": null, \"ejectionVelocity\": null, \"noFlight\": true, \"warnings\": [\"kein "
-      "Flug\"]}\n]\n");
+      "\"bestDelay\": null, \"ejectionVelocity\": null, \"noFlight\": true, \"mark\": \"red\", "
+      "\"rules\": [\"noFlight\"], \"warnings\": [\"kein Flug\"]}\n]\n");
   const std::string csv = GuideCsv(std::vector{r}, kGermanCsv);
-  EXPECT_NE(csv.find("\"C6 [Estes]\";\"Estes\";300,5;7,50;91,0;13,5;6,0;5,9;5;-0,9;-3,2;"), std::string::npos)
+  EXPECT_NE(csv.find("\"C6 [Estes]\";\"Estes\";300,5;7,50;91,0;13,5;6,0;5,9;5;-0,9;-3,2;rot;\"Start"),
+            std::string::npos)
       << csv;
+}
+
+GuideRow Row(const char* motor, GuideRow::Mark mark, std::optional<int> best, double recommended,
+             double apogee, double maxVelocity) {
+  GuideRow r;
+  r.motor = motor;
+  r.mark = mark;
+  r.bestDelay = best;
+  r.recommendedDelay = recommended;
+  r.apogee = apogee;
+  r.maxVelocity = maxVelocity;
+  return r;
+}
+
+// Safe first, then the fit of the delay (within half the band, within it,
+// outside, none), then the apogee. Neither apogee, speed nor the
+// recommended delay alone give this order.
+TEST(MotorGuideOrder, SafeThenFittingDelayThenApogee) {
+  using enum GuideRow::Mark;
+  const std::vector<GuideRow> expected = {
+      Row("grün, passt gut, hoch", Green, 5, 5.5, 400, 120),  // 0.5 s of a 1.5 s band
+      Row("grün, passt gut, tief", Green, 5, 4.7, 300, 150),  // 0.3 s: closer, but in the same half
+      Row("grün, passt knapp", Green, 7, 5.8, 900, 100),      // 1.2 s
+      Row("grün, passt nicht", Green, 3, 7.0, 950, 90),       // 4 s off
+      Row("grün, ohne Verzögerung", Green, std::nullopt, 6.0, 1000, 80),
+      Row("gelb, passt gut", Amber, 5, 5.0, 2000, 260),
+      Row("rot, passt gut", Red, 8, 8.0, 3000, 500),
+      Row("rot, passt nicht", Red, 3, 9.0, 3500, 600),
+  };
+  for (std::size_t shift = 1; shift < expected.size(); ++shift) {
+    std::vector<GuideRow> rows = expected;
+    std::rotate(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(shift), rows.end());
+    std::stable_sort(rows.begin(), rows.end(), GuideBefore);
+    for (std::size_t k = 0; k < rows.size(); ++k) EXPECT_EQ(rows[k].motor, expected[k].motor) << shift;
+  }
+}
+
+TEST(MotorGuideOrder, FlightLimitsHideRows) {
+  using enum GuideRow::Mark;
+  const std::vector<GuideRow> rows = {Row("grün", Green, 5, 5.0, 300, 100),
+                                      Row("gelb", Amber, 5, 5.0, 600, 200),
+                                      Row("schief", Green, 3, 9.0, 800, 150)};
+  const struct {
+    double minApogee, maxApogee, maxVelocity;
+    bool onlyGreen, matchingDelay;
+    std::vector<std::string> shown;
+  } cases[] = {
+      {0, 0, 0, false, false, {"grün", "gelb", "schief"}},
+      {0, 0, 0, true, false, {"grün", "schief"}},
+      {0, 0, 0, false, true, {"grün", "gelb"}},
+      {300, 0, 0, false, false, {"grün", "gelb", "schief"}},
+      {301, 0, 0, false, false, {"gelb", "schief"}},
+      {0, 600, 0, false, false, {"grün", "gelb"}},
+      {0, 0, 150, false, false, {"grün", "schief"}},
+  };
+  for (const auto& c : cases) {
+    GuideFilter f;
+    f.minApogee = c.minApogee;
+    f.maxApogee = c.maxApogee;
+    f.maxVelocity = c.maxVelocity;
+    f.onlyGreen = c.onlyGreen;
+    f.matchingDelayOnly = c.matchingDelay;
+    std::vector<std::string> shown;
+    for (const GuideRow& r : rows)
+      if (GuideShows(f, r)) shown.push_back(r.motor);
+    EXPECT_EQ(shown, c.shown) << c.minApogee << " " << c.maxApogee << " " << c.maxVelocity;
+  }
+}
+
+TEST(MotorGuideCli, JsonRowsCarryMarkAndRulesInTheGuidesOrder) {
+  testing::TempDir dir;
+  const auto db = testing::WriteDatabase(dir.path(), SmallDatabase());
+  SaveRocketFile(dir.path() / "c6.kmw", SingleStage(SmallDatabase()[1]));
+  std::ostringstream out, err;
+  ASSERT_EQ(RunKometSim({"guide", (dir.path() / "c6.kmw").string(), "--db", db.string(), "--raw",
+                         "--diameter", "0", "--max-speed", "1000", "--json", "-"},
+                        {}, out, err),
+            0)
+      << err.str();
+  const std::string json = out.str();
+  std::string marks;
+  for (std::size_t at = json.find("\"mark\": \""); at != std::string::npos;
+       at = json.find("\"mark\": \"", at + 1))
+    marks += json[at + 9];
+  EXPECT_EQ(marks.size(), SmallDatabase().size()) << json;
+  EXPECT_TRUE(std::is_sorted(marks.begin(), marks.end(), [](char a, char b) {
+    return std::string_view("gar").find(a) < std::string_view("gar").find(b);
+  })) << marks;
+  EXPECT_NE(json.find("\"rules\": [\"noRailExit\""), std::string::npos) << json;  // the A8 on 40 g
+  EXPECT_EQ(
+      RunKometSim({"guide", (dir.path() / "c6.kmw").string(), "--db", db.string(), "--raw", "--length", "x"},
+                  {}, out, err),
+      2);
+  std::ostringstream help;
+  EXPECT_EQ(RunKometSim({"guide", "--help"}, {}, help, err), 0);
+  for (const char* option : {"--length", "--max-speed", "--height-limit", "--green"})
+    EXPECT_NE(help.str().find(option), std::string::npos) << option;
 }
 
 TEST(MotorGuideCli, RefusesARocketWithoutAMotorToReplace) {

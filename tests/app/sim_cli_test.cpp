@@ -243,13 +243,17 @@ TEST_F(SimCliTest, MotorsListsTheDatabaseWithItsDetails) {
       "[\n"
       "  {\"name\": \"C6\", \"recordNo\": 0, \"maker\": null, \"designation\": null, \"impulseClass\": "
       "\"D\", \"diameter\": null, \"length\": null, \"totalImpulse\": 10.801500000000001, "
-      "\"averageThrust\": 6.0008333333333335, \"peakThrust\": 6, \"burnTime\": 1.8, \"totalMass\": "
-      "0.023099999999999999, \"propellantMass\": 0.010800000000000001, \"delays\": [3, 5], \"plugged\": "
-      "null},\n"
-      "  {\"name\": \"G64W [AeroTech]\", \"recordNo\": 1, \"maker\": \"AeroTech\", \"designation\": "
+      "\"publishedImpulse\": null, \"averageThrust\": 6.0008333333333335, \"peakThrust\": 6, \"burnTime\": "
+      "1.8, "
+      "\"totalMass\": 0.023099999999999999, \"propellantMass\": 0.010800000000000001, \"delays\": [3, 5], "
+      "\"booster\": null, \"plugged\": null, \"type\": null, \"dataCheck\": null},\n"
+      "  {\"name\": \"G64 [AeroTech]\", \"recordNo\": 1, \"maker\": \"AeroTech\", \"designation\": "
       "\"G64W\", \"impulseClass\": \"G\", \"diameter\": 29, \"length\": 124, \"totalImpulse\": 82, "
-      "\"averageThrust\": 54.666666666666664, \"peakThrust\": 80, \"burnTime\": 1.5, \"totalMass\": "
-      "0.1168, \"propellantMass\": 0.0625, \"delays\": [4, 7, 10, 13, 15], \"plugged\": true}\n"
+      "\"publishedImpulse\": null, \"averageThrust\": 54.666666666666664, \"peakThrust\": 80, \"burnTime\": "
+      "1.5, "
+      "\"totalMass\": 0.1168, \"propellantMass\": 0.0625, \"delays\": [4, 7, 10, 13, 15], \"booster\": "
+      "false, "
+      "\"plugged\": true, \"type\": null, \"dataCheck\": null}\n"
       "]\n");
   EXPECT_EQ(Run({"motors", "--db", (dir.path() / "fehlt.kdb").string()}), 2);
   EXPECT_NE(err.str().find("fehlt.kdb: Datei nicht gefunden"), std::string::npos) << err.str();

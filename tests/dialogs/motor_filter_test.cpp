@@ -20,12 +20,12 @@ class MotorFilterTest : public ::testing::Test {
   std::vector<std::string> Passing(const MotorFilter& f) const {
     std::vector<std::string> names;
     for (const MotorRow& r : rows)
-      if (MotorFilterAccepts(f, r)) names.push_back(r.name);
+      if (MotorFilterAccepts(f, r)) names.push_back(r.facts.name);
     return names;
   }
   const MotorRow& Row(std::string_view name) const {
     for (const MotorRow& r : rows)
-      if (r.name == name) return r;
+      if (r.facts.name == name) return r;
     throw std::runtime_error("no such row");
   }
 
@@ -39,31 +39,34 @@ using Names = std::vector<std::string>;
 
 TEST_F(MotorFilterTest, RowsFollowTheListWithTheRecordsFigures) {
   ASSERT_EQ(rows.size(), 7u);
-  EXPECT_EQ(rows[0].name, "A8 [Estes]");
-  EXPECT_EQ(rows[6].name, "Z0");
-  const MotorRow& d12 = Row("D12 [Estes]");
+  EXPECT_EQ(rows[0].facts.name, "A8 [Estes]");
+  EXPECT_EQ(rows[6].facts.name, "Z0");
+  const MotorFacts& d12 = Row("D12 [Estes]").facts;
   EXPECT_EQ(d12.maker, "Estes");
+  EXPECT_EQ(d12.makerFull, "Estes Industries");
   EXPECT_EQ(d12.impulseClass, "D");
   EXPECT_EQ(d12.classRank, 6);
   EXPECT_EQ(d12.diameterMm, 24);
   EXPECT_EQ(d12.lengthMm, 96);
-  EXPECT_DOUBLE_EQ(d12.totalImpulse, 19.2);    // the published value
+  EXPECT_NEAR(d12.totalImpulse, 19.2, 0.01);   // the curve's
   EXPECT_NEAR(d12.averageThrust, 12.0, 0.01);  // the curve's impulse over 1.6 s
   EXPECT_EQ(d12.peakThrust, 12);
   EXPECT_EQ(d12.burnTime, 1.6);
-  EXPECT_DOUBLE_EQ(d12.liftOffMassG, 25);
+  EXPECT_DOUBLE_EQ(d12.totalMass, 0.025);
   EXPECT_EQ(d12.delays, (std::vector<int>{3, 5, 7}));
-  EXPECT_EQ(d12.record.name.view(), "D12 [Estes]");
+  EXPECT_TRUE(d12.booster);
+  EXPECT_EQ(DelayCodes(d12), "0-3-5-7");
+  EXPECT_EQ(Row("D12 [Estes]").record.name.view(), "D12 [Estes]");
 }
 
 TEST_F(MotorFilterTest, AnOldRecordTakesItsClassFromTheCurve) {
-  const MotorRow& old = Row("Alt F");
+  const MotorFacts& old = Row("Alt F").facts;
   EXPECT_EQ(old.maker, "");
   EXPECT_EQ(old.impulseClass, "F");
   EXPECT_NEAR(old.totalImpulse, 60.0, 0.05);
   EXPECT_EQ(old.diameterMm, 0);
   EXPECT_EQ(old.delays, (std::vector<int>{3, 5}));
-  EXPECT_EQ(Row("Z0").classRank, -1);
+  EXPECT_EQ(Row("Z0").facts.classRank, -1);
 }
 
 TEST_F(MotorFilterTest, DefaultsLetEveryMotorThrough) {
@@ -82,7 +85,30 @@ TEST_F(MotorFilterTest, TextIsFoundAnywhereInNameOrDesignationWhateverTheCase) {
   };
   for (const Case& c : cases) {
     MotorFilter f;
-    f.text = c.text;
+    f.SetText(c.text);
+    EXPECT_EQ(Passing(f), c.expected) << c.text;
+  }
+}
+
+TEST_F(MotorFilterTest, SearchTakesWhatRocketeersType) {
+  const struct {
+    const char* text;
+    Names expected;
+  } cases[] = {
+      {"C6-5", {"C6 [Estes]"}},
+      {"c6 5", {"C6 [Estes]"}},
+      {"Estes C6-5", {"C6 [Estes]"}},
+      {"C6-4", {}},
+      {"D12-0", {"D12 [Estes]"}},  // the booster version
+      {"C6-0", {}},
+      {"E9-6", {"E9 [Klima]"}},
+      {"Estes Industries D12", {"D12 [Estes]"}},
+      {"AT G40", {"G40 [AeroTech]"}},  // another spelling of the maker
+      {"aerotech", {"G40 [AeroTech]"}},
+  };
+  for (const auto& c : cases) {
+    MotorFilter f;
+    f.SetText(c.text);
     EXPECT_EQ(Passing(f), c.expected) << c.text;
   }
 }
@@ -124,7 +150,7 @@ TEST_F(MotorFilterTest, ExactDiameterTakesOnlyThatOne) {
 
 TEST_F(MotorFilterTest, FiltersCombine) {
   MotorFilter f;
-  f.text = "e";
+  f.SetText("e");
   f.maker = "Estes";
   f.classFrom = ImpulseClassRank("B");
   f.fitsInMm = 18;
@@ -155,15 +181,15 @@ TEST_F(MotorFilterTest, AChangedOrMissingDatabaseLeavesTheNamesAlone) {
   WriteMotorDatabase(db, changed);
   const std::vector<MotorRow> after = ReadMotorRows(db, list);
   ASSERT_EQ(after.size(), 7u);
-  EXPECT_EQ(after[3].name, "D12 [Estes]");
-  EXPECT_EQ(after[3].maker, "");
-  EXPECT_EQ(after[3].peakThrust, 0);
-  EXPECT_EQ(after[0].maker, "Estes");
+  EXPECT_EQ(after[3].facts.name, "D12 [Estes]");
+  EXPECT_EQ(after[3].facts.maker, "");
+  EXPECT_EQ(after[3].facts.peakThrust, 0);
+  EXPECT_EQ(after[0].facts.maker, "Estes");
 
   const std::vector<MotorRow> none = ReadMotorRows(dir.path() / "fehlt.kdb", list);
   ASSERT_EQ(none.size(), 7u);
-  EXPECT_EQ(none[5].name, "G40 [AeroTech]");
-  EXPECT_EQ(none[5].classRank, -1);
+  EXPECT_EQ(none[5].facts.name, "G40 [AeroTech]");
+  EXPECT_EQ(none[5].facts.classRank, -1);
 }
 
 }  // namespace

@@ -95,6 +95,15 @@ TEST(OptionsRecordTest, UnwritablePlaceStillGivesDefaults) {
   EXPECT_THROW(SaveOptions(dir.path() / "datei" / "KOMET.OPT", load.record), KometError);
 }
 
+// A fresh account has no configuration folder yet: the first start makes it.
+TEST(OptionsRecordTest, FirstStartMakesTheConfigurationFolder) {
+  testing::TempDir dir;
+  const auto file = dir.path() / ".config" / "Komet" / "KOMET.OPT";
+  const OptionsLoad load = LoadOptions(file, "cwd");
+  EXPECT_TRUE(load.defaultsWritten);
+  EXPECT_EQ(ReadBytes(file).size(), 316u);
+}
+
 TEST(OptionsRecordTest, CalcPeriodClamp) {
   const struct {
     double in, out;

@@ -4,9 +4,11 @@
 
 #include <fstream>
 
+#include "common/file_io.h"
 #include "common/komet_error.h"
 #include "motors/motor_database.h"
 #include "motors/motor_record.h"
+#include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace komet {
@@ -156,30 +158,44 @@ TEST_F(SettingsTest, SichernIntoAnUnwritablePlaceThrowsAndTheValuesStayInEffect)
   EXPECT_EQ(s.GetCalcPeriod(), 10.0);
 }
 
-TEST(ImportMotorDatabase, WritesTheMotorsAndReportsTheBadEntry) {
+TEST(ImportMotorDatabase, AddsToACopyOfTheDatabaseInUseAndReportsTheBadEntry) {
   testing::TempDir dir;
   const auto eng = dir.path() / "eigene.eng";
   std::ofstream(eng) << "; zwei Motoren, einer davon fehlerhaft\n"
-                        "T5 18 70 3-5 0.006 0.016 Test\n"
+                        "T5 18 70 3-5 0.003 0.016 Test\n"
                         "0.1 10\n0.5 4\n0.8 0\n"
                         "Kaputt 18 70 3 0.006 0.016 Test\n"
                         "0.2 5\n0.1 3\n";
-  const auto folder = dir.path() / "config" / "motoren";
+  const auto catalogue = dir.path() / "katalog.kdb";
+  WriteMotorDatabase(catalogue, std::vector<MotorRecord>{testing::BoxMotor("C6 [Estes]", 6, 1.5)});
+  const auto before = ReadFilePrefix(catalogue, 1 << 20);
+  const auto personal = dir.path() / "daten" / "Komet" / "meine_motoren.kdb";
   const std::vector<std::filesystem::path> inputs{eng};
-  const MotorDatabaseImport result = ImportMotorDatabase(inputs, folder);
-  EXPECT_EQ(result.database, folder / "eigene.kdb");
+  const MotorDatabaseImport result = ImportMotorDatabase(inputs, catalogue, personal);
+  EXPECT_EQ(result.database, personal);
   EXPECT_EQ(result.summary, "1 Motor importiert (1 neu, 0 ersetzt), 1 abgelehnt");
   EXPECT_EQ(result.motorCount, 1u);
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_NE(result.problems[0].find("eigene.eng, Zeile 8"), std::string::npos) << result.problems[0];
+  EXPECT_EQ(ReadFilePrefix(catalogue, 1 << 20), before);  // the catalogue stays as it is
 
-  const MotorList list = ReadMotorList(result.database);
-  ASSERT_EQ(list.size(), 1u);
-  MotorRecord m;
-  ASSERT_TRUE(ReadMotorRecord(result.database, list[0].recordNo, m));
-  EXPECT_EQ(m.name.view(), "T5 [Test]");
-  EXPECT_DOUBLE_EQ(m.burnTime, 0.8);
-  EXPECT_DOUBLE_EQ(m.propellantMass, 0.006);
+  // The motors listed before stay, so a rocket's slots find theirs again.
+  auto names = [](const std::filesystem::path& db) {
+    std::vector<std::string> out;
+    for (const MotorListEntry& e : ReadMotorList(db)) out.push_back(e.name);
+    return out;
+  };
+  EXPECT_EQ(names(personal), (std::vector<std::string>{"C6 [Estes]", "T5 [Test]"}));
+  // A second import adds to the personal database in use.
+  std::ofstream(dir.path() / "zwei.eng") << "D9 24 70 0-5 0.01 0.03 Klima\n0.1 10\n2.0 9\n2.1 0\n";
+  const std::vector<std::filesystem::path> second{dir.path() / "zwei.eng"};
+  EXPECT_FALSE(ImportMotorDatabase(second, personal, personal).database.empty());
+  EXPECT_EQ(names(personal), (std::vector<std::string>{"C6 [Estes]", "T5 [Test]", "D9 [Klima]"}));
+  // Back on the catalogue, a new import starts from it again; the older
+  // personal database is kept beside.
+  const MotorDatabaseImport third = ImportMotorDatabase(second, catalogue, personal);
+  EXPECT_EQ(names(personal), (std::vector<std::string>{"C6 [Estes]", "D9 [Klima]"}));
+  EXPECT_EQ(names(third.backup), (std::vector<std::string>{"C6 [Estes]", "T5 [Test]", "D9 [Klima]"}));
 }
 
 TEST(ImportMotorDatabase, NothingUsableWritesNoDatabase) {
@@ -187,7 +203,8 @@ TEST(ImportMotorDatabase, NothingUsableWritesNoDatabase) {
   std::ofstream(dir.path() / "leer.eng") << "; nur ein Kommentar\n";
   for (const char* input : {"leer.eng", "fehlt.eng"}) {
     const std::vector<std::filesystem::path> inputs{dir.path() / input};
-    const MotorDatabaseImport result = ImportMotorDatabase(inputs, dir.path());
+    const MotorDatabaseImport result =
+        ImportMotorDatabase(inputs, dir.path() / "fehlt.kdb", dir.path() / "m.kdb");
     EXPECT_TRUE(result.database.empty()) << input;
     EXPECT_EQ(result.problems.size(), 1u) << input;
     EXPECT_EQ(result.summary, "0 Motoren importiert (0 neu, 0 ersetzt), 1 abgelehnt") << input;

@@ -128,13 +128,20 @@ TEST(CurveViewerDetails, LinesOnlyForARecordWithDetails) {
                      .lengthMm = 70,
                      .totalImpulse = 8.82,
                      .plugged = true,
+                     .booster = true,
                      .delays = {3, 5, 7},
-                     .source = ""},
+                     .source = "",
+                     .commonName = "C6",
+                     .dataCheck = "Kurvenimpuls 10,0 Ns, ver\xF6"
+                                  "ffentlicht 8,8 Ns"},  // Windows-1252
                     m);
+  // The flown impulse first, the published one beside it; the mark last.
   EXPECT_EQ(MotorDetailLines(m, ','),
-            (std::vector<std::string>{"Estes C6, Klasse C, 8,8 Ns, 4,4 N mittlerer Schub",
-                                      "18 x 70 mm, Verzögerungen 3, 5, 7 s, auch ohne Ausstoßladung"}));
-  EXPECT_GT(MotorDetailBand(m), 2 * kDetailLineHeight);
+            (std::vector<std::string>{
+                "Estes Industries C6, Klasse C, 10,0 Ns (veröffentlicht 8,8 Ns), 5,0 N mittlerer Schub",
+                "18 x 70 mm, als Booster (-0), Verzögerungen 3, 5, 7 s, auch ohne Ausstoßladung",
+                "Daten fraglich: Kurvenimpuls 10,0 Ns, veröffentlicht 8,8 Ns"}));
+  EXPECT_GT(MotorDetailBand(m), 3 * kDetailLineHeight);
 }
 
 }  // namespace

@@ -15,6 +15,10 @@
 namespace komet {
 namespace {
 
+MotorImport ParseShapes(std::string_view text, std::string_view name) {
+  return testing::ShapesOnly(ParseRse(text, name));
+}
+
 using testing::Curve;
 using testing::Problems;
 
@@ -35,7 +39,7 @@ const std::string kAttributes = "code=\"C6\" mfg=\"Acme\" dia=\"18\" len=\"70\" 
 const std::vector<std::string> kPoints = {"t=\"0.1\" f=\"5\"", "t=\"0.5\" f=\"0\""};
 
 TEST(RseImport, ReadsEveryEngineFieldByField) {
-  const MotorImport r = ParseRse(
+  const MotorImport r = ParseShapes(
       Rse(Engine(
               "code=\"H130W\" mfg=\"AeroTech\" Type=\"reloadable\" dia=\"29.\" len=\"124.\" initWt=\"150.5\" "
               "propWt=\"60.\" delays=\"14,6,10\" Itot=\"100.5\" burn-time=\"0.9\"",
@@ -50,7 +54,7 @@ TEST(RseImport, ReadsEveryEngineFieldByField) {
   EXPECT_TRUE(r.problems.empty()) << Problems(r);
 
   const MotorRecord& h = r.motors[0];
-  EXPECT_EQ(h.name.view(), "H130W [AeroTech]");
+  EXPECT_EQ(h.name.view(), "H130 [AeroTech]");
   EXPECT_DOUBLE_EQ(h.totalMass, 0.1505);  // grams in the file
   EXPECT_DOUBLE_EQ(h.propellantMass, 0.060);
   EXPECT_EQ(h.delays, (std::array<std::int8_t, 4>{6, 10, 14, 0}));
@@ -61,6 +65,7 @@ TEST(RseImport, ReadsEveryEngineFieldByField) {
   MotorDetails expected;
   expected.maker = "AeroTech";
   expected.designation = "H130W";
+  expected.commonName = "H130";
   expected.diameterMm = 29;
   expected.lengthMm = 124;
   expected.totalImpulse = 100.5;  // published, not the curve's
@@ -94,7 +99,7 @@ class RseRejection : public ::testing::TestWithParam<Rejection> {};
 
 TEST_P(RseRejection, GivesOneErrorAtItsLine) {
   const Rejection& c = GetParam();
-  const MotorImport r = ParseRse(c.text, "m.rse");
+  const MotorImport r = ParseShapes(c.text, "m.rse");
   EXPECT_TRUE(r.motors.empty());
   EXPECT_EQ(r.refused, 1u);
   ASSERT_EQ(r.problems.size(), 1u) << Problems(r);
@@ -138,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
 // --- what real files do ---
 
 TEST(RseImport, KeepsTheLongestOfManyDelaysAndMarksPlugged) {
-  const MotorImport r = ParseRse(
+  const MotorImport r = ParseShapes(
       Rse(Engine(kAttributes + " delays=\"17,15,13,11,9,7\"", kPoints) +
           Engine("code=\"G40-P\" mfg=\"A\" dia=\"29\" initWt=\"2\" propWt=\"1\" delays=\"P\"", kPoints)),
       "m.rse");
@@ -158,11 +163,11 @@ TEST(RseImport, ReadsCrLfAndUtf8NamesIntoWindows1252) {
   std::string text = Rse(Engine("code=\"D9\" mfg=\"Müller\" dia=\"x\" initWt=\"2\" propWt=\"1\"", kPoints));
   for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
     text.replace(at, 1, "\r\n");
-  const MotorImport bad = ParseRse(text, "m.rse");
+  const MotorImport bad = ParseShapes(text, "m.rse");
   EXPECT_EQ(Problems(bad),
             "m.rse, Zeile 3: Durchmesser \"x\" ist keine gültige Zahl\n"
             "m.rse, Zeile 3: Warnung: Länge fehlt (Attribut len), 0 angenommen\n");
-  const MotorImport good = ParseRse(text.replace(text.find("\"x\""), 3, "\"18\""), "Möhre.rse");
+  const MotorImport good = ParseShapes(text.replace(text.find("\"x\""), 3, "\"18\""), "Möhre.rse");
   ASSERT_EQ(good.motors.size(), 1u) << Problems(good);
   EXPECT_EQ(good.motors[0].name.view(), "D9 [M\xFCller]");
   EXPECT_EQ(ReadMotorDetails(good.motors[0])->source, "M\xF6hre.rse");
@@ -171,7 +176,7 @@ TEST(RseImport, ReadsCrLfAndUtf8NamesIntoWindows1252) {
   for (unsigned char ch : std::string("<engine-database><engine-list>") + Engine(kAttributes, kPoints) +
                               "</engine-list></engine-database>")
     utf16 += {static_cast<char>(ch), '\0'};
-  EXPECT_EQ(ParseRse(utf16, "m.rse").motors.size(), 1u);
+  EXPECT_EQ(ParseShapes(utf16, "m.rse").motors.size(), 1u);
 }
 
 TEST(RseImport, FileNamesTheFileInDiagnosticsAndErrors) {

@@ -116,6 +116,26 @@ TEST(PaintCurves, ScalesPutTheLargestShownMaximumOnTheSecondHighestLine) {
   EXPECT_LT(st.scaleY, unshrunk);
 }
 
+// A comparison flight that climbs higher than the main one sets the common
+// scale: its apogee lies on the second-highest grid line, its curve inside
+// the plot.
+TEST(PaintCurves, AHigherComparisonFlightSetsTheVerticalRange) {
+  auto main = MakeSyntheticFlight({.thrust = 20.0, .burnTime = 1.0, .period = 20.0});
+  auto higher = MakeSyntheticFlight({.thrust = 40.0, .burnTime = 1.0, .period = 20.0});
+  ASSERT_GT(higher.results.maxHeight, 2.0 * main.results.maxHeight);
+  const PlotSwitches sw = *ParseCurves("h");
+  PlotState st;
+  RecordingCanvas c;
+  PaintBox1Paint(c, 639, 351, st, {main.view(), sw, {}, ',', &higher.results});
+  EXPECT_DOUBLE_EQ(st.scaleY, 210.0 / higher.results.maxHeight);
+  EXPECT_DOUBLE_EQ(st.scaleX, 540.0 / higher.results.flightEndTime);
+  RecordingCanvas compared;
+  PaintComparison(compared, 639, st, sw, higher.view(), "Vergleich");
+  int top = st.plotOriginY;
+  for (const auto& line : compared.Lines()) top = std::min(top, line.y);
+  EXPECT_NEAR(top, 54, 1);  // its apogee, on the plot
+}
+
 TEST(PaintCurves, NothingShownGivesRangeOneAndZeroEndTimeIsDrawnAsOne) {
   auto f = MakeSyntheticFlight();
   f.results.flightEndTime = 0.0;

@@ -46,11 +46,12 @@ class HelpWindowTest : public QObject {
     QVERIFY(browser()->toPlainText().contains("Nichts gefunden"));
   }
 
-  // Every page is bundled, has a title and keywords, and every link of it
-  // leads to a bundled page (and to an anchor that page has).
+  // Every page is bundled, has a title and keywords, every link of it leads
+  // to a bundled page (and to an anchor that page has), every picture is
+  // bundled too.
   void everyLinkLeadsSomewhere() {
     int pages = 0;
-    for (QDirIterator it(":/help"); it.hasNext();) {
+    for (QDirIterator it(":/help", {"*.html"}, QDir::Files); it.hasNext();) {
       const QString path = it.next();
       QFile f(path);
       QVERIFY(f.open(QIODevice::ReadOnly));
@@ -68,9 +69,14 @@ class HelpWindowTest : public QObject {
                    qPrintable(path + " -> " + link.captured(0)));
         }
       }
+      static const QRegularExpression img("<img src=\"([^\"]*)\"");
+      for (auto m = img.globalMatch(html); m.hasNext();) {
+        const QString picture = ":/help/" + m.next().captured(1);
+        QVERIFY2(!QImage(picture).isNull(), qPrintable(path + " -> " + picture));
+      }
       ++pages;
     }
-    QVERIFY(pages >= 10);
+    QVERIFY(pages >= 13);
   }
 
  private:

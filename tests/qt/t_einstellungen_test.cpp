@@ -13,7 +13,10 @@
 #include <QtTest>
 #include <fstream>
 
+#include "common/qt/qt_text.h"
+#include "motors/motor_database.h"
 #include "qt/modal_helper.h"
+#include "support/motor_fixtures.h"
 
 using namespace komet;
 using komet::testing::CloseNextMessageBox;
@@ -153,6 +156,9 @@ class TEinstellungenTest : public QObject {
   void anEngFileIsImportedAndBecomesTheDatabase() {
     Settings s(optionsFile(), "/", store_);
     TEinstellungen dialog(s);
+    const QString bundled = dir_->filePath("katalog.kdb");
+    WriteMotorDatabase(ToPath(bundled), std::vector<MotorRecord>{testing::BoxMotor("C6 [Estes]", 6, 1.5)});
+    dialog.SetBundledDatabase(bundled);
     QSignalSpy changed(&dialog, &TEinstellungen::databaseChanged);
     const QString eng = dir_->filePath("eigene.eng");
     std::ofstream(eng.toStdString()) << "T5 18 70 3-5 0.006 0.016 Test\n0.1 10\n0.5 4\n0.8 0\n";
@@ -164,11 +170,16 @@ class TEinstellungenTest : public QObject {
              qPrintable(summary));
     QCOMPARE(changed.count(), 1);
     const QString kdb = edit(dialog, "MotorenPfad")->text();
-    QVERIFY2(kdb.endsWith("/motoren/eigene.kdb"), qPrintable(kdb));
-    QVERIFY(QFile::exists(kdb));
+    QVERIFY2(kdb.endsWith("/Komet/meine_motoren.kdb"), qPrintable(kdb));
+    QCOMPARE(ReadMotorList(ToPath(kdb)).size(), 2u);  // the catalogue's motor and the new one
     QCOMPARE(QString::fromStdString(s.GetDBName().string()), kdb);
     QCOMPARE(edit(dialog, "Ldichte")->text(), QStringLiteral("1,2"));
     QVERIFY(store_.value.empty());
+    // One click back to the bundled catalogue.
+    button(dialog, "Katalog")->click();
+    QCOMPARE(changed.count(), 2);
+    QVERIFY(s.GetDBName().empty());
+    QVERIFY(edit(dialog, "MotorenPfad")->placeholderText().contains("katalog.kdb"));
     QFile::remove(kdb);
   }
 

@@ -130,17 +130,32 @@ class TMainPicturesTest : public QObject {
     guide->findChild<QComboBox*>("KlasseBis")->setCurrentText("D");
     guide->BerechnenClick();
     QTRY_VERIFY_WITH_TIMEOUT(!guide->running(), 30000);
-    guide->resize(1100, 420);
+    guide->resize(1000, 420);
     guide->table()->selectRow(0);
     const QImage plain = main_->grab().toImage();
     guide->findChild<QCheckBox*>("ImDiagramm")->setChecked(true);
     const QImage compared = main_->grab().toImage();
     const QImage window = guide->grab().toImage();
-    QVERIFY(CountColour(window, QColor(214, 240, 206)) > 0);  // a motor without warnings
-    QVERIFY(CountColour(window, QColor(255, 234, 184)) > 0);  // one with a warning
+    QVERIFY(CountColour(window, QColor(214, 240, 206)) > 0);  // a motor that breaks no rule
+    const QAbstractItemModel* rows = guide->table()->model();
+    QCOMPARE(rows->index(rows->rowCount() - 1, 0).data(Qt::BackgroundRole).value<QBrush>().color(),
+             QColor(246, 200, 200));                        // one too slow off the rail, last
+    QVERIFY(CountColour(window, QColor(40, 160, 40)) > 0);  // the marker of the selected first row
     QVERIFY(plain != compared);
     Save(window, "motorberater.png");
     Save(compared, "motorberater_vergleich.png");
+
+    // For the help page: the E motors, green ones first, then amber ones.
+    guide->findChild<QCheckBox*>("ImDiagramm")->setChecked(false);
+    guide->findChild<QComboBox*>("KlasseVon")->setCurrentText("E");
+    guide->findChild<QComboBox*>("KlasseBis")->setCurrentText("E");
+    guide->BerechnenClick();
+    QTRY_VERIFY_WITH_TIMEOUT(!guide->running(), 30000);
+    guide->resize(640, 400);
+    guide->table()->selectRow(0);
+    const QImage help = guide->grab().toImage();
+    QVERIFY(CountColour(help, QColor(255, 234, 184)) > 0);  // amber rows below the green ones
+    Save(help, "motorberater_hilfe.png");
   }
 
   // The chooser from the first motor row, narrowed to classes B to D, with

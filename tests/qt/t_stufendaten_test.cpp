@@ -1,5 +1,6 @@
 #include "dialogs/qt/t_stufendaten.h"
 
+#include <QAbstractItemModel>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
@@ -195,14 +196,13 @@ class TStufendatenTest : public QObject {
       QTest::keyClick(list->lineEdit(), Qt::Key_Return);
       QCOMPARE(list->currentText(), QString("D12 [Estes]"));
       list->lineEdit()->selectAll();
-      QTest::keyClicks(list->lineEdit(), "c6");  // two: Return alone chooses neither
+      QTest::keyClicks(list->lineEdit(), "c6");  // two: the highlighted one counts
       QAbstractItemView* popup = list->completer()->popup();
       QTRY_VERIFY(popup->isVisible());
+      popup->setCurrentIndex(popup->model()->index(1, 0));
       QTest::keyClick(popup, Qt::Key_Return);
-      QCOMPARE(list->itemText(list->currentIndex()), QString("D12 [Estes]"));
-      QTest::keyClick(popup, Qt::Key_Down);
-      QTest::keyClick(popup, Qt::Key_Return);
-      QCOMPARE(list->currentText(), QString("C6 [Estes]"));
+      QVERIFY(!popup->isVisible());
+      QCOMPARE(list->currentText(), QString("C6 [Klima]"));
       QCOMPARE(accepted.count(), 0);
       QTest::keyClick(list->lineEdit(), Qt::Key_Return);
     });
@@ -310,6 +310,21 @@ class TStufendatenTest : public QObject {
     QCOMPARE(combo(1)->count(), 6);
     QCOMPARE(combo(1)->currentText(), QString("C6 [Estes]"));
     QCOMPARE(combo(2)->currentIndex(), -1);
+  }
+
+  void typingInAListFindsAsRocketeersType() {
+    auto shown = [this](const QString& typed) {
+      combo(1)->lineEdit()->setText(typed);
+      emit combo(1)->lineEdit()->textEdited(typed);
+      QStringList names;
+      const QAbstractItemModel* m = combo(1)->completer()->completionModel();
+      for (int r = 0; r < m->rowCount(); ++r) names << m->index(r, 0).data().toString();
+      return names;
+    };
+    QCOMPARE(shown("C6-5"), QStringList({"C6 [Estes]", "C6 [Klima]"}));
+    QCOMPARE(shown("Estes C6-5"), QStringList({"C6 [Estes]"}));
+    QCOMPARE(shown("B6-0"), QStringList({"B6 [Estes]"}));  // the booster version
+    QCOMPARE(shown("klima"), QStringList({"C6 [Klima]"}));
   }
 
  private:

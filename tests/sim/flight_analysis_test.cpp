@@ -127,8 +127,10 @@ TEST_F(FlightAnalysisTest, SlowRailExitAndLowThrust) {
 TEST_F(FlightAnalysisTest, RocketThatNeverLeavesTheRail) {
   SingleStage(0.3);
   const FlightAnalysis a = Run();
-  ASSERT_TRUE(Has(a, FlightWarning::Kind::RailExitSpeed));
+  ASSERT_TRUE(Has(a, FlightWarning::Kind::NoRailExit));
+  EXPECT_FALSE(Has(a, FlightWarning::Kind::RailExitSpeed));
   EXPECT_EQ(a.warnings[0].figure, 0.0);
+  EXPECT_EQ(a.warnings[0].level(), SafetyLevel::Red);
 }
 
 TEST_F(FlightAnalysisTest, UpperStageIgnitingAfterApogeeAndSeparationBeyondTheFlight) {
@@ -150,6 +152,46 @@ TEST_F(FlightAnalysisTest, UpperStageIgnitingAfterApogeeAndSeparationBeyondTheFl
       EXPECT_EQ(w.stage, w.kind == FlightWarning::Kind::IgnitionAfterApogee ? 1 : 2);
     }
   }
+}
+
+// Plugged, booster and doubtful data come from the motors' details; the
+// field's limit and another deployment from the inputs.
+TEST_F(FlightAnalysisTest, MotorDetailsAndInputsFeedTheRules) {
+  SingleStage(12.0, {0, 0, 0, 0});
+  MotorDetails plugged;
+  plugged.plugged = true;
+  plugged.dataCheck = "Impuls weicht ab";
+  WriteMotorDetails(plugged, rocket.stages[0].motors[0]);
+  FlightAnalysis a = Run();
+  EXPECT_TRUE(Has(a, FlightWarning::Kind::PluggedTopStage));
+  EXPECT_FALSE(Has(a, FlightWarning::Kind::NoFittingDelay));  // no charge: the delay does not matter
+  EXPECT_TRUE(Has(a, FlightWarning::Kind::DoubtfulData));
+  EXPECT_FALSE(Has(a, FlightWarning::Kind::HeightLimit));
+  SafetyInputs in;
+  in.otherDeployment = true;
+  in.heightLimit = sim.results().maxHeight - 1.0;
+  a = AnalyseFlight(sim, rocket, ',', in);
+  EXPECT_FALSE(Has(a, FlightWarning::Kind::PluggedTopStage));
+  EXPECT_TRUE(Has(a, FlightWarning::Kind::HeightLimit));
+
+  // A booster below: red unless it is sold with a 0 delay.
+  SingleStage(12.0);
+  rocket.stages[1].mass = 0.02;
+  rocket.stages[1].diameter = 0.025;
+  Fit(rocket, 1, 0, ConstantMotor(12.0, 1.0, 0.01, 0.025));
+  EXPECT_TRUE(Has(Run(), FlightWarning::Kind::NoBoosterBelow));
+  MotorDetails booster;
+  booster.booster = true;
+  WriteMotorDetails(booster, rocket.stages[1].motors[0]);
+  EXPECT_FALSE(Has(Run(), FlightWarning::Kind::NoBoosterBelow));
+}
+
+TEST_F(FlightAnalysisTest, ApogeeBeyondTheCalculationPeriod) {
+  SingleStage(12.0);
+  FixedConstants c;
+  c.calcPeriod = 3.0;  // cut off while still climbing
+  EXPECT_TRUE(Has(Run(c), FlightWarning::Kind::ApogeeNotReached));
+  EXPECT_FALSE(Has(Run(), FlightWarning::Kind::ApogeeNotReached));
 }
 
 TEST_F(FlightAnalysisTest, NothingWithoutAFlight) {

@@ -22,10 +22,10 @@ namespace komet {
 namespace {
 
 // The pages in the order of the contents.
-const char* const kPageFiles[] = {"index.html",     "stufendaten.html", "einstellungen.html",
-                                  "diagramm.html",  "ergebnisse.html",  "dateien.html",
-                                  "motoren.html",   "notizen.html",     "drucken.html",
-                                  "komet_sim.html", "hilfe.html"};
+const char* const kPageFiles[] = {
+    "index.html",      "stufendaten.html",  "einstellungen.html", "diagramm.html", "ergebnisse.html",
+    "auswertung.html", "motorberater.html", "dateien.html",       "motoren.html",  "notizen.html",
+    "drucken.html",    "komet_sim.html",    "hilfe.html"};
 
 constexpr const char* kContents = "index.html";
 constexpr const char* kHelpOnHelp = "hilfe.html";
@@ -113,11 +113,6 @@ void HelpWindow::ShowContents() {
   present();
 }
 
-void HelpWindow::ShowTopic(const QString& file) {
-  showPage(file);
-  present();
-}
-
 void HelpWindow::ShowSearch() {
   search_->clear();
   SearchChanged(QString());
@@ -127,6 +122,11 @@ void HelpWindow::ShowSearch() {
 
 void HelpWindow::ShowHelpOnHelp() {
   showPage(QString::fromLatin1(kHelpOnHelp));
+  present();
+}
+
+void HelpWindow::ShowPage(const QString& file) {
+  showPage(file);
   present();
 }
 

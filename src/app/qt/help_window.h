@@ -19,11 +19,10 @@ class HelpWindow : public QWidget {
  public:
   explicit HelpWindow(QWidget* parent = nullptr);
 
-  void ShowContents();    // "Inhalt..."
-  void ShowSearch();      // "Suchen..." with an empty keyword
-  void ShowHelpOnHelp();  // "Hilfe benutzen..."
-  // One page by its file name ("stufendaten.html"), for F1.
-  void ShowTopic(const QString& file);
+  void ShowContents();                 // "Inhalt..."
+  void ShowSearch();                   // "Suchen..." with an empty keyword
+  void ShowHelpOnHelp();               // "Hilfe benutzen..."
+  void ShowPage(const QString& file);  // a page below qrc:/help/, for a window's F1
 
  private slots:
   void SearchChanged(const QString& term);

@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
   komet::SimCliEnvironment env;
   env.configuredDatabase = [&] { return dbName.Load(); };
   env.bundledDatabase = komet::FindBundledDatabase(programDir);
+  env.examplesDir = komet::FindBundledFile(programDir, "examples/rockets/einstufig_c6.kmw").parent_path();
   env.optionsFile = komet::ChooseOptionsFile(programDir, komet::UserConfigFolder());
   env.exporter = &exporter;
   env.decimalSeparator = komet::LocaleDecimalSeparator();

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   komet::InstallGermanQtTranslation(app);
   komet::InstallAccelerators(&app);
   // The desktop matches the window to its entry and the installed icon.
-  QGuiApplication::setDesktopFileName(QStringLiteral("komet"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("de.komet_projekt.komet"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("komet"), QIcon(komet::ProgramPicture(64))));
 
   const std::filesystem::path programDir = komet::ToPath(QCoreApplication::applicationDirPath());

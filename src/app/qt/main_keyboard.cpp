@@ -43,8 +43,8 @@ constexpr HelpRow kHelpPages[] = {
     {"komet::TEinstellungen", "einstellungen.html"},
     {"komet::TForm5", "notizen.html"},
     {"komet::TForm6", "dateien.html"},
-    {"komet::TAuswertung", "ergebnisse.html"},
-    {"komet::TMotorberater", "motoren.html"},
+    {"komet::TAuswertung", "auswertung.html"},
+    {"komet::TMotorberater", "motorberater.html"},
     {"komet::HelpWindow", "hilfe.html"},
 };
 
@@ -107,10 +107,10 @@ void TMain::HelpOnWindow(QWidget* window) {
   if (window && window->isModal()) {
     auto* help = new HelpWindow(window);
     help->setAttribute(Qt::WA_DeleteOnClose);
-    help->ShowTopic(page);
+    help->ShowPage(page);
     return;
   }
-  help().ShowTopic(page);
+  help().ShowPage(page);
 }
 
 }  // namespace komet

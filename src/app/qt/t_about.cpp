@@ -74,6 +74,14 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent) {
   QPalette palette = version->palette();
   palette.setColor(QPalette::WindowText, kNavy);
   version->setPalette(palette);
+  // The rights and the licence, as komet-sim --version states them.
+  auto* licence =
+      new QLabel(QString::fromUtf8(kCopyright.data(), qsizetype(kCopyright.size())) + QStringLiteral("\n") +
+                     QString::fromUtf8(kLicence.data(), qsizetype(kLicence.size())),
+                 this);
+  licence->setObjectName(QStringLiteral("Licence"));
+  licence->setTextFormat(Qt::PlainText);
+  licence->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("OKButton"));
   ok->setDefault(true);
@@ -85,6 +93,7 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent) {
   top->addWidget(version, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
+  layout->addWidget(licence);
   layout->addWidget(ok, 0, Qt::AlignHCenter);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -4,7 +4,8 @@
 
 namespace komet {
 
-// The info box "Info": program name and version, the program's picture and OK.
+// The info box "Info": program name and version, the program's picture, the
+// copyright and licence, and OK.
 class TAbout : public QDialog {
   Q_OBJECT
 

@@ -3,9 +3,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "app/qt/guide_settings.h"
+#include "app/qt/guide_table.h"
 #include "common/format.h"
 #include "sim/flight_analysis.h"
 
@@ -64,13 +69,21 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Kopf);
   layout->addWidget(Verzoegerungen, 3);
-  layout->addWidget(new QLabel(QStringLiteral("Warnungen:"), this));
+  auto* label =
+      new QLabel(QStringLiteral("&Warnungen (rot: so nicht fliegen, gelb: prüfen; F1: Hilfe):"), this);
+  label->setBuddy(Warnungen);
+  layout->addWidget(label);
   layout->addWidget(Warnungen, 2);
-  resize(820, 360);
+  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+          [this] { emit helpRequested(QStringLiteral("auswertung.html")); });
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+  // Wide enough for the longest verdict where the screen allows, never wider than it.
+  const int available = screen() ? screen()->availableGeometry().width() - 20 : 900;
+  resize(std::min(900, available), 360);
 }
 
 void TAuswertung::Refresh(const Simulation& simulation, const RocketRecord& rocket, char sep) {
-  const FlightAnalysis a = AnalyseFlight(simulation, rocket, sep);
+  const FlightAnalysis a = AnalyseFlight(simulation, rocket, sep, SafetyInputsOf(LoadGuideSettings()));
   const FlightResults& r = simulation.results();
   const bool flight = r.resultsValid && !r.noFlight;
   Kopf->setText(flight ? QString::fromStdString(Format(sep,
@@ -94,7 +107,14 @@ void TAuswertung::Refresh(const Simulation& simulation, const RocketRecord& rock
   }
   Verzoegerungen->resizeColumnsToContents();
   Warnungen->clear();
-  for (const FlightWarning& w : a.warnings) Warnungen->addItem(QString::fromStdString(w.text));
+  for (const FlightWarning& w : a.warnings) {
+    const bool red = w.level() == SafetyLevel::Red;
+    auto* item = new QListWidgetItem(QString::fromStdString(w.text), Warnungen);
+    item->setBackground(GuideRowColor(red ? GuideRow::Mark::Red : GuideRow::Mark::Amber));
+    item->setToolTip(
+        (red ? QStringLiteral("rot – ") : QStringLiteral("gelb – ")) +
+        QString::fromUtf8(RuleOf(w.kind).title.data(), static_cast<int>(RuleOf(w.kind).title.size())));
+  }
   if (flight && a.warnings.empty()) Warnungen->addItem(QStringLiteral("Keine Warnungen."));
   if (flight && a.delays.empty())
     Warnungen->addItem(QStringLiteral("Der Motor der Hauptstufe bietet keine Verzögerungen an."));

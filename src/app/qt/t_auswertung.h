@@ -12,19 +12,23 @@ class QTableWidget;
 namespace komet {
 
 // The window "Auswertung": what each of the main motor's delays would do,
-// and the warnings of the current flight.
+// and the safety rules that the current flight breaks, red before amber.
 class TAuswertung : public QWidget {
   Q_OBJECT
 
  public:
   explicit TAuswertung(QWidget* parent = nullptr);
 
-  // Fills the table and the warnings from the last run; numbers with the
-  // given decimal separator.
+  // Fills the table and the warnings from the last run (with the field's
+  // height limit of the settings); numbers with the given decimal separator.
   void Refresh(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator);
 
   QTableWidget* delayTable() const { return Verzoegerungen; }
   QListWidget* warningList() const { return Warnungen; }
+
+ signals:
+  // F1: the help page "auswertung.html".
+  void helpRequested(const QString& page);
 
  private:
   QLabel* Kopf = nullptr;

@@ -87,6 +87,9 @@ void TMain::connectDialogs() {
   });
   connect(Motorberater, &TMotorberater::compare, this,
           [this](Simulation* flight, const QString& label) { PaintBox1->setComparison(flight, label); });
+  const auto showHelp = [this](const QString& page) { help().ShowPage(page); };
+  connect(Motorberater, &TMotorberater::helpRequested, this, showHelp);
+  connect(Auswertung, &TAuswertung::helpRequested, this, showHelp);
   Form5->onApply = [this](const std::string& notes) {
     document_.SetNotizen(notes);
     refreshViews();

@@ -5,12 +5,16 @@
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -19,31 +23,17 @@
 #include <algorithm>
 #include <set>
 
+#include "app/qt/guide_settings.h"
+#include "app/qt/guide_table.h"
 #include "common/file_io.h"
-#include "common/format.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
 #include "dialogs/qt/widget_row.h"
 #include "motors/motor_details.h"
+#include "motors/qt/t_form7.h"
 
 namespace komet {
 namespace {
-
-constexpr int kSortRole = Qt::UserRole;
-constexpr int kRowRole = Qt::UserRole + 1;  // index into the guide's rows
-
-const QStringList kColumns = {QStringLiteral("Motor"),
-                              QStringLiteral("Hersteller"),
-                              QStringLiteral("Gipfel\n[m]"),
-                              QStringLiteral("Gipfel bei\n[s]"),
-                              QStringLiteral("v max\n[m/s]"),
-                              QStringLiteral("v Startstab\n[m/s]"),
-                              QStringLiteral("Schub/\nGewicht"),
-                              QStringLiteral("empfohlen\n[s]"),
-                              QStringLiteral("Verzögerung\n[s]"),
-                              QStringLiteral("Abweichung\n[s]"),
-                              QStringLiteral("v Ausstoß\n[m/s]"),
-                              QStringLiteral("Warnungen")};
 
 const QStringList kClasses = {
     QString(),           QStringLiteral("1/8A"), QStringLiteral("1/4A"), QStringLiteral("1/2A"),
@@ -52,53 +42,37 @@ const QStringList kClasses = {
     QStringLiteral("I"), QStringLiteral("J"),    QStringLiteral("K"),    QStringLiteral("L"),
     QStringLiteral("M"), QStringLiteral("N"),    QStringLiteral("O")};
 
-QColor MarkColor(GuideRow::Mark mark) {
-  switch (mark) {
-    case GuideRow::Mark::Green:
-      return {214, 240, 206};
-    case GuideRow::Mark::Amber:
-      return {255, 234, 184};
-    case GuideRow::Mark::Red:
-      return {246, 200, 200};
-  }
-  return Qt::white;
+// The widest a column becomes by its contents; the user may widen it.
+constexpr int kMaxColumnWidth = 150;
+
+// A limit field: 0 shows `none` and means no limit.
+QDoubleSpinBox* LimitBox(QWidget* parent, const char* name, double max, const char* unit, const char* none) {
+  auto* box = new QDoubleSpinBox(parent);
+  box->setObjectName(QLatin1String(name));
+  box->setRange(0, max);
+  box->setDecimals(0);
+  box->setSuffix(QLatin1Char(' ') + QString::fromUtf8(unit));
+  box->setSpecialValueText(QString::fromUtf8(none));
+  box->setAccelerated(true);
+  return box;
 }
 
-// A cell that shows a formatted number and sorts by its value; empty (and
-// sorted first) without one.
-QStandardItem* NumberItem(bool has, double value, const char* format, char sep) {
-  auto* item = new QStandardItem(has ? QString::fromStdString(Format(sep, format, value)) : QString());
-  item->setData(has ? value : -1e300, kSortRole);
-  item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  return item;
+// A label whose accelerator moves the focus to `buddy`.
+QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(buddy);
+  return label;
 }
 
-QStandardItem* NumberItem(const std::optional<double>& value, const char* format, char sep) {
-  return NumberItem(value.has_value(), value.value_or(0.0), format, sep);
-}
-
-QStandardItem* TextItem(const std::string& utf8) {
-  auto* item = new QStandardItem(QString::fromStdString(utf8));
-  item->setData(QString::fromStdString(utf8).toLower(), kSortRole);
-  return item;
-}
-
-QList<QStandardItem*> RowItems(const GuideRow& r, char sep) {
-  const bool flew = !r.noFlight;
-  QStringList warnings;
-  for (const std::string& w : r.warnings) warnings << QString::fromStdString(w);
-  return {TextItem(r.motor),
-          TextItem(r.maker),
-          NumberItem(flew, r.apogee, "%.1f", sep),
-          NumberItem(flew, r.apogeeTime, "%.2f", sep),
-          NumberItem(flew, r.maxVelocity, "%.1f", sep),
-          NumberItem(r.railExitVelocity, "%.1f", sep),
-          NumberItem(flew, r.thrustToWeight, "%.1f", sep),
-          NumberItem(flew, r.recommendedDelay, "%.1f", sep),
-          NumberItem(r.bestDelay.has_value(), r.bestDelay.value_or(0), "%.0f", sep),
-          NumberItem(r.delayDifference(), "%+.1f", sep),
-          NumberItem(r.ejectionVelocity, "%.1f", sep),
-          TextItem(warnings.join(QStringLiteral("; ")).toStdString())};
+// Two fields with "bis" between them, as one grid cell.
+QWidget* Range(QWidget* parent, QWidget* from, QWidget* to, const QString& bis) {
+  const auto [box, row] = MakeWidgetRow(parent);
+  from->setParent(box);
+  to->setParent(box);
+  row->addWidget(from);
+  row->addWidget(BuddyLabel(bis, to, box));
+  row->addWidget(to);
+  return box;
 }
 
 }  // namespace
@@ -107,35 +81,27 @@ TMotorberater::TMotorberater(char decimalSeparator, QWidget* parent)
     : QWidget(parent, Qt::Window), decimalSeparator_(decimalSeparator) {
   setObjectName(QStringLiteral("Motorberater"));
   setWindowTitle(QStringLiteral("Motorberater"));
-  model_ = new QStandardItemModel(0, kColumns.size(), this);
-  model_->setHorizontalHeaderLabels(kColumns);
-  proxy_ = new QSortFilterProxyModel(this);
-  proxy_->setSourceModel(model_);
-  proxy_->setSortRole(kSortRole);
-  Tabelle = new QTableView(this);
-  Tabelle->setObjectName(QStringLiteral("Tabelle"));
-  Tabelle->setModel(proxy_);
-  Tabelle->setSortingEnabled(true);
-  Tabelle->setSelectionBehavior(QAbstractItemView::SelectRows);
-  Tabelle->setSelectionMode(QAbstractItemView::SingleSelection);
-  Tabelle->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  Tabelle->verticalHeader()->hide();
-  Tabelle->horizontalHeader()->setStretchLastSection(true);
-  connect(Tabelle->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
-    if (ImDiagramm->isChecked()) showComparison();
-  });
-  connect(Tabelle, &QTableView::doubleClicked, this, &TMotorberater::UebernehmenClick);
+  createTable();
+  Legende = new QLabel(GuideLegend(), this);
+  Legende->setObjectName(QStringLiteral("Legende"));
+  Legende->setWordWrap(true);
   Status = new QLabel(this);
   Status->setObjectName(QStringLiteral("Status"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(createFilters());
   layout->addWidget(Tabelle, 1);
+  layout->addWidget(Legende);
   layout->addWidget(Status);
   layout->addWidget(createButtons());
+  createShortcuts();
   timer_ = new QTimer(this);
   timer_->setInterval(30);
   connect(timer_, &QTimer::timeout, this, &TMotorberater::poll);
-  resize(980, 460);
+  restart_ = new QTimer(this);
+  restart_->setSingleShot(true);
+  restart_->setInterval(250);
+  connect(restart_, &QTimer::timeout, this, &TMotorberater::BerechnenClick);
+  resize(780, 520);
 }
 
 TMotorberater::~TMotorberater() {
@@ -143,8 +109,53 @@ TMotorberater::~TMotorberater() {
   if (worker_.joinable()) worker_.join();
 }
 
+bool TMotorberater::busy() const {
+  return running() || restart_->isActive();
+}
+
+void TMotorberater::setRestartDelay(int ms) {
+  restart_->setInterval(ms);
+}
+
+void TMotorberater::createTable() {
+  const QStringList columns = GuideColumns();
+  model_ = new QStandardItemModel(0, columns.size(), this);
+  model_->setHorizontalHeaderLabels(columns);
+  proxy_ = new QSortFilterProxyModel(this);
+  proxy_->setSourceModel(model_);
+  proxy_->setSortRole(kGuideSortRole);
+  Tabelle = new QTableView(this);
+  Tabelle->setObjectName(QStringLiteral("Tabelle"));
+  Tabelle->setModel(proxy_);
+  Tabelle->setSortingEnabled(true);
+  Tabelle->sortByColumn(kGuideMarkColumn, Qt::AscendingOrder);  // the guide's order
+  Tabelle->setSelectionBehavior(QAbstractItemView::SelectRows);
+  Tabelle->setSelectionMode(QAbstractItemView::SingleSelection);
+  Tabelle->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Tabelle->setTabKeyNavigation(false);  // Tab leaves the table for the buttons
+  Tabelle->verticalHeader()->hide();
+  Tabelle->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  Tabelle->horizontalHeader()->setMinimumSectionSize(24);
+  Tabelle->horizontalHeader()->setStretchLastSection(true);
+  Tabelle->installEventFilter(this);
+  connect(Tabelle->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    if (ImDiagramm->isChecked()) showComparison();
+  });
+  connect(Tabelle, &QTableView::doubleClicked, this, &TMotorberater::UebernehmenClick);
+}
+
 QWidget* TMotorberater::createFilters() {
-  const auto [box, row] = MakeWidgetRow(this);
+  auto* box = new QWidget(this);
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  createMotorFilters(box, grid);
+  createFlightLimits(box, grid);
+  grid->setColumnStretch(6, 1);
+  return box;
+}
+
+// The filters that choose the motors to fly: a change flies the guide again.
+void TMotorberater::createMotorFilters(QWidget* box, QGridLayout* grid) {
   KlasseVon = new QComboBox(box);
   KlasseVon->setObjectName(QStringLiteral("KlasseVon"));
   KlasseBis = new QComboBox(box);
@@ -153,60 +164,130 @@ QWidget* TMotorberater::createFilters() {
   KlasseBis->addItems(kClasses);
   Hersteller = new QComboBox(box);
   Hersteller->setObjectName(QStringLiteral("Hersteller"));
-  Durchmesser = new QDoubleSpinBox(box);
-  Durchmesser->setObjectName(QStringLiteral("Durchmesser"));
-  Durchmesser->setRange(0, 1000);
+  Durchmesser = LimitBox(box, "Durchmesser", 1000, "mm", "alle");
   Durchmesser->setDecimals(1);
-  Durchmesser->setSuffix(QStringLiteral(" mm"));
-  Durchmesser->setSpecialValueText(QStringLiteral("alle"));
-  PasstInStufe = new QCheckBox(QStringLiteral("passt in die Stufe"), box);
-  PasstInStufe->setObjectName(QStringLiteral("PasstInStufe"));
-  PasstInStufe->setChecked(true);
-  connect(PasstInStufe, &QCheckBox::toggled, Durchmesser, &QWidget::setDisabled);
-  NurPassend = new QCheckBox(QStringLiteral("nur mit passender Verzögerung"), box);
+  Durchmesser->setToolTip(
+      QStringLiteral("Der größte Motordurchmesser, den die Stufe aufnimmt; "
+                     "vorbelegt mit dem Durchmesser der Hauptstufe"));
+  Laenge = LimitBox(box, "Laenge", 2000, "mm", "alle");
+  Laenge->setToolTip(
+      QStringLiteral("Die Länge der Motorhalterung: längere Motoren werden nicht geflogen. "
+                     "Komet merkt sich den Wert."));
+  Laenge->setValue(LoadGuideSettings().mountLengthMm);
+  grid->addWidget(BuddyLabel(QStringLiteral("&Klasse"), KlasseVon, box), 0, 0);
+  grid->addWidget(Range(box, KlasseVon, KlasseBis, QStringLiteral("b&is")), 0, 1);
+  grid->addWidget(BuddyLabel(QStringLiteral("&Hersteller"), Hersteller, box), 0, 2);
+  grid->addWidget(Hersteller, 0, 3);
+  grid->addWidget(BuddyLabel(QStringLiteral("&Durchmesser bis"), Durchmesser, box), 0, 4);
+  grid->addWidget(Durchmesser, 0, 5);
+  grid->addWidget(BuddyLabel(QStringLiteral("&Länge bis"), Laenge, box), 1, 4);
+  grid->addWidget(Laenge, 1, 5);
+  for (QComboBox* c : {KlasseVon, KlasseBis, Hersteller})
+    connect(c, &QComboBox::currentIndexChanged, this, &TMotorberater::motorFilterChanged);
+  for (QDoubleSpinBox* s : {Durchmesser, Laenge})
+    connect(s, &QDoubleSpinBox::valueChanged, this, &TMotorberater::motorFilterChanged);
+  connect(Laenge, &QDoubleSpinBox::valueChanged, this, &TMotorberater::saveSettings);
+}
+
+// The flight limits only hide rows; the height limit is a rule's threshold
+// and flies the guide again.
+void TMotorberater::createFlightLimits(QWidget* box, QGridLayout* grid) {
+  GipfelVon = LimitBox(box, "GipfelVon", 100000, "m", "offen");
+  GipfelBis = LimitBox(box, "GipfelBis", 100000, "m", "offen");
+  VMax = LimitBox(box, "VMax", 2000, "m/s", "alle");
+  Hoehenlimit = LimitBox(box, "Hoehenlimit", 100000, "m", "keins");
+  Hoehenlimit->setToolTip(
+      QStringLiteral("Die Höhe, die der Startplatz erlaubt: ein höherer Gipfel wird gelb. "
+                     "Komet merkt sich den Wert."));
+  Hoehenlimit->setValue(LoadGuideSettings().heightLimit);
+  NurGruen = new QCheckBox(QStringLiteral("nur g&rün"), box);
+  NurGruen->setObjectName(QStringLiteral("NurGruen"));
+  NurPassend = new QCheckBox(QStringLiteral("nur mit &passender Verzögerung"), box);
   NurPassend->setObjectName(QStringLiteral("NurPassend"));
-  Berechnen = new QPushButton(QStringLiteral("Berechnen"), box);
-  Berechnen->setObjectName(QStringLiteral("Berechnen"));
-  connect(Berechnen, &QPushButton::clicked, this, &TMotorberater::BerechnenClick);
-  row->addWidget(new QLabel(QStringLiteral("Klasse"), box));
-  row->addWidget(KlasseVon);
-  row->addWidget(new QLabel(QStringLiteral("bis"), box));
-  row->addWidget(KlasseBis);
-  row->addWidget(new QLabel(QStringLiteral("Hersteller"), box));
-  row->addWidget(Hersteller);
-  row->addWidget(new QLabel(QStringLiteral("Durchmesser bis"), box));
-  row->addWidget(Durchmesser);
-  row->addWidget(PasstInStufe);
+  grid->addWidget(BuddyLabel(QStringLiteral("&Gipfel von"), GipfelVon, box), 1, 0);
+  grid->addWidget(Range(box, GipfelVon, GipfelBis, QStringLiteral("bi&s")), 1, 1);
+  grid->addWidget(BuddyLabel(QStringLiteral("v m&ax bis"), VMax, box), 1, 2);
+  grid->addWidget(VMax, 1, 3);
+  grid->addWidget(BuddyLabel(QStringLiteral("Höhenli&mit"), Hoehenlimit, box), 2, 4);
+  grid->addWidget(Hoehenlimit, 2, 5);
+  const auto [checks, row] = MakeWidgetRow(box);
+  row->addWidget(NurGruen);
   row->addWidget(NurPassend);
   row->addStretch(1);
-  row->addWidget(Berechnen);
-  return box;
+  grid->addWidget(checks, 2, 0, 1, 4);
+  for (QDoubleSpinBox* s : {GipfelVon, GipfelBis, VMax})
+    connect(s, &QDoubleSpinBox::valueChanged, this, &TMotorberater::limitsChanged);
+  for (QCheckBox* c : {NurGruen, NurPassend})
+    connect(c, &QCheckBox::toggled, this, &TMotorberater::limitsChanged);
+  connect(Hoehenlimit, &QDoubleSpinBox::valueChanged, this, &TMotorberater::motorFilterChanged);
+  connect(Hoehenlimit, &QDoubleSpinBox::valueChanged, this, &TMotorberater::saveSettings);
 }
 
 QWidget* TMotorberater::createButtons() {
   const auto [box, row] = MakeWidgetRow(this);
-  ImDiagramm = new QCheckBox(QStringLiteral("im Diagramm zeigen"), box);
+  ImDiagramm = new QCheckBox(QStringLiteral("im Diagramm &zeigen"), box);
   ImDiagramm->setObjectName(QStringLiteral("ImDiagramm"));
   ImDiagramm->setToolTip(
       QStringLiteral("Den Flug mit dem gewählten Motor gepunktet über dem Diagramm zeigen; "
                      "die Rakete bleibt, wie sie ist"));
   connect(ImDiagramm, &QCheckBox::toggled, this, &TMotorberater::showComparison);
-  Uebernehmen = new QPushButton(QStringLiteral("Übernehmen"), box);
+  Berechnen = new QPushButton(QStringLiteral("&Neu berechnen"), box);
+  Berechnen->setObjectName(QStringLiteral("Berechnen"));
+  connect(Berechnen, &QPushButton::clicked, this, &TMotorberater::BerechnenClick);
+  Uebernehmen = new QPushButton(QStringLiteral("Ü&bernehmen"), box);
   Uebernehmen->setObjectName(QStringLiteral("Uebernehmen"));
   Uebernehmen->setToolTip(
-      QStringLiteral("Den gewählten Motor in den ersten Motorplatz der Hauptstufe setzen"));
+      QStringLiteral("Den gewählten Motor in den ersten Motorplatz der Hauptstufe setzen (Eingabetaste)"));
   connect(Uebernehmen, &QPushButton::clicked, this, &TMotorberater::UebernehmenClick);
-  Exportieren = new QPushButton(QStringLiteral("Exportieren..."), box);
+  Exportieren = new QPushButton(QStringLiteral("&Exportieren..."), box);
   Exportieren->setObjectName(QStringLiteral("Exportieren"));
   connect(Exportieren, &QPushButton::clicked, this, &TMotorberater::ExportierenClick);
-  auto* schliessen = new QPushButton(QStringLiteral("Schließen"), box);
+  auto* schliessen = new QPushButton(QStringLiteral("S&chließen"), box);
+  schliessen->setObjectName(QStringLiteral("Schliessen"));
   connect(schliessen, &QPushButton::clicked, this, &QWidget::close);
   row->addWidget(ImDiagramm);
   row->addStretch(1);
+  row->addWidget(Berechnen);
   row->addWidget(Uebernehmen);
   row->addWidget(Exportieren);
   row->addWidget(schliessen);
   return box;
+}
+
+void TMotorberater::createShortcuts() {
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+          [this] { emit helpRequested(QStringLiteral("motorberater.html")); });
+}
+
+// Return or Enter on the table takes the selected motor.
+bool TMotorberater::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Tabelle && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      UebernehmenClick();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// Beside the main window when there is room, and always on the screen;
+// once shown, so that the frame's size is known.
+void TMotorberater::placeBesideParent() {
+  const QScreen* s = screen();
+  if (placed_ || s == nullptr) return;
+  placed_ = true;
+  const QRect available = s->availableGeometry();
+  const QSize decoration = frameGeometry().size() - size();
+  resize(size().boundedTo(available.size() - decoration));
+  const QSize frame = size() + decoration;
+  const QWidget* anchor = parentWidget();
+  if (anchor == nullptr || !anchor->isVisible()) {
+    move(available.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    return;
+  }
+  move(PlaceBeside(anchor->window()->frameGeometry(), frame, available));
 }
 
 void TMotorberater::Start(const RocketRecord& rocket, const SimConstants& constants,
@@ -219,13 +300,16 @@ void TMotorberater::Start(const RocketRecord& rocket, const SimConstants& consta
   for (const MotorListEntry& e : ReadMotorList(database))
     if (e.details && !e.details->maker.empty())
       makers.insert(QString::fromStdString(Cp1252ToUtf8(e.details->maker)));
+  filling_ = true;
   Hersteller->clear();
   Hersteller->addItem(QString());
   for (const QString& m : makers) Hersteller->addItem(m);
   Durchmesser->setValue(rocket.stages[0].diameter * 1000.0);
+  filling_ = false;
   setWindowTitle(
       QStringLiteral("Motorberater - %1").arg(QString::fromStdString(Cp1252ToUtf8(rocket.name.view()))));
   show();
+  placeBesideParent();
   raise();
   BerechnenClick();
 }
@@ -235,12 +319,37 @@ GuideFilter TMotorberater::filter() const {
   f.classFrom = KlasseVon->currentText().toStdString();
   f.classTo = KlasseBis->currentText().toStdString();
   f.maker = Hersteller->currentText().toStdString();
-  f.maxDiameterMm = PasstInStufe->isChecked() ? rocket_.stages[0].diameter * 1000.0 : Durchmesser->value();
+  f.maxDiameterMm = Durchmesser->value();
+  f.maxLengthMm = Laenge->value();
+  f.minApogee = GipfelVon->value();
+  f.maxApogee = GipfelBis->value();
+  f.maxVelocity = VMax->value();
+  f.onlyGreen = NurGruen->isChecked();
   f.matchingDelayOnly = NurPassend->isChecked();
   return f;
 }
 
+void TMotorberater::saveSettings() {
+  SaveGuideSettings({Laenge->value(), Hoehenlimit->value()});
+}
+
+// A motor filter or the height limit changed: the guide flies again once
+// the user pauses (a running guide is stopped first).
+void TMotorberater::motorFilterChanged() {
+  if (filling_ || database_.empty()) return;
+  restart_->start();
+}
+
+// A flight limit changed: the rows flown are shown again through it.
+void TMotorberater::limitsChanged() {
+  if (!guide_ || running()) return;
+  rows_ = guide_->Rows(filter());
+  fillTable();
+  Status->setText(QStringLiteral("%1 Motoren geflogen, %2 Zeilen").arg(guide_->done()).arg(rows_.size()));
+}
+
 void TMotorberater::BerechnenClick() {
+  restart_->stop();
   stopWorker();
   ImDiagramm->setChecked(false);
   std::vector<MotorRecord> motors;
@@ -254,15 +363,15 @@ void TMotorberater::BerechnenClick() {
   rows_.clear();
   model_->removeRows(0, model_->rowCount());
   if (motors.empty()) {
+    guide_.reset();
     Status->setText(QStringLiteral("Keine Motoren der Datenbank passen zu den Filtern."));
     return;
   }
   guide_ = std::make_unique<MotorGuide>(rocket_, constants_, std::move(motors), std::move(recordNos),
-                                        decimalSeparator_);
+                                        decimalSeparator_, SafetyInputsOf(LoadGuideSettings()));
   cancel_ = false;
   finished_ = false;
   Status->setText(QStringLiteral("Rechne %1 Flüge...").arg(guide_->size()));
-  Berechnen->setEnabled(false);
   elapsed_.start();
   worker_ = std::thread([this] {
     guide_->Run(std::max(1u, std::thread::hardware_concurrency()), cancel_);
@@ -296,8 +405,7 @@ void TMotorberater::finish() {
     progress_->deleteLater();
     progress_ = nullptr;
   }
-  Berechnen->setEnabled(true);
-  rows_ = guide_->Rows(NurPassend->isChecked());
+  rows_ = guide_->Rows(filter());
   fillTable();
   const QString flown =
       guide_->complete()
@@ -306,24 +414,27 @@ void TMotorberater::finish() {
   Status->setText(flown + QStringLiteral(", %1 Zeilen").arg(rows_.size()));
 }
 
+// The rows in the order the user chose (the marker column sorts in the
+// guide's order), each column no wider than its contents need up to a limit.
 void TMotorberater::fillTable() {
   model_->removeRows(0, model_->rowCount());
   for (std::size_t i = 0; i < rows_.size(); ++i) {
-    QList<QStandardItem*> items = RowItems(rows_[i], decimalSeparator_);
-    for (QStandardItem* item : items) item->setBackground(MarkColor(rows_[i].mark));
-    items[0]->setData(static_cast<int>(i), kRowRole);
+    QList<QStandardItem*> items = GuideRowItems(rows_[i], static_cast<int>(i), decimalSeparator_);
+    items[1]->setData(static_cast<int>(i), kGuideRowRole);
     model_->appendRow(items);
   }
-  proxy_->sort(2, Qt::DescendingOrder);
-  Tabelle->horizontalHeader()->setSortIndicator(2, Qt::DescendingOrder);
+  const QHeaderView* header = Tabelle->horizontalHeader();
+  proxy_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());  // as the user left it
   Tabelle->resizeColumnsToContents();
+  for (int c = 0; c + 1 < model_->columnCount(); ++c)
+    Tabelle->setColumnWidth(c, std::min(Tabelle->columnWidth(c), kMaxColumnWidth));
   if (!rows_.empty()) Tabelle->selectRow(0);
 }
 
 int TMotorberater::selectedRow() const {
   const QModelIndex current = Tabelle->currentIndex();
   if (!current.isValid()) return -1;
-  return proxy_->mapToSource(current.siblingAtColumn(0)).data(kRowRole).toInt();
+  return proxy_->mapToSource(current.siblingAtColumn(1)).data(kGuideRowRole).toInt();
 }
 
 void TMotorberater::showComparison() {
@@ -372,6 +483,7 @@ void TMotorberater::ExportierenClick() {
 }
 
 void TMotorberater::hideEvent(QHideEvent* event) {
+  restart_->stop();  // a filter changed just before closing flies nothing
   stopWorker();
   ImDiagramm->setChecked(false);
   emit compare(nullptr, QString());

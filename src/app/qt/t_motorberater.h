@@ -13,6 +13,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGridLayout;
 class QLabel;
 class QProgressDialog;
 class QPushButton;
@@ -24,9 +25,11 @@ class QTimer;
 namespace komet {
 
 // The window "Motorberater": the current rocket flown with each candidate
-// motor of the database in stage 1's first slot, one row per motor. The
-// runs happen on worker threads; the window shows a progress bar with
-// "Abbrechen" once a guide takes longer than a moment, and never blocks.
+// motor of the database in stage 1's first slot, one row per motor, safe
+// motors first. The runs happen on worker threads; a filter takes effect as
+// it changes (the motors' filters fly the guide again, the flight limits
+// only hide rows). The window shows a progress bar with "Abbrechen" once a
+// guide takes longer than a moment, and never blocks.
 class TMotorberater : public QWidget {
   Q_OBJECT
 
@@ -35,15 +38,19 @@ class TMotorberater : public QWidget {
   ~TMotorberater() override;
 
   // Shows the window for this rocket (a copy: the guide never changes the
-  // document) and flies the candidates of `database` with the filters set
-  // to fit the stage.
+  // document) and flies the candidates of `database` with the diameter set
+  // to the stage's.
   void Start(const RocketRecord& rocket, const SimConstants& constants,
              const std::filesystem::path& database);
 
   QTableView* table() const { return Tabelle; }
   bool running() const { return worker_.joinable(); }
+  // A guide runs, or a changed filter is about to start one.
+  bool busy() const;
   // Longer guides show the progress bar; tests shorten the wait.
   void setProgressDelay(int ms) { progressDelayMs_ = ms; }
+  // The wait after a motor filter changes before the guide flies again.
+  void setRestartDelay(int ms);
 
  public slots:
   void BerechnenClick();    // flies the candidates of the filters
@@ -56,14 +63,25 @@ class TMotorberater : public QWidget {
   void takeMotor(int recordNo);
   // A flight to draw over the plot for comparison; nullptr: none.
   void compare(Simulation* flight, const QString& label);
+  // F1: the help page "motorberater.html".
+  void helpRequested(const QString& page);
 
  protected:
   void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* createFilters();
+  void createMotorFilters(QWidget* box, QGridLayout* grid);
+  void createFlightLimits(QWidget* box, QGridLayout* grid);
   QWidget* createButtons();
+  void createTable();
+  void createShortcuts();
+  void placeBesideParent();
   GuideFilter filter() const;
+  void motorFilterChanged();
+  void saveSettings();
+  void limitsChanged();
   void poll();
   void finish();
   void fillTable();
@@ -75,10 +93,16 @@ class TMotorberater : public QWidget {
   QComboBox* KlasseBis = nullptr;
   QComboBox* Hersteller = nullptr;
   QDoubleSpinBox* Durchmesser = nullptr;
-  QCheckBox* PasstInStufe = nullptr;
+  QDoubleSpinBox* Laenge = nullptr;
+  QDoubleSpinBox* GipfelVon = nullptr;
+  QDoubleSpinBox* GipfelBis = nullptr;
+  QDoubleSpinBox* VMax = nullptr;
+  QDoubleSpinBox* Hoehenlimit = nullptr;
+  QCheckBox* NurGruen = nullptr;
   QCheckBox* NurPassend = nullptr;
   QPushButton* Berechnen = nullptr;
   QTableView* Tabelle = nullptr;
+  QLabel* Legende = nullptr;
   QLabel* Status = nullptr;
   QCheckBox* ImDiagramm = nullptr;
   QPushButton* Uebernehmen = nullptr;
@@ -86,10 +110,13 @@ class TMotorberater : public QWidget {
   QStandardItemModel* model_ = nullptr;
   QSortFilterProxyModel* proxy_ = nullptr;
   QTimer* timer_ = nullptr;
+  QTimer* restart_ = nullptr;
   QProgressDialog* progress_ = nullptr;
 
   char decimalSeparator_;
   int progressDelayMs_ = 200;
+  bool placed_ = false;
+  bool filling_ = false;  // the filters are being set by the program, not the user
   RocketRecord rocket_{};
   FixedConstants constants_;
   std::filesystem::path database_;

@@ -6,16 +6,47 @@
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSortFilterProxyModel>
 
 namespace komet {
+
+// The list's items that the typed text finds; the completer shows them as
+// they are.
+class QueryProxy : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  void setKeys(std::shared_ptr<const std::vector<MotorSearchKey>> keys) {
+    keys_ = std::move(keys);
+    invalidateFilter();
+  }
+  void setText(const QString& text) {
+    text_ = text;
+    query_ = MotorQuery(text.toStdString());
+    invalidateFilter();
+  }
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+    if (keys_ && static_cast<std::size_t>(row) < keys_->size())
+      return query_.Matches((*keys_)[static_cast<std::size_t>(row)]);
+    return sourceModel()->index(row, 0, parent).data().toString().contains(text_, Qt::CaseInsensitive);
+  }
+
+ private:
+  std::shared_ptr<const std::vector<MotorSearchKey>> keys_;
+  QString text_;
+  MotorQuery query_;
+};
 
 MotorListSearch::MotorListSearch(QComboBox* combo) : QObject(combo), combo_(combo) {
   combo->setEditable(true);
   combo->setInsertPolicy(QComboBox::NoInsert);
-  auto* completer = new QCompleter(combo->model(), combo);
-  completer->setFilterMode(Qt::MatchContains);
+  proxy_ = new QueryProxy(this);
+  proxy_->setSourceModel(combo->model());
+  auto* completer = new QCompleter(proxy_, combo);
   completer->setCaseSensitivity(Qt::CaseInsensitive);
-  completer->setCompletionMode(QCompleter::PopupCompletion);
+  completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   completer->setMaxVisibleItems(15);
   combo->setCompleter(completer);
   combo->lineEdit()->installEventFilter(this);
@@ -27,11 +58,37 @@ MotorListSearch::MotorListSearch(QComboBox* combo) : QObject(combo), combo_(comb
   connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
     if (text.isEmpty())
       QMetaObject::invokeMethod(this, &MotorListSearch::showWholeList, Qt::QueuedConnection);
+    else
+      search(text);
   });
+}
+
+void MotorListSearch::setSearchKeys(std::shared_ptr<const std::vector<MotorSearchKey>> keys) {
+  proxy_->setKeys(std::move(keys));
+}
+
+void MotorListSearch::search(const QString& text) {
+  proxy_->setText(text);
+  // The line edit sets the typed text as the completer's prefix after this
+  // signal; the rows the query found are shown once it has, without a
+  // prefix of their own.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        QCompleter* completer = combo_->completer();
+        if (proxy_->rowCount() == 0) {
+          completer->popup()->hide();
+          return;
+        }
+        completer->setCompletionPrefix(QString());
+        completer->complete();
+      },
+      Qt::QueuedConnection);
 }
 
 void MotorListSearch::showWholeList() {
   if (!combo_->lineEdit()->text().isEmpty()) return;
+  proxy_->setText(QString());
   combo_->completer()->setCompletionPrefix(QString());
   combo_->completer()->complete();
 }
@@ -44,16 +101,21 @@ void MotorListSearch::restoreText() {
   if (typing()) combo_->setEditText(combo_->itemText(combo_->currentIndex()));
 }
 
+// The popup shows the query's rows through the completer's own model.
 bool MotorListSearch::takeMatch() {
   QCompleter* completer = combo_->completer();
-  QModelIndex row = completer->popup()->isVisible() ? completer->popup()->currentIndex() : QModelIndex();
-  if (!row.isValid()) {
-    completer->setCompletionPrefix(combo_->lineEdit()->text());
-    if (completer->completionCount() != 1) return false;
-    row = completer->completionModel()->index(0, 0);
+  const QModelIndex shown =
+      completer->popup()->isVisible() ? completer->popup()->currentIndex() : QModelIndex();
+  QModelIndex found;
+  if (shown.isValid()) {
+    if (const auto* popupRows = qobject_cast<const QAbstractProxyModel*>(completer->completionModel()))
+      found = popupRows->mapToSource(shown);
+  } else {
+    proxy_->setText(combo_->lineEdit()->text());
+    if (proxy_->rowCount() != 1) return false;
+    found = proxy_->index(0, 0);
   }
-  const auto* matches = qobject_cast<const QAbstractProxyModel*>(completer->completionModel());
-  const int item = matches ? matches->mapToSource(row).row() : -1;
+  const int item = proxy_->mapToSource(found).row();
   if (item < 0) return false;
   completer->popup()->hide();
   combo_->setCurrentIndex(item);

@@ -1,5 +1,6 @@
 #include "dialogs/qt/motor_table_model.h"
 
+#include <QColor>
 #include <iterator>
 
 #include "common/format.h"
@@ -22,30 +23,38 @@ constexpr const char* kHeaders[MotorTableModel::ColumnCount] = {"Name",
                                                                 "Start-\nmasse g",
                                                                 "Verzöge-\nrungen s"};
 
-constexpr const char* kHeaderTips[MotorTableModel::ColumnCount] = {"Name in der Motordatenbank",
-                                                                   "Hersteller",
-                                                                   "Impulsklasse",
-                                                                   "Durchmesser",
-                                                                   "Länge",
-                                                                   "Gesamtimpuls",
-                                                                   "mittlerer Schub über die Brenndauer",
-                                                                   "größter Schub",
-                                                                   "Brenndauer",
-                                                                   "Startmasse des geladenen Motors",
-                                                                   "lieferbare Verzögerungen"};
+constexpr const char* kHeaderTips[MotorTableModel::ColumnCount] = {
+    "Name in der Motordatenbank",
+    "Hersteller",
+    "Impulsklasse",
+    "Durchmesser",
+    "Länge",
+    "Gesamtimpuls der Schubkurve, mit der "
+    "Komet fliegt; in Klammern der veröffentlichte, "
+    "wo er um mehr als 2 % abweicht",
+    "mittlerer Schub über die Brenndauer",
+    "größter Schub",
+    "Brenndauer",
+    "Startmasse des geladenen Motors",
+    "lieferbare Verzögerungen"};
 
 // The figure columns, Diameter to LiftOffMass: shown with their format,
 // sorted by their value.
 struct FigureColumn {
-  double MotorRow::*value;
+  double MotorFacts::*value;
   const char* format;
+  double scale = 1.0;
 };
 
 constexpr FigureColumn kFigures[] = {
-    {&MotorRow::diameterMm, "%.0f"},    {&MotorRow::lengthMm, "%.0f"},   {&MotorRow::totalImpulse, "%.1f"},
-    {&MotorRow::averageThrust, "%.1f"}, {&MotorRow::peakThrust, "%.1f"}, {&MotorRow::burnTime, "%.2f"},
-    {&MotorRow::liftOffMassG, "%.1f"},
+    {&MotorFacts::diameterMm, "%.0f"},        {&MotorFacts::lengthMm, "%.0f"},
+    {&MotorFacts::totalImpulse, "%.1f"},      {&MotorFacts::averageThrust, "%.1f"},
+    {&MotorFacts::peakThrust, "%.1f"},        {&MotorFacts::burnTime, "%.2f"},
+    {&MotorFacts::totalMass, "%.1f", 1000.0},
 };
+
+// Doubtful data in a pale amber, as the guide marks them.
+const QColor kDoubtful(255, 236, 179);
 static_assert(std::size(kFigures) == MotorTableModel::LiftOffMass - MotorTableModel::Diameter + 1);
 
 const FigureColumn* Figure(int column) {
@@ -74,6 +83,11 @@ QVariant MotorTableModel::data(const QModelIndex& index, int role) const {
       return text(row, index.column());
     case kSortRole:
       return sortKey(index.row(), index.column());
+    case Qt::ToolTipRole:
+      return row.facts.doubtful() ? QString::fromStdString("Daten fraglich: " + row.facts.dataCheck)
+                                  : QVariant();
+    case Qt::BackgroundRole:
+      return row.facts.doubtful() ? QVariant(kDoubtful) : QVariant();
     case Qt::TextAlignmentRole:
       return index.column() >= Diameter && index.column() < Delays
                  ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
@@ -91,10 +105,15 @@ QVariant MotorTableModel::headerData(int section, Qt::Orientation orientation, i
 }
 
 // A figure the data do not give stays empty rather than showing 0.
-QString MotorTableModel::text(const MotorRow& r, int column) const {
+QString MotorTableModel::text(const MotorRow& row, int column) const {
+  const MotorFacts& r = row.facts;
   if (const FigureColumn* figure = Figure(column)) {
-    const double v = r.*(figure->value);
-    return v > 0 ? QString::fromStdString(Format(decimalSeparator_, figure->format, v)) : QString();
+    const double v = r.*(figure->value) * figure->scale;
+    if (!(v > 0)) return {};
+    std::string shown = Format(decimalSeparator_, figure->format, v);
+    if (column == Impulse && r.publishedImpulse)
+      shown += Format(decimalSeparator_, " (%.1f)", *r.publishedImpulse);
+    return QString::fromStdString(shown);
   }
   switch (column) {
     case Name:
@@ -104,14 +123,14 @@ QString MotorTableModel::text(const MotorRow& r, int column) const {
     case Class:
       return QString::fromStdString(r.impulseClass);
     case Delays:
-      return QString::fromStdString(DelaysText(r.delays));
+      return QString::fromStdString(DelayCodes(r));
     default:
       return {};
   }
 }
 
 QVariant MotorTableModel::sortKey(int row, int column) const {
-  const MotorRow& r = rows_[static_cast<std::size_t>(row)];
+  const MotorFacts& r = rows_[static_cast<std::size_t>(row)].facts;
   if (const FigureColumn* figure = Figure(column)) return r.*(figure->value);
   switch (column) {
     case Name:

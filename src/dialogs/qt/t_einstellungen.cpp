@@ -22,6 +22,12 @@
 namespace komet {
 namespace {
 
+// The personal database in the user's data folder (~/.local/share/Komet).
+std::filesystem::path PersonalDatabasePath() {
+  return ToPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) / "Komet" /
+         kPersonalDatabaseName;
+}
+
 constexpr int kClientWidth = 427;
 constexpr int kClientHeight = 283;
 // More problems than this are summed up in one line.
@@ -101,10 +107,23 @@ QWidget* TEinstellungen::createPathsPage() {
   Ordner->setObjectName(QStringLiteral("Ordner"));
   Ordner->setAutoDefault(false);
   connect(Ordner, &QPushButton::clicked, this, &TEinstellungen::OrdnerClick);
-  layout->addWidget(new QLabel(QStringLiteral("Motordatenbank:"), page));
+  Katalog = new QPushButton(QStringLiteral("Mitgelieferter &Katalog"), page);
+  Katalog->setObjectName(QStringLiteral("Katalog"));
+  Katalog->setAutoDefault(false);
+  Katalog->setToolTip(QStringLiteral("Wieder den mit Komet gelieferten Motorkatalog verwenden"));
+  connect(Katalog, &QPushButton::clicked, this, &TEinstellungen::KatalogClick);
+  layout->addWidget(new QLabel(QStringLiteral("Motordatenbank in Gebrauch:"), page));
   layout->addWidget(MotorenPfad);
   layout->addWidget(BitBtn5, 0, Qt::AlignLeft);
   layout->addWidget(Ordner, 0, Qt::AlignLeft);
+  layout->addWidget(Katalog, 0, Qt::AlignLeft);
+  layout->addWidget(
+      new QLabel(QStringLiteral("Importierte Motordateien kommen zu den Motoren der Datenbank in "
+                                "Gebrauch hinzu,\nin eine eigene Datenbank im Datenordner des "
+                                "Benutzers (%1).")
+                     .arg(QString::fromUtf8(kPersonalDatabaseName.data(),
+                                            static_cast<int>(kPersonalDatabaseName.size()))),
+                 page));
   layout->addStretch(1);
   return page;
 }
@@ -139,6 +158,7 @@ bool TEinstellungen::Run() {
 // A placeholder, not the field's text: what OK stores stays "none chosen",
 // so a later change of the bundled database is followed.
 void TEinstellungen::SetBundledDatabase(const QString& path) {
+  bundledDatabase_ = path;
   MotorenPfad->setPlaceholderText(
       path.isEmpty() ? QString() : QDir::toNativeSeparators(path) + QStringLiteral(" (mitgeliefert)"));
 }
@@ -213,6 +233,13 @@ void TEinstellungen::OrdnerClick() {
   if (!folder.isEmpty()) ChooseDatabaseFiles({folder});
 }
 
+void TEinstellungen::KatalogClick() {
+  takeForm();
+  settings_.ChooseDatabase({});
+  showForm();
+  emit databaseChanged();
+}
+
 void TEinstellungen::ChooseDatabaseFile(const QString& path) {
   ChooseDatabaseFiles({path});
 }
@@ -233,9 +260,10 @@ void TEinstellungen::ChooseDatabaseFiles(const QStringList& paths) {
   if (kdbCount == 0) {
     std::vector<std::filesystem::path> inputs;
     for (const QString& p : paths) inputs.push_back(ToPath(p));
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/motoren";
+    const std::filesystem::path current =
+        settings_.GetDBName().empty() ? ToPath(bundledDatabase_) : settings_.GetDBName();
     try {
-      const MotorDatabaseImport imported = ImportMotorDatabase(inputs, ToPath(folder));
+      const MotorDatabaseImport imported = ImportMotorDatabase(inputs, current, PersonalDatabasePath());
       showImportResult(imported);
       if (imported.database.empty()) return;
       kdb = imported.database;
@@ -254,6 +282,13 @@ void TEinstellungen::showImportResult(const MotorDatabaseImport& imported) {
                   QStringLiteral("Motordaten importieren"), ToQ(imported.summary), QMessageBox::Ok, this);
   if (imported.database.empty())
     box.setInformativeText(QStringLiteral("Die bisherige Motordatenbank bleibt eingestellt."));
+  else
+    box.setInformativeText(
+        QStringLiteral("Die Motoren stehen jetzt mit denen der bisherigen Datenbank in %1.")
+            .arg(QDir::toNativeSeparators(ToQ(imported.database.string()))) +
+        (imported.backup.empty() ? QString()
+                                 : QStringLiteral("\nDie frühere eigene Datenbank liegt als %1 daneben.")
+                                       .arg(QDir::toNativeSeparators(ToQ(imported.backup.string())))));
   if (!imported.problems.empty()) {
     box.setText(ToQ(imported.summary) + "\n\n" + ImportProblemsText(imported));
     QStringList all;

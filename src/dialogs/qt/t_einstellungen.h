@@ -43,9 +43,11 @@ class TEinstellungen : public QDialog {
   void BitBtn4Click();  // "Sichern"
   void BitBtn5Click();  // "Motordatenbank auswählen"
   void OrdnerClick();   // "Motorordner importieren..."
+  void KatalogClick();  // "Mitgelieferter Katalog": back to the bundled one
   // What BitBtn5 or OrdnerClick picked: a .kdb is taken as it is; motor
-  // files (.eng, .rse) and folders of them are imported into the user's
-  // motor folder first, and the import ends with its summary.
+  // files (.eng, .rse) and folders of them are added to the personal
+  // database (a copy of the one in use), and the import ends with its
+  // summary.
   void ChooseDatabaseFile(const QString& path);
   void ChooseDatabaseFiles(const QStringList& paths);
 
@@ -72,6 +74,8 @@ class TEinstellungen : public QDialog {
   QPushButton* BitBtn4 = nullptr;
   QPushButton* BitBtn5 = nullptr;
   QPushButton* Ordner = nullptr;
+  QPushButton* Katalog = nullptr;
+  QString bundledDatabase_;
 };
 
 }  // namespace komet

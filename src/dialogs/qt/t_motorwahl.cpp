@@ -61,7 +61,7 @@ QWidget* TMotorwahl::createFilters(double stageDiameterMm) {
   const auto [row, layout] = MakeWidgetRow(this);
   Suche = new QLineEdit(row);
   Suche->setObjectName(QStringLiteral("Suche"));
-  Suche->setPlaceholderText(QStringLiteral("Name enthält ..."));
+  Suche->setPlaceholderText(QStringLiteral("Name, etwa C6-5 oder Estes D12-0 ..."));
   Suche->setClearButtonEnabled(true);
   KlasseVon = NamedCombo("KlasseVon", row);
   KlasseBis = NamedCombo("KlasseBis", row);
@@ -175,7 +175,7 @@ void TMotorwahl::fillChoices() {
 
 void TMotorwahl::applyFilter() {
   MotorFilter f;
-  f.text = Suche->text().toStdString();
+  f.SetText(Suche->text().toStdString());
   if (KlasseVon->currentIndex() > 0) f.classFrom = ImpulseClassRank(KlasseVon->currentText().toStdString());
   if (KlasseBis->currentIndex() > 0) f.classTo = ImpulseClassRank(KlasseBis->currentText().toStdString());
   if (Hersteller->currentIndex() > 0) f.maker = Hersteller->currentText().toStdString();
@@ -188,6 +188,8 @@ void TMotorwahl::applyFilter() {
   // The chosen motor stays chosen while it shows; a filtered-away one is
   // no choice, and no other row takes its place.
   Tabelle->clearSelection();
+  // A search that leaves one motor has found it.
+  if (proxy_->rowCount() == 1) chosen_ = proxy_->motorIndex(proxy_->index(0, 0));
   selectMotor(chosen_);
   selectionChanged();
 }

@@ -231,7 +231,7 @@ QGroupBox* TStufendaten::createMotorGroup(int stage, QWidget* page) {
     const std::size_t i = static_cast<std::size_t>(stage) * kSlotCount + j;
     motore[i] = new QComboBox(group);
     motore[i]->setObjectName(QString::fromLatin1(kListNames[i]));
-    new MotorListSearch(motore[i]);
+    searches_[i] = new MotorListSearch(motore[i]);
     motore[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     motore[i]->setMinimumContentsLength(18);
     connect(motore[i], &QComboBox::currentIndexChanged, this, [this, i] { showMotorTip(i); });
@@ -376,10 +376,15 @@ void TStufendaten::BitBtn2Click() {
 void TStufendaten::UpdateMotorLists() {
   QStringList names;
   names.reserve(static_cast<qsizetype>(form_.motorList.size()));
-  for (const MotorListEntry& e : form_.motorList) names << ToQ(Cp1252ToUtf8(e.name));
+  auto keys = std::make_shared<std::vector<MotorSearchKey>>();
+  for (const MotorListEntry& e : form_.motorList) {
+    names << ToQ(Cp1252ToUtf8(e.name));
+    keys->push_back(MakeSearchKey(e.name, e.details));
+  }
   for (std::size_t i = 0; i < kMotorListCount; ++i) {
     motore[i]->clear();
     motore[i]->addItems(names);
+    searches_[i]->setSearchKeys(keys);
     motore[i]->setCurrentIndex(form_.motore[i]);
     showMotorTip(i);
   }
@@ -389,7 +394,8 @@ void TStufendaten::showMotorTip(std::size_t list) {
   const int item = motore[list]->currentIndex();
   const bool listed = item >= 0 && static_cast<std::size_t>(item) < form_.motorList.size();
   const auto& details = listed ? form_.motorList[static_cast<std::size_t>(item)].details : std::nullopt;
-  motore[list]->setToolTip(details ? ToQ(MotorSummaryText(*details, decimalSeparator_)) : QString());
+  const double impulse = listed ? form_.motorList[static_cast<std::size_t>(item)].flownImpulse : 0.0;
+  motore[list]->setToolTip(details ? ToQ(MotorSummaryText(*details, impulse, decimalSeparator_)) : QString());
 }
 
 void TStufendaten::showForm() {

@@ -87,6 +87,7 @@ class TStufendaten : public QDialog {
   std::array<QLineEdit*, kStageCount> durch{};
   std::array<QLineEdit*, kStageCount> ComboEdit{};
   std::array<QComboBox*, kMotorListCount> motore{};
+  std::array<class MotorListSearch*, kMotorListCount> searches_{};
   std::array<QSpinBox*, kMotorListCount> anzmot{};
   std::array<QToolButton*, kMotorListCount> SpeedButton{};
   std::array<QToolButton*, kMotorListCount> WahlButton{};

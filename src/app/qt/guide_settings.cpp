@@ -1,0 +1,37 @@
+#include "app/qt/guide_settings.h"
+
+#include <QSettings>
+#include <cmath>
+
+namespace komet {
+namespace {
+
+constexpr const char* kMountLength = "Motorberater/Motorlaenge";
+constexpr const char* kHeightLimit = "Motorberater/Hoehenlimit";
+
+double NonNegative(const QSettings& s, const char* key) {
+  bool ok = false;
+  const double v = s.value(QLatin1String(key)).toDouble(&ok);
+  return ok && std::isfinite(v) && v > 0.0 ? v : 0.0;
+}
+
+}  // namespace
+
+GuideSettings LoadGuideSettings() {
+  const QSettings s(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet"));
+  return {NonNegative(s, kMountLength), NonNegative(s, kHeightLimit)};
+}
+
+void SaveGuideSettings(const GuideSettings& settings) {
+  QSettings s(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet"));
+  s.setValue(QLatin1String(kMountLength), settings.mountLengthMm);
+  s.setValue(QLatin1String(kHeightLimit), settings.heightLimit);
+}
+
+SafetyInputs SafetyInputsOf(const GuideSettings& settings) {
+  SafetyInputs in;
+  if (settings.heightLimit > 0.0) in.heightLimit = settings.heightLimit;
+  return in;
+}
+
+}  // namespace komet

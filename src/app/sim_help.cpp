@@ -1,0 +1,141 @@
+#include "app/sim_help.h"
+
+#include "common/version.h"
+
+namespace komet {
+namespace {
+
+constexpr std::string_view kFlightOptions =
+    "\n"
+    "Rechnet den Flug einer Raketendatei, wie komet sie öffnet, und gibt eine\n"
+    "Zusammenfassung aus oder schreibt Flugdaten, Ergebnisse, Diagramm und Bericht.\n"
+    "\n"
+    "  --db DATEI.kdb        Motordatenbank; sonst die in komet eingestellte, sonst\n"
+    "                        der mitgelieferte Motorkatalog\n"
+    "  --options KOMET.OPT   die Konstanten aus dieser Optionsdatei; sonst die von komet\n"
+    "  --raw                 die Rakete so rechnen, wie sie in der Datei steht, mit\n"
+    "                        den dort gespeicherten Motoren\n"
+    "  --csv DATEI|-         die Flugdaten je 5-ms-Schritt als CSV (- : Standardausgabe)\n"
+    "  --csv-locale de|en    die CSV für eine Tabellenkalkulation dieser Sprache\n"
+    "  --json DATEI|-        die Ergebnisse als JSON\n"
+    "  --png DATEI           das Flugdiagramm als PNG\n"
+    "  --svg DATEI           das Flugdiagramm als SVG\n"
+    "  --size BxH            die Größe der Bilder in Pixeln (Vorgabe 639x351)\n"
+    "  --pdf DATEI           der Flugbericht als PDF\n"
+    "  --curves hvaSF,brenn  die Kurven in Bild und Bericht: h Höhe, v Geschwindigkeit,\n"
+    "                        a Beschleunigung, S Schub, F Kraft; brenn Brennschluss\n"
+    "                        und Verzögerungen\n"
+    "  --gravity X           Erdbeschleunigung in m/s²\n"
+    "  --air-density X       Luftdichte in kg/m³\n"
+    "  --rail-length X       Länge der Startvorrichtung in m\n"
+    "  --rail-friction X     Reibung an der Startvorrichtung in N\n"
+    "  --period X            Berechnungszeitraum in s (3 bis 50)\n"
+    "  --summary-line        nur die Zeile, die unter dem Diagramm steht\n"
+    "  --locale de|en        das Dezimalzeichen für Leser (Komma oder Punkt)\n"
+    "  -h, --help            diese Hilfe\n"
+    "  --version             Version und Lizenz\n"
+    "\n"
+    "Befehle (BEFEHL --help zeigt die Hilfe des Befehls):\n"
+    "  import   Motordateien (RASP .eng, RockSim .rse) in eine Motordatenbank lesen\n"
+    "  motors   die Motoren einer Motordatenbank auflisten\n"
+    "  guide    Motorberater: die Rakete mit jedem passenden Motor fliegen\n";
+
+constexpr std::string_view kExitStatus =
+    "\n"
+    "Rückgabewert: 0 erledigt, 1 beim Import wurden Einträge verworfen,\n"
+    "2 falsche Eingabe (mit einer Meldung auf der Fehlerausgabe).\n";
+
+constexpr std::string_view kImportHelp =
+    "Aufruf: komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
+    "\n"
+    "Liest RASP- (.eng) und RockSim-Motordateien (.rse), auch ganze Ordner davon,\n"
+    "in eine Motordatenbank und listet jeden übernommenen Motor mit Gesamtimpuls,\n"
+    "Brenndauer und höchstem Schub. Probleme stehen mit Datei und Zeile auf der\n"
+    "Fehlerausgabe. import-eng ist ein anderer Name für import.\n"
+    "\n"
+    "  -o DATEI.kdb   die Motordatenbank, die geschrieben wird\n"
+    "  --append       die Motoren zu einer bestehenden Datenbank hinzufügen; derselbe\n"
+    "                 Motor (Hersteller und Bezeichnung) ersetzt dort den alten\n"
+    "  -h, --help     diese Hilfe\n"
+    "\n"
+    "Rückgabewert: 0 alle Einträge übernommen, 1 Einträge verworfen, 2 kein Motor\n"
+    "übernommen oder falsche Eingabe; dann bleibt die Datenbank unverändert.\n";
+
+constexpr std::string_view kMotorsHelp =
+    "Aufruf: komet-sim motors [--db DATEI.kdb] [--search TEXT] [--csv DATEI|-] [--json DATEI|-]\n"
+    "\n"
+    "Listet die Motoren einer Motordatenbank nach Namen mit Klasse, Durchmesser x\n"
+    "Länge, Gesamtimpuls und Brenndauer, wie Komet sie fliegt, und den Verzögerungen\n"
+    "(0: Booster, P: ohne Ausstoßladung); fragliche Daten sind markiert.\n"
+    "\n"
+    "  --db DATEI.kdb   die Motordatenbank; sonst die in komet eingestellte, sonst\n"
+    "                   der mitgelieferte Motorkatalog\n"
+    "  --search TEXT    nur, was die Suche der Motorlisten findet: \"C6-5\",\n"
+    "                   \"Estes D12-0\", \"AT G80\"\n"
+    "  --csv DATEI|-    alle Angaben jedes Motors als CSV (- : Standardausgabe)\n"
+    "  --json DATEI|-   alle Angaben jedes Motors als JSON\n"
+    "  -h, --help       diese Hilfe\n"
+    "\n"
+    "Rückgabewert: 0 erledigt, 2 falsche Eingabe.\n";
+
+constexpr std::string_view kGuideHelp =
+    "Aufruf: komet-sim guide RAKETE.kmw [--db DATEI.kdb] [--class C..E] [--maker NAME]\n"
+    "                        [--diameter MM] [--length MM] [--min-apogee M] [--max-apogee M]\n"
+    "                        [--max-speed M/S] [--height-limit M] [--green]\n"
+    "                        [--csv DATEI|-] [--json DATEI|-]\n"
+    "\n"
+    "Der Motorberater fliegt die Rakete mit jedem passenden Motor der Datenbank im\n"
+    "ersten Motorplatz der Hauptstufe (gleiche Anzahl, alles andere unverändert) und\n"
+    "zeigt je Motor Gipfelhöhe und -zeit, Höchstgeschwindigkeit, Geschwindigkeit am\n"
+    "Ende der Startvorrichtung, Schub/Gewicht, die empfohlene und die beste käufliche\n"
+    "Verzögerung, die Geschwindigkeit beim Ausstoß und die Warnungen. Sichere Motoren\n"
+    "zuerst (grün, gelb, rot; dann wie gut die beste Verzögerung passt; dann die\n"
+    "Gipfelhöhe).\n"
+    "\n"
+    "  --class C..E       nur Motoren dieser Klasse oder dieses Klassenbereichs\n"
+    "                     (auch C, ..E, C..)\n"
+    "  --maker NAME       nur Motoren dieses Herstellers\n"
+    "  --diameter MM      größter Motordurchmesser (Vorgabe: der der Hauptstufe; 0: alle)\n"
+    "  --length MM        Länge der Motorhalterung: längere Motoren nicht fliegen\n"
+    "  --min-apogee M, --max-apogee M, --max-speed M/S\n"
+    "                     nur Flüge in diesen Grenzen\n"
+    "  --height-limit M   Höhenlimit des Startplatzes: ein höherer Gipfel ist gelb\n"
+    "  --green            nur Motoren, die keine Regel verletzen\n"
+    "  --csv DATEI|-      die Tabelle als CSV (- : Standardausgabe)\n"
+    "  --json DATEI|-     die Tabelle als JSON, je Zeile mit mark und rules\n"
+    "  -h, --help         diese Hilfe\n"
+    "Dazu gelten die Optionen des Flugs (--db, --options, --raw und die Konstanten).\n"
+    "\n"
+    "Rückgabewert: 0 erledigt, 2 falsche Eingabe.\n";
+
+}  // namespace
+
+std::string FlightHelp(const std::filesystem::path& examplesDir) {
+  std::string text(kFlightOptions);
+  if (!examplesDir.empty()) {
+    const std::string dir = examplesDir.string();
+    text += "\nBeispielraketen in " + dir +
+            ":\n"
+            "einstufig_c6.kmw, zweistufig.kmw, dreistufig.kmw und buendel.kmw (Bündel aus drei C6).\n"
+            "  komet-sim " +
+            dir + "/einstufig_c6.kmw\n  komet-sim " + dir +
+            "/zweistufig.kmw --csv flug.csv --pdf bericht.pdf\n"
+            "  komet-sim guide " +
+            dir + "/einstufig_c6.kmw --class A..C\n";
+  }
+  return text + std::string(kExitStatus);
+}
+
+std::optional<std::string_view> CommandHelp(std::string_view command) {
+  if (command == "import" || command == "import-eng") return kImportHelp;
+  if (command == "motors") return kMotorsHelp;
+  if (command == "guide") return kGuideHelp;
+  return std::nullopt;
+}
+
+std::string VersionText() {
+  return "komet-sim " + std::string(kVersionNumber) + "\n" + std::string(kCopyright) + "\n" +
+         std::string(kLicence) + "\n";
+}
+
+}  // namespace komet

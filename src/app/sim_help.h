@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace komet {
+
+// What `komet-sim --help` prints below the synopsis: the flight's options,
+// the commands, examples with the sample rockets in `examplesDir` (none when
+// empty) and the exit status.
+std::string FlightHelp(const std::filesystem::path& examplesDir);
+
+// `komet-sim COMMAND --help`: the command's usage and options; nothing for a
+// name that is no command.
+std::optional<std::string_view> CommandHelp(std::string_view command);
+
+// `komet-sim --version`: the version, the copyright and the licence.
+std::string VersionText();
+
+}  // namespace komet

@@ -1,0 +1,173 @@
+#include "sim/flight_safety.h"
+
+#include <array>
+#include <cmath>
+
+#include "common/format.h"
+#include "common/numbers.h"
+
+namespace komet {
+namespace {
+
+using enum SafetyRuleId;
+constexpr SafetyLevel kRed = SafetyLevel::Red;
+constexpr SafetyLevel kAmber = SafetyLevel::Amber;
+
+constexpr std::array kRules = {
+    SafetyRule{NoFlight, "noFlight", kRed, 0.0, "kein Flug berechnet"},
+    SafetyRule{NoRailExit, "noRailExit", kRed, 0.0, "verlässt die Startvorrichtung nicht"},
+    SafetyRule{RailExitSpeed, "railExitSpeed", kRed, kMinRailExitSpeed,
+               "zu langsam am Ende der Startvorrichtung"},
+    SafetyRule{NearSpeedOfSound, "nearSpeedOfSound", kRed, kMaxModelSpeed,
+               "Modell ungültig nahe Schallgeschwindigkeit"},
+    SafetyRule{ApogeeNotReached, "apogeeNotReached", kRed, 0.0, "Gipfel nicht erreicht: Rechenzeit zu kurz"},
+    SafetyRule{NoFittingDelay, "noFittingDelay", kRed, 0.0, "keine Verzögerung passt zur empfohlenen"},
+    SafetyRule{PluggedTopStage, "pluggedTopStage", kRed, 0.0, "Motor ohne Ausstoßladung in der Hauptstufe"},
+    SafetyRule{EjectionTooFast, "ejectionTooFast", kRed, kMaxEjectionSpeed, "Ausstoß zu schnell"},
+    SafetyRule{NoBoosterBelow, "noBoosterBelow", kRed, 0.0, "Unterstufe ohne Startstufenmotor (-0)"},
+    SafetyRule{IgnitionAfterApogee, "ignitionAfterApogee", kAmber, 0.0, "Stufe zündet nach dem Gipfel"},
+    SafetyRule{SeparationNotInFlight, "separationNotInFlight", kAmber, 0.0,
+               "Stufe wird im berechneten Flug nicht abgetrennt"},
+    SafetyRule{ThrustToWeight, "thrustToWeight", kAmber, kMinThrustToWeight, "Schub/Gewicht unter 5"},
+    SafetyRule{Acceleration, "acceleration", kAmber, kMaxAcceleration, "Beschleunigung über 100 g"},
+    SafetyRule{HeavyMotor, "heavyMotor", kAmber, kMaxMotorMassShare,
+               "Motoren schwerer als die Hälfte der Startmasse"},
+    SafetyRule{HeightLimit, "heightLimit", kAmber, 0.0, "Gipfel über dem Höhenlimit des Platzes"},
+    SafetyRule{DoubtfulData, "doubtfulData", kAmber, 0.0, "Daten fraglich"},
+};
+
+constexpr bool InIdOrder() {
+  for (std::size_t i = 0; i < kRules.size(); ++i)
+    if (static_cast<std::size_t>(kRules[i].id) != i) return false;
+  return true;
+}
+static_assert(InIdOrder(), "RuleOf indexes the table by id");
+
+double Threshold(SafetyRuleId id) {
+  return RuleOf(id).threshold;
+}
+
+using Findings = std::vector<FlightWarning>;
+
+void JudgeRail(const FlightFigures& f, char sep, Findings& out) {
+  if (!f.railExitVelocity) {
+    out.push_back({NoRailExit, 0, 0.0,
+                   "Startgeschwindigkeit zu gering: die Rakete verlässt die Startvorrichtung nicht"});
+  } else if (*f.railExitVelocity < Threshold(RailExitSpeed)) {
+    out.push_back({RailExitSpeed, 0, *f.railExitVelocity,
+                   Format(sep,
+                          "Startgeschwindigkeit zu gering: %.1f m/s am Ende der Startvorrichtung "
+                          "(empfohlen mindestens %.0f m/s)",
+                          *f.railExitVelocity, Threshold(RailExitSpeed))});
+  }
+}
+
+void JudgeModel(const FlightFigures& f, char sep, Findings& out) {
+  if (f.maxVelocity >= Threshold(NearSpeedOfSound))
+    out.push_back({NearSpeedOfSound, 0, f.maxVelocity,
+                   Format(sep,
+                          "Modell ungültig nahe Schallgeschwindigkeit: %.1f m/s sind Mach %.2f "
+                          "(höchstens Mach %.1f, %.0f m/s)",
+                          f.maxVelocity, f.maxVelocity / kSpeedOfSound, kMaxMachFraction,
+                          Threshold(NearSpeedOfSound))});
+  // Still climbing at the last computed step: the apogee lies beyond it.
+  if (f.endVelocity > 0.0)
+    out.push_back({ApogeeNotReached, 0, f.flightEndTime,
+                   Format(sep,
+                          "Gipfel nicht erreicht: Rechenzeit zu kurz (nach %.2f s steigt die Rakete "
+                          "noch mit %.1f m/s)",
+                          f.flightEndTime, f.endVelocity)});
+}
+
+void JudgeRecovery(const FlightFigures& f, const SafetyInputs& in, char sep, Findings& out) {
+  const FlightFigures::Delay* best = f.bestDelay ? &*f.bestDelay : nullptr;
+  if (!in.otherDeployment && f.ejectionCharge) {
+    if (best == nullptr)
+      out.push_back({NoFittingDelay, 0, 0.0,
+                     "Keine passende Verzögerung: der Motor der Hauptstufe hat keine Ausstoßverzögerung"});
+    else if (std::fabs(best->difference) > best->tolerance)
+      out.push_back({NoFittingDelay, 0, best->difference,
+                     Format(sep,
+                            "Keine passende Verzögerung: %d s weicht %+.1f s von den empfohlenen %.1f s ab "
+                            "(Toleranz ± %.1f s)",
+                            best->delay, best->difference, f.recommendedDelay, best->tolerance)});
+  }
+  if (!in.otherDeployment && !f.ejectionCharge)
+    out.push_back({PluggedTopStage, 1, 0.0,
+                   "Motor ohne Ausstoßladung in der Hauptstufe: nichts öffnet den Bergungsteil"});
+  if (best != nullptr && f.ejectionCharge && std::fabs(best->ejectionVelocity) > Threshold(EjectionTooFast))
+    out.push_back({EjectionTooFast, 0, best->ejectionVelocity,
+                   Format(sep, "Ausstoß zu schnell: %.1f m/s bei %d s Verzögerung (mehr als %.0f m/s)",
+                          std::fabs(best->ejectionVelocity), best->delay, Threshold(EjectionTooFast))});
+}
+
+void JudgeStages(const FlightFigures& f, char sep, Findings& out) {
+  for (const auto& [stage, motor] : f.nonBoosters)
+    out.push_back({NoBoosterBelow, stage, 0.0,
+                   Format(sep, "Stufe %d: %s ist kein Startstufenmotor (ohne Verzögerung 0)", stage, motor)});
+  for (const FlightFigures::StageTime& s : f.upperIgnitions)
+    if (f.maxHeight > 0.0 && s.time > f.maxHeightTime)
+      out.push_back({IgnitionAfterApogee, s.stage, s.time,
+                     Format(sep, "Stufe %d zündet nach dem Gipfelpunkt: bei %.2f s, Gipfel bei %.2f s",
+                            s.stage, s.time, f.maxHeightTime)});
+  // Compared on the millisecond, as the run drops a stage.
+  for (const FlightFigures::StageTime& s : f.lowerSeparations)
+    if (!(RoundHalfEven(s.time * 1000.0) < RoundHalfEven(f.flightEndTime * 1000.0)))
+      out.push_back({SeparationNotInFlight, s.stage, s.time,
+                     Format(sep,
+                            "Stufe %d wird im berechneten Flug nicht abgetrennt: Trennung bei %.2f s, "
+                            "Flugende bei %.2f s",
+                            s.stage, s.time, f.flightEndTime)});
+}
+
+void JudgeLoads(const FlightFigures& f, const SafetyInputs& in, char sep, Findings& out) {
+  if (f.liftOffWeight > 0.0 && f.peakThrust < Threshold(ThrustToWeight) * f.liftOffWeight)
+    out.push_back({ThrustToWeight, 0, f.peakThrust,
+                   Format(sep,
+                          "Schub zu gering: Spitzenschub %.1f N ist weniger als das Fünffache des "
+                          "Startgewichts (%.2f N)",
+                          f.peakThrust, f.liftOffWeight)});
+  if (f.maxAccel > Threshold(Acceleration))
+    out.push_back({Acceleration, 0, f.maxAccel,
+                   Format(sep, "Beschleunigung %.0f g: mehr als %.0f g hält ein Modell selten aus",
+                          f.maxAccel / kStandardGravity, kMaxAccelerationG)});
+  if (f.liftOffMass > 0.0 && f.motorMass > Threshold(HeavyMotor) * f.liftOffMass)
+    out.push_back({HeavyMotor, 0, f.motorMass,
+                   Format(sep, "Motoren schwer: %.0f g von %.0f g Startmasse (mehr als die Hälfte)",
+                          f.motorMass * 1000.0, f.liftOffMass * 1000.0)});
+  if (in.heightLimit && f.maxHeight > *in.heightLimit)
+    out.push_back({HeightLimit, 0, f.maxHeight,
+                   Format(sep, "Gipfel %.0f m über dem Höhenlimit des Platzes (%.0f m)", f.maxHeight,
+                          *in.heightLimit)});
+  for (const std::string& motor : f.doubtful)
+    out.push_back({DoubtfulData, 0, 0.0, "Daten fraglich: " + motor});
+}
+
+}  // namespace
+
+std::span<const SafetyRule> SafetyRules() {
+  return kRules;
+}
+
+const SafetyRule& RuleOf(SafetyRuleId id) {
+  return kRules[static_cast<std::size_t>(id)];
+}
+
+std::optional<SafetyLevel> WorstLevel(std::span<const FlightWarning> findings) {
+  std::optional<SafetyLevel> worst;
+  for (const FlightWarning& w : findings)
+    if (!worst || w.level() == SafetyLevel::Red) worst = w.level();
+  return worst;
+}
+
+std::vector<FlightWarning> JudgeFlight(const FlightFigures& f, const SafetyInputs& in, char sep) {
+  Findings out;
+  JudgeRail(f, sep, out);
+  JudgeModel(f, sep, out);
+  JudgeRecovery(f, in, sep, out);
+  JudgeStages(f, sep, out);
+  JudgeLoads(f, in, sep, out);
+  return out;
+}
+
+}  // namespace komet

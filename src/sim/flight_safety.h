@@ -1,0 +1,134 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace komet {
+
+// How bad a rule's finding is: amber asks the rocketeer to check, red says
+// "do not fly this".
+enum class SafetyLevel { Amber, Red };
+
+// Every rule that the evaluation, the motor guide and komet-sim judge a
+// flight by, in the order their findings are listed.
+enum class SafetyRuleId {
+  NoFlight,
+  NoRailExit,
+  RailExitSpeed,
+  NearSpeedOfSound,
+  ApogeeNotReached,
+  NoFittingDelay,
+  PluggedTopStage,
+  EjectionTooFast,
+  NoBoosterBelow,
+  IgnitionAfterApogee,
+  SeparationNotInFlight,
+  ThrustToWeight,
+  Acceleration,
+  HeavyMotor,
+  HeightLimit,
+  DoubtfulData,
+};
+
+struct SafetyRule {
+  SafetyRuleId id;
+  std::string_view key;  // the rule's name in JSON ("railExitSpeed")
+  SafetyLevel level;
+  double threshold;        // SI units (a share for HeavyMotor); 0 where the rule has none
+  std::string_view title;  // German, UTF-8: what the rule guards, for legends and help
+};
+
+// Below 15 m/s at the end of the rail the fins do not yet steer: the figure
+// model-rocket kit makers print and OpenRocket's launch-rod warning uses.
+inline constexpr double kMinRailExitSpeed = 15.0;  // m/s
+// At the program's constant air density (sea level, 15 °C).
+inline constexpr double kSpeedOfSound = 340.0;  // m/s
+// From about 0.8 Mach on, drag rises steeply towards the sound barrier: a
+// constant cw no longer describes the flight.
+inline constexpr double kMaxMachFraction = 0.8;
+inline constexpr double kMaxModelSpeed = kMaxMachFraction * kSpeedOfSound;  // m/s
+// Faster than 20 m/s at ejection, shock cords and parachutes tear: the
+// deployment-speed limit that hobby recovery gear is sold for.
+inline constexpr double kMaxEjectionSpeed = 20.0;  // m/s
+// Peak thrust at least five times the lift-off weight: the motor makers'
+// rule for a straight climb off the rail.
+inline constexpr double kMinThrustToWeight = 5.0;
+// 100 g: about what glued balsa fins and a cardboard motor mount bear.
+inline constexpr double kMaxAccelerationG = 100.0;
+inline constexpr double kStandardGravity = 9.80665;                               // m/s² per g
+inline constexpr double kMaxAcceleration = kMaxAccelerationG * kStandardGravity;  // m/s²
+// Motors heavier than the rest of the model move its centre of gravity aft
+// and may leave it unstable.
+inline constexpr double kMaxMotorMassShare = 0.5;
+
+// The rules in listing order.
+std::span<const SafetyRule> SafetyRules();
+// The rule of an id.
+const SafetyRule& RuleOf(SafetyRuleId id);
+
+// What the rules need besides the flight: settings of the rocketeer.
+struct SafetyInputs {
+  std::optional<double> heightLimit;  // m, the field's limit; none: no limit
+  // Recovery that does not need the motor's ejection charge (electronics at
+  // apogee). Nothing sets it yet; with it, a plugged motor or an unfitting
+  // delay is no longer red.
+  bool otherDeployment = false;
+};
+
+// One rule that fired for a flight.
+struct FlightWarning {
+  using Kind = SafetyRuleId;
+  Kind kind;
+  int stage = 0;        // 1..3 where it concerns a stage, else 0
+  double figure = 0.0;  // the number the finding is about, SI units
+  std::string text;     // German, numbers with the given separator
+
+  SafetyLevel level() const { return RuleOf(kind).level; }
+};
+
+// The worst level among the findings; none: no rule fired.
+std::optional<SafetyLevel> WorstLevel(std::span<const FlightWarning> findings);
+
+// The figures of one flight that the rules judge, taken from a run and the
+// motors' facts.
+struct FlightFigures {
+  std::optional<double> railExitVelocity;  // m/s; none: never leaves the rail
+  double maxVelocity = 0.0;                // m/s
+  double maxAccel = 0.0;                   // m/s²
+  double maxHeight = 0.0;                  // m
+  double maxHeightTime = 0.0;              // s
+  double flightEndTime = 0.0;              // s
+  double endVelocity = 0.0;                // m/s at the last computed sample
+  double peakThrust = 0.0;                 // N
+  double liftOffWeight = 0.0;              // N
+  double liftOffMass = 0.0;                // kg, motors included
+  double motorMass = 0.0;                  // kg, every motor of the flying stages
+  // The main motor's ejection: the published delay closest to the
+  // recommended one.
+  bool ejectionCharge = true;  // false: the main motor is only sold plugged
+  struct Delay {
+    int delay = 0;                  // s
+    double difference = 0.0;        // s, delay minus the recommended one
+    double tolerance = 0.0;         // s
+    double ejectionVelocity = 0.0;  // m/s
+  };
+  std::optional<Delay> bestDelay;  // none: no delay is published
+  double recommendedDelay = 0.0;   // s
+  struct StageTime {
+    int stage = 0;      // 1..3
+    double time = 0.0;  // s
+  };
+  std::vector<StageTime> upperIgnitions;                 // each stage above a booster: when it ignites
+  std::vector<StageTime> lowerSeparations;               // each stage below stage 1: when it is dropped
+  std::vector<std::pair<int, std::string>> nonBoosters;  // lower stage, motor not sold with a 0 delay
+  std::vector<std::string> doubtful;                     // "C6 [X]: why" for each motor with doubtful data
+};
+
+// The findings of every rule for one flight, in the rules' order.
+std::vector<FlightWarning> JudgeFlight(const FlightFigures& figures, const SafetyInputs& inputs, char sep);
+
+}  // namespace komet

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/sim_cli.h"
+#include "common/version.h"
+
+namespace komet {
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+Outcome RunSim(const std::vector<std::string>& args, const SimCliEnvironment& env = {}) {
+  std::ostringstream out, err;
+  const int status = RunKometSim(args, env, out, err);
+  return {status, out.str(), err.str()};
+}
+
+// Every command answers --help with its own usage, wherever --help stands,
+// and its parser never takes it for an option or a file.
+TEST(SimHelpTest, EveryCommandAnswersHelpWithItsUsage) {
+  const struct {
+    std::vector<std::string> args;
+    const char* usage;
+  } cases[] = {
+      {{"--help"}, "Aufruf: komet-sim RAKETE.kmw"},
+      {{"-h"}, "Aufruf: komet-sim RAKETE.kmw"},
+      {{"rakete.kmw", "--csv", "-", "--help"}, "Aufruf: komet-sim RAKETE.kmw"},
+      {{"import", "--help"}, "Aufruf: komet-sim import "},
+      {{"import-eng", "-h"}, "Aufruf: komet-sim import "},
+      {{"motors", "--help"}, "Aufruf: komet-sim motors "},
+      {{"motors", "--db", "x.kdb", "--help"}, "Aufruf: komet-sim motors "},
+      {{"guide", "--help"}, "Aufruf: komet-sim guide "},
+      {{"guide", "rakete.kmw", "--class", "C", "-h"}, "Aufruf: komet-sim guide "},
+  };
+  for (const auto& c : cases) {
+    const Outcome o = RunSim(c.args);
+    EXPECT_EQ(o.status, 0) << c.args[0] << ' ' << o.err;
+    EXPECT_EQ(o.out.rfind(c.usage, 0), 0u) << c.args[0] << ":\n" << o.out;
+    EXPECT_EQ(o.err, "") << c.args[0];
+  }
+}
+
+TEST(SimHelpTest, TheHelpNamesTheSampleRocketsWhereTheyAre) {
+  SimCliEnvironment env;
+  env.examplesDir = "/opt/komet/examples/rockets";
+  const Outcome o = RunSim({"--help"}, env);
+  EXPECT_NE(o.out.find("komet-sim /opt/komet/examples/rockets/einstufig_c6.kmw\n"), std::string::npos)
+      << o.out;
+  EXPECT_EQ(RunSim({"--help"}).out.find("einstufig_c6.kmw"), std::string::npos);
+}
+
+TEST(SimHelpTest, VersionNamesTheLicence) {
+  const Outcome o = RunSim({"--version"});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.out.rfind("komet-sim " + std::string(kVersionNumber) + "\n", 0), 0u) << o.out;
+  EXPECT_NE(o.out.find("GPLv3+"), std::string::npos) << o.out;
+}
+
+}  // namespace
+}  // namespace komet
