@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QSet>
 #include <QTabWidget>
+#include <algorithm>
 
 namespace komet {
 namespace {
@@ -62,11 +63,17 @@ class AcceleratorFilter : public QObject {
 
 void AddAccelerators(QWidget* window) {
   QSet<QChar> used = UsedAccelerators(window);
-  for (auto* b : window->findChildren<QAbstractButton*>()) {
+  QList<QAbstractButton*> buttons;
+  for (auto* b : window->findChildren<QAbstractButton*>())
     // A button of a window inside this one gets its key from that window.
-    if (b->window() != window || !TakesAccelerator(b) || b->text().isEmpty() ||
-        !AcceleratorOf(b->text()).isNull())
-      continue;
+    if (b->window() == window && TakesAccelerator(b) && !b->text().isEmpty() &&
+        AcceleratorOf(b->text()).isNull())
+      buttons << b;
+  // Short texts have the fewest letters to choose from: "OK" goes first.
+  std::stable_sort(buttons.begin(), buttons.end(), [](const QAbstractButton* a, const QAbstractButton* b) {
+    return a->text().size() < b->text().size();
+  });
+  for (QAbstractButton* b : buttons) {
     const QString text = b->text();
     for (qsizetype i = 0; i < text.size(); ++i) {
       const QChar c = text[i].toLower();

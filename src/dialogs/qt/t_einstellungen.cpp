@@ -117,13 +117,15 @@ QWidget* TEinstellungen::createPathsPage() {
   layout->addWidget(BitBtn5, 0, Qt::AlignLeft);
   layout->addWidget(Ordner, 0, Qt::AlignLeft);
   layout->addWidget(Katalog, 0, Qt::AlignLeft);
-  layout->addWidget(
+  auto* importNote =
       new QLabel(QStringLiteral("Importierte Motordateien kommen zu den Motoren der Datenbank in "
                                 "Gebrauch hinzu,\nin eine eigene Datenbank im Datenordner des "
                                 "Benutzers (%1).")
                      .arg(QString::fromUtf8(kPersonalDatabaseName.data(),
                                             static_cast<int>(kPersonalDatabaseName.size()))),
-                 page));
+                 page);
+  importNote->setWordWrap(true);  // the page is narrower than the text at a larger font
+  layout->addWidget(importNote);
   layout->addStretch(1);
   return page;
 }

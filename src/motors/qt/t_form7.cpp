@@ -100,7 +100,12 @@ void TForm7::ReadMotor() {
     band_ = band;
   }
   // The detail lines are not wrapped: the window grows to show them whole.
-  if (const int wanted = DetailWidth(); wanted > width()) resize(wanted, height());
+  if (const int wanted = DetailWidth(); wanted > width()) {
+    resize(wanted, height());
+    // Grown beside the stage dialog, it may now reach past the screen.
+    if (isVisible() && screen() && !screen()->availableGeometry().contains(frameGeometry()))
+      placeBesideParent();
+  }
 }
 
 // Measured with the painter the window paints with, so the fonts agree.
