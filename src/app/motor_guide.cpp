@@ -184,14 +184,9 @@ bool GuideCanRun(const RocketRecord& rocket) {
 
 void GuideCandidates(const std::filesystem::path& database, const GuideFilter& filter,
                      std::vector<MotorRecord>& motors, std::vector<std::int32_t>& recordNos) {
-  const MotorList list = ReadMotorList(database);
-  if (list.empty()) return;
-  const std::size_t size = (static_cast<std::size_t>(list.back().recordNo) + 1) * MotorRecord::kSize;
-  const std::vector<std::uint8_t> bytes = ReadFilePrefix(database, size);
-  for (const MotorListEntry& e : list) {
-    const std::size_t at = static_cast<std::size_t>(e.recordNo) * MotorRecord::kSize;
-    if (at + MotorRecord::kSize > bytes.size()) break;  // the file shrank meanwhile
-    const MotorRecord motor = DecodeMotorRecord(std::span(bytes).subspan(at, MotorRecord::kSize));
+  const MotorDatabase db = MotorDatabase::Read(database);
+  for (const MotorListEntry& e : db.entries()) {
+    const MotorRecord& motor = *db.record(e.recordNo);
     if (!GuideAccepts(filter, motor)) continue;
     motors.push_back(motor);
     recordNos.push_back(e.recordNo);

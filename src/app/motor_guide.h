@@ -114,8 +114,8 @@ std::string_view MarkText(GuideRow::Mark mark);
 // Whether the rocket has a motor slot for the guide to replace.
 bool GuideCanRun(const RocketRecord& rocket);
 
-// The candidates of a database: every offered record that the filter takes.
-// Throws KometError when the file cannot be read.
+// The candidates of a database: every offered record that the filter takes;
+// none from a file that cannot be read.
 void GuideCandidates(const std::filesystem::path& database, const GuideFilter& filter,
                      std::vector<MotorRecord>& motors, std::vector<std::int32_t>& recordNos);
 

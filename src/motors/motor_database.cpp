@@ -56,7 +56,9 @@ MotorDatabase MotorDatabase::Read(const std::filesystem::path& path) {
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec) return db;
-    bytes = ReadFilePrefix(path, static_cast<std::size_t>(size));
+    // More records than any motor database holds: a wrong file, not read whole.
+    constexpr std::uintmax_t kMaxBytes = std::uintmax_t{100000} * MotorRecord::kSize;
+    bytes = ReadFilePrefix(path, static_cast<std::size_t>(std::min(size, kMaxBytes)));
   } catch (const KometError&) {
     return db;
   }

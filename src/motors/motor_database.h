@@ -53,8 +53,9 @@ class MotorDatabase {
  public:
   MotorDatabase() = default;
 
-  // The database file as it is; one that cannot be read is empty, a trailing
-  // piece shorter than a record is no record. Never throws.
+  // The database file as it is, up to its first 100,000 records; one that
+  // cannot be read is empty, a trailing piece shorter than a record is no
+  // record. Never throws.
   static MotorDatabase Read(const std::filesystem::path& path);
 
   // The offered records' entries in file order (not sorted).

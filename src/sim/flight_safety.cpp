@@ -93,8 +93,9 @@ void JudgeRecovery(const FlightFigures& f, const SafetyInputs& in, char sep, Fin
                             best->delay, best->difference, f.recommendedDelay, best->tolerance)});
   }
   if (!in.otherDeployment && !f.ejectionCharge)
-    out.push_back({PluggedTopStage, 1, 0.0,
-                   "Motor ohne Ausstoßladung in der Hauptstufe: nichts öffnet den Bergungsteil"});
+    out.push_back(
+        {PluggedTopStage, 1, 0.0,
+         "Motor ohne Ausstoßladung in der Hauptstufe: keine Ausstoßladung öffnet den Bergungsteil"});
   if (best != nullptr && f.ejectionCharge && std::fabs(best->ejectionVelocity) > Threshold(EjectionTooFast))
     out.push_back({EjectionTooFast, 0, best->ejectionVelocity,
                    Format(sep, "Ausstoß zu schnell: %.1f m/s bei %d s Verzögerung (mehr als %.0f m/s)",
@@ -103,8 +104,12 @@ void JudgeRecovery(const FlightFigures& f, const SafetyInputs& in, char sep, Fin
 
 void JudgeStages(const FlightFigures& f, char sep, Findings& out) {
   for (const auto& [stage, motor] : f.nonBoosters)
-    out.push_back({NoBoosterBelow, stage, 0.0,
-                   Format(sep, "Stufe %d: %s ist kein Startstufenmotor (ohne Verzögerung 0)", stage, motor)});
+    out.push_back(
+        {NoBoosterBelow, stage, 0.0,
+         Format(sep,
+                "Stufe %d: %s gibt es nicht als Startstufenmotor (-0): seine Ausstoßladung muss die Stufe "
+                "darüber zünden",
+                stage, motor)});
   for (const FlightFigures::StageTime& s : f.upperIgnitions)
     if (f.maxHeight > 0.0 && s.time > f.maxHeightTime)
       out.push_back({IgnitionAfterApogee, s.stage, s.time,

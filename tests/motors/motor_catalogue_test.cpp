@@ -188,10 +188,11 @@ TEST(MotorMerge, OneImportKeepsEveryMotorOnceUnderNamesThatTellThemApart) {
       "F32T 24 124 5-10 0.0030 0.0700 AeroTech\n0.1 40\n1.6 40\n1.8 0\n"  // 9: propellant a tenth
       "C6-3 18 70 0-3 0.0108 0.0231 Estes\n0.1 10\n0.9 10\n1.0 0\n",
       "f32.eng");
-  const std::vector<MotorRecord> database = {
-      MakeMotorRecord("C6 [Estes]", 0.01, 0.02, {}, {},
-                      MotorDetails{.maker = "Estes", .designation = "C6-3"}),
-      Motor("G40 [AeroTech]", 40)};
+  MotorDetails c6;
+  c6.maker = "Estes";
+  c6.designation = "C6-3";
+  const std::vector<MotorRecord> database = {MakeMotorRecord("C6 [Estes]", 0.01, 0.02, {}, {}, c6),
+                                             Motor("G40 [AeroTech]", 40)};
   const MergedDatabase merged = MergeMotors(database, in.motors);
   std::vector<std::string> names;
   for (const MotorRecord& m : merged.motors) names.push_back(m.name.str());
