@@ -3,6 +3,7 @@
 #include "common/format.h"
 #include "common/komet_error.h"
 #include "common/numbers.h"
+#include "common/user_folders.h"
 #include "common/win1252.h"
 #include "motors/motor_database.h"
 #include "motors/motor_import.h"
@@ -90,8 +91,8 @@ MotorDatabaseImport ImportMotorDatabase(std::span<const std::filesystem::path> i
   for (const std::string& twin : merged.twins) result.problems.push_back(twin);
   result.summary = ImportSummary(merged, imported);
   if (imported.motors.empty()) return result;
+  MakeUserFolder(personal.parent_path());
   std::error_code ec;
-  std::filesystem::create_directories(personal.parent_path(), ec);
   if (!appending && std::filesystem::exists(personal, ec)) {
     result.backup = personal;
     result.backup += ".bak";

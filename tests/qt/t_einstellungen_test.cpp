@@ -43,6 +43,8 @@ class TEinstellungenTest : public QObject {
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
     store_ = MemoryDbNameStore{};
+    // Imports go to the user's data folder: here, never the real one.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir_->filePath("daten")));
   }
 
   void showsTheDefaultsWithAComma() {

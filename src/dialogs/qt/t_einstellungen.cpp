@@ -18,14 +18,14 @@
 #include "common/komet_error.h"
 #include "common/qt/qt_text.h"
 #include "common/qt/system_locale.h"
+#include "common/user_folders.h"
 
 namespace komet {
 namespace {
 
 // The personal database in the user's data folder (~/.local/share/Komet).
 std::filesystem::path PersonalDatabasePath() {
-  return ToPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) / "Komet" /
-         kPersonalDatabaseName;
+  return UserDataFolder() / kPersonalDatabaseName;
 }
 
 constexpr int kClientWidth = 427;
