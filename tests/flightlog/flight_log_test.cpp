@@ -102,6 +102,18 @@ TEST(FlightLog, TelemetryTakesHeightAbovePadNotAltitude) {
   EXPECT_LT(std::fabs(log.padHeight), 1.0);
 }
 
+// One wild reading (a pressure spike at ejection) is no apogee.
+TEST(FlightLog, ApogeeIsTakenFromTheThreeSampleMedian) {
+  std::string text;
+  for (int k = 0; k <= 100; ++k) {
+    const double t = 0.1 * k, h = t < 1 ? 0.0 : 50.0 * (t - 1) - 4.9 * (t - 1) * (t - 1);
+    text += Format('.', "%.1f,%.3f\n", t, k == 40 ? h + 400.0 : h);
+  }
+  const FlightLog log = ParseFlightLog(text, "spitze.csv");
+  EXPECT_NEAR(log.apogee, 50.0 * 50.0 / (4 * 4.9), 0.1);
+  EXPECT_NEAR(log.apogeeTime, 50.0 / 9.8, 0.1 + 1e-9);
+}
+
 TEST(FlightLog, VelocityIsCentralDifferenceOfMedian) {
   // h = 10 t² from launch: the central difference is exact, 20 t.
   std::string text;
