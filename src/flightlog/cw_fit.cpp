@@ -124,6 +124,12 @@ FlightComparison CompareFlight(const Simulation& simulation, const FlightLog& lo
   return {log.apogee, log.apogeeTime, r.maxHeight, r.maxHeightTime - SimulatedLaunchTime(simulation, log)};
 }
 
+std::string ComparisonText(const FlightComparison& c, const std::string& fileName, char sep) {
+  return Format(sep, "Messflug %s: Gipfel %.1f m nach %.2f s; berechnet %.1f m nach %.2f s (%+.1f %%)",
+                fileName, c.measuredApogee, c.measuredApogeeTime, c.predictedApogee, c.predictedApogeeTime,
+                c.apogeeDifferencePercent());
+}
+
 CwFit FitCw(const RocketRecord& rocket, const SimConstants& constants, const FlightLog& log, char sep) {
   Trials trials(rocket, constants, log);
   CwFit fit;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "flightlog/flight_log.h"
 #include "model/rocket_record.h"
 #include "sim/sim_constants.h"
@@ -18,6 +20,11 @@ struct FlightComparison {
   double predictedApogee = 0.0, predictedApogeeTime = 0.0;  // m, s since launch
   double apogeeDifferencePercent() const { return (predictedApogee / measuredApogee - 1.0) * 100.0; }
 };
+
+// "Messflug flug.csv: Gipfel 302,1 m nach 7,65 s; berechnet 303,9 m nach
+// 7,65 s (+0,6 %)".
+std::string ComparisonText(const FlightComparison& comparison, const std::string& fileName,
+                           char decimalSeparator);
 
 // The drag coefficients a measured flight implies.
 struct CwFit {

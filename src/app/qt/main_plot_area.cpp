@@ -130,6 +130,7 @@ void TMain::showReadOut(const ReadOutTexts& texts) {
 }
 
 void TMain::RocketReset() {
+  MessflugEntfernenClick();  // a recording belongs to the rocket that flew it
   ClearScales(PaintBox1->state());
   Panel2->clear();
   PaintBox1->update();
