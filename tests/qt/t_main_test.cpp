@@ -132,7 +132,8 @@ class TMainTest : public QObject {
     for (QAction* a : main_->menuBar()->actions().at(1)->menu()->actions()) auswertung << a->text();
     for (QAction* a : main_->menuBar()->actions().at(2)->menu()->actions()) hilfe << a->text();
     QCOMPARE(auswertung, QStringList({"Auswertung...", "Motorberater...", "Flugdaten exportieren...",
-                                      "Diagramm speichern..."}));
+                                      "Diagramm speichern...", "Messflug laden...", "Messflug entfernen",
+                                      "cw anpassen..."}));
     QCOMPARE(datei, QStringList({"Neue Rakete", "Rakete &laden", "Rakete ändern", "Rakete &sichern",
                                  "Rakete sichern &als ...", "Notizen verwalten", "Einstellungen",
                                  "Motordatenbank neu laden", QString(30, '-'), "Druckereinstellung...",
