@@ -83,17 +83,5 @@ TEST(CwFit, RefusesWhenNoCwInRangeFits) {
   }
 }
 
-TEST(CwFit, SimulatedHeightInterpolatesOnTheGrid) {
-  RocketRecord rocket = testing::ExampleRocket();
-  Simulation sim;
-  sim.RunSimulation(rocket, FixedConstants{});
-  const auto s = sim.samples();
-  // Sample n holds (n - 1) x 5 ms; halfway between two samples lies their mean.
-  EXPECT_DOUBLE_EQ(SimulatedHeightAt(sim, 0.5), s[101].height);
-  EXPECT_NEAR(SimulatedHeightAt(sim, 0.5025), 0.5 * (s[101].height + s[102].height), 1e-9);
-  EXPECT_DOUBLE_EQ(SimulatedHeightAt(sim, 1e6), s[sim.lastSample()].height);
-  EXPECT_NEAR(SimulatedHeightAt(sim, SimulatedRiseTime(sim)), kLaunchRise, 1e-9);
-}
-
 }  // namespace
 }  // namespace komet

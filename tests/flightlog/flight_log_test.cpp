@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <optional>
 #include <string>
 
 #include "common/komet_error.h"
 #include "flightlog/recording_maker.h"
-#include "support/temp_dir.h"
 
 namespace komet {
 namespace {
@@ -168,17 +166,6 @@ TEST_P(BadInput, OneMessageNamingFileAndLine) {
 
 INSTANTIATE_TEST_SUITE_P(FlightLog, BadInput, ::testing::ValuesIn(kBad),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(FlightLog, FileIsReadNotWritten) {
-  testing::TempDir dir;
-  const auto path = dir.path() / "flug.csv";
-  const std::string text = testing::WriteRecording(MadeFlight(), Style(Shape::Columns, ',', '.', kM));
-  { std::ofstream(path, std::ios::binary) << text; }
-  const auto before = std::filesystem::last_write_time(path);
-  EXPECT_EQ(ReadFlightLogFile(path).fileName, "flug.csv");
-  EXPECT_EQ(std::filesystem::last_write_time(path), before);
-  EXPECT_EQ(std::filesystem::file_size(path), text.size());
-}
 
 }  // namespace
 }  // namespace komet
