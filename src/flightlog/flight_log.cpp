@@ -176,6 +176,8 @@ Preamble ReadPreamble(const std::vector<Line>& lines, const std::string& file) {
       for (std::string_view n : SplitFields(text.substr(1), ',')) p.names.emplace_back(n);
       p.namesLine = lines[i].number;
       p.unitHint = HeightUnit::Metre;
+    } else if (text.starts_with("#")) {
+      continue;  // a comment of the exporting program
     } else if (const auto colon = text.find(':'); colon != std::string_view::npos && colon > 0) {
       if (p.shape != FlightLogShape::Telemetry) p.shape = FlightLogShape::KeyValueBlock;
       TakeKey(text.substr(0, colon), text.substr(colon + 1), p, lines[i].number);
