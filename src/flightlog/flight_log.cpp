@@ -268,6 +268,7 @@ Pad PadLevel(const FlightLog& log) {
   const double first = Median3(log.height[0], log.height[1], log.height[2]);
   std::size_t rise = 0;
   while (rise < log.size() && log.smoothed[rise] < first + kLaunchRise) ++rise;
+  if (rise == log.size()) return {first, 0.0};  // no launch: the caller says so
   std::vector<double> before;
   for (std::size_t i = 0; i < rise && log.time[i] <= log.time[rise] - 0.5; ++i)
     before.push_back(log.height[i]);
