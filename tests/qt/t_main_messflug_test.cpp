@@ -1,7 +1,7 @@
 // A measured flight in the main window: over the plot, in the evaluation,
 // and its cw taken through the stage dialog's transfer. With
 // KOMET_PICTURES_DIR set, the overlay and the fit are saved there
-// (messflug_plot.png, messflug_cw.png).
+// (docs/messflug_plot.png, docs/messflug_cw.png).
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
