@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/format.h"
 #include "dialogs/options_record.h"
 #include "model/rocket_record.h"
 #include "motors/motor_record.h"
@@ -322,6 +323,26 @@ void PrinterSeeds(const fs::path& out) {
   seed("leer", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "");
 }
 
+void FlightLogSeeds(const fs::path& out) {
+  const SeedDir dir(out, "flightlog");
+  std::string plain, header = "Zeit;H\xC3\xB6he (ft)\n", telemetry =
+      "#version,serial,flight,state,state_name,time,pressure,altitude,height,temperature\n";
+  std::string keys = "Apogee: 410 ft\nGround: 120 ft\nData: (Time, Altitude, Velocity, Temp)\n";
+  for (int k = 0; k < 60; ++k) {
+    const double t = -0.5 + 0.05 * k, h = t < 0 ? 0.0 : 80.0 * t - 4.9 * t * t;
+    plain += Format('.', "%.3f,%.2f\n", t, h);
+    header += Format(',', "%.3f;%.2f\n", t, h / 0.3048);
+    telemetry += Format('.', "2,1234,5,3,boost,%.3f,101325,%.2f,%.2f,25.0\n", t, h + 300.0, h);
+    keys += Format('.', "%.3f,%.1f,%.1f,58.7F\n", t + 3.0, h / 0.3048 + 120.0, 80.0 - 9.8 * t);
+  }
+  dir.Add("spalten.csv", plain);
+  dir.Add("kopfzeile.csv", header);
+  dir.Add("telemetrie.csv", telemetry);
+  dir.Add("schluessel.txt", keys);
+  dir.Add("abgeschnitten.csv", plain.substr(0, plain.size() - 4));
+  dir.Add("flach.csv", "0,0\n1,0\n2,0\n3,0\n");
+}
+
 }  // namespace
 }  // namespace komet
 
@@ -338,5 +359,6 @@ int main(int argc, char** argv) {
   komet::RseSeeds(out);
   komet::NumberSeeds(out);
   komet::PrinterSeeds(out);
+  komet::FlightLogSeeds(out);
   return 0;
 }

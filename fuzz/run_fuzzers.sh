@@ -22,6 +22,7 @@ targets=(
   "rse_import rse 16384"
   "parse_number parse_number 64"
   "line_printer line_printer 4096"
+  "flightlog flightlog 16384"
 )
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

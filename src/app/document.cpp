@@ -199,6 +199,13 @@ bool Document::TakeMainMotor(std::int32_t recordNo, Prompts& prompts) {
   return TransferAndRun(prompts);
 }
 
+bool Document::TakeCw(double cw, Prompts& prompts) {
+  SetForm(form_, rocket_, decimalSeparator_);
+  form_.ecwwert = Format(decimalSeparator_, "%.3f", cw);
+  markChanged();
+  return TransferAndRun(prompts);
+}
+
 void Document::ChangeWithReload(Prompts& prompts, DocumentViews& views) {
   SetForm(form_, rocket_, decimalSeparator_);
   Change(prompts, views);

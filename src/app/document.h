@@ -63,6 +63,10 @@ class Document {
   // False, with nothing changed, for a record not in the motor lists; a
   // failed transfer is reported as after the OK.
   bool TakeMainMotor(std::int32_t recordNo, Prompts& prompts);
+  // The fitted drag coefficient's "Übernehmen": the rocket's cw becomes
+  // `cw` (to 0.001) through the stage dialog's transfer, everything else as
+  // the rocket has it. A failed transfer is reported as after the OK.
+  bool TakeCw(double cw, Prompts& prompts);
 
   // The notes window applied its text (Windows-1252); it is saved with the
   // rocket.

@@ -9,6 +9,7 @@
 #include "app/document.h"
 #include "app/flight_export.h"
 #include "app/flight_json.h"
+#include "app/flight_log_cli.h"
 #include "app/flight_summary.h"
 #include "app/motor_cli.h"
 #include "app/motor_guide.h"
@@ -35,7 +36,9 @@ constexpr const char* kUsage =
     "        komet-sim motors [--db DATEI.kdb] [--search TEXT] [--csv DATEI|-] [--json DATEI|-]\n"
     "        komet-sim guide RAKETE.kmw [--db DATEI.kdb] [--class C..E] [--maker NAME] [--diameter MM]\n"
     "                        [--length MM] [--min-apogee M] [--max-apogee M] [--max-speed M/S]\n"
-    "                        [--height-limit M] [--green] [--csv DATEI|-] [--json DATEI|-]\n";
+    "                        [--height-limit M] [--green] [--csv DATEI|-] [--json DATEI|-]\n"
+    "        komet-sim flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n"
+    "        komet-sim fit RAKETE.kmw --flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n";
 
 std::filesystem::path Database(const SimArgs& a, const SimCliEnvironment& env) {
   if (a.db) {
@@ -155,6 +158,39 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
   return 0;
 }
 
+int Flight(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
+           std::ostream& err) {
+  const FlightLogArgs a = ParseFlightLogArgs(args);
+  const FlightLog log = ReadCliFlightLog(a, err);
+  if (a.json)
+    WriteOutput(*a.json, FlightLogJson(log), out);
+  else
+    out << FlightLogText(log, env.decimalSeparator);
+  return 0;
+}
+
+// The rocket as komet-sim flies it, tried with other drag coefficients.
+int Fit(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
+        std::ostream& err) {
+  const FlightLogArgs a = ParseFlightLogArgs(args);
+  const FixedConstants constants(ResolveConstants(a.sim, env.optionsFile));
+  const std::filesystem::path db = Database(a.sim, env);
+  Document doc(constants, [&] { return db; });
+  if (!LoadDocument(doc, a.sim, err)) return 2;
+  const FlightLog log = ReadCliFlightLog(a, err);
+  CwFit fit;
+  try {
+    fit = FitCw(doc.rocket(), constants, log, env.decimalSeparator);
+  } catch (const KometError& e) {
+    throw UsageError{e.what()};
+  }
+  if (a.json)
+    WriteOutput(*a.json, CwFitJson(fit), out);
+  else
+    out << CwFitText(fit, env.decimalSeparator);
+  return 0;
+}
+
 int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
              std::ostream& err) {
   const SimArgs a = ParseSimArgs(args);
@@ -214,6 +250,8 @@ int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& e
       return 0;
     }
     if (args[0] == "guide") return Guide(args, env, out, err);
+    if (args[0] == "flight") return Flight(args, env, out, err);
+    if (args[0] == "fit") return Fit(args, env, out, err);
     SimArgs none;
     if (const std::optional<int> status = RunMotorCommand(args, Database(none, env), out, err))
       return *status;

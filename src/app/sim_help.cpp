@@ -38,7 +38,9 @@ constexpr std::string_view kFlightOptions =
     "Befehle (BEFEHL --help zeigt die Hilfe des Befehls):\n"
     "  import   Motordateien (RASP .eng, RockSim .rse) in eine Motordatenbank lesen\n"
     "  motors   die Motoren einer Motordatenbank auflisten\n"
-    "  guide    Motorberater: die Rakete mit jedem passenden Motor fliegen\n";
+    "  guide    Motorberater: die Rakete mit jedem passenden Motor fliegen\n"
+    "  flight   die Aufzeichnung eines Höhenmessers lesen: Start und Gipfel\n"
+    "  fit      den cw-Wert finden, mit dem die Simulation den Messflug trifft\n";
 
 constexpr std::string_view kExitStatus =
     "\n"
@@ -108,6 +110,41 @@ constexpr std::string_view kGuideHelp =
     "\n"
     "Rückgabewert: 0 erledigt, 2 falsche Eingabe.\n";
 
+constexpr std::string_view kFlightLogHelp =
+    "Aufruf: komet-sim flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n"
+    "\n"
+    "Liest die Textdatei eines Höhenmessers (Zeit und Höhe in Spalten, getrennt durch\n"
+    "Komma, Semikolon, Tabulator oder Leerzeichen, mit oder ohne Kopfzeile und\n"
+    "Kopfblock \"Name: Wert\"; die Telemetrie-CSV \"#version,serial,flight,...\") und\n"
+    "zeigt Form, Spalten, Einheit, Messpunkte, den Start (3 m über dem Startplatz,\n"
+    "zurück zum Beginn des Anstiegs) und den Gipfel (Median aus je 3 Messpunkten).\n"
+    "Die Datei wird nur gelesen.\n"
+    "\n"
+    "  --units m|ft     Einheit der Höhen, wenn die Datei sie nicht nennt (Vorgabe m)\n"
+    "  --json DATEI|-   das Ergebnis als JSON (- : Standardausgabe)\n"
+    "  -h, --help       diese Hilfe\n"
+    "\n"
+    "Rückgabewert: 0 erledigt, 2 falsche Eingabe.\n";
+
+constexpr std::string_view kFitHelp =
+    "Aufruf: komet-sim fit RAKETE.kmw --flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n"
+    "\n"
+    "Hält die Simulation gegen einen Messflug: gemessener und berechneter Gipfel, dazu\n"
+    "der cw-Wert, mit dem die Simulation den gemessenen Gipfel trifft, und der, der\n"
+    "den ganzen Aufstieg am besten trifft (kleinste Quadrate), jeweils mit dem Rest.\n"
+    "Jeder Versuch ist ein ganzer Flug mit sonst unveränderter Rakete; gesucht wird\n"
+    "zwischen cw 0,05 und 3,0. Ein anderer Motor als der geflogene oder ein\n"
+    "Bergungssystem, das vor dem Gipfel auslöst, machen den Abgleich ungültig.\n"
+    "\n"
+    "  --flight DATEI   die Aufzeichnung des Höhenmessers\n"
+    "  --units m|ft     Einheit der Höhen, wenn die Datei sie nicht nennt (Vorgabe m)\n"
+    "  --json DATEI|-   das Ergebnis als JSON: measuredApogee, measuredApogeeTime,\n"
+    "                   predictedApogee, cwApogee, cwAscent, rmsAscent (m)\n"
+    "  -h, --help       diese Hilfe\n"
+    "Dazu gelten die Optionen des Flugs (--db, --options, --raw und die Konstanten).\n"
+    "\n"
+    "Rückgabewert: 0 erledigt, 2 falsche Eingabe oder kein passender cw-Wert.\n";
+
 }  // namespace
 
 std::string FlightHelp(const std::filesystem::path& examplesDir) {
@@ -130,6 +167,8 @@ std::optional<std::string_view> CommandHelp(std::string_view command) {
   if (command == "import" || command == "import-eng") return kImportHelp;
   if (command == "motors") return kMotorsHelp;
   if (command == "guide") return kGuideHelp;
+  if (command == "flight") return kFlightLogHelp;
+  if (command == "fit") return kFitHelp;
   return std::nullopt;
 }
 

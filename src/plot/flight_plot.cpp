@@ -6,6 +6,7 @@
 #include "common/format.h"
 #include "common/numbers.h"
 #include "plot/chart.h"
+#include "plot/measured_overlay.h"
 
 namespace komet {
 namespace {
@@ -62,6 +63,7 @@ std::string PaintCurves(Canvas& c, int width, PlotState& st, const PlotInputs& i
     range = std::max(range, VerticalRange(in.switches, *in.comparison));
     end = std::max(end, in.comparison->flightEndTime);
   }
+  if (in.measured) TakeInMeasured(*in.measured, in.switches, range, end);
   ChartFrame frame = ScreenFrame(st, width, st.plotBottom);
   SetChartScales(frame, {st.gridCountX, st.gridCountY}, range, end);
   st.scaleX = frame.scaleX;

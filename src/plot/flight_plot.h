@@ -12,6 +12,8 @@
 
 namespace komet {
 
+struct MeasuredOverlay;
+
 // Geometry of the screen plot, kept by the main window. Origin, bottom and
 // grid counts are recomputed on every paint; the scales on every paint with
 // results, and they keep their values in between (the read-out uses them).
@@ -33,6 +35,8 @@ struct PlotInputs {
   char decimalSeparator = ',';
   // A flight shown for comparison: the common scale takes in both.
   const FlightResults* comparison = nullptr;
+  // A measured flight drawn over the plot: the common scale takes it in too.
+  const MeasuredOverlay* measured = nullptr;
 };
 
 inline constexpr int kPlotGridStep = 30;             // px

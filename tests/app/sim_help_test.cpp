@@ -35,6 +35,8 @@ TEST(SimHelpTest, EveryCommandAnswersHelpWithItsUsage) {
       {{"motors", "--db", "x.kdb", "--help"}, "Aufruf: komet-sim motors "},
       {{"guide", "--help"}, "Aufruf: komet-sim guide "},
       {{"guide", "rakete.kmw", "--class", "C", "-h"}, "Aufruf: komet-sim guide "},
+      {{"flight", "flug.csv", "--help"}, "Aufruf: komet-sim flight "},
+      {{"fit", "rakete.kmw", "--flight", "flug.csv", "-h"}, "Aufruf: komet-sim fit "},
   };
   for (const auto& c : cases) {
     const Outcome o = RunSim(c.args);

@@ -136,7 +136,8 @@ class TMainTest : public QObject {
     for (QAction* a : main_->menuBar()->actions().at(1)->menu()->actions()) auswertung << a->text();
     for (QAction* a : main_->menuBar()->actions().at(3)->menu()->actions()) hilfe << a->text();
     QCOMPARE(auswertung, QStringList({"&Auswertung...", "&Motorberater...", "&Flugdaten exportieren...",
-                                      "&Diagramm speichern..."}));
+                                      "&Diagramm speichern...", "Messflug &laden...",
+                                      "Messflug &entfernen", "&cw anpassen..."}));
     QCOMPARE(datei, QStringList({"&Neue Rakete", "Rakete &laden", "Rakete &ändern", "Rakete &sichern",
                                  "Rakete sichern &als ...", "N&otizen verwalten", "Einstellun&gen",
                                  "&Motordatenbank neu laden", QString(30, '-'), "D&ruckereinstellung...",

@@ -35,6 +35,9 @@ constexpr MenuItemRow kAuswertungItems[] = {
     {"Motorberater1", "&Motorberater...", &TMain::MotorberaterClick},
     {"Flugdatenexportieren1", "&Flugdaten exportieren...", &TMain::FlugdatenexportierenClick},
     {"Diagrammspeichern1", "&Diagramm speichern...", &TMain::DiagrammspeichernClick},
+    {"Messflugladen1", "Messflug &laden...", &TMain::MessflugLadenClick},
+    {"Messflugentfernen1", "Messflug &entfernen", &TMain::MessflugEntfernenClick},
+    {"cwanpassen1", "&cw anpassen...", &TMain::CwAnpassenClick},
 };
 
 constexpr MenuItemRow kHilfeItems[] = {

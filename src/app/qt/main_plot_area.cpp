@@ -156,6 +156,7 @@ void TMain::followFlight() {
 }
 
 void TMain::RocketReset() {
+  MessflugEntfernenClick();  // a recording belongs to the rocket that flew it
   ClearScales(PaintBox1->state());
   Panel2->clear();
   PaintBox1->update();

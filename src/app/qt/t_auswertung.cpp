@@ -12,6 +12,7 @@
 #include "app/qt/guide_settings.h"
 #include "app/qt/guide_table.h"
 #include "common/format.h"
+#include "flightlog/cw_fit.h"
 #include "sim/flight_analysis.h"
 
 namespace komet {
@@ -58,6 +59,10 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   setObjectName(QStringLiteral("Auswertung"));
   setWindowTitle(QStringLiteral("Auswertung"));
   Kopf = new QLabel(this);
+  Messflug = new QLabel(this);
+  Messflug->setObjectName(QStringLiteral("Messflug"));
+  Messflug->setWordWrap(true);
+  Messflug->hide();
   Verzoegerungen = new QTableWidget(0, kColumns.size(), this);
   Verzoegerungen->setObjectName(QStringLiteral("Verzoegerungen"));
   Verzoegerungen->setHorizontalHeaderLabels(kColumns);
@@ -68,6 +73,7 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   Warnungen->setObjectName(QStringLiteral("Warnungen"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Kopf);
+  layout->addWidget(Messflug);
   layout->addWidget(Verzoegerungen, 3);
   auto* label =
       new QLabel(QStringLiteral("&Warnungen (rot: so nicht fliegen, gelb: prüfen; F1: Hilfe):"), this);
@@ -92,6 +98,10 @@ void TAuswertung::Refresh(const Simulation& simulation, const RocketRecord& rock
                                                        r.burnoutTime, r.maxHeight, r.maxHeightTime,
                                                        r.recommendedDelay()))
                        : QStringLiteral("Es ist noch kein Flug berechnet."));
+  Messflug->setVisible(flight && measured_);
+  if (flight && measured_)
+    Messflug->setText(QString::fromStdString(
+        ComparisonText(CompareFlight(simulation, *measured_), measured_->fileName, sep)));
   Verzoegerungen->setRowCount(static_cast<int>(a.delays.size()));
   for (int row = 0; row < static_cast<int>(a.delays.size()); ++row) {
     const DelayCheck& c = a.delays[row];

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "flightlog/flight_log.h"
 #include "model/rocket_record.h"
 #include "sim/simulation.h"
 
@@ -23,6 +24,10 @@ class TAuswertung : public QWidget {
   // height limit of the settings); numbers with the given decimal separator.
   void Refresh(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator);
 
+  // A measured flight: Refresh shows its apogee against the predicted one;
+  // nullptr: none. The recording outlives its showing.
+  void SetMeasuredFlight(const FlightLog* log) { measured_ = log; }
+
   QTableWidget* delayTable() const { return Verzoegerungen; }
   QListWidget* warningList() const { return Warnungen; }
 
@@ -32,6 +37,8 @@ class TAuswertung : public QWidget {
 
  private:
   QLabel* Kopf = nullptr;
+  QLabel* Messflug = nullptr;
+  const FlightLog* measured_ = nullptr;
   QTableWidget* Verzoegerungen = nullptr;
   QListWidget* Warnungen = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "app/document.h"
 #include "app/qt/error_report.h"
 #include "dialogs/settings.h"
+#include "flightlog/flight_log.h"
 #include "plot/plot_switches.h"
 #include "plot/read_out.h"
 
@@ -85,6 +86,10 @@ class TMain : public QMainWindow, private DocumentViews {
   void MotorberaterClick();
   void FlugdatenexportierenClick();
   void DiagrammspeichernClick();
+  // A measured flight over the plot and the cw it implies.
+  void MessflugLadenClick();
+  void MessflugEntfernenClick();
+  void CwAnpassenClick();
   void Panel1Click();  // plot double-click and the strip: change with reload
   // A curve switch: its Tag and caption flip, the plot is redrawn.
   void SwitchClick(PlotSwitch which);
@@ -164,7 +169,8 @@ class TMain : public QMainWindow, private DocumentViews {
   TForm7* Form7 = nullptr;
   TAuswertung* Auswertung = nullptr;
   TMotorberater* Motorberater = nullptr;
-  HelpWindow* help_ = nullptr;  // made at the first help command
+  HelpWindow* help_ = nullptr;           // made at the first help command
+  std::unique_ptr<FlightLog> measured_;  // the recording shown over the plot
 };
 
 // The help page F1 opens for one of the program's windows.

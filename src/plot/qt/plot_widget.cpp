@@ -5,6 +5,7 @@
 
 #include "common/qt/qpainter_canvas.h"
 #include "plot/flight_view.h"
+#include "plot/measured_overlay.h"
 #include "plot/qt/plot_export.h"
 #include "sim/simulation.h"
 
@@ -26,14 +27,25 @@ PlotWidget::PlotWidget(const Simulation& simulation, const RocketRecord& rocket,
 void PlotWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const bool compared = comparison_ && comparison_->results().resultsValid;
-  const PlotInputs in{MakeFlightView(simulation_), switches_, MainMotorDelays(rocket_), decimalSeparator_,
-                      compared ? &comparison_->results() : nullptr};
+  std::optional<MeasuredOverlay> measured;
+  if (measured_ && simulation_.results().resultsValid)
+    measured = MakeMeasuredOverlay(*measured_, simulation_);
+  const PlotInputs in{MakeFlightView(simulation_),
+                      switches_,
+                      MainMotorDelays(rocket_),
+                      decimalSeparator_,
+                      compared ? &comparison_->results() : nullptr,
+                      measured ? &*measured : nullptr};
   const std::optional<std::string> summary = PaintPlot(painter, size(), state_, in);
   if (!summary) return;
   if (compared) {
     QPainterCanvas canvas(painter);
     PaintComparison(canvas, width(), state_, switches_, MakeFlightView(*comparison_),
                     comparisonLabel_.toStdString());
+  }
+  if (measured) {
+    QPainterCanvas canvas(painter);
+    PaintMeasured(canvas, width(), state_, switches_, *measured);
   }
   emit summaryChanged(QString::fromStdString(*summary));
   emit flightPainted();
@@ -42,6 +54,11 @@ void PlotWidget::paintEvent(QPaintEvent*) {
 void PlotWidget::setComparison(Simulation* other, const QString& label) {
   comparison_ = other;
   comparisonLabel_ = label;
+  update();
+}
+
+void PlotWidget::setMeasured(const FlightLog* log) {
+  measured_ = log;
   update();
 }
 

@@ -8,6 +8,7 @@
 namespace komet {
 
 class Simulation;
+struct FlightLog;
 struct RocketRecord;
 
 // The main window's plot surface PaintBox1: every paint draws the whole
@@ -25,6 +26,10 @@ class PlotWidget : public QWidget {
   // `label`; nullptr takes it away. The simulation outlives its showing.
   void setComparison(Simulation* other, const QString& label);
   bool hasComparison() const { return comparison_ != nullptr; }
+  // A measured flight drawn as dots over the plot; nullptr takes it away.
+  // The recording outlives its showing.
+  void setMeasured(const FlightLog* log);
+  const FlightLog* measured() const { return measured_; }
 
   // The geometry of the last paint; the read-out and the empty rocket use it.
   PlotState& state() { return state_; }
@@ -52,6 +57,7 @@ class PlotWidget : public QWidget {
   PlotState state_;
   Simulation* comparison_ = nullptr;
   QString comparisonLabel_;
+  const FlightLog* measured_ = nullptr;
 };
 
 }  // namespace komet

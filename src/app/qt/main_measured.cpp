@@ -1,0 +1,106 @@
+// The measured-flight commands: a recording over the plot, its apogee in the
+// evaluation, and the drag coefficient it implies.
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+
+#include "app/qt/qt_prompts.h"
+#include "app/qt/t_auswertung.h"
+#include "app/qt/t_cw_fit.h"
+#include "app/qt/t_main.h"
+#include "common/komet_error.h"
+#include "flightlog/cw_fit.h"
+#include "plot/qt/plot_widget.h"
+
+namespace komet {
+namespace {
+
+// The unit a kind of recording that names none was last read in.
+QString UnitKey(const QString& path, const FlightLog& log) {
+  return QStringLiteral("Messflug/Einheit_%1_%2")
+      .arg(QFileInfo(path).suffix().toLower())
+      .arg(static_cast<int>(log.shape));
+}
+
+std::optional<HeightUnit> AskUnit(QWidget* parent, const QString& path, const FlightLog& log) {
+  QSettings settings(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet"));
+  const QString key = UnitKey(path, log);
+  const QString known = settings.value(key).toString();
+  if (known == QLatin1String("m")) return HeightUnit::Metre;
+  if (known == QLatin1String("ft")) return HeightUnit::Foot;
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Messflug laden"),
+                  QStringLiteral("Die Datei „%1“ sagt nicht, in welcher Einheit die Höhen stehen. "
+                                 "Der höchste Wert ist %2.\nSind es Meter oder Fuß? (Die Antwort gilt "
+                                 "für alle Dateien dieser Art.)")
+                      .arg(QFileInfo(path).fileName())
+                      .arg(log.apogee, 0, 'f', 1),
+                  QMessageBox::Cancel, parent);
+  QPushButton* metres = box.addButton(QStringLiteral("&Meter"), QMessageBox::AcceptRole);
+  QPushButton* feet = box.addButton(QStringLiteral("&Fuß"), QMessageBox::AcceptRole);
+  box.exec();
+  if (box.clickedButton() != metres && box.clickedButton() != feet) return std::nullopt;
+  settings.setValue(key, box.clickedButton() == feet ? QStringLiteral("ft") : QStringLiteral("m"));
+  return box.clickedButton() == feet ? HeightUnit::Foot : HeightUnit::Metre;
+}
+
+}  // namespace
+
+void TMain::MessflugLadenClick() {
+  const QString path = QFileDialog::getOpenFileName(
+      this, QStringLiteral("Messflug laden"), QString(),
+      QStringLiteral("Höhenmesser-Aufzeichnungen (*.csv *.txt *.tsv *.dat *.log);;Alle Dateien (*)"));
+  if (path.isEmpty()) return;
+  run([&] {
+    FlightLog log = ReadFlightLogFile(path.toStdString());
+    if (!log.unitKnown()) {
+      const std::optional<HeightUnit> unit = AskUnit(this, path, log);
+      if (!unit) return;
+      if (*unit != log.unit) log = ReadFlightLogFile(path.toStdString(), unit);
+    }
+    measured_ = std::make_unique<FlightLog>(std::move(log));
+    PaintBox1->setMeasured(measured_.get());
+    Auswertung->SetMeasuredFlight(measured_.get());
+  });
+}
+
+void TMain::MessflugEntfernenClick() {
+  PaintBox1->setMeasured(nullptr);
+  Auswertung->SetMeasuredFlight(nullptr);
+  measured_.reset();
+  if (Auswertung->isVisible())
+    Auswertung->Refresh(document_.simulation(), document_.rocket(), setup_.decimalSeparator);
+}
+
+void TMain::CwAnpassenClick() {
+  if (!measured_) {
+    QMessageBox::information(
+        this, QStringLiteral("cw anpassen"),
+        QStringLiteral("Bitte zuerst einen Messflug laden (Auswertung, „Messflug laden...“)."));
+    return;
+  }
+  if (!document_.simulation().results().resultsValid) {
+    QMessageBox::information(this, QStringLiteral("cw anpassen"),
+                             QStringLiteral("Es ist noch kein Flug berechnet."));
+    return;
+  }
+  std::optional<CwFit> fit;
+  ReportErrors(this, [&] {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+      fit = FitCw(document_.rocket(), settings_, *measured_, setup_.decimalSeparator);
+    } catch (...) {
+      QApplication::restoreOverrideCursor();
+      throw;
+    }
+    QApplication::restoreOverrideCursor();
+  });
+  if (!fit) return;
+  TCwFit dialog(*fit, measured_->fileName, setup_.decimalSeparator, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  run([&] { document_.TakeCw(dialog.chosenCw(), *prompts_); });
+}
+
+}  // namespace komet
