@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The motor guide over the whole bundled catalogue for the example
 // single-stage rocket.
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time of komet under Xvfb: from launching the process to the first
 # painted flight of a bundled rocket, over several runs.
 #   bench/komet_startup.sh [BUILD_DIR] [RUNS]

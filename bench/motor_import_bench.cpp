@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing every published motor file that the catalogue is made from
 // (../shared/motors beside the source tree, when it is there) into one
 // database, and building the bundled catalogue from its text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filtering the motor chooser's table on a key press: 3,000 motors (the
 // bundled catalogue three times over), sorted by impulse as a user might
 // leave it, the search text growing and shrinking as one types.

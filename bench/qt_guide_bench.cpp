@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Motorberater's answer to a changed filter, as the user waits for it:
 // a motor filter flies the fitting motors of the bundled catalogue again
 // for the example rocket (on the machine's threads) and refills the table;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: a repaint after a curve switch, and building the window
 // up to the first painted flight of a bundled rocket.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting the screen plot into an image and printing the report to PDF,
 // over a 50 s synthetic flight (10,000 samples per curve).
 #include <benchmark/benchmark.h>

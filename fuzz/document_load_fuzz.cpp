@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A rocket file opened the way the desktop program opens it: the document's
 // load path with its prompts, the stage form's round trip through texts, the
 // motor database's fresh copies, and the simulation.

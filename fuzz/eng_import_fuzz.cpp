@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of a RASP .eng file: parsed into motor records with diagnostics,
 // and the first motor flown.
 

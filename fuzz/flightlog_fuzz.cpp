@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An altimeter's recording: read in either assumed unit; what reads is a
 // recording with a launch, and anything else is one German error, never a
 // crash or a read past the text.

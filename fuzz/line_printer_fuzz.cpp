@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line printer on a fake printer: body lines wrapped or cut, then the
 // header, footer and table cells with their macros. The first bytes choose
 // the printer and the settings, the rest is text, one line per '\n':

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the fuzzers' seed corpora: the bundled examples, and records built
 // here with the program's own encoders at the edges every reader must
 // survive. Usage: komet-fuzz-seeds SOURCE_DIR OUT_DIR

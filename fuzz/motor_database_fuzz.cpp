@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A motor database file: listed, sorted, matched against a rocket whose
 // slots name some of its motors, and read record by record.
 

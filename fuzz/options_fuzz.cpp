@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An options file KOMET.OPT: read, loaded (which replaces a bad file by the
 // defaults) and used for a flight, whatever constants it holds.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number conversions of everything the user types and of the count
 // texts that a rocket file's counts pass through: ParseNumber, ParseInteger
 // and the roundings to integers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A rocket file as komet-sim --raw takes it: read over the empty rocket and
 // simulated as stored. Bytes past the record (which the loader ignores)
 // supply the constants, so that hostile settings meet hostile rockets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of a RockSim .rse file: parsed into motor records with
 // diagnostics; every motor it gives is one the program can store and fly.
 

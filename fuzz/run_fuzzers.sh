@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and runs each for SECONDS on its
 # seeds and its growing corpus. Any finding (a crash, a hang, a sanitizer
 # report, a broken invariant) fails the run and leaves the input in

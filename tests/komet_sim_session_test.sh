@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # komet-sim in a bare session (no display, no runtime directory): it writes
 # its own output and nothing else, numbers with the chosen separator, and the
 # PDF footer's time without a time zone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // komet-make-catalogue: the bundled motor catalogue.
 //
 //   komet-make-catalogue MOTOR_DIR SOURCE_DIR

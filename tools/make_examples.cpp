@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // komet-make-examples SOURCE_DIR: rebuilds the sample rockets
 // (examples/rockets/*.kmw from their .txt descriptions) with the motors of
 // the bundled catalogue.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/flight_json.h"
 
 #include "app/json_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/notes_text.h"
 
 #include "common/win1252.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening files that are not what they claim, the way the desktop program
 // opens them: each gives its message, and a rocket that loads flies sanely.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The motor guide: which motors it flies, that each row is the flight
 // komet-sim reports for that motor, and that it can be stopped.
 #include "app/motor_guide.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's folders as the XDG variables name them.
 
 #include "common/user_folders.h"

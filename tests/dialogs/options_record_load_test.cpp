@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Options files as a damaged or hostile file holds them.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rocket files as they arrive from elsewhere: cut anywhere, too long, with
 // length bytes above their capacity and notes without an end.
 

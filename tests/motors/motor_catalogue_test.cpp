@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The motor details block, exact re-selection of same-named motors, merging
 // an import into a database, the bundled catalogue and its text form.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Motor databases as they arrive from elsewhere: any size, hostile record
 // contents.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot on every surface size, over flights whose tables end right after
 // their end marker (or carry none), so any read past the computed flight is
 // either an AddressSanitizer report or a stale value on the surface.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A new user's first settings: an empty home without a configuration folder.
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A measured flight in the main window: over the plot, in the evaluation,
 // and its cw taken through the stage dialog's transfer. With
 // KOMET_PICTURES_DIR set, the overlay and the fit are saved there

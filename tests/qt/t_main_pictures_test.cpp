@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the main window and the stage dialog's pages, as the user sees
 // them with a bundled rocket. With KOMET_PICTURES_DIR set they are saved
 // there (docs/main_window.png, docs/stage_dialog.png, docs/motor_chooser.png,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Motorberater window with the bundled catalogue and the example rocket:
 // filters that act as they change, colours that stay explained, a window
 // that fits a small screen and works from the keyboard.

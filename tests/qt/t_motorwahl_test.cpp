@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chooser "Motor wählen" and the search in the stage dialog's motor
 // lists, over a small database of our own (sorted: A8, Alt F, C6, D12, E9,
 // G40, Z0).

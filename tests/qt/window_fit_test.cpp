@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window on a 1024 x 768 screen with the fonts Debian ships: wholly on
 // the screen, no label or button text wider than its widget, an Alt key for
 // each button, Tab in reading order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The thrust look-up of the schedule pass remembers the curve segment of
 // the step before and works the propellant of a burning step out once;
 // these tests hold it to the plain look-up, bit for bit, so a remembered

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The safety rules: each fires at its threshold and stays quiet just
 // below it, on figures built in the test.
 #include "sim/flight_safety.h"

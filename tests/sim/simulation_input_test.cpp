@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rockets and constants no stage dialog would make, as rocket and options
 // files can hold them: every double the simulation reads, counts far
 // outside 0..20, curves out of order, the step bound. Whatever they hold,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run splits its passes into stretches (firing stage, powered or
 // coasting, on the rail or free) and remembers curve segments. These tests
 // fly the same rockets with one plain loop per pass, every rule applied at

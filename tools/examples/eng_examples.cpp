@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "examples/eng_examples.h"
 
 #include <algorithm>

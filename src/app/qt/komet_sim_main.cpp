@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // komet-sim: simulate a rocket file without a window, write its series,
 // results, plot and report, and import RASP motor files.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluation commands: the "Auswertung" window, the flight data for a
 // spreadsheet and the plot as a picture.
 #include <QFileDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The handlers of the main window's commands: each asks the document, the
 // dialogs or the printing to do the work.
 #include <QFileDialog>

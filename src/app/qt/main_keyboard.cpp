@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window from the keyboard: the usual shortcuts, the "Kurven" menu
 // for the curve switches, and F1 for help on the window in front.
 #include <QAction>

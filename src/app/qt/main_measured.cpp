@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measured-flight commands: a recording over the plot, its apogee in the
 // evaluation, and the drag coefficient it implies.
 #include <QApplication>

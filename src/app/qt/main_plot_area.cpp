@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot surface with its strip, the summary panel Panel2 and the status
 // bar with the read-out.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool bar SpeedBar1: flat 42 x 42 buttons at fixed places, the
 // commands on the left and the six curve switches on the right.
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/qt/settings_db_name_store.h"
 
 #include <QSettings>
