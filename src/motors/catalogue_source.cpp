@@ -25,13 +25,6 @@ std::string Number(double value) {
   return ec == std::errc() ? std::string(buffer, end) : "0";
 }
 
-std::string DelayField(const MotorDetails& d) {
-  std::string field = JoinNumbers(d.delays, "-");
-  if (d.booster) field = field.empty() ? "0" : "0-" + field;
-  if (d.plugged) field += field.empty() ? "P" : "-P";
-  return field;
-}
-
 std::optional<MotorDetails::Type> TypeFromText(std::string_view text) {
   for (auto type : {MotorDetails::Type::Unknown, MotorDetails::Type::SingleUse, MotorDetails::Type::Reload,
                     MotorDetails::Type::Hybrid})
@@ -154,7 +147,7 @@ std::string WriteCatalogueSource(std::span<const MotorRecord> motors) {
     text += "diameter_mm = " + Number(d.diameterMm) + "\n";
     text += "length_mm = " + Number(d.lengthMm) + "\n";
     text += "impulse_ns = " + Number(d.totalImpulse) + "\n";
-    text += "delays = " + DelayField(d) + "\n";
+    text += "delays = " + DelayCodes(d.delays, d.booster, d.plugged) + "\n";
     text += "propellant_kg = " + Number(m.propellantMass) + "\n";
     text += "total_kg = " + Number(m.totalMass) + "\n";
     text += "source = " + Cp1252ToUtf8(d.source) + "\n";

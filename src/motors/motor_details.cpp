@@ -9,6 +9,7 @@
 #include "common/byte_io.h"
 #include "common/format.h"
 #include "common/win1252.h"
+#include "motors/motor_naming.h"
 
 namespace komet {
 namespace {
@@ -142,12 +143,26 @@ std::string_view MotorTypeText(MotorDetails::Type type) {
   return "";
 }
 
+std::optional<double> PublishedImpulseBeside(const MotorDetails& d, double flownImpulse) {
+  if (!(d.totalImpulse > 0.0) ||
+      std::abs(d.totalImpulse - flownImpulse) <= kPublishedImpulseTolerance * flownImpulse)
+    return std::nullopt;
+  return d.totalImpulse;
+}
+
+std::string DelayCodes(const std::vector<int>& delays, bool booster, bool plugged) {
+  std::string codes = JoinNumbers(delays, "-");
+  if (booster) codes = codes.empty() ? "0" : "0-" + codes;
+  if (plugged) codes += codes.empty() ? "P" : "-P";
+  return codes;
+}
+
 std::string MotorSummaryText(const MotorDetails& d, double flownImpulse, char sep) {
-  std::string text =
-      Format(sep, "Klasse %s, Ø %.0f mm, %.1f Ns", ImpulseClass(flownImpulse), d.diameterMm, flownImpulse);
-  if (d.totalImpulse > 0 &&
-      std::abs(d.totalImpulse - flownImpulse) > kPublishedImpulseTolerance * flownImpulse)
-    text += Format(sep, " (veröffentlicht %.1f Ns)", d.totalImpulse);
+  const std::string named = ClassOfCommonName(Cp1252ToUtf8(d.commonName));
+  std::string text = Format(sep, "Klasse %s, Ø %.0f mm, %.1f Ns",
+                            named.empty() ? ImpulseClass(flownImpulse) : named, d.diameterMm, flownImpulse);
+  if (const std::optional<double> published = PublishedImpulseBeside(d, flownImpulse))
+    text += Format(sep, " (veröffentlicht %.1f Ns)", *published);
   if (!d.dataCheck.empty()) text += ", Daten fraglich: " + Cp1252ToUtf8(d.dataCheck);
   return text;
 }

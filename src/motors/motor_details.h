@@ -88,6 +88,14 @@ int ImpulseClassRank(std::string_view impulseClass);
 // "Einweg", "Wiederladbar", "Hybrid", or "" for an unknown type.
 std::string_view MotorTypeText(MotorDetails::Type type);
 
+// The published impulse where it differs from the flown one by more than
+// kPublishedImpulseTolerance; nothing otherwise (or when none is published).
+std::optional<double> PublishedImpulseBeside(const MotorDetails& details, double flownImpulse);
+
+// "0-3-5-7-P": delays as a motor's package writes them (0 for the booster
+// version, P for plugged); empty when none is known.
+std::string DelayCodes(const std::vector<int>& delays, bool booster, bool plugged);
+
 // "Klasse C, Ø 18 mm, 8,8 Ns" (UTF-8) for a motor list's tooltip: the
 // impulse flown, the published one beside it where it differs, and the
 // mark of doubtful data.

@@ -2,9 +2,7 @@
 #include "motors/motor_facts.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "common/format.h"
 #include "common/win1252.h"
 #include "motors/eng_import.h"
 #include "motors/motor_makers.h"
@@ -38,9 +36,7 @@ MotorFacts MakeMotorFacts(const MotorRecord& motor) {
   f.makerFull = Cp1252ToUtf8(MakerFullName(d->maker));
   f.designation = Cp1252ToUtf8(d->designation);
   if (!d->commonName.empty()) f.commonName = Cp1252ToUtf8(d->commonName);
-  if (d->totalImpulse > 0.0 &&
-      std::abs(d->totalImpulse - f.totalImpulse) > kPublishedImpulseTolerance * f.totalImpulse)
-    f.publishedImpulse = d->totalImpulse;
+  f.publishedImpulse = PublishedImpulseBeside(*d, f.totalImpulse);
   // The class is the maker's, as its name states it: a B4 whose curve gives
   // 5.09 N·s is still a B.
   if (const std::string named = ClassOfCommonName(f.commonName); !named.empty()) {
@@ -57,10 +53,7 @@ MotorFacts MakeMotorFacts(const MotorRecord& motor) {
 }
 
 std::string DelayCodes(const MotorFacts& f) {
-  std::string codes = JoinNumbers(f.delays, "-");
-  if (f.booster) codes = codes.empty() ? "0" : "0-" + codes;
-  if (f.plugged) codes += codes.empty() ? "P" : "-P";
-  return codes;
+  return DelayCodes(f.delays, f.booster, f.plugged);
 }
 
 }  // namespace komet
