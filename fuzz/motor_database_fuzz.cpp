@@ -3,6 +3,7 @@
 // slots name some of its motors, and read record by record.
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -13,6 +14,7 @@
 #include "dialogs/motor_match.h"
 #include "fuzz_support.h"
 #include "motors/curve_viewer.h"
+#include "motors/eng_import.h"
 #include "motors/motor_database.h"
 #include "motors/motor_record.h"
 #include "support/recording_canvas.h"
@@ -32,9 +34,24 @@ MotorList ExpectedList(std::span<const std::uint8_t> file) {
     const MotorRecord motor = DecodeMotorRecord(record);
     list.push_back({std::string(record.begin() + motor_layout::kName + 1,
                                 record.begin() + motor_layout::kName + 1 + length),
-                    static_cast<std::int32_t>(n), -1, MotorFlightKey(motor), ReadMotorDetails(motor)});
+                    static_cast<std::int32_t>(n), -1, MotorFlightKey(motor), ReadMotorDetails(motor),
+                    TotalImpulse(motor)});
   }
   return list;
+}
+
+// Entries alike, the curve's impulse compared by its bits: a curve of
+// garbage gives NaN, which equals nothing, not even itself.
+bool SameEntries(const MotorList& a, const MotorList& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    MotorListEntry x = a[i], y = b[i];
+    if (std::bit_cast<std::uint64_t>(x.flownImpulse) != std::bit_cast<std::uint64_t>(y.flownImpulse))
+      return false;
+    x.flownImpulse = y.flownImpulse = 0.0;
+    if (!(x == y)) return false;
+  }
+  return true;
 }
 
 void RequireSorted(const MotorList& sorted, MotorList unsorted) {
@@ -133,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto& db = fuzz::WriteScratchFile("motoren.kdb", file);
   const MotorList read = ReadMotorList(db);
   const MotorList expected = fuzz::ExpectedList(file);
-  fuzz::Require(read == expected, "list differs from the records in the file");
+  fuzz::Require(fuzz::SameEntries(read, expected), "list differs from the records in the file");
   MotorList sorted = read;
   SortMotorList(sorted);
   fuzz::RequireSorted(sorted, read);
