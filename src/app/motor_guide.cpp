@@ -107,7 +107,7 @@ MotorGuide::MotorGuide(const RocketRecord& rocket, const SimConstants& constants
       sep_(sep),
       safety_(safety),
       rows_(candidates_.size()) {
-  constants_ = FixedConstants(constants.Values());
+  constants_ = FixedConstants(constants.Values(), constants.Site());
   recordNos_.resize(candidates_.size(), -1);
 }
 

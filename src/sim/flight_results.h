@@ -5,8 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "common/numbers.h"
+#include "model/recovery.h"
+#include "sim/sim_constants.h"
 
 namespace komet {
 
@@ -64,6 +67,13 @@ struct FlightResults {
   double flightEndTime = 0.0;    // s; kept from the previous run when no flight was computed
   double burnoutTime = 0.0;      // s, "Brennschluss": stage 1's slot-1 motor
 
+  // With recovery the flight goes on until landing; all zero without it.
+  bool deployed = false;           // the device opened within the flight
+  std::size_t deploymentStep = 0;  // index of the first sample with its drag
+  double deploymentTime = 0.0;     // s
+  bool landed = false;             // the flight ended on the ground, not at the last step
+  double landingVelocity = 0.0;    // m/s at touch-down (negative)
+
   // "empfohlene Verzögerung": from burnout to apogee, s.
   double recommendedDelay() const { return maxHeightTime - burnoutTime; }
 };
@@ -78,6 +88,8 @@ struct RunConstants {
   double railFriction = 0.0;    // N
   double cwValue = 0.0;
   std::array<double, 3> stackDiameter{};  // m, widest of stages 1..i
+  LaunchSite site;                        // the air (when standard) and the wind
+  std::optional<Recovery> recovery;       // as the rocket's block held it
 };
 
 }  // namespace komet

@@ -13,12 +13,24 @@ struct ConstantValues {
   double railFriction = 3.0;  // N
 };
 
+// The air and the wind at the launch site: program settings, not part of
+// the options file, so a file from elsewhere reads as before.
+struct LaunchSite {
+  bool standardAtmosphere = false;  // off: one air density at every height
+  double altitude = 0.0;            // m above sea level
+  double temperature = 15.0;        // °C at the ground
+  double wind = 5.0;                // m/s, for the drift estimate
+
+  friend bool operator==(const LaunchSite&, const LaunchSite&) = default;
+};
+
 // Where a run takes its constants from. They are read afresh at the start of
 // every run: the settings dialog may change them between runs.
 class SimConstants {
  public:
   virtual ~SimConstants() = default;
   virtual ConstantValues Values() const = 0;
+  virtual LaunchSite Site() const { return {}; }
 
   double GetCalcPeriod() const { return Values().calcPeriod; }
   double GetGravity() const { return Values().gravity; }
@@ -31,8 +43,12 @@ class SimConstants {
 // komet-sim's with their overrides, a test's.
 struct FixedConstants final : SimConstants, ConstantValues {
   FixedConstants() = default;
-  explicit FixedConstants(const ConstantValues& values) : ConstantValues(values) {}
+  explicit FixedConstants(const ConstantValues& values, const LaunchSite& site = {})
+      : ConstantValues(values), site(site) {}
   ConstantValues Values() const override { return *this; }
+  LaunchSite Site() const override { return site; }
+
+  LaunchSite site;
 };
 
 }  // namespace komet

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "common/numbers.h"
+#include "sim/atmosphere.h"
 #include "sim/forces.h"
 #include "sim/motor_thrust.h"
 
@@ -36,10 +37,14 @@ void Advance(double& t, std::int64_t& tMs) {
 // The drag factor K = ρ × cw × A / 2 (kg/m) while stage k (0 = stage 1) is
 // the lowest one attached: the widest cross-section of the stack plus the
 // other areas of the attached stages.
-double DragFactor(const RocketRecord& rocket, const RunConstants& c, std::size_t k) {
+double DragFactor(const RocketRecord& rocket, const RunConstants& c, std::size_t k, double airDensity) {
   const double radius = c.stackDiameter[k] / 2.0;
   const double area = radius * radius * kPi + rocket.runArea;
-  return c.airDensity * c.cwValue * area / 2.0;
+  return airDensity * c.cwValue * area / 2.0;
+}
+
+double DragFactor(const RocketRecord& rocket, const RunConstants& c, std::size_t k) {
+  return DragFactor(rocket, c, k, c.airDensity);
 }
 
 // Adds the motors of the used slots to the stage's casing and propellant mass.
@@ -143,6 +148,19 @@ struct FlightState {
   bool rising = true;         // no step has yet ended lower than it began
   std::array<std::int64_t, kStageCount> separationMs{};
   std::int64_t nextSeparationMs = 0;  // when stage k drops; never for stage 1
+
+  // Recovery and the standard atmosphere change the drag from step to
+  // step; without either the flight leaves that out.
+  bool varyingDrag = false;
+  const DensityTable* air = nullptr;  // the standard atmosphere; none: constant density
+  bool hasRecovery = false;           // the flight goes on past the calculation period to landing
+  bool deployAtApogee = false;
+  bool deployed = false;
+  std::int64_t deployMs = std::numeric_limits<std::int64_t>::max();  // by delay; once open: when it opened
+  std::size_t deployStep = 0;
+  double recoveryDragArea = 0.0;  // m², cw × A of the device
+  double inflationMs = 0.0;       // ms from opening to full drag
+  bool landed = false;
 };
 
 // The maxima while the pass runs, apart from the results so that they can
@@ -181,6 +199,35 @@ void Separate(FlightState& s, RocketRecord& rocket, const RunConstants& c) {
   --s.k;
   s.dragFactor = DragFactor(rocket, c, s.k);
   s.nextSeparationMs = NextSeparationMs(s);
+}
+
+// The recovery opens at the first step at or after its time, or, at
+// apogee, at the first step after the rocket stopped rising.
+bool Deploys(const FlightState& s) {
+  if (s.deployAtApogee) return !s.grounded && s.velocity <= 0.0;
+  return s.tMs >= s.deployMs;
+}
+
+// The share of the device's drag while it inflates, 1 once open.
+double OpenShare(const FlightState& s) {
+  if (!(s.inflationMs > 0.0)) return 1.0;
+  return std::min(1.0, static_cast<double>(s.tMs - s.deployMs + kStepMs) / s.inflationMs);
+}
+
+// The drag factor of the step for the air at the rocket's height and the
+// opened device. Until the device opens in constant air it stays as the
+// flight without recovery has it.
+void UpdateDrag(FlightState& s, const RocketRecord& rocket, const RunConstants& c) {
+  if (s.hasRecovery && !s.deployed && Deploys(s)) {
+    s.deployed = true;
+    s.deployMs = s.tMs;
+    s.deployStep = s.n;
+  }
+  if (s.air == nullptr && !s.deployed) return;
+  const double rho = s.air != nullptr ? s.air->At(s.height) : c.airDensity;
+  double k = DragFactor(rocket, c, s.k, rho);
+  if (s.deployed) k += rho * (OpenShare(s) * s.recoveryDragArea) / 2.0;
+  s.dragFactor = k;
 }
 
 // Propellant and mass while the schedule supplies thrust: burns the step's
@@ -241,7 +288,10 @@ void HoldOnPadAndRail(FlightState& s, StepOutcome& out, const RunConstants& c) {
 // moves the rocket to the step's height. Only thrust reads `rising`.
 template <bool kPowered>
 bool MoveTo(FlightState& s, const StepOutcome& out) {
-  if (out.height < 0.0) return false;
+  if (out.height < 0.0) {
+    s.landed = true;
+    return false;
+  }
   if (kPowered && out.height < s.height) s.rising = false;
   s.height = out.height;
   return true;
@@ -288,6 +338,7 @@ template <bool kPowered, bool kOnRail>
 bool FlightStep(FlightState& s, RocketRecord& rocket, const RunConstants& c, FlightSample& sample,
                 FlightMaxima& maxima) {
   Separate(s, rocket, c);
+  if (s.varyingDrag) UpdateDrag(s, rocket, c);
   const double thrust = kPowered ? BurnPropellant(s, rocket, sample) : Coast(sample);
   StepOutcome out = Integrate(s, thrust, c);
   if (kOnRail) HoldOnPadAndRail(s, out, c);
@@ -299,7 +350,8 @@ bool FlightStep(FlightState& s, RocketRecord& rocket, const RunConstants& c, Fli
 
 // Flies the steps from s.n up to, not including, step `until`, and with
 // kOnRail only while the rocket is on the pad or the rail. False once the
-// flight has ended: the landing step, or the calculation period passed.
+// flight has ended: the landing step, or the calculation period passed
+// (with recovery, once it has passed and the rocket is on the ground).
 template <bool kPowered, bool kOnRail>
 bool FlyWhile(FlightState& s, RocketRecord& rocket, const RunConstants& c, FlightSample* samples,
               FlightMaxima& maxima, std::size_t until) {
@@ -307,7 +359,7 @@ bool FlyWhile(FlightState& s, RocketRecord& rocket, const RunConstants& c, Fligh
     if (!FlightStep<kPowered, kOnRail>(s, rocket, c, samples[s.n], maxima)) return false;
     Advance(s.t, s.tMs);
     ++s.n;
-    if (!(s.t <= c.calcPeriod)) return false;
+    if (!(s.t <= c.calcPeriod) && !(s.hasRecovery && !s.grounded)) return false;
   }
   return true;
 }
@@ -356,6 +408,9 @@ void Simulation::RaketeVorbereiten(RocketRecord& rocket, const SimConstants& con
   constants_.airDensity = values.airDensity;
   constants_.railLength = values.railLength;
   constants_.railFriction = values.railFriction;
+  constants_.site = constants.Site();
+  constants_.recovery = ReadRecovery(rocket);
+  if (constants_.site.standardAtmosphere) density_.Build(constants_.site);
   for (StageRecord& stage : rocket.stages) {
     stage.absent = stage.counts[0] == 0 ? 1 : 0;
     stage.reserved8 = 0.0;
@@ -369,6 +424,9 @@ void Simulation::RaketeVorbereiten(RocketRecord& rocket, const SimConstants& con
   FlightResults& r = results_;
   r.peakThrust = r.maxAccel = r.maxVelocity = r.maxHeight = r.maxForce = 0.0;
   r.maxVelocityTime = r.maxHeightTime = 0.0;
+  r.deployed = r.landed = false;
+  r.deploymentStep = 0;
+  r.deploymentTime = r.landingVelocity = 0.0;
 }
 
 void Simulation::PrepareStages(RocketRecord& rocket) {
@@ -453,6 +511,16 @@ void Simulation::IntegrateFlight(RocketRecord& rocket) {
   s.railFriction = c.railFriction;
   s.separationMs = FiringWindowsOf(rocket).separationMs;
   s.nextSeparationMs = NextSeparationMs(s);
+  if (c.site.standardAtmosphere) s.air = &density_;
+  if (c.recovery) {
+    const Recovery& r = *c.recovery;
+    s.hasRecovery = true;
+    s.deployAtApogee = r.deployment == Recovery::Deployment::Apogee;
+    if (!s.deployAtApogee) s.deployMs = Ms(results_.burnoutTime + r.delay);
+    s.recoveryDragArea = r.DragArea();
+    s.inflationMs = r.inflationTime * kMsPerSecond;
+  }
+  s.varyingDrag = s.air != nullptr || s.hasRecovery;
   FlightMaxima maxima;
   // The schedule supplies thrust up to its end marker, the one written
   // last, and a pass makes at most kMaxSteps steps.
@@ -463,6 +531,13 @@ void Simulation::IntegrateFlight(RocketRecord& rocket) {
   rocket.runMass = s.mass;
   StoreMaxima(results_, maxima, samples_);
   results_.flightEndTime = s.t;
+  results_.deployed = s.deployed;
+  if (s.deployed) {
+    results_.deploymentStep = s.deployStep;
+    results_.deploymentTime = static_cast<double>(s.deployMs) / kMsPerSecond;
+  }
+  results_.landed = s.landed;
+  if (s.landed) results_.landingVelocity = s.velocity;
   MarkEnd(s.n);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/rocket_record.h"
+#include "sim/atmosphere.h"
 #include "sim/flight_results.h"
 #include "sim/sim_constants.h"
 
@@ -20,7 +21,8 @@ class Simulation {
   Simulation();
 
   // Prepares the rocket (its working values change), builds the thrust
-  // schedule and integrates the flight; never fails.
+  // schedule and integrates the flight; never fails. The recovery comes
+  // from the rocket's block, the air from the constants' launch site.
   void RunSimulation(RocketRecord& rocket, const SimConstants& constants);
 
   // What the empty rocket does to the results: they may no longer be shown.
@@ -53,6 +55,7 @@ class Simulation {
   std::size_t seriesEnd_ = 1;  // index of the end marker written last
   FlightResults results_;
   RunConstants constants_;
+  DensityTable density_;
 };
 
 }  // namespace komet

@@ -295,7 +295,7 @@ void TMotorberater::Start(const RocketRecord& rocket, const SimConstants& consta
                           const std::filesystem::path& database) {
   stopWorker();
   rocket_ = rocket;
-  constants_ = FixedConstants(constants.Values());
+  constants_ = FixedConstants(constants.Values(), constants.Site());
   database_ = database;
   std::set<QString> makers;
   for (const MotorListEntry& e : ReadMotorList(database))

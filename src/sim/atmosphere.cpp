@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sim/atmosphere.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace komet {
+namespace {
+
+// The exponent of the troposphere's pressure law, g / (R × L).
+constexpr double kPressureExponent = kIsaGravity / (kAirGasConstant * kIsaLapseRate);
+
+// Standard pressure at an altitude within the troposphere, Pa.
+double IsaPressure(double altitude) {
+  return kIsaSeaLevelPressure *
+         std::pow(1.0 - kIsaLapseRate * altitude / kIsaSeaLevelTemperature, kPressureExponent);
+}
+
+}  // namespace
+
+double SiteDensity(const LaunchSite& site, double height) {
+  const double siteAltitude = std::clamp(site.altitude, 0.0, kIsaTropopause);
+  const double groundT = site.temperature + kZeroCelsius;
+  const double groundP = IsaPressure(siteAltitude);
+  const double tropo = kIsaTropopause - siteAltitude;  // m above the site
+  const double h = std::max(height, 0.0);
+  const double below = std::min(h, tropo);
+  const double t = groundT - kIsaLapseRate * below;
+  double p = groundP * std::pow(t / groundT, kPressureExponent);
+  if (h > tropo) p *= std::exp(-kIsaGravity * (h - tropo) / (kAirGasConstant * t));
+  return p / (kAirGasConstant * t);
+}
+
+double SpeedOfSound(double temperatureCelsius) {
+  return std::sqrt(kAirHeatCapacityRatio * kAirGasConstant * (temperatureCelsius + kZeroCelsius));
+}
+
+DensityTable::DensityTable() : rho_(kEntries) {}
+
+void DensityTable::Build(const LaunchSite& site) {
+  if (built_ && site.altitude == builtFor_.altitude && site.temperature == builtFor_.temperature) return;
+  for (std::size_t i = 0; i < kEntries; ++i) rho_[i] = SiteDensity(site, static_cast<double>(i) * kSpacing);
+  builtFor_ = site;
+  built_ = true;
+}
+
+}  // namespace komet
