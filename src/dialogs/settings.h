@@ -54,6 +54,11 @@ class Settings final : public SimConstants {
   const std::filesystem::path& optionsFile() const { return optionsFile_; }
 
   ConstantValues Values() const override { return ConstantsFrom(record); }
+  LaunchSite Site() const override { return site; }
+
+  // The launch site's air and wind: kept in the program's settings by the
+  // window layer, never in the options file.
+  LaunchSite site;
   std::filesystem::path GetDBName() const;
 
  private:

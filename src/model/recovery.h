@@ -36,6 +36,11 @@ struct Recovery {
   friend bool operator==(const Recovery&, const Recovery&) = default;
 };
 
+// Whether electronics open it at apogee, so that no ejection charge is needed.
+inline bool OpensAtApogee(const std::optional<Recovery>& recovery) {
+  return recovery && recovery->deployment == Recovery::Deployment::Apogee;
+}
+
 // A flat circular canopy: cw 0.75 to 0.80 on its nominal area (Knacke,
 // Parachute Recovery Systems Design Manual, NWC TP 6575, table 5-1), the
 // value OpenRocket also starts a parachute with.

@@ -19,7 +19,7 @@ double IsaPressure(double altitude) {
 }  // namespace
 
 double SiteDensity(const LaunchSite& site, double height) {
-  const double siteAltitude = std::clamp(site.altitude, 0.0, kIsaTropopause);
+  const double siteAltitude = std::clamp(site.altitude, kSiteAltitude.min, kIsaTropopause);
   const double groundT = site.temperature + kZeroCelsius;
   const double groundP = IsaPressure(siteAltitude);
   const double tropo = kIsaTropopause - siteAltitude;  // m above the site

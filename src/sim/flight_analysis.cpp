@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "motors/motor_details.h"
+#include "sim/atmosphere.h"
 #include "motors/motor_facts.h"
 
 namespace komet {
@@ -104,6 +106,65 @@ double LiftOffMass(const RocketRecord& rocket) {
   return m;
 }
 
+double TopStageDragArea(const RocketRecord& rocket) {
+  const StageRecord& top = rocket.stages[0];
+  const double radius = top.diameter / 2.0;
+  return rocket.cw * (radius * radius * kPi + top.otherArea);
+}
+
+double GroundDensity(const RunConstants& c) {
+  return c.site.standardAtmosphere ? SiteDensity(c.site, 0.0) : c.airDensity;
+}
+
+double ChuteDiameterFor(double massKg, double descentRate, double rocketDragArea, double airDensity,
+                        double chuteCw, double gravity) {
+  if (!(descentRate > 0.0 && airDensity > 0.0 && chuteCw > 0.0)) return 0.0;
+  const double needed = 2.0 * massKg * gravity / (airDensity * descentRate * descentRate);
+  const double chuteArea = (needed - rocketDragArea) / chuteCw;
+  if (!(chuteArea > 0.0)) return 0.0;
+  return 2000.0 * std::sqrt(chuteArea / std::numbers::pi);
+}
+
+std::optional<RecoveryFigures> MeasureRecovery(const Simulation& sim, const RocketRecord& rocket) {
+  const FlightResults& res = sim.results();
+  const RunConstants& c = sim.constants();
+  if (!c.recovery || !res.resultsValid || res.noFlight || sim.lastSample() == 0) return std::nullopt;
+  const auto samples = sim.samples();
+  const std::size_t last = sim.lastSample();
+  RecoveryFigures f;
+  f.recovery = *c.recovery;
+  f.poweredEnd = rocket.runPoweredEnd;
+  f.deployed = res.deployed;
+  f.landed = res.landed;
+  f.flightTime = res.flightEndTime;
+  f.landingSpeed = std::fabs(res.landed ? res.landingVelocity : samples[last].velocity);
+  f.landingMass = rocket.runMass;
+  f.wind = c.site.wind;
+  f.drift = f.wind * std::max(0.0, f.flightTime - res.maxHeightTime);
+  if (f.deployed) {
+    const std::size_t d = std::min(res.deploymentStep, last);
+    f.deploymentTime = res.deploymentTime;
+    // The state the device opened in: the end of the step before.
+    f.deploymentHeight = samples[d > 1 ? d - 1 : d].height;
+    f.deploymentSpeed = std::fabs(samples[d > 1 ? d - 1 : d].velocity);
+    double shock = 0.0;
+    for (std::size_t n = d; n <= last; ++n) {
+      const double v = samples[n - 1].velocity;  // the motion the step's force acted on
+      const double decel = v < 0.0 ? samples[n].accel : -samples[n].accel;
+      shock = std::max(shock, decel);
+    }
+    f.openingShock = shock / kStandardGravity;
+  }
+  // The mean descent rate over the span before landing, from the height
+  // lost; a shorter descent gives the mean of what there is.
+  const double endTime = samples[last].time;
+  const double from = std::max(samples[1].time, endTime - kDescentRateSpan);
+  const std::size_t first = std::clamp<std::int64_t>(SampleAt(from), 1, static_cast<std::int64_t>(last));
+  const double span = endTime - samples[first].time;
+  if (span > 0.0) f.descentRate = std::max(0.0, (samples[first].height - samples[last].height) / span);
+  return f;
+}
+
 FlightFigures MeasureFlight(const Simulation& sim, const RocketRecord& rocket,
                             const std::vector<DelayCheck>& delays) {
   const FlightResults& r = sim.results();
@@ -125,6 +186,9 @@ FlightFigures MeasureFlight(const Simulation& sim, const RocketRecord& rocket,
           FlightFigures::Delay{c.delay, c.delay - r.recommendedDelay(), c.tolerance, c.ejection.velocity};
   MeasureMotors(rocket, f);
   MeasureStages(rocket, f);
+  const LaunchSite& site = sim.constants().site;
+  if (site.standardAtmosphere) f.speedOfSound = SpeedOfSound(site.temperature);
+  f.recovery = MeasureRecovery(sim, rocket);
   return f;
 }
 
@@ -134,7 +198,9 @@ FlightAnalysis AnalyseFlight(const Simulation& sim, const RocketRecord& rocket, 
   if (!sim.results().resultsValid || sim.results().noFlight) return a;
   a.delays = CheckDelays(sim, rocket);
   a.figures = MeasureFlight(sim, rocket, a.delays);
-  a.warnings = JudgeFlight(a.figures, inputs, sep);
+  SafetyInputs in = inputs;
+  in.otherDeployment = in.otherDeployment || OpensAtApogee(sim.constants().recovery);
+  a.warnings = JudgeFlight(a.figures, in, sep);
   return a;
 }
 

@@ -58,4 +58,22 @@ FlightPoint PointAt(const Simulation& simulation, double t);
 // Mass at lift-off of the stages that fly, kg.
 double LiftOffMass(const RocketRecord& rocket);
 
+// What the recovery did in the last run; nothing when the run had none.
+std::optional<RecoveryFigures> MeasureRecovery(const Simulation& simulation, const RocketRecord& rocket);
+
+// The canopy diameter in mm that lets a mass in kg come down at a descent
+// rate, with the rocket's own drag area (cw × A, m²) helping: from
+// m g = ρ/2 v² (cw A + cw_chute A_chute). 0 when the rocket alone is slow
+// enough.
+double ChuteDiameterFor(double massKg, double descentRate, double rocketDragArea, double airDensity,
+                        double chuteCw, double gravity);
+
+// The rocket's own drag area while only the top stage flies, m²: cw times
+// its widest cross-section plus its other areas.
+double TopStageDragArea(const RocketRecord& rocket);
+
+// The air density at the ground of the launch site, kg/m³: the standard
+// atmosphere's when it is on, the constants' otherwise.
+double GroundDensity(const RunConstants& constants);
+
 }  // namespace komet

@@ -35,6 +35,13 @@ constexpr std::array kRules = {
                "Motoren schwerer als die Hälfte der Startmasse"},
     SafetyRule{HeightLimit, "heightLimit", kAmber, 0.0, "Gipfel über dem Höhenlimit des Platzes"},
     SafetyRule{DoubtfulData, "doubtfulData", kAmber, 0.0, "Daten fraglich"},
+    SafetyRule{NotDeployed, "notDeployed", kRed, 0.0, "Bergung öffnet nicht vor der Landung"},
+    SafetyRule{DeploymentBeforeBurnout, "deploymentBeforeBurnout", kRed, 0.0, "Bergung öffnet vor Brennschluss"},
+    SafetyRule{DeploymentTooFast, "deploymentTooFast", kRed, kMaxEjectionSpeed, "Bergung öffnet zu schnell"},
+    SafetyRule{DescentTooFast, "descentTooFast", kRed, kMaxDescentRateRed, "Sinkgeschwindigkeit viel zu hoch"},
+    SafetyRule{DescentFast, "descentFast", kAmber, kMaxDescentRateAmber, "Sinkgeschwindigkeit hoch"},
+    SafetyRule{DescentSlow, "descentSlow", kAmber, kMinDescentRate, "Sinkgeschwindigkeit gering: weite Abdrift"},
+    SafetyRule{LandingNotReached, "landingNotReached", kAmber, 0.0, "Landung nicht berechnet"},
 };
 
 constexpr bool InIdOrder() {
@@ -64,13 +71,14 @@ void JudgeRail(const FlightFigures& f, char sep, Findings& out) {
 }
 
 void JudgeModel(const FlightFigures& f, char sep, Findings& out) {
-  if (f.maxVelocity >= Threshold(NearSpeedOfSound))
+  // The table's threshold is for 15 °C; the ground's temperature moves it.
+  const double machLimit = kMaxMachFraction * f.speedOfSound;
+  if (f.maxVelocity >= machLimit)
     out.push_back({NearSpeedOfSound, 0, f.maxVelocity,
                    Format(sep,
                           "Modell ungültig nahe Schallgeschwindigkeit: %.1f m/s sind Mach %.2f "
                           "(höchstens Mach %.1f, %.0f m/s)",
-                          f.maxVelocity, f.maxVelocity / kSpeedOfSound, kMaxMachFraction,
-                          Threshold(NearSpeedOfSound))});
+                          f.maxVelocity, f.maxVelocity / f.speedOfSound, kMaxMachFraction, machLimit)});
   // Still climbing at the last computed step: the apogee lies beyond it.
   if (f.endVelocity > 0.0)
     out.push_back({ApogeeNotReached, 0, f.flightEndTime,
@@ -97,10 +105,51 @@ void JudgeRecovery(const FlightFigures& f, const SafetyInputs& in, char sep, Fin
     out.push_back(
         {PluggedTopStage, 1, 0.0,
          "Motor ohne Ausstoßladung in der Hauptstufe: keine Ausstoßladung öffnet den Bergungsteil"});
-  if (best != nullptr && f.ejectionCharge && std::fabs(best->ejectionVelocity) > Threshold(EjectionTooFast))
+  // With recovery set, its own deployment is judged instead.
+  if (!f.recovery && best != nullptr && f.ejectionCharge &&
+      std::fabs(best->ejectionVelocity) > Threshold(EjectionTooFast))
     out.push_back({EjectionTooFast, 0, best->ejectionVelocity,
                    Format(sep, "Ausstoß zu schnell: %.1f m/s bei %d s Verzögerung (mehr als %.0f m/s)",
                           std::fabs(best->ejectionVelocity), best->delay, Threshold(EjectionTooFast))});
+}
+
+void JudgeDescent(const FlightFigures& f, char sep, Findings& out) {
+  if (!f.recovery) return;
+  const RecoveryFigures& r = *f.recovery;
+  if (!r.deployed) {
+    out.push_back({NotDeployed, 1, r.flightTime,
+                   Format(sep, "Bergung öffnet nicht: die Rakete landet nach %.2f s, vor dem Öffnen",
+                          r.flightTime)});
+    return;
+  }
+  if (r.deploymentTime < r.poweredEnd)
+    out.push_back({DeploymentBeforeBurnout, 1, r.deploymentTime,
+                   Format(sep, "Bergung öffnet vor Brennschluss: bei %.2f s, Brennschluss bei %.2f s",
+                          r.deploymentTime, r.poweredEnd)});
+  if (r.deploymentSpeed > Threshold(DeploymentTooFast))
+    out.push_back({DeploymentTooFast, 1, r.deploymentSpeed,
+                   Format(sep, "Bergung öffnet zu schnell: %.1f m/s (mehr als %.0f m/s)", r.deploymentSpeed,
+                          Threshold(DeploymentTooFast))});
+  if (!r.landed) {
+    out.push_back({LandingNotReached, 1, r.flightTime,
+                   Format(sep,
+                          "Landung nicht berechnet: nach %.2f s, dem längsten berechenbaren Flug, ist die "
+                          "Rakete noch in der Luft",
+                          r.flightTime)});
+    return;
+  }
+  if (r.descentRate > Threshold(DescentTooFast))
+    out.push_back({DescentTooFast, 1, r.descentRate,
+                   Format(sep, "Sinkgeschwindigkeit %.1f m/s: mehr als %.0f m/s, die Rakete nimmt Schaden",
+                          r.descentRate, Threshold(DescentTooFast))});
+  else if (r.descentRate > Threshold(DescentFast))
+    out.push_back({DescentFast, 1, r.descentRate,
+                   Format(sep, "Sinkgeschwindigkeit %.1f m/s: mehr als %.0f m/s, größerer Schirm empfohlen",
+                          r.descentRate, Threshold(DescentFast))});
+  else if (r.descentRate < Threshold(DescentSlow))
+    out.push_back({DescentSlow, 1, r.descentRate,
+                   Format(sep, "Sinkgeschwindigkeit %.1f m/s: weniger als %.0f m/s, die Rakete treibt %.0f m ab",
+                          r.descentRate, Threshold(DescentSlow), r.drift)});
 }
 
 void JudgeStages(const FlightFigures& f, char sep, Findings& out) {
@@ -173,6 +222,7 @@ std::vector<FlightWarning> JudgeFlight(const FlightFigures& f, const SafetyInput
   JudgeRecovery(f, in, sep, out);
   JudgeStages(f, sep, out);
   JudgeLoads(f, in, sep, out);
+  JudgeDescent(f, sep, out);
   return out;
 }
 

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "sim/recovery_figures.h"
+
 namespace komet {
 
 // How bad a rule's finding is: amber asks the rocketeer to check, red says
@@ -33,6 +35,13 @@ enum class SafetyRuleId {
   HeavyMotor,
   HeightLimit,
   DoubtfulData,
+  NotDeployed,
+  DeploymentBeforeBurnout,
+  DeploymentTooFast,
+  DescentTooFast,
+  DescentFast,
+  DescentSlow,
+  LandingNotReached,
 };
 
 struct SafetyRule {
@@ -75,8 +84,8 @@ const SafetyRule& RuleOf(SafetyRuleId id);
 struct SafetyInputs {
   std::optional<double> heightLimit;  // m, the field's limit; none: no limit
   // Recovery that does not need the motor's ejection charge (electronics at
-  // apogee). Nothing sets it yet; with it, a plugged motor or an unfitting
-  // delay is no longer red.
+  // apogee): a plugged motor or an unfitting delay is then no longer red.
+  // The evaluation and the guide set it from the rocket's recovery.
   bool otherDeployment = false;
 };
 
@@ -127,6 +136,8 @@ struct FlightFigures {
   std::vector<StageTime> lowerSeparations;               // each stage below stage 1: when it is dropped
   std::vector<std::pair<int, std::string>> nonBoosters;  // lower stage, motor not sold with a 0 delay
   std::vector<std::string> doubtful;                     // "C6 [X]: why" for each motor with doubtful data
+  double speedOfSound = kSpeedOfSound;                   // m/s, at the ground's temperature
+  std::optional<RecoveryFigures> recovery;               // none: the rocket has no recovery set
 };
 
 // The findings of every rule for one flight, in the rules' order.

@@ -24,6 +24,14 @@ struct LaunchSite {
   friend bool operator==(const LaunchSite&, const LaunchSite&) = default;
 };
 
+// What the settings and komet-sim accept for the launch site.
+struct SiteRange {
+  double min, max;
+};
+inline constexpr SiteRange kSiteAltitude{-500.0, 5000.0};   // m
+inline constexpr SiteRange kSiteTemperature{-40.0, 50.0};  // °C
+inline constexpr SiteRange kSiteWind{0.0, 30.0};           // m/s
+
 // Where a run takes its constants from. They are read afresh at the start of
 // every run: the settings dialog may change them between runs.
 class SimConstants {
