@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <vector>
 
 #include "common/format.h"
 
@@ -30,7 +29,8 @@ std::uint8_t Crc8(std::span<const std::uint8_t> bytes) {
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (i == L::kCheck) continue;
     crc ^= bytes[i];
-    for (int bit = 0; bit < 8; ++bit) crc = static_cast<std::uint8_t>(crc & 0x80 ? (crc << 1) ^ 0x07 : crc << 1);
+    for (int bit = 0; bit < 8; ++bit)
+      crc = static_cast<std::uint8_t>(crc & 0x80 ? (crc << 1) ^ 0x07 : crc << 1);
   }
   return crc;
 }
@@ -65,6 +65,48 @@ RecoveryLimits CwLimits(Recovery::Kind kind) {
   return kind == Recovery::Kind::Parachute ? kChuteCw : kStreamerCw;
 }
 
+// One value the user sets, with its range and how a message names it.
+struct RangedField {
+  std::string_view name;
+  double value = 0.0;
+  RecoveryLimits limits{};
+  std::string_view format;
+};
+
+// The values of a recovery that take part, in the dialog's order; a fixed
+// array, as the flight reads a block without allocating.
+struct RangedFieldList {
+  std::array<RangedField, 5> fields;
+  std::size_t count = 0;
+  void Add(const RangedField& f) { fields[count++] = f; }
+  std::span<const RangedField> Used() const { return {fields.data(), count}; }
+};
+
+RangedFieldList RangedFields(const Recovery& r) {
+  constexpr std::string_view kMm = "%s: %.0f bis %.0f mm";
+  RangedFieldList list;
+  if (r.kind == Recovery::Kind::Parachute) {
+    list.Add({"Fallschirmdurchmesser", r.diameterMm, kChuteDiameterMm, kMm});
+    list.Add({"cw des Fallschirms", r.cw, kChuteCw, "%s: %.1f bis %.1f"});
+  } else {
+    list.Add({"Länge des Bands", r.lengthMm, kStreamerLengthMm, kMm});
+    list.Add({"Breite des Bands", r.widthMm, kStreamerWidthMm, kMm});
+    list.Add({"cw des Bands", r.cw, kStreamerCw, "%s: %.3f bis %.1f"});
+  }
+  // The delay plays no part when electronics open the device at apogee.
+  if (r.deployment == Recovery::Deployment::Delay)
+    list.Add({"Verzögerung", r.delay, kDeployDelay, "%s: %.0f bis %.0f s"});
+  list.Add({"Öffnungsdauer", r.inflationTime, kInflationTime, "%s: %.1f bis %.1f s"});
+  return list;
+}
+
+bool InRanges(const Recovery& r) {
+  const RangedFieldList list = RangedFields(r);
+  for (const RangedField& f : list.Used())
+    if (!std::isfinite(f.value) || !Within(f.value, f.limits)) return false;
+  return true;
+}
+
 }  // namespace
 
 double Recovery::Area() const {
@@ -82,27 +124,8 @@ double StreamerCw(double lengthMm, double gramsPerSquareMetre) {
 }
 
 std::string RecoveryProblem(const Recovery& r, char sep) {
-  struct Field {
-    std::string_view name;
-    double value;
-    RecoveryLimits limits;
-    std::string_view format;
-  };
-  constexpr std::string_view kMm = "%s: %.0f bis %.0f mm";
-  std::vector<Field> fields;
-  if (r.kind == Recovery::Kind::Parachute) {
-    fields.push_back({"Fallschirmdurchmesser", r.diameterMm, kChuteDiameterMm, kMm});
-    fields.push_back({"cw des Fallschirms", r.cw, kChuteCw, "%s: %.1f bis %.1f"});
-  } else {
-    fields.push_back({"Länge des Bands", r.lengthMm, kStreamerLengthMm, kMm});
-    fields.push_back({"Breite des Bands", r.widthMm, kStreamerWidthMm, kMm});
-    fields.push_back({"cw des Bands", r.cw, kStreamerCw, "%s: %.3f bis %.1f"});
-  }
-  // The delay plays no part when electronics open it at apogee.
-  if (r.deployment == Recovery::Deployment::Delay)
-    fields.push_back({"Verzögerung", r.delay, kDeployDelay, "%s: %.0f bis %.0f s"});
-  fields.push_back({"Öffnungsdauer", r.inflationTime, kInflationTime, "%s: %.1f bis %.1f s"});
-  for (const Field& f : fields)
+  const RangedFieldList list = RangedFields(r);
+  for (const RangedField& f : list.Used())
     if (!std::isfinite(f.value) || !Within(f.value, f.limits))
       return Format(sep, f.format, f.name, f.limits.min, f.limits.max);
   return {};
@@ -111,27 +134,35 @@ std::string RecoveryProblem(const Recovery& r, char sep) {
 Recovery StoredRecovery(const Recovery& r) {
   Recovery s = r;
   const bool chute = r.kind == Recovery::Kind::Parachute;
-  const double sizeA = static_cast<double>(Steps(chute ? r.diameterMm : r.lengthMm, SizeALimits(r.kind), 1.0));
+  const double sizeA =
+      static_cast<double>(Steps(chute ? r.diameterMm : r.lengthMm, SizeALimits(r.kind), 1.0));
   s.diameterMm = chute ? sizeA : 0.0;
   s.lengthMm = chute ? 0.0 : sizeA;
   s.widthMm = chute ? 0.0 : static_cast<double>(Steps(r.widthMm, kStreamerWidthMm, 1.0));
   s.cw = static_cast<double>(Steps(r.cw, CwLimits(r.kind), kCwStep)) * kCwStep;
   s.delay = static_cast<double>(Steps(r.delay, kDeployDelay, kDelayStep)) * kDelayStep;
-  s.inflationTime = static_cast<double>(Steps(r.inflationTime, kInflationTime, kInflationStep)) * kInflationStep;
+  s.inflationTime =
+      static_cast<double>(Steps(r.inflationTime, kInflationTime, kInflationStep)) * kInflationStep;
   return s;
 }
 
 std::optional<Recovery> ReadRecovery(const RocketRecord& rocket) {
   const std::span<const std::uint8_t> b(rocket.reserved);
   static_assert(std::tuple_size_v<decltype(rocket.reserved)> == L::kSize);
-  if (b[L::kTag] != kTagByte || b[L::kVersion] != kVersionByte || b[L::kCheck] != Crc8(b)) return std::nullopt;
+  if (b[L::kTag] != kTagByte || b[L::kVersion] != kVersionByte || b[L::kCheck] != Crc8(b))
+    return std::nullopt;
   const std::uint8_t flags = b[L::kFlags];
   if ((flags & ~(kKindMask | kApogeeBit)) != 0) return std::nullopt;
   Recovery r;
   switch (flags & kKindMask) {
-    case 1: r.kind = Recovery::Kind::Parachute; break;
-    case 2: r.kind = Recovery::Kind::Streamer; break;
-    default: return std::nullopt;
+    case 1:
+      r.kind = Recovery::Kind::Parachute;
+      break;
+    case 2:
+      r.kind = Recovery::Kind::Streamer;
+      break;
+    default:
+      return std::nullopt;
   }
   r.deployment = flags & kApogeeBit ? Recovery::Deployment::Apogee : Recovery::Deployment::Delay;
   const double sizeA = U16(b, L::kSizeA);
@@ -150,7 +181,7 @@ std::optional<Recovery> ReadRecovery(const RocketRecord& rocket) {
   // when the charge plays no part, and must be in range too.
   Recovery check = r;
   check.deployment = Recovery::Deployment::Delay;
-  if (!RecoveryProblem(check).empty()) return std::nullopt;
+  if (!InRanges(check)) return std::nullopt;
   return r;
 }
 
@@ -166,7 +197,8 @@ void WriteRecovery(RocketRecord& rocket, const std::optional<Recovery>& recovery
   b[L::kVersion] = kVersionByte;
   b[L::kFlags] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(r.kind) |
                                            (r.deployment == Recovery::Deployment::Apogee ? kApogeeBit : 0));
-  PutU16(b, L::kSizeA, static_cast<std::uint16_t>(Steps(chute ? r.diameterMm : r.lengthMm, SizeALimits(r.kind), 1.0)));
+  PutU16(b, L::kSizeA,
+         static_cast<std::uint16_t>(Steps(chute ? r.diameterMm : r.lengthMm, SizeALimits(r.kind), 1.0)));
   PutU16(b, L::kSizeB, chute ? 0 : static_cast<std::uint16_t>(Steps(r.widthMm, kStreamerWidthMm, 1.0)));
   PutU16(b, L::kCw, static_cast<std::uint16_t>(Steps(r.cw, CwLimits(r.kind), kCwStep)));
   b[L::kDelay] = static_cast<std::uint8_t>(Steps(r.delay, kDeployDelay, kDelayStep));

@@ -66,7 +66,7 @@ inline constexpr RecoveryLimits kChuteCw{0.3, 2.5};
 inline constexpr RecoveryLimits kStreamerLengthMm{100.0, 10000.0};
 inline constexpr RecoveryLimits kStreamerWidthMm{10.0, 1000.0};
 inline constexpr RecoveryLimits kStreamerCw{0.005, 1.0};
-inline constexpr RecoveryLimits kDeployDelay{0.0, 25.0};    // s
+inline constexpr RecoveryLimits kDeployDelay{0.0, 25.0};   // s
 inline constexpr RecoveryLimits kInflationTime{0.0, 2.5};  // s
 
 // What is wrong with a recovery, in German, naming the field and its range;
@@ -77,14 +77,14 @@ std::string RecoveryProblem(const Recovery& recovery, char decimalSeparator = ',
 // whole mm, thousandths of cw, tenths of a second of delay and hundredths
 // of inflation time.
 namespace recovery_layout {
-inline constexpr std::size_t kTag = 0;      // 'B'
-inline constexpr std::size_t kVersion = 1;  // 1
-inline constexpr std::size_t kCheck = 2;    // CRC-8 of every other byte of the block
-inline constexpr std::size_t kFlags = 3;    // bits 0-1: kind, bit 2: at apogee
-inline constexpr std::size_t kSizeA = 4;    // u16, mm: diameter or length
-inline constexpr std::size_t kSizeB = 6;    // u16, mm: width, 0 for a parachute
-inline constexpr std::size_t kCw = 8;       // u16, thousandths
-inline constexpr std::size_t kDelay = 10;   // u8, tenths of a second
+inline constexpr std::size_t kTag = 0;         // 'B'
+inline constexpr std::size_t kVersion = 1;     // 1
+inline constexpr std::size_t kCheck = 2;       // CRC-8 of every other byte of the block
+inline constexpr std::size_t kFlags = 3;       // bits 0-1: kind, bit 2: at apogee
+inline constexpr std::size_t kSizeA = 4;       // u16, mm: diameter or length
+inline constexpr std::size_t kSizeB = 6;       // u16, mm: width, 0 for a parachute
+inline constexpr std::size_t kCw = 8;          // u16, thousandths
+inline constexpr std::size_t kDelay = 10;      // u8, tenths of a second
 inline constexpr std::size_t kInflation = 11;  // u8, hundredths of a second
 inline constexpr std::size_t kSize = 12;
 }  // namespace recovery_layout

@@ -10,22 +10,29 @@ namespace {
 // The exponent of the troposphere's pressure law, g / (R × L).
 constexpr double kPressureExponent = kIsaGravity / (kAirGasConstant * kIsaLapseRate);
 
-// Standard pressure at an altitude within the troposphere, Pa.
+constexpr double kEarthRadius = 6356766.0;  // m, the standard's
+
+// Standard pressure at a geopotential altitude within the troposphere, Pa.
 double IsaPressure(double altitude) {
   return kIsaSeaLevelPressure *
          std::pow(1.0 - kIsaLapseRate * altitude / kIsaSeaLevelTemperature, kPressureExponent);
 }
 
+// The standard's layers are in geopotential height, in which gravity is
+// constant; the rocket's height is geometric.
+double Geopotential(double geometric) {
+  return kEarthRadius * geometric / (kEarthRadius + geometric);
+}
+
 }  // namespace
 
 double SiteDensity(const LaunchSite& site, double height) {
-  const double siteAltitude = std::clamp(site.altitude, kSiteAltitude.min, kIsaTropopause);
+  const double siteH = Geopotential(std::clamp(site.altitude, kSiteAltitude.min, kIsaTropopause));
   const double groundT = site.temperature + kZeroCelsius;
-  const double groundP = IsaPressure(siteAltitude);
-  const double tropo = kIsaTropopause - siteAltitude;  // m above the site
-  const double h = std::max(height, 0.0);
-  const double below = std::min(h, tropo);
-  const double t = groundT - kIsaLapseRate * below;
+  const double groundP = IsaPressure(siteH);
+  const double h = Geopotential(site.altitude + std::max(height, 0.0)) - siteH;
+  const double tropo = std::max(0.0, kIsaTropopause - siteH);  // above the site
+  const double t = groundT - kIsaLapseRate * std::min(h, tropo);
   double p = groundP * std::pow(t / groundT, kPressureExponent);
   if (h > tropo) p *= std::exp(-kIsaGravity * (h - tropo) / (kAirGasConstant * t));
   return p / (kAirGasConstant * t);

@@ -11,14 +11,14 @@ namespace komet {
 // The International Standard Atmosphere (ISO 2533:1975, the same as the
 // U.S. Standard Atmosphere 1976 below 32 km): its sea-level values and the
 // troposphere's lapse rate up to the tropopause, where the air stops cooling.
-inline constexpr double kIsaSeaLevelPressure = 101325.0;     // Pa
-inline constexpr double kIsaSeaLevelTemperature = 288.15;    // K (15 °C)
-inline constexpr double kIsaLapseRate = 0.0065;              // K per m of height
-inline constexpr double kIsaTropopause = 11000.0;            // m above sea level
-inline constexpr double kIsaGravity = 9.80665;               // m/s², the standard's own
-inline constexpr double kAirGasConstant = 287.053;           // J/(kg·K), dry air
-inline constexpr double kAirHeatCapacityRatio = 1.4;         // dry air
-inline constexpr double kZeroCelsius = 273.15;               // K
+inline constexpr double kIsaSeaLevelPressure = 101325.0;   // Pa
+inline constexpr double kIsaSeaLevelTemperature = 288.15;  // K (15 °C)
+inline constexpr double kIsaLapseRate = 0.0065;            // K per m of height
+inline constexpr double kIsaTropopause = 11000.0;          // m above sea level
+inline constexpr double kIsaGravity = 9.80665;             // m/s², the standard's own
+inline constexpr double kAirGasConstant = 287.053;         // J/(kg·K), dry air
+inline constexpr double kAirHeatCapacityRatio = 1.4;       // dry air
+inline constexpr double kZeroCelsius = 273.15;             // K
 
 // Air density in kg/m³ at a height above the launch site: the site's
 // pressure is the standard's at its altitude, its temperature the one given,

@@ -6,8 +6,8 @@
 #include <numbers>
 
 #include "motors/motor_details.h"
-#include "sim/atmosphere.h"
 #include "motors/motor_facts.h"
+#include "sim/atmosphere.h"
 
 namespace komet {
 namespace {

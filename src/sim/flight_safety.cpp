@@ -36,11 +36,14 @@ constexpr std::array kRules = {
     SafetyRule{HeightLimit, "heightLimit", kAmber, 0.0, "Gipfel über dem Höhenlimit des Platzes"},
     SafetyRule{DoubtfulData, "doubtfulData", kAmber, 0.0, "Daten fraglich"},
     SafetyRule{NotDeployed, "notDeployed", kRed, 0.0, "Bergung öffnet nicht vor der Landung"},
-    SafetyRule{DeploymentBeforeBurnout, "deploymentBeforeBurnout", kRed, 0.0, "Bergung öffnet vor Brennschluss"},
+    SafetyRule{DeploymentBeforeBurnout, "deploymentBeforeBurnout", kRed, 0.0,
+               "Bergung öffnet vor Brennschluss"},
     SafetyRule{DeploymentTooFast, "deploymentTooFast", kRed, kMaxEjectionSpeed, "Bergung öffnet zu schnell"},
-    SafetyRule{DescentTooFast, "descentTooFast", kRed, kMaxDescentRateRed, "Sinkgeschwindigkeit viel zu hoch"},
+    SafetyRule{DescentTooFast, "descentTooFast", kRed, kMaxDescentRateRed,
+               "Sinkgeschwindigkeit viel zu hoch"},
     SafetyRule{DescentFast, "descentFast", kAmber, kMaxDescentRateAmber, "Sinkgeschwindigkeit hoch"},
-    SafetyRule{DescentSlow, "descentSlow", kAmber, kMinDescentRate, "Sinkgeschwindigkeit gering: weite Abdrift"},
+    SafetyRule{DescentSlow, "descentSlow", kAmber, kMinDescentRate,
+               "Sinkgeschwindigkeit gering: weite Abdrift"},
     SafetyRule{LandingNotReached, "landingNotReached", kAmber, 0.0, "Landung nicht berechnet"},
 };
 
@@ -117,9 +120,9 @@ void JudgeDescent(const FlightFigures& f, char sep, Findings& out) {
   if (!f.recovery) return;
   const RecoveryFigures& r = *f.recovery;
   if (!r.deployed) {
-    out.push_back({NotDeployed, 1, r.flightTime,
-                   Format(sep, "Bergung öffnet nicht: die Rakete landet nach %.2f s, vor dem Öffnen",
-                          r.flightTime)});
+    out.push_back(
+        {NotDeployed, 1, r.flightTime,
+         Format(sep, "Bergung öffnet nicht: die Rakete landet nach %.2f s, vor dem Öffnen", r.flightTime)});
     return;
   }
   if (r.deploymentTime < r.poweredEnd)
@@ -147,9 +150,10 @@ void JudgeDescent(const FlightFigures& f, char sep, Findings& out) {
                    Format(sep, "Sinkgeschwindigkeit %.1f m/s: mehr als %.0f m/s, größerer Schirm empfohlen",
                           r.descentRate, Threshold(DescentFast))});
   else if (r.descentRate < Threshold(DescentSlow))
-    out.push_back({DescentSlow, 1, r.descentRate,
-                   Format(sep, "Sinkgeschwindigkeit %.1f m/s: weniger als %.0f m/s, die Rakete treibt %.0f m ab",
-                          r.descentRate, Threshold(DescentSlow), r.drift)});
+    out.push_back(
+        {DescentSlow, 1, r.descentRate,
+         Format(sep, "Sinkgeschwindigkeit %.1f m/s: weniger als %.0f m/s, die Rakete treibt %.0f m ab",
+                r.descentRate, Threshold(DescentSlow), r.drift)});
 }
 
 void JudgeStages(const FlightFigures& f, char sep, Findings& out) {

@@ -9,19 +9,19 @@ namespace komet {
 // downward or upward as the flight went), times in s from ignition.
 struct RecoveryFigures {
   Recovery recovery;
-  bool deployed = false;            // opened before the flight ended
-  double deploymentTime = 0.0;      // s
-  double deploymentHeight = 0.0;    // m
-  double deploymentSpeed = 0.0;     // m/s
-  double poweredEnd = 0.0;          // s, when the top stage's last motor burns out
-  double openingShock = 0.0;        // g, the largest deceleration from deployment on
-  double descentRate = 0.0;         // m/s, mean over the last 5 s before landing
-  bool landed = false;              // false: the flight's last step came first
-  double landingSpeed = 0.0;        // m/s at touch-down (or the last step)
-  double flightTime = 0.0;          // s, ignition to landing
-  double wind = 0.0;                // m/s the drift is estimated for
-  double drift = 0.0;               // m, wind × time from apogee to landing: an estimate
-  double landingMass = 0.0;         // kg, what comes down under the device
+  bool deployed = false;          // opened before the flight ended
+  double deploymentTime = 0.0;    // s
+  double deploymentHeight = 0.0;  // m
+  double deploymentSpeed = 0.0;   // m/s
+  double poweredEnd = 0.0;        // s, when the top stage's last motor burns out
+  double openingShock = 0.0;      // g, the largest deceleration from deployment on
+  double descentRate = 0.0;       // m/s, mean over the last 5 s before landing
+  bool landed = false;            // false: the flight's last step came first
+  double landingSpeed = 0.0;      // m/s at touch-down (or the last step)
+  double flightTime = 0.0;        // s, ignition to landing
+  double wind = 0.0;              // m/s the drift is estimated for
+  double drift = 0.0;             // m, wind × time from apogee to landing: an estimate
+  double landingMass = 0.0;       // kg, what comes down under the device
 };
 
 // The span before landing that the descent rate is the mean of.

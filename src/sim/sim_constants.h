@@ -28,7 +28,7 @@ struct LaunchSite {
 struct SiteRange {
   double min, max;
 };
-inline constexpr SiteRange kSiteAltitude{-500.0, 5000.0};   // m
+inline constexpr SiteRange kSiteAltitude{-500.0, 5000.0};  // m
 inline constexpr SiteRange kSiteTemperature{-40.0, 50.0};  // °C
 inline constexpr SiteRange kSiteWind{0.0, 30.0};           // m/s
 

@@ -29,6 +29,24 @@ FlightFigures Good() {
   return f;
 }
 
+// A parachute that opens at apogee and lands the model at 4.5 m/s.
+RecoveryFigures GoodRecovery() {
+  RecoveryFigures r;
+  r.deployed = r.landed = true;
+  r.deploymentTime = 7.0;
+  r.deploymentSpeed = 0.1;
+  r.poweredEnd = 1.8;
+  r.descentRate = r.landingSpeed = 4.5;
+  r.flightTime = 70.0;
+  r.drift = 315.0;
+  return r;
+}
+
+void SetDescent(FlightFigures& f, SafetyInputs&, double rate) {
+  f.recovery = GoodRecovery();
+  f.recovery->descentRate = rate;
+}
+
 std::vector<SafetyRuleId> Fired(const FlightFigures& f, const SafetyInputs& in = {}) {
   std::vector<SafetyRuleId> ids;
   for (const FlightWarning& w : JudgeFlight(f, in, ',')) ids.push_back(w.kind);
@@ -96,6 +114,47 @@ TEST(FlightSafety, EachRuleFiresAtItsThresholdAndNotJustBelow) {
          if (x) f.doubtful.push_back("C6 [X]: Impuls zu hoch");
        },
        1, 0},
+      // A warm day moves the speed of sound, and the limit with it.
+      {NearSpeedOfSound,
+       [](auto& f, auto&, double x) {
+         f.speedOfSound = 350.0;
+         f.maxVelocity = x;
+       },
+       280.0, 279.99},
+      // With recovery set its own opening is judged, not the best delay's.
+      {EjectionTooFast,
+       [](auto& f, auto&, double x) {
+         f.bestDelay->ejectionVelocity = -25.0;
+         if (!x) f.recovery = GoodRecovery();
+       },
+       1, 0},
+      {NotDeployed,
+       [](auto& f, auto&, double x) {
+         f.recovery = GoodRecovery();
+         f.recovery->deployed = !x;
+       },
+       1, 0},
+      {DeploymentBeforeBurnout,
+       [](auto& f, auto&, double x) {
+         f.recovery = GoodRecovery();
+         f.recovery->deploymentTime = x;
+       },
+       1.79, 1.8},
+      {DeploymentTooFast,
+       [](auto& f, auto&, double x) {
+         f.recovery = GoodRecovery();
+         f.recovery->deploymentSpeed = x;
+       },
+       20.01, 20.0},
+      {DescentTooFast, SetDescent, 9.01, 4.5},  // just below, DescentFast fires (next test)
+      {DescentFast, SetDescent, 6.01, 6.0},
+      {DescentSlow, SetDescent, 1.99, 2.0},
+      {LandingNotReached,
+       [](auto& f, auto&, double x) {
+         f.recovery = GoodRecovery();
+         f.recovery->landed = !x;
+       },
+       1, 0},
   };
   std::set<SafetyRuleId> covered;
   for (const auto& c : cases) {
@@ -115,6 +174,22 @@ TEST(FlightSafety, EachRuleFiresAtItsThresholdAndNotJustBelow) {
   }
   EXPECT_EQ(covered.size(),
             SafetyRules().size() - 1);  // "kein Flug" is the guide's, for runs without a flight
+}
+
+// The descent rate falls in one band at a time: red above 9 m/s, amber
+// above 6, amber below 2.
+TEST(FlightSafety, DescentRateBands) {
+  using enum SafetyRuleId;
+  const struct {
+    double rate;
+    std::vector<SafetyRuleId> fired;
+  } cases[] = {{9.01, {DescentTooFast}}, {9.0, {DescentFast}}, {6.0, {}}, {2.0, {}}, {1.99, {DescentSlow}}};
+  for (const auto& c : cases) {
+    FlightFigures f = Good();
+    SafetyInputs in;
+    SetDescent(f, in, c.rate);
+    EXPECT_EQ(Fired(f), c.fired) << c.rate;
+  }
 }
 
 TEST(FlightSafety, RedOutweighsAmberAndTextsTakeTheSeparator) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "model/recovery.h"
 #include "sim/simulation.h"
 #include "sim_test_support.h"
 
@@ -46,13 +47,27 @@ TEST(SimulationRun, AllocatesNothing) {
   rocket.stages[0].mass = 0.03;
   test::Fit(rocket, 0, 0, test::ConstantMotor(6.0, 1.0, 0.005, 0.015), 2);
   Simulation sim;
-  const FixedConstants constants;
+  FixedConstants constants;
   g_counting = true;
   sim.RunSimulation(rocket, constants);
   sim.RunSimulation(rocket, constants);
   g_counting = false;
   EXPECT_EQ(g_allocations, 0);
   EXPECT_GT(sim.lastSample(), 100u);
+
+  // With a parachute in the standard atmosphere of a new site.
+  Recovery chute;
+  chute.diameterMm = 400.0;
+  chute.cw = 0.8;
+  chute.deployment = Recovery::Deployment::Apogee;
+  WriteRecovery(rocket, chute);
+  constants.site.standardAtmosphere = true;
+  constants.site.altitude = 800.0;
+  g_counting = true;
+  sim.RunSimulation(rocket, constants);
+  g_counting = false;
+  EXPECT_EQ(g_allocations, 0);
+  EXPECT_TRUE(sim.results().deployed);
 }
 
 }  // namespace

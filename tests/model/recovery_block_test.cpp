@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+#include "model/recovery.h"
+
+namespace komet {
+namespace {
+
+using Kind = Recovery::Kind;
+using Deployment = Recovery::Deployment;
+
+Recovery Make(Kind kind, double a, double b, double cw, Deployment d, double delay, double inflation) {
+  Recovery r;
+  r.kind = kind;
+  (kind == Kind::Parachute ? r.diameterMm : r.lengthMm) = a;
+  r.widthMm = b;
+  r.cw = cw;
+  r.deployment = d;
+  r.delay = delay;
+  r.inflationTime = inflation;
+  return r;
+}
+
+const std::vector<Recovery>& Samples() {
+  static const std::vector<Recovery> samples = {
+      Make(Kind::Parachute, 300, 0, 0.8, Deployment::Delay, 5.0, 0.0),
+      Make(Kind::Parachute, 5000, 0, 2.5, Deployment::Apogee, 0.0, 2.5),
+      Make(Kind::Parachute, 50, 0, 0.3, Deployment::Delay, 25.0, 0.35),
+      Make(Kind::Streamer, 1200, 60, 0.0498, Deployment::Apogee, 7.3, 0.0),
+      Make(Kind::Streamer, 10000, 1000, 1.0, Deployment::Delay, 0.0, 1.0),
+  };
+  return samples;
+}
+
+std::vector<std::uint8_t> FileBytes(const RocketRecord& r) {
+  std::vector<std::uint8_t> b(RocketRecord::kSize);
+  EncodeRocketRecord(r, b);
+  return b;
+}
+
+TEST(RecoveryBlockTest, RoundTripsThroughTheRocketFileAndTouchesOnlyTheReservedBytes) {
+  RocketRecord plain;
+  InitRakete(plain);
+  const std::vector<std::uint8_t> before = FileBytes(plain);
+  for (const Recovery& r : Samples()) {
+    RocketRecord rocket = plain;
+    WriteRecovery(rocket, r);
+    const std::vector<std::uint8_t> bytes = FileBytes(rocket);
+    for (std::size_t i = 0; i < rocket_layout::kReserved; ++i) ASSERT_EQ(bytes[i], before[i]) << "byte " << i;
+    const std::optional<Recovery> back = ReadRecovery(DecodeRocketRecord(bytes));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, StoredRecovery(r));
+    EXPECT_NEAR(back->cw, r.cw, 0.0005);
+    EXPECT_NEAR(back->delay, r.delay, 0.05);
+    // Written again, the block does not change: a saved rocket reads back as saved.
+    RocketRecord again = plain;
+    WriteRecovery(again, *back);
+    EXPECT_EQ(again.reserved, rocket.reserved);
+  }
+}
+
+TEST(RecoveryBlockTest, AnyChangedByteOrForeignBytesReadAsNoRecovery) {
+  for (const Recovery& r : Samples()) {
+    RocketRecord rocket;
+    WriteRecovery(rocket, r);
+    for (std::size_t i = 0; i < rocket.reserved.size(); ++i)
+      for (const std::uint8_t flip : {0x01, 0x80, 0xFF}) {
+        RocketRecord damaged = rocket;
+        damaged.reserved[i] ^= flip;
+        EXPECT_FALSE(ReadRecovery(damaged)) << "byte " << i << " ^ " << int(flip);
+      }
+  }
+  RocketRecord foreign;
+  EXPECT_FALSE(ReadRecovery(foreign));  // zeros: every file written without recovery
+  foreign.reserved.fill(0xFF);
+  EXPECT_FALSE(ReadRecovery(foreign));
+  for (std::uint8_t& b : foreign.reserved) b = static_cast<std::uint8_t>(&b - foreign.reserved.data() + 'A');
+  EXPECT_FALSE(ReadRecovery(foreign));
+  WriteRecovery(foreign, std::nullopt);
+  EXPECT_EQ(foreign.reserved, RocketRecord{}.reserved);
+}
+
+TEST(RecoveryBlockTest, ValuesOutsideTheirRangesNameTheField) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const Recovery chute = Samples()[0];
+  const Recovery streamer = Samples()[3];
+  const struct {
+    Recovery r;
+    const char* field;  // empty: accepted
+  } cases[] = {
+      {chute, ""},
+      {Make(Kind::Parachute, 49, 0, 0.8, Deployment::Delay, 5, 0), "Fallschirmdurchmesser"},
+      {Make(Kind::Parachute, 5001, 0, 0.8, Deployment::Delay, 5, 0), "Fallschirmdurchmesser"},
+      {Make(Kind::Parachute, nan, 0, 0.8, Deployment::Delay, 5, 0), "Fallschirmdurchmesser"},
+      {Make(Kind::Parachute, 300, 0, 0.29, Deployment::Delay, 5, 0), "cw des Fallschirms"},
+      {Make(Kind::Parachute, 300, 0, 0.8, Deployment::Delay, 25.1, 0), "Verzögerung"},
+      {Make(Kind::Parachute, 300, 0, 0.8, Deployment::Apogee, 99, 0), ""},  // no charge, no delay
+      {Make(Kind::Parachute, 300, 0, 0.8, Deployment::Delay, 5, -0.1), "Öffnungsdauer"},
+      {streamer, ""},
+      {Make(Kind::Streamer, 99, 60, 0.05, Deployment::Apogee, 0, 0), "Länge des Bands"},
+      {Make(Kind::Streamer, 1200, 9, 0.05, Deployment::Apogee, 0, 0), "Breite des Bands"},
+      {Make(Kind::Streamer, 1200, 60, 1.01, Deployment::Apogee, 0, 0), "cw des Bands"},
+  };
+  for (const auto& c : cases) {
+    const std::string problem = RecoveryProblem(c.r);
+    if (*c.field == '\0')
+      EXPECT_EQ(problem, "");
+    else
+      EXPECT_EQ(problem.rfind(c.field, 0), 0u) << c.field << ": " << problem;
+  }
+}
+
+TEST(RecoveryBlockTest, StreamerRuleFallsWithLength) {
+  // A metre of 80 g/m² material: 0.034 × 105/105 × 2/1.
+  EXPECT_NEAR(StreamerCw(1000.0, 80.0), 0.068, 1e-12);
+  EXPECT_GT(StreamerCw(500.0), StreamerCw(2000.0));
+  EXPECT_GT(StreamerCw(1000.0, 60.0), StreamerCw(1000.0, 20.0));
+}
+
+}  // namespace
+}  // namespace komet
