@@ -46,6 +46,10 @@ void TakeFlight(const Simulation& sim, const RocketRecord& rocket, char sep, con
     row.bestDelay = f.bestDelay->delay;
     row.ejectionVelocity = f.bestDelay->ejectionVelocity;
   }
+  if (f.recovery) {
+    row.landingSpeed = f.recovery->landingSpeed;
+    row.drift = f.recovery->drift;
+  }
   row.findings = std::move(a.warnings);
   row.mark = MarkOf(row.findings);
 }
@@ -114,6 +118,19 @@ MotorGuide::MotorGuide(const RocketRecord& rocket, const SimConstants& constants
 GuideRow MotorGuide::Fly(std::size_t index, Simulation& sim) const {
   RocketRecord rocket = rocket_;
   rocket.stages[0].motors[0] = candidates_[index];
+  const std::optional<Recovery> recovery = ReadRecovery(rocket);
+  if (recovery && recovery->deployment == Recovery::Deployment::Delay) {
+    // The rocket's delay belongs to its own motor: each candidate's charge
+    // fires after the published delay that suits its flight best.
+    RocketRecord ascent = rocket;
+    WriteRecovery(ascent, std::nullopt);
+    sim.RunSimulation(ascent, constants_);
+    const std::optional<int> best =
+        sim.results().resultsValid && !sim.results().noFlight ? BestDelay(sim, ascent) : std::nullopt;
+    Recovery own = *recovery;
+    if (best) own.delay = std::clamp<double>(*best, kDeployDelay.min, kDeployDelay.max);
+    WriteRecovery(rocket, own);
+  }
   sim.RunSimulation(rocket, constants_);
   GuideRow row;
   row.motor = Cp1252ToUtf8(candidates_[index].name.view());
@@ -212,6 +229,7 @@ std::string GuideJson(std::span<const GuideRow> rows) {
             ", \"recommendedDelay\": " + JsonNumber(r.recommendedDelay) +
             ", \"bestDelay\": " + (r.bestDelay ? std::to_string(*r.bestDelay) : std::string("null")) +
             ", \"ejectionVelocity\": " + JsonNumber(r.ejectionVelocity) +
+            ", \"landingVelocity\": " + JsonNumber(r.landingSpeed) + ", \"drift\": " + JsonNumber(r.drift) +
             ", \"noFlight\": " + JsonBool(r.noFlight) + ", \"mark\": " + JsonString(MarkKey(r.mark)) +
             ", \"rules\": [" + rules + "], \"warnings\": [" + warnings + "]}";
   }
@@ -230,10 +248,11 @@ std::string GuideCsv(std::span<const GuideRow> rows, CsvDialect dialect) {
     return quoted + "\"";
   };
   std::string csv = "\xEF\xBB\xBF";
-  for (const char* h : {"Motor", "Hersteller", "Gipfelhöhe [m]", "Gipfelzeit [s]",
-                        "Höchstgeschwindigkeit [m/s]", "Geschwindigkeit am Ende der Startvorrichtung [m/s]",
-                        "Schub/Gewicht", "Empfohlene Verzögerung [s]", "Beste Verzögerung [s]",
-                        "Abweichung [s]", "Geschwindigkeit beim Ausstoß [m/s]", "Bewertung", "Warnungen"})
+  for (const char* h :
+       {"Motor", "Hersteller", "Gipfelhöhe [m]", "Gipfelzeit [s]", "Höchstgeschwindigkeit [m/s]",
+        "Geschwindigkeit am Ende der Startvorrichtung [m/s]", "Schub/Gewicht", "Empfohlene Verzögerung [s]",
+        "Beste Verzögerung [s]", "Abweichung [s]", "Geschwindigkeit beim Ausstoß [m/s]",
+        "Landegeschwindigkeit [m/s]", "Abdrift [m]", "Bewertung", "Warnungen"})
     csv += (csv.size() > 3 ? sep : "") + h;
   csv += "\r\n";
   for (const GuideRow& r : rows) {
@@ -246,6 +265,7 @@ std::string GuideCsv(std::span<const GuideRow> rows, CsvDialect dialect) {
            sep + number(r.railExitVelocity, "%.1f") + sep + (flew ? number(r.thrustToWeight, "%.1f") : "") +
            sep + (flew ? number(r.recommendedDelay, "%.1f") : "") + sep + best + sep +
            number(r.delayDifference(), "%.1f") + sep + number(r.ejectionVelocity, "%.1f") + sep +
+           number(r.landingSpeed, "%.1f") + sep + number(r.drift, "%.0f") + sep +
            std::string(MarkText(r.mark)) + sep + text(warnings) + "\r\n";
   }
   return csv;

@@ -57,6 +57,8 @@ struct GuideRow {
   double recommendedDelay = 0.0;           // s
   std::optional<int> bestDelay;            // the published delay closest to it
   std::optional<double> ejectionVelocity;  // m/s at that ejection
+  std::optional<double> landingSpeed;      // m/s; none without recovery
+  std::optional<double> drift;             // m at the site's wind; none without recovery
   std::vector<FlightWarning> findings;     // the safety rules that fired, in their order
   Mark mark = Mark::Green;                 // red or amber after the worst finding
 
@@ -67,7 +69,10 @@ struct GuideRow {
 
 // The guide: stage 1's first motor slot flown with each candidate in turn
 // (same count), each a full run of the simulation, on worker threads that
-// each own their simulation table.
+// each own their simulation table. With the rocket's recovery each
+// candidate flies to landing; one opened by the ejection charge opens at
+// the candidate's own best delay, which a first flight without recovery
+// finds.
 class MotorGuide {
  public:
   // Reads the constants once (the runs happen on other threads).

@@ -37,10 +37,12 @@ std::vector<DelayCheck> CheckDelays(const Simulation& sim, const RocketRecord& r
   }
   std::sort(rows.begin(), rows.end(),
             [](const DelayCheck& a, const DelayCheck& b) { return a.delay < b.delay; });
-  auto gap = [&](const DelayCheck& c) { return std::fabs(c.delay - r.recommendedDelay()); };
-  auto best = std::min_element(rows.begin(), rows.end(),
-                               [&](const DelayCheck& a, const DelayCheck& b) { return gap(a) < gap(b); });
-  if (best != rows.end()) best->best = true;
+  const std::optional<int> best = BestDelay(sim, rocket);
+  for (DelayCheck& c : rows)
+    if (best && c.delay == *best) {
+      c.best = true;
+      break;
+    }
   return rows;
 }
 
@@ -80,6 +82,16 @@ std::optional<double> RailExitSpeed(const Simulation& sim) {
   for (std::size_t n = 1; n <= sim.lastSample(); ++n)
     if (samples[n].height > rail) return samples[n].velocity;
   return std::nullopt;
+}
+
+std::optional<int> BestDelay(const Simulation& sim, const RocketRecord& rocket) {
+  const double wanted = sim.results().recommendedDelay();
+  std::optional<int> best;
+  for (const int d : PublishedDelays(rocket.stages[0].motors[0]))
+    if (!best || std::fabs(d - wanted) < std::fabs(*best - wanted) ||
+        (std::fabs(d - wanted) == std::fabs(*best - wanted) && d < *best))
+      best = d;
+  return best;
 }
 
 double DelayTolerance(int delay) {

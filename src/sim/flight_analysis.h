@@ -49,6 +49,10 @@ FlightFigures MeasureFlight(const Simulation& simulation, const RocketRecord& ro
 // the rocket never leaves the rail.
 std::optional<double> RailExitSpeed(const Simulation& simulation);
 
+// The main motor's published delay closest to the last run's recommended
+// one (the shorter of two as close); nothing when none is published.
+std::optional<int> BestDelay(const Simulation& simulation, const RocketRecord& rocket);
+
 // The tolerance band of a delay, s.
 double DelayTolerance(int delay);
 

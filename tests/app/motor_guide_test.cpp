@@ -14,6 +14,7 @@
 #include "model/rocket_file.h"
 #include "motors/eng_import.h"
 #include "motors/motor_details.h"
+#include "sim/flight_analysis.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -186,6 +187,44 @@ TEST_F(MotorGuideTest, UnsafeFlightsAreNeverGreen) {
     EXPECT_TRUE(!row.railExitVelocity || rule(row, SafetyRuleId::ApogeeNotReached)) << row.motor;
 }
 
+// With the rocket's parachute each candidate flies to landing; the charge
+// opens it after the candidate's own best delay, not the rocket's motor's.
+// Opened at apogee by electronics, a plugged motor is no longer red.
+TEST_F(MotorGuideTest, RecoveryFliesEachCandidateToLanding) {
+  std::vector<MotorRecord> motors = SmallDatabase();
+  motors.pop_back();  // "Eigenbau" has no delays
+  MotorRecord plugged = Catalogued("C6-P [Estes]", 6, 1.5, "Estes", 18);
+  MotorDetails d = *ReadMotorDetails(plugged);
+  d.delays.clear();
+  d.plugged = true;
+  WriteMotorDetails(d, plugged);
+  plugged.delays = {0, 0, 0, 0};
+  motors.push_back(plugged);
+  RocketRecord rocket = SingleStage(motors[1]);
+  Recovery chute;
+  chute.diameterMm = 300;
+  chute.cw = 0.8;
+  chute.delay = 25;  // the rocket's own motor's; no candidate keeps it
+  WriteRecovery(rocket, chute);
+  for (const GuideRow& row : Fly(rocket, motors, 2)) {
+    if (!row.bestDelay) continue;
+    ASSERT_TRUE(row.landingSpeed && row.drift) << row.motor;
+    RocketRecord own = rocket;
+    own.stages[0].motors[0] = motors[static_cast<std::size_t>(row.recordNo)];
+    chute.delay = *row.bestDelay;
+    WriteRecovery(own, chute);
+    Simulation sim;
+    sim.RunSimulation(own, constants);
+    EXPECT_EQ(*row.landingSpeed, MeasureRecovery(sim, own)->landingSpeed) << row.motor;
+  }
+  chute.deployment = Recovery::Deployment::Apogee;
+  WriteRecovery(rocket, chute);
+  for (const GuideRow& row : Fly(rocket, motors, 1)) {
+    ASSERT_TRUE(row.landingSpeed) << row.motor;
+    for (const FlightWarning& w : row.findings) EXPECT_NE(w.kind, SafetyRuleId::PluggedTopStage) << row.motor;
+  }
+}
+
 TEST_F(MotorGuideTest, DamagedMotorsAreListedAsNoFlight) {
   std::vector<MotorRecord> motors = SmallDatabase();
   MotorRecord broken = motors[1];
@@ -229,6 +268,8 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
                    .recommendedDelay = 5.9,
                    .bestDelay = 5,
                    .ejectionVelocity = -3.25,
+                   .landingSpeed = 4.5,
+                   .drift = 350,
                    .findings = {{SafetyRuleId::RailExitSpeed, 0, 13.5, "Startgeschwindigkeit \"zu\" gering"}},
                    .mark = GuideRow::Mark::Red};
   GuideRow none;
@@ -241,14 +282,16 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
       "[\n  {\"motor\": \"C6 [Estes]\", \"maker\": \"Estes\", \"apogee\": 300.5, \"apogeeTime\": 7.5, "
       "\"maxVelocity\": 91, \"railExitVelocity\": 13.5, \"thrustToWeight\": 6, \"recommendedDelay\": "
       "5.9000000000000004, "
-      "\"bestDelay\": 5, \"ejectionVelocity\": -3.25, \"noFlight\": false, \"mark\": \"red\", "
+      "\"bestDelay\": 5, \"ejectionVelocity\": -3.25, \"landingVelocity\": 4.5, \"drift\": 350, "
+      "\"noFlight\": false, \"mark\": \"red\", "
       "\"rules\": [\"railExitSpeed\"], \"warnings\": [\"Startgeschwindigkeit "
       "\\\"zu\\\" gering\"]},\n  {\"motor\": \"Kaputt\", \"maker\": null, \"apogee\": 0, \"apogeeTime\": 0, "
       "\"maxVelocity\": 0, \"railExitVelocity\": null, \"thrustToWeight\": 0, \"recommendedDelay\": 0, "
-      "\"bestDelay\": null, \"ejectionVelocity\": null, \"noFlight\": true, \"mark\": \"red\", "
+      "\"bestDelay\": null, \"ejectionVelocity\": null, \"landingVelocity\": null, \"drift\": null, "
+      "\"noFlight\": true, \"mark\": \"red\", "
       "\"rules\": [\"noFlight\"], \"warnings\": [\"kein Flug\"]}\n]\n");
   const std::string csv = GuideCsv(std::vector{r}, kGermanCsv);
-  EXPECT_NE(csv.find("\"C6 [Estes]\";\"Estes\";300,5;7,50;91,0;13,5;6,0;5,9;5;-0,9;-3,2;rot;\"Start"),
+  EXPECT_NE(csv.find("\"C6 [Estes]\";\"Estes\";300,5;7,50;91,0;13,5;6,0;5,9;5;-0,9;-3,2;4,5;350;rot;\"Start"),
             std::string::npos)
       << csv;
 }

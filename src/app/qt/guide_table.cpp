@@ -68,6 +68,8 @@ QStringList GuideColumns() {
           QStringLiteral("Verzögerung\n[s]"),
           QStringLiteral("Abweichung\n[s]"),
           QStringLiteral("v Ausstoß\n[m/s]"),
+          QStringLiteral("v Landung\n[m/s]"),
+          QStringLiteral("Abdrift\n[m]"),
           QStringLiteral("Warnungen")};
 }
 
@@ -123,6 +125,8 @@ QList<QStandardItem*> GuideRowItems(const GuideRow& r, int rank, char sep) {
                                  NumberItem(r.bestDelay.has_value(), r.bestDelay.value_or(0), "%.0f", sep),
                                  NumberItem(r.delayDifference(), "%+.1f", sep),
                                  NumberItem(r.ejectionVelocity, "%.1f", sep),
+                                 NumberItem(r.landingSpeed, "%.1f", sep),
+                                 NumberItem(r.drift, "%.0f", sep),
                                  TextItem(warnings.join(QStringLiteral("; ")))};
   const QString tip = GuideRowToolTip(r);
   for (QStandardItem* item : items) {
