@@ -3,8 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
+#include "model/recovery.h"
+#include "model/rocket_file.h"
 #include "model/rocket_record.h"
 #include "sim/forces.h"
 #include "sim/sim_constants.h"
@@ -71,6 +74,45 @@ void BM_RunSimulation(benchmark::State& state) {
   state.counters["apogee_m"] = sim.results().maxHeight;
 }
 BENCHMARK(BM_RunSimulation)->Unit(benchmark::kMicrosecond);
+
+// Flights to landing under a parachute, to set against the 50 s flight
+// above, and what the standard atmosphere adds to them.
+RocketRecord ExampleWithChute() {
+  RocketRecord empty;
+  InitRakete(empty);
+  RocketRecord rocket =
+      ReadRocketFile(std::filesystem::path(KOMET_SOURCE_DIR) / "examples/rockets/einstufig_c6.kmw", empty)
+          .record;
+  Recovery chute;
+  chute.diameterMm = 300.0;
+  chute.cw = kDefaultChuteCw;
+  chute.delay = 5.0;
+  WriteRecovery(rocket, chute);
+  return rocket;
+}
+
+// Arg 0: constant air density; 1: the standard atmosphere at 500 m, 20 °C.
+void BM_RecoveryFlightToLanding(benchmark::State& state) {
+  Simulation sim;
+  FixedConstants constants;
+  constants.site.standardAtmosphere = state.range(0) != 0;
+  constants.site.altitude = 500.0;
+  constants.site.temperature = 20.0;
+  RocketRecord rocket = ExampleWithChute();
+  sim.RunSimulation(rocket, constants);
+  if (!sim.results().landed) {
+    state.SkipWithError("the rocket does not land");
+    return;
+  }
+  for (auto _ : state) {
+    sim.RunSimulation(rocket, constants);
+    benchmark::DoNotOptimize(sim.lastSample());
+    benchmark::ClobberMemory();
+  }
+  state.counters["steps"] = static_cast<double>(sim.lastSample());
+  state.counters["flight_s"] = sim.results().flightEndTime;
+}
+BENCHMARK(BM_RecoveryFlightToLanding)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The value, which the compiler cannot see through. Read back from a
 // volatile rather than passed through DoNotOptimize, which leaves the

@@ -121,15 +121,19 @@ GuideRow MotorGuide::Fly(std::size_t index, Simulation& sim) const {
   const std::optional<Recovery> recovery = ReadRecovery(rocket);
   if (recovery && recovery->deployment == Recovery::Deployment::Delay) {
     // The rocket's delay belongs to its own motor: each candidate's charge
-    // fires after the published delay that suits its flight best.
+    // fires after the published delay that suits its flight best. A first
+    // flight up to the apogee, which is all the delay depends on, finds it.
     RocketRecord ascent = rocket;
     WriteRecovery(ascent, std::nullopt);
+    sim.SetFlightEnd(Simulation::FlightEnd::Apogee);
     sim.RunSimulation(ascent, constants_);
-    const std::optional<int> best =
-        sim.results().resultsValid && !sim.results().noFlight ? BestDelay(sim, ascent) : std::nullopt;
+    sim.SetFlightEnd(Simulation::FlightEnd::SteadyDescent);
+    const bool flew = sim.results().resultsValid && !sim.results().noFlight;
+    const std::optional<int> best = flew ? BestDelay(sim, ascent) : std::nullopt;
     Recovery own = *recovery;
     if (best) own.delay = std::clamp<double>(*best, kDeployDelay.min, kDeployDelay.max);
-    WriteRecovery(rocket, own);
+    // Without a published delay no charge opens it.
+    WriteRecovery(rocket, best ? std::optional(own) : std::nullopt);
   }
   sim.RunSimulation(rocket, constants_);
   GuideRow row;
@@ -151,6 +155,7 @@ void MotorGuide::Run(unsigned threads, const std::atomic<bool>& cancel) {
   std::atomic<std::size_t> next{0};
   auto work = [&] {
     Simulation sim;  // each worker its own table: nothing a run writes is shared
+    sim.SetFlightEnd(Simulation::FlightEnd::SteadyDescent);
     for (std::size_t i = next++; i < candidates_.size() && !cancel.load(); i = next++) {
       rows_[i] = Fly(i, sim);
       ++done_;

@@ -174,6 +174,8 @@ std::optional<RecoveryFigures> MeasureRecovery(const Simulation& sim, const Rock
   const std::size_t first = std::clamp<std::int64_t>(SampleAt(from), 1, static_cast<std::int64_t>(last));
   const double span = endTime - samples[first].time;
   if (span > 0.0) f.descentRate = std::max(0.0, (samples[first].height - samples[last].height) / span);
+  // A descent computed rather than flown ends at the terminal speed.
+  if (res.steadyFrom > 0.0) f.descentRate = f.landingSpeed;
   return f;
 }
 

@@ -73,6 +73,7 @@ struct FlightResults {
   double deploymentTime = 0.0;     // s
   bool landed = false;             // the flight ended on the ground, not at the last step
   double landingVelocity = 0.0;    // m/s at touch-down (negative)
+  double steadyFrom = 0.0;         // s; > 0: the descent from here was computed, not flown
 
   // "empfohlene Verzögerung": from burnout to apogee, s.
   double recommendedDelay() const { return maxHeightTime - burnoutTime; }

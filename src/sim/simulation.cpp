@@ -153,6 +153,7 @@ struct FlightState {
   // step; without either the flight leaves that out.
   bool varyingDrag = false;
   const DensityTable* air = nullptr;  // the standard atmosphere; none: constant density
+  double airHeight = 0.0;             // m, the height whose air the next step flies in
   bool hasRecovery = false;           // the flight goes on past the calculation period to landing
   bool deployAtApogee = false;
   bool deployed = false;
@@ -161,6 +162,8 @@ struct FlightState {
   double recoveryDragArea = 0.0;  // m², cw × A of the device
   double inflationMs = 0.0;       // ms from opening to full drag
   bool landed = false;
+  Simulation::FlightEnd end = Simulation::FlightEnd::Full;
+  bool steady = false;  // the pass ended in a steady descent
 };
 
 // The maxima while the pass runs, apart from the results so that they can
@@ -216,18 +219,47 @@ double OpenShare(const FlightState& s) {
 
 // The drag factor of the step for the air at the rocket's height and the
 // opened device. Until the device opens in constant air it stays as the
-// flight without recovery has it.
-void UpdateDrag(FlightState& s, const RocketRecord& rocket, const RunConstants& c) {
+// flight without recovery has it. The air is that of the height one step
+// earlier: in 5 ms the density changes by less than 1e-4, and the lookup
+// stays out of the chain from one step's velocity to the next, which sets
+// the pace of the flight. (Inline for the same reason as Integrate.)
+inline void UpdateDrag(FlightState& s, const RocketRecord& rocket, const RunConstants& c) {
   if (s.hasRecovery && !s.deployed && Deploys(s)) {
     s.deployed = true;
     s.deployMs = s.tMs;
     s.deployStep = s.n;
   }
   if (s.air == nullptr && !s.deployed) return;
-  const double rho = s.air != nullptr ? s.air->At(s.height) : c.airDensity;
+  double rho = c.airDensity;
+  if (s.air != nullptr) {
+    rho = s.air->At(s.airHeight);
+    s.airHeight = s.height;
+  }
   double k = DragFactor(rocket, c, s.k, rho);
   if (s.deployed) k += rho * (OpenShare(s) * s.recoveryDragArea) / 2.0;
   s.dragFactor = k;
+}
+
+// Sinking at the terminal speed of the drag factor, within 1 %, with the
+// device fully open: from here the descent is known without flying it.
+// (What is left of the difference dies away within a second or two and
+// moves the landing by hundredths of a second.)
+bool SinksSteadily(const FlightState& s, const RunConstants& c) {
+  if (!s.deployed || !(s.velocity < 0.0) || OpenShare(s) < 1.0 || !(s.dragFactor > 0.0)) return false;
+  const double terminal = std::sqrt(s.mass * c.gravity / s.dragFactor);
+  return std::fabs(-s.velocity - terminal) <= 0.01 * terminal;
+}
+
+// Whether a pass that flies only as far as asked ends before this step.
+template <bool kPowered>
+bool EndsEarly(FlightState& s, const RunConstants& c) {
+  using End = Simulation::FlightEnd;
+  if (s.end == End::Apogee) return !s.grounded && s.velocity <= 0.0;
+  if (s.end == End::SteadyDescent && !kPowered && SinksSteadily(s, c)) {
+    s.steady = true;
+    return true;
+  }
+  return false;
 }
 
 // Propellant and mass while the schedule supplies thrust: burns the step's
@@ -338,7 +370,10 @@ template <bool kPowered, bool kOnRail>
 bool FlightStep(FlightState& s, RocketRecord& rocket, const RunConstants& c, FlightSample& sample,
                 FlightMaxima& maxima) {
   Separate(s, rocket, c);
-  if (s.varyingDrag) UpdateDrag(s, rocket, c);
+  if (s.varyingDrag) {
+    UpdateDrag(s, rocket, c);
+    if (EndsEarly<kPowered>(s, c)) return false;
+  }
   const double thrust = kPowered ? BurnPropellant(s, rocket, sample) : Coast(sample);
   StepOutcome out = Integrate(s, thrust, c);
   if (kOnRail) HoldOnPadAndRail(s, out, c);
@@ -370,6 +405,34 @@ bool FlySteps(FlightState& s, RocketRecord& rocket, const RunConstants& c, Fligh
               FlightMaxima& maxima, std::size_t until) {
   return FlyWhile<kPowered, true>(s, rocket, c, samples, maxima, until) &&
          FlyWhile<kPowered, false>(s, rocket, c, samples, maxima, until);
+}
+
+// The rest of a steady descent: its time and the speed at touch-down.
+struct SteadyLanding {
+  double rest = 0.0;             // s
+  double landingVelocity = 0.0;  // m/s, negative
+};
+
+SteadyLanding LandSteadily(const FlightState& s, const RunConstants& c) {
+  // The drag factor over the air density: it stays while the device is open.
+  const double rhoNow = s.air != nullptr ? s.air->At(s.height) : c.airDensity;
+  const double perDensity = s.dragFactor / rhoNow;
+  auto terminal = [&](double h) {
+    const double rho = s.air != nullptr ? s.air->At(h) : c.airDensity;
+    return std::sqrt(s.mass * c.gravity / (rho * perDensity));
+  };
+  double rest = 0.0;
+  if (s.air == nullptr) {
+    rest = s.height / terminal(0.0);
+  } else {
+    // The time through each 10 m of air at its own terminal speed.
+    constexpr double kSlice = 10.0;
+    for (double top = s.height; top > 0.0; top -= kSlice) {
+      const double bottom = std::max(0.0, top - kSlice);
+      rest += (top - bottom) / terminal((top + bottom) / 2.0);
+    }
+  }
+  return {rest, -terminal(0.0)};
 }
 
 // The lowest present stage (0 = stage 1), kStageCount when there is none.
@@ -426,7 +489,7 @@ void Simulation::RaketeVorbereiten(RocketRecord& rocket, const SimConstants& con
   r.maxVelocityTime = r.maxHeightTime = 0.0;
   r.deployed = r.landed = false;
   r.deploymentStep = 0;
-  r.deploymentTime = r.landingVelocity = 0.0;
+  r.deploymentTime = r.landingVelocity = r.steadyFrom = 0.0;
 }
 
 void Simulation::PrepareStages(RocketRecord& rocket) {
@@ -520,7 +583,8 @@ void Simulation::IntegrateFlight(RocketRecord& rocket) {
     s.recoveryDragArea = r.DragArea();
     s.inflationMs = r.inflationTime * kMsPerSecond;
   }
-  s.varyingDrag = s.air != nullptr || s.hasRecovery;
+  s.end = flightEnd_;
+  s.varyingDrag = s.air != nullptr || s.hasRecovery || s.end == FlightEnd::Apogee;
   FlightMaxima maxima;
   // The schedule supplies thrust up to its end marker, the one written
   // last, and a pass makes at most kMaxSteps steps.
@@ -538,6 +602,13 @@ void Simulation::IntegrateFlight(RocketRecord& rocket) {
   }
   results_.landed = s.landed;
   if (s.landed) results_.landingVelocity = s.velocity;
+  if (s.steady) {
+    const SteadyLanding landing = LandSteadily(s, c);
+    results_.steadyFrom = s.t;
+    results_.flightEndTime = s.t + landing.rest;
+    results_.landed = true;
+    results_.landingVelocity = landing.landingVelocity;
+  }
   MarkEnd(s.n);
 }
 

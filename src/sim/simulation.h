@@ -28,6 +28,13 @@ class Simulation {
   // What the empty rocket does to the results: they may no longer be shown.
   void InvalidateResults() { results_.resultsValid = false; }
 
+  // How far a run flies. The motor guide reads no step beyond its figures:
+  // the apogee, to find a delay, or the landing, whose steady end under an
+  // opened device it computes at the terminal speed of the air the rocket
+  // sinks through (FlightResults::steadyFrom) rather than flying it.
+  enum class FlightEnd { Full, Apogee, SteadyDescent };
+  void SetFlightEnd(FlightEnd end) { flightEnd_ = end; }
+
   const FlightResults& results() const { return results_; }
   const RunConstants& constants() const { return constants_; }
 
@@ -56,6 +63,7 @@ class Simulation {
   FlightResults results_;
   RunConstants constants_;
   DensityTable density_;
+  FlightEnd flightEnd_ = FlightEnd::Full;
 };
 
 }  // namespace komet

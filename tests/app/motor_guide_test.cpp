@@ -215,7 +215,10 @@ TEST_F(MotorGuideTest, RecoveryFliesEachCandidateToLanding) {
     WriteRecovery(own, chute);
     Simulation sim;
     sim.RunSimulation(own, constants);
-    EXPECT_EQ(*row.landingSpeed, MeasureRecovery(sim, own)->landingSpeed) << row.motor;
+    // The guide computes the steady end of the descent rather than flying it.
+    const RecoveryFigures flown = *MeasureRecovery(sim, own);
+    EXPECT_NEAR(*row.landingSpeed, flown.landingSpeed, 0.002 * flown.landingSpeed) << row.motor;
+    EXPECT_NEAR(*row.drift, flown.drift, 0.002 * flown.drift) << row.motor;
   }
   chute.deployment = Recovery::Deployment::Apogee;
   WriteRecovery(rocket, chute);
