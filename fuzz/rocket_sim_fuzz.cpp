@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "model/recovery.h"
 #include "model/rocket_record.h"
 #include "sim/sim_constants.h"
 #include "sim/simulation.h"
@@ -56,7 +57,28 @@ FixedConstants Constants(std::span<const std::uint8_t> file) {
   c.airDensity = DoubleAt(file, at + 16, c.airDensity);
   c.railLength = DoubleAt(file, at + 24, c.railLength);
   c.railFriction = DoubleAt(file, at + 32, c.railFriction);
+  // The launch site, unchecked: the flight must bear any air.
+  c.site.standardAtmosphere = file.size() > at + 40 && (file[at + 40] & 1) != 0;
+  c.site.altitude = DoubleAt(file, at + 41, c.site.altitude);
+  c.site.temperature = DoubleAt(file, at + 49, c.site.temperature);
   return c;
+}
+
+// A recovery from the bytes after the site, as the dialog or komet-sim
+// would store it (WriteRecovery holds each value to its range); random
+// bytes in the record's block itself almost never pass its check.
+void FitRecovery(RocketRecord& rocket, std::span<const std::uint8_t> file) {
+  const std::size_t at = RocketRecord::kSize + 57;
+  if (file.size() <= at) return;
+  Recovery r;
+  r.kind = file[at] & 1 ? Recovery::Kind::Streamer : Recovery::Kind::Parachute;
+  r.deployment = file[at] & 2 ? Recovery::Deployment::Apogee : Recovery::Deployment::Delay;
+  r.diameterMm = r.lengthMm = DoubleAt(file, at + 1, 300.0);
+  r.widthMm = DoubleAt(file, at + 9, 50.0);
+  r.cw = DoubleAt(file, at + 17, 0.8);
+  r.delay = DoubleAt(file, at + 25, 5.0);
+  r.inflationTime = DoubleAt(file, at + 33, 0.0);
+  WriteRecovery(rocket, r);
 }
 
 }  // namespace
@@ -67,6 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::span<const std::uint8_t> file(data, size);
   RocketRecord rocket = fuzz::Load(file);
   fuzz::RequireSaneRecord(rocket, file);
+  fuzz::FitRecovery(rocket, file);
   Simulation& sim = fuzz::SharedSimulation();
   sim.RunSimulation(rocket, fuzz::Constants(file));
   fuzz::RequireSaneFlight(sim);

@@ -66,6 +66,8 @@ inline std::string FlightFault(const Simulation& sim) {
   if (!r.resultsValid && !r.noFlight) return "results invalid without noFlight";
   if (!r.resultsValid || r.noFlight) return "";
   if (r.flightEndTime != static_cast<double>(5 * last) / 1000.0) return "flight end time";
+  if (r.deployed && (r.deploymentStep < 1 || r.deploymentStep > last + 1)) return "deployment step";
+  if (!std::isfinite(r.landingVelocity) || r.landingVelocity > 0.0) return "landing velocity";
   using detail::MaximumAgrees;
   if (!MaximumAgrees(s, last, &FlightSample::height, r.maxHeight, &r.maxHeightTime)) return "maxHeight";
   if (!MaximumAgrees(s, last, &FlightSample::velocity, r.maxVelocity, &r.maxVelocityTime))
