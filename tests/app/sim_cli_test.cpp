@@ -13,6 +13,7 @@
 #include "app/json_text.h"
 #include "app/sim_args.h"
 #include "dialogs/options_record.h"
+#include "model/recovery.h"
 #include "model/rocket_file.h"
 #include "support/file_bytes.h"
 #include "support/motor_fixtures.h"
@@ -367,6 +368,174 @@ TEST(SimArgsTest, GuidePassesTheFlightsOptionsOn) {
   EXPECT_EQ(g.filter.maker, "Estes");
   EXPECT_EQ(g.filter.maxDiameterMm, 18.0);
   EXPECT_TRUE(g.diameterGiven);
+}
+
+// The recovery's figures are keyed by name: null without recovery, numbers
+// with one; the command line's recovery flies exactly as the same recovery
+// saved in the rocket file.
+TEST_F(SimCliTest, JsonCarriesTheRecoveryFiguresByName) {
+  const char* keys[] = {"recovery",        "deployment", "openingShock", "descentRate", "landed",
+                        "landingVelocity", "flightTime", "wind",         "drift"};
+  ASSERT_EQ(Run({rocket.string(), "--db", db.string(), "--json", "-"}), 0) << err.str();
+  for (const char* key : keys)
+    EXPECT_NE(out.str().find("\"" + std::string(key) + "\": null,"), std::string::npos) << key;
+
+  const std::vector<std::string> chute = {"--recovery", "parachute:300", "--deploy",
+                                          "delay:5",    "--wind",        "3"};
+  std::vector<std::string> args = {rocket.string(), "--db", db.string(), "--json", "-"};
+  args.insert(args.end(), chute.begin(), chute.end());
+  ASSERT_EQ(Run(args), 0) << err.str();
+  const std::string json = out.str();
+  for (const char* key : keys)
+    EXPECT_EQ(json.find("\"" + std::string(key) + "\": null"), std::string::npos) << key << "\n" << json;
+  EXPECT_NE(json.find("\"landed\": true"), std::string::npos);
+  EXPECT_NEAR(JsonField(json, "deployment\": {\"time"), 1.8 + 5.0, 0.0051);
+  EXPECT_GT(JsonField(json, "flightTime"), 50.0) << "on past the calculation period";
+  EXPECT_EQ(JsonField(json, "flightTime"), JsonField(json, "flightEndTime"));
+  EXPECT_NEAR(JsonField(json, "drift"),
+              3.0 * (JsonField(json, "flightTime") - JsonField(json, "maxHeightTime")), 1e-9);
+
+  RocketRecord saved = ReadRocketFile(rocket, RocketRecord{}).record;
+  Recovery r;
+  r.diameterMm = 300.0, r.cw = kDefaultChuteCw, r.delay = 5.0;
+  WriteRecovery(saved, r);
+  const auto withBlock = dir.path() / "schirm.kmw";
+  SaveRocketFile(withBlock, saved);
+  ASSERT_EQ(Run({withBlock.string(), "--db", db.string(), "--json", "-", "--wind", "3"}), 0) << err.str();
+  EXPECT_EQ(out.str(), json);
+}
+
+TEST_F(SimCliTest, TheSummaryShowsWhatTheRecoveryDid) {
+  ASSERT_EQ(Run({rocket.string(), "--db", db.string()}), 0) << err.str();
+  EXPECT_EQ(out.str().find("Bergung"), std::string::npos) << "without recovery as before";
+  ASSERT_EQ(Run({rocket.string(), "--db", db.string(), "--recovery", "parachute:300", "--deploy", "apogee"}),
+            0);
+  const std::string text = out.str();
+  std::size_t at = 0;
+  for (const char* label :
+       {"Startgeschwindigkeit:", "Bergung:", "Öffnung:", "Öffnungsstoß:", "Sinkgeschwindigkeit:",
+        "Landegeschwindigkeit:", "Flugzeit:", "Abdrift:", "Warnungen:"}) {
+    at = text.find(std::string("\n") + label, at);
+    ASSERT_NE(at, std::string::npos) << label << " in order in\n" << text;
+  }
+}
+
+// --recovery, --deploy, --wind and --isa: each good value lands in its place,
+// each bad one is refused with a message naming the option.
+TEST(SimArgsTest, RecoveryAndSiteOptions) {
+  using D = Recovery::Deployment;
+  const auto wind = [](double v) { return std::to_string(v); };
+  const struct {
+    std::vector<std::string> args;
+    std::function<bool(const SimArgs&)> holds;  // none: refused
+  } cases[] = {
+      {{"--recovery", "parachute:300"},
+       [](const SimArgs& a) {
+         return a.recovery->kind == Recovery::Kind::Parachute && a.recovery->diameterMm == 300.0 &&
+                a.recovery->cw == kDefaultChuteCw && !a.deploy;
+       }},
+      {{"--recovery", "parachute:450,1.5"}, [](const SimArgs& a) { return a.recovery->cw == 1.5; }},
+      {{"--recovery", "streamer:1200x40"},
+       [](const SimArgs& a) {
+         return a.recovery->kind == Recovery::Kind::Streamer && a.recovery->lengthMm == 1200.0 &&
+                a.recovery->widthMm == 40.0 && a.recovery->cw == StreamerCw(1200.0);
+       }},
+      {{"--recovery", "streamer:1200x40,0.1"}, [](const SimArgs& a) { return a.recovery->cw == 0.1; }},
+      {{"--deploy", "delay:4.5"},
+       [](const SimArgs& a) {
+         return a.deploy->deployment == D::Delay && a.deploy->delay == 4.5 && !a.recovery;
+       }},
+      {{"--deploy", "apogee"}, [](const SimArgs& a) { return a.deploy->deployment == D::Apogee; }},
+      {{"--wind", wind(kSiteWind.max)},
+       [](const SimArgs& a) { return a.site.wind == kSiteWind.max && !a.site.standardAtmosphere; }},
+      {{"--isa", "-120,-5.5"},
+       [](const SimArgs& a) {
+         return a.site.standardAtmosphere && a.site.altitude == -120.0 && a.site.temperature == -5.5 &&
+                a.site.wind == LaunchSite{}.wind;
+       }},
+      {{"--recovery", "parachute"}, nullptr},
+      {{"--recovery", "parachute:3OO"}, nullptr},
+      {{"--recovery", "parachute:300,"}, nullptr},
+      {{"--recovery", "streamer:1200"}, nullptr},
+      {{"--recovery", "chute:300"}, nullptr},
+      {{"--deploy", "delay:"}, nullptr},
+      {{"--deploy", "5"}, nullptr},
+      {{"--wind", wind(kSiteWind.max + 0.5)}, nullptr},
+      {{"--wind", "-1"}, nullptr},
+      {{"--isa", "500"}, nullptr},
+      {{"--isa", std::to_string(kSiteAltitude.max + 1) + ",15"}, nullptr},
+      {{"--isa", "0," + std::to_string(kSiteTemperature.min - 0.5)}, nullptr},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"r.kmw"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const std::string what = ::testing::PrintToString(c.args);
+    if (c.holds) {
+      EXPECT_TRUE(c.holds(ParseSimArgs(args))) << what;
+      continue;
+    }
+    try {
+      ParseSimArgs(args);
+      ADD_FAILURE() << what << " taken";
+    } catch (const UsageError& e) {
+      EXPECT_EQ(e.message.rfind(c.args[0] + ": ", 0), 0u) << e.message;
+    }
+  }
+}
+
+// What the flight takes: the rocket's own recovery with the options over it;
+// a recovery without a deployment, a deployment without a recovery and a
+// value out of range are refused.
+TEST(SimArgsTest, TheCommandLinesRecoveryOverTheRocketsOwn) {
+  using D = Recovery::Deployment;
+  Recovery own;
+  own.diameterMm = 600.0, own.cw = 0.75, own.delay = 5.0, own.inflationTime = 0.3;
+  const struct {
+    std::vector<std::string> args;
+    bool hasOwn;
+    std::function<bool(const std::optional<Recovery>&)> holds;  // none: refused
+    const char* message = "";
+  } cases[] = {
+      {{}, false, [](const auto& r) { return !r; }},
+      {{}, true, [&](const auto& r) { return r == own; }},
+      {{"--deploy", "apogee"},
+       true,
+       [&](const auto& r) {
+         return r->deployment == D::Apogee && r->delay == 5.0 && r->diameterMm == 600.0;
+       }},
+      {{"--deploy", "delay:7"}, true, [&](const auto& r) { return r->delay == 7.0 && r->cw == 0.75; }},
+      {{"--recovery", "streamer:1200x40"},
+       true,
+       [&](const auto& r) {
+         return r->kind == Recovery::Kind::Streamer && r->delay == 5.0 && r->inflationTime == 0.3;
+       }},
+      {{"--recovery", "parachute:300", "--deploy", "delay:4"},
+       false,
+       [&](const auto& r) { return r->diameterMm == 300.0 && r->delay == 4.0 && r->inflationTime == 0.0; }},
+      {{"--deploy", "apogee"}, false, nullptr, "--deploy"},
+      {{"--recovery", "parachute:300"}, false, nullptr, "--deploy delay"},
+      {{"--recovery", "parachute:30"}, true, nullptr, "Fallschirmdurchmesser"},
+      {{"--recovery", "parachute:300,3"}, true, nullptr, "cw des Fallschirms"},
+      {{"--recovery", "streamer:1200x4000"}, true, nullptr, "Breite des Bands"},
+      {{"--deploy", "delay:30"}, true, nullptr, "Verzögerung"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"r.kmw"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const std::string what = ::testing::PrintToString(c.args) + (c.hasOwn ? " over the rocket's" : "");
+    const SimArgs a = ParseSimArgs(args);
+    const std::optional<Recovery> mine = c.hasOwn ? std::optional(own) : std::nullopt;
+    if (c.holds) {
+      EXPECT_TRUE(c.holds(ResolveRecovery(a, mine))) << what;
+      continue;
+    }
+    try {
+      ResolveRecovery(a, mine);
+      ADD_FAILURE() << what << " taken";
+    } catch (const UsageError& e) {
+      EXPECT_NE(e.message.find(c.message), std::string::npos) << what << ": " << e.message;
+    }
+  }
 }
 
 TEST(JsonTextTest, EscapesWhatJsonCannotCarryAndKeepsTheRest) {
