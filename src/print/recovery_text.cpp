@@ -58,8 +58,7 @@ std::string RecoveryReportLine(const RecoveryFigures& f, char sep) {
            Format(sep, ", öffnet nicht: Landung bei %.2f s mit %.1f m/s", f.flightTime, f.landingSpeed);
   line += Format(sep, ", Öffnung %.2f s bei %.1f m/s", f.deploymentTime, f.deploymentSpeed);
   if (!f.landed) return line + Format(sep, ", nach %.2f s noch in der Luft", f.flightTime);
-  return line + Format(sep,
-                       ", Sinken %.1f m/s, Landung %.2f s mit %.1f m/s, Abdrift ~%.0f m bei %.1f m/s Wind",
+  return line + Format(sep, ", Sinken %.1f m/s, Landung %.2f s mit %.1f m/s, Abdrift ~%.0f m bei %.1f m/s",
                        f.descentRate, f.flightTime, f.landingSpeed, f.drift, f.wind);
 }
 

@@ -73,7 +73,7 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   Verzoegerungen->verticalHeader()->hide();
   Verzoegerungen->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Verzoegerungen->horizontalHeader()->setStretchLastSection(true);
-  Bergung = new QGroupBox(QStringLiteral("Bergung"), this);
+  Bergung = new QGroupBox(QStringLiteral("Bergung und Landung"), this);
   Bergung->setObjectName(QStringLiteral("Bergung"));
   bergungRows_ = new QGridLayout(Bergung);
   bergungRows_->setColumnStretch(1, 1);
