@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/flight_json.h"
 
+#include <optional>
+#include <string_view>
+#include <utility>
+
 #include "app/json_text.h"
 #include "sim/flight_analysis.h"
 #include "sim/quantities.h"
@@ -26,6 +30,46 @@ std::string WarningJson(const FlightWarning& w) {
          ", \"figure\": " + JsonNumber(w.figure) + ", \"text\": " + JsonString(w.text) + "}";
 }
 
+std::string RecoveryJson(const Recovery& r) {
+  const bool chute = r.kind == Recovery::Kind::Parachute;
+  std::string json = std::string("{\"kind\": \"") + (chute ? "parachute" : "streamer") + "\", ";
+  json += chute ? "\"diameter\": " + JsonNumber(r.diameterMm)
+                : "\"length\": " + JsonNumber(r.lengthMm) + ", \"width\": " + JsonNumber(r.widthMm);
+  json += ", \"cw\": " + JsonNumber(r.cw) + ", \"deployment\": \"" +
+          (r.deployment == Recovery::Deployment::Apogee ? "apogee" : "delay") + "\"";
+  return json + ", \"delay\": " + JsonNumber(r.delay) +
+         ", \"inflationTime\": " + JsonNumber(r.inflationTime) + "}";
+}
+
+std::string DeploymentJson(const RecoveryFigures& f) {
+  return "{\"time\": " + JsonNumber(f.deploymentTime) + ", \"height\": " + JsonNumber(f.deploymentHeight) +
+         ", \"speed\": " + JsonNumber(f.deploymentSpeed) + "}";
+}
+
+// The recovery's figures by name, speeds as magnitudes. All null without
+// recovery; the opening's without an opening, the descent's and landing's
+// without a landing (flight time and drift then hold up to the last step).
+std::string RecoveryFiguresJson(const std::optional<RecoveryFigures>& figures) {
+  const RecoveryFigures none;
+  const RecoveryFigures& f = figures ? *figures : none;
+  const bool opened = figures && f.deployed, landed = figures && f.landed;
+  const auto number = [](bool known, double v) { return known ? JsonNumber(v) : std::string("null"); };
+  const std::pair<std::string_view, std::string> keys[] = {
+      {"recovery", figures ? RecoveryJson(f.recovery) : "null"},
+      {"deployment", opened ? DeploymentJson(f) : "null"},
+      {"openingShock", number(opened, f.openingShock)},
+      {"descentRate", number(landed, f.descentRate)},
+      {"landed", figures ? JsonBool(f.landed) : "null"},
+      {"landingVelocity", number(landed, f.landingSpeed)},
+      {"flightTime", number(figures.has_value(), f.flightTime)},
+      {"wind", number(figures.has_value(), f.wind)},
+      {"drift", number(figures.has_value(), f.drift)},
+  };
+  std::string json;
+  for (const auto& [key, value] : keys) json += "  \"" + std::string(key) + "\": " + value + ",\n";
+  return json;
+}
+
 // An array of objects, one a line, indented inside the results object.
 template <class T>
 std::string ArrayJson(const std::vector<T>& items, std::string (*item)(const T&)) {
@@ -46,6 +90,7 @@ std::string ResultsJson(const Simulation& simulation, const RocketRecord& rocket
     json += "  \"" + std::string(q.key) + "\": " + JsonNumber(r.*q.field) + ",\n";
   json += "  \"recommendedDelay\": " + JsonNumber(r.recommendedDelay()) + ",\n";
   json += "  \"sampleCount\": " + std::to_string(simulation.lastSample()) + ",\n";
+  json += RecoveryFiguresJson(analysis.figures.recovery);
   json += "  \"delays\": " + ArrayJson(analysis.delays, DelayJson) + ",\n";
   json += "  \"warnings\": " + ArrayJson(analysis.warnings, WarningJson) + "\n}\n";
   return json;

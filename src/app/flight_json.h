@@ -8,8 +8,8 @@
 
 namespace komet {
 
-// The scalar results, the delay check and the warnings as a JSON object,
-// numbers at full precision.
+// The scalar results, the recovery's figures (null without recovery), the
+// delay check and the warnings as a JSON object, numbers at full precision.
 std::string ResultsJson(const Simulation& simulation, const RocketRecord& rocket);
 
 }  // namespace komet

@@ -6,6 +6,7 @@
 
 #include "common/format.h"
 #include "common/win1252.h"
+#include "print/recovery_text.h"
 #include "sim/flight_analysis.h"
 
 namespace komet {
@@ -49,6 +50,9 @@ std::string FlightSummary(const Simulation& simulation, const RocketRecord& rock
   text += Row("Empfohlene Verzögerung:", Format(sep, "%.1f s", r.recommendedDelay()));
   text += Row("Beste Verzögerung:", BestDelay(analysis, sep));
   text += Row("Startgeschwindigkeit:", RailExit(simulation, sep));
+  if (analysis.figures.recovery)
+    for (const RecoveryRow& row : RecoveryRows(*analysis.figures.recovery, sep))
+      text += Row(row.label, row.value);
   if (analysis.warnings.empty()) return text + Row("Warnungen:", "keine");
   text += "Warnungen:\n";
   for (const FlightWarning& w : analysis.warnings) text += "  " + w.text + '\n';

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/format.h"
 #include "common/komet_error.h"
 #include "dialogs/options_record.h"
 
@@ -56,6 +57,90 @@ SimOption Override(std::string_view name, double ConstantValues::*field, double 
           }};
 }
 
+// "A,B": two numbers; nothing for anything else.
+std::optional<std::pair<double, double>> NumberPair(std::string_view text, char between) {
+  const auto at = text.find(between);
+  if (at == std::string_view::npos) return std::nullopt;
+  const auto a = StrictNumber(std::string(text.substr(0, at)));
+  const auto b = StrictNumber(std::string(text.substr(at + 1)));
+  if (!a || !b) return std::nullopt;
+  return std::pair{*a, *b};
+}
+
+// "parachute:DIAMETER[,CW]" or "streamer:LENGTHxWIDTH[,CW]"; without a cw
+// the canopy's usual one, or the streamer rule's for its length. The
+// ranges are checked once the deployment is known.
+void ApplyRecovery(SimArgs& a, const std::string& text) {
+  const auto bad = [&] {
+    return UsageError{"--recovery: \"" + text +
+                      "\" ist weder parachute:DURCHMESSER_MM[,CW] noch streamer:LÄNGE_MMxBREITE_MM[,CW]"};
+  };
+  const auto colon = text.find(':');
+  if (colon == std::string::npos) throw bad();
+  const std::string kind = text.substr(0, colon);
+  std::string sizes = text.substr(colon + 1);
+  std::optional<double> cw;
+  if (const auto comma = sizes.find(','); comma != std::string::npos) {
+    cw = StrictNumber(sizes.substr(comma + 1));
+    if (!cw) throw bad();
+    sizes.resize(comma);
+  }
+  Recovery r;
+  if (kind == "parachute") {
+    const auto diameter = StrictNumber(sizes);
+    if (!diameter) throw bad();
+    r.kind = Recovery::Kind::Parachute;
+    r.diameterMm = *diameter;
+    r.cw = cw.value_or(kDefaultChuteCw);
+  } else if (kind == "streamer") {
+    const auto size = NumberPair(sizes, 'x');
+    if (!size) throw bad();
+    r.kind = Recovery::Kind::Streamer;
+    r.lengthMm = size->first;
+    r.widthMm = size->second;
+    r.cw = cw.value_or(StreamerCw(r.lengthMm));
+  } else {
+    throw bad();
+  }
+  a.recovery = r;
+}
+
+void ApplyDeploy(SimArgs& a, const std::string& text) {
+  if (text == "apogee") {
+    a.deploy = DeployChoice{Recovery::Deployment::Apogee, 0.0};
+    return;
+  }
+  const std::optional<double> delay =
+      text.starts_with("delay:") ? StrictNumber(text.substr(6)) : std::optional<double>();
+  if (!delay) throw UsageError{"--deploy: \"" + text + "\" ist weder delay:SEKUNDEN noch apogee"};
+  a.deploy = DeployChoice{Recovery::Deployment::Delay, *delay};
+}
+
+bool InRange(double v, SiteRange range) {
+  return v >= range.min && v <= range.max;
+}
+
+void ApplyWind(SimArgs& a, const std::string& text) {
+  const std::optional<double> wind = StrictNumber(text);
+  if (!wind || !InRange(*wind, kSiteWind))
+    throw UsageError{Format('.', "--wind: \"%s\" ist keine Windgeschwindigkeit von %.0f bis %.0f m/s", text,
+                            kSiteWind.min, kSiteWind.max)};
+  a.site.wind = *wind;
+}
+
+void ApplyIsa(SimArgs& a, const std::string& text) {
+  const auto site = NumberPair(text, ',');
+  if (!site || !InRange(site->first, kSiteAltitude) || !InRange(site->second, kSiteTemperature))
+    throw UsageError{Format('.',
+                            "--isa: \"%s\" ist nicht HÖHE,TEMPERATUR mit der Höhe des Startplatzes von %.0f "
+                            "bis %.0f m und der Temperatur am Boden von %.0f bis %.0f °C",
+                            text, kSiteAltitude.min, kSiteAltitude.max, kSiteTemperature.min,
+                            kSiteTemperature.max)};
+  a.site.standardAtmosphere = true;
+  a.site.altitude = site->first;
+  a.site.temperature = site->second;
+}
+
 void ApplyCurves(SimArgs& a, const std::string& text) {
   const auto parsed = ParseCurves(text);
   if (!parsed) throw UsageError{"--curves: \"" + text + "\" ist unbekannt (Buchstaben aus hvaSF, brenn)"};
@@ -88,6 +173,10 @@ const std::vector<SimOption>& SimOptions() {
       Override("--rail-friction", &ConstantValues::railFriction),
       // A period the settings dialog would refuse is refused here the same way.
       Override("--period", &ConstantValues::calcPeriod, ClampCalcPeriod),
+      {"--recovery", true, ApplyRecovery},
+      {"--deploy", true, ApplyDeploy},
+      {"--wind", true, ApplyWind},
+      {"--isa", true, ApplyIsa},
   };
   return table;
 }
@@ -178,6 +267,28 @@ ConstantValues ResolveConstants(const SimArgs& a, const std::filesystem::path& d
   ConstantValues c = options ? ConstantsFrom(*options) : ConstantValues{};
   for (const auto& [field, v] : a.overrides) c.*field = v;
   return c;
+}
+
+std::optional<Recovery> ResolveRecovery(const SimArgs& a, const std::optional<Recovery>& own) {
+  if (!a.recovery && !a.deploy) return own;
+  if (!a.recovery && !own) throw UsageError{"--deploy: die Rakete hat keine Bergung, und --recovery fehlt"};
+  if (!a.deploy && !own)
+    throw UsageError{
+        "--recovery: die Rakete hat keine Bergung, daher fehlt --deploy delay:SEKUNDEN oder apogee"};
+  Recovery r = a.recovery.value_or(*own);
+  if (a.recovery && own) {
+    r.deployment = own->deployment;
+    r.delay = own->delay;
+    r.inflationTime = own->inflationTime;
+  }
+  if (a.deploy) {
+    r.deployment = a.deploy->deployment;
+    // Opening at apogee keeps the delay the rocket had, as the block does.
+    if (a.deploy->deployment == Recovery::Deployment::Delay) r.delay = a.deploy->delay;
+  }
+  if (const std::string problem = RecoveryProblem(r, '.'); !problem.empty())
+    throw UsageError{"ungültige Bergung: " + problem};
+  return r;
 }
 
 GuideArgs ParseGuideArgs(const std::vector<std::string>& args) {

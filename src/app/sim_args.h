@@ -11,10 +11,17 @@
 #include "app/flight_export.h"
 #include "app/motor_guide.h"
 #include "app/sim_cli.h"
+#include "model/recovery.h"
 #include "plot/plot_switches.h"
 #include "sim/sim_constants.h"
 
 namespace komet {
+
+// --deploy: when the recovery opens.
+struct DeployChoice {
+  Recovery::Deployment deployment = Recovery::Deployment::Delay;
+  double delay = 0.0;  // s after the main motor's burnout
+};
 
 // komet-sim's arguments for a flight.
 struct SimArgs {
@@ -28,6 +35,9 @@ struct SimArgs {
   std::optional<std::string> size;  // --size, for every picture however placed
   PlotSwitches switches;
   std::vector<std::pair<double ConstantValues::*, double>> overrides;  // in the order given
+  std::optional<Recovery> recovery;  // --recovery: kind, sizes and cw; when it opens comes from elsewhere
+  std::optional<DeployChoice> deploy;
+  LaunchSite site;  // --wind and --isa over the defaults
 };
 
 // Throws UsageError for an unknown option, a missing or bad value, no rocket
@@ -38,6 +48,12 @@ SimArgs ParseSimArgs(const std::vector<std::string>& args);
 // is valid, else the defaults) with the command line's overrides. Throws
 // UsageError when the file of --options is no options file.
 ConstantValues ResolveConstants(const SimArgs& args, const std::filesystem::path& defaultOptionsFile);
+
+// The recovery the flight takes: the rocket's own (`own`) with --recovery
+// and --deploy over it; `own` when neither is given. Throws UsageError for
+// --deploy without any recovery, --recovery on a rocket without one and
+// without --deploy, and values outside the ranges (RecoveryProblem's text).
+std::optional<Recovery> ResolveRecovery(const SimArgs& args, const std::optional<Recovery>& own);
 
 // komet-sim guide: the motor guide's filter for a rocket.
 struct GuideArgs {

@@ -19,6 +19,7 @@
 #include "common/format.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
+#include "model/recovery.h"
 #include "model/rocket_file.h"
 #include "motors/motor_database.h"
 #include "plot/flight_plot.h"
@@ -33,6 +34,8 @@ constexpr const char* kUsage =
     "                 [--air-density X]"
     " [--rail-length X] [--rail-friction X] [--period X]\n"
     "                 [--summary-line] [--locale de|en]\n"
+    "                 [--recovery parachute:MM[,CW]|streamer:MMxMM[,CW]] [--deploy delay:S|apogee]\n"
+    "                 [--wind M/S] [--isa HÖHE,TEMPERATUR]\n"
     "        komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
     "        komet-sim motors [--db DATEI.kdb] [--search TEXT] [--csv DATEI|-] [--json DATEI|-]\n"
     "        komet-sim guide RAKETE.kmw [--db DATEI.kdb] [--class C..E] [--maker NAME] [--diameter MM]\n"
@@ -94,10 +97,21 @@ void WriteOutput(const std::filesystem::path& path, const std::string& text, std
   }
 }
 
-// The rocket as the desktop program opens it, or (--raw) as stored.
+// --recovery and --deploy: the rocket carries them in its block, as if it
+// had been saved with them, and flies again.
+void ApplyRecoveryArgs(Document& doc, const SimArgs& a) {
+  if (!a.recovery && !a.deploy) return;
+  RocketRecord rocket = doc.rocket();
+  WriteRecovery(rocket, ResolveRecovery(a, ReadRecovery(rocket)));
+  doc.TakeStoredRocket(rocket);
+}
+
+// The rocket as the desktop program opens it, or (--raw) as stored, with
+// the command line's recovery.
 bool LoadDocument(Document& doc, const SimArgs& a, std::ostream& err) {
   if (a.raw) {
     LoadRaw(doc, a.rocket);
+    ApplyRecoveryArgs(doc, a);
     return true;
   }
   doc.ReloadMotorDatabase();
@@ -106,6 +120,7 @@ bool LoadDocument(Document& doc, const SimArgs& a, std::ostream& err) {
   const bool loaded = doc.LoadRocketFile(a.rocket, prompts, views);
   for (const std::string& m : prompts.errors)
     err << "komet-sim: " << (loaded ? "Warnung: " : "") << m << '\n';
+  if (loaded) ApplyRecoveryArgs(doc, a);
   return loaded;
 }
 
@@ -132,7 +147,7 @@ std::string GuideTable(std::span<const GuideRow> rows, char sep) {
 int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
           std::ostream& err) {
   GuideArgs g = ParseGuideArgs(args);
-  const FixedConstants constants(ResolveConstants(g.sim, env.optionsFile));
+  const FixedConstants constants(ResolveConstants(g.sim, env.optionsFile), g.sim.site);
   const std::filesystem::path db = Database(g.sim, env);
   Document doc(constants, [&] { return db; });
   if (!LoadDocument(doc, g.sim, err)) return 2;
@@ -174,7 +189,7 @@ int Flight(const std::vector<std::string>& args, const SimCliEnvironment& env, s
 int Fit(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
         std::ostream& err) {
   const FlightLogArgs a = ParseFlightLogArgs(args);
-  const FixedConstants constants(ResolveConstants(a.sim, env.optionsFile));
+  const FixedConstants constants(ResolveConstants(a.sim, env.optionsFile), a.sim.site);
   const std::filesystem::path db = Database(a.sim, env);
   Document doc(constants, [&] { return db; });
   if (!LoadDocument(doc, a.sim, err)) return 2;
@@ -195,7 +210,7 @@ int Fit(const std::vector<std::string>& args, const SimCliEnvironment& env, std:
 int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
              std::ostream& err) {
   const SimArgs a = ParseSimArgs(args);
-  const FixedConstants constants(ResolveConstants(a, env.optionsFile));
+  const FixedConstants constants(ResolveConstants(a, env.optionsFile), a.site);
   const std::filesystem::path db = Database(a, env);
   Document doc(constants, [&] { return db; });
   if (!LoadDocument(doc, a, err)) return 2;

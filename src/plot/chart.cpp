@@ -36,21 +36,33 @@ void DrawApogee(Canvas& c, const ChartFrame& f, const ChartStyle& style, const C
   c.TextOut(f.right - style.apogeeHeightInset, y - style.textShift, Format(sep, "%.2f [m]", r.maxHeight));
 }
 
-// A marker whose sample lies beyond the computed flight is left out: that
-// slot holds no flight data.
+// Burnout and delays with their switch, the deployment whenever the run
+// opened a device. A marker whose sample lies beyond the computed flight is
+// left out: that slot holds no flight data.
 void DrawMarkers(Canvas& c, const ChartFrame& f, const ChartStyle& style, const ChartInputs& in) {
-  const CurveFrame curves = f.Curves();
+  const bool timeMarkers = in.switches.IsOn(PlotSwitch::AnzBrenn);
   const MarkerSamples m = MarkerSampleTimes(in.flight, in.delays);
-  c.SetPen({kTeal, 1, PenStyle::Solid});
-  if (m.burnout) DrawLine(c, curves.X(*m.burnout), f.top, curves.X(*m.burnout), f.bottom);
-  c.SetPen({kMaroon, 1, PenStyle::Solid});
-  std::array<std::optional<MarkerLabel>, 4> labels;
-  for (std::size_t k = 0; k < m.delays.size(); ++k) {
-    if (!m.delays[k]) continue;
-    const int x = curves.X(*m.delays[k]);
+  if (!timeMarkers && !m.deployment) return;
+  const CurveFrame curves = f.Curves();
+  std::array<std::optional<MarkerLabel>, kMaxMarkerLabels> labels;
+  if (timeMarkers) {
+    c.SetPen({kTeal, 1, PenStyle::Solid});
+    if (m.burnout) DrawLine(c, curves.X(*m.burnout), f.top, curves.X(*m.burnout), f.bottom);
+    c.SetPen({kMaroon, 1, PenStyle::Solid});
+    for (std::size_t k = 0; k < m.delays.size(); ++k) {
+      if (!m.delays[k]) continue;
+      const int x = curves.X(*m.delays[k]);
+      DrawLine(c, x, f.top, x, f.bottom);
+      labels[k] = MarkerLabel{x - style.markerLabelShift,
+                              Format(in.decimalSeparator, "%d [sec]", static_cast<int>(in.delays[k]))};
+    }
+  }
+  if (m.deployment) {
+    const int x = curves.X(*m.deployment);
+    c.SetPen({kOlive, 1, PenStyle::Solid});
     DrawLine(c, x, f.top, x, f.bottom);
-    labels[k] = MarkerLabel{x - style.markerLabelShift,
-                            Format(in.decimalSeparator, "%d [sec]", static_cast<int>(in.delays[k]))};
+    // Last, so that the delays keep their lines and this one moves up.
+    labels.back() = MarkerLabel{x - style.markerLabelShift, "Bergung"};
   }
   DrawMarkerLabels(c, labels, f.bottom - f.stepY);
 }
@@ -120,7 +132,7 @@ void DrawChartCurves(Canvas& c, const ChartFrame& f, const ChartStyle& style, co
     DrawApogee(c, f, style, in);
     DrawHeightSeries(c, curves, in.flight, pen, {kRed, style.apogeeSegmentWidth, PenStyle::Solid});
   }
-  if (in.switches.IsOn(PlotSwitch::AnzBrenn)) DrawMarkers(c, f, style, in);
+  DrawMarkers(c, f, style, in);
 }
 
 }  // namespace komet

@@ -65,7 +65,8 @@ void SetChartScales(ChartFrame& frame, const GridCounts& counts, double range, d
 void DrawChartLabels(Canvas& c, const ChartFrame& frame, const ChartStyle& style, char decimalSeparator);
 
 // The switched-on curves in kChartCurves' order, the height with its apogee
-// lines, then the burnout and delay markers.
+// lines, then the burnout and delay markers (when switched on) and the
+// recovery's deployment marker (when the run opened one).
 void DrawChartCurves(Canvas& c, const ChartFrame& frame, const ChartStyle& style, const ChartInputs& in);
 
 }  // namespace komet

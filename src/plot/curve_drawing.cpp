@@ -56,17 +56,19 @@ MarkerSamples MarkerSampleTimes(const FlightView& flight, const std::array<std::
     if (n && static_cast<double>(*n) / kSamplesPerSecond < DrawnEndTime(r))
       m.delays[k] = flight.samples[*n].time;
   }
+  if (r.deployed && r.deploymentStep >= 1 && r.deploymentStep <= LastFlightIndex(flight))
+    m.deployment = flight.samples[r.deploymentStep].time;
   return m;
 }
 
-void DrawMarkerLabels(Canvas& c, const std::array<std::optional<MarkerLabel>, 4>& labels, int y) {
+void DrawMarkerLabels(Canvas& c, std::span<const std::optional<MarkerLabel>> labels, int y) {
   struct Placed {
     int left, right, row;
   };
-  std::array<Placed, 4> placed{};
+  std::array<Placed, kMaxMarkerLabels> placed{};
   std::size_t count = 0;
   const int gap = c.TextWidth(" ");
-  for (const auto& label : labels) {
+  for (const auto& label : labels.first(std::min(labels.size(), placed.size()))) {
     if (!label) continue;
     const int left = label->x, right = label->x + c.TextWidth(label->text);
     int row = 0;

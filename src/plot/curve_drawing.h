@@ -2,8 +2,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "common/canvas.h"
@@ -22,6 +24,7 @@ inline constexpr Color kNavy{0, 0, 128};
 inline constexpr Color kAccel{0, 0, 255};
 inline constexpr Color kTeal{0, 128, 128};
 inline constexpr Color kMaroon{128, 0, 0};
+inline constexpr Color kOlive{128, 128, 0};  // the recovery's deployment
 }  // namespace curve_colors
 
 // A curve of the chart: the switch that shows it, its series and colour.
@@ -69,23 +72,29 @@ void DrawHeightSeries(Canvas& c, const CurveFrame& frame, const FlightView& flig
 // The largest maximum of the shown curves; 1 when none is positive.
 double VerticalRange(const PlotSwitches& switches, const FlightResults& results);
 
-// Times of the samples under the burnout and delay markers, for the markers
-// that lie on the computed flight (delays also only before DrawnEndTime).
+// Times of the samples under the burnout, delay and deployment markers, for
+// the markers that lie on the computed flight (delays also only before
+// DrawnEndTime). The deployment is the first sample with the device's drag,
+// and only when the run opened one.
 struct MarkerSamples {
   std::optional<double> burnout;
   std::array<std::optional<double>, 4> delays;  // in the motor's order
+  std::optional<double> deployment;
 };
 MarkerSamples MarkerSampleTimes(const FlightView& flight, const std::array<std::int8_t, 4>& delays);
 
-// One delay marker's text with its top-left corner on the label line.
+// One marker's text with its top-left corner on the label line.
 struct MarkerLabel {
   int x = 0;
   std::string text;
 };
 
-// Writes the delay markers' texts on the line at `y`. A text that would run
-// into one already written (less than a blank apart) goes one line higher,
-// and higher again while it still would, so that each stays readable.
-void DrawMarkerLabels(Canvas& c, const std::array<std::optional<MarkerLabel>, 4>& labels, int y);
+// The most marker texts one chart writes: four delays and the deployment.
+inline constexpr std::size_t kMaxMarkerLabels = 5;
+
+// Writes the markers' texts on the line at `y`. A text that would run into
+// one already written (less than a blank apart) goes one line higher, and
+// higher again while it still would, so that each stays readable.
+void DrawMarkerLabels(Canvas& c, std::span<const std::optional<MarkerLabel>> labels, int y);
 
 }  // namespace komet

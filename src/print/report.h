@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 #include "model/rocket_record.h"
 #include "plot/flight_view.h"
 #include "plot/plot_switches.h"
+#include "sim/recovery_figures.h"
 
 namespace komet {
 
@@ -36,6 +38,9 @@ struct ReportInputs {
   const PlotSwitches& switches;
   std::string_view dateTimeText;  // the footer's print date and time, UTF-8
   char decimalSeparator = ',';
+  // What the recovery did (MeasureRecovery); none: the rocket has none, and
+  // the results block keeps its three lines.
+  std::optional<RecoveryFigures> recovery = std::nullopt;
 };
 
 // The report's one typeface, set with every size (never the line printer's).

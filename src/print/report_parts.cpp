@@ -6,6 +6,7 @@
 #include "common/format.h"
 #include "common/numbers.h"
 #include "common/win1252.h"
+#include "print/recovery_text.h"
 
 namespace komet {
 namespace {
@@ -84,6 +85,9 @@ void PrintResultLines(PrinterDevice& printer, ReportLayout& l, const ReportInput
             Format(sep, kBurnoutLine, r.burnoutTime, b.height, b.velocity, b.velocity * kKmhPerMps));
   l.printTextY += l.printTextStep;
   c.TextOut(l.printLeft, l.printTextY, Format(sep, kDelayLine, r.maxHeightTime - r.burnoutTime));
+  if (!in.recovery) return;
+  l.printTextY += l.printTextStep;
+  c.TextOut(l.printLeft, l.printTextY, RecoveryReportLine(*in.recovery, sep));
 }
 
 void PrintStageTable(PrinterDevice& printer, ReportLayout& l, const ReportInputs& in) {

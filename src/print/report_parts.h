@@ -11,7 +11,8 @@ namespace komet {
 // The report's typeface at a size in points, black.
 void SetReportFont(Canvas& c, double points);
 
-// The three result lines: 8 pt text on the 12 pt line step.
+// The three result lines, and a fourth on the recovery when the rocket has
+// one: 8 pt text on the 12 pt line step.
 void PrintResultLines(PrinterDevice& printer, ReportLayout& l, const ReportInputs& in);
 
 // Headers, motor rows and data of the three stages, 6 pt and 8 pt.

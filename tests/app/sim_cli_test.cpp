@@ -13,6 +13,7 @@
 #include "app/json_text.h"
 #include "app/sim_args.h"
 #include "dialogs/options_record.h"
+#include "model/recovery.h"
 #include "model/rocket_file.h"
 #include "support/file_bytes.h"
 #include "support/motor_fixtures.h"
@@ -367,6 +368,113 @@ TEST(SimArgsTest, GuidePassesTheFlightsOptionsOn) {
   EXPECT_EQ(g.filter.maker, "Estes");
   EXPECT_EQ(g.filter.maxDiameterMm, 18.0);
   EXPECT_TRUE(g.diameterGiven);
+}
+
+// The recovery's figures are keyed by name: null without recovery, numbers
+// with one; the command line's recovery flies exactly as the same recovery
+// saved in the rocket file.
+TEST_F(SimCliTest, JsonCarriesTheRecoveryFiguresByName) {
+  const char* keys[] = {"recovery",        "deployment", "openingShock", "descentRate", "landed",
+                        "landingVelocity", "flightTime", "wind",         "drift"};
+  ASSERT_EQ(Run({rocket.string(), "--db", db.string(), "--json", "-"}), 0) << err.str();
+  for (const char* key : keys)
+    EXPECT_NE(out.str().find("\"" + std::string(key) + "\": null,"), std::string::npos) << key;
+
+  const std::vector<std::string> chute = {"--recovery", "parachute:300", "--deploy",
+                                          "delay:5",    "--wind",        "3"};
+  std::vector<std::string> args = {rocket.string(), "--db", db.string(), "--json", "-"};
+  args.insert(args.end(), chute.begin(), chute.end());
+  ASSERT_EQ(Run(args), 0) << err.str();
+  const std::string json = out.str();
+  for (const char* key : keys)
+    EXPECT_EQ(json.find("\"" + std::string(key) + "\": null"), std::string::npos) << key << "\n" << json;
+  EXPECT_NE(json.find("\"landed\": true"), std::string::npos);
+  EXPECT_NEAR(JsonField(json, "deployment\": {\"time"), 1.8 + 5.0, 0.0051);
+  EXPECT_GT(JsonField(json, "flightTime"), 50.0) << "on past the calculation period";
+  EXPECT_EQ(JsonField(json, "flightTime"), JsonField(json, "flightEndTime"));
+  EXPECT_NEAR(JsonField(json, "drift"),
+              3.0 * (JsonField(json, "flightTime") - JsonField(json, "maxHeightTime")), 1e-9);
+
+  RocketRecord saved = ReadRocketFile(rocket, RocketRecord{}).record;
+  Recovery r;
+  r.diameterMm = 300.0, r.cw = kDefaultChuteCw, r.delay = 5.0;
+  WriteRecovery(saved, r);
+  const auto withBlock = dir.path() / "schirm.kmw";
+  SaveRocketFile(withBlock, saved);
+  ASSERT_EQ(Run({withBlock.string(), "--db", db.string(), "--json", "-", "--wind", "3"}), 0) << err.str();
+  EXPECT_EQ(out.str(), json);
+}
+
+// --recovery, --deploy, --wind and --isa over the rocket's own recovery or
+// none: what the flight takes, or a refusal naming the option or the field.
+TEST(SimArgsTest, RecoveryAndSiteOptions) {
+  using D = Recovery::Deployment;
+  using R = std::optional<Recovery>;
+  Recovery own;
+  own.diameterMm = 600.0, own.cw = 0.75, own.delay = 5.0, own.inflationTime = 0.3;
+  const std::string fastWind = std::to_string(kSiteWind.max + 0.5);
+  const std::string coldest = std::to_string(kSiteTemperature.min);
+  const struct {
+    std::vector<std::string> args;
+    bool hasOwn;
+    std::function<bool(const SimArgs&, const R&)> holds;  // none: refused
+    std::string refusal = "";
+  } cases[] = {
+      {{}, true, [&](const SimArgs&, const R& r) { return r == own; }},
+      {{"--recovery", "parachute:300", "--deploy", "delay:4.5"},
+       false,
+       [](const SimArgs&, const R& r) {
+         return r->diameterMm == 300.0 && r->cw == kDefaultChuteCw && r->delay == 4.5 &&
+                r->inflationTime == 0.0;
+       }},
+      {{"--recovery", "parachute:450,1.5"},
+       true,
+       [](const SimArgs&, const R& r) { return r->cw == 1.5 && r->delay == 5.0 && r->inflationTime == 0.3; }},
+      {{"--recovery", "streamer:1200x40"},
+       true,
+       [](const SimArgs&, const R& r) {
+         return r->kind == Recovery::Kind::Streamer && r->lengthMm == 1200.0 && r->widthMm == 40.0 &&
+                r->cw == StreamerCw(1200.0);
+       }},
+      {{"--deploy", "apogee"},
+       true,
+       [](const SimArgs&, const R& r) { return r->deployment == D::Apogee && r->diameterMm == 600.0; }},
+      {{"--wind", std::to_string(kSiteWind.max)},
+       false,
+       [](const SimArgs& a, const R& r) {
+         return !r && a.site.wind == kSiteWind.max && !a.site.standardAtmosphere;
+       }},
+      {{"--isa", "-120," + coldest},
+       false,
+       [](const SimArgs& a, const R&) {
+         return a.site.standardAtmosphere && a.site.altitude == -120.0 &&
+                a.site.temperature == kSiteTemperature.min && a.site.wind == LaunchSite{}.wind;
+       }},
+      {{"--recovery", "parachute"}, true, nullptr, "--recovery: "},
+      {{"--recovery", "streamer:1200,0.1"}, true, nullptr, "--recovery: "},
+      {{"--deploy", "5"}, true, nullptr, "--deploy: "},
+      {{"--wind", fastWind}, false, nullptr, "--wind: "},
+      {{"--isa", "500"}, false, nullptr, "--isa: "},
+      {{"--isa", "0," + std::to_string(kSiteTemperature.min - 0.5)}, false, nullptr, "--isa: "},
+      {{"--deploy", "apogee"}, false, nullptr, "--deploy: "},
+      {{"--recovery", "parachute:300"}, false, nullptr, "--deploy delay"},
+      {{"--recovery", "parachute:30"}, true, nullptr, "Fallschirmdurchmesser"},
+      {{"--recovery", "streamer:1200x4000"}, true, nullptr, "Breite des Bands"},
+      {{"--deploy", "delay:30"}, true, nullptr, "Verzögerung"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"r.kmw"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const std::string what = ::testing::PrintToString(c.args) + (c.hasOwn ? " over the rocket's" : "");
+    try {
+      const SimArgs a = ParseSimArgs(args);
+      const R r = ResolveRecovery(a, c.hasOwn ? R(own) : R());
+      EXPECT_TRUE(c.holds && c.holds(a, r)) << what;
+    } catch (const UsageError& e) {
+      EXPECT_FALSE(c.holds) << what << ": " << e.message;
+      EXPECT_NE(e.message.find(c.refusal), std::string::npos) << what << ": " << e.message;
+    }
+  }
 }
 
 TEST(JsonTextTest, EscapesWhatJsonCannotCarryAndKeepsTheRest) {

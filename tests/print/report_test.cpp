@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <limits>
@@ -153,6 +154,36 @@ TEST_F(ReportTest, ResultLinesConstantsAndFooter) {
   const Call& footer = Text("Komet V.: 1.09,  gedruckt am : 09.12.2026 14:03:00");
   EXPECT_EQ(std::tie(footer.x, footer.y), std::make_tuple(480, 3400 + 2720 + 272));
   for (const Call& t : page().Texts()) EXPECT_EQ(t.font.face, "Arial") << t.text;
+}
+
+// With recovery the results block gains one line under its three, in their
+// size and step and above the stage table's first rule; everything else on
+// the page is drawn as without.
+TEST_F(ReportTest, RecoveryAddsOneLineToTheResults) {
+  ASSERT_TRUE(Print());
+  const std::vector<Call> without = page().calls;
+  RecoveryFigures f;
+  f.recovery.diameterMm = 300.0, f.recovery.cw = 0.8, f.recovery.delay = 5.0;
+  f.deployed = f.landed = true;
+  f.deploymentTime = 6.86, f.deploymentSpeed = 8.93, f.descentRate = 4.217, f.landingSpeed = 4.22;
+  f.flightTime = 78.66, f.wind = 5.0, f.drift = 356.6;
+  printer = FakePrinterDevice();
+  ASSERT_TRUE(PrintFlightReport(printer, layout, {flight.view(), rocket, switches, kDate, ',', f}));
+  std::vector<Call> with = page().calls;
+  const auto added = std::find_if(with.begin(), with.end(), [](const Call& c) {
+    return c.op == RecordingCanvas::Op::Text && c.text.starts_with("Bergung: ");
+  });
+  ASSERT_NE(added, with.end());
+  const int top = 3400 + 272 - 168;
+  EXPECT_EQ(std::tie(added->x, added->y), std::make_tuple(480, top + 3 * 112));
+  EXPECT_EQ(added->font.pointSize, 8.0);
+  EXPECT_LT(added->y + PrintTextStep(8.0, 600), 3944) << "above the table's first rule";
+  with.erase(added);
+  const auto same = [](const Call& a, const Call& b) {
+    return std::tie(a.op, a.x, a.y, a.x0, a.y0, a.text, a.pen, a.font) ==
+           std::tie(b.op, b.x, b.y, b.x0, b.y0, b.text, b.pen, b.font);
+  };
+  EXPECT_TRUE(std::equal(with.begin(), with.end(), without.begin(), without.end(), same));
 }
 
 TEST_F(ReportTest, StageTable) {

@@ -7,6 +7,7 @@
 #include "plot/flight_view.h"
 #include "plot/qt/plot_export.h"
 #include "print/qt/report_export.h"
+#include "sim/flight_analysis.h"
 
 namespace komet {
 
@@ -19,7 +20,8 @@ void QtCliExporter::Export(const ExportRequest& request, const Simulation& simul
         FlightView flight = MakeFlightView(simulation);
         // The footer's time as the desktop program prints it.
         if (pdf)
-          return RenderReportPdf(file, flight, rocket, switches, PrintDateTime(), request.decimalSeparator);
+          return RenderReportPdf(file, flight, rocket, switches, PrintDateTime(), request.decimalSeparator,
+                                 MeasureRecovery(simulation, rocket));
         PlotState state;
         const PlotInputs in{flight, switches, MainMotorDelays(rocket), request.decimalSeparator};
         const QSize size(request.width, request.height);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/t_auswertung.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -14,6 +16,7 @@
 #include "app/qt/guide_table.h"
 #include "common/format.h"
 #include "flightlog/cw_fit.h"
+#include "print/recovery_text.h"
 #include "sim/flight_analysis.h"
 
 namespace komet {
@@ -70,12 +73,18 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   Verzoegerungen->verticalHeader()->hide();
   Verzoegerungen->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Verzoegerungen->horizontalHeader()->setStretchLastSection(true);
+  Bergung = new QGroupBox(QStringLiteral("Bergung und Landung"), this);
+  Bergung->setObjectName(QStringLiteral("Bergung"));
+  bergungRows_ = new QGridLayout(Bergung);
+  bergungRows_->setColumnStretch(1, 1);
+  Bergung->hide();
   Warnungen = new QListWidget(this);
   Warnungen->setObjectName(QStringLiteral("Warnungen"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Kopf);
   layout->addWidget(Messflug);
   layout->addWidget(Verzoegerungen, 3);
+  layout->addWidget(Bergung);
   auto* label =
       new QLabel(QStringLiteral("&Warnungen (rot: so nicht fliegen, gelb: prüfen; F1: Hilfe):"), this);
   label->setBuddy(Warnungen);
@@ -86,7 +95,27 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
   // Wide enough for the longest verdict where the screen allows, never wider than it.
   const int available = screen() ? screen()->availableGeometry().width() - 20 : 900;
-  resize(std::min(900, available), 360);
+  resize(std::min(900, available), 520);
+}
+
+void TAuswertung::ShowRecovery(const std::optional<RecoveryFigures>& figures, char sep) {
+  while (QLayoutItem* item = bergungRows_->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  if (!figures) {
+    bergungRows_->addWidget(new QLabel(QStringLiteral("Keine Bergung eingestellt."), Bergung), 0, 0, 1, 2);
+    return;
+  }
+  int row = 0;
+  for (const RecoveryRow& r : RecoveryRows(*figures, sep)) {
+    auto* value = new QLabel(QString::fromStdString(r.value), Bergung);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bergungRows_->addWidget(
+        new QLabel(QString::fromUtf8(r.label.data(), static_cast<qsizetype>(r.label.size())), Bergung), row,
+        0);
+    bergungRows_->addWidget(value, row++, 1);
+  }
 }
 
 void TAuswertung::Refresh(const Simulation& simulation, const RocketRecord& rocket, char sep) {
@@ -117,6 +146,8 @@ void TAuswertung::Refresh(const Simulation& simulation, const RocketRecord& rock
     }
   }
   Verzoegerungen->resizeColumnsToContents();
+  Bergung->setVisible(flight);
+  if (flight) ShowRecovery(a.figures.recovery, sep);
   Warnungen->clear();
   for (const FlightWarning& w : a.warnings) {
     const bool red = w.level() == SafetyLevel::Red;

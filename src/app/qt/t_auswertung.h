@@ -2,11 +2,15 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "flightlog/flight_log.h"
 #include "model/rocket_record.h"
+#include "sim/recovery_figures.h"
 #include "sim/simulation.h"
 
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QListWidget;
 class QTableWidget;
@@ -14,7 +18,8 @@ class QTableWidget;
 namespace komet {
 
 // The window "Auswertung": what each of the main motor's delays would do,
-// and the safety rules that the current flight breaks, red before amber.
+// what the recovery did, and the safety rules that the current flight
+// breaks, red before amber.
 class TAuswertung : public QWidget {
   Q_OBJECT
 
@@ -37,10 +42,15 @@ class TAuswertung : public QWidget {
   void helpRequested(const QString& page);
 
  private:
+  // The block "Bergung": one row per figure, or a line saying there is none.
+  void ShowRecovery(const std::optional<RecoveryFigures>& figures, char decimalSeparator);
+
   QLabel* Kopf = nullptr;
   QLabel* Messflug = nullptr;
   const FlightLog* measured_ = nullptr;
   QTableWidget* Verzoegerungen = nullptr;
+  QGroupBox* Bergung = nullptr;
+  QGridLayout* bergungRows_ = nullptr;
   QListWidget* Warnungen = nullptr;
 };
 

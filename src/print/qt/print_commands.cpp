@@ -13,6 +13,7 @@
 #include "print/qt/qprinter_device.h"
 #include "print/qt/report_export.h"
 #include "print/report.h"
+#include "sim/flight_analysis.h"
 
 namespace komet {
 namespace {
@@ -36,8 +37,9 @@ bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const Ro
   QPrinterDevice device(printer);
   ReportLayout layout;
   const std::string dateTime = PrintDateTime();
-  return PrintFlightReport(
-      device, layout, {MakeFlightView(simulation), rocket, switches, dateTime, LocaleDecimalSeparator()});
+  return PrintFlightReport(device, layout,
+                           {MakeFlightView(simulation), rocket, switches, dateTime, LocaleDecimalSeparator(),
+                            MeasureRecovery(simulation, rocket)});
 }
 
 void SavePdf(const std::filesystem::path& pdf, const std::function<bool(const QString&)>& render) {
@@ -54,7 +56,7 @@ bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulatio
   const std::string dateTime = PrintDateTime();
   SavePdf(pdf, [&](const QString& file) {
     return RenderReportPdf(file, MakeFlightView(simulation), rocket, switches, dateTime,
-                           LocaleDecimalSeparator());
+                           LocaleDecimalSeparator(), MeasureRecovery(simulation, rocket));
   });
   return true;
 }

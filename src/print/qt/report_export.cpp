@@ -9,13 +9,15 @@
 namespace komet {
 
 bool RenderReportPdf(const QString& path, const FlightView& flight, const RocketRecord& rocket,
-                     const PlotSwitches& switches, std::string_view dateTimeText, char decimalSeparator) {
+                     const PlotSwitches& switches, std::string_view dateTimeText, char decimalSeparator,
+                     const std::optional<RecoveryFigures>& recovery) {
   QPrinter printer(QPrinter::HighResolution);
   SetUpPdfPrinter(printer, path);
   QPrinterDevice device(printer);
   ReportLayout layout;
   try {
-    return PrintFlightReport(device, layout, {flight, rocket, switches, dateTimeText, decimalSeparator});
+    return PrintFlightReport(device, layout,
+                             {flight, rocket, switches, dateTimeText, decimalSeparator, recovery});
   } catch (const KometError&) {
     return false;
   }
