@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <sstream>
 
 #include "common/file_io.h"
@@ -11,6 +12,7 @@
 #include "common/numbers.h"
 #include "common/trim.h"
 #include "common/win1252.h"
+#include "model/recovery.h"
 #include "model/rocket_file.h"
 #include "motors/catalogue.h"
 #include "motors/eng_import.h"
@@ -54,6 +56,7 @@ class RocketDescription {
   void rocketKey(std::string_view key, std::string_view value);
   void stageKey(std::string_view key, std::string_view value);
   void addMotor(std::string_view value);
+  void recoveryKey(std::string_view value);
   double number(std::string_view value) const;
   const MotorRecord& findMotor(std::string_view name) const;
   [[noreturn]] void fail(const std::string& message) const;
@@ -62,6 +65,7 @@ class RocketDescription {
   std::string fileName_;
   RocketRecord rocket_;
   std::vector<std::string> notes_;
+  std::optional<Recovery> recovery_;
   int stage_ = -1;  // index of the stage being described; -1 before the first section
   std::array<std::size_t, kStageCount> slots_{};
   int lineNumber_ = 0;
@@ -100,6 +104,10 @@ void RocketDescription::rocketKey(std::string_view key, std::string_view value) 
     rocket_.cw = number(value);
   } else if (key == "notiz") {
     notes_.emplace_back(value);
+  } else if (key == "fallschirm_mm") {
+    // "fallschirm_mm = 300 0.8 5": diameter, cw, and the delay after burnout
+    // or "gipfel" for electronics at apogee.
+    recoveryKey(value);
   } else {
     fail(Concat({"unbekannter Schlüssel \"", key, "\""}));
   }
@@ -139,6 +147,22 @@ void RocketDescription::addMotor(std::string_view value) {
   ++slot;
 }
 
+void RocketDescription::recoveryKey(std::string_view value) {
+  std::istringstream words{std::string(value)};
+  std::string diameter, cw, opening;
+  if (!(words >> diameter >> cw >> opening))
+    fail("\"fallschirm_mm = DURCHMESSER CW VERZÖGERUNG|gipfel\" erwartet");
+  Recovery r;
+  r.diameterMm = number(diameter);
+  r.cw = number(cw);
+  if (opening == "gipfel")
+    r.deployment = Recovery::Deployment::Apogee;
+  else
+    r.delay = number(opening);
+  if (const std::string problem = RecoveryProblem(r); !problem.empty()) fail(problem);
+  recovery_ = r;
+}
+
 double RocketDescription::number(std::string_view value) const {
   double parsed = 0.0;
   const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), parsed);
@@ -168,6 +192,7 @@ RocketRecord RocketDescription::finish() {
   notes = Utf8ToCp1252(notes);
   if (notes.size() > kMaxNotes) fail("Notizen länger als 8000 Zeichen");
   SetNotesText(rocket_, notes);
+  if (recovery_) WriteRecovery(rocket_, recovery_);
   return rocket_;
 }
 
