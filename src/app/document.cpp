@@ -57,6 +57,15 @@ void Document::TakeStoredRocket(const RocketRecord& record) {
   RunSimulation();
 }
 
+bool Document::SetRecovery(const std::optional<Recovery>& recovery) {
+  const std::optional<Recovery> stored = recovery ? std::optional(StoredRecovery(*recovery)) : std::nullopt;
+  if (stored == ReadRecovery(rocket_)) return false;
+  WriteRecovery(rocket_, stored);
+  markChanged();
+  RunSimulation();
+  return true;
+}
+
 void Document::SetNotizen(const std::string& notes) {
   SetNotesText(rocket_, notes);
   UpdateNotesCaption();
