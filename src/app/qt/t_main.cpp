@@ -82,6 +82,7 @@ void TMain::connectDialogs() {
   connect(Stufendaten, &TStufendaten::motorCurveRequested, this,
           [this](int recordNo) { ReportErrors(Stufendaten, [&] { Form7->ShowMotor(recordNo); }); });
   connect(Stufendaten, &TStufendaten::curveViewerCloseRequested, Form7, &QWidget::close);
+  connect(Stufendaten, &TStufendaten::recoveryRequested, this, &TMain::BergungClick);
   connect(Motorberater, &TMotorberater::takeMotor, this, [this](int recordNo) {
     PaintBox1->setComparison(nullptr, QString());
     run([&] { document_.TakeMainMotor(recordNo, *prompts_); });
