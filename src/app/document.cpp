@@ -43,6 +43,9 @@ bool Document::TransferAndRun(Prompts& prompts) {
 
 void Document::MakeEmpty(DocumentViews& views) {
   InitRakete(rocket_);
+  // The empty rocket has no parachute of the last one; bytes of another
+  // program stay, as InitRakete leaves them.
+  if (ReadRecovery(rocket_)) WriteRecovery(rocket_, std::nullopt);
   simulation_.InvalidateResults();
   fileName_.clear();
   views.RocketReset();

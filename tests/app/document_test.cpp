@@ -347,6 +347,12 @@ TEST_F(DocumentTest, SetRecoveryStoresOnlyAChangeAndFliesAgain) {
   EXPECT_EQ(doc.rocket().reserved, decltype(foreign.reserved){});
   EXPECT_TRUE(doc.changed());
   EXPECT_FALSE(doc.simulation().results().deployed);
+
+  // A new rocket starts without the last one's recovery.
+  doc.SetRecovery(chute);
+  prompts.saveAnswers.push_back(SaveAnswer::No);
+  doc.New(prompts, views);
+  EXPECT_FALSE(ReadRecovery(doc.rocket()));
 }
 
 }  // namespace
