@@ -61,6 +61,7 @@ TBergung::TBergung(const std::optional<Recovery>& stored, RecoveryContext contex
   if (context_.lastFlight) LetzterFlug->setText(ToQ(LastFlightText(*context_.lastFlight, decimalSeparator_)));
   layout->addWidget(LetzterFlug);
   layout->addStretch(1);
+  layout->addSpacing(4);
   layout->addWidget(createButtons());
   // Wide enough for the wrapped notes, wider where a larger font needs it.
   setFixedWidth(std::max(kDialogWidth, minimumSizeHint().width()));
