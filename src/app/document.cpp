@@ -43,6 +43,9 @@ bool Document::TransferAndRun(Prompts& prompts) {
 
 void Document::MakeEmpty(DocumentViews& views) {
   InitRakete(rocket_);
+  // The empty rocket has no parachute of the last one; bytes of another
+  // program stay, as InitRakete leaves them.
+  if (ReadRecovery(rocket_)) WriteRecovery(rocket_, std::nullopt);
   simulation_.InvalidateResults();
   fileName_.clear();
   views.RocketReset();
@@ -55,6 +58,15 @@ void Document::UpdateNotesCaption() {
 void Document::TakeStoredRocket(const RocketRecord& record) {
   rocket_ = record;
   RunSimulation();
+}
+
+bool Document::SetRecovery(const std::optional<Recovery>& recovery) {
+  const std::optional<Recovery> stored = recovery ? std::optional(StoredRecovery(*recovery)) : std::nullopt;
+  if (stored == ReadRecovery(rocket_)) return false;
+  WriteRecovery(rocket_, stored);
+  markChanged();
+  RunSimulation();
+  return true;
 }
 
 void Document::SetNotizen(const std::string& notes) {

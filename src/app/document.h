@@ -3,11 +3,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/prompts.h"
 #include "dialogs/stage_form.h"
+#include "model/recovery.h"
 #include "model/rocket_record.h"
 #include "sim/simulation.h"
 
@@ -68,6 +70,12 @@ class Document {
   // `cw` (to 0.001) through the stage dialog's transfer, everything else as
   // the rocket has it. A failed transfer is reported as after the OK.
   bool TakeCw(double cw, Prompts& prompts);
+
+  // The recovery dialog's OK: the rocket's recovery becomes `recovery`
+  // (nothing: none), the rocket counts as changed and flies again. False,
+  // with nothing touched, when the rocket already holds it as stored, so
+  // that a block the program cannot read stays as it was.
+  bool SetRecovery(const std::optional<Recovery>& recovery);
 
   // The notes window applied its text (Windows-1252); it is saved with the
   // rocket.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -100,6 +101,19 @@ int ParseInteger(std::string_view utf8) {
   const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
   if (t.empty() || ec != std::errc() || ptr != t.data() + t.size())
     throw KometError::NotAnInteger(std::string(utf8));
+  return value;
+}
+
+std::optional<double> ParseStrictNumber(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::nullopt;
+  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  if (text.front() == '+') text.remove_prefix(1);
+  std::string number(text);
+  std::replace(number.begin(), number.end(), ',', '.');
+  double value = 0.0;
+  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (ec != std::errc() || end != number.data() + number.size() || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace komet {
@@ -29,5 +30,10 @@ double ParseNumber(std::string_view utf8);
 // Strict decimal integer as the count fields need it: optional blanks, sign,
 // digits, blanks. Throws KometError "'%s' ist kein gültiger Integerwert".
 int ParseInteger(std::string_view utf8);
+
+// A number as the user types it in the newer fields: blanks around, an
+// optional sign, a comma or point, an exponent; nothing for any other text
+// (unlike ParseNumber, "12 g" and "" are no numbers) and for an infinity.
+std::optional<double> ParseStrictNumber(std::string_view utf8);
 
 }  // namespace komet

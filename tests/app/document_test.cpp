@@ -313,5 +313,47 @@ TEST(GetArgumentTest, JoinsParametersWithBlanks) {
   EXPECT_EQ(GetArgument({std::string(300, 'p')}).size(), 300u) << "never cut to 200";
 }
 
+// The recovery dialog's OK: a change is stored, counts as unsaved work and
+// flies at once; the same recovery again, or "keine" over a block of
+// foreign bytes, touches nothing.
+TEST_F(DocumentTest, SetRecoveryStoresOnlyAChangeAndFliesAgain) {
+  SavedRocket("Saturn", "s.kmw");
+  RocketRecord foreign = doc.rocket();
+  foreign.reserved = {'B', 1, 0x55, 1, 9, 9, 9, 9, 9, 9, 9, 9};  // a bad check value
+  ASSERT_FALSE(ReadRecovery(foreign));
+  doc.TakeStoredRocket(foreign);
+  ASSERT_FALSE(doc.changed());
+
+  EXPECT_FALSE(doc.SetRecovery(std::nullopt));
+  EXPECT_EQ(doc.rocket().reserved, foreign.reserved);
+  EXPECT_FALSE(doc.changed());
+  EXPECT_FALSE(doc.simulation().results().deployed);
+
+  Recovery chute;
+  chute.diameterMm = 300.2;
+  chute.cw = 0.8;
+  chute.deployment = Recovery::Deployment::Apogee;
+  EXPECT_TRUE(doc.SetRecovery(chute));
+  EXPECT_EQ(ReadRecovery(doc.rocket()), StoredRecovery(chute));
+  EXPECT_TRUE(doc.changed());
+  EXPECT_TRUE(doc.simulation().results().deployed);
+
+  ASSERT_TRUE(doc.Save(prompts));
+  chute.diameterMm = 299.9;  // the same whole millimetres
+  EXPECT_FALSE(doc.SetRecovery(chute));
+  EXPECT_FALSE(doc.changed());
+
+  EXPECT_TRUE(doc.SetRecovery(std::nullopt));
+  EXPECT_EQ(doc.rocket().reserved, decltype(foreign.reserved){});
+  EXPECT_TRUE(doc.changed());
+  EXPECT_FALSE(doc.simulation().results().deployed);
+
+  // A new rocket starts without the last one's recovery.
+  doc.SetRecovery(chute);
+  prompts.saveAnswers.push_back(SaveAnswer::No);
+  doc.New(prompts, views);
+  EXPECT_FALSE(ReadRecovery(doc.rocket()));
+}
+
 }  // namespace
 }  // namespace komet

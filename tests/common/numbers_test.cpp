@@ -133,5 +133,16 @@ TEST(NumberFromFilesTest, ParseIntegerRefusesEverySignAfterTheFirst) {
   }
 }
 
+TEST(ParseStrictNumberTest, TakesOnlyAWholeNumber) {
+  const struct {
+    const char* text;
+    std::optional<double> value;
+  } cases[] = {
+      {"4,5", 4.5}, {" -0.25 ", -0.25}, {"+3", 3.0}, {"1e3", 1000.0}, {"", {}},      {"  ", {}},
+      {"12 g", {}}, {"1,5,3", {}},      {"abc", {}}, {"inf", {}},     {"1e999", {}}, {",", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseStrictNumber(c.text), c.value) << c.text;
+}
+
 }  // namespace
 }  // namespace komet

@@ -2,6 +2,7 @@
 #include "dialogs/qt/t_einstellungen.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -199,6 +200,68 @@ class TEinstellungenTest : public QObject {
     QVERIFY2(message.contains("Zeile 3"), qPrintable(message));
     QCOMPARE(changed.count(), 0);
     QCOMPARE(edit(dialog, "MotorenPfad")->text(), QStringLiteral("/alt.kdb"));
+  }
+
+  // A launch-site value out of range keeps the dialog open on its page and
+  // changes nothing; a good one is in effect after OK. Abbruch shows the
+  // values in effect again.
+  void theLaunchSiteIsTakenOnlyInItsRange() {
+    Settings s(optionsFile(), "/", store_);
+    TEinstellungen dialog(s);
+    auto* tabs = dialog.findChild<QTabWidget*>();
+    auto* standard = dialog.findChild<QCheckBox*>("Normatmosphaere");
+    QString message;
+    bool stayedOpen = false;
+    QWidget* page = nullptr;
+    const bool ok = RunWith(dialog, [&] {
+      QVERIFY(!edit(dialog, "Hoehe")->isEnabled());
+      standard->setChecked(true);
+      QVERIFY(edit(dialog, "Hoehe")->isEnabled());
+      edit(dialog, "Hoehe")->setText("850");
+      edit(dialog, "Wind")->setText("31");
+      CloseNextMessageBox(&message);
+      button(dialog, "BitBtn2")->click();
+      stayedOpen = dialog.isVisible();
+      page = tabs->currentWidget();
+      edit(dialog, "Wind")->setText("7,5");
+      button(dialog, "BitBtn2")->click();
+    });
+    QVERIFY(ok);
+    QVERIFY(stayedOpen);
+    QVERIFY2(message.contains("Wind"), qPrintable(message));
+    QCOMPARE(page, edit(dialog, "Wind")->parentWidget());
+    QCOMPARE(s.Site(), (LaunchSite{true, 850.0, 15.0, 7.5}));
+
+    RunWith(dialog, [&] {
+      standard->setChecked(false);
+      edit(dialog, "Wind")->setText("2");
+      dialog.reject();
+    });
+    QCOMPARE(s.site.wind, 7.5);
+    QVERIFY(standard->isChecked());
+    QCOMPARE(edit(dialog, "Wind")->text(), QStringLiteral("7,5"));
+  }
+
+  // "Sichern" keeps the launch site where the program keeps its settings,
+  // "Laden" brings it back; neither goes through the options file.
+  void sichernAndLadenKeepTheLaunchSiteInTheProgramsSettings() {
+    Settings s(optionsFile(), "/", store_);
+    TEinstellungen dialog(s);
+    LaunchSite kept;
+    dialog.saveSite = [&](const LaunchSite& site) { kept = site; };
+    dialog.loadSite = [&] { return kept; };
+    dialog.show();
+    dialog.findChild<QCheckBox*>("Normatmosphaere")->setChecked(true);
+    edit(dialog, "Temperatur")->setText("-5");
+    button(dialog, "BitBtn4")->click();
+    QCOMPARE(kept, (LaunchSite{true, 0.0, -5.0, 5.0}));
+    const auto fileAfterSave = ReadOptionsFile(optionsFile());
+
+    edit(dialog, "Temperatur")->setText("30");
+    button(dialog, "BitBtn3")->click();
+    QCOMPARE(edit(dialog, "Temperatur")->text(), QStringLiteral("-5,0"));
+    QCOMPARE(s.site, kept);
+    QCOMPARE(ReadOptionsFile(optionsFile()), fileAfterSave);
   }
 
  private:

@@ -2,7 +2,7 @@
 // Pictures of the main window and the stage dialog's pages, as the user sees
 // them with a bundled rocket. With KOMET_PICTURES_DIR set they are saved
 // there (docs/main_window.png, docs/stage_dialog.png, docs/motor_chooser.png,
-// docs/motorberater*.png).
+// docs/motorberater*.png, docs/bergung.png).
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -19,6 +19,7 @@
 #include "app/qt/t_main.h"
 #include "app/qt/t_motorberater.h"
 #include "dialogs/qt/motor_curve_widget.h"
+#include "dialogs/qt/t_bergung.h"
 #include "dialogs/qt/t_motorwahl.h"
 #include "dialogs/qt/t_stufendaten.h"
 #include "plot/qt/plot_widget.h"
@@ -183,6 +184,27 @@ class TMainPicturesTest : public QObject {
     QVERIFY(rows > 5);
     QVERIFY(red > 100);  // the selected C6's curve
     Save(shot, "motor_chooser.png");
+  }
+
+  // The recovery dialog of the bundled rocket with a 30 cm chute on the
+  // C6's 5 s delay, after its flight: the last flight's line under it.
+  void recoveryDialog() {
+    Recovery chute;
+    chute.diameterMm = 300;
+    chute.cw = kDefaultChuteCw;
+    chute.delay = 5;
+    QVERIFY(main_->document().SetRecovery(chute));
+    QImage shot;
+    QString lastFlight;
+    WhenModal<TBergung>([&](TBergung* d) {
+      shot = d->grab().toImage();
+      lastFlight = d->findChild<QLabel*>("LetzterFlug")->text();
+      d->reject();
+    });
+    main_->BergungClick();
+    QVERIFY2(lastFlight.contains("Abdrift"), qPrintable(lastFlight));
+    QVERIFY(shot.height() < 768);
+    Save(shot, "bergung.png");
   }
 
  private:

@@ -140,10 +140,11 @@ class TMainTest : public QObject {
     QCOMPARE(auswertung, QStringList({"&Auswertung...", "&Motorberater...", "&Flugdaten exportieren...",
                                       "&Diagramm speichern...", "Messflug &laden...", "Messflug &entfernen",
                                       "&cw anpassen..."}));
-    QCOMPARE(datei, QStringList({"&Neue Rakete", "Rakete &laden", "Rakete &ändern", "Rakete &sichern",
-                                 "Rakete sichern &als ...", "N&otizen verwalten", "Einstellun&gen",
-                                 "&Motordatenbank neu laden", QString(30, '-'), "D&ruckereinstellung...",
-                                 "&Drucken", "Bericht als &PDF speichern...", "&Ende"}));
+    QCOMPARE(datei,
+             QStringList({"&Neue Rakete", "Rakete &laden", "Rakete &ändern", "&Bergung...", "Rakete &sichern",
+                          "Rakete sichern &als ...", "N&otizen verwalten", "Einstellun&gen",
+                          "&Motordatenbank neu laden", QString(30, '-'), "D&ruckereinstellung...", "&Drucken",
+                          "Bericht als &PDF speichern...", "&Ende"}));
     QCOMPARE(hilfe, QStringList({"I&nhalt...", "&Suchen...", "&Hilfe benutzen...", "&Info"}));
   }
 

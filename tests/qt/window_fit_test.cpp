@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -23,6 +24,7 @@
 #include "app/qt/t_motorberater.h"
 #include "common/qt/accelerators.h"
 #include "dialogs/qt/calculator_dialog.h"
+#include "dialogs/qt/t_bergung.h"
 #include "dialogs/qt/t_einstellungen.h"
 #include "dialogs/qt/t_form5.h"
 #include "dialogs/qt/t_motorwahl.h"
@@ -83,6 +85,13 @@ class WindowFitTest : public QObject {
       d->findChild<QAction*>("ComboEditButton1")->trigger();
       d->findChild<QToolButton*>("SpeedButton1")->click();
       inspect(d->findChild<TForm7*>(), "TForm7");
+      atModal<TBergung>("TBergung", [this](QDialog* b) {
+        for (const char* kind : {"Fallschirm", "Band"}) {  // each device's page
+          b->findChild<QRadioButton*>(kind)->click();
+          checkTexts(b, "TBergung");
+        }
+      });
+      d->findChild<QToolButton*>("Bergung")->click();
     });
     main.AEndernClick();
     main.NotizenClick();
@@ -100,7 +109,7 @@ class WindowFitTest : public QObject {
     main.document().markChanged();
     atModal<TForm6>("TForm6");
     QVERIFY(!main.close());
-    QCOMPARE(seen_, 13);
+    QCOMPARE(seen_, 14);
     QVERIFY2(problems_.isEmpty(), qPrintable(problems_.join('\n')));
   }
 

@@ -9,6 +9,7 @@
 #include "app/program_paths.h"
 #include "app/qt/error_report.h"
 #include "app/qt/qt_translation.h"
+#include "app/qt/site_settings.h"
 #include "app/qt/t_about.h"
 #include "app/qt/t_main.h"
 #include "common/qt/accelerators.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
   komet::SettingsDbNameStore dbName;
   komet::Settings settings(komet::ChooseOptionsFile(programDir, komet::UserConfigFolder()),
                            QDir::currentPath().toStdString(), dbName, separator);
+  settings.site = komet::LoadLaunchSite();
 
   komet::MainSetup setup;
   setup.bundledDatabase = komet::FindBundledDatabase(programDir);

@@ -19,6 +19,7 @@ constexpr MenuItemRow kDateiItems[] = {
     {"NeueRakete1", "&Neue Rakete", &TMain::neuClick},
     {"Raketeladen1", "Rakete &laden", &TMain::OffnenClick},
     {"Raketendern1", "Rakete &ändern", &TMain::AEndernClick},
+    {"Bergung1", "&Bergung...", &TMain::BergungClick},
     {"Sichern1", "Rakete &sichern", &TMain::SichernClick},
     {"Raketesichernals1", "Rakete sichern &als ...", &TMain::SichernalsClick},
     {"Notizenverwalten1", "N&otizen verwalten", &TMain::NotizenClick},

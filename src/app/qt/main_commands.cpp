@@ -11,6 +11,7 @@
 #include "app/qt/qt_prompts.h"
 #include "app/qt/t_about.h"
 #include "app/qt/t_main.h"
+#include "dialogs/qt/t_bergung.h"
 #include "dialogs/qt/t_einstellungen.h"
 #include "dialogs/qt/t_form5.h"
 #include "dialogs/qt/t_stufendaten.h"
@@ -29,6 +30,15 @@ void TMain::OffnenClick() {
 
 void TMain::AEndernClick() {
   run([&] { document_.Change(*prompts_, *this); });
+}
+
+void TMain::BergungClick() {
+  QWidget* over = Stufendaten->isVisible() ? static_cast<QWidget*>(Stufendaten) : this;
+  const RocketRecord& rocket = document_.rocket();
+  TBergung dialog(ReadRecovery(rocket), MakeRecoveryContext(rocket, document_.simulation(), settings_),
+                  setup_.decimalSeparator, over);
+  if (!dialog.Run()) return;
+  run([&] { document_.SetRecovery(dialog.recovery()); });
 }
 
 void TMain::Panel1Click() {

@@ -42,6 +42,7 @@ constexpr HelpRow kHelpPages[] = {
     {"komet::TMotorwahl", "motoren.html"},
     {"komet::TForm7", "motoren.html"},
     {"komet::TEinstellungen", "einstellungen.html"},
+    {"komet::TBergung", "stufendaten.html#bergung"},
     {"komet::TForm5", "notizen.html"},
     {"komet::TForm6", "dateien.html"},
     {"komet::TAuswertung", "auswertung.html"},

@@ -10,6 +10,7 @@
 
 #include "app/qt/help_window.h"
 #include "app/qt/qt_prompts.h"
+#include "app/qt/site_settings.h"
 #include "app/qt/t_about.h"
 #include "app/qt/t_auswertung.h"
 #include "app/qt/t_form6.h"
@@ -63,6 +64,8 @@ std::filesystem::path TMain::databasePath() const {
 void TMain::createDialogs() {
   Einstellungen = new TEinstellungen(settings_, this);
   Einstellungen->SetBundledDatabase(QString::fromStdString(setup_.bundledDatabase.string()));
+  Einstellungen->loadSite = LoadLaunchSite;
+  Einstellungen->saveSite = SaveLaunchSite;
   Stufendaten =
       new TStufendaten(document_.form(), setup_.decimalSeparator, this, [this] { return databasePath(); });
   Stufendaten->setRocket(&document_.rocket());
@@ -82,6 +85,7 @@ void TMain::connectDialogs() {
   connect(Stufendaten, &TStufendaten::motorCurveRequested, this,
           [this](int recordNo) { ReportErrors(Stufendaten, [&] { Form7->ShowMotor(recordNo); }); });
   connect(Stufendaten, &TStufendaten::curveViewerCloseRequested, Form7, &QWidget::close);
+  connect(Stufendaten, &TStufendaten::recoveryRequested, this, &TMain::BergungClick);
   connect(Motorberater, &TMotorberater::takeMotor, this, [this](int recordNo) {
     PaintBox1->setComparison(nullptr, QString());
     run([&] { document_.TakeMainMotor(recordNo, *prompts_); });

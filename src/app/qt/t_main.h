@@ -69,6 +69,8 @@ class TMain : public QMainWindow, private DocumentViews {
   void neuClick();
   void OffnenClick();
   void AEndernClick();
+  // "Bergung...": the recovery dialog, over the stage dialog when it is open.
+  void BergungClick();
   void SichernClick();
   void SichernalsClick();
   void NotizenClick();

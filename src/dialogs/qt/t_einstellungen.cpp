@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/qt/t_einstellungen.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -20,6 +21,7 @@
 #include "common/qt/qt_text.h"
 #include "common/qt/system_locale.h"
 #include "common/user_folders.h"
+#include "dialogs/site_form.h"
 
 namespace komet {
 namespace {
@@ -56,6 +58,7 @@ TEinstellungen::TEinstellungen(Settings& settings, QWidget* parent) : QDialog(pa
   tabs_ = new QTabWidget(this);
   tabs_->addTab(createConstantsPage(), QStringLiteral("Konstanten"));
   tabs_->addTab(createPathsPage(), QStringLiteral("Pfade"));
+  tabs_->addTab(createSitePage(), QStringLiteral("Startplatz"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_, 1);
   layout->addWidget(createButtons());
@@ -131,6 +134,50 @@ QWidget* TEinstellungen::createPathsPage() {
   return page;
 }
 
+// The air and the wind of the launch site: settings of the program, kept
+// apart from the options file.
+QWidget* TEinstellungen::createSitePage() {
+  auto* page = new QWidget;
+  auto* grid = new QGridLayout(page);
+  Normatmosphaere = new QCheckBox(QStringLiteral("&Normatmosphäre: die Luft wird mit der Höhe dünner"), page);
+  Normatmosphaere->setObjectName(QStringLiteral("Normatmosphaere"));
+  grid->addWidget(Normatmosphaere, 0, 0, 1, 4);
+  struct Row {
+    const char* caption;
+    QLineEdit** edit;
+    const char* name;
+    const char* unit;
+  };
+  const Row rows[] = {{"&Höhe des Startplatzes", &Hoehe, "Hoehe", "m über dem Meer"},
+                      {"Boden&temperatur", &Temperatur, "Temperatur", "°C"},
+                      {"&Windgeschwindigkeit", &Wind, "Wind", "m/s, für die Abdrift"}};
+  int r = 1;
+  for (const Row& row : rows) {
+    *row.edit = new QLineEdit(page);
+    (*row.edit)->setObjectName(QString::fromLatin1(row.name));
+    (*row.edit)->setFixedWidth(90);
+    auto* label = new QLabel(QString::fromUtf8(row.caption), page);
+    label->setBuddy(*row.edit);
+    grid->addWidget(label, r, 0);
+    grid->addWidget(*row.edit, r, 1);
+    grid->addWidget(new QLabel(QString::fromUtf8(row.unit), page), r, 2);
+    ++r;
+  }
+  auto* note = new QLabel(QStringLiteral("Ohne Normatmosphäre gilt die Luftdichte der Konstanten in jeder "
+                                         "Höhe. Die Abdrift ist eine Schätzung: Wind mal Zeit vom "
+                                         "Gipfelpunkt bis zur Landung."),
+                          page);
+  note->setWordWrap(true);
+  grid->addWidget(note, r, 0, 1, 4);
+  grid->setColumnStretch(3, 1);
+  grid->setRowStretch(r + 1, 1);
+  connect(Normatmosphaere, &QCheckBox::toggled, this, [this](bool on) {
+    Hoehe->setEnabled(on);
+    Temperatur->setEnabled(on);
+  });
+  return page;
+}
+
 QWidget* TEinstellungen::createButtons() {
   auto* row = new QWidget(this);
   auto* layout = new QHBoxLayout(row);
@@ -175,6 +222,37 @@ void TEinstellungen::showForm() {
   LBer->setText(ToQ(f.LBer));
   MotorenPfad->setText(ToQ(f.MotorenPfad));
   MotorenPfad->setCursorPosition(0);
+  showSite();
+}
+
+void TEinstellungen::showSite() {
+  const SiteForm site = ShowSite(settings_.site, LocaleDecimalSeparator());
+  Normatmosphaere->setChecked(site.standardAtmosphere);
+  Hoehe->setText(ToQ(site.altitude));
+  Temperatur->setText(ToQ(site.temperature));
+  Wind->setText(ToQ(site.wind));
+  Hoehe->setEnabled(site.standardAtmosphere);
+  Temperatur->setEnabled(site.standardAtmosphere);
+}
+
+bool TEinstellungen::takeSite() {
+  const SiteForm form{Normatmosphaere->isChecked(), ToStd(Hoehe->text()), ToStd(Temperatur->text()),
+                      ToStd(Wind->text())};
+  const SiteTake take = TakeSite(form, settings_.site, LocaleDecimalSeparator());
+  if (take.problem.empty()) {
+    settings_.site = take.site;
+    return true;
+  }
+  QLineEdit* field = take.field == SiteField::Altitude      ? Hoehe
+                     : take.field == SiteField::Temperature ? Temperatur
+                                                            : Wind;
+  tabs_->setCurrentWidget(field->parentWidget());
+  QMessageBox::warning(
+      this, windowTitle(),
+      QStringLiteral("Dieser Wert ist keine Zahl im erlaubten Bereich:\n") + ToQ(take.problem));
+  field->setFocus();
+  field->selectAll();
+  return false;
 }
 
 void TEinstellungen::takeForm() {
@@ -195,6 +273,7 @@ void TEinstellungen::reject() {
 
 void TEinstellungen::BitBtn2Click() {
   takeForm();
+  if (!takeSite()) return;
   settings_.BitBtn2Click();
   accept();
 }
@@ -204,6 +283,7 @@ void TEinstellungen::BitBtn2Click() {
 void TEinstellungen::BitBtn3Click() {
   const std::string before = settings_.motorDbName;
   settings_.LoadOptions();
+  if (loadSite) settings_.site = loadSite();
   showForm();
   if (settings_.motorDbName != before) emit databaseChanged();
 }
@@ -212,6 +292,8 @@ void TEinstellungen::BitBtn3Click() {
 // they will be gone at the next start.
 void TEinstellungen::BitBtn4Click() {
   takeForm();
+  if (!takeSite()) return;
+  if (saveSite) saveSite(settings_.site);
   try {
     settings_.SaveOptions();
   } catch (const KometError& e) {

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "dialogs/settings.h"
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -12,8 +14,8 @@ class QWidget;
 
 namespace komet {
 
-// The settings dialog "Einstellungen": pages "Konstanten" and "Pfade" over
-// the core Settings, whose handlers do the work.
+// The settings dialog "Einstellungen": pages "Konstanten", "Pfade" and
+// "Startplatz" over the core Settings, whose handlers do the work.
 class TEinstellungen : public QDialog {
   Q_OBJECT
 
@@ -29,6 +31,11 @@ class TEinstellungen : public QDialog {
   // The database in use while none is chosen: "Pfade" shows it, marked
   // "(mitgeliefert)", where the chosen path would stand.
   void SetBundledDatabase(const QString& path);
+
+  // Where the launch site is kept between runs (the program's settings):
+  // "Laden" reads it, "Sichern" writes it. Unset: it lives for this run only.
+  std::function<LaunchSite()> loadSite;
+  std::function<void(const LaunchSite&)> saveSite;
 
  signals:
   // Another motor database was chosen: the stage dialog's lists are reread at once.
@@ -55,6 +62,11 @@ class TEinstellungen : public QDialog {
  private:
   QWidget* createConstantsPage();
   QWidget* createPathsPage();
+  QWidget* createSitePage();
+  // The site fields into settings.site; false, after saying why and with
+  // the cursor in the field, when one is refused.
+  bool takeSite();
+  void showSite();
   QWidget* createButtons();
   void showForm();  // settings.form -> widgets
   void takeForm();  // widgets -> settings.form
@@ -76,6 +88,10 @@ class TEinstellungen : public QDialog {
   QPushButton* BitBtn5 = nullptr;
   QPushButton* Ordner = nullptr;
   QPushButton* Katalog = nullptr;
+  QCheckBox* Normatmosphaere = nullptr;
+  QLineEdit* Hoehe = nullptr;
+  QLineEdit* Temperatur = nullptr;
+  QLineEdit* Wind = nullptr;
   QString bundledDatabase_;
 };
 

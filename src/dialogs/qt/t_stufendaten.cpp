@@ -210,9 +210,11 @@ void TStufendaten::addHeaderRows(QGridLayout* grid, int stage, QWidget* page) {
   if (stage == 0) {
     field(RakName, "RakName", "Name :", 0);
     RakName->setMaxLength(kMaxNameLength);
-    field(ecwwert, "ecwwert", "cw-Wert :", 1);
+    ecwwert = new QLineEdit(page);
+    ecwwert->setObjectName(QStringLiteral("ecwwert"));
     ecwwert->setFixedWidth(kNumberFieldWidth);
-    grid->setAlignment(ecwwert, Qt::AlignLeft);
+    grid->addWidget(new QLabel(QStringLiteral("cw-Wert :"), page), 1, 0);
+    grid->addLayout(createCwRow(page), 1, 1, 1, 2);
     return;
   }
   QLineEdit*& delay = stage == 1 ? Verz1 : verz2;
@@ -220,6 +222,25 @@ void TStufendaten::addHeaderRows(QGridLayout* grid, int stage, QWidget* page) {
   delay->setFixedWidth(kNumberFieldWidth);
   grid->setAlignment(delay, Qt::AlignLeft);
   grid->setRowMinimumHeight(1, RakName->sizeHint().height());
+}
+
+// The recovery is reached beside the drag coefficient, in the room the row
+// leaves up to the end of the name field: the button asks the layout for no
+// room of its own, so that no other control moves.
+QHBoxLayout* TStufendaten::createCwRow(QWidget* page) {
+  auto* row = new QHBoxLayout;
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(4);
+  Bergung = new QToolButton(page);
+  Bergung->setObjectName(QStringLiteral("Bergung"));
+  Bergung->setText(QStringLiteral("&Bergung..."));
+  Bergung->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  Bergung->setToolTip(QStringLiteral("Fallschirm oder Band der Hauptstufe und wann sie öffnen"));
+  Bergung->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  connect(Bergung, &QToolButton::clicked, this, &TStufendaten::recoveryRequested);
+  row->addWidget(ecwwert);
+  row->addWidget(Bergung);
+  return row;
 }
 
 QGroupBox* TStufendaten::createMotorGroup(int stage, QWidget* page) {

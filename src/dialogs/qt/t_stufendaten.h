@@ -12,6 +12,7 @@ class QComboBox;
 class QFrame;
 class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -53,6 +54,8 @@ class TStufendaten : public QDialog {
   void motorCurveRequested(int recordNo);
   // The dialog closed: the curve viewer closes with it.
   void curveViewerCloseRequested();
+  // "Bergung...": the recovery dialog opens over this one.
+  void recoveryRequested();
 
  private slots:
   void BitBtn1Click();    // OK
@@ -62,6 +65,7 @@ class TStufendaten : public QDialog {
  private:
   QWidget* createStagePage(int stage);
   void addHeaderRows(QGridLayout* grid, int stage, QWidget* page);
+  QHBoxLayout* createCwRow(QWidget* page);
   QGroupBox* createMotorGroup(int stage, QWidget* page);
   void addAreaRows(QGridLayout* grid, int stage, QWidget* page);
   QWidget* createButtons();
@@ -82,6 +86,7 @@ class TStufendaten : public QDialog {
   QTabWidget* TabbedNotebook1 = nullptr;
   QLineEdit* RakName = nullptr;
   QLineEdit* ecwwert = nullptr;
+  QToolButton* Bergung = nullptr;
   QLineEdit* Verz1 = nullptr;
   QLineEdit* verz2 = nullptr;
   std::array<QLineEdit*, kStageCount> stmgr{};
