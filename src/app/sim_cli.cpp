@@ -125,8 +125,13 @@ bool LoadDocument(Document& doc, const SimArgs& a, std::ostream& err) {
 }
 
 std::string GuideTable(std::span<const GuideRow> rows, char sep) {
-  std::string text = Format(sep, "%-5s %-26s %8s %6s %7s %7s %5s %6s %5s %7s  %s\n", "", "Motor", "Gipfel",
-                            "bei", "v max", "Schiene", "S/G", "empf.", "beste", "Ausstoß", "Warnungen");
+  // With recovery the rows gain how fast and how far from the pad they land.
+  const bool landing =
+      std::any_of(rows.begin(), rows.end(), [](const GuideRow& r) { return r.landingSpeed; });
+  std::string text = Format(sep, "%-5s %-26s %8s %6s %7s %7s %5s %6s %5s %7s", "", "Motor", "Gipfel", "bei",
+                            "v max", "Schiene", "S/G", "empf.", "beste", "Ausstoß");
+  if (landing) text += Format(sep, " %7s %7s", "Landung", "Abdrift");
+  text += "  Warnungen\n";
   for (const GuideRow& r : rows) {
     const std::string_view mark = MarkText(r.mark);  // "grün" is five bytes, four letters
     text += std::string(mark) + std::string(6 - std::min<std::size_t>(5, Utf8Length(mark)), ' ');
@@ -138,6 +143,9 @@ std::string GuideTable(std::span<const GuideRow> rows, char sep) {
                    r.maxVelocity, r.railExitVelocity.value_or(0.0), r.thrustToWeight, r.recommendedDelay);
     text += r.bestDelay ? Format(sep, " %3d s", *r.bestDelay) : std::string("     -");
     text += r.ejectionVelocity ? Format(sep, " %7.1f", *r.ejectionVelocity) : std::string("       -");
+    if (landing)
+      text += r.landingSpeed && r.drift ? Format(sep, " %7.1f %5.0f m", *r.landingSpeed, *r.drift)
+                                        : std::string("       -       -");
     for (std::size_t k = 0; k < r.findings.size(); ++k) text += (k == 0 ? "  " : "; ") + r.findings[k].text;
     text += "\n";
   }
