@@ -2,7 +2,7 @@
 // Pictures of the main window and the stage dialog's pages, as the user sees
 // them with a bundled rocket. With KOMET_PICTURES_DIR set they are saved
 // there (docs/main_window.png, docs/stage_dialog.png, docs/motor_chooser.png,
-// docs/motorberater*.png, docs/bergung.png).
+// docs/motorberater*.png, docs/bergung.png, docs/main_window_bergung.png).
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -184,6 +184,19 @@ class TMainPicturesTest : public QObject {
     QVERIFY(rows > 5);
     QVERIFY(red > 100);  // the selected C6's curve
     Save(shot, "motor_chooser.png");
+  }
+
+  // The flight under a 30 cm chute goes on past the 50 s to the landing,
+  // with the opening marked among the burnout and delay markers.
+  void recoveryFlight() {
+    Recovery chute;
+    chute.diameterMm = 300;
+    chute.cw = kDefaultChuteCw;
+    chute.delay = 5;
+    QVERIFY(main_->document().SetRecovery(chute));
+    main_->findChild<QToolButton*>("AnzBrenn")->click();
+    QVERIFY(main_->document().simulation().results().flightEndTime > 70.0);
+    Save(main_->grab().toImage(), "main_window_bergung.png");
   }
 
   // The recovery dialog of the bundled rocket with a 30 cm chute on the
