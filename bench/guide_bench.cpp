@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "app/motor_guide.h"
-#include "model/recovery.h"
 #include "model/rocket_file.h"
 #include "sim/flight_analysis.h"
 
@@ -14,15 +13,24 @@ namespace {
 
 using namespace komet;
 
+// Arg 0: threads. Arg 1: 0 the example rocket; 1 the one with a 30 cm
+// parachute on its motor's delay, in the standard atmosphere (two flights a
+// motor: one to the apogee finds its delay, one flies to a steady descent).
 void BM_MotorGuideWholeCatalogue(benchmark::State& state) {
   const std::filesystem::path source = KOMET_SOURCE_DIR;
+  const bool recovery = state.range(1) != 0;
   RocketRecord empty;
   InitRakete(empty);
-  const RocketRecord rocket = ReadRocketFile(source / "examples/rockets/einstufig_c6.kmw", empty).record;
+  const RocketRecord rocket =
+      ReadRocketFile(
+          source / "examples/rockets" / (recovery ? "einstufig_c6_fallschirm.kmw" : "einstufig_c6.kmw"),
+          empty)
+          .record;
   std::vector<MotorRecord> motors;
   std::vector<std::int32_t> numbers;
   GuideCandidates(source / "catalogue/motoren.kdb", GuideFilter{}, motors, numbers);
-  const FixedConstants constants;
+  FixedConstants constants;
+  constants.site.standardAtmosphere = recovery;
   const unsigned threads = static_cast<unsigned>(state.range(0));
   const std::atomic<bool> never{false};
   for (auto _ : state) {
@@ -35,41 +43,10 @@ void BM_MotorGuideWholeCatalogue(benchmark::State& state) {
                                                   benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MotorGuideWholeCatalogue)
-    ->Arg(1)
-    ->Arg(2)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(3)
-    ->ReportAggregatesOnly(true);
-
-// The same with the example rocket's 300 mm parachute on its motor's best
-// delay (two flights per motor: one finds the delay, one flies to landing)
-// in the standard atmosphere.
-void BM_MotorGuideWithRecovery(benchmark::State& state) {
-  const std::filesystem::path source = KOMET_SOURCE_DIR;
-  RocketRecord empty;
-  InitRakete(empty);
-  RocketRecord rocket = ReadRocketFile(source / "examples/rockets/einstufig_c6.kmw", empty).record;
-  Recovery chute;
-  chute.diameterMm = 300.0;
-  chute.cw = kDefaultChuteCw;
-  chute.delay = 5.0;
-  WriteRecovery(rocket, chute);
-  std::vector<MotorRecord> motors;
-  std::vector<std::int32_t> numbers;
-  GuideCandidates(source / "catalogue/motoren.kdb", GuideFilter{}, motors, numbers);
-  FixedConstants constants;
-  constants.site.standardAtmosphere = true;
-  const std::atomic<bool> never{false};
-  for (auto _ : state) {
-    MotorGuide guide(rocket, constants, motors, numbers, ',');
-    guide.Run(static_cast<unsigned>(state.range(0)), never);
-    benchmark::DoNotOptimize(guide.done());
-  }
-  state.counters["motors"] = static_cast<double>(motors.size());
-}
-BENCHMARK(BM_MotorGuideWithRecovery)
-    ->Arg(2)
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({1, 1})
+    ->Args({2, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Repetitions(3)

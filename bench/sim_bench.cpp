@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "model/recovery.h"
 #include "model/rocket_file.h"
 #include "model/rocket_record.h"
 #include "sim/forces.h"
@@ -80,15 +79,9 @@ BENCHMARK(BM_RunSimulation)->Unit(benchmark::kMicrosecond);
 RocketRecord ExampleWithChute() {
   RocketRecord empty;
   InitRakete(empty);
-  RocketRecord rocket =
-      ReadRocketFile(std::filesystem::path(KOMET_SOURCE_DIR) / "examples/rockets/einstufig_c6.kmw", empty)
-          .record;
-  Recovery chute;
-  chute.diameterMm = 300.0;
-  chute.cw = kDefaultChuteCw;
-  chute.delay = 5.0;
-  WriteRecovery(rocket, chute);
-  return rocket;
+  return ReadRocketFile(
+             std::filesystem::path(KOMET_SOURCE_DIR) / "examples/rockets/einstufig_c6_fallschirm.kmw", empty)
+      .record;
 }
 
 // Arg 0: constant air density; 1: the standard atmosphere at 500 m, 20 °C.

@@ -16,6 +16,7 @@
 #include "motors/motor_details.h"
 #include "sim/flight_analysis.h"
 #include "support/motor_fixtures.h"
+#include "support/recovery_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace komet {
@@ -201,10 +202,8 @@ TEST_F(MotorGuideTest, RecoveryFliesEachCandidateToLanding) {
   plugged.delays = {0, 0, 0, 0};
   motors.push_back(plugged);
   RocketRecord rocket = SingleStage(motors[1]);
-  Recovery chute;
-  chute.diameterMm = 300;
-  chute.cw = 0.8;
-  chute.delay = 25;  // the rocket's own motor's; no candidate keeps it
+  // The delay is the rocket's own motor's; no candidate keeps it.
+  Recovery chute = testing::Chute(300, Recovery::Deployment::Delay, 25);
   WriteRecovery(rocket, chute);
   for (const GuideRow& row : Fly(rocket, motors, 2)) {
     if (!row.bestDelay) continue;

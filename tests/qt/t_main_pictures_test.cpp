@@ -24,6 +24,7 @@
 #include "dialogs/qt/t_stufendaten.h"
 #include "plot/qt/plot_widget.h"
 #include "qt/modal_helper.h"
+#include "support/recovery_fixtures.h"
 
 using namespace komet;
 using komet::testing::WhenModal;
@@ -189,11 +190,7 @@ class TMainPicturesTest : public QObject {
   // The flight under a 30 cm chute goes on past the 50 s to the landing,
   // with the opening marked among the burnout and delay markers.
   void recoveryFlight() {
-    Recovery chute;
-    chute.diameterMm = 300;
-    chute.cw = kDefaultChuteCw;
-    chute.delay = 5;
-    QVERIFY(main_->document().SetRecovery(chute));
+    QVERIFY(main_->document().SetRecovery(testing::Chute(300)));
     main_->findChild<QToolButton*>("AnzBrenn")->click();
     QVERIFY(main_->document().simulation().results().flightEndTime > 70.0);
     Save(main_->grab().toImage(), "main_window_bergung.png");
@@ -202,11 +199,7 @@ class TMainPicturesTest : public QObject {
   // The recovery dialog of the bundled rocket with a 30 cm chute on the
   // C6's 5 s delay, after its flight: the last flight's line under it.
   void recoveryDialog() {
-    Recovery chute;
-    chute.diameterMm = 300;
-    chute.cw = kDefaultChuteCw;
-    chute.delay = 5;
-    QVERIFY(main_->document().SetRecovery(chute));
+    QVERIFY(main_->document().SetRecovery(testing::Chute(300)));
     QImage shot;
     QString lastFlight;
     WhenModal<TBergung>([&](TBergung* d) {

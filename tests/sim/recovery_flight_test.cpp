@@ -9,24 +9,15 @@
 #include "sim/atmosphere.h"
 #include "sim/flight_analysis.h"
 #include "sim/simulation.h"
+#include "support/recovery_fixtures.h"
 
 namespace komet {
 namespace {
 
+using testing::Chute;
+
 RocketRecord ExampleRocket() {
   return ReadRocketFile(KOMET_SOURCE_DIR "/examples/rockets/einstufig_c6.kmw", RocketRecord{}).record;
-}
-
-Recovery Chute(double diameterMm, Recovery::Deployment how = Recovery::Deployment::Delay, double delay = 5.0,
-               double inflation = 0.0) {
-  Recovery r;
-  r.kind = Recovery::Kind::Parachute;
-  r.diameterMm = diameterMm;
-  r.cw = kDefaultChuteCw;
-  r.deployment = how;
-  r.delay = delay;
-  r.inflationTime = inflation;
-  return r;
 }
 
 Recovery Streamer(double lengthMm, double widthMm) {

@@ -211,22 +211,12 @@ QGroupBox* TBergung::createDeploymentGroup() {
 }
 
 QWidget* TBergung::createButtons() {
-  const auto [row, layout] = MakeWidgetRow(this);
-  BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("&OK"), row);
-  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-  BitBtn1->setDefault(true);
-  BitBtn2 =
-      new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("&Abbruch"), row);
-  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-  BitBtn2->setAutoDefault(false);
+  const OkCancelRow buttons = MakeOkCancelRow(this);
+  BitBtn1 = buttons.ok;
+  BitBtn2 = buttons.cancel;
   connect(BitBtn1, &QPushButton::clicked, this, &TBergung::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TBergung::reject);
-  layout->addStretch(1);
-  layout->addWidget(BitBtn1);
-  layout->addSpacing(24);
-  layout->addWidget(BitBtn2);
-  layout->addStretch(1);
-  return row;
+  return buttons.box;
 }
 
 bool TBergung::Run() {

@@ -2,6 +2,7 @@
 #pragma once
 
 class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace komet {
@@ -14,5 +15,15 @@ struct WidgetRow {
 };
 
 WidgetRow MakeWidgetRow(QWidget* parent);
+
+// A dialog's "&OK" (the default, object name BitBtn1) and "&Abbruch"
+// (BitBtn2) centred side by side; the caller connects them.
+struct OkCancelRow {
+  QWidget* box;
+  QPushButton* ok;
+  QPushButton* cancel;
+};
+
+OkCancelRow MakeOkCancelRow(QWidget* parent);
 
 }  // namespace komet
