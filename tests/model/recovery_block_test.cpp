@@ -83,34 +83,17 @@ TEST(RecoveryBlockTest, AnyChangedByteOrForeignBytesReadAsNoRecovery) {
   EXPECT_EQ(foreign.reserved, RocketRecord{}.reserved);
 }
 
-TEST(RecoveryBlockTest, ValuesOutsideTheirRangesNameTheField) {
+// (The dialog's form holds each field to its range; here what it cannot
+// type.) A value that is no number is out of range; the charge's delay
+// plays no part when electronics open the device.
+TEST(RecoveryBlockTest, NoNumberIsOutOfRangeAndApogeeIgnoresTheDelay) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const Recovery chute = Samples()[0];
-  const Recovery streamer = Samples()[3];
-  const struct {
-    Recovery r;
-    const char* field;  // empty: accepted
-  } cases[] = {
-      {chute, ""},
-      {Make(Kind::Parachute, 49, 0, 0.8, Deployment::Delay, 5, 0), "Fallschirmdurchmesser"},
-      {Make(Kind::Parachute, 5001, 0, 0.8, Deployment::Delay, 5, 0), "Fallschirmdurchmesser"},
-      {Make(Kind::Parachute, nan, 0, 0.8, Deployment::Delay, 5, 0), "Fallschirmdurchmesser"},
-      {Make(Kind::Parachute, 300, 0, 0.29, Deployment::Delay, 5, 0), "cw des Fallschirms"},
-      {Make(Kind::Parachute, 300, 0, 0.8, Deployment::Delay, 25.1, 0), "Verzögerung"},
-      {Make(Kind::Parachute, 300, 0, 0.8, Deployment::Apogee, 99, 0), ""},  // no charge, no delay
-      {Make(Kind::Parachute, 300, 0, 0.8, Deployment::Delay, 5, -0.1), "Öffnungsdauer"},
-      {streamer, ""},
-      {Make(Kind::Streamer, 99, 60, 0.05, Deployment::Apogee, 0, 0), "Länge des Bands"},
-      {Make(Kind::Streamer, 1200, 9, 0.05, Deployment::Apogee, 0, 0), "Breite des Bands"},
-      {Make(Kind::Streamer, 1200, 60, 1.01, Deployment::Apogee, 0, 0), "cw des Bands"},
-  };
-  for (const auto& c : cases) {
-    const std::string problem = RecoveryProblem(c.r);
-    if (*c.field == '\0')
-      EXPECT_EQ(problem, "");
-    else
-      EXPECT_EQ(problem.rfind(c.field, 0), 0u) << c.field << ": " << problem;
-  }
+  EXPECT_EQ(
+      RecoveryProblem(Make(Kind::Parachute, nan, 0, 0.8, Deployment::Delay, 5, 0)).rfind("Fallschirm", 0),
+      0u);
+  EXPECT_EQ(RecoveryProblem(Make(Kind::Streamer, 1200, 60, nan, Deployment::Delay, 5, 0)).rfind("cw", 0), 0u);
+  EXPECT_EQ(RecoveryProblem(Make(Kind::Parachute, 300, 0, 0.8, Deployment::Apogee, 99, 0)), "");
+  EXPECT_NE(RecoveryProblem(Make(Kind::Parachute, 300, 0, 0.8, Deployment::Delay, 99, 0)), "");
 }
 
 TEST(RecoveryBlockTest, StreamerRuleFallsWithLength) {
