@@ -159,8 +159,9 @@ struct FlightState {
   bool deployed = false;
   std::int64_t deployMs = std::numeric_limits<std::int64_t>::max();  // by delay; once open: when it opened
   std::size_t deployStep = 0;
-  double recoveryDragArea = 0.0;  // m², cw × A of the device
-  double inflationMs = 0.0;       // ms from opening to full drag
+  double dragPerDensity = 0.0;      // m², the rocket's cw × A / 2 (K per kg/m³ of air)
+  double recoveryPerDensity = 0.0;  // m², the opened device's cw × A / 2
+  double inflationMs = 0.0;         // ms from opening to full drag
   bool landed = false;
   Simulation::FlightEnd end = Simulation::FlightEnd::Full;
   bool steady = false;  // the pass ended in a steady descent
@@ -201,6 +202,7 @@ void Separate(FlightState& s, RocketRecord& rocket, const RunConstants& c) {
   rocket.runArea -= stage.otherArea;
   --s.k;
   s.dragFactor = DragFactor(rocket, c, s.k);
+  s.dragPerDensity = DragFactor(rocket, c, s.k, 1.0);
   s.nextSeparationMs = NextSeparationMs(s);
 }
 
@@ -223,7 +225,7 @@ double OpenShare(const FlightState& s) {
 // earlier: in 5 ms the density changes by less than 1e-4, and the lookup
 // stays out of the chain from one step's velocity to the next, which sets
 // the pace of the flight. (Inline for the same reason as Integrate.)
-inline void UpdateDrag(FlightState& s, const RocketRecord& rocket, const RunConstants& c) {
+inline void UpdateDrag(FlightState& s, const RunConstants& c) {
   if (s.hasRecovery && !s.deployed && Deploys(s)) {
     s.deployed = true;
     s.deployMs = s.tMs;
@@ -235,9 +237,8 @@ inline void UpdateDrag(FlightState& s, const RocketRecord& rocket, const RunCons
     rho = s.air->At(s.airHeight);
     s.airHeight = s.height;
   }
-  double k = DragFactor(rocket, c, s.k, rho);
-  if (s.deployed) k += rho * (OpenShare(s) * s.recoveryDragArea) / 2.0;
-  s.dragFactor = k;
+  s.dragFactor =
+      rho * (s.deployed ? s.dragPerDensity + OpenShare(s) * s.recoveryPerDensity : s.dragPerDensity);
 }
 
 // Sinking at the terminal speed of the drag factor, within 1 %, with the
@@ -371,7 +372,7 @@ bool FlightStep(FlightState& s, RocketRecord& rocket, const RunConstants& c, Fli
                 FlightMaxima& maxima) {
   Separate(s, rocket, c);
   if (s.varyingDrag) {
-    UpdateDrag(s, rocket, c);
+    UpdateDrag(s, c);
     if (EndsEarly<kPowered>(s, c)) return false;
   }
   const double thrust = kPowered ? BurnPropellant(s, rocket, sample) : Coast(sample);
@@ -414,9 +415,8 @@ struct SteadyLanding {
 };
 
 SteadyLanding LandSteadily(const FlightState& s, const RunConstants& c) {
-  // The drag factor over the air density: it stays while the device is open.
-  const double rhoNow = s.air != nullptr ? s.air->At(s.height) : c.airDensity;
-  const double perDensity = s.dragFactor / rhoNow;
+  // Steady means fully open: the drag factor per density stays.
+  const double perDensity = s.dragPerDensity + s.recoveryPerDensity;
   auto terminal = [&](double h) {
     const double rho = s.air != nullptr ? s.air->At(h) : c.airDensity;
     return std::sqrt(s.mass * c.gravity / (rho * perDensity));
@@ -571,6 +571,7 @@ void Simulation::IntegrateFlight(RocketRecord& rocket) {
   const RunConstants c = constants_;
   s.mass = rocket.runMass;
   s.dragFactor = DragFactor(rocket, c, s.k);
+  s.dragPerDensity = DragFactor(rocket, c, s.k, 1.0);
   s.railFriction = c.railFriction;
   s.separationMs = FiringWindowsOf(rocket).separationMs;
   s.nextSeparationMs = NextSeparationMs(s);
@@ -580,7 +581,7 @@ void Simulation::IntegrateFlight(RocketRecord& rocket) {
     s.hasRecovery = true;
     s.deployAtApogee = r.deployment == Recovery::Deployment::Apogee;
     if (!s.deployAtApogee) s.deployMs = Ms(results_.burnoutTime + r.delay);
-    s.recoveryDragArea = r.DragArea();
+    s.recoveryPerDensity = r.DragArea() / 2.0;
     s.inflationMs = r.inflationTime * kMsPerSecond;
   }
   s.end = flightEnd_;
