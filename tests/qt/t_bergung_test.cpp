@@ -4,12 +4,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
 #include "app/qt/t_main.h"
 #include "dialogs/qt/t_stufendaten.h"
+#include "qt/example_main.h"
 #include "qt/modal_helper.h"
 
 using namespace komet;
@@ -17,8 +17,6 @@ using komet::testing::CloseNextMessageBox;
 using komet::testing::WhenModal;
 
 namespace {
-
-const QString kExamples = QStringLiteral(KOMET_SOURCE_DIR "/examples");
 
 RecoveryContext SmallRocket() {
   RecoveryContext c;
@@ -99,13 +97,8 @@ class TBergungTest : public QObject {
   // From the stage dialog's button and from the menu the dialog opens for
   // the document's rocket, and its OK is the document's.
   void theStageDialogAndTheMenuOpenItForTheRocket() {
-    QTemporaryDir dir;
-    MemoryDbNameStore store;
-    Settings settings(dir.filePath("KOMET.OPT").toStdString(), dir.path().toStdString(), store, ',');
-    TMain main(settings, MainSetup{kExamples.toStdString() + "/../catalogue/motoren.kdb",
-                                   {kExamples.toStdString() + "/rockets/einstufig_c6.kmw"},
-                                   ','});
-    main.show();
+    testing::ExampleMain example;
+    TMain& main = example.main();
     QTRY_VERIFY(main.document().simulation().results().resultsValid);
     QVERIFY(!main.document().changed());
 

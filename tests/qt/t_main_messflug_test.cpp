@@ -20,14 +20,13 @@
 #include "flightlog/recording_maker.h"
 #include "plot/measured_overlay.h"
 #include "plot/qt/plot_widget.h"
+#include "qt/example_main.h"
 #include "qt/modal_helper.h"
 
 using namespace komet;
 using komet::testing::WhenModal;
 
 namespace {
-
-const std::string kExamples = KOMET_SOURCE_DIR "/examples";
 
 int CountColour(const QImage& image, QColor colour) {
   int n = 0;
@@ -70,16 +69,12 @@ class TMainMessflugTest : public QObject {
 
   void init() {
     QSettings(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet")).remove(QStringLiteral("Messflug"));
-    settings_ = std::make_unique<Settings>(dir_.filePath("KOMET.OPT").toStdString(),
-                                           dir_.path().toStdString(), store_, ',');
-    main_ = std::make_unique<TMain>(
-        *settings_,
-        MainSetup{kExamples + "/../catalogue/motoren.kdb", {kExamples + "/rockets/einstufig_c6.kmw"}, ','});
-    main_->show();
+    example_ = std::make_unique<testing::ExampleMain>();
+    main_ = &example_->main();
     QTRY_COMPARE(main_->windowTitle(), QString("KOMET - Einstufer C6"));
   }
 
-  void cleanup() { main_.reset(); }
+  void cleanup() { example_.reset(); }
 
   // Loaded (the unit asked once, then remembered), drawn, compared, fitted
   // and taken; removed again.
@@ -143,9 +138,8 @@ class TMainMessflugTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  MemoryDbNameStore store_;
-  std::unique_ptr<Settings> settings_;
-  std::unique_ptr<TMain> main_;
+  std::unique_ptr<testing::ExampleMain> example_;
+  TMain* main_ = nullptr;
 };
 
 QTEST_MAIN(TMainMessflugTest)

@@ -23,6 +23,7 @@
 #include "dialogs/qt/t_motorwahl.h"
 #include "dialogs/qt/t_stufendaten.h"
 #include "plot/qt/plot_widget.h"
+#include "qt/example_main.h"
 #include "qt/modal_helper.h"
 #include "support/recovery_fixtures.h"
 
@@ -30,8 +31,6 @@ using namespace komet;
 using komet::testing::WhenModal;
 
 namespace {
-
-const std::string kExamples = KOMET_SOURCE_DIR "/examples";
 
 int CountColour(const QImage& image, QColor colour) {
   int n = 0;
@@ -64,16 +63,12 @@ class TMainPicturesTest : public QObject {
   void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
   void init() {
-    settings_ = std::make_unique<Settings>(dir_.filePath("KOMET.OPT").toStdString(),
-                                           dir_.path().toStdString(), store_, ',');
-    main_ = std::make_unique<TMain>(
-        *settings_,
-        MainSetup{kExamples + "/../catalogue/motoren.kdb", {kExamples + "/rockets/einstufig_c6.kmw"}, ','});
-    main_->show();
+    example_ = std::make_unique<testing::ExampleMain>();
+    main_ = &example_->main();
     QTRY_COMPARE(main_->windowTitle(), QString("KOMET - Einstufer C6"));
   }
 
-  void cleanup() { main_.reset(); }
+  void cleanup() { example_.reset(); }
 
   // With the burnout and delay markers on and a read-out under the pointer.
   void mainWindow() {
@@ -214,10 +209,8 @@ class TMainPicturesTest : public QObject {
   }
 
  private:
-  QTemporaryDir dir_;
-  MemoryDbNameStore store_;
-  std::unique_ptr<Settings> settings_;
-  std::unique_ptr<TMain> main_;
+  std::unique_ptr<testing::ExampleMain> example_;
+  TMain* main_ = nullptr;
 };
 
 QTEST_MAIN(TMainPicturesTest)

@@ -30,6 +30,7 @@
 #include "dialogs/qt/t_motorwahl.h"
 #include "dialogs/qt/t_stufendaten.h"
 #include "motors/qt/t_form7.h"
+#include "qt/example_main.h"
 #include "qt/modal_helper.h"
 
 using namespace komet;
@@ -37,7 +38,6 @@ using komet::testing::WhenModal;
 
 namespace {
 
-const QString kExamples = QStringLiteral(KOMET_SOURCE_DIR "/examples");
 const QRect kScreen(0, 0, 1024, 768);
 
 int TextWidth(const QFontMetrics& fm, QString text) {
@@ -65,13 +65,8 @@ class WindowFitTest : public QObject {
     QApplication::setFont(QFont("DejaVu Sans", points));
     problems_.clear();
     seen_ = 0;
-    QTemporaryDir dir;
-    MemoryDbNameStore store;
-    Settings settings(dir.filePath("KOMET.OPT").toStdString(), dir.path().toStdString(), store, ',');
-    TMain main(settings, MainSetup{kExamples.toStdString() + "/../catalogue/motoren.kdb",
-                                   {kExamples.toStdString() + "/rockets/zweistufig.kmw"},
-                                   ','});
-    main.show();
+    testing::ExampleMain example("zweistufig.kmw");
+    TMain& main = example.main();
     QTRY_VERIFY(main.windowTitle() != "Komet");
     inspect(&main, "TMain");
     atModal<TEinstellungen>("TEinstellungen");
