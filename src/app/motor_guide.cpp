@@ -9,6 +9,7 @@
 #include "common/file_io.h"
 #include "common/format.h"
 #include "common/komet_error.h"
+#include "common/text.h"
 #include "common/win1252.h"
 #include "dialogs/motor_filter.h"
 #include "motors/eng_import.h"
@@ -18,12 +19,6 @@
 
 namespace komet {
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
 
 GuideRow::Mark MarkOf(std::span<const FlightWarning> findings) {
   const std::optional<SafetyLevel> worst = WorstLevel(findings);
@@ -247,11 +242,6 @@ std::string GuideCsv(std::span<const GuideRow> rows, CsvDialect dialect) {
   auto number = [&](const std::optional<double>& v, const char* format) {
     return v && std::isfinite(*v) ? Format(dec, format, *v) : std::string();
   };
-  auto text = [&](const std::string& s) {
-    std::string quoted = "\"";
-    for (char c : s) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-  };
   std::string csv = "\xEF\xBB\xBF";
   for (const char* h :
        {"Motor", "Hersteller", "Gipfelhöhe [m]", "Gipfelzeit [s]", "Höchstgeschwindigkeit [m/s]",
@@ -265,13 +255,14 @@ std::string GuideCsv(std::span<const GuideRow> rows, CsvDialect dialect) {
     for (const FlightWarning& w : r.findings) warnings += (warnings.empty() ? "" : "; ") + w.text;
     const std::string best = r.bestDelay ? std::to_string(*r.bestDelay) : std::string();
     const bool flew = !r.noFlight;
-    csv += text(r.motor) + sep + text(r.maker) + sep + (flew ? number(r.apogee, "%.1f") : "") + sep +
-           (flew ? number(r.apogeeTime, "%.2f") : "") + sep + (flew ? number(r.maxVelocity, "%.1f") : "") +
-           sep + number(r.railExitVelocity, "%.1f") + sep + (flew ? number(r.thrustToWeight, "%.1f") : "") +
-           sep + (flew ? number(r.recommendedDelay, "%.1f") : "") + sep + best + sep +
+    csv += CsvQuoted(r.motor) + sep + CsvQuoted(r.maker) + sep + (flew ? number(r.apogee, "%.1f") : "") +
+           sep + (flew ? number(r.apogeeTime, "%.2f") : "") + sep +
+           (flew ? number(r.maxVelocity, "%.1f") : "") + sep + number(r.railExitVelocity, "%.1f") + sep +
+           (flew ? number(r.thrustToWeight, "%.1f") : "") + sep +
+           (flew ? number(r.recommendedDelay, "%.1f") : "") + sep + best + sep +
            number(r.delayDifference(), "%.1f") + sep + number(r.ejectionVelocity, "%.1f") + sep +
            number(r.landingSpeed, "%.1f") + sep + number(r.drift, "%.0f") + sep +
-           std::string(MarkText(r.mark)) + sep + text(warnings) + "\r\n";
+           std::string(MarkText(r.mark)) + sep + CsvQuoted(warnings) + "\r\n";
   }
   return csv;
 }

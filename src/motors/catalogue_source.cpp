@@ -9,7 +9,7 @@
 
 #include "common/format.h"
 #include "common/komet_error.h"
-#include "common/trim.h"
+#include "common/text.h"
 #include "common/win1252.h"
 #include "motors/eng_curve.h"
 #include "motors/eng_import.h"

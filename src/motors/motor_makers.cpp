@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "common/trim.h"
+#include "common/text.h"
 
 namespace komet {
 namespace {

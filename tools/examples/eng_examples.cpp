@@ -10,7 +10,7 @@
 #include "common/format.h"
 #include "common/komet_error.h"
 #include "common/numbers.h"
-#include "common/trim.h"
+#include "common/text.h"
 #include "common/win1252.h"
 #include "model/recovery.h"
 #include "model/rocket_file.h"
