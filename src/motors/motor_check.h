@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "common/physics.h"
 #include "motors/motor_details.h"
 #include "motors/motor_record.h"
 
@@ -26,7 +27,6 @@ inline constexpr double kHybridIspMin = 40.0;
 inline constexpr double kHybridIspMax = 5000.0;
 // How far a file's figure may lie from the published summary.
 inline constexpr double kSummaryTolerance = 0.05;
-inline constexpr double kStandardGravity = 9.80665;  // m/s², defines the specific impulse
 
 // Why masses cannot belong to a motor of this curve impulse and type
 // (German, e.g. "Treibsatz 454 g nicht unter der Gesamtmasse 45,6 g"); empty

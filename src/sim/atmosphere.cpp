@@ -8,7 +8,7 @@ namespace komet {
 namespace {
 
 // The exponent of the troposphere's pressure law, g / (R × L).
-constexpr double kPressureExponent = kIsaGravity / (kAirGasConstant * kIsaLapseRate);
+constexpr double kPressureExponent = kStandardGravity / (kAirGasConstant * kIsaLapseRate);
 
 constexpr double kEarthRadius = 6356766.0;  // m, the standard's
 
@@ -34,7 +34,7 @@ double SiteDensity(const LaunchSite& site, double height) {
   const double tropo = std::max(0.0, kIsaTropopause - siteH);  // above the site
   const double t = groundT - kIsaLapseRate * std::min(h, tropo);
   double p = groundP * std::pow(t / groundT, kPressureExponent);
-  if (h > tropo) p *= std::exp(-kIsaGravity * (h - tropo) / (kAirGasConstant * t));
+  if (h > tropo) p *= std::exp(-kStandardGravity * (h - tropo) / (kAirGasConstant * t));
   return p / (kAirGasConstant * t);
 }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "common/physics.h"
 #include "sim/sim_constants.h"
 
 namespace komet {
@@ -15,7 +16,6 @@ inline constexpr double kIsaSeaLevelPressure = 101325.0;   // Pa
 inline constexpr double kIsaSeaLevelTemperature = 288.15;  // K (15 °C)
 inline constexpr double kIsaLapseRate = 0.0065;            // K per m of height
 inline constexpr double kIsaTropopause = 11000.0;          // m above sea level
-inline constexpr double kIsaGravity = 9.80665;             // m/s², the standard's own
 inline constexpr double kAirGasConstant = 287.053;         // J/(kg·K), dry air
 inline constexpr double kAirHeatCapacityRatio = 1.4;       // dry air
 inline constexpr double kZeroCelsius = 273.15;             // K

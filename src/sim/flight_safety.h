@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/physics.h"
 #include "sim/recovery_figures.h"
 
 namespace komet {
@@ -69,7 +70,6 @@ inline constexpr double kMaxEjectionSpeed = 20.0;  // m/s
 inline constexpr double kMinThrustToWeight = 5.0;
 // 100 g: about what glued balsa fins and a cardboard motor mount bear.
 inline constexpr double kMaxAccelerationG = 100.0;
-inline constexpr double kStandardGravity = 9.80665;                               // m/s² per g
 inline constexpr double kMaxAcceleration = kMaxAccelerationG * kStandardGravity;  // m/s²
 // Motors heavier than the rest of the model move its centre of gravity aft
 // and may leave it unstable.
