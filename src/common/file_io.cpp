@@ -34,12 +34,11 @@ int FaultAt(WriteFault::At at) {
 ssize_t SystemWrite(int fd, const void* data, std::size_t size) {
   if (faultArmed.load(std::memory_order_relaxed)) {
     const std::lock_guard lock(faultMutex);
-    if (fault.at == WriteFault::At::Write && ++writesSeen >= fault.nth) {
-      if (writesSeen > fault.nth || fault.partial == 0) {
-        errno = fault.err;
-        return -1;
-      }
+    if (fault.at == WriteFault::At::Write && ++writesSeen == fault.nth && fault.partial > 0) {
       size = std::min(size, fault.partial);
+    } else if (fault.at == WriteFault::At::Write && writesSeen >= fault.nth && fault.err != 0) {
+      errno = fault.err;
+      return -1;
     }
   }
   return ::write(fd, data, size);

@@ -38,9 +38,10 @@ void TakeOverRights(const std::filesystem::path& target, const std::filesystem::
 
 // For tests: the disk as it looks when it fills up under this file's
 // writers. Counted from the call on, the `nth` write (1 = the next) gets only
-// `partial` bytes through and every later write fails with `err`. With `at`
-// Sync or Close the writes go through and every sync or close fails instead.
-// A default fault (nth 0) is a healthy disk again.
+// `partial` bytes through and every later write fails with `err`; with `err`
+// 0 the write is merely short. With `at` Sync or Close the writes go through
+// and every sync or close fails instead. A default fault (nth 0) is a
+// healthy disk again.
 struct WriteFault {
   enum class At { Write, Sync, Close };
   int nth = 0;
