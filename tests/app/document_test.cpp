@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/document.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "common/file_io.h"
 #include "common/file_io.h"
 #include "model/rocket_file.h"
 #include "support/document_fixture.h"

@@ -2,8 +2,8 @@
 #include "app/qt/cli_exporter.h"
 
 #include "common/komet_error.h"
-#include "common/qt/system_locale.h"
 #include "common/qt/atomic_file.h"
+#include "common/qt/system_locale.h"
 #include "plot/flight_view.h"
 #include "plot/qt/plot_export.h"
 #include "print/qt/report_export.h"

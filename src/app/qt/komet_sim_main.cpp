@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // komet-sim: simulate a rocket file without a window, write its series,
 // results, plot and report, and import RASP motor files.
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <csignal>
 #include <iostream>
 #include <memory>
-#include <unistd.h>
 
 #include "app/cli_output.h"
 #include "app/program_paths.h"

@@ -7,9 +7,9 @@
 #include <functional>
 
 #include "common/komet_error.h"
+#include "common/qt/atomic_file.h"
 #include "common/qt/qt_text.h"
 #include "common/qt/system_locale.h"
-#include "common/qt/atomic_file.h"
 #include "print/qt/qprinter_device.h"
 #include "print/qt/report_export.h"
 #include "print/report.h"
@@ -28,7 +28,8 @@ KometError PdfError(const QString& path, const QString& reason, int code = 0) {
 
 // An empty document is a drawing that failed.
 void WritePdf(const std::filesystem::path& pdf, const QByteArray& bytes) {
-  if (bytes.isEmpty()) throw PdfError(ToQ(pdf.string()), QStringLiteral("der Inhalt ließ sich nicht ausgeben"));
+  if (bytes.isEmpty())
+    throw PdfError(ToQ(pdf.string()), QStringLiteral("der Inhalt ließ sich nicht ausgeben"));
   try {
     WriteFileAtomically(pdf, bytes);
   } catch (const KometError& e) {
