@@ -205,7 +205,7 @@ class TForm5Test : public QObject {
     CloseNextMessageBox(&message);
     WhenModal<QFileDialog>([pdf](QFileDialog* d) {  // chosen, the overwrite question answered
       d->selectFile(pdf + ".pdf");
-      d->done(QDialog::Accepted);
+      static_cast<QDialog*>(d)->done(QDialog::Accepted);
     });
     SetWriteFault({1, 100, ENOSPC});
     savePdf()->trigger();
