@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli_output.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "common/file_io.h"
@@ -24,7 +27,7 @@ void WriteCliOutput(const std::filesystem::path& path, const std::string& text, 
   }
 }
 
-FdOutputBuffer::FdOutputBuffer(int fd) : fd_(fd) {
+FdOutputBuffer::FdOutputBuffer(int fd) : fd_(fd), lineBuffered_(::isatty(fd) == 1) {
   setp(buffer_, buffer_ + sizeof buffer_);
 }
 
@@ -38,6 +41,13 @@ FdOutputBuffer::int_type FdOutputBuffer::overflow(int_type ch) {
   *pptr() = traits_type::to_char_type(ch);
   pbump(1);
   return ch;
+}
+
+std::streamsize FdOutputBuffer::xsputn(const char* text, std::streamsize n) {
+  const std::streamsize put = std::streambuf::xsputn(text, n);
+  if (lineBuffered_ && std::memchr(text, '\n', static_cast<std::size_t>(put)) != nullptr && !Drain())
+    return 0;
+  return put;
 }
 
 int FdOutputBuffer::sync() {

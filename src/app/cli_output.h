@@ -18,7 +18,8 @@ struct StandardOutputFailed {};
 void WriteCliOutput(const std::filesystem::path& path, const std::string& text, std::ostream& out);
 
 // Standard output as komet-sim writes it: every write checked, and the
-// error number of the first that failed kept for the message.
+// error number of the first that failed kept for the message. A terminal
+// gets each line as it is written.
 class FdOutputBuffer final : public std::streambuf {
  public:
   explicit FdOutputBuffer(int fd);
@@ -31,12 +32,14 @@ class FdOutputBuffer final : public std::streambuf {
 
  protected:
   int_type overflow(int_type ch) override;
+  std::streamsize xsputn(const char* text, std::streamsize n) override;
   int sync() override;
 
  private:
   bool Drain();
 
   int fd_;
+  bool lineBuffered_;
   int error_ = 0;
   char buffer_[8192];
 };

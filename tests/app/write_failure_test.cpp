@@ -90,11 +90,6 @@ TEST_F(WriteFailureTest, EveryWriterKeepsTheOlderFileOnAFullDisk) {
        [&](const auto& p) {
          return Sim(Fly({"--json", p.string()}), out);
        }},
-      {"import.kdb", true,
-       [&](const auto& p) {
-         std::ofstream(dir.path() / "D12.eng") << "D12 24 70 0 0.0211 0.0442 Test\n0.1 20\n1.6 0\n";
-         return Sim({"import", (dir.path() / "D12.eng").string(), "-o", p.string()}, out);
-       }},
   };
   for (const auto& [name, named, write] : writers) {
     testing::TempDir folder;
