@@ -23,4 +23,17 @@ run "$rocket" --locale de --svg "$work/p.svg" --pdf "$work/r.pdf" >"$work/out" 2
 grep -q '[0-9],[0-9][0-9] \[sec\]' "$work/p.svg" || { echo "no decimal comma in the plot"; exit 1; }
 footer=$(pdftotext "$work/r.pdf" - | grep 'gedruckt am')
 [[ $footer =~ [0-9]:[0-9][0-9]:[0-9][0-9]$ ]] || { echo "footer: $footer"; exit 1; }
+
+# Output that does not arrive is an error with its reason, standard output too.
+full() {
+  local status=0
+  "$@" 2>"$work/err" || status=$?
+  [ "$status" = 2 ] && grep -q 'kein Platz mehr' "$work/err" || { echo "$*: status $status"; cat "$work/err"; exit 1; }
+}
+for opt in --csv --json --png --svg --pdf; do full run "$rocket" "$opt" /dev/full; done
+full run "$rocket" --csv - >/dev/full
+full run "$rocket" >/dev/full
+printf 'D12 24 70 0 0.0211 0.0442 Test\n0.1 20\n1.6 0\n' >"$work/D12.eng"
+full run import "$work/D12.eng" -o /dev/full >/dev/null
+[ -c /dev/full ] || { echo "/dev/full is no device any more"; exit 1; }
 echo "ok"

@@ -253,10 +253,8 @@ bool AsksHelp(const std::vector<std::string>& args) {
                      [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
-}  // namespace
-
-int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
-                std::ostream& err) {
+int Dispatch(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
+             std::ostream& err) {
   try {
     if (args.empty()) {
       err << kUsage;
@@ -283,7 +281,16 @@ int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& e
   } catch (const UsageError& e) {
     err << "komet-sim: " << e.message << '\n';
     return 2;
+  } catch (const StandardOutputFailed&) {
+    return 2;  // FinishOutput says why
   }
+}
+
+}  // namespace
+
+int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
+                std::ostream& err) {
+  return FinishOutput(out, err, Dispatch(args, env, out, err));
 }
 
 }  // namespace komet

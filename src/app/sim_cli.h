@@ -41,7 +41,8 @@ struct SimCliEnvironment {
 };
 
 // komet-sim with its arguments (without the program name). Returns the exit
-// status: 0 done, 1 an import with rejected entries, 2 bad input.
+// status: 0 done, 1 an import with rejected entries, 2 bad input or output
+// that could not be written (standard output included).
 int RunKometSim(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
                 std::ostream& err);
 

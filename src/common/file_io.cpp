@@ -6,14 +6,60 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <mutex>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "common/komet_error.h"
 
 namespace komet {
 namespace {
+
+// The write fault a test has set; `armed` keeps the lock off the usual path.
+std::atomic<bool> faultArmed{false};
+std::mutex faultMutex;
+WriteFault fault;
+int writesSeen = 0;
+
+// The error a sync or close meets, 0 for none.
+int FaultAt(WriteFault::At at) {
+  if (!faultArmed.load(std::memory_order_relaxed)) return 0;
+  const std::lock_guard lock(faultMutex);
+  return fault.at == at ? fault.err : 0;
+}
+
+ssize_t SystemWrite(int fd, const void* data, std::size_t size) {
+  if (faultArmed.load(std::memory_order_relaxed)) {
+    const std::lock_guard lock(faultMutex);
+    if (fault.at == WriteFault::At::Write && ++writesSeen == fault.nth && fault.partial > 0) {
+      size = std::min(size, fault.partial);
+    } else if (fault.at == WriteFault::At::Write && writesSeen >= fault.nth && fault.err != 0) {
+      errno = fault.err;
+      return -1;
+    }
+  }
+  return ::write(fd, data, size);
+}
+
+int SystemSync(int fd) {
+  if (const int err = FaultAt(WriteFault::At::Sync)) {
+    errno = err;
+    return -1;
+  }
+  return ::fsync(fd);
+}
+
+int SystemClose(int fd) {
+  const int result = ::close(fd);
+  if (const int err = FaultAt(WriteFault::At::Close); result == 0 && err != 0) {
+    errno = err;
+    return -1;
+  }
+  return result;
+}
 
 class Fd {
  public:
@@ -71,28 +117,57 @@ std::vector<std::uint8_t> ReadFileRange(const std::filesystem::path& path, std::
   return ReadUpTo(fd.get(), size);
 }
 
-void WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+void WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = SystemWrite(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw KometError::FromErrno(errno);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+namespace {
+
+// A device or a pipe cannot be replaced by a renamed file, and must not be:
+// it is written where it is.
+void WriteInPlace(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+  Fd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+  if (fd.get() < 0) throw KometError::FromErrno(errno);
+  WriteAll(fd.get(), bytes);
+  if (SystemClose(fd.release()) != 0) throw KometError::FromErrno(errno);
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
+  std::filesystem::path path = target;
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) return WriteInPlace(target, bytes);
+    std::error_code ec;
+    if (std::filesystem::is_symlink(target, ec)) {
+      std::filesystem::path resolved = std::filesystem::canonical(target, ec);
+      if (!ec) path = std::move(resolved);
+    }
+  }
   std::string tmpl = path.string() + ".XXXXXX";
   Fd fd(::mkstemp(tmpl.data()));
   if (fd.get() < 0) throw KometError::FromErrno(errno);
   const std::filesystem::path tmp = tmpl;
-  auto fail = [&](int err) {
+  // Nothing is renamed unless every step before said it worked.
+  try {
+    WriteAll(fd.get(), bytes);
+    if (SystemSync(fd.get()) != 0) throw KometError::FromErrno(errno);
+    TakeOverRights(path, tmp);
+    if (SystemClose(fd.release()) != 0) throw KometError::FromErrno(errno);
+    if (::rename(tmp.c_str(), path.c_str()) != 0) throw KometError::FromErrno(errno);
+  } catch (const KometError&) {
     ::unlink(tmp.c_str());
-    return KometError::FromErrno(err);
-  };
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw fail(errno);
-    }
-    done += static_cast<std::size_t>(n);
+    throw;
   }
-  if (::fsync(fd.get()) != 0) throw fail(errno);
-  TakeOverRights(path, tmp);
-  if (::close(fd.release()) != 0) throw fail(errno);
-  if (::rename(tmp.c_str(), path.c_str()) != 0) throw fail(errno);
 }
 
 void TakeOverRights(const std::filesystem::path& target, const std::filesystem::path& replacement) {
@@ -106,6 +181,13 @@ void TakeOverRights(const std::filesystem::path& target, const std::filesystem::
     mode = 0666 & ~mask;
   }
   ::chmod(replacement.c_str(), mode);
+}
+
+void SetWriteFault(const WriteFault& f) {
+  const std::lock_guard lock(faultMutex);
+  fault = f;
+  writesSeen = 0;
+  faultArmed = f.nth > 0 || f.at != WriteFault::At::Write;
 }
 
 }  // namespace komet

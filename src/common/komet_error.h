@@ -19,7 +19,9 @@ class KometError : public std::runtime_error {
   // The errno of an input/output error, else 0.
   int code() const { return code_; }
 
-  // "Datei nicht gefunden", "Dateizugriff verweigert" or "E/A-Fehler %d".
+  // "Datei nicht gefunden", "Dateizugriff verweigert" or "E/A-Fehler %d",
+  // with the cause beside it where it is known (a full disk, the quota, a
+  // write-protected medium).
   static KometError FromErrno(int err);
   // "'%s' ist kein gültiger Integerwert".
   static KometError NotAnInteger(const std::string& text);

@@ -99,7 +99,9 @@ MotorDatabaseImport ImportMotorDatabase(std::span<const std::filesystem::path> i
     result.backup += ".bak";
     std::filesystem::copy_file(personal, result.backup, std::filesystem::copy_options::overwrite_existing,
                                ec);
-    if (ec) throw KometError(KometError::Kind::Io, result.backup.string() + ": " + ec.message());
+    if (ec)
+      throw KometError(KometError::Kind::Io,
+                       result.backup.string() + ": " + KometError::FromErrno(ec.value()).what(), ec.value());
   }
   WriteMotorDatabase(personal, merged.motors);
   result.database = personal;

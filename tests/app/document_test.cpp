@@ -5,8 +5,10 @@
 
 #include <fstream>
 
+#include "common/file_io.h"
 #include "model/rocket_file.h"
 #include "support/document_fixture.h"
+#include "support/file_bytes.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -111,6 +113,23 @@ TEST_F(DocumentTest, FailedSaveInsideTheQuestionAbandonsTheCommand) {
   EXPECT_NE(prompts.errors[0].find("konnte nicht gespeichert werden: Datei nicht gefunden"),
             std::string::npos);
   EXPECT_TRUE(doc.changed());
+}
+
+// A full disk: the saved file keeps its bytes, the rocket stays changed
+// under its caption, and the message names the file and the cause.
+TEST_F(DocumentTest, ASaveOnAFullDiskKeepsTheFileAndTheChange) {
+  const auto file = SavedRocket("Saturn", "s.kmw");
+  const std::string before = testing::ReadText(file);
+  EnterRocket("Jupiter");
+  SetWriteFault({1, 10, ENOSPC});
+  EXPECT_FALSE(doc.Save(prompts));
+  SetWriteFault({});
+  EXPECT_EQ(testing::ReadText(file), before);
+  EXPECT_TRUE(doc.changed());
+  EXPECT_EQ(doc.caption(), "KOMET - Jupiter");
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_NE(prompts.errors[0].find(file.string()), std::string::npos) << prompts.errors[0];
+  EXPECT_NE(prompts.errors[0].find("kein Platz mehr"), std::string::npos) << prompts.errors[0];
 }
 
 TEST_F(DocumentTest, NotesTypedButNotAppliedCountAsAChange) {

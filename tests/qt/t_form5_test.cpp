@@ -13,10 +13,12 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "common/file_io.h"
 #include "dialogs/notes_text.h"
 #include "print/qt/qprinter_device.h"
 #include "qt/modal_helper.h"
 #include "qt/pdf_reader.h"
+#include "support/file_bytes.h"
 
 using namespace komet;
 using komet::testing::AcceptFileDialog;
@@ -197,8 +199,22 @@ class TForm5Test : public QObject {
       QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
     QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList({"notizen.pdf"}));  // no leftovers
 
-    // A place that cannot be written is reported, and nothing is left there.
+    // A full disk keeps the older file and says why.
+    const std::vector<std::uint8_t> before = testing::ReadBytes((pdf + ".pdf").toStdString());
     QString message;
+    CloseNextMessageBox(&message);
+    WhenModal<QFileDialog>([pdf](QFileDialog* d) {  // chosen, the overwrite question answered
+      d->selectFile(pdf + ".pdf");
+      static_cast<QDialog*>(d)->done(QDialog::Accepted);
+    });
+    SetWriteFault({1, 100, ENOSPC});
+    savePdf()->trigger();
+    SetWriteFault({});
+    QVERIFY2(message.contains("notizen.pdf") && message.contains("kein Platz mehr"), qPrintable(message));
+    QVERIFY(testing::ReadBytes((pdf + ".pdf").toStdString()) == before);
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList({"notizen.pdf"}));
+
+    // A place that cannot be written is reported, and nothing is left there.
     CloseNextMessageBox(&message);
     WhenModal<QFileDialog>([pdf](QFileDialog* d) { AcceptFileDialog(d, pdf + ".pdf/unter.pdf"); });
     savePdf()->trigger();

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // komet-sim: simulate a rocket file without a window, write its series,
 // results, plot and report, and import RASP motor files.
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <csignal>
 #include <iostream>
 #include <memory>
 
+#include "app/cli_output.h"
 #include "app/program_paths.h"
 #include "app/qt/cli_exporter.h"
 #include "app/sim_cli.h"
@@ -27,6 +31,9 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader who closed the pipe ends komet-sim quietly, as it does any tool,
+  // even when the caller left the signal ignored.
+  std::signal(SIGPIPE, SIG_DFL);
   qInstallMessageHandler(QuietQtMessages);
   // Pictures need fonts but never a screen.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -46,5 +53,7 @@ int main(int argc, char** argv) {
 
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-  return komet::RunKometSim(args, env, std::cout, std::cerr);
+  komet::FdOutputBuffer stdoutBuffer(STDOUT_FILENO);
+  std::ostream out(&stdoutBuffer);
+  return komet::RunKometSim(args, env, out, std::cerr);
 }

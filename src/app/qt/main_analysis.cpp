@@ -13,6 +13,7 @@
 #include "app/qt/t_motorberater.h"
 #include "common/file_io.h"
 #include "common/komet_error.h"
+#include "common/qt/atomic_file.h"
 #include "common/qt/window_place.h"
 #include "common/win1252.h"
 #include "plot/flight_view.h"
@@ -97,11 +98,19 @@ void TMain::DiagrammspeichernClick() {
   const PlotInputs in{MakeFlightView(document_.simulation()), switches_, MainMotorDelays(document_.rocket()),
                       setup_.decimalSeparator};
   const bool svg = QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
-  const bool ok = svg ? RenderPlotSvg(path, in, state, PaintBox1->size())
-                      : RenderPlotPng(path, in, state, PaintBox1->size());
-  if (!ok)
-    QMessageBox::warning(this, QStringLiteral("Komet"),
-                         QStringLiteral("Das Diagramm konnte nicht in \"%1\" gespeichert werden.").arg(path));
+  const QByteArray bytes =
+      svg ? RenderPlotSvg(in, state, PaintBox1->size()) : RenderPlotPng(in, state, PaintBox1->size());
+  QString reason;
+  try {
+    if (bytes.isEmpty()) throw KometError(KometError::Kind::Io, "das Bild ließ sich nicht erzeugen");
+    WriteFileAtomically(path.toStdString(), bytes);
+  } catch (const KometError& e) {
+    reason = QString::fromUtf8(e.what());
+  }
+  if (!reason.isEmpty())
+    QMessageBox::warning(
+        this, QStringLiteral("Komet"),
+        QStringLiteral("Das Diagramm konnte nicht in \"%1\" gespeichert werden: %2").arg(path, reason));
 }
 
 }  // namespace komet

@@ -218,10 +218,7 @@ void TForm5::BitBtn4Click() {
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
   pdfFolder_ = QFileInfo(path).absolutePath() + QLatin1Char('/');
   try {
-    SavePdf(path.toStdString(), [this](const QString& file) {
-      QPrinter printer(QPrinter::HighResolution);
-      SetUpPdfPrinter(printer, file);
-      QPrinterDevice device(printer);
+    SavePdf(path.toStdString(), [this](PrinterDevice& device) {
       TLinePrinter lp(device);
       printLines(lp);
       return true;

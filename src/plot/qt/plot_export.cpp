@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/qt/plot_export.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QSvgGenerator>
 
 #include "common/qt/qpainter_canvas.h"
@@ -31,24 +31,27 @@ QImage RenderPlotImage(const PlotInputs& in, PlotState& state, QSize size) {
   return image;
 }
 
-bool RenderPlotPng(const QString& path, const PlotInputs& in, PlotState& state, QSize size) {
+QByteArray RenderPlotPng(const PlotInputs& in, PlotState& state, QSize size) {
   const QImage image = RenderPlotImage(in, state, size);
-  return !image.isNull() && image.save(path, "PNG");
+  QBuffer buffer;
+  if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return {};
+  return buffer.data();
 }
 
-bool RenderPlotSvg(const QString& path, const PlotInputs& in, PlotState& state, QSize size) {
-  if (!SizeOk(size)) return false;
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+QByteArray RenderPlotSvg(const PlotInputs& in, PlotState& state, QSize size) {
+  if (!SizeOk(size)) return {};
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
   QSvgGenerator generator;
-  generator.setOutputDevice(&file);
+  generator.setOutputDevice(&buffer);
   generator.setSize(size);
   generator.setViewBox(QRect(QPoint(0, 0), size));
   generator.setTitle(QStringLiteral("Komet"));
   QPainter painter;
-  if (!painter.begin(&generator)) return false;
+  if (!painter.begin(&generator)) return {};
   PaintPlot(painter, size, state, in);
-  return painter.end() && file.error() == QFileDevice::NoError;
+  if (!painter.end()) return {};
+  return buffer.data();
 }
 
 }  // namespace komet

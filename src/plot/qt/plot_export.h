@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QPainter>
 #include <QSize>
@@ -23,11 +24,12 @@ std::optional<std::string> PaintPlot(QPainter& painter, QSize size, PlotState& s
 // 1..kMaxExportSide.
 QImage RenderPlotImage(const PlotInputs& in, PlotState& state, QSize size);
 
-// The plot as a PNG file; false when the size is out of range or the file
-// cannot be written.
-bool RenderPlotPng(const QString& path, const PlotInputs& in, PlotState& state, QSize size);
+// The plot as the bytes of a PNG file, rendered in memory so that a file is
+// written only whole; empty when the size is out of range.
+QByteArray RenderPlotPng(const PlotInputs& in, PlotState& state, QSize size);
 
-// The plot as an SVG file of the given size in pixels; false as for PNG.
-bool RenderPlotSvg(const QString& path, const PlotInputs& in, PlotState& state, QSize size);
+// The plot as the bytes of an SVG file of the given size in pixels; empty as
+// for PNG.
+QByteArray RenderPlotSvg(const PlotInputs& in, PlotState& state, QSize size);
 
 }  // namespace komet

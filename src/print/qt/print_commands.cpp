@@ -7,9 +7,9 @@
 #include <functional>
 
 #include "common/komet_error.h"
+#include "common/qt/atomic_file.h"
 #include "common/qt/qt_text.h"
 #include "common/qt/system_locale.h"
-#include "common/qt/write_beside.h"
 #include "print/qt/qprinter_device.h"
 #include "print/qt/report_export.h"
 #include "print/report.h"
@@ -18,11 +18,23 @@
 namespace komet {
 namespace {
 
-KometError PdfError(const QString& path, const QString& reason) {
+KometError PdfError(const QString& path, const QString& reason, int code = 0) {
   return KometError(KometError::Kind::Io,
                     QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden: %2")
                         .arg(QDir::toNativeSeparators(path), reason)
-                        .toStdString());
+                        .toStdString(),
+                    code);
+}
+
+// An empty document is a drawing that failed.
+void WritePdf(const std::filesystem::path& pdf, const QByteArray& bytes) {
+  if (bytes.isEmpty())
+    throw PdfError(ToQ(pdf.string()), QStringLiteral("der Inhalt ließ sich nicht ausgeben"));
+  try {
+    WriteFileAtomically(pdf, bytes);
+  } catch (const KometError& e) {
+    throw PdfError(ToQ(pdf.string()), QString::fromUtf8(e.what()), e.code());
+  }
 }
 
 }  // namespace
@@ -42,22 +54,15 @@ bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const Ro
                             MeasureRecovery(simulation, rocket)});
 }
 
-void SavePdf(const std::filesystem::path& pdf, const std::function<bool(const QString&)>& render) {
-  WriteBeside(pdf, render, [&](const WriteFailure& f) {
-    return PdfError(ToQ(pdf.string()), f.step == WriteFailure::Step::Render
-                                           ? QStringLiteral("der Inhalt ließ sich nicht ausgeben")
-                                           : f.reason);
-  });
+void SavePdf(const std::filesystem::path& pdf, const std::function<bool(PrinterDevice&)>& draw) {
+  WritePdf(pdf, RenderPdf(draw));
 }
 
 bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulation, const RocketRecord& rocket,
                    const PlotSwitches& switches) {
   if (!simulation.results().resultsValid) return false;
-  const std::string dateTime = PrintDateTime();
-  SavePdf(pdf, [&](const QString& file) {
-    return RenderReportPdf(file, MakeFlightView(simulation), rocket, switches, dateTime,
-                           LocaleDecimalSeparator(), MeasureRecovery(simulation, rocket));
-  });
+  WritePdf(pdf, RenderReportPdf(MakeFlightView(simulation), rocket, switches, PrintDateTime(),
+                                LocaleDecimalSeparator(), MeasureRecovery(simulation, rocket)));
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "common/printer_device.h"
 #include "model/rocket_record.h"
 #include "plot/plot_switches.h"
 #include "sim/simulation.h"
@@ -28,9 +29,10 @@ bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const Ro
 bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulation, const RocketRecord& rocket,
                    const PlotSwitches& switches);
 
-// Writes a PDF file through `render`, which draws it into the path it is
-// given; the file appears only when `render` returns true. Throws KometError
-// with the file's name when it cannot be written.
-void SavePdf(const std::filesystem::path& pdf, const std::function<bool(const QString&)>& render);
+// Writes a PDF file drawn by `draw`; the file appears, or an older one is
+// replaced, only when `draw` returns true and every byte was written. Throws
+// KometError with the file's name and the reason otherwise; an older file
+// keeps its bytes then.
+void SavePdf(const std::filesystem::path& pdf, const std::function<bool(PrinterDevice&)>& draw);
 
 }  // namespace komet

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include "common/printer_device.h"
@@ -9,17 +11,18 @@
 
 namespace komet {
 
-// A PrinterDevice over a QPrinter: a real printer through CUPS, or a PDF
-// file (QPrinter::PdfFormat with an output file name). Device units are the
+// A PrinterDevice over a QPrinter (a real printer through CUPS, or a PDF
+// file) or over a QPdfWriter (a PDF drawn into memory). Device units are the
 // printer's resolution; drawing starts at the printable area's corner.
 class QPrinterDevice final : public PrinterDevice {
  public:
-  // The printer must outlive the device.
+  // The printer or writer must outlive the device.
   explicit QPrinterDevice(QPrinter& printer);
+  explicit QPrinterDevice(QPdfWriter& writer);
   ~QPrinterDevice() override;
 
-  int DpiX() const override { return printer_.resolution(); }
-  int DpiY() const override { return printer_.resolution(); }
+  int DpiX() const override { return Resolution(); }
+  int DpiY() const override { return Resolution(); }
   int PageWidth() const override { return PaintRect().width(); }
   int PageHeight() const override { return PaintRect().height(); }
   int PhysicalWidth() const override { return FullRect().width(); }
@@ -35,18 +38,25 @@ class QPrinterDevice final : public PrinterDevice {
   Canvas& canvas() override { return canvas_; }
 
  private:
+  int Resolution() const;
   QRect PaintRect() const;
   QRect FullRect() const;
 
-  QPrinter& printer_;
+  QPagedPaintDevice& device_;
+  QPrinter* printer_ = nullptr;
+  QPdfWriter* writer_ = nullptr;
   QPainter painter_;
   QPainterCanvas canvas_;
   bool printing_ = false;
   int page_ = 0;
 };
 
-// A printer writing a PDF file on an A4 portrait page at 600 dpi, with the
-// few millimetres of margin a laser printer cannot reach.
+// The page of Komet's PDF files: A4 portrait with the few millimetres of
+// margin a laser printer cannot reach.
+QPageLayout PdfPageLayout();
+inline constexpr int kPdfResolution = 600;
+
+// A printer writing a PDF file on that page at that resolution.
 void SetUpPdfPrinter(QPrinter& printer, const QString& path);
 
 }  // namespace komet
