@@ -23,7 +23,8 @@ namespace {
 QString UnitKey(const QString& path, const FlightLog& log) {
   return QStringLiteral("Messflug/Einheit_%1_%2")
       .arg(QFileInfo(path).suffix().toLower())
-      .arg(static_cast<int>(log.shape));
+      .arg(static_cast<int>(log.shape))
+      .append(log.unitHint ? QStringLiteral("_Hinweis") : QString());
 }
 
 std::optional<HeightUnit> AskUnit(QWidget* parent, const QString& path, const FlightLog& log) {
@@ -34,13 +35,17 @@ std::optional<HeightUnit> AskUnit(QWidget* parent, const QString& path, const Fl
   if (known == QLatin1String("ft")) return HeightUnit::Foot;
   QMessageBox box(QMessageBox::Question, QStringLiteral("Messflug laden"),
                   QStringLiteral("Die Datei „%1“ sagt nicht, in welcher Einheit die Höhen stehen. "
-                                 "Der höchste Wert ist %2.\nSind es Meter oder Fuß? (Die Antwort gilt "
+                                 "Der höchste Wert ist %2.%3\nSind es Meter oder Fuß? (Die Antwort gilt "
                                  "für alle Dateien dieser Art.)")
                       .arg(QFileInfo(path).fileName())
-                      .arg(log.apogee, 0, 'f', 1),
+                      .arg(log.apogee / (log.unit == HeightUnit::Foot ? kMetresPerFoot : 1.0), 0, 'f', 1)
+                      .arg(log.unitHint ? QStringLiteral(" %1 sprechen für Fuß.")
+                                              .arg(QString::fromStdString(log.unitReason))
+                                        : QString()),
                   QMessageBox::Cancel, parent);
   QPushButton* metres = box.addButton(QStringLiteral("&Meter"), QMessageBox::AcceptRole);
   QPushButton* feet = box.addButton(QStringLiteral("&Fuß"), QMessageBox::AcceptRole);
+  box.setDefaultButton(log.unitHint == HeightUnit::Foot ? feet : metres);
   box.exec();
   if (box.clickedButton() != metres && box.clickedButton() != feet) return std::nullopt;
   settings.setValue(key, box.clickedButton() == feet ? QStringLiteral("ft") : QStringLiteral("m"));
