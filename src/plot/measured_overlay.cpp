@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/format.h"
 #include "flightlog/cw_fit.h"
 #include "plot/curve_drawing.h"
 
@@ -19,6 +20,9 @@ void Dot(Canvas& c, int x, int y) {
 MeasuredOverlay MakeMeasuredOverlay(const FlightLog& log, const Simulation& simulation) {
   MeasuredOverlay m;
   m.label = "Messflug: " + log.fileName;
+  if (log.reportedApogee)
+    m.label +=
+        Format('.', " (H\xC3\xB6henmesser meldet %.0f %s)", log.reportedValue, UnitText(log.reportedUnit));
   const double offset = SimulatedLaunchTime(simulation, log);
   const std::vector<double> v = MeasuredVelocity(log);
   std::size_t end = log.apogeeIndex;

@@ -22,7 +22,7 @@ struct MeasuredOverlay {
   std::vector<double> velocity;  // m/s, local least-squares slope of the median
   double maxHeight = 0.0, maxVelocity = 0.0;
   double endTime = 0.0;  // s, the last point drawn
-  std::string label;     // the legend: "Messflug: flug.csv"
+  std::string label;     // the legend: "Messflug: flug.csv (Höhenmesser meldet 2450 ft)"
 };
 
 // The points from launch until the recording is back below 3 m (or ends).
