@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "common/komet_error.h"
 
@@ -28,8 +30,8 @@ double Median(std::vector<double> v) {
   return *middle;
 }
 
-// How far three quarters of the values lie from `centre`: small for a
-// pad's noise, large for a pressure dip.
+// How far `share` of the values lie from `centre`; three quarters is small
+// for a pad's noise and large for a pressure dip.
 double Spread(std::vector<double> v, double centre, double share = 0.75) {
   for (double& x : v) x = std::fabs(x - centre);
   const auto at = v.begin() + static_cast<std::ptrdiff_t>(static_cast<double>(v.size() - 1) * share);

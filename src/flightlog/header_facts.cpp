@@ -24,15 +24,23 @@ bool Has(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
 
-// Where a plain decimal number at the start of `s` ends (0: none).
+// Where a plain decimal number at the start of `s` ends (0: none); a comma
+// before three digits is a thousands separator ("2,450 ft").
 std::size_t NumberEnd(std::string_view s, double& value) {
-  std::size_t i = (!s.empty() && (s[0] == '-' || s[0] == '+')) ? 1 : 0;
-  const std::size_t digits = i;
-  while (i < s.size() && (std::isdigit(static_cast<unsigned char>(s[i])) != 0 || s[i] == '.')) ++i;
-  if (i == digits) return 0;
-  const char* begin = s.data() + (s[0] == '+' ? 1 : 0);
-  const auto [ptr, ec] = std::from_chars(begin, s.data() + i, value);
-  return ec == std::errc() ? static_cast<std::size_t>(ptr - s.data()) : 0;
+  std::string plain;
+  std::size_t i = 0;
+  if (!s.empty() && (s[0] == '-' || s[0] == '+')) plain += s[i++];
+  const auto digit = [&s](std::size_t k) {
+    return k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]));
+  };
+  for (; i < s.size(); ++i) {
+    const bool thousands = s[i] == ',' && digit(i + 1) && digit(i + 2) && digit(i + 3) && !digit(i + 4);
+    if (!digit(i) && s[i] != '.' && !thousands) break;
+    if (!thousands) plain += s[i];
+  }
+  const char* begin = plain.data() + (!plain.empty() && plain[0] == '+' ? 1 : 0);
+  const auto [ptr, ec] = std::from_chars(begin, plain.data() + plain.size(), value);
+  return ec == std::errc() && ptr == plain.data() + plain.size() ? i : 0;
 }
 
 // The unit word at the start of `rest` (lowered), if a whole word.
