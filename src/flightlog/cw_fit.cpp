@@ -14,10 +14,7 @@ namespace {
 class Trials {
  public:
   Trials(const RocketRecord& rocket, const SimConstants& constants, const FlightLog& log)
-      : rocket_(rocket),
-        constants_(constants.Values(), constants.Site()),
-        log_(log),
-        sim_(std::make_unique<Simulation>()) {}
+      : rocket_(rocket), constants_(constants.Values(), constants.Site()), log_(log), sim_(std::make_unique<Simulation>()) {}
 
   const Simulation& Fly(double cw) {
     RocketRecord trial = rocket_;
