@@ -33,19 +33,17 @@ std::optional<HeightUnit> AskUnit(QWidget* parent, const QString& path, const Fl
   const QString known = settings.value(key).toString();
   if (known == QLatin1String("m")) return HeightUnit::Metre;
   if (known == QLatin1String("ft")) return HeightUnit::Foot;
-  QMessageBox box(
-      QMessageBox::Question, QStringLiteral("Messflug laden"),
-      QStringLiteral("Die Datei „%1“ sagt nicht, in welcher Einheit die Höhen stehen. "
-                     "Der höchste Wert ist %2.%3\nSind es Meter oder Fuß? (Die Antwort gilt "
-                     "für alle Dateien dieser Art.)")
-          .arg(QFileInfo(path).fileName())
-          .arg(log.apogee / (log.unit == HeightUnit::Foot ? kMetresPerFoot : 1.0), 0, 'f', 1)
-          .arg(log.unitHint
-                   ? QStringLiteral(" %1 sprechen für Fuß.").arg(QString::fromStdString(log.unitReason))
-                   : QString()),
-      QMessageBox::Cancel, parent);
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Messflug laden"),
+                  QStringLiteral("Die Datei „%1“ sagt nicht, in welcher Einheit die Höhen stehen. "
+                                 "Der höchste Wert ist %2.\nSind es Meter oder Fuß? (Die Antwort gilt "
+                                 "für alle Dateien dieser Art.)")
+                      .arg(QFileInfo(path).fileName())
+                      .arg(log.apogee, 0, 'f', 1),
+                  QMessageBox::Cancel, parent);
   QPushButton* metres = box.addButton(QStringLiteral("&Meter"), QMessageBox::AcceptRole);
   QPushButton* feet = box.addButton(QStringLiteral("&Fuß"), QMessageBox::AcceptRole);
+  if (log.unitHint)
+    box.setInformativeText(QString::fromStdString(log.unitReason) + QStringLiteral(" sprechen für Fuß."));
   box.setDefaultButton(log.unitHint == HeightUnit::Foot ? feet : metres);
   box.exec();
   if (box.clickedButton() != metres && box.clickedButton() != feet) return std::nullopt;
@@ -63,7 +61,10 @@ void TMain::MessflugLadenClick() {
   run([&] {
     FlightLog log = ReadFlightLogFile(path.toStdString());
     if (!log.unitKnown()) {
-      const std::optional<HeightUnit> unit = AskUnit(this, path, log);
+      // The question shows the file's own numbers, also where a hint read them in feet.
+      const FlightLog asWritten =
+          log.unit == HeightUnit::Metre ? log : ReadFlightLogFile(path.toStdString(), HeightUnit::Metre);
+      const std::optional<HeightUnit> unit = AskUnit(this, path, asWritten);
       if (!unit) return;
       if (*unit != log.unit) log = ReadFlightLogFile(path.toStdString(), unit);
     }
