@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/komet_error.h"
 #include "flightlog/flight_log.h"
@@ -27,7 +28,11 @@ void CheckLog(const FlightLog& log) {
   Require(log.launchIndex <= log.apogeeIndex && log.apogeeIndex < log.size(), "apogee before launch");
   Require(log.time[log.launchIndex] == 0.0, "launch is not time 0");
   Require(log.apogee >= kLaunchRise, "apogee below the launch rise");
-  Require(MeasuredVelocity(log).size() == log.size(), "velocity length");
+  const std::vector<double> v = MeasuredVelocity(log);
+  Require(v.size() == log.size(), "velocity length");
+  for (double x : v) Require(std::isfinite(x), "a velocity is not finite");
+  Require(!log.reportedApogee || std::isfinite(*log.reportedApogee), "reported apogee not finite");
+  Require(log.riseTime >= 0.0 && std::isfinite(log.riseTime), "rise before launch");
   Require(!ShapeText(log).empty(), "no shape text");
 }
 

@@ -25,7 +25,25 @@ const std::vector<CliOption<FlightLogArgs>>& FlightLogOptions() {
 }
 
 std::string UnitSource(const FlightLog& log) {
-  return std::string(UnitText(log.unit)) + (log.unitKnown() ? " (aus der Datei)" : " (angenommen)");
+  std::string source = std::string(UnitText(log.unit));
+  if (log.unitKnown()) return source + " (aus der Datei: " + log.unitReason + ")";
+  if (log.unitHint && log.unit == *log.unitHint) return source + " (angenommen: " + log.unitReason + ")";
+  return source + " (angenommen)";
+}
+
+// "; Höhenmesser meldet 2450 ft" where the header reports an apogee.
+// ", 61 Zeilen mit wiederholter Zeit gemittelt".
+std::string Merged(const FlightLog& log) {
+  std::string text;
+  if (log.mergedRows > 0)
+    text = ", " + std::to_string(log.mergedRows) + " Zeilen mit wiederholter Zeit gemittelt";
+  if (log.lastLineCut) text += ", die abgeschnittene letzte Zeile nicht";
+  return text;
+}
+
+std::string Reported(const FlightLog& log, char sep) {
+  if (!log.reportedApogee) return {};
+  return Format(sep, "; Höhenmesser meldet %.0f %s", log.reportedValue, UnitText(log.reportedUnit));
 }
 
 }  // namespace
@@ -55,9 +73,13 @@ FlightLog ReadCliFlightLog(const FlightLogArgs& a, std::ostream& err) {
   } catch (const KometError& e) {
     throw UsageError{e.kind() == KometError::Kind::Format ? e.what() : a.log.string() + ": " + e.what()};
   }
-  if (!log.unitKnown() && !a.units)
+  if (!log.unitKnown() && !a.units) {
+    const bool feet = log.unit == HeightUnit::Foot;
     err << "komet-sim: Warnung: " << log.fileName
-        << ": die Datei sagt nicht, ob die Höhen in m oder ft stehen; gelesen in m (sonst --units ft)\n";
+        << ": die Datei sagt nicht, ob die Höhen in m oder ft stehen"
+        << (log.unitHint ? "; " + log.unitReason + " sprechen für ft" : std::string()) << "; gelesen in "
+        << UnitText(log.unit) << " (sonst --units " << (feet ? "m" : "ft") << ")\n";
+  }
   return log;
 }
 
@@ -67,12 +89,14 @@ std::string FlightLogText(const FlightLog& log, char sep) {
                 "Form:          %s\n"
                 "Spalten:       Zeit \"%s\", Höhe \"%s\"\n"
                 "Höhe in:       %s\n"
-                "Messpunkte:    %d (Zeilen %d bis %d)\n"
-                "Start:         bei %.3f s der Aufzeichnung (3 m über dem Startplatz, zurück zum Beginn "
-                "des Anstiegs)\n"
-                "Gipfel:        %.1f m nach %.2f s (Median aus je 3 Messpunkten)\n",
+                "Messpunkte:    %d (Zeilen %d bis %d%s)\n"
+                "Startplatz:    %s\n"
+                "Start:         bei %.3f s der Aufzeichnung (1 s lang mehr als 3 m über dem Startplatz, "
+                "zurück zum Beginn des Anstiegs)\n"
+                "Gipfel:        %.1f m nach %.2f s (Median aus je 3 Messpunkten%s)\n",
                 log.fileName, ShapeText(log), log.timeColumn, log.heightColumn, UnitSource(log), log.size(),
-                log.firstDataLine, log.lastDataLine, log.launchTime, log.apogee, log.apogeeTime);
+                log.firstDataLine, log.lastDataLine, Merged(log), PadSourceText(log.padSource),
+                log.launchTime, log.apogee, log.apogeeTime, Reported(log, sep));
 }
 
 std::string FlightLogJson(const FlightLog& log) {
@@ -83,7 +107,10 @@ std::string FlightLogJson(const FlightLog& log) {
          ",\n  \"unitFromFile\": " + JsonBool(log.unitKnown()) +
          ",\n  \"samples\": " + std::to_string(log.size()) +
          ",\n  \"launchTime\": " + JsonNumber(log.launchTime) + ",\n  \"apogee\": " + JsonNumber(log.apogee) +
-         ",\n  \"apogeeTime\": " + JsonNumber(log.apogeeTime) + "\n}\n";
+         ",\n  \"apogeeTime\": " + JsonNumber(log.apogeeTime) +
+         ",\n  \"reportedApogee\": " + JsonNumber(log.reportedApogee) +
+         ",\n  \"padHeight\": " + JsonNumber(log.padHeight) +
+         ",\n  \"mergedRows\": " + std::to_string(log.mergedRows) + "\n}\n";
 }
 
 std::string CwFitText(const CwFit& f, char sep) {

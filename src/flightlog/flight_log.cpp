@@ -7,7 +7,11 @@
 #include <cstdint>
 
 #include "common/file_io.h"
+#include "common/format.h"
 #include "common/komet_error.h"
+#include "common/text.h"
+#include "flightlog/flight_launch.h"
+#include "flightlog/header_facts.h"
 
 namespace komet {
 namespace {
@@ -22,14 +26,9 @@ struct Line {
   std::string_view text;
 };
 
-[[noreturn]] void Fail(const std::string& file, std::size_t line, const std::string& what) {
-  throw KometError(KometError::Kind::Format, file + ", Zeile " + std::to_string(line) + ": " + what);
-}
-
-std::string_view Trim(std::string_view s) {
-  const auto first = s.find_first_not_of(" \t\r\"");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\r\"") - first + 1);
+// A field without blanks and the quotes of a spreadsheet around it.
+std::string_view Bare(std::string_view s) {
+  return Trim(s, " \t\r\"");
 }
 
 std::vector<Line> SplitLines(std::string_view text) {
@@ -43,8 +42,8 @@ std::vector<Line> SplitLines(std::string_view text) {
   return lines;
 }
 
-std::vector<std::string_view> SplitFields(std::string_view line, char sep) {
-  std::vector<std::string_view> fields;
+void SplitFields(std::string_view line, char sep, std::vector<std::string_view>& fields) {
+  fields.clear();
   if (sep == ' ') {
     std::size_t i = 0;
     while (i < line.size()) {
@@ -54,15 +53,20 @@ std::vector<std::string_view> SplitFields(std::string_view line, char sep) {
       fields.push_back(line.substr(a, b - a));
       i = b;
     }
-    return fields;
+    return;
   }
   std::size_t start = 0;
   while (true) {
     const std::size_t end = line.find(sep, start);
-    fields.push_back(Trim(line.substr(start, end == std::string_view::npos ? end : end - start)));
+    fields.push_back(Bare(line.substr(start, end == std::string_view::npos ? end : end - start)));
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
+}
+
+std::vector<std::string_view> Fields(std::string_view line, char sep) {
+  std::vector<std::string_view> fields;
+  SplitFields(line, sep, fields);
   return fields;
 }
 
@@ -89,41 +93,16 @@ char SeparatorOf(std::string_view line) {
 // A data line: its first field is a number (with either decimal mark).
 bool IsData(std::string_view line) {
   const char sep = SeparatorOf(line);
-  const auto fields = SplitFields(line, sep);
+  const auto fields = Fields(line, sep);
   return !fields.empty() && (FieldNumber(fields[0], '.') || (sep != ',' && FieldNumber(fields[0], ',')));
-}
-
-std::string Lower(std::string_view s) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    const char c = s[i];
-    if (c >= 'A' && c <= 'Z') {
-      out += static_cast<char>(c - 'A' + 'a');
-    } else if (c == '\xC3' && i + 1 < s.size() && s[i + 1] == '\x96') {  // Ö
-      out += "\xC3\xB6";
-      ++i;
-    } else {
-      out += c;
-    }
-  }
-  return out;
 }
 
 // The name without its unit: "altitude_ft" -> "altitude", "Höhe [m]" -> "höhe".
 std::string BareName(std::string_view name) {
-  const std::string low = Lower(Trim(name));
-  return std::string(Trim(low.substr(0, std::min(low.size(), low.find_first_of("_([' ")))));
-}
-
-std::optional<HeightUnit> UnitInName(std::string_view name) {
-  const std::string low = Lower(Trim(name));
-  for (std::string_view ft : {"_ft", "(ft)", "[ft]", "'", " ft", "feet", "fuss", "fu\xC3\x9f"})
-    if (low.find(ft) != std::string::npos) return HeightUnit::Foot;
-  for (std::string_view m : {"_m", "(m)", "[m]", " m", "meter", "metre"})
-    if (low.find(m) != std::string::npos && low.find(m) + m.size() == low.size()) return HeightUnit::Metre;
-  for (std::string_view m : {"(m)", "[m]", "meter", "metre"})
-    if (low.find(m) != std::string::npos) return HeightUnit::Metre;
-  return std::nullopt;
+  std::string low = AsciiLowered(Bare(name));
+  for (std::size_t at = low.find("\xC3\x96"); at != std::string::npos; at = low.find("\xC3\x96"))
+    low[at + 1] = '\xB6';
+  return std::string(Bare(std::string_view(low).substr(0, std::min(low.size(), low.find_first_of("_([' ")))));
 }
 
 std::optional<std::size_t> FindColumn(const std::vector<std::string>& names,
@@ -139,24 +118,24 @@ struct Preamble {
   FlightLogShape shape = FlightLogShape::Columns;
   std::vector<std::string> names;
   std::size_t namesLine = 0;
-  std::optional<HeightUnit> unitHint;
+  HeaderFacts facts;
   std::size_t dataStart = 0;  // index into the lines
 };
 
-// A key line's value names the unit ("Units: ft", "Altitude units: Feet").
-void TakeKey(std::string_view key, std::string_view value, Preamble& p, std::size_t lineNo) {
-  const std::string k = Lower(Trim(key));
-  value = Trim(value);
-  if (k == "data" && value.find('(') != std::string_view::npos) {
+void SetNames(std::string_view text, char sep, std::size_t lineNo, Preamble& p) {
+  p.names.clear();
+  for (std::string_view n : Fields(text, sep)) p.names.emplace_back(n);
+  p.namesLine = lineNo;
+}
+
+void TakeKeyLine(std::string_view text, std::size_t colon, std::size_t lineNo, Preamble& p) {
+  const std::string_view key = Bare(text.substr(0, colon)), value = Bare(text.substr(colon + 1));
+  if (EqualsIgnoringCase(key, "data") && value.find('(') != std::string_view::npos) {
     const auto open = value.find('('), close = value.find(')', open);
-    p.names.clear();
-    for (std::string_view n : SplitFields(value.substr(open + 1, close - open - 1), ','))
-      p.names.emplace_back(n);
-    p.namesLine = lineNo;
-  } else if (k.find("unit") != std::string::npos || k.find("einheit") != std::string::npos) {
-    const std::string v = Lower(value);
-    if (v.starts_with("f")) p.unitHint = HeightUnit::Foot;
-    if (v.starts_with("m")) p.unitHint = HeightUnit::Metre;
+    SetNames(value.substr(open + 1, close == std::string_view::npos ? close : close - open - 1), ',', lineNo,
+             p);
+  } else {
+    TakeKeyValue(key, value, text, p.facts);
   }
 }
 
@@ -164,29 +143,25 @@ Preamble ReadPreamble(const std::vector<Line>& lines, const std::string& file) {
   Preamble p;
   std::size_t lastText = 1;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view text = Trim(lines[i].text);
+    const std::string_view text = Bare(lines[i].text);
     if (text.empty()) continue;
     lastText = lines[i].number;
     if (IsData(text)) {
       p.dataStart = i;
       return p;
     }
+    TakeProductLine(text, p.facts);
     if (text.starts_with("#version,")) {
       p.shape = FlightLogShape::Telemetry;
-      p.names.clear();
-      for (std::string_view n : SplitFields(text.substr(1), ',')) p.names.emplace_back(n);
-      p.namesLine = lines[i].number;
-      p.unitHint = HeightUnit::Metre;
+      SetNames(text.substr(1), ',', lines[i].number, p);
     } else if (text.starts_with("#")) {
       continue;  // a comment of the exporting program
     } else if (const auto colon = text.find(':'); colon != std::string_view::npos && colon > 0) {
       if (p.shape != FlightLogShape::Telemetry) p.shape = FlightLogShape::KeyValueBlock;
-      TakeKey(text.substr(0, colon), text.substr(colon + 1), p, lines[i].number);
+      TakeKeyLine(text, colon, lines[i].number, p);
     } else {
       if (p.shape == FlightLogShape::Columns) p.shape = FlightLogShape::ColumnsWithHeader;
-      p.names.clear();
-      for (std::string_view n : SplitFields(text, SeparatorOf(text))) p.names.emplace_back(n);
-      p.namesLine = lines[i].number;
+      SetNames(text, SeparatorOf(text), lines[i].number, p);
     }
   }
   Fail(file, lastText, "keine Zeile mit Zahlen für Zeit und Höhe gefunden");
@@ -212,111 +187,153 @@ Columns ChooseColumns(const Preamble& p, FlightLog& log, const std::string& file
   c.height = *h;
   log.timeColumn = p.names[c.time];
   log.heightColumn = p.names[c.height];
-  log.fileUnit = UnitInName(log.heightColumn);
   return c;
 }
 
-double ReadField(const std::vector<std::string_view>& fields, std::size_t index, char decimal,
-                 const std::string& file, std::size_t lineNo) {
-  const auto v = FieldNumber(fields[index], decimal);
-  if (!v) Fail(file, lineNo, "\"" + std::string(fields[index].substr(0, 40)) + "\" ist keine Zahl");
+// The unit from every hint, strongest first: the column's name, the
+// header's heights, the altimeter family, and short of proof, °F.
+void ChooseUnit(const Preamble& p, std::string_view firstRow, FlightLog& log,
+                std::optional<HeightUnit> given) {
+  const HeaderFacts& f = p.facts;
+  if (const auto named = UnitInName(log.heightColumn); named && !p.names.empty()) {
+    log.fileUnit = named;
+    log.unitReason = "Spaltenname \"" + log.heightColumn + "\"";
+  } else if (p.shape == FlightLogShape::Telemetry) {
+    log.fileUnit = HeightUnit::Metre;
+    log.unitReason = "Telemetrie-CSV";
+  } else if (f.keyUnit && !f.keyUnitsDisagree) {
+    log.fileUnit = f.keyUnit;
+    log.unitReason = "Kopfblock \"" + f.keyLine + "\"";
+  } else if (f.productUnit) {
+    log.fileUnit = f.productUnit;
+    log.unitReason = "Höhenmesser " + f.product;
+  }
+  bool fahrenheit = f.fahrenheit;
+  for (const std::string& name : p.names) fahrenheit = fahrenheit || NamesFahrenheit(name);
+  for (std::string_view field : Fields(firstRow, SeparatorOf(firstRow)))
+    fahrenheit = fahrenheit || IsFahrenheitValue(field);
+  if (!log.fileUnit && fahrenheit) {
+    log.unitHint = HeightUnit::Foot;
+    log.unitReason = "Temperaturen in °F";
+  }
+  log.unit = log.fileUnit.value_or(given.value_or(log.unitHint.value_or(HeightUnit::Metre)));
+}
+
+// The altimeter's own apogee, above the pad; one above sea level counts
+// only with the ground's elevation beside it.
+void TakeReportedApogee(const HeaderFacts& f, FlightLog& log) {
+  if (!f.reportedApogee) return;
+  const auto metres = [&log](double v, std::optional<HeightUnit> u) {
+    return v * (u.value_or(log.unit) == HeightUnit::Foot ? kMetresPerFoot : 1.0);
+  };
+  double apogee = metres(*f.reportedApogee, f.reportedUnit);
+  if (f.reportedAboveSea) {
+    if (!f.groundElevation) return;
+    apogee -= metres(*f.groundElevation, f.groundUnit.has_value() ? f.groundUnit : f.reportedUnit);
+  }
+  log.reportedApogee = apogee;
+  log.reportedValue = *f.reportedApogee;
+  log.reportedUnit = f.reportedUnit.value_or(log.unit);
+}
+
+struct Row {
+  double time = 0.0, height = 0.0;
+  std::size_t line = 0;
+};
+
+double ReadField(std::string_view field, char decimal, const std::string& file, std::size_t lineNo) {
+  const auto v = FieldNumber(field, decimal);
+  if (!v) Fail(file, lineNo, "\"" + std::string(field.substr(0, 40)) + "\" ist keine Zahl");
   return *v;
 }
 
-void ReadData(const std::vector<Line>& lines, const Preamble& p, const Columns& c, FlightLog& log,
-              const std::string& file) {
-  const std::string_view first = Trim(lines[p.dataStart].text);
+std::vector<Row> ReadRows(const std::vector<Line>& lines, const Preamble& p, const Columns& c, FlightLog& log,
+                          const std::string& file) {
+  const std::string_view first = Bare(lines[p.dataStart].text);
   log.separator = SeparatorOf(first);
   log.decimal = '.';
   if (log.separator != ',' && first.find(',') != std::string_view::npos) log.decimal = ',';
-  const std::size_t width = SplitFields(first, log.separator).size();
-  const std::size_t needed = std::max(c.time, c.height) + 1;
+  std::vector<std::string_view> fields;
+  SplitFields(first, log.separator, fields);
+  const std::size_t needed = std::max(fields.size(), std::max(c.time, c.height) + 1);
   const double scale = log.unit == HeightUnit::Foot ? kMetresPerFoot : 1.0;
   log.firstDataLine = lines[p.dataStart].number;
+  std::vector<Row> rows;
+  rows.reserve(lines.size() - p.dataStart);
   for (std::size_t i = p.dataStart; i < lines.size(); ++i) {
-    const std::string_view text = Trim(lines[i].text);
+    const std::string_view text = Bare(lines[i].text);
     const std::size_t no = lines[i].number;
     if (text.empty()) continue;
-    const auto fields = SplitFields(text, log.separator);
-    if (fields.size() < std::max(width, needed))
+    SplitFields(text, log.separator, fields);
+    if (fields.size() < needed && i + 1 == lines.size() && !text.empty()) {
+      // The file ends inside this row: a copy or an export cut short.
+      log.lastLineCut = true;
+      break;
+    }
+    if (fields.size() < needed)
       Fail(file, no,
-           "unvollständige Zeile (" + std::to_string(fields.size()) + " statt " +
-               std::to_string(std::max(width, needed)) + " Spalten)");
-    const double t = ReadField(fields, c.time, log.decimal, file, no);
-    const double h = ReadField(fields, c.height, log.decimal, file, no) * scale;
+           "unvollständige Zeile (" + std::to_string(fields.size()) + " statt " + std::to_string(needed) +
+               " Spalten)");
+    const double t = ReadField(fields[c.time], log.decimal, file, no);
+    const double h = ReadField(fields[c.height], log.decimal, file, no) * scale;
     if (!std::isfinite(t) || std::fabs(t) > kMaxTimeS) Fail(file, no, "die Zeit ist keine mögliche Flugzeit");
     if (!std::isfinite(h) || std::fabs(h) > kMaxHeightM)
       Fail(file, no, "die Höhe ist keine mögliche Flughöhe");
-    if (!log.time.empty() && t <= log.time.back()) Fail(file, no, "die Zeit läuft nicht vorwärts");
-    log.time.push_back(t);
-    log.height.push_back(h);
+    rows.push_back({t, h, no});
     log.lastDataLine = no;
   }
+  return rows;
 }
 
-double Median3(double a, double b, double c) {
-  return std::max(std::min(a, b), std::min(std::max(a, b), c));
-}
-
-// The pad level is the median of what the altimeter read until half a
-// second before the first 3 m rise (from the first three points), its noise
-// how far 90 % of those readings scatter around it.
-struct Pad {
-  double level = 0.0, noise = 0.0;
-};
-
-Pad PadLevel(const FlightLog& log) {
-  const double first = Median3(log.height[0], log.height[1], log.height[2]);
-  std::size_t rise = 0;
-  while (rise < log.size() && log.smoothed[rise] < first + kLaunchRise) ++rise;
-  if (rise == log.size()) return {first, 0.0};  // no launch: the caller says so
-  std::vector<double> before;
-  for (std::size_t i = 0; i < rise && log.time[i] <= log.time[rise] - 0.5; ++i)
-    before.push_back(log.height[i]);
-  if (before.size() < 3) return {first, 0.0};
-  const auto middle = before.begin() + static_cast<std::ptrdiff_t>(before.size() / 2);
-  std::nth_element(before.begin(), middle, before.end());
-  Pad pad{*middle, 0.0};
-  for (double& h : before) h = std::fabs(h - pad.level);
-  const auto ninety = before.begin() + static_cast<std::ptrdiff_t>(before.size() * 9 / 10);
-  std::nth_element(before.begin(), ninety, before.end());
-  pad.noise = *ninety;
-  return pad;
-}
-
-// Launch: the first point 3 m above the pad, moved back to where the rise
-// began, the last point within the pad's noise. Time 0 is launch, heights
-// are above the pad; the apogee is the highest point of the median after
-// launch.
-void FindLaunch(FlightLog& log, const std::string& file) {
-  const std::size_t n = log.size();
-  log.smoothed.resize(n);
-  for (std::size_t i = 0; i < n; ++i)
-    log.smoothed[i] =
-        (i == 0 || i + 1 == n) ? log.height[i] : Median3(log.height[i - 1], log.height[i], log.height[i + 1]);
-  const Pad p = PadLevel(log);
-  const double pad = p.level;
-  std::size_t rise = 0;
-  while (rise < n && log.smoothed[rise] < pad + kLaunchRise) ++rise;
-  if (rise == n || rise == 0)
-    Fail(file, log.lastDataLine, "kein Start: die Höhe steigt nirgends 3 m über den Startplatz");
-  std::size_t launch = rise;
-  while (launch > 0 && log.smoothed[launch] > pad + p.noise) --launch;
-  log.launchIndex = launch;
-  log.launchTime = log.time[launch];
-  log.padHeight = pad;
-  for (std::size_t i = 0; i < n; ++i) {
-    log.time[i] -= log.launchTime;
-    log.height[i] -= pad;
-    log.smoothed[i] -= pad;
+// Rows that repeat the time before them (several packets of one instant)
+// become one sample, the mean of their heights.
+std::vector<Row> MergeRepeats(const std::vector<Row>& rows, std::size_t& merged) {
+  std::vector<Row> out;
+  out.reserve(rows.size());
+  std::size_t count = 0;
+  for (const Row& r : rows) {
+    if (!out.empty() && r.time == out.back().time) {
+      out.back().height += r.height;
+      ++count;
+      ++merged;
+      continue;
+    }
+    if (count > 0) out.back().height /= static_cast<double>(count + 1);
+    count = 0;
+    out.push_back(r);
   }
-  log.apogeeIndex = static_cast<std::size_t>(
-      std::max_element(log.smoothed.begin() + static_cast<std::ptrdiff_t>(launch), log.smoothed.end()) -
-      log.smoothed.begin());
-  log.apogee = log.smoothed[log.apogeeIndex];
-  const double a = log.smoothed[rise - 1], b = log.smoothed[rise];
-  log.riseTime = log.time[rise - 1] + (log.time[rise] - log.time[rise - 1]) * (kLaunchRise - a) / (b - a);
-  log.apogeeTime = log.time[log.apogeeIndex];
+  if (count > 0) out.back().height /= static_cast<double>(count + 1);
+  return out;
+}
+
+// The typical step between samples: the median of the forward steps.
+double SamplingInterval(const std::vector<Row>& rows) {
+  std::vector<double> steps;
+  steps.reserve(rows.size());
+  for (std::size_t i = 1; i < rows.size(); ++i)
+    if (rows[i].time > rows[i - 1].time) steps.push_back(rows[i].time - rows[i - 1].time);
+  if (steps.empty()) return 0.0;
+  const auto middle = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
+  std::nth_element(steps.begin(), middle, steps.end());
+  return *middle;
+}
+
+// Times that jitter back by up to one sampling interval are put in order;
+// a clock that jumps back further is damage.
+void OrderTimes(std::vector<Row>& rows, FlightLog& log, const std::string& file) {
+  rows = MergeRepeats(rows, log.mergedRows);
+  const double step = SamplingInterval(rows);
+  double latest = -kMaxTimeS * 2;
+  bool jitter = false;
+  for (const Row& r : rows) {
+    if (r.time < latest - step * (1.0 + 1e-9))
+      Fail(file, r.line, Format(',', "die Zeit läuft nicht vorwärts (%.3f s nach %.3f s)", r.time, latest));
+    jitter = jitter || r.time < latest;
+    latest = std::max(latest, r.time);
+  }
+  if (!jitter) return;
+  std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.time < b.time; });
+  rows = MergeRepeats(rows, log.mergedRows);
 }
 
 }  // namespace
@@ -324,22 +341,27 @@ void FindLaunch(FlightLog& log, const std::string& file) {
 FlightLog ParseFlightLog(std::string_view text, const std::string& fileName, std::optional<HeightUnit> unit) {
   FlightLog log;
   log.fileName = fileName;
-  const std::vector<Line> lines = SplitLines(text);
   if (const auto nul = text.find('\0'); nul != std::string_view::npos)
     Fail(fileName,
          static_cast<std::size_t>(
              std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n')) +
              1,
          "keine Textdatei (Binärdaten)");
+  const std::vector<Line> lines = SplitLines(text);
   const Preamble p = ReadPreamble(lines, fileName);
   log.shape = p.shape;
   const Columns c = ChooseColumns(p, log, fileName);
-  if (!log.fileUnit) log.fileUnit = p.unitHint;
-  log.unit = log.fileUnit.value_or(unit.value_or(HeightUnit::Metre));
-  ReadData(lines, p, c, log, fileName);
-  if (log.size() < 3)
-    Fail(fileName, log.lastDataLine,
-         "zu wenige Messpunkte (" + std::to_string(log.size()) + "); eine Aufzeichnung braucht mindestens 3");
+  ChooseUnit(p, Bare(lines[p.dataStart].text), log, unit);
+  TakeReportedApogee(p.facts, log);
+  std::vector<Row> rows = ReadRows(lines, p, c, log, fileName);
+  OrderTimes(rows, log, fileName);
+  if (rows.size() < 3)
+    Fail(
+        fileName, log.lastDataLine,
+        "zu wenige Messpunkte (" + std::to_string(rows.size()) + "); eine Aufzeichnung braucht mindestens 3");
+  log.time.resize(rows.size());
+  log.height.resize(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) log.time[i] = rows[i].time, log.height[i] = rows[i].height;
   FindLaunch(log, fileName);
   return log;
 }
@@ -356,9 +378,21 @@ std::vector<double> MeasuredVelocity(const FlightLog& log) {
   const std::size_t n = log.size();
   std::vector<double> v(n, 0.0);
   if (n < 2) return v;
+  const double half = 0.5 * kVelocityWindow * (1.0 + 1e-9);
   for (std::size_t i = 0; i < n; ++i) {
-    const std::size_t a = i == 0 ? 0 : i - 1, b = i + 1 == n ? i : i + 1;
-    v[i] = (log.smoothed[b] - log.smoothed[a]) / (log.time[b] - log.time[a]);
+    std::size_t a = i, b = i;
+    while (a > 0 && (a + 1 > i || log.time[i] - log.time[a - 1] <= half)) --a;
+    while (b + 1 < n && (b < i + 1 || log.time[b + 1] - log.time[i] <= half)) ++b;
+    double tMean = 0.0, hMean = 0.0;
+    for (std::size_t k = a; k <= b; ++k) tMean += log.time[k], hMean += log.smoothed[k];
+    const double count = static_cast<double>(b - a + 1);
+    tMean /= count, hMean /= count;
+    double sxx = 0.0, sxy = 0.0;
+    for (std::size_t k = a; k <= b; ++k) {
+      const double dt = log.time[k] - tMean;
+      sxx += dt * dt, sxy += dt * (log.smoothed[k] - hMean);
+    }
+    v[i] = sxx > 0.0 ? sxy / sxx : 0.0;
   }
   return v;
 }
@@ -398,6 +432,18 @@ std::string ShapeText(const FlightLog& log) {
 
 std::string_view UnitText(HeightUnit unit) {
   return unit == HeightUnit::Foot ? "ft" : "m";
+}
+
+std::string_view PadSourceText(PadSource source) {
+  switch (source) {
+    case PadSource::BeforeRise:
+      return "Median der Messpunkte vor dem Start";
+    case PadSource::AltimeterZero:
+      return "Nullpunkt des Höhenmessers (die Aufzeichnung beginnt im Steigflug)";
+    case PadSource::AfterLanding:
+      return "Höhe nach der Landung (der Nullpunkt des Höhenmessers weicht ab)";
+  }
+  return {};
 }
 
 }  // namespace komet

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/format.h"
 #include "flightlog/cw_fit.h"
 #include "plot/curve_drawing.h"
 
@@ -19,6 +20,9 @@ void Dot(Canvas& c, int x, int y) {
 MeasuredOverlay MakeMeasuredOverlay(const FlightLog& log, const Simulation& simulation) {
   MeasuredOverlay m;
   m.label = "Messflug: " + log.fileName;
+  if (log.reportedApogee)
+    m.label +=
+        Format('.', " (H\xC3\xB6henmesser meldet %.0f %s)", log.reportedValue, UnitText(log.reportedUnit));
   const double offset = SimulatedLaunchTime(simulation, log);
   const std::vector<double> v = MeasuredVelocity(log);
   std::size_t end = log.apogeeIndex;
@@ -48,9 +52,13 @@ void PaintMeasured(Canvas& c, int width, const PlotState& st, const PlotSwitches
   const CurveFrame frame{st.plotOriginX, st.plotOriginY, st.plotBottom, st.scaleX, st.scaleY};
   const Pen before = c.pen();
   c.SetPen({kMeasuredColor, 1, PenStyle::Solid});
-  for (std::size_t i = 0; i < m.time.size(); ++i) {
-    if (sw.IsOn(PlotSwitch::AnzH)) Dot(c, frame.X(m.time[i]), frame.Y(m.height[i]));
-    if (sw.IsOn(PlotSwitch::Anzv)) Dot(c, frame.X(m.time[i]), frame.Y(m.velocity[i]));
+  if (sw.IsOn(PlotSwitch::AnzH))
+    for (std::size_t i = 0; i < m.time.size(); ++i) Dot(c, frame.X(m.time[i]), frame.Y(m.height[i]));
+  // The velocity as a thin line: dots of every sample would cover the
+  // simulated curves it is held against.
+  if (sw.IsOn(PlotSwitch::Anzv) && !m.time.empty()) {
+    c.MoveTo(frame.X(m.time[0]), frame.Y(m.velocity[0]));
+    for (std::size_t i = 1; i < m.time.size(); ++i) c.LineTo(frame.X(m.time[i]), frame.Y(m.velocity[i]));
   }
   // The legend: a dot and the file's name, one line below a comparison's label.
   const Font font = c.font();

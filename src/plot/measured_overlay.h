@@ -19,10 +19,10 @@ inline constexpr Color kMeasuredColor{230, 120, 0};
 struct MeasuredOverlay {
   std::vector<double> time;      // s on the simulation's clock
   std::vector<double> height;    // m
-  std::vector<double> velocity;  // m/s, central difference of the median
+  std::vector<double> velocity;  // m/s, local least-squares slope of the median
   double maxHeight = 0.0, maxVelocity = 0.0;
   double endTime = 0.0;  // s, the last point drawn
-  std::string label;     // the legend: "Messflug: flug.csv"
+  std::string label;     // the legend: "Messflug: flug.csv (Höhenmesser meldet 2450 ft)"
 };
 
 // The points from launch until the recording is back below 3 m (or ends).
@@ -32,8 +32,8 @@ MeasuredOverlay MakeMeasuredOverlay(const FlightLog& log, const Simulation& simu
 void TakeInMeasured(const MeasuredOverlay& measured, const PlotSwitches& switches, double& range,
                     double& endTime);
 
-// The recording's height (and velocity, with its switch on) as dots over the
-// plot's scales, with its legend under the top right corner. Nothing while
+// The recording's height as dots (and velocity, with its switch on, as a thin
+// line) over the plot's scales, with its legend under the top right corner. Nothing while
 // either scale is 0.
 void PaintMeasured(Canvas& canvas, int width, const PlotState& state, const PlotSwitches& switches,
                    const MeasuredOverlay& measured);

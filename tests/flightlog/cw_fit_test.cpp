@@ -86,3 +86,31 @@ TEST(CwFit, RefusesWhenNoCwInRangeFits) {
 
 }  // namespace
 }  // namespace komet
+
+namespace komet {
+namespace {
+
+// A real flight of another rocket (8 km, supersonic) against each example:
+// refused, saying why.
+TEST(CwFit, RefusesARealRecordingOfAnotherRocket) {
+  const std::filesystem::path file = KOMET_SOURCE_DIR "/../shared/flightlogs/20230621_irec_2023_easymega.csv";
+  if (!std::filesystem::exists(file))
+    GTEST_SKIP() << "../shared/flightlogs fehlt: die echte Aufzeichnung ist nicht da";
+  const FlightLog log = ReadFlightLogFile(file);
+  for (const auto& entry : std::filesystem::directory_iterator(KOMET_SOURCE_DIR "/examples/rockets")) {
+    if (entry.path().extension() != ".kmw") continue;
+    RocketRecord base;
+    InitRakete(base);
+    const RocketRecord rocket = ReadRocketFile(entry.path(), base).record;
+    try {
+      FitCw(rocket, FixedConstants{}, log);
+      ADD_FAILURE() << "fitted " << entry.path();
+    } catch (const KometError& e) {
+      EXPECT_NE(std::string(e.what()).find("Kein cw"), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find("von einer anderen Rakete"), std::string::npos) << e.what();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace komet

@@ -23,7 +23,8 @@ namespace {
 QString UnitKey(const QString& path, const FlightLog& log) {
   return QStringLiteral("Messflug/Einheit_%1_%2")
       .arg(QFileInfo(path).suffix().toLower())
-      .arg(static_cast<int>(log.shape));
+      .arg(static_cast<int>(log.shape))
+      .append(log.unitHint ? QStringLiteral("_Hinweis") : QString());
 }
 
 std::optional<HeightUnit> AskUnit(QWidget* parent, const QString& path, const FlightLog& log) {
@@ -41,6 +42,9 @@ std::optional<HeightUnit> AskUnit(QWidget* parent, const QString& path, const Fl
                   QMessageBox::Cancel, parent);
   QPushButton* metres = box.addButton(QStringLiteral("&Meter"), QMessageBox::AcceptRole);
   QPushButton* feet = box.addButton(QStringLiteral("&Fuß"), QMessageBox::AcceptRole);
+  if (log.unitHint)
+    box.setInformativeText(QString::fromStdString(log.unitReason) + QStringLiteral(" sprechen für Fuß."));
+  box.setDefaultButton(log.unitHint == HeightUnit::Foot ? feet : metres);
   box.exec();
   if (box.clickedButton() != metres && box.clickedButton() != feet) return std::nullopt;
   settings.setValue(key, box.clickedButton() == feet ? QStringLiteral("ft") : QStringLiteral("m"));
@@ -57,7 +61,10 @@ void TMain::MessflugLadenClick() {
   run([&] {
     FlightLog log = ReadFlightLogFile(path.toStdString());
     if (!log.unitKnown()) {
-      const std::optional<HeightUnit> unit = AskUnit(this, path, log);
+      // The question shows the file's own numbers, also where a hint read them in feet.
+      const FlightLog asWritten =
+          log.unit == HeightUnit::Metre ? log : ReadFlightLogFile(path.toStdString(), HeightUnit::Metre);
+      const std::optional<HeightUnit> unit = AskUnit(this, path, asWritten);
       if (!unit) return;
       if (*unit != log.unit) log = ReadFlightLogFile(path.toStdString(), unit);
     }
