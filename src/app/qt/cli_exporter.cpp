@@ -21,7 +21,7 @@ void QtCliExporter::Export(const ExportRequest& request, const Simulation& simul
         // The footer's time as the desktop program prints it.
         if (pdf)
           return RenderReportPdf(file, flight, rocket, switches, PrintDateTime(), request.decimalSeparator,
-                                 MeasureRecovery(simulation, rocket));
+                                 MeasureRecovery(simulation));
         PlotState state;
         const PlotInputs in{flight, switches, MainMotorDelays(rocket), request.decimalSeparator};
         const QSize size(request.width, request.height);

@@ -39,7 +39,7 @@ bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const Ro
   const std::string dateTime = PrintDateTime();
   return PrintFlightReport(device, layout,
                            {MakeFlightView(simulation), rocket, switches, dateTime, LocaleDecimalSeparator(),
-                            MeasureRecovery(simulation, rocket)});
+                            MeasureRecovery(simulation)});
 }
 
 void SavePdf(const std::filesystem::path& pdf, const std::function<bool(const QString&)>& render) {
@@ -56,7 +56,7 @@ bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulatio
   const std::string dateTime = PrintDateTime();
   SavePdf(pdf, [&](const QString& file) {
     return RenderReportPdf(file, MakeFlightView(simulation), rocket, switches, dateTime,
-                           LocaleDecimalSeparator(), MeasureRecovery(simulation, rocket));
+                           LocaleDecimalSeparator(), MeasureRecovery(simulation));
   });
   return true;
 }
