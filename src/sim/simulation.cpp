@@ -99,10 +99,10 @@ void SetStackDrag(FlightState& s, const RunConstants& c) {
   s.dragPerDensity = DragFactor(s.otherArea, c, s.k, 1.0);
 }
 
-// Separation: the lowest stage drops at the first step at or after its
-// separation time, one stage per step; stage 1 never drops.
-void Separate(FlightState& s, Stack stack, const RunConstants& c) {
-  if (s.nextSeparationMs > s.tMs) return;
+// The lowest stage drops, taking its unburnt propellant and its areas.
+// (Out of line: it happens twice a flight at most, and the step's check
+// stays small.)
+[[gnu::noinline]] void DropStage(FlightState& s, Stack stack, const RunConstants& c) {
   StageRun& run = stack.runs[s.k];
   run.absent = true;
   // Unburnt propellant leaves with the stage.
@@ -111,6 +111,12 @@ void Separate(FlightState& s, Stack stack, const RunConstants& c) {
   --s.k;
   SetStackDrag(s, c);
   s.nextSeparationMs = NextSeparationMs(s);
+}
+
+// Separation: the lowest stage drops at the first step at or after its
+// separation time, one stage per step; stage 1 never drops.
+inline void Separate(FlightState& s, Stack stack, const RunConstants& c) {
+  if (s.nextSeparationMs <= s.tMs) DropStage(s, stack, c);
 }
 
 // The drag factor of the step for the air at the rocket's height and the
