@@ -61,7 +61,7 @@ void BM_GuideRulesPerFlight(benchmark::State& state) {
   RocketRecord rocket = ReadRocketFile(source / "examples/rockets/einstufig_c6.kmw", empty).record;
   Simulation sim;
   sim.RunSimulation(rocket, FixedConstants{});
-  for (auto _ : state) benchmark::DoNotOptimize(AnalyseFlight(sim, rocket, ',').warnings.size());
+  for (auto _ : state) benchmark::DoNotOptimize(AnalyseFlight(sim, ',').warnings.size());
 }
 BENCHMARK(BM_GuideRulesPerFlight)->Unit(benchmark::kMicrosecond);
 

@@ -27,6 +27,23 @@ Document::Document(const SimConstants& constants, PathSource database, char deci
 
 void Document::RunSimulation() {
   simulation_.RunSimulation(rocket_, constants_);
+  StoreWorkingValues(rocket_, simulation_.results());
+}
+
+void StoreWorkingValues(RocketRecord& rocket, const FlightResults& results) {
+  for (std::size_t i = 0; i < kStageCount; ++i) {
+    StageRecord& stage = rocket.stages[i];
+    const StageRun& run = results.stages[i];
+    stage.absent = run.absent ? 1 : 0;
+    stage.reserved8 = 0.0;
+    stage.runPropellantMass = run.propellantMass;
+    stage.runCasingMass = run.casingMass;
+    stage.runIgnitionTime = run.ignitionTime;
+    stage.runSeparationTime = run.separationTime;
+  }
+  rocket.runMass = results.endMass;
+  rocket.runArea = results.endArea;
+  rocket.runPoweredEnd = results.poweredEnd;
 }
 
 bool Document::TransferAndRun(Prompts& prompts) {

@@ -86,6 +86,8 @@ class Document {
   // Takes the stage dialog's values into the record and runs the simulation;
   // reports a failure and leaves everything as it was.
   bool TransferAndRun(Prompts& prompts);
+  // Flies the rocket and keeps what its stages came to in its working
+  // values, which the file stores.
   void RunSimulation();
 
  private:
@@ -107,6 +109,11 @@ class Document {
   PathSource database_;
   char decimalSeparator_;
 };
+
+// The rocket file keeps the working values of the last run: each stage's
+// absence, masses, ignition and separation, the end mass, the other areas
+// still attached and the powered end, as the run left them.
+void StoreWorkingValues(RocketRecord& rocket, const FlightResults& results);
 
 // The parameters joined by blanks and trimmed: a path with blanks works
 // without quotes. Empty when there are none.

@@ -80,9 +80,9 @@ std::string ArrayJson(const std::vector<T>& items, std::string (*item)(const T&)
 
 }  // namespace
 
-std::string ResultsJson(const Simulation& simulation, const RocketRecord& rocket) {
+std::string ResultsJson(const Simulation& simulation) {
   const FlightResults& r = simulation.results();
-  const FlightAnalysis analysis = AnalyseFlight(simulation, rocket, '.');
+  const FlightAnalysis analysis = AnalyseFlight(simulation, '.');
   std::string json = "{\n";
   json += std::string("  \"resultsValid\": ") + JsonBool(r.resultsValid) + ",\n";
   json += std::string("  \"noFlight\": ") + JsonBool(r.noFlight) + ",\n";

@@ -10,6 +10,6 @@ namespace komet {
 
 // The scalar results, the recovery's figures (null without recovery), the
 // delay check and the warnings as a JSON object, numbers at full precision.
-std::string ResultsJson(const Simulation& simulation, const RocketRecord& rocket);
+std::string ResultsJson(const Simulation& simulation);
 
 }  // namespace komet

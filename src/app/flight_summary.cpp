@@ -42,7 +42,7 @@ std::string FlightSummary(const Simulation& simulation, const RocketRecord& rock
   const FlightResults& r = simulation.results();
   std::string text = Row("Rakete:", Cp1252ToUtf8(rocket.name.view()));
   if (!r.resultsValid || r.noFlight) return text + "Kein Flug berechnet.\n";
-  const FlightAnalysis analysis = AnalyseFlight(simulation, rocket, sep);
+  const FlightAnalysis analysis = AnalyseFlight(simulation, sep);
   text += Row("Gipfelhöhe:", Format(sep, "%.1f m nach %.2f s", r.maxHeight, r.maxHeightTime));
   text += Row("Höchstgeschwindigkeit:", Format(sep, "%.1f m/s (%.1f km/h) nach %.2f s", r.maxVelocity,
                                                r.maxVelocity * 3.6, r.maxVelocityTime));

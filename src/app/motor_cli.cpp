@@ -10,6 +10,7 @@
 #include "common/file_io.h"
 #include "common/format.h"
 #include "common/komet_error.h"
+#include "common/text.h"
 #include "common/win1252.h"
 #include "motors/eng_import.h"
 #include "motors/motor_database.h"
@@ -56,9 +57,7 @@ void RefuseOption(MotorsArgs&, const std::string& arg) {
 
 std::string CsvText(std::string_view utf8) {
   if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(utf8);
-  std::string out = "\"";
-  for (const char c : utf8) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
+  return CsvQuoted(utf8);
 }
 
 std::vector<MotorRecord> ReadDatabase(const std::filesystem::path& database) {

@@ -27,9 +27,8 @@ GuideRow::Mark MarkOf(std::span<const FlightWarning> findings) {
 }
 
 // The flight's figures that the guide shows and the safety rules' findings.
-void TakeFlight(const Simulation& sim, const RocketRecord& rocket, char sep, const SafetyInputs& safety,
-                GuideRow& row) {
-  FlightAnalysis a = AnalyseFlight(sim, rocket, sep, safety);
+void TakeFlight(const Simulation& sim, char sep, const SafetyInputs& safety, GuideRow& row) {
+  FlightAnalysis a = AnalyseFlight(sim, sep, safety);
   const FlightFigures& f = a.figures;
   row.apogee = f.maxHeight;
   row.apogeeTime = f.maxHeightTime;
@@ -111,26 +110,26 @@ MotorGuide::MotorGuide(const RocketRecord& rocket, const SimConstants& constants
 }
 
 GuideRow MotorGuide::Fly(std::size_t index, Simulation& sim) const {
-  RocketRecord rocket = rocket_;
-  rocket.stages[0].motors[0] = candidates_[index];
-  const std::optional<Recovery> recovery = ReadRecovery(rocket);
-  if (recovery && recovery->deployment == Recovery::Deployment::Delay) {
+  FlightPlan plan = MakeFlightPlan(rocket_, constants_);
+  plan.stages[0].motors[0] = &candidates_[index];
+  if (plan.recovery && plan.recovery->deployment == Recovery::Deployment::Delay) {
     // The rocket's delay belongs to its own motor: each candidate's charge
     // fires after the published delay that suits its flight best. A first
     // flight up to the apogee, which is all the delay depends on, finds it.
-    RocketRecord ascent = rocket;
-    WriteRecovery(ascent, std::nullopt);
+    FlightPlan ascent = plan;
+    ascent.recovery.reset();
     sim.SetFlightEnd(Simulation::FlightEnd::Apogee);
-    sim.RunSimulation(ascent, constants_);
+    sim.Run(ascent);
     sim.SetFlightEnd(Simulation::FlightEnd::SteadyDescent);
     const bool flew = sim.results().resultsValid && !sim.results().noFlight;
-    const std::optional<int> best = flew ? BestDelay(sim, ascent) : std::nullopt;
-    Recovery own = *recovery;
-    if (best) own.delay = std::clamp<double>(*best, kDeployDelay.min, kDeployDelay.max);
+    const std::optional<int> best = flew ? BestDelay(sim) : std::nullopt;
     // Without a published delay no charge opens it.
-    WriteRecovery(rocket, best ? std::optional(own) : std::nullopt);
+    if (best)
+      plan.recovery->delay = std::clamp<double>(*best, kDeployDelay.min, kDeployDelay.max);
+    else
+      plan.recovery.reset();
   }
-  sim.RunSimulation(rocket, constants_);
+  sim.Run(plan);
   GuideRow row;
   row.motor = Cp1252ToUtf8(candidates_[index].name.view());
   if (const std::optional<MotorDetails> d = ReadMotorDetails(candidates_[index]))
@@ -142,7 +141,7 @@ GuideRow MotorGuide::Fly(std::size_t index, Simulation& sim) const {
     row.mark = GuideRow::Mark::Red;
     return row;
   }
-  TakeFlight(sim, rocket, sep_, safety_, row);
+  TakeFlight(sim, sep_, safety_, row);
   return row;
 }
 

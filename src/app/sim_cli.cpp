@@ -229,7 +229,7 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
     WriteOutput(*a.csv,
                 a.csvLocale ? SpreadsheetCsv(doc.simulation(), *a.csvLocale) : SeriesCsv(doc.simulation()),
                 out);
-  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation(), doc.rocket()), out);
+  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation()), out);
   const char separator = a.decimalSeparator.value_or(env.decimalSeparator);
   for (ExportRequest e : a.exports) {
     e.decimalSeparator = separator;

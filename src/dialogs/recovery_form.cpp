@@ -67,14 +67,14 @@ RecoveryContext MakeRecoveryContext(const RocketRecord& rocket, const Simulation
   if (rocket.stages[0].counts[0] > 0) c.delays = PublishedDelays(rocket.stages[0].motors[0]);
   const bool flown = sim.results().resultsValid && !sim.results().noFlight;
   if (flown) c.recommended = sim.results().recommendedDelay();
-  c.landingMass = flown ? rocket.runMass : CasedMass(rocket.stages[0]);
+  c.landingMass = flown ? sim.results().endMass : CasedMass(rocket.stages[0]);
   c.rocketDragArea = TopStageDragArea(rocket);
   RunConstants air;
   air.airDensity = constants.Values().airDensity;
   air.site = constants.Site();
   c.airDensity = GroundDensity(air);
   c.gravity = constants.Values().gravity;
-  c.lastFlight = MeasureRecovery(sim, rocket);
+  c.lastFlight = MeasureRecovery(sim);
   return c;
 }
 

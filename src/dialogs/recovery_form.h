@@ -46,7 +46,7 @@ struct RecoveryContext {
 };
 
 // The context of the document's rocket. The landing mass is the last run's
-// (`runMass`) when a flight is computed, else stage 1 with its motors'
+// (its end mass) when a flight is computed, else stage 1 with its motors'
 // casings; the air is that of the current settings.
 RecoveryContext MakeRecoveryContext(const RocketRecord& rocket, const Simulation& simulation,
                                     const SimConstants& constants);

@@ -10,16 +10,16 @@
 namespace komet {
 namespace {
 
-// One trial: the rocket as given with another cw, a full run.
+// One trial: the rocket's plan with another cw, a full run.
 class Trials {
  public:
   Trials(const RocketRecord& rocket, const SimConstants& constants, const FlightLog& log)
-      : rocket_(rocket), constants_(constants.Values(), constants.Site()), log_(log), sim_(std::make_unique<Simulation>()) {}
+      : plan_(MakeFlightPlan(rocket, constants)), log_(log), sim_(std::make_unique<Simulation>()) {}
 
   const Simulation& Fly(double cw) {
-    RocketRecord trial = rocket_;
+    FlightPlan trial = plan_;
     trial.cw = cw;
-    sim_->RunSimulation(trial, constants_);
+    sim_->Run(trial);
     ++runs_;
     return *sim_;
   }
@@ -41,8 +41,7 @@ class Trials {
   int runs() const { return runs_; }
 
  private:
-  const RocketRecord& rocket_;
-  FixedConstants constants_;
+  FlightPlan plan_;
   const FlightLog& log_;
   std::unique_ptr<Simulation> sim_;  // the sample table is large
   int runs_ = 0;

@@ -13,18 +13,18 @@ namespace komet {
 namespace {
 
 // Stages that take part in a run: each below an absent stage is absent too.
-int PresentStages(const RocketRecord& rocket) {
+int PresentStages(const FlightPlan& plan) {
   int n = 0;
-  while (n < static_cast<int>(kStageCount) && rocket.stages[n].counts[0] > 0) ++n;
+  while (n < static_cast<int>(kStageCount) && plan.stages[n].counts[0] > 0) ++n;
   return n;
 }
 
-std::vector<DelayCheck> CheckDelays(const Simulation& sim, const RocketRecord& rocket) {
+std::vector<DelayCheck> CheckDelays(const Simulation& sim) {
   const FlightResults& r = sim.results();
   std::vector<DelayCheck> rows;
   // Every delay the motor is sold with, also those beyond the record's four
   // places: the uncut factory delay is often the longest.
-  for (const int d : PublishedDelays(rocket.stages[0].motors[0])) {
+  for (const int d : PublishedDelays(*sim.plan().stages[0].motors[0])) {
     DelayCheck c;
     c.delay = d;
     c.ejection = PointAt(sim, r.burnoutTime + d);
@@ -32,12 +32,12 @@ std::vector<DelayCheck> CheckDelays(const Simulation& sim, const RocketRecord& r
     c.tolerance = DelayTolerance(d);
     c.early = PointAt(sim, c.ejection.time - c.tolerance);
     c.late = PointAt(sim, c.ejection.time + c.tolerance);
-    c.tooFast = std::fabs(c.ejection.velocity) > kMaxEjectionSpeed;
+    c.tooFast = TooFastAtEjection(c.ejection.velocity);
     rows.push_back(c);
   }
   std::sort(rows.begin(), rows.end(),
             [](const DelayCheck& a, const DelayCheck& b) { return a.delay < b.delay; });
-  const std::optional<int> best = BestDelay(sim, rocket);
+  const std::optional<int> best = BestDelay(sim);
   for (DelayCheck& c : rows)
     if (best && c.delay == *best) {
       c.best = true;
@@ -48,17 +48,17 @@ std::vector<DelayCheck> CheckDelays(const Simulation& sim, const RocketRecord& r
 
 // Every motor of the flying stages, each with its count.
 template <class Each>
-void ForEachMotor(const RocketRecord& rocket, Each each) {
-  for (int s = 0; s < PresentStages(rocket); ++s)
+void ForEachMotor(const FlightPlan& plan, Each each) {
+  for (int s = 0; s < PresentStages(plan); ++s)
     for (std::size_t j = 0; j < kSlotCount; ++j)
-      if (rocket.stages[s].counts[j] > 0) each(s, rocket.stages[s].motors[j], rocket.stages[s].counts[j]);
+      if (plan.stages[s].counts[j] > 0) each(s, *plan.stages[s].motors[j], plan.stages[s].counts[j]);
 }
 
-void MeasureMotors(const RocketRecord& rocket, FlightFigures& f) {
-  ForEachMotor(rocket, [&](int stage, const MotorRecord& motor, int count) {
+void MeasureMotors(const FlightPlan& plan, FlightFigures& f) {
+  ForEachMotor(plan, [&](int stage, const MotorRecord& motor, int count) {
     const MotorFacts facts = MakeMotorFacts(motor);
     // The main motor, whose charge ejects the recovery, comes first.
-    if (&motor == &rocket.stages[0].motors[0]) f.ejectionCharge = !(facts.plugged && facts.delays.empty());
+    if (&motor == plan.stages[0].motors[0]) f.ejectionCharge = !(facts.plugged && facts.delays.empty());
     f.motorMass += count * motor.totalMass;
     if (stage > 0 && !facts.booster) f.nonBoosters.emplace_back(stage + 1, facts.name);
     const std::string doubt = facts.name + ": " + facts.dataCheck;
@@ -67,11 +67,12 @@ void MeasureMotors(const RocketRecord& rocket, FlightFigures& f) {
   });
 }
 
-void MeasureStages(const RocketRecord& rocket, FlightFigures& f) {
-  const int present = PresentStages(rocket);
+void MeasureStages(const Simulation& sim, FlightFigures& f) {
+  const int present = PresentStages(sim.plan());
+  const auto& runs = sim.results().stages;
   // Stage 1 is an upper stage whenever a booster sits below it.
-  for (int s = 0; s + 1 < present; ++s) f.upperIgnitions.push_back({s + 1, rocket.stages[s].runIgnitionTime});
-  for (int s = 1; s < present; ++s) f.lowerSeparations.push_back({s + 1, rocket.stages[s].runSeparationTime});
+  for (int s = 0; s + 1 < present; ++s) f.upperIgnitions.push_back({s + 1, runs[s].ignitionTime});
+  for (int s = 1; s < present; ++s) f.lowerSeparations.push_back({s + 1, runs[s].separationTime});
 }
 
 }  // namespace
@@ -84,10 +85,12 @@ std::optional<double> RailExitSpeed(const Simulation& sim) {
   return std::nullopt;
 }
 
-std::optional<int> BestDelay(const Simulation& sim, const RocketRecord& rocket) {
+std::optional<int> BestDelay(const Simulation& sim) {
   const double wanted = sim.results().recommendedDelay();
   std::optional<int> best;
-  for (const int d : PublishedDelays(rocket.stages[0].motors[0]))
+  const MotorRecord* main = sim.plan().stages[0].motors[0];
+  if (main == nullptr) return best;  // nothing flown yet
+  for (const int d : PublishedDelays(*main))
     if (!best || std::fabs(d - wanted) < std::fabs(*best - wanted) ||
         (std::fabs(d - wanted) == std::fabs(*best - wanted) && d < *best))
       best = d;
@@ -111,13 +114,6 @@ FlightPoint PointAt(const Simulation& sim, double t) {
   return p;
 }
 
-double LiftOffMass(const RocketRecord& rocket) {
-  double m = 0.0;
-  for (int s = 0; s < PresentStages(rocket); ++s) m += rocket.stages[s].mass;
-  ForEachMotor(rocket, [&](int, const MotorRecord& motor, int count) { m += count * motor.totalMass; });
-  return m;
-}
-
 double TopStageDragArea(const RocketRecord& rocket) {
   const StageRecord& top = rocket.stages[0];
   const double radius = top.diameter / 2.0;
@@ -137,7 +133,7 @@ double ChuteDiameterFor(double massKg, double descentRate, double rocketDragArea
   return 2000.0 * std::sqrt(chuteArea / std::numbers::pi);
 }
 
-std::optional<RecoveryFigures> MeasureRecovery(const Simulation& sim, const RocketRecord& rocket) {
+std::optional<RecoveryFigures> MeasureRecovery(const Simulation& sim) {
   const FlightResults& res = sim.results();
   const RunConstants& c = sim.constants();
   if (!c.recovery || !res.resultsValid || res.noFlight || sim.lastSample() == 0) return std::nullopt;
@@ -145,12 +141,12 @@ std::optional<RecoveryFigures> MeasureRecovery(const Simulation& sim, const Rock
   const std::size_t last = sim.lastSample();
   RecoveryFigures f;
   f.recovery = *c.recovery;
-  f.poweredEnd = rocket.runPoweredEnd;
+  f.poweredEnd = res.poweredEnd;
   f.deployed = res.deployed;
   f.landed = res.landed;
   f.flightTime = res.flightEndTime;
   f.landingSpeed = std::fabs(res.landed ? res.landingVelocity : samples[last].velocity);
-  f.landingMass = rocket.runMass;
+  f.landingMass = res.endMass;
   f.wind = c.site.wind;
   f.drift = f.wind * std::max(0.0, f.flightTime - res.maxHeightTime);
   if (f.deployed) {
@@ -179,8 +175,7 @@ std::optional<RecoveryFigures> MeasureRecovery(const Simulation& sim, const Rock
   return f;
 }
 
-FlightFigures MeasureFlight(const Simulation& sim, const RocketRecord& rocket,
-                            const std::vector<DelayCheck>& delays) {
+FlightFigures MeasureFlight(const Simulation& sim, const std::vector<DelayCheck>& delays) {
   const FlightResults& r = sim.results();
   FlightFigures f;
   f.railExitVelocity = RailExitSpeed(sim);
@@ -191,27 +186,25 @@ FlightFigures MeasureFlight(const Simulation& sim, const RocketRecord& rocket,
   f.flightEndTime = r.flightEndTime;
   f.endVelocity = sim.lastSample() > 0 ? sim.samples()[sim.lastSample()].velocity : 0.0;
   f.peakThrust = r.peakThrust;
-  f.liftOffMass = LiftOffMass(rocket);
+  f.liftOffMass = LiftOffMass(sim.plan());
   f.liftOffWeight = f.liftOffMass * sim.constants().gravity;
   f.recommendedDelay = r.recommendedDelay();
   for (const DelayCheck& c : delays)
     if (c.best)
       f.bestDelay =
           FlightFigures::Delay{c.delay, c.delay - r.recommendedDelay(), c.tolerance, c.ejection.velocity};
-  MeasureMotors(rocket, f);
-  MeasureStages(rocket, f);
-  const LaunchSite& site = sim.constants().site;
-  if (site.standardAtmosphere) f.speedOfSound = SpeedOfSound(site.temperature);
-  f.recovery = MeasureRecovery(sim, rocket);
+  MeasureMotors(sim.plan(), f);
+  MeasureStages(sim, f);
+  f.speedOfSound = SiteSpeedOfSound(sim.constants().site);
+  f.recovery = MeasureRecovery(sim);
   return f;
 }
 
-FlightAnalysis AnalyseFlight(const Simulation& sim, const RocketRecord& rocket, char sep,
-                             const SafetyInputs& inputs) {
+FlightAnalysis AnalyseFlight(const Simulation& sim, char sep, const SafetyInputs& inputs) {
   FlightAnalysis a;
   if (!sim.results().resultsValid || sim.results().noFlight) return a;
-  a.delays = CheckDelays(sim, rocket);
-  a.figures = MeasureFlight(sim, rocket, a.delays);
+  a.delays = CheckDelays(sim);
+  a.figures = MeasureFlight(sim, a.delays);
   SafetyInputs in = inputs;
   in.otherDeployment = in.otherDeployment || OpensAtApogee(sim.constants().recovery);
   a.warnings = JudgeFlight(a.figures, in, sep);

@@ -27,7 +27,7 @@ struct DelayCheck {
   double tolerance = 0.0;   // s: ±20 % or 1.5 s, whichever is larger, at most 3 s
   FlightPoint early, late;  // at both ends of the tolerance band
   bool best = false;        // the delay closest to the recommended one
-  bool tooFast = false;     // ejection at more than kMaxEjectionSpeed
+  bool tooFast = false;     // TooFastAtEjection
 };
 
 struct FlightAnalysis {
@@ -36,14 +36,13 @@ struct FlightAnalysis {
   std::vector<FlightWarning> warnings;  // every rule that fired, red and amber
 };
 
-// The delay table and the findings of the safety rules for the last run;
-// empty without a computed flight. `rocket` is the record the run worked on.
-FlightAnalysis AnalyseFlight(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator,
+// The delay table and the findings of the safety rules for the last run
+// (its motors from the plan it flew); empty without a computed flight.
+FlightAnalysis AnalyseFlight(const Simulation& simulation, char decimalSeparator,
                              const SafetyInputs& inputs = {});
 
 // What the safety rules judge of the last run and its delay table.
-FlightFigures MeasureFlight(const Simulation& simulation, const RocketRecord& rocket,
-                            const std::vector<DelayCheck>& delays);
+FlightFigures MeasureFlight(const Simulation& simulation, const std::vector<DelayCheck>& delays);
 
 // The velocity at the first sample above the launch rail, m/s; nothing when
 // the rocket never leaves the rail.
@@ -51,7 +50,7 @@ std::optional<double> RailExitSpeed(const Simulation& simulation);
 
 // The main motor's published delay closest to the last run's recommended
 // one (the shorter of two as close); nothing when none is published.
-std::optional<int> BestDelay(const Simulation& simulation, const RocketRecord& rocket);
+std::optional<int> BestDelay(const Simulation& simulation);
 
 // The tolerance band of a delay, s.
 double DelayTolerance(int delay);
@@ -59,11 +58,8 @@ double DelayTolerance(int delay);
 // The flight at time t (the sample of that grid time), bounded to the series.
 FlightPoint PointAt(const Simulation& simulation, double t);
 
-// Mass at lift-off of the stages that fly, kg.
-double LiftOffMass(const RocketRecord& rocket);
-
 // What the recovery did in the last run; nothing when the run had none.
-std::optional<RecoveryFigures> MeasureRecovery(const Simulation& simulation, const RocketRecord& rocket);
+std::optional<RecoveryFigures> MeasureRecovery(const Simulation& simulation);
 
 // The canopy diameter in mm that lets a mass in kg come down at a descent
 // rate, with the rocket's own drag area (cw × A, m²) helping: from

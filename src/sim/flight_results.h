@@ -53,6 +53,16 @@ inline std::int64_t SampleAt(double t) {
   return n == std::numeric_limits<std::int64_t>::max() ? n : n + 1;
 }
 
+// What one stage came to in a run. The rocket file keeps these as its
+// working values (Document::StoreWorkingValues).
+struct StageRun {
+  bool absent = true;           // did not fly, or was dropped by the end
+  double propellantMass = 0.0;  // kg left at the end
+  double casingMass = 0.0;      // kg of its motors without propellant
+  double ignitionTime = 0.0;    // s
+  double separationTime = 0.0;  // s; the stage drops at the first step from here
+};
+
 // Scalar results of a run; they stay until the next run.
 struct FlightResults {
   bool resultsValid = false;     // a flight was computed and may be shown
@@ -74,6 +84,12 @@ struct FlightResults {
   bool landed = false;             // the flight ended on the ground, not at the last step
   double landingVelocity = 0.0;    // m/s at touch-down (negative)
   double steadyFrom = 0.0;         // s; > 0: the descent from here was computed, not flown
+
+  // The rocket as the run left it.
+  std::array<StageRun, kStageCount> stages{};  // stages[0] is stage 1
+  double poweredEnd = 0.0;                     // s, when the last motor of the schedule is out
+  double endMass = 0.0;                        // kg, at the end (the landing mass)
+  double endArea = 0.0;                        // m², other areas of the stages still attached
 
   // "empfohlene Verzögerung": from burnout to apogee, s.
   double recommendedDelay() const { return maxHeightTime - burnoutTime; }

@@ -6,6 +6,7 @@
 
 #include "common/format.h"
 #include "common/numbers.h"
+#include "sim/atmosphere.h"
 
 namespace komet {
 namespace {
@@ -29,10 +30,9 @@ constexpr std::array kRules = {
     SafetyRule{IgnitionAfterApogee, "ignitionAfterApogee", kAmber, 0.0, "Stufe zündet nach dem Gipfel"},
     SafetyRule{SeparationNotInFlight, "separationNotInFlight", kAmber, 0.0,
                "Stufe wird im berechneten Flug nicht abgetrennt"},
-    SafetyRule{ThrustToWeight, "thrustToWeight", kAmber, kMinThrustToWeight, "Schub/Gewicht unter 5"},
-    SafetyRule{Acceleration, "acceleration", kAmber, kMaxAcceleration, "Beschleunigung über 100 g"},
-    SafetyRule{HeavyMotor, "heavyMotor", kAmber, kMaxMotorMassShare,
-               "Motoren schwerer als die Hälfte der Startmasse"},
+    SafetyRule{ThrustToWeight, "thrustToWeight", kAmber, kMinThrustToWeight, "Schub/Gewicht zu gering"},
+    SafetyRule{Acceleration, "acceleration", kAmber, kMaxAcceleration, "Beschleunigung zu hoch"},
+    SafetyRule{HeavyMotor, "heavyMotor", kAmber, kMaxMotorMassShare, "Motoren zu schwer"},
     SafetyRule{HeightLimit, "heightLimit", kAmber, 0.0, "Gipfel über dem Höhenlimit des Platzes"},
     SafetyRule{DoubtfulData, "doubtfulData", kAmber, 0.0, "Daten fraglich"},
     SafetyRule{NotDeployed, "notDeployed", kRed, 0.0, "Bergung öffnet nicht vor der Landung"},
@@ -75,7 +75,7 @@ void JudgeRail(const FlightFigures& f, char sep, Findings& out) {
 
 void JudgeModel(const FlightFigures& f, char sep, Findings& out) {
   // The table's threshold is for 15 °C; the ground's temperature moves it.
-  const double machLimit = kMaxMachFraction * f.speedOfSound;
+  const double machLimit = MachLimit(f.speedOfSound);
   if (f.maxVelocity >= machLimit)
     out.push_back({NearSpeedOfSound, 0, f.maxVelocity,
                    Format(sep,
@@ -109,8 +109,7 @@ void JudgeRecovery(const FlightFigures& f, const SafetyInputs& in, char sep, Fin
         {PluggedTopStage, 1, 0.0,
          "Motor ohne Ausstoßladung in der Hauptstufe: keine Ausstoßladung öffnet den Bergungsteil"});
   // With recovery set, its own deployment is judged instead.
-  if (!f.recovery && best != nullptr && f.ejectionCharge &&
-      std::fabs(best->ejectionVelocity) > Threshold(EjectionTooFast))
+  if (!f.recovery && best != nullptr && f.ejectionCharge && TooFastAtEjection(best->ejectionVelocity))
     out.push_back({EjectionTooFast, 0, best->ejectionVelocity,
                    Format(sep, "Ausstoß zu schnell: %.1f m/s bei %d s Verzögerung (mehr als %.0f m/s)",
                           std::fabs(best->ejectionVelocity), best->delay, Threshold(EjectionTooFast))});
@@ -183,17 +182,17 @@ void JudgeLoads(const FlightFigures& f, const SafetyInputs& in, char sep, Findin
   if (f.liftOffWeight > 0.0 && f.peakThrust < Threshold(ThrustToWeight) * f.liftOffWeight)
     out.push_back({ThrustToWeight, 0, f.peakThrust,
                    Format(sep,
-                          "Schub zu gering: Spitzenschub %.1f N ist weniger als das Fünffache des "
+                          "Schub zu gering: Spitzenschub %.1f N ist weniger als das %.0f-Fache des "
                           "Startgewichts (%.2f N)",
-                          f.peakThrust, f.liftOffWeight)});
+                          f.peakThrust, Threshold(ThrustToWeight), f.liftOffWeight)});
   if (f.maxAccel > Threshold(Acceleration))
     out.push_back({Acceleration, 0, f.maxAccel,
                    Format(sep, "Beschleunigung %.0f g: mehr als %.0f g hält ein Modell selten aus",
-                          f.maxAccel / kStandardGravity, kMaxAccelerationG)});
+                          f.maxAccel / kStandardGravity, Threshold(Acceleration) / kStandardGravity)});
   if (f.liftOffMass > 0.0 && f.motorMass > Threshold(HeavyMotor) * f.liftOffMass)
     out.push_back({HeavyMotor, 0, f.motorMass,
-                   Format(sep, "Motoren schwer: %.0f g von %.0f g Startmasse (mehr als die Hälfte)",
-                          f.motorMass * 1000.0, f.liftOffMass * 1000.0)});
+                   Format(sep, "Motoren schwer: %.0f g von %.0f g Startmasse (mehr als %.0f %%)",
+                          f.motorMass * 1000.0, f.liftOffMass * 1000.0, Threshold(HeavyMotor) * 100.0)});
   if (in.heightLimit && f.maxHeight > *in.heightLimit)
     out.push_back({HeightLimit, 0, f.maxHeight,
                    Format(sep, "Gipfel %.0f m über dem Höhenlimit des Platzes (%.0f m)", f.maxHeight,
@@ -210,6 +209,44 @@ std::span<const SafetyRule> SafetyRules() {
 
 const SafetyRule& RuleOf(SafetyRuleId id) {
   return kRules[static_cast<std::size_t>(id)];
+}
+
+double SiteSpeedOfSound(const LaunchSite& site) {
+  return site.standardAtmosphere ? SpeedOfSound(site.temperature) : kSpeedOfSound;
+}
+
+double MachLimit(double speedOfSound) {
+  return kMaxMachFraction * speedOfSound;
+}
+
+bool TooFastAtEjection(double velocity) {
+  return std::fabs(velocity) > Threshold(EjectionTooFast);
+}
+
+std::string RuleLabel(SafetyRuleId id, char sep, double speedOfSound) {
+  const SafetyRule& rule = RuleOf(id);
+  const std::string title(rule.title);
+  const double x = rule.threshold;
+  switch (id) {
+    case RailExitSpeed:
+    case DescentSlow:
+      return title + Format(sep, " (unter %.0f m/s)", x);
+    case NearSpeedOfSound:
+      return title + Format(sep, " (ab Mach %.1f, %.0f m/s)", kMaxMachFraction, MachLimit(speedOfSound));
+    case EjectionTooFast:
+    case DeploymentTooFast:
+    case DescentTooFast:
+    case DescentFast:
+      return title + Format(sep, " (über %.0f m/s)", x);
+    case ThrustToWeight:
+      return title + Format(sep, " (unter %.0f)", x);
+    case Acceleration:
+      return title + Format(sep, " (über %.0f g)", x / kStandardGravity);
+    case HeavyMotor:
+      return title + Format(sep, " (über %.0f %% der Startmasse)", x * 100.0);
+    default:
+      return title;
+  }
 }
 
 std::optional<SafetyLevel> WorstLevel(std::span<const FlightWarning> findings) {

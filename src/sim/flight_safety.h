@@ -10,6 +10,7 @@
 
 #include "common/physics.h"
 #include "sim/recovery_figures.h"
+#include "sim/sim_constants.h"
 
 namespace komet {
 
@@ -50,7 +51,7 @@ struct SafetyRule {
   std::string_view key;  // the rule's name in JSON ("railExitSpeed")
   SafetyLevel level;
   double threshold;        // SI units (a share for HeavyMotor); 0 where the rule has none
-  std::string_view title;  // German, UTF-8: what the rule guards, for legends and help
+  std::string_view title;  // German, UTF-8: what the rule guards, without its figure (RuleLabel)
 };
 
 // Below 15 m/s at the end of the rail the fins do not yet steer: the figure
@@ -79,6 +80,20 @@ inline constexpr double kMaxMotorMassShare = 0.5;
 std::span<const SafetyRule> SafetyRules();
 // The rule of an id.
 const SafetyRule& RuleOf(SafetyRuleId id);
+
+// The speed of sound the rules take for a launch site, m/s: at the ground's
+// temperature under the standard atmosphere, else kSpeedOfSound.
+double SiteSpeedOfSound(const LaunchSite& site);
+// Where the model stops being valid at that speed of sound, m/s.
+double MachLimit(double speedOfSound);
+// The ejection rule: too fast for shock cord and parachute at this
+// velocity (m/s, either direction).
+bool TooFastAtEjection(double velocity);
+
+// A rule's title with its figure filled in from the table, German, for
+// legends and tooltips: "Schub/Gewicht zu gering (unter 5)". The Mach limit
+// is that of the given speed of sound.
+std::string RuleLabel(SafetyRuleId id, char decimalSeparator, double speedOfSound = kSpeedOfSound);
 
 // What the rules need besides the flight: settings of the rocketeer.
 struct SafetyInputs {

@@ -14,11 +14,10 @@ double Slope(double x0, double y0, double x1, double y1) {
 }
 
 // Propellant in kg that the slot's motors burn in a step while they burn.
-double BurningStepUse(const StageRecord& stage, std::size_t slot, double timeStep) {
-  const MotorRecord& motor = stage.motors[slot];
-  if (stage.counts[slot] < 0) return 0.0;
+double BurningStepUse(const MotorRecord& motor, std::int32_t count, double timeStep) {
+  if (count < 0) return 0.0;
   // Every motor of the slot burns its own propellant.
-  return timeStep * (motor.propellantMass / motor.burnTime) * stage.counts[slot];
+  return timeStep * (motor.propellantMass / motor.burnTime) * count;
 }
 
 }  // namespace
@@ -71,13 +70,13 @@ double MotorThrust(const StageRecord& stage, std::size_t slot, double t) {
 double MotorPropellantUse(const StageRecord& stage, std::size_t slot, double t, double timeStep) {
   const double tau = t - stage.runIgnitionTime;
   if (tau >= stage.motors[slot].burnTime) return 0.0;
-  return BurningStepUse(stage, slot, timeStep);
+  return BurningStepUse(stage.motors[slot], stage.counts[slot], timeStep);
 }
 
-SlotTrack::SlotTrack(const StageRecord& stage, std::size_t slot, double timeStep)
-    : motor_(&stage.motors[slot]),
-      ignitionTime_(stage.runIgnitionTime),
-      count_(stage.counts[slot]),
-      burningUse_(BurningStepUse(stage, slot, timeStep)) {}
+SlotTrack::SlotTrack(const MotorRecord& motor, std::int32_t count, double ignitionTime, double timeStep)
+    : motor_(&motor),
+      ignitionTime_(ignitionTime),
+      count_(count),
+      burningUse_(BurningStepUse(motor, count, timeStep)) {}
 
 }  // namespace komet

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 
 #include "model/rocket_record.h"
@@ -69,11 +70,11 @@ double MotorPropellantUse(const StageRecord& stage, std::size_t slot, double t, 
 // One slot of a stage along a pass of increasing flight time: MotorThrust
 // and MotorPropellantUse bit for bit, with the propellant of a burning step
 // worked out once and the curve read through a CurveCursor. Holds on to the
-// stage, which must not change while the pass runs.
+// motor, which must not change while the pass runs.
 class SlotTrack {
  public:
   SlotTrack() = default;
-  SlotTrack(const StageRecord& stage, std::size_t slot, double timeStep);
+  SlotTrack(const MotorRecord& motor, std::int32_t count, double ignitionTime, double timeStep);
 
   // Thrust (N) and propellant use (kg) of the step at flight time t.
   double Thrust(double t) { return CurveThrust(*motor_, t - ignitionTime_, curve_) * count_; }

@@ -8,6 +8,7 @@
 
 #include "model/rocket_record.h"
 #include "sim/atmosphere.h"
+#include "sim/flight_plan.h"
 #include "sim/flight_results.h"
 #include "sim/sim_constants.h"
 
@@ -20,10 +21,16 @@ class Simulation {
  public:
   Simulation();
 
-  // Prepares the rocket (its working values change), builds the thrust
-  // schedule and integrates the flight; never fails. The recovery comes
-  // from the rocket's block, the air from the constants' launch site.
-  void RunSimulation(RocketRecord& rocket, const SimConstants& constants);
+  // Builds the thrust schedule and integrates the flight of the plan;
+  // never fails. The plan is only read; what the stages came to is in the
+  // results. The plan's motors must outlive the results' readers.
+  void Run(const FlightPlan& plan);
+  // The flight of the rocket as it is, with its recovery block.
+  void RunSimulation(const RocketRecord& rocket, const SimConstants& constants) {
+    Run(MakeFlightPlan(rocket, constants));
+  }
+  // A plan refers to the rocket's motors: a temporary would not outlive it.
+  void RunSimulation(const RocketRecord&& rocket, const SimConstants& constants) = delete;
 
   // What the empty rocket does to the results: they may no longer be shown.
   void InvalidateResults() { results_.resultsValid = false; }
@@ -36,6 +43,7 @@ class Simulation {
   void SetFlightEnd(FlightEnd end) { flightEnd_ = end; }
 
   const FlightResults& results() const { return results_; }
+  const FlightPlan& plan() const { return plan_; }  // the one flown last
   const RunConstants& constants() const { return constants_; }
 
   // The whole table, indices 0..70000; entries after the end marker are stale.
@@ -50,16 +58,16 @@ class Simulation {
   std::optional<std::size_t> SampleIndexAt(double t) const;
 
  private:
-  void RaketeVorbereiten(RocketRecord& rocket, const SimConstants& constants);
-  void PrepareStages(RocketRecord& rocket);
-  void BuildThrustSchedule(RocketRecord& rocket);
-  void IntegrateFlight(RocketRecord& rocket);
+  void Prepare();
+  void BuildThrustSchedule();
+  void IntegrateFlight();
   void MarkEnd(std::size_t index);  // writes the end marker of a pass
   void FindLastSample();
 
   std::vector<FlightSample> samples_;  // kSampleTableSize entries
   std::size_t lastSample_ = 0;
   std::size_t seriesEnd_ = 1;  // index of the end marker written last
+  FlightPlan plan_;
   FlightResults results_;
   RunConstants constants_;
   DensityTable density_;

@@ -246,6 +246,24 @@ TEST_F(DocumentTest, OpenLoadsSimulatesAndIsUnchanged) {
   EXPECT_TRUE(prompts.errors.empty());
 }
 
+// The file keeps the working values as the last run left them: 30 g and
+// one C6 (10 g of 20 g propellant) burnt out after 1.8 s, stages 2 and 3
+// absent, nothing of the flight left in the record beyond them.
+TEST_F(DocumentTest, TheSavedFileHoldsTheLastRunsWorkingValues) {
+  const RocketRecord saved = ReadRocketFile(SavedRocket("Saturn", "s.kmw"), RocketRecord{}).record;
+  const StageRecord& main = saved.stages[0];
+  EXPECT_EQ(main.absent, 0);
+  EXPECT_NEAR(main.runPropellantMass, 0.0, 1e-12);
+  EXPECT_DOUBLE_EQ(main.runCasingMass, 0.01);
+  EXPECT_EQ(main.runIgnitionTime, 0.0);
+  EXPECT_DOUBLE_EQ(main.runSeparationTime, 1.8);
+  EXPECT_DOUBLE_EQ(saved.runPoweredEnd, 1.8);
+  EXPECT_NEAR(saved.runMass, 0.040, 1e-12);
+  EXPECT_EQ(saved.runArea, 0.0);
+  EXPECT_EQ(saved.stages[1].absent, 1);
+  EXPECT_EQ(saved.stages[2].absent, 1);
+}
+
 TEST_F(DocumentTest, OpenFailuresKeepTheCurrentRocket) {
   const auto good = SavedRocket("Bleibt", "gut.kmw");
   std::ofstream(dir.path() / "fremd.kmw") << "KOMET W95/NX und mehr";

@@ -208,14 +208,14 @@ TEST_F(MotorGuideTest, RecoveryFliesEachCandidateToLanding) {
   for (const GuideRow& row : Fly(rocket, motors, 2)) {
     if (!row.bestDelay) continue;
     ASSERT_TRUE(row.landingSpeed && row.drift) << row.motor;
-    RocketRecord own = rocket;
-    own.stages[0].motors[0] = motors[static_cast<std::size_t>(row.recordNo)];
+    FlightPlan own = MakeFlightPlan(rocket, constants);
+    own.stages[0].motors[0] = &motors[static_cast<std::size_t>(row.recordNo)];
     chute.delay = *row.bestDelay;
-    WriteRecovery(own, chute);
+    own.recovery = StoredRecovery(chute);
     Simulation sim;
-    sim.RunSimulation(own, constants);
+    sim.Run(own);
     // The guide computes the steady end of the descent rather than flying it.
-    const RecoveryFigures flown = *MeasureRecovery(sim, own);
+    const RecoveryFigures flown = *MeasureRecovery(sim);
     EXPECT_NEAR(*row.landingSpeed, flown.landingSpeed, 0.002 * flown.landingSpeed) << row.motor;
     EXPECT_NEAR(*row.drift, flown.drift, 0.002 * flown.drift) << row.motor;
   }

@@ -52,8 +52,7 @@ TEST_P(Fits, RecoverTheCwThatMadeTheFlight) {
   EXPECT_DOUBLE_EQ(fit.rocketCw, asFiled.cw);
   // The comparison is of the rocket as filed, not of a trial.
   Simulation filed;
-  RocketRecord again = asFiled;
-  filed.RunSimulation(again, FixedConstants{});
+  filed.RunSimulation(asFiled, FixedConstants{});
   EXPECT_DOUBLE_EQ(fit.comparison.predictedApogee, filed.results().maxHeight);
   EXPECT_NEAR(fit.comparison.apogeeDifferencePercent(),
               (filed.results().maxHeight - log.apogee) / log.apogee * 100.0, 1e-9);

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <limits>
 #include <vector>
 
 #include "model/recovery.h"
+#include "support/recovery_fixtures.h"
 
 namespace komet {
 namespace {
@@ -12,11 +15,9 @@ namespace {
 using Kind = Recovery::Kind;
 using Deployment = Recovery::Deployment;
 
+// A parachute (a: diameter) or streamer (a: length, b: width) in mm.
 Recovery Make(Kind kind, double a, double b, double cw, Deployment d, double delay, double inflation) {
-  Recovery r;
-  r.kind = kind;
-  (kind == Kind::Parachute ? r.diameterMm : r.lengthMm) = a;
-  r.widthMm = b;
+  Recovery r = kind == Kind::Parachute ? testing::Chute(a, d, delay, inflation) : testing::Streamer(a, b);
   r.cw = cw;
   r.deployment = d;
   r.delay = delay;
@@ -59,6 +60,34 @@ TEST(RecoveryBlockTest, RoundTripsThroughTheRocketFileAndTouchesOnlyTheReservedB
     RocketRecord again = plain;
     WriteRecovery(again, *back);
     EXPECT_EQ(again.reserved, rocket.reserved);
+  }
+}
+
+// The block's bytes as a file holds them: little-endian fields at their
+// offsets, the check a CRC-8 (polynomial x^8 + x^2 + x + 1, start 0) over
+// every other byte.
+TEST(RecoveryBlockTest, GoldenBytes) {
+  const struct {
+    Recovery recovery;
+    std::array<std::uint8_t, 12> bytes;
+  } cases[] = {
+      // 300 mm, cw 800/1000, charge after 50/10 s, opens at once.
+      {Make(Kind::Parachute, 300, 0, 0.8, Deployment::Delay, 5.0, 0.0),
+       {0x42, 0x01, 0x3F, 0x01, 0x2C, 0x01, 0x00, 0x00, 0x20, 0x03, 0x32, 0x00}},
+      // 1200 x 60 mm at apogee (flags 2 | 4), cw 0.0498 kept as 50/1000,
+      // delay 73/10 s, inflation 25/100 s.
+      {Make(Kind::Streamer, 1200, 60, 0.0498, Deployment::Apogee, 7.3, 0.25),
+       {0x42, 0x01, 0x63, 0x06, 0xB0, 0x04, 0x3C, 0x00, 0x32, 0x00, 0x49, 0x19}},
+  };
+  for (const auto& c : cases) {
+    RocketRecord rocket;
+    WriteRecovery(rocket, c.recovery);
+    const std::vector<std::uint8_t> bytes = FileBytes(rocket);
+    const std::vector<std::uint8_t> block(bytes.begin() + rocket_layout::kReserved, bytes.end());
+    EXPECT_EQ(block, std::vector<std::uint8_t>(c.bytes.begin(), c.bytes.end()));
+    RocketRecord read;
+    std::copy(c.bytes.begin(), c.bytes.end(), read.reserved.begin());
+    EXPECT_EQ(ReadRecovery(read), StoredRecovery(c.recovery));
   }
 }
 

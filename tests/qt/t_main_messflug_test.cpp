@@ -22,25 +22,17 @@
 #include "plot/qt/plot_widget.h"
 #include "qt/example_main.h"
 #include "qt/modal_helper.h"
+#include "qt/picture_helper.h"
 
 using namespace komet;
 using komet::testing::WhenModal;
 
+using komet::testing::CountColour;
+using komet::testing::SavePicture;
+
 namespace {
 
-int CountColour(const QImage& image, QColor colour) {
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
-  return n;
-}
-
 const QColor kDots(kMeasuredColor.r, kMeasuredColor.g, kMeasuredColor.b);
-
-void Save(const QImage& image, const char* name) {
-  const QString dir = qEnvironmentVariable("KOMET_PICTURES_DIR");
-  if (!dir.isEmpty()) QVERIFY(image.save(dir + "/" + name));
-}
 
 // Picks `path` in the next file dialog.
 void Choose(const QString& path) {
@@ -94,7 +86,7 @@ class TMainMessflugTest : public QObject {
     QCOMPARE(main_->plot()->measured()->unit, HeightUnit::Foot);
     const QImage overlay = main_->plot()->grab().toImage();
     QVERIFY(CountColour(overlay, kDots) > 300);
-    Save(main_->grab().toImage(), "messflug_plot.png");
+    SavePicture(main_->grab().toImage(), "messflug_plot.png");
 
     main_->AuswertungClick();
     auto* line = main_->findChild<TAuswertung*>("Auswertung")->findChild<QLabel*>("Messflug");
@@ -103,7 +95,7 @@ class TMainMessflugTest : public QObject {
 
     double shownAscent = 0.0;
     WhenModal<TCwFit>([&](TCwFit* d) {
-      Save(d->grab().toImage(), "messflug_cw.png");
+      SavePicture(d->grab().toImage(), "messflug_cw.png");
       d->findChild<QRadioButton*>("Aufstieg")->setChecked(true);
       shownAscent = d->chosenCw();
       d->findChild<QPushButton*>("BitBtn1")->click();

@@ -25,24 +25,16 @@
 #include "plot/qt/plot_widget.h"
 #include "qt/example_main.h"
 #include "qt/modal_helper.h"
+#include "qt/picture_helper.h"
 #include "support/recovery_fixtures.h"
 
 using namespace komet;
 using komet::testing::WhenModal;
 
+using komet::testing::CountColour;
+using komet::testing::SavePicture;
+
 namespace {
-
-int CountColour(const QImage& image, QColor colour) {
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
-  return n;
-}
-
-void Save(const QImage& image, const char* name) {
-  const QString dir = qEnvironmentVariable("KOMET_PICTURES_DIR");
-  if (!dir.isEmpty()) QVERIFY(image.save(dir + "/" + name));
-}
 
 int CountYellowish(const QImage& image) {
   int n = 0;
@@ -80,7 +72,7 @@ class TMainPicturesTest : public QObject {
     QVERIFY(CountColour(shot, Qt::black) > 1000);  // axes and the height curve
     QVERIFY(CountColour(shot, Qt::red) > 200);     // velocity
     QVERIFY(CountColour(shot, Qt::blue) > 200);    // acceleration
-    Save(shot, "main_window.png");
+    SavePicture(shot, "main_window.png");
   }
 
   // Each page's rocket shows its own part red and the parts before it lime;
@@ -109,7 +101,7 @@ class TMainPicturesTest : public QObject {
     QPainter p(&sheet);
     for (int i = 0; i < 3; ++i) p.drawImage(i * (pages[0].width() + 10), 0, pages[i]);
     p.end();
-    Save(sheet, "stage_dialog.png");
+    SavePicture(sheet, "stage_dialog.png");
     QVERIFY(red[0] > 100 && red[1] > 100 && red[2] > 100);
     QCOMPARE(lime[0], 0);
     QVERIFY(lime[1] > 100 && lime[2] > lime[1]);
@@ -140,8 +132,8 @@ class TMainPicturesTest : public QObject {
              QColor(246, 200, 200));                        // one too slow off the rail, last
     QVERIFY(CountColour(window, QColor(40, 160, 40)) > 0);  // the marker of the selected first row
     QVERIFY(plain != compared);
-    Save(window, "motorberater.png");
-    Save(compared, "motorberater_vergleich.png");
+    SavePicture(window, "motorberater.png");
+    SavePicture(compared, "motorberater_vergleich.png");
 
     // For the help page: the E motors, green ones first, then amber ones.
     guide->findChild<QCheckBox*>("ImDiagramm")->setChecked(false);
@@ -153,7 +145,7 @@ class TMainPicturesTest : public QObject {
     guide->table()->selectRow(0);
     const QImage help = guide->grab().toImage();
     QVERIFY(CountColour(help, QColor(255, 234, 184)) > 0);  // amber rows below the green ones
-    Save(help, "motorberater_hilfe.png");
+    SavePicture(help, "motorberater_hilfe.png");
   }
 
   // The chooser from the first motor row, narrowed to classes B to D, with
@@ -179,7 +171,7 @@ class TMainPicturesTest : public QObject {
     main_->AEndernClick();
     QVERIFY(rows > 5);
     QVERIFY(red > 100);  // the selected C6's curve
-    Save(shot, "motor_chooser.png");
+    SavePicture(shot, "motor_chooser.png");
   }
 
   // The flight under a 30 cm chute goes on past the 50 s to the landing,
@@ -188,7 +180,7 @@ class TMainPicturesTest : public QObject {
     QVERIFY(main_->document().SetRecovery(testing::Chute(300)));
     main_->findChild<QToolButton*>("AnzBrenn")->click();
     QVERIFY(main_->document().simulation().results().flightEndTime > 70.0);
-    Save(main_->grab().toImage(), "main_window_bergung.png");
+    SavePicture(main_->grab().toImage(), "main_window_bergung.png");
   }
 
   // The recovery dialog of the bundled rocket with a 30 cm chute on the
@@ -205,7 +197,7 @@ class TMainPicturesTest : public QObject {
     main_->BergungClick();
     QVERIFY2(lastFlight.contains("Abdrift"), qPrintable(lastFlight));
     QVERIFY(shot.height() < 768);
-    Save(shot, "bergung.png");
+    SavePicture(shot, "bergung.png");
   }
 
  private:

@@ -35,21 +35,17 @@
 #include "plot/qt/plot_widget.h"
 #include "print/qt/print_commands.h"
 #include "qt/modal_helper.h"
+#include "qt/picture_helper.h"
 
 using namespace komet;
 using komet::testing::AcceptFileDialog;
 using komet::testing::WhenModal;
 
+using komet::testing::CountColour;
+
 namespace {
 
 const QString kExamples = QStringLiteral(KOMET_SOURCE_DIR "/examples");
-
-int CountColour(const QImage& image, QColor colour) {
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
-  return n;
-}
 
 // Picks `path` in the next file dialog, or cancels it for an empty path.
 void ChooseInFileDialog(const QString& path) {

@@ -52,7 +52,7 @@ TEST(SlotTrack, AgreesWithMotorThrustAndPropellantUse) {
       stage.motors[2].propellantMass = 0.02;
       stage.counts[2] = count;
       stage.runIgnitionTime = 0.35;
-      SlotTrack track(stage, 2, 0.005);
+      SlotTrack track(stage.motors[2], stage.counts[2], stage.runIgnitionTime, 0.005);
       for (double t = 0.0; t < 5.0; t += 0.005) {
         ASSERT_TRUE(SameBits(track.Thrust(t), MotorThrust(stage, 2, t))) << t;
         ASSERT_TRUE(SameBits(track.PropellantUse(t), MotorPropellantUse(stage, 2, t, 0.005))) << t;

@@ -20,12 +20,13 @@ struct Timing {
   double burnout;
 };
 
-void ExpectTiming(const RocketRecord& rocket, const Simulation& sim, const Timing& want) {
+void ExpectTiming(const Simulation& sim, const Timing& want) {
+  const FlightResults& r = sim.results();
   for (std::size_t i = 0; i < kStageCount; ++i) {
-    EXPECT_DOUBLE_EQ(rocket.stages[i].runIgnitionTime, want.ignition[i]) << "stage " << i + 1;
-    EXPECT_DOUBLE_EQ(rocket.stages[i].runSeparationTime, want.separation[i]) << "stage " << i + 1;
+    EXPECT_DOUBLE_EQ(r.stages[i].ignitionTime, want.ignition[i]) << "stage " << i + 1;
+    EXPECT_DOUBLE_EQ(r.stages[i].separationTime, want.separation[i]) << "stage " << i + 1;
   }
-  EXPECT_DOUBLE_EQ(rocket.runPoweredEnd, want.poweredEnd);
+  EXPECT_DOUBLE_EQ(r.poweredEnd, want.poweredEnd);
   EXPECT_DOUBLE_EQ(sim.results().burnoutTime, want.burnout);
 }
 
@@ -37,8 +38,8 @@ TEST(StagePreparation, TwoStagesWithTwoMainStageMotors) {
   Fit(rocket, 0, 1, ConstantMotor(10.0, 1.2));
   Simulation sim;
   sim.RunSimulation(rocket, FixedConstants{});
-  ExpectTiming(rocket, sim, {{2.1, 0.0, 0.0}, {3.3, 2.1, 0.0}, 3.3, 2.9});
-  EXPECT_EQ(rocket.stages[2].absent, 1);
+  ExpectTiming(sim, {{2.1, 0.0, 0.0}, {3.3, 2.1, 0.0}, 3.3, 2.9});
+  EXPECT_TRUE(sim.results().stages[2].absent);
 }
 
 TEST(StagePreparation, ThreeStagesChainTheirDelays) {
@@ -50,7 +51,7 @@ TEST(StagePreparation, ThreeStagesChainTheirDelays) {
   Fit(rocket, 0, 0, ConstantMotor(10.0, 3.0));
   Simulation sim;
   sim.RunSimulation(rocket, FixedConstants{});
-  ExpectTiming(rocket, sim, {{3.75, 1.5, 0.0}, {6.75, 3.75, 1.5}, 6.75, 6.75});
+  ExpectTiming(sim, {{3.75, 1.5, 0.0}, {6.75, 3.75, 1.5}, 6.75, 6.75});
 }
 
 TEST(StagePreparation, LowerStagesTimeBySlotOneTheMainStageByItsLongestMotor) {
@@ -63,7 +64,7 @@ TEST(StagePreparation, LowerStagesTimeBySlotOneTheMainStageByItsLongestMotor) {
   Fit(rocket, 0, 1, ConstantMotor(10.0, 9.0), 0);  // unused slot: no say
   Simulation sim;
   sim.RunSimulation(rocket, FixedConstants{});
-  ExpectTiming(rocket, sim, {{1.5, 0.0, 0.0}, {3.5, 1.5, 0.0}, 3.5, 2.5});
+  ExpectTiming(sim, {{1.5, 0.0, 0.0}, {3.5, 1.5, 0.0}, 3.5, 2.5});
 }
 
 TEST(StagePreparation, MassesAreCountTimesTheMotorAndUnusedSlotsAddNothing) {
@@ -79,10 +80,10 @@ TEST(StagePreparation, MassesAreCountTimesTheMotorAndUnusedSlotsAddNothing) {
   rocket.stages[2].mass = 5.0;
   Simulation sim;
   sim.RunSimulation(rocket, FixedConstants{});
-  EXPECT_DOUBLE_EQ(rocket.stages[1].runCasingMass, 0.04);
-  EXPECT_DOUBLE_EQ(rocket.stages[0].runCasingMass, 0.012);
-  EXPECT_EQ(rocket.stages[2].runPropellantMass, 0.0);
-  EXPECT_EQ(rocket.stages[2].runCasingMass, 0.0);
+  EXPECT_DOUBLE_EQ(sim.results().stages[1].casingMass, 0.04);
+  EXPECT_DOUBLE_EQ(sim.results().stages[0].casingMass, 0.012);
+  EXPECT_EQ(sim.results().stages[2].propellantMass, 0.0);
+  EXPECT_EQ(sim.results().stages[2].casingMass, 0.0);
   // Lift-off mass, seen in the first step's weight (no drag yet, on the rail).
   const double liftOff = 0.05 + 0.06 + 0.02 + 0.016;
   const double burntFirstStep = 2 * 0.005 * 0.01;
@@ -108,9 +109,9 @@ TEST(StagePreparation, StackDiameterIsTheWidestOfTheStagesAbove) {
   EXPECT_EQ(sim.constants().stackDiameter[1], 0.04);
   EXPECT_EQ(sim.constants().stackDiameter[2], 0.04);
   // Stages 2 and 3 have dropped by the end, taking their other areas along.
-  EXPECT_NEAR(rocket.runArea, 0.001, 1e-15);
-  EXPECT_EQ(rocket.stages[1].absent, 1);
-  EXPECT_EQ(rocket.stages[2].absent, 1);
+  EXPECT_NEAR(sim.results().endArea, 0.001, 1e-15);
+  EXPECT_TRUE(sim.results().stages[1].absent);
+  EXPECT_TRUE(sim.results().stages[2].absent);
 }
 
 }  // namespace

@@ -43,9 +43,15 @@ double DragFactorOf(const RocketRecord& rocket, const RunConstants& c, std::size
   return c.airDensity * c.cwValue * (radius * radius * kPi + rocket.runArea) / 2.0;
 }
 
-// The working values the stage preparation starts the flight with; the run
-// leaves the times and casing masses as it found them.
-RocketRecord AsPrepared(RocketRecord rocket) {
+// The working values the stage preparation starts the flight with; the
+// times, casing masses and powered end are those the run prepared.
+RocketRecord AsPrepared(RocketRecord rocket, const FlightResults& prepared) {
+  for (std::size_t i = 0; i < kStageCount; ++i) {
+    rocket.stages[i].runIgnitionTime = prepared.stages[i].ignitionTime;
+    rocket.stages[i].runSeparationTime = prepared.stages[i].separationTime;
+    rocket.stages[i].runCasingMass = prepared.stages[i].casingMass;
+  }
+  rocket.runPoweredEnd = prepared.poweredEnd;
   rocket.runMass = rocket.runArea = 0.0;
   for (StageRecord& stage : rocket.stages) stage.absent = stage.counts[0] == 0 ? 1 : 0;
   for (std::size_t i = 0; i < kStageCount && !rocket.stages[i].absent; ++i)
@@ -182,11 +188,11 @@ bool Same(double a, double b) {
   return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-void ExpectSameFlight(RocketRecord rocket, const FixedConstants& constants) {
+void ExpectSameFlight(const RocketRecord& rocket, const FixedConstants& constants) {
   Simulation sim;
   sim.RunSimulation(rocket, constants);
   ASSERT_FALSE(sim.results().noFlight);
-  RocketRecord plainRocket = AsPrepared(rocket);
+  RocketRecord plainRocket = AsPrepared(rocket, sim.results());
   PlainRun plain;
   PlainSchedule(plain, plainRocket, sim.constants());
   PlainFlight(plain, plainRocket, sim.constants());
@@ -201,7 +207,7 @@ void ExpectSameFlight(RocketRecord rocket, const FixedConstants& constants) {
   plain.results.burnoutTime = sim.results().burnoutTime;
   for (const ResultQuantity& q : kResultQuantities)
     EXPECT_TRUE(Same(sim.results().*q.field, plain.results.*q.field)) << q.key;
-  EXPECT_TRUE(Same(rocket.runMass, plain.runMass));
+  EXPECT_TRUE(Same(sim.results().endMass, plain.runMass));
 }
 
 RocketRecord TwoStages(double upperDelay) {

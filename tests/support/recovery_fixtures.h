@@ -9,14 +9,21 @@ namespace komet::testing {
 // burnout or at apogee.
 inline Recovery Chute(double diameterMm, Recovery::Deployment how = Recovery::Deployment::Delay,
                       double delay = 5.0, double inflation = 0.0) {
-  Recovery r;
-  r.kind = Recovery::Kind::Parachute;
-  r.diameterMm = diameterMm;
-  r.cw = kDefaultChuteCw;
-  r.deployment = how;
-  r.delay = delay;
-  r.inflationTime = inflation;
-  return r;
+  return {.kind = Recovery::Kind::Parachute,
+          .diameterMm = diameterMm,
+          .cw = kDefaultChuteCw,
+          .deployment = how,
+          .delay = delay,
+          .inflationTime = inflation};
+}
+
+// A streamer of the program's cw rule, opened at apogee.
+inline Recovery Streamer(double lengthMm, double widthMm) {
+  return {.kind = Recovery::Kind::Streamer,
+          .lengthMm = lengthMm,
+          .widthMm = widthMm,
+          .cw = StreamerCw(lengthMm),
+          .deployment = Recovery::Deployment::Apogee};
 }
 
 }  // namespace komet::testing

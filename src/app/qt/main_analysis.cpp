@@ -41,7 +41,7 @@ QString TMain::suggestedPath(const char* suffix) const {
 }
 
 void TMain::AuswertungClick() {
-  Auswertung->Refresh(document_.simulation(), document_.rocket(), setup_.decimalSeparator);
+  Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator);
   if (!Auswertung->isVisible()) MoveBeside(Auswertung, this);
   Auswertung->show();
   Auswertung->raise();

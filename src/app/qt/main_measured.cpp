@@ -78,8 +78,7 @@ void TMain::MessflugEntfernenClick() {
   PaintBox1->setMeasured(nullptr);
   Auswertung->SetMeasuredFlight(nullptr);
   measured_.reset();
-  if (Auswertung->isVisible())
-    Auswertung->Refresh(document_.simulation(), document_.rocket(), setup_.decimalSeparator);
+  if (Auswertung->isVisible()) Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator);
 }
 
 void TMain::CwAnpassenClick() {

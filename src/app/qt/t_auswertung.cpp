@@ -36,11 +36,11 @@ QString Number(char sep, const char* format, double v) {
   return QString::fromStdString(Format(sep, format, v));
 }
 
-QString Verdict(const DelayCheck& c) {
+QString Verdict(const DelayCheck& c, char sep) {
   QStringList parts;
   if (c.best) parts << QStringLiteral("beste Wahl");
   if (!c.ejection.inFlight) parts << QStringLiteral("nach dem Flugende");
-  if (c.tooFast) parts << QStringLiteral("Ausstoß zu schnell (über 20 m/s)");
+  if (c.tooFast) parts << QString::fromStdString(RuleLabel(SafetyRuleId::EjectionTooFast, sep));
   return parts.join(QStringLiteral(", "));
 }
 
@@ -54,7 +54,7 @@ QStringList RowTexts(const DelayCheck& c, char sep) {
       Number(sep, "%.1f", c.tolerance),
       Number(sep, "%.1f", c.early.height) + QStringLiteral(" / ") + Number(sep, "%.1f", c.late.height),
       Number(sep, "%.1f", c.early.velocity) + QStringLiteral(" / ") + Number(sep, "%.1f", c.late.velocity),
-      Verdict(c)};
+      Verdict(c, sep)};
 }
 
 }  // namespace
@@ -118,8 +118,8 @@ void TAuswertung::ShowRecovery(const std::optional<RecoveryFigures>& figures, ch
   }
 }
 
-void TAuswertung::Refresh(const Simulation& simulation, const RocketRecord& rocket, char sep) {
-  const FlightAnalysis a = AnalyseFlight(simulation, rocket, sep, SafetyInputsOf(LoadGuideSettings()));
+void TAuswertung::Refresh(const Simulation& simulation, char sep) {
+  const FlightAnalysis a = AnalyseFlight(simulation, sep, SafetyInputsOf(LoadGuideSettings()));
   const FlightResults& r = simulation.results();
   const bool flight = r.resultsValid && !r.noFlight;
   Kopf->setText(flight ? QString::fromStdString(Format(sep,
@@ -153,9 +153,8 @@ void TAuswertung::Refresh(const Simulation& simulation, const RocketRecord& rock
     const bool red = w.level() == SafetyLevel::Red;
     auto* item = new QListWidgetItem(QString::fromStdString(w.text), Warnungen);
     item->setBackground(GuideRowColor(red ? GuideRow::Mark::Red : GuideRow::Mark::Amber));
-    item->setToolTip(
-        (red ? QStringLiteral("rot – ") : QStringLiteral("gelb – ")) +
-        QString::fromUtf8(RuleOf(w.kind).title.data(), static_cast<int>(RuleOf(w.kind).title.size())));
+    item->setToolTip((red ? QStringLiteral("rot – ") : QStringLiteral("gelb – ")) +
+                     QString::fromStdString(RuleLabel(w.kind, sep, a.figures.speedOfSound)));
   }
   if (flight && a.warnings.empty()) Warnungen->addItem(QStringLiteral("Keine Warnungen."));
   if (flight && a.delays.empty())

@@ -28,7 +28,7 @@ class TAuswertung : public QWidget {
 
   // Fills the table and the warnings from the last run (with the field's
   // height limit of the settings); numbers with the given decimal separator.
-  void Refresh(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator);
+  void Refresh(const Simulation& simulation, char decimalSeparator);
 
   // A measured flight: Refresh shows its apogee against the predicted one;
   // nullptr: none. The recording outlives its showing.

@@ -453,9 +453,10 @@ void TMotorberater::showComparison() {
     return;
   }
   if (!comparison_) comparison_ = std::make_unique<Simulation>();
-  RocketRecord flown = rocket_;
-  flown.stages[0].motors[0] = motor;
-  comparison_->RunSimulation(flown, constants_);
+  comparisonMotor_ = motor;
+  FlightPlan plan = MakeFlightPlan(rocket_, constants_);
+  plan.stages[0].motors[0] = &comparisonMotor_;
+  comparison_->Run(plan);
   emit compare(comparison_.get(), QStringLiteral("Vergleich: %1").arg(QString::fromStdString(r.motor)));
 }
 

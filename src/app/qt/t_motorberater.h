@@ -128,6 +128,7 @@ class TMotorberater : public QWidget {
   QElapsedTimer elapsed_;
   std::vector<GuideRow> rows_;
   std::unique_ptr<Simulation> comparison_;  // the flight shown in the plot
+  MotorRecord comparisonMotor_{};           // its main motor, which its plan points at
 };
 
 }  // namespace komet

@@ -51,7 +51,7 @@ bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const Ro
   const std::string dateTime = PrintDateTime();
   return PrintFlightReport(device, layout,
                            {MakeFlightView(simulation), rocket, switches, dateTime, LocaleDecimalSeparator(),
-                            MeasureRecovery(simulation, rocket)});
+                            MeasureRecovery(simulation)});
 }
 
 void SavePdf(const std::filesystem::path& pdf, const std::function<bool(PrinterDevice&)>& draw) {
@@ -62,7 +62,7 @@ bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulatio
                    const PlotSwitches& switches) {
   if (!simulation.results().resultsValid) return false;
   WritePdf(pdf, RenderReportPdf(MakeFlightView(simulation), rocket, switches, PrintDateTime(),
-                                LocaleDecimalSeparator(), MeasureRecovery(simulation, rocket)));
+                                LocaleDecimalSeparator(), MeasureRecovery(simulation)));
   return true;
 }
 
