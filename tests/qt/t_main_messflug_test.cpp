@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <fstream>
 
+#include "common/qt/komet_settings.h"
 #include "app/qt/t_auswertung.h"
 #include "app/qt/t_cw_fit.h"
 #include "app/qt/t_main.h"
@@ -68,7 +69,7 @@ class TMainMessflugTest : public QObject {
   }
 
   void init() {
-    QSettings(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet")).remove(QStringLiteral("Messflug"));
+    OpenKometSettings()->remove(QStringLiteral("Messflug"));
     example_ = std::make_unique<testing::ExampleMain>();
     main_ = &example_->main();
     QTRY_COMPARE(main_->windowTitle(), QString("KOMET - Einstufer C6"));
@@ -90,6 +91,7 @@ class TMainMessflugTest : public QObject {
     Choose(dir_.filePath("flug.csv"));
     main_->MessflugLadenClick();
     QVERIFY2(question.contains("flug.csv"), qPrintable(question));
+    QVERIFY2(QRegularExpression("Wert ist \\d+,\\d\\.").match(question).hasMatch(), qPrintable(question));
     QVERIFY(main_->plot()->measured());
     QCOMPARE(main_->plot()->measured()->unit, HeightUnit::Foot);
     const QImage overlay = main_->plot()->grab().toImage();

@@ -2,6 +2,7 @@
 // The Motorberater window with the bundled catalogue and the example rocket:
 // filters that act as they change, colours that stay explained, a window
 // that fits a small screen and works from the keyboard.
+#include "common/qt/komet_settings.h"
 #include "app/qt/t_motorberater.h"
 
 #include <QCheckBox>
@@ -40,7 +41,7 @@ class TMotorberaterTest : public QObject {
  private slots:
   void initTestCase() {
     QStandardPaths::setTestModeEnabled(true);
-    QSettings(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet")).clear();
+    OpenKometSettings()->clear();
   }
 
   void init() {

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/program_paths.h"
+#include "app/sim_help.h"
 #include "app/qt/error_report.h"
 #include "app/qt/qt_translation.h"
 #include "app/qt/site_settings.h"
@@ -39,6 +40,11 @@ void ExitAfterFirstFlight(komet::TMain& window, const QElapsedTimer& clock) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that they need no display.
+  if (const std::optional<std::string> info = komet::DesktopInfo(std::vector<std::string>(argv + 1, argv + argc))) {
+    std::fputs(info->c_str(), stdout);
+    return 0;
+  }
   QElapsedTimer clock;
   clock.start();
   komet::KometApplication app(argc, argv);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/qt/plot_widget.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -23,6 +24,18 @@ PlotWidget::PlotWidget(const Simulation& simulation, const RocketRecord& rocket,
   setMouseTracking(true);
   // Every paint covers the whole surface.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  startHint_ = new QLabel(QStringLiteral("Zum Anfang: „Öffnen“ (Strg+O) lädt eine Rakete, etwa eine der "
+                                         "Beispielraketen; „Neu“ (Strg+N) beschreibt eine eigene."),
+                          this);
+  startHint_->setObjectName(QStringLiteral("Starthinweis"));
+  startHint_->setWordWrap(true);
+  startHint_->setAlignment(Qt::AlignCenter);
+  startHint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void PlotWidget::resizeEvent(QResizeEvent* event) {
+  startHint_->setGeometry(60, height() / 4, std::max(0, width() - 120), 60);
+  QWidget::resizeEvent(event);
 }
 
 void PlotWidget::paintEvent(QPaintEvent*) {
@@ -38,6 +51,7 @@ void PlotWidget::paintEvent(QPaintEvent*) {
                       compared ? &comparison_->results() : nullptr,
                       measured ? &*measured : nullptr};
   const std::optional<std::string> summary = PaintPlot(painter, size(), state_, in);
+  startHint_->setVisible(!simulation_.results().resultsValid);
   if (!summary) return;
   if (compared) {
     QPainterCanvas canvas(painter);

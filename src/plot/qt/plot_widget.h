@@ -49,6 +49,7 @@ class PlotWidget : public QWidget {
   void paintEvent(QPaintEvent* event) override;  // PaintBox1Paint
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   const Simulation& simulation_;
@@ -59,6 +60,7 @@ class PlotWidget : public QWidget {
   Simulation* comparison_ = nullptr;
   QString comparisonLabel_;
   const FlightLog* measured_ = nullptr;
+  class QLabel* startHint_ = nullptr;  // what to do first, while there is no flight
 };
 
 }  // namespace komet
