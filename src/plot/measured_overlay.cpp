@@ -45,10 +45,11 @@ void TakeInMeasured(const MeasuredOverlay& m, const PlotSwitches& sw, double& ra
 void PaintMeasured(Canvas& c, int width, const PlotState& st, const PlotSwitches& sw,
                    const MeasuredOverlay& m) {
   if (st.scaleX == 0.0 || st.scaleY == 0.0) return;
-  const CurveFrame frame{st.plotOriginX, st.plotOriginY, st.plotBottom, st.scaleX, st.scaleY};
+  const CurveFrame frame{st.plotOriginX, st.plotOriginY, st.plotBottom, st.scaleX, st.scaleY, st.startTime};
   const Pen before = c.pen();
   c.SetPen({kMeasuredColor, 1, PenStyle::Solid});
   for (std::size_t i = 0; i < m.time.size(); ++i) {
+    if (m.time[i] < st.startTime) continue;  // left of the value axis in a zoomed view
     if (sw.IsOn(PlotSwitch::AnzH)) Dot(c, frame.X(m.time[i]), frame.Y(m.height[i]));
     if (sw.IsOn(PlotSwitch::Anzv)) Dot(c, frame.X(m.time[i]), frame.Y(m.velocity[i]));
   }

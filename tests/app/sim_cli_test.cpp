@@ -449,8 +449,8 @@ TEST(SimArgsTest, RecoveryAndSiteOptions) {
        false,
        [](const SimArgs& a, const R&) {
          const LaunchSite site = ResolveSite(a, LaunchSite{});
-         return site.standardAtmosphere && site.altitude == -120.0 && site.temperature == kSiteTemperature.min &&
-                site.wind == LaunchSite{}.wind;
+         return site.standardAtmosphere && site.altitude == -120.0 &&
+                site.temperature == kSiteTemperature.min && site.wind == LaunchSite{}.wind;
        }},
       {{"--recovery", "parachute"}, true, nullptr, "--recovery: "},
       {{"--recovery", "streamer:1200,0.1"}, true, nullptr, "--recovery: "},

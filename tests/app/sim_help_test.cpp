@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/sim_help.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "app/sim_cli.h"
-#include "app/sim_help.h"
 #include "common/version.h"
 
 namespace komet {
@@ -82,7 +83,9 @@ TEST(SimHelpTest, TheDesktopAnswersOnlyALoneHelpOrVersion) {
   for (const auto& c : cases) {
     const auto info = DesktopInfo(c.args);
     ASSERT_EQ(info.has_value(), c.start != nullptr) << (c.args.empty() ? "" : c.args[0]);
-    if (c.start) EXPECT_EQ(info->rfind(c.start, 0), 0u) << *info;
+    if (c.start) {
+      EXPECT_EQ(info->rfind(c.start, 0), 0u) << *info;
+    }
   }
 }
 

@@ -13,10 +13,10 @@
 #include <QtTest>
 #include <fstream>
 
-#include "common/qt/komet_settings.h"
 #include "app/qt/t_auswertung.h"
 #include "app/qt/t_cw_fit.h"
 #include "app/qt/t_main.h"
+#include "common/qt/komet_settings.h"
 #include "dialogs/db_name_store.h"
 #include "flightlog/recording_maker.h"
 #include "plot/measured_overlay.h"

@@ -2,7 +2,6 @@
 // The Motorberater window with the bundled catalogue and the example rocket:
 // filters that act as they change, colours that stay explained, a window
 // that fits a small screen and works from the keyboard.
-#include "common/qt/komet_settings.h"
 #include "app/qt/t_motorberater.h"
 
 #include <QCheckBox>
@@ -19,6 +18,7 @@
 #include <set>
 
 #include "app/qt/guide_settings.h"
+#include "common/qt/komet_settings.h"
 #include "model/rocket_file.h"
 
 using namespace komet;

@@ -21,7 +21,8 @@ void QtCliExporter::Export(const ExportRequest& request, const Simulation& simul
         // The footer's time as the desktop program prints it.
         if (pdf)
           return RenderReportPdf(file, flight, rocket, switches, PrintDateTime(), request.decimalSeparator,
-                                 MeasureRecovery(simulation, rocket));
+                                 MeasureRecovery(simulation, rocket),
+                                 AnalyseFlight(simulation, rocket, request.decimalSeparator).warnings);
         PlotState state;
         const PlotInputs in{flight, switches, MainMotorDelays(rocket), request.decimalSeparator};
         const QSize size(request.width, request.height);

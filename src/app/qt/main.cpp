@@ -7,12 +7,12 @@
 #include <cstdio>
 
 #include "app/program_paths.h"
-#include "app/sim_help.h"
 #include "app/qt/error_report.h"
 #include "app/qt/qt_translation.h"
 #include "app/qt/site_settings.h"
 #include "app/qt/t_about.h"
 #include "app/qt/t_main.h"
+#include "app/sim_help.h"
 #include "common/qt/accelerators.h"
 #include "common/qt/qt_text.h"
 #include "common/qt/system_locale.h"
@@ -41,7 +41,8 @@ void ExitAfterFirstFlight(komet::TMain& window, const QElapsedTimer& clock) {
 
 int main(int argc, char** argv) {
   // Answered before Qt starts, so that they need no display.
-  if (const std::optional<std::string> info = komet::DesktopInfo(std::vector<std::string>(argv + 1, argv + argc))) {
+  if (const std::optional<std::string> info =
+          komet::DesktopInfo(std::vector<std::string>(argv + 1, argv + argc))) {
     std::fputs(info->c_str(), stdout);
     return 0;
   }

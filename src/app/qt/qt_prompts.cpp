@@ -55,7 +55,8 @@ std::optional<std::filesystem::path> QtPrompts::ChooseOpenFile() {
 
 std::optional<std::filesystem::path> QtPrompts::ChooseSaveFile(const std::filesystem::path& suggestion) {
   const QString name = QString::fromStdString(suggestion.string());
-  return Choose(true, suggestion.has_parent_path() ? name : StartFolder(lastFolder_) + QLatin1Char('/') + name);
+  return Choose(true,
+                suggestion.has_parent_path() ? name : StartFolder(lastFolder_) + QLatin1Char('/') + name);
 }
 
 std::optional<std::filesystem::path> QtPrompts::Choose(bool save, const QString& start) {

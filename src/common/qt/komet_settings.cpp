@@ -26,7 +26,7 @@ std::filesystem::path KometSettingsFile() {
   if (QStandardPaths::isTestModeEnabled())
     return ToPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)) / "Komet" /
            "komet.conf";
-  return UserConfigFolder() / "komet.conf";
+  return UserSettingsFile();
 }
 
 std::unique_ptr<QSettings> OpenKometSettings() {

@@ -67,6 +67,10 @@ QWidget* TMotorwahl::createFilters(double stageDiameterMm) {
   KlasseVon = NamedCombo("KlasseVon", row);
   KlasseBis = NamedCombo("KlasseBis", row);
   Hersteller = NamedCombo("Hersteller", row);
+  // The longest maker's name would widen the window past an 800-pixel
+  // screen; the list that drops down still shows it whole.
+  Hersteller->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  Hersteller->setMinimumContentsLength(10);
   Durchmesser = NamedCombo("Durchmesser", row);
   const bool known = stageDiameterMm > 0;
   Passt = new QCheckBox(known ? QString::fromStdString(Format(

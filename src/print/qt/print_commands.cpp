@@ -32,14 +32,16 @@ bool PrinterAvailable() {
 }
 
 bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const RocketRecord& rocket,
-                       const PlotSwitches& switches) {
+                       const PlotSwitches& switches, const SafetyInputs& safety) {
   if (!simulation.results().resultsValid) return false;
   QPrinterDevice device(printer);
   ReportLayout layout;
   const std::string dateTime = PrintDateTime();
+  const char sep = LocaleDecimalSeparator();
+  const std::vector<FlightWarning> warnings = AnalyseFlight(simulation, rocket, sep, safety).warnings;
   return PrintFlightReport(device, layout,
-                           {MakeFlightView(simulation), rocket, switches, dateTime, LocaleDecimalSeparator(),
-                            MeasureRecovery(simulation, rocket)});
+                           {MakeFlightView(simulation), rocket, switches, dateTime, sep,
+                            MeasureRecovery(simulation, rocket), warnings});
 }
 
 void SavePdf(const std::filesystem::path& pdf, const std::function<bool(const QString&)>& render) {
@@ -51,12 +53,14 @@ void SavePdf(const std::filesystem::path& pdf, const std::function<bool(const QS
 }
 
 bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulation, const RocketRecord& rocket,
-                   const PlotSwitches& switches) {
+                   const PlotSwitches& switches, const SafetyInputs& safety) {
   if (!simulation.results().resultsValid) return false;
   const std::string dateTime = PrintDateTime();
+  const char sep = LocaleDecimalSeparator();
+  const std::vector<FlightWarning> warnings = AnalyseFlight(simulation, rocket, sep, safety).warnings;
   SavePdf(pdf, [&](const QString& file) {
-    return RenderReportPdf(file, MakeFlightView(simulation), rocket, switches, dateTime,
-                           LocaleDecimalSeparator(), MeasureRecovery(simulation, rocket));
+    return RenderReportPdf(file, MakeFlightView(simulation), rocket, switches, dateTime, sep,
+                           MeasureRecovery(simulation, rocket), warnings);
   });
   return true;
 }

@@ -13,6 +13,7 @@ namespace komet {
 // results to print or the file cannot be written.
 bool RenderReportPdf(const QString& path, const FlightView& flight, const RocketRecord& rocket,
                      const PlotSwitches& switches, std::string_view dateTimeText, char decimalSeparator = ',',
-                     const std::optional<RecoveryFigures>& recovery = std::nullopt);
+                     const std::optional<RecoveryFigures>& recovery = std::nullopt,
+                     std::span<const FlightWarning> warnings = {});
 
 }  // namespace komet
