@@ -44,6 +44,7 @@ std::vector<std::pair<std::string, std::string>> HelpFigures() {
       {"settingsFile", Shown(UserSettingsFile())},
       // Where QSettings kept them for the organisation and program names of earlier versions.
       {"earlierSettingsFile", Shown(UserConfigFolder().parent_path() / "Tarvo" / "BrixKomet.conf")},
+      {"dataFolder", Shown(UserDataFolder())},
       {"personalDatabase", Shown(UserDataFolder() / kPersonalDatabaseName)},
   };
 }

@@ -177,9 +177,9 @@ class WindowFitTest : public QObject {
     }
   }
 
-  // Another piece of work still changes these two: reported, not failed.
+  // Another piece of work still changes the guide's tab order: reported, not failed.
   void report(const QString& window, const QString& problem) {
-    if (window == "TAuswertung" || window == "TMotorberater")
+    if (window == "TMotorberater" && problem.startsWith("Tab "))
       qWarning("%s", qPrintable("noch offen: " + window + " " + problem));
     else if (!problems_.contains(window + " " + problem))
       problems_ << window + " " + problem;
