@@ -57,6 +57,8 @@ void PlotWidget::paintEvent(QPaintEvent*) {
                       zoom()};
   const std::optional<std::string> summary = PaintPlot(painter, size(), state_, in);
   startHint_->setVisible(!simulation_.results().resultsValid);
+  // A new flight may gain or lose its recovery, and with it the default view.
+  if (showsAscent() != shownAscent_) emit viewChanged(shownAscent_ = showsAscent());
   if (!summary) return;
   if (compared) {
     QPainterCanvas canvas(painter);
@@ -121,7 +123,7 @@ bool PlotWidget::showsAscent() const {
 void PlotWidget::setView(View view) {
   view_ = view;
   update();
-  emit viewChanged(showsAscent());
+  emit viewChanged(shownAscent_ = showsAscent());
 }
 
 void PlotWidget::showWholeFlight() {

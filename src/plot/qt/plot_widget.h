@@ -87,7 +87,8 @@ class PlotWidget : public QWidget {
   QLabel* startHint_ = nullptr;
   enum class View { Default, Whole, Ascent, Zoomed };
   View view_ = View::Default;
-  PlotZoom zoom_;  // of View::Zoomed
+  bool shownAscent_ = false;  // as last told through viewChanged
+  PlotZoom zoom_;             // of View::Zoomed
   QRubberBand* band_ = nullptr;
   QPoint bandStart_;
   void setView(View view);
