@@ -125,7 +125,7 @@ void ApplyWind(SimArgs& a, const std::string& text) {
   if (!wind || !InRange(*wind, kSiteWind))
     throw UsageError{Format('.', "--wind: \"%s\" ist keine Windgeschwindigkeit von %.0f bis %.0f m/s", text,
                             kSiteWind.min, kSiteWind.max)};
-  a.site.wind = *wind;
+  a.wind = *wind;
 }
 
 void ApplyIsa(SimArgs& a, const std::string& text) {
@@ -136,9 +136,7 @@ void ApplyIsa(SimArgs& a, const std::string& text) {
                             "bis %.0f m und der Temperatur am Boden von %.0f bis %.0f °C",
                             text, kSiteAltitude.min, kSiteAltitude.max, kSiteTemperature.min,
                             kSiteTemperature.max)};
-  a.site.standardAtmosphere = true;
-  a.site.altitude = site->first;
-  a.site.temperature = site->second;
+  a.isa = *site;
 }
 
 void ApplyCurves(SimArgs& a, const std::string& text) {
@@ -177,6 +175,7 @@ const std::vector<SimOption>& SimOptions() {
       {"--deploy", true, ApplyDeploy},
       {"--wind", true, ApplyWind},
       {"--isa", true, ApplyIsa},
+      {"--no-site", false, [](SimArgs& a, const std::string&) { a.noSite = true; }},
   };
   return table;
 }
@@ -267,6 +266,17 @@ ConstantValues ResolveConstants(const SimArgs& a, const std::filesystem::path& d
   ConstantValues c = options ? ConstantsFrom(*options) : ConstantValues{};
   for (const auto& [field, v] : a.overrides) c.*field = v;
   return c;
+}
+
+LaunchSite ResolveSite(const SimArgs& a, const LaunchSite& saved) {
+  LaunchSite site = a.noSite ? LaunchSite{} : saved;
+  if (a.isa) {
+    site.standardAtmosphere = true;
+    site.altitude = a.isa->first;
+    site.temperature = a.isa->second;
+  }
+  if (a.wind) site.wind = *a.wind;
+  return site;
 }
 
 std::optional<Recovery> ResolveRecovery(const SimArgs& a, const std::optional<Recovery>& own) {

@@ -37,7 +37,11 @@ struct SimArgs {
   std::vector<std::pair<double ConstantValues::*, double>> overrides;  // in the order given
   std::optional<Recovery> recovery;  // --recovery: kind, sizes and cw; when it opens comes from elsewhere
   std::optional<DeployChoice> deploy;
-  LaunchSite site;  // --wind and --isa over the defaults
+  // The launch site: the saved one (the defaults with --no-site), with
+  // --isa and --wind over it.
+  bool noSite = false;
+  std::optional<double> wind;
+  std::optional<std::pair<double, double>> isa;  // altitude, ground temperature
 };
 
 // Throws UsageError for an unknown option, a missing or bad value, no rocket
@@ -48,6 +52,10 @@ SimArgs ParseSimArgs(const std::vector<std::string>& args);
 // is valid, else the defaults) with the command line's overrides. Throws
 // UsageError when the file of --options is no options file.
 ConstantValues ResolveConstants(const SimArgs& args, const std::filesystem::path& defaultOptionsFile);
+
+// The launch site the flight takes: `saved` (komet's), or the defaults with
+// --no-site, with --isa and --wind over it.
+LaunchSite ResolveSite(const SimArgs& args, const LaunchSite& saved);
 
 // The recovery the flight takes: the rocket's own (`own`) with --recovery
 // and --deploy over it; `own` when neither is given. Throws UsageError for

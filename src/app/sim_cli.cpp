@@ -35,7 +35,7 @@ constexpr const char* kUsage =
     " [--rail-length X] [--rail-friction X] [--period X]\n"
     "                 [--summary-line] [--locale de|en]\n"
     "                 [--recovery parachute:MM[,CW]|streamer:MMxMM[,CW]] [--deploy delay:S|apogee]\n"
-    "                 [--wind M/S] [--isa HÖHE,TEMPERATUR]\n"
+    "                 [--wind M/S] [--isa HÖHE,TEMPERATUR] [--no-site]\n"
     "        komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
     "        komet-sim motors [--db DATEI.kdb] [--search TEXT] [--csv DATEI|-] [--json DATEI|-]\n"
     "        komet-sim guide RAKETE.kmw [--db DATEI.kdb] [--class C..E] [--maker NAME] [--diameter MM]\n"
@@ -155,7 +155,7 @@ std::string GuideTable(std::span<const GuideRow> rows, char sep) {
 int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
           std::ostream& err) {
   GuideArgs g = ParseGuideArgs(args);
-  const FixedConstants constants(ResolveConstants(g.sim, env.optionsFile), g.sim.site);
+  const FixedConstants constants(ResolveConstants(g.sim, env.optionsFile), ResolveSite(g.sim, env.savedSite));
   const std::filesystem::path db = Database(g.sim, env);
   Document doc(constants, [&] { return db; });
   if (!LoadDocument(doc, g.sim, err)) return 2;
@@ -197,7 +197,7 @@ int Flight(const std::vector<std::string>& args, const SimCliEnvironment& env, s
 int Fit(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
         std::ostream& err) {
   const FlightLogArgs a = ParseFlightLogArgs(args);
-  const FixedConstants constants(ResolveConstants(a.sim, env.optionsFile), a.sim.site);
+  const FixedConstants constants(ResolveConstants(a.sim, env.optionsFile), ResolveSite(a.sim, env.savedSite));
   const std::filesystem::path db = Database(a.sim, env);
   Document doc(constants, [&] { return db; });
   if (!LoadDocument(doc, a.sim, err)) return 2;
@@ -218,7 +218,7 @@ int Fit(const std::vector<std::string>& args, const SimCliEnvironment& env, std:
 int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
              std::ostream& err) {
   const SimArgs a = ParseSimArgs(args);
-  const FixedConstants constants(ResolveConstants(a, env.optionsFile), a.site);
+  const FixedConstants constants(ResolveConstants(a, env.optionsFile), ResolveSite(a, env.savedSite));
   const std::filesystem::path db = Database(a, env);
   Document doc(constants, [&] { return db; });
   if (!LoadDocument(doc, a, err)) return 2;

@@ -36,6 +36,7 @@ struct SimCliEnvironment {
   std::filesystem::path bundledDatabase;            // the example database, if found
   std::filesystem::path examplesDir;                // the sample rockets' folder, if found
   std::filesystem::path optionsFile;                // the desktop program's options file
+  LaunchSite savedSite;                             // the desktop program's launch site
   char decimalSeparator = '.';                      // the user's locale's
   CliExporter* exporter = nullptr;                  // none: pictures are refused
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/sim_help.h"
 
+#include "common/user_folders.h"
 #include "common/version.h"
 
 namespace komet {
@@ -39,9 +40,14 @@ constexpr std::string_view kFlightOptions =
     "                        wann die Bergung öffnet: S Sekunden nach Brennschluss\n"
     "                        (Ausstoßladung) oder im Gipfel (Elektronik); ohne\n"
     "                        --recovery ändert es die Bergung der Rakete\n"
-    "  --wind M/S            Wind für die geschätzte Abdrift (Vorgabe 5 m/s)\n"
+    "  --wind M/S            Wind für die geschätzte Abdrift; sonst der in komet\n"
+    "                        gespeicherte Startplatz (Vorgabe 5 m/s)\n"
     "  --isa HÖHE,TEMPERATUR Normatmosphäre: Höhe des Startplatzes in m und Temperatur\n"
-    "                        am Boden in °C; sonst gilt die Luftdichte in jeder Höhe\n"
+    "                        am Boden in °C; sonst der in komet gespeicherte\n"
+    "                        Startplatz, ohne Normatmosphäre die Luftdichte in\n"
+    "                        jeder Höhe\n"
+    "  --no-site             den in komet gespeicherten Startplatz nicht nehmen,\n"
+    "                        sondern die Vorgaben (ohne Normatmosphäre, 5 m/s Wind)\n"
     "  --summary-line        nur die Zeile, die unter dem Diagramm steht\n"
     "  --locale de|en        das Dezimalzeichen für Leser (Komma oder Punkt)\n"
     "  -h, --help            diese Hilfe\n"
@@ -187,9 +193,26 @@ std::optional<std::string_view> CommandHelp(std::string_view command) {
   return std::nullopt;
 }
 
-std::string VersionText() {
-  return "komet-sim " + std::string(kVersionNumber) + "\n" + std::string(kCopyright) + "\n" +
+std::string VersionText(std::string_view program) {
+  return std::string(program) + " " + std::string(kVersionNumber) + "\n" + std::string(kCopyright) + "\n" +
          std::string(kLicence) + "\n";
+}
+
+std::optional<std::string> DesktopInfo(const std::vector<std::string>& args) {
+  if (args.size() != 1) return std::nullopt;
+  if (args[0] == "--version") return VersionText("komet");
+  if (args[0] != "--help") return std::nullopt;
+  return "Aufruf: komet [RAKETE.kmw]\n"
+         "\n"
+         "Öffnet das Fenster von Komet, mit der genannten Raketendatei. Die Wörter der\n"
+         "Befehlszeile ergeben zusammen einen Dateinamen, auch mit Leerzeichen.\n"
+         "\n"
+         "  --help      diese Hilfe\n"
+         "  --version   Version und Lizenz\n"
+         "\n"
+         "Eine Datei namens --help öffnet ./--help. Ohne Fenster rechnet komet-sim.\n"
+         "Die Einstellungen stehen in " +
+         (UserConfigFolder() / "").string() + ".\n";
 }
 
 }  // namespace komet

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace komet {
 
@@ -17,7 +18,11 @@ std::string FlightHelp(const std::filesystem::path& examplesDir);
 // name that is no command.
 std::optional<std::string_view> CommandHelp(std::string_view command);
 
-// `komet-sim --version`: the version, the copyright and the licence.
-std::string VersionText();
+// `--version`: the program's name and version, the copyright and the licence.
+std::string VersionText(std::string_view program = "komet-sim");
+
+// What `komet --help` or `komet --version` prints; nothing for any other
+// command line, whose words name a rocket file.
+std::optional<std::string> DesktopInfo(const std::vector<std::string>& args);
 
 }  // namespace komet

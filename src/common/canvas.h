@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -81,6 +82,9 @@ class Canvas {
   virtual int TextWidth(std::string_view text) = 0;
   virtual int TextHeight(std::string_view text) = 0;
   virtual FontMetrics Metrics() = 0;
+  // Later drawing stays inside the rectangle (corners included); nothing:
+  // anywhere. Surfaces that cannot clip draw everything.
+  virtual void SetClip(std::optional<std::array<int, 4>> /*left, top, right, bottom*/) {}
 };
 
 }  // namespace komet

@@ -43,6 +43,10 @@ std::filesystem::path UserConfigFolder() {
   return XdgFolder("XDG_CONFIG_HOME", ".config");
 }
 
+std::filesystem::path UserSettingsFile() {
+  return UserConfigFolder() / "komet.conf";
+}
+
 std::filesystem::path UserDataFolder() {
   return XdgFolder("XDG_DATA_HOME", std::filesystem::path(".local") / "share");
 }

@@ -10,6 +10,10 @@ namespace komet {
 // directory rules ask. Only named, not created.
 std::filesystem::path UserConfigFolder();
 
+// The file beside the options file that keeps every other setting:
+// komet.conf in UserConfigFolder().
+std::filesystem::path UserSettingsFile();
+
 // The program's folder for the user's own data (the personal motor
 // database): $XDG_DATA_HOME/Komet, else ~/.local/share/Komet. Not created.
 std::filesystem::path UserDataFolder();

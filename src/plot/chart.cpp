@@ -112,7 +112,12 @@ void DrawChartLabels(Canvas& c, const ChartFrame& f, const ChartStyle& style, ch
   };
   RepeatStepping(
       f.originX + f.stepX, f.stepX, [&](int x) { return x <= f.right - edge; },
-      [&](int x) { c.TextOut(x - style.textShift, timeY, Format(sep, "%.1f", (x - f.originX) / f.scaleX)); });
+      [&](int x) {
+        const std::string text = Format(sep, "%.1f", f.startTime + (x - f.originX) / f.scaleX);
+        // The screen leaves out a label its right edge would cut.
+        if (style.labelsOnBounds && x - style.textShift + c.TextWidth(text) > f.right) return;
+        c.TextOut(x - style.textShift, timeY, text);
+      });
   RepeatStepping(
       f.originY + f.stepY, f.stepY, [&](int y) { return y <= f.bottom - edge; }, value);
   RepeatStepping(

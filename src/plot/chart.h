@@ -21,8 +21,9 @@ struct ChartFrame {
   int stepX = 0, stepY = 0;      // grid step
   double scaleX = 0.0;           // units per second
   double scaleY = 0.0;           // units per value unit
+  double startTime = 0.0;        // s at originX; 0 but in a zoomed view
 
-  CurveFrame Curves() const { return {originX, originY, bottom, scaleX, scaleY}; }
+  CurveFrame Curves() const { return {originX, originY, bottom, scaleX, scaleY, startTime}; }
 };
 
 // What differs between screen and paper: frame, label offsets and pens.

@@ -8,7 +8,7 @@
 namespace komet {
 
 int CurveFrame::X(double t) const {
-  return CanvasCoordinate(originX + std::trunc(t * scaleX));
+  return CanvasCoordinate(originX + std::trunc((t - startTime) * scaleX));
 }
 
 int CurveFrame::Y(double value) const {
@@ -22,7 +22,7 @@ int CurveFrame::UnclampedY(double value) const {
 void DrawSeries(Canvas& c, const CurveFrame& frame, const FlightView& flight, SeriesField field,
                 const Pen& pen) {
   c.SetPen(pen);
-  c.MoveTo(frame.originX, frame.originY);
+  c.MoveTo(frame.X(0.0), frame.Y(0.0));
   ForEachFlightSample(flight, [&](std::size_t i) {
     c.LineTo(frame.X(SeriesTime(flight, i, field)), frame.Y(SeriesValue(flight.samples[i], field)));
   });
@@ -31,7 +31,7 @@ void DrawSeries(Canvas& c, const CurveFrame& frame, const FlightView& flight, Se
 void DrawHeightSeries(Canvas& c, const CurveFrame& frame, const FlightView& flight, const Pen& normal,
                       const Pen& apogee) {
   const double apogeeTime = flight.results.maxHeightTime;
-  c.MoveTo(frame.originX, frame.originY);
+  c.MoveTo(frame.X(0.0), frame.Y(0.0));
   ForEachFlightSample(flight, [&](std::size_t i) {
     const FlightSample& s = flight.samples[i];
     c.SetPen(s.time == apogeeTime ? apogee : normal);
@@ -44,6 +44,18 @@ double VerticalRange(const PlotSwitches& sw, const FlightResults& r) {
   for (const ChartCurve& curve : kChartCurves)
     if (sw.IsOn(curve.on) && r.*curve.maximum > ymax) ymax = r.*curve.maximum;
   return ymax == 0.0 ? 1.0 : ymax;
+}
+
+double VerticalRangeWithin(const PlotSwitches& sw, const FlightView& flight, double start, double end) {
+  double ymax = 0.0;
+  ForEachFlightSample(flight, [&](std::size_t i) {
+    for (const ChartCurve& curve : kChartCurves) {
+      if (!sw.IsOn(curve.on)) continue;
+      const double t = SeriesTime(flight, i, curve.field);
+      if (t >= start && t <= end) ymax = std::max(ymax, SeriesValue(flight.samples[i], curve.field));
+    }
+  });
+  return ymax > 0.0 ? ymax : 1.0;
 }
 
 MarkerSamples MarkerSampleTimes(const FlightView& flight, const std::array<std::int8_t, 4>& delays) {

@@ -54,6 +54,7 @@ inline void DrawLine(Canvas& c, int x0, int y0, int x1, int y1) {
 struct CurveFrame {
   int originX = 0, originY = 0, bottom = 0;
   double scaleX = 0.0, scaleY = 0.0;
+  double startTime = 0.0;  // s at originX; 0 but in a zoomed view
 
   int X(double t) const;
   int Y(double value) const;           // clamped to bottom
@@ -71,6 +72,10 @@ void DrawHeightSeries(Canvas& c, const CurveFrame& frame, const FlightView& flig
 
 // The largest maximum of the shown curves; 1 when none is positive.
 double VerticalRange(const PlotSwitches& switches, const FlightResults& results);
+
+// The largest value of the shown curves at the samples from `start` to
+// `end` (s); 1 when none is positive.
+double VerticalRangeWithin(const PlotSwitches& switches, const FlightView& flight, double start, double end);
 
 // Times of the samples under the burnout, delay and deployment markers, for
 // the markers that lie on the computed flight (delays also only before

@@ -38,10 +38,16 @@ ChartFrame ScreenFrame(const PlotState& st, int width, int height) {
           .stepX = kPlotGridStep,
           .stepY = kPlotGridStep,
           .scaleX = st.scaleX,
-          .scaleY = st.scaleY};
+          .scaleY = st.scaleY,
+          .startTime = st.startTime};
 }
 
 }  // namespace
+
+PlotZoom AscentZoom(const FlightResults& r) {
+  const double deployment = r.deployed ? r.deploymentStep / kSamplesPerSecond : 0.0;
+  return {0.0, 1.2 * std::max({r.maxHeightTime, deployment, 0.5}), 0.0};
+}
 
 void ClearScales(PlotState& state) {
   state.scaleX = state.scaleY = 0.0;
@@ -65,11 +71,21 @@ std::string PaintCurves(Canvas& c, int width, PlotState& st, const PlotInputs& i
     end = std::max(end, in.comparison->flightEndTime);
   }
   if (in.measured) TakeInMeasured(*in.measured, in.switches, range, end);
+  const bool zoomed = in.zoom && in.zoom->end > in.zoom->start;
+  st.startTime = zoomed ? in.zoom->start : 0.0;
+  if (zoomed) {
+    range = in.zoom->top > 0.0 ? in.zoom->top
+                               : VerticalRangeWithin(in.switches, in.flight, in.zoom->start, in.zoom->end);
+    end = in.zoom->end - in.zoom->start;
+  }
   ChartFrame frame = ScreenFrame(st, width, st.plotBottom);
   SetChartScales(frame, {st.gridCountX, st.gridCountY}, range, end);
   st.scaleX = frame.scaleX;
   st.scaleY = frame.scaleY;
+  // Zoomed, the flight outside the view must not run over the value labels.
+  if (zoomed) c.SetClip(std::array{st.plotOriginX, 0, ClampSize(width), st.plotBottom});
   DrawChartCurves(c, frame, kScreenStyle, {in.flight, in.switches, in.delays, in.decimalSeparator});
+  if (zoomed) c.SetClip(std::nullopt);
   if (in.switches.IsOn(PlotSwitch::AnzBrenn)) {
     Font font = c.font();
     font.color = kBlack;
@@ -82,8 +98,10 @@ void PaintComparison(Canvas& c, int width, const PlotState& st, const PlotSwitch
                      const FlightView& other, std::string_view label) {
   if (st.scaleX == 0.0 || st.scaleY == 0.0) return;
   const CurveFrame frame = ScreenFrame(st, width, st.plotBottom).Curves();
+  if (st.startTime > 0.0) c.SetClip(std::array{st.plotOriginX, 0, ClampSize(width), st.plotBottom});
   for (const ChartCurve& curve : kChartCurves)
     if (sw.IsOn(curve.on)) DrawSeries(c, frame, other, curve.field, {curve.color, 1, PenStyle::Dotted});
+  c.SetClip(std::nullopt);
   const std::string text(label);
   c.TextOut(ClampSize(width) - c.TextWidth(text) - 4, 2, text);
 }

@@ -19,14 +19,29 @@ struct MeasuredOverlay;
 // grid counts are recomputed on every paint; the scales on every paint with
 // results, and they keep their values in between (the read-out uses them).
 struct PlotState {
-  int plotOriginX = 45;  // x of the value axis, px
-  int plotOriginY = 0;   // y of the time axis, px
-  int plotBottom = 0;    // lowest y of a curve point, px
-  int gridCountX = 0;    // vertical grid lines right of the value axis, minus 1
-  int gridCountY = 0;    // horizontal grid lines above the time axis, minus 1
-  double scaleX = 0.0;   // px per second; 0 = none yet
-  double scaleY = 0.0;   // px per value unit; 0 = none yet
+  int plotOriginX = 45;    // x of the value axis, px
+  int plotOriginY = 0;     // y of the time axis, px
+  int plotBottom = 0;      // lowest y of a curve point, px
+  int gridCountX = 0;      // vertical grid lines right of the value axis, minus 1
+  int gridCountY = 0;      // horizontal grid lines above the time axis, minus 1
+  double scaleX = 0.0;     // px per second; 0 = none yet
+  double scaleY = 0.0;     // px per value unit; 0 = none yet
+  double startTime = 0.0;  // s at the value axis: 0 but in a zoomed view
 };
+
+// A part of the flight drawn across the whole plot: the times from `start`
+// to `end`, the values from 0 up to `top` (0: the largest of the shown
+// curves in that time). Below 0 the plot keeps its quarter.
+struct PlotZoom {
+  double start = 0.0, end = 0.0;  // s
+  double top = 0.0;
+
+  friend bool operator==(const PlotZoom&, const PlotZoom&) = default;
+};
+
+// The ascent: from launch until a fifth past the apogee or the recovery's
+// opening, whichever is later.
+PlotZoom AscentZoom(const FlightResults& results);
 
 // What one paint reads besides the geometry.
 struct PlotInputs {
@@ -38,6 +53,8 @@ struct PlotInputs {
   const FlightResults* comparison = nullptr;
   // A measured flight drawn over the plot: the common scale takes it in too.
   const MeasuredOverlay* measured = nullptr;
+  // The part of the flight shown; none: the whole flight.
+  std::optional<PlotZoom> zoom = std::nullopt;
 };
 
 inline constexpr int kPlotGridStep = 30;             // px

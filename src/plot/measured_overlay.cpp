@@ -49,16 +49,19 @@ void TakeInMeasured(const MeasuredOverlay& m, const PlotSwitches& sw, double& ra
 void PaintMeasured(Canvas& c, int width, const PlotState& st, const PlotSwitches& sw,
                    const MeasuredOverlay& m) {
   if (st.scaleX == 0.0 || st.scaleY == 0.0) return;
-  const CurveFrame frame{st.plotOriginX, st.plotOriginY, st.plotBottom, st.scaleX, st.scaleY};
+  const CurveFrame frame{st.plotOriginX, st.plotOriginY, st.plotBottom, st.scaleX, st.scaleY, st.startTime};
   const Pen before = c.pen();
   c.SetPen({kMeasuredColor, 1, PenStyle::Solid});
+  // Left of the value axis in a zoomed view nothing is drawn.
+  std::size_t first = 0;
+  while (first < m.time.size() && m.time[first] < st.startTime) ++first;
   if (sw.IsOn(PlotSwitch::AnzH))
-    for (std::size_t i = 0; i < m.time.size(); ++i) Dot(c, frame.X(m.time[i]), frame.Y(m.height[i]));
+    for (std::size_t i = first; i < m.time.size(); ++i) Dot(c, frame.X(m.time[i]), frame.Y(m.height[i]));
   // The velocity as a thin line: dots of every sample would cover the
   // simulated curves it is held against.
-  if (sw.IsOn(PlotSwitch::Anzv) && !m.time.empty()) {
-    c.MoveTo(frame.X(m.time[0]), frame.Y(m.velocity[0]));
-    for (std::size_t i = 1; i < m.time.size(); ++i) c.LineTo(frame.X(m.time[i]), frame.Y(m.velocity[i]));
+  if (sw.IsOn(PlotSwitch::Anzv) && first < m.time.size()) {
+    c.MoveTo(frame.X(m.time[first]), frame.Y(m.velocity[first]));
+    for (std::size_t i = first + 1; i < m.time.size(); ++i) c.LineTo(frame.X(m.time[i]), frame.Y(m.velocity[i]));
   }
   // The legend: a dot and the file's name, one line below a comparison's label.
   const Font font = c.font();

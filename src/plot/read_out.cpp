@@ -11,7 +11,7 @@ std::optional<ReadOutTexts> ReadOut(int x, const PlotState& st, const FlightView
   ReadOutTexts out;
   double t = static_cast<double>(dx);
   if (st.scaleX != 0.0) {
-    t = dx / st.scaleX;
+    t = st.startTime + dx / st.scaleX;
     if (flight.results.resultsValid) {
       const FlightSample& s = ClampedSampleBefore(flight, t);
       out.height = Format(sep, "%.1f", s.height);

@@ -72,6 +72,7 @@ void PrintReport(PrinterDevice& printer, ReportLayout& l, const ReportInputs& in
                   {in.flight, in.switches, MainMotorDelays(in.rocket), in.decimalSeparator});
   PrintResultLines(printer, l, in);
   PrintStageTable(printer, l, in);
+  PrintConditions(c, l, in);
   PrintConstantsAndFooter(c, l, in);
   PrintTableGrid(c, l);
 }

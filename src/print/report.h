@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,7 @@
 #include "model/rocket_record.h"
 #include "plot/flight_view.h"
 #include "plot/plot_switches.h"
+#include "sim/flight_safety.h"
 #include "sim/recovery_figures.h"
 
 namespace komet {
@@ -41,6 +43,8 @@ struct ReportInputs {
   // What the recovery did (MeasureRecovery); none: the rocket has none, and
   // the results block keeps its three lines.
   std::optional<RecoveryFigures> recovery = std::nullopt;
+  // Every rule that fired for the flight, as the evaluation lists them.
+  std::span<const FlightWarning> warnings = {};
 };
 
 // The report's one typeface, set with every size (never the line printer's).
@@ -55,8 +59,8 @@ int PrintTextStep(double points, int dpiY);
 // Frame, axes and grid; sets the layout fields from the printable area.
 void PrintAxis(PrinterDevice& printer, ReportLayout& layout);
 
-// Scales (to DrawnEndTime), curves, markers, result lines,
-// stage table, constants line, footer and table grid.
+// Scales (to DrawnEndTime), curves, markers, result lines, stage table,
+// air, wind and warnings, constants line, footer and table grid.
 void PrintReport(PrinterDevice& printer, ReportLayout& layout, const ReportInputs& in);
 
 // Title and axis labels; nothing while either scale is 0.

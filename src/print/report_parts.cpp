@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/report_parts.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/format.h"
 #include "common/numbers.h"
 #include "common/win1252.h"
 #include "print/recovery_text.h"
+#include "sim/atmosphere.h"
 
 namespace komet {
 namespace {
@@ -18,6 +22,18 @@ constexpr std::string_view kDelayLine = "empfohlene Verzögerung:   %3.1f [sec]"
 constexpr std::string_view kConstantsLine =
     "cw-Wert: %2.2f        Luftdichte: %2.2f        Erdbeschleunigung: %2.3f [m/sec²]        "
     "Startvorrichtung Länge: %2.1f [m]        Reibung: %2.1f [N]";
+// With the standard atmosphere the one density of the settings was not flown.
+constexpr std::string_view kStandardConstantsLine =
+    "cw-Wert: %2.2f        Luftdichte: Normatmosphäre        Erdbeschleunigung: %2.3f [m/sec²]        "
+    "Startvorrichtung Länge: %2.1f [m]        Reibung: %2.1f [N]";
+constexpr std::string_view kConstantAirLine =
+    "Luft: eine Dichte in jeder Höhe, %.2f kg/m³        Wind: %.1f m/s (für die Abdrift)";
+constexpr std::string_view kStandardAirLine =
+    "Luft: Normatmosphäre, Startplatz %.0f m über NN, %.1f °C am Boden (Dichte am Boden %.2f kg/m³)        "
+    "Wind: %.1f m/s (für die Abdrift)";
+constexpr Color kRedText{192, 0, 0};
+constexpr Color kAmberText{160, 110, 0};
+constexpr double kSmallestPoints = 3.0;
 
 // Sets a size and takes its line step, as the report does before each block.
 void TakeStep(PrinterDevice& printer, ReportLayout& l, double points) {
@@ -106,14 +122,53 @@ void PrintStageTable(PrinterDevice& printer, ReportLayout& l, const ReportInputs
   }
 }
 
+void PrintConditions(Canvas& c, ReportLayout& l, const ReportInputs& in) {
+  const RunConstants& k = in.flight.constants;
+  const char sep = in.decimalSeparator;
+  std::vector<std::pair<std::string, Color>> lines;
+  lines.emplace_back(k.site.standardAtmosphere
+                         ? Format(sep, kStandardAirLine, k.site.altitude, k.site.temperature,
+                                  SiteDensity(k.site, 0.0), k.site.wind)
+                         : Format(sep, kConstantAirLine, k.airDensity, k.site.wind),
+                     kBlack);
+  lines.emplace_back(
+      in.warnings.empty() ? "Warnungen: keine" : "Warnungen (rot: so nicht fliegen, gelb: prüfen):", kBlack);
+  for (const FlightWarning& w : in.warnings) {
+    const bool red = w.level() == SafetyLevel::Red;
+    lines.emplace_back((red ? "rot: " : "gelb: ") + w.text, red ? kRedText : kAmberText);
+  }
+  // Between the table's last rule and "Einstellungen:", half a line clear of each.
+  const int step = l.printTextStep;
+  const int top = l.printBottom + 8 * l.printStepY + step / 2;
+  const int room = l.printBottom + 10 * l.printStepY - step - step / 2 - top;
+  const int n = static_cast<int>(lines.size());
+  double points = 6.0;
+  int lineStep = step;
+  if (n * step > room && room > 0) {
+    lineStep = room / n;
+    points = std::max(kSmallestPoints, 6.0 * lineStep / step);
+  }
+  const Font before = c.font();
+  Font font = before;
+  font.pointSize = points;
+  for (int i = 0; i < n; ++i) {
+    font.color = lines[static_cast<std::size_t>(i)].second;
+    c.SetFont(font);
+    c.TextOut(l.printLeft, top + i * lineStep, lines[static_cast<std::size_t>(i)].first);
+  }
+  c.SetFont(before);
+}
+
 void PrintConstantsAndFooter(Canvas& c, ReportLayout& l, const ReportInputs& in) {
   const RunConstants& k = in.flight.constants;
   l.printTextY = l.printBottom + 10 * l.printStepY - l.printTextStep;
   c.TextOut(l.printLeft, l.printTextY, "Einstellungen:");
   l.printTextY += l.printTextStep;
   c.TextOut(l.printLeft, l.printTextY,
-            Format(in.decimalSeparator, kConstantsLine, k.cwValue, k.airDensity, k.gravity, k.railLength,
-                   k.railFriction));
+            k.site.standardAtmosphere ? Format(in.decimalSeparator, kStandardConstantsLine, k.cwValue,
+                                               k.gravity, k.railLength, k.railFriction)
+                                      : Format(in.decimalSeparator, kConstantsLine, k.cwValue, k.airDensity,
+                                               k.gravity, k.railLength, k.railFriction));
   l.printTextY += l.printStepY;
   c.TextOut(l.printLeft, l.printTextY,
             std::string(kProgramVersion) + ",  gedruckt am : " + std::string(in.dateTimeText));

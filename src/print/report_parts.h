@@ -18,6 +18,10 @@ void PrintResultLines(PrinterDevice& printer, ReportLayout& l, const ReportInput
 // Headers, motor rows and data of the three stages, 6 pt and 8 pt.
 void PrintStageTable(PrinterDevice& printer, ReportLayout& l, const ReportInputs& in);
 
+// Under the stage table: the air and the wind the flight was computed with,
+// then every warning with its level, set smaller when many must fit.
+void PrintConditions(Canvas& c, ReportLayout& l, const ReportInputs& in);
+
 // "Einstellungen:", the constants of the run and the footer with the date.
 void PrintConstantsAndFooter(Canvas& c, ReportLayout& l, const ReportInputs& in);
 

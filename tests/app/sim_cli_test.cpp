@@ -442,13 +442,15 @@ TEST(SimArgsTest, RecoveryAndSiteOptions) {
       {{"--wind", std::to_string(kSiteWind.max)},
        false,
        [](const SimArgs& a, const R& r) {
-         return !r && a.site.wind == kSiteWind.max && !a.site.standardAtmosphere;
+         const LaunchSite site = ResolveSite(a, LaunchSite{});
+         return !r && site.wind == kSiteWind.max && !site.standardAtmosphere;
        }},
       {{"--isa", "-120," + coldest},
        false,
        [](const SimArgs& a, const R&) {
-         return a.site.standardAtmosphere && a.site.altitude == -120.0 &&
-                a.site.temperature == kSiteTemperature.min && a.site.wind == LaunchSite{}.wind;
+         const LaunchSite site = ResolveSite(a, LaunchSite{});
+         return site.standardAtmosphere && site.altitude == -120.0 &&
+                site.temperature == kSiteTemperature.min && site.wind == LaunchSite{}.wind;
        }},
       {{"--recovery", "parachute"}, true, nullptr, "--recovery: "},
       {{"--recovery", "streamer:1200,0.1"}, true, nullptr, "--recovery: "},
@@ -475,6 +477,38 @@ TEST(SimArgsTest, RecoveryAndSiteOptions) {
       EXPECT_NE(e.message.find(c.refusal), std::string::npos) << what << ": " << e.message;
     }
   }
+}
+
+// komet's saved launch site is flown unless --no-site drops it; --isa and
+// --wind change only their part.
+TEST(SimArgsTest, TheSavedLaunchSiteIsFlownUnlessOverridden) {
+  const LaunchSite saved{true, 800.0, 25.0, 3.0};
+  const struct {
+    std::vector<std::string> args;
+    LaunchSite site;
+  } cases[] = {
+      {{}, {true, 800.0, 25.0, 3.0}},
+      {{"--wind", "7"}, {true, 800.0, 25.0, 7.0}},
+      {{"--isa", "100,10"}, {true, 100.0, 10.0, 3.0}},
+      {{"--no-site"}, {false, 0.0, 15.0, 5.0}},
+      {{"--wind", "2", "--no-site"}, {false, 0.0, 15.0, 2.0}},
+      {{"--no-site", "--isa", "100,10"}, {true, 100.0, 10.0, 5.0}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"r.kmw"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    EXPECT_EQ(ResolveSite(ParseSimArgs(args), saved), c.site) << ::testing::PrintToString(c.args);
+  }
+}
+
+TEST_F(SimCliTest, FliesTheSavedLaunchSite) {
+  ASSERT_EQ(Run({rocket.string(), "--db", db.string(), "--isa", "2500,-10", "--json", "-"}), 0) << err.str();
+  const std::string given = out.str();
+  env.savedSite = {true, 2500.0, -10.0, 5.0};
+  ASSERT_EQ(Run({rocket.string(), "--db", db.string(), "--json", "-"}), 0) << err.str();
+  EXPECT_EQ(out.str(), given);
+  ASSERT_EQ(Run({rocket.string(), "--db", db.string(), "--json", "-", "--no-site"}), 0) << err.str();
+  EXPECT_NE(out.str(), given);
 }
 
 TEST(JsonTextTest, EscapesWhatJsonCannotCarryAndKeepsTheRest) {

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/sim_help.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -61,6 +63,30 @@ TEST(SimHelpTest, VersionNamesTheLicence) {
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(o.out.rfind("komet-sim " + std::string(kVersionNumber) + "\n", 0), 0u) << o.out;
   EXPECT_NE(o.out.find("GPLv3+"), std::string::npos) << o.out;
+}
+
+// Only a lone --help or --version is a question; every other command line
+// still names a rocket file, so "./--help" and "--help x" open files.
+TEST(SimHelpTest, TheDesktopAnswersOnlyALoneHelpOrVersion) {
+  const struct {
+    std::vector<std::string> args;
+    const char* start;  // nullptr: a rocket file
+  } cases[] = {
+      {{"--help"}, "Aufruf: komet "},
+      {{"--version"}, "komet 1"},
+      {{"./--help"}, nullptr},
+      {{"--help", "x"}, nullptr},
+      {{"-h"}, nullptr},
+      {{"Meine", "--version"}, nullptr},
+      {{}, nullptr},
+  };
+  for (const auto& c : cases) {
+    const auto info = DesktopInfo(c.args);
+    ASSERT_EQ(info.has_value(), c.start != nullptr) << (c.args.empty() ? "" : c.args[0]);
+    if (c.start) {
+      EXPECT_EQ(info->rfind(c.start, 0), 0u) << *info;
+    }
+  }
 }
 
 }  // namespace

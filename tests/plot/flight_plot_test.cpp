@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <set>
 
 #include "common/format.h"
+#include "plot/read_out.h"
 #include "plot/synthetic_flight.h"
 #include "support/recording_canvas.h"
 
@@ -345,6 +347,56 @@ TEST(PaintAx, OneLabelPerGridLine) {
   st.scaleY = 0.0;
   PaintAx(c, 639, 351, st, ',');
   EXPECT_TRUE(c.calls.empty());
+}
+
+// A zoomed view spreads its time span over the grid as the whole flight
+// spreads the flight: its start on the value axis, its end on the second
+// grid line from the right; the top is the largest shown value within the
+// span; labels, read-out and curve points all count from the start.
+TEST(PaintBox1Paint, AZoomedViewCountsFromItsStart) {
+  auto f = MakeSyntheticFlight({.period = 10.0});
+  PlotSwitches sw = *ParseCurves("h");
+  PlotInputs in{f.view(), sw};
+  in.zoom = PlotZoom{2.0, 4.0, 0.0};
+  RecordingCanvas c;
+  PlotState st;
+  PaintBox1Paint(c, 639, 351, st, in);
+  EXPECT_EQ(st.startTime, 2.0);
+  EXPECT_DOUBLE_EQ(st.scaleX, 18 * 30 / 2.0);
+  double top = 0.0;
+  for (std::size_t i = 0; i <= f.lastSample; ++i)
+    if (f.samples[i].time >= 2.0 && f.samples[i].time <= 4.0) top = std::max(top, f.samples[i].height);
+  EXPECT_DOUBLE_EQ(st.scaleY, 7 * 30 / top);
+  // The first time label, one grid step right of the axis: 2 s + 30 px.
+  EXPECT_NE(c.FindText(Format(',', "%.1f", 2.0 + 30 / st.scaleX)), nullptr);
+  const auto texts = ReadOut(45 + 270, st, f.view(), ',');
+  ASSERT_TRUE(texts);
+  EXPECT_EQ(texts->time, "3,0");
+  // The height line passes through the sample at 3 s where its x says.
+  const FlightSample& s = f.samples[600];
+  bool through = false;
+  for (const auto& l : c.Lines())
+    through |= l.x == 45 + static_cast<int>(std::trunc((s.time - 2.0) * st.scaleX)) &&
+               l.y == 264 - static_cast<int>(std::trunc(s.height * st.scaleY));
+  EXPECT_TRUE(through);
+}
+
+// Whatever the width, the screen writes no time label its right edge cuts.
+TEST(PaintBox1Paint, NoTimeLabelRunsPastTheRightEdge) {
+  auto f = MakeSyntheticFlight({.period = 10.0});
+  PlotSwitches sw;
+  for (int width = 639; width <= 700; ++width) {
+    RecordingCanvas c;
+    PlotState st;
+    PaintBox1Paint(c, width, 351, st, {f.view(), sw});
+    int labels = 0;
+    for (const auto& t : c.Texts()) {
+      if (t.y != 351 - 18) continue;
+      ++labels;
+      EXPECT_LE(t.x + c.TextWidth(t.text), width) << width << ": " << t.text;
+    }
+    EXPECT_GE(labels, 18) << width;
+  }
 }
 
 }  // namespace

@@ -186,6 +186,47 @@ TEST_F(ReportTest, RecoveryAddsOneLineToTheResults) {
   EXPECT_TRUE(std::equal(with.begin(), with.end(), without.begin(), without.end(), same));
 }
 
+// The page says which air and wind were flown and lists every warning with
+// its level between the table's last rule (5576) and "Einstellungen:"
+// (6064), however many there are.
+TEST_F(ReportTest, AirWindAndEveryWarningStandUnderTheTable) {
+  flight.constants.airDensity = 1.17, flight.constants.gravity = 9.81;
+  flight.constants.site = {true, 1000.0, 15.0, 3.0};
+  std::vector<FlightWarning> warnings(20, FlightWarning{SafetyRuleId::DescentFast, 0, 7.0, "Sinkrate 7 m/s"});
+  warnings[0] = {SafetyRuleId::NoRailExit, 0, 0.0, "verlässt die Startvorrichtung nicht"};
+  const ReportInputs in{flight.view(), rocket, switches, kDate, ',', std::nullopt, warnings};
+  ASSERT_TRUE(PrintFlightReport(printer, layout, in));
+  // ISA at 1000 m: 1.11 kg/m³, a little less at a site 6.5 K warmer.
+  const Call* air = nullptr;
+  for (const Call& t : page().Texts())
+    if (t.text.starts_with(
+            "Luft: Normatmosphäre, Startplatz 1000 m über NN, 15,0 °C am Boden (Dichte am Boden 1,"))
+      air = &t;
+  ASSERT_NE(air, nullptr);
+  EXPECT_NE(air->text.find("Wind: 3,0 m/s"), std::string::npos) << air->text;
+  EXPECT_EQ(page().FindText("Luftdichte: 1,17"), nullptr);
+  int red = 0, amber = 0;
+  for (const Call& t : page().Texts()) {
+    if (t.text.starts_with("rot: ")) red += t.font.color.r > 2 * t.font.color.g;
+    if (t.text.starts_with("gelb: "))
+      amber += t.font.color.g > 0 && t.font.color.b == 0 && t.text.ends_with("7 m/s");
+    if (t.text.starts_with("rot: ") || t.text.starts_with("gelb: ") || t.text.starts_with("Luft:")) {
+      EXPECT_GT(t.y, 5576) << t.text;
+      EXPECT_LT(t.y + t.font.pointSize * 600 / 72, 3400 + 2720 - 56) << t.text;
+    }
+  }
+  EXPECT_EQ(red, 1);
+  EXPECT_EQ(amber, 19);
+
+  flight.constants.site = {};
+  printer = FakePrinterDevice();
+  ASSERT_TRUE(Print());
+  EXPECT_NE(
+      page().FindText("Luft: eine Dichte in jeder Höhe, 1,17 kg/m³        Wind: 5,0 m/s (für die Abdrift)"),
+      nullptr);
+  EXPECT_NE(page().FindText("Warnungen: keine"), nullptr);
+}
+
 TEST_F(ReportTest, StageTable) {
   ASSERT_TRUE(Print());
   const int tableTop = 3400 + 816 - 112;

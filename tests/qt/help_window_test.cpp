@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/help_window.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QtTest>
+
+#include "app/help_figures.h"
+#include "common/qt/qt_text.h"
+#include "common/user_folders.h"
+#include "qt/example_main.h"
+#include "sim/flight_safety.h"
 
 using namespace komet;
 
@@ -78,6 +87,38 @@ class HelpWindowTest : public QObject {
       ++pages;
     }
     QVERIFY(pages >= 13);
+  }
+
+  // Figures and paths stand in the pages as {{name}} and are filled in from
+  // the program; a page naming a path itself, a name the program does not
+  // fill or a menu entry the main window lacks fails.
+  void figuresPathsAndMenusComeFromTheProgram() {
+    testing::ExampleMain example;
+    QStringList entries;
+    for (QMenu* menu : example.main().findChildren<QMenu*>())
+      for (QAction* a : menu->actions())
+        entries << a->text().remove('&').remove(QRegularExpression("\\.\\.\\.$"));
+    static const QRegularExpression menuEntry("Menü \\w+\\s→\\s([^<,;:()]+?)\\s*(?:\\.\\.\\.)?[<,;:()]");
+    static const QRegularExpression literalPath("~/\\.|\\$XDG_|/home/");
+    for (QDirIterator it(":/help", {"*.html"}, QDir::Files); it.hasNext();) {
+      const QString path = it.next();
+      QFile f(path);
+      QVERIFY(f.open(QIODevice::ReadOnly));
+      const QString raw = QString::fromUtf8(f.readAll());
+      QVERIFY2(!raw.contains(literalPath), qPrintable(path + ": a path not made by the program"));
+      const QString filled = ToQ(FillHelpFigures(raw.toStdString()));
+      QVERIFY2(!filled.contains("{{"), qPrintable(path + ": " + filled.mid(filled.indexOf("{{"), 30)));
+      for (auto m = menuEntry.globalMatch(raw); m.hasNext();) {
+        const QString entry = m.next().captured(1).simplified();
+        QVERIFY2(entries.contains(entry), qPrintable(path + ": Menü … → " + entry));
+      }
+    }
+    // The browser shows the filled page: the settings file the program opens.
+    window_->ShowPage("dateien.html");
+    QVERIFY(
+        browser()->toPlainText().contains(ToQ(UserSettingsFile().string()).replace(QDir::homePath(), "~")));
+    window_->ShowPage("motorberater.html");
+    QVERIFY(browser()->toPlainText().contains(QString("unter %1 m/s").arg(kMinRailExitSpeed)));
   }
 
  private:

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/qt/site_settings.h"
+#include "common/qt/komet_settings.h"
 #include "common/user_folders.h"
 #include "dialogs/options_location.h"
 #include "dialogs/qt/settings_db_name_store.h"
@@ -12,10 +14,47 @@
 
 using namespace komet;
 
+namespace {
+QByteArray Bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+}  // namespace
+
 class SettingsHomeTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Settings of an earlier version are taken over at the first start, once,
+  // into the one file every setting is kept in; the old file stays as it was.
+  void earlierSettingsAreTakenOverOnce() {
+    const QString config = QDir::homePath() + "/.config";
+    QCOMPARE(QString::fromStdString(KometSettingsFile().string()), config + "/Komet/komet.conf");
+    const QString old = config + "/Tarvo/BrixKomet.conf";
+    MakeUserFolder((config + "/Tarvo").toStdString());
+    QFile f(old);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[General]\nDBName=/alt/motoren.kdb\n\n[Startplatz]\nWind=3\n");
+    f.close();
+    const QByteArray before = Bytes(old);
+
+    SettingsDbNameStore store;
+    QCOMPARE(store.Load(), std::string("/alt/motoren.kdb"));
+    QCOMPARE(LoadLaunchSite().wind, 3.0);
+    LaunchSite site;
+    site.wind = 7.0;
+    SaveLaunchSite(site);
+    QCOMPARE(Bytes(old), before);
+
+    // Written again in the old place (an old copy still in use): not taken over twice.
+    QSettings(old, QSettings::IniFormat).setValue("DBName", "/neu/motoren.kdb");
+    QCOMPARE(store.Load(), std::string("/alt/motoren.kdb"));
+    const QSettings one(config + "/Komet/komet.conf", QSettings::IniFormat);
+    QCOMPARE(one.value("Startplatz/Wind").toDouble(), 7.0);
+    QCOMPARE(one.value("DBName").toString(), QString("/alt/motoren.kdb"));
+    QCOMPARE(QDir(config + "/Komet").entryList(QDir::Files), QStringList({"komet.conf"}));
+  }
+
   void sichernWritesIntoANewPrivateConfigurationFolder() {
     const QString config = QDir::homePath() + "/.config";
     const std::filesystem::path file = ChooseOptionsFile("/usr/bin", UserConfigFolder());  // installed

@@ -16,6 +16,7 @@
 #include "app/qt/t_auswertung.h"
 #include "app/qt/t_cw_fit.h"
 #include "app/qt/t_main.h"
+#include "common/qt/komet_settings.h"
 #include "dialogs/db_name_store.h"
 #include "flightlog/recording_maker.h"
 #include "plot/measured_overlay.h"
@@ -60,7 +61,7 @@ class TMainMessflugTest : public QObject {
   }
 
   void init() {
-    QSettings(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet")).remove(QStringLiteral("Messflug"));
+    OpenKometSettings()->remove(QStringLiteral("Messflug"));
     example_ = std::make_unique<testing::ExampleMain>();
     main_ = &example_->main();
     QTRY_COMPARE(main_->windowTitle(), QString("KOMET - Einstufer C6"));
@@ -82,6 +83,7 @@ class TMainMessflugTest : public QObject {
     Choose(dir_.filePath("flug.csv"));
     main_->MessflugLadenClick();
     QVERIFY2(question.contains("flug.csv"), qPrintable(question));
+    QVERIFY2(QRegularExpression("Wert ist \\d+,\\d\\.").match(question).hasMatch(), qPrintable(question));
     QVERIFY(main_->plot()->measured());
     QCOMPARE(main_->plot()->measured()->unit, HeightUnit::Foot);
     const QImage overlay = main_->plot()->grab().toImage();

@@ -2,7 +2,9 @@
 // Pictures of the main window and the stage dialog's pages, as the user sees
 // them with a bundled rocket. With KOMET_PICTURES_DIR set they are saved
 // there (docs/main_window.png, docs/stage_dialog.png, docs/motor_chooser.png,
-// docs/motorberater*.png, docs/bergung.png, docs/main_window_bergung.png).
+// docs/motorberater*.png, docs/bergung.png, docs/main_window_bergung.png,
+// docs/main_window_aufstieg.png).
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -180,6 +182,20 @@ class TMainPicturesTest : public QObject {
     QVERIFY(main_->document().SetRecovery(testing::Chute(300)));
     main_->findChild<QToolButton*>("AnzBrenn")->click();
     QVERIFY(main_->document().simulation().results().flightEndTime > 70.0);
+    // The ascent first: launch to a fifth past the opening across the plot.
+    auto* ascent = main_->findChild<QAction*>("Aufstieg1");
+    main_->plot()->grab();
+    QVERIFY(ascent->isChecked());
+    const FlightResults& r = main_->document().simulation().results();
+    const double opened = r.deploymentStep / kSamplesPerSecond;
+    const double ascentScale = main_->plot()->state().scaleX;
+    QCOMPARE(ascentScale, main_->plot()->state().gridCountX * 30 / (1.2 * std::max(r.maxHeightTime, opened)));
+    SavePicture(main_->grab().toImage(), "main_window_aufstieg.png");
+    // Home shows the whole flight, the switch follows.
+    QTest::keyClick(main_, Qt::Key_Home);
+    main_->plot()->grab();
+    QVERIFY(!ascent->isChecked());
+    QVERIFY(main_->plot()->state().scaleX < ascentScale / 5);
     SavePicture(main_->grab().toImage(), "main_window_bergung.png");
   }
 

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -77,7 +78,10 @@ class TMainTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+  void initTestCase() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QStandardPaths::setTestModeEnabled(true);  // the settings in Qt's test folder
+  }
 
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
@@ -146,6 +150,9 @@ class TMainTest : public QObject {
 
   void openingAFileShowsItsFlight() {
     QCOMPARE(main_->windowTitle(), QString("Komet"));
+    auto* hint = main_->plot()->findChild<QLabel*>("Starthinweis");
+    main_->plot()->grab();
+    QVERIFY(hint->isVisibleTo(main_->plot()) && hint->text().contains("Öffnen"));
     ChooseInFileDialog(path("einstufig.kmw"));
     main_->OffnenClick();
     QCOMPARE(main_->windowTitle(), QString("KOMET - Einstufer C6"));
@@ -153,6 +160,7 @@ class TMainTest : public QObject {
     QCOMPARE(QString::fromStdString(main_->document().fileName().string()), path("einstufig.kmw"));
     main_->plot()->grab();
     QVERIFY(main_->findChild<QLabel*>("Panel2")->text().startsWith("Max v:"));
+    QVERIFY(!hint->isVisibleTo(main_->plot()));
   }
 
   void theCommandLineIsLoadedAtTheFirstActivation() {
@@ -507,6 +515,19 @@ class TMainTest : public QObject {
     });
     main_->SichernalsClick();
     QCOMPARE(start, QDir(dir_->path()).absolutePath() + "/Einstufer C6.kmw");
+  }
+
+  // The next session's "Öffnen" starts where the last rocket was opened.
+  void openStartsInTheLastFolderUsed() {
+    open("einstufig.kmw");
+    makeWindow({});
+    QString start;
+    WhenModal<QFileDialog>([&start](QFileDialog* d) {
+      start = d->directory().absolutePath();
+      d->reject();
+    });
+    main_->OffnenClick();
+    QCOMPARE(start, QDir(dir_->path()).absolutePath());
   }
 
  private:

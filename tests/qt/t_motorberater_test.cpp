@@ -18,6 +18,7 @@
 #include <set>
 
 #include "app/qt/guide_settings.h"
+#include "common/qt/komet_settings.h"
 #include "model/rocket_file.h"
 
 using namespace komet;
@@ -40,7 +41,7 @@ class TMotorberaterTest : public QObject {
  private slots:
   void initTestCase() {
     QStandardPaths::setTestModeEnabled(true);
-    QSettings(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet")).clear();
+    OpenKometSettings()->clear();
   }
 
   void init() {

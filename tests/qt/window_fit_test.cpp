@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every window on a 1024 x 768 screen with the fonts Debian ships: wholly on
-// the screen, no label or button text wider than its widget, an Alt key for
-// each button, Tab in reading order.
+// Every window on a 1024 x 768 screen (or the size KOMET_TEST_SCREEN names,
+// such as 800x600) with the fonts Debian ships: wholly on the screen, no
+// label or button text wider than its widget, an Alt key for each button,
+// Tab in reading order.
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,7 +39,13 @@ using komet::testing::WhenModal;
 
 namespace {
 
-const QRect kScreen(0, 0, 1024, 768);
+// The screen the test runs on: KOMET_TEST_SCREEN, else 1024 x 768.
+QRect TestScreen() {
+  const QStringList size = qEnvironmentVariable("KOMET_TEST_SCREEN", "1024x768").split('x');
+  return size.size() == 2 ? QRect(0, 0, size[0].toInt(), size[1].toInt()) : QRect(0, 0, 1024, 768);
+}
+
+const QRect kScreen = TestScreen();
 
 int TextWidth(const QFontMetrics& fm, QString text) {
   int widest = 0;
@@ -170,9 +177,9 @@ class WindowFitTest : public QObject {
     }
   }
 
-  // Another piece of work still changes these two: reported, not failed.
+  // Another piece of work still changes the guide's tab order: reported, not failed.
   void report(const QString& window, const QString& problem) {
-    if (window == "TAuswertung" || window == "TMotorberater")
+    if (window == "TMotorberater" && problem.startsWith("Tab "))
       qWarning("%s", qPrintable("noch offen: " + window + " " + problem));
     else if (!problems_.contains(window + " " + problem))
       problems_ << window + " " + problem;
@@ -186,8 +193,11 @@ int main(int argc, char** argv) {
   QTemporaryDir dir;
   QFile screen(dir.filePath("screen.json"));
   if (!screen.open(QIODevice::WriteOnly)) return 2;
-  screen.write(R"({"screens": [{"name": "klein", "x": 0, "y": 0, "width": 1024, "height": 768,
-                   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+  screen.write(QStringLiteral(R"({"screens": [{"name": "klein", "x": 0, "y": 0, "width": %1, "height": %2,
+                   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                   .arg(kScreen.width())
+                   .arg(kScreen.height())
+                   .toUtf8());
   screen.close();
   qputenv("QT_QPA_PLATFORM", QFile::encodeName("offscreen:configfile=" + screen.fileName()));
   QApplication app(argc, argv);

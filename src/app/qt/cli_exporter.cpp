@@ -18,7 +18,8 @@ void QtCliExporter::Export(const ExportRequest& request, const Simulation& simul
   if (request.kind == ExportRequest::Kind::Pdf) {
     // The footer's time as the desktop program prints it.
     bytes = RenderReportPdf(flight, rocket, switches, PrintDateTime(), request.decimalSeparator,
-                            MeasureRecovery(simulation));
+                            MeasureRecovery(simulation),
+                            AnalyseFlight(simulation, request.decimalSeparator).warnings);
     if (bytes.isEmpty() && !simulation.results().resultsValid)
       throw KometError(KometError::Kind::Io, "kein berechneter Flug");
   } else {

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/guide_settings.h"
 
-#include <QSettings>
 #include <cmath>
+
+#include "common/qt/komet_settings.h"
 
 namespace komet {
 namespace {
@@ -19,14 +20,14 @@ double NonNegative(const QSettings& s, const char* key) {
 }  // namespace
 
 GuideSettings LoadGuideSettings() {
-  const QSettings s(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet"));
-  return {NonNegative(s, kMountLength), NonNegative(s, kHeightLimit)};
+  const std::unique_ptr<QSettings> s = OpenKometSettings();
+  return {NonNegative(*s, kMountLength), NonNegative(*s, kHeightLimit)};
 }
 
 void SaveGuideSettings(const GuideSettings& settings) {
-  QSettings s(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet"));
-  s.setValue(QLatin1String(kMountLength), settings.mountLengthMm);
-  s.setValue(QLatin1String(kHeightLimit), settings.heightLimit);
+  const std::unique_ptr<QSettings> s = OpenKometSettings();
+  s->setValue(QLatin1String(kMountLength), settings.mountLengthMm);
+  s->setValue(QLatin1String(kHeightLimit), settings.heightLimit);
 }
 
 SafetyInputs SafetyInputsOf(const GuideSettings& settings) {

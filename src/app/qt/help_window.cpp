@@ -13,6 +13,9 @@
 #include <QVBoxLayout>
 #include <map>
 
+#include "app/help_figures.h"
+#include "common/qt/window_place.h"
+
 // The resources live in a static library: the linker keeps them only when
 // something names them.
 static void InitHelpResources() {
@@ -37,7 +40,8 @@ QUrl PageUrl(const QString& file) {
 
 QString ReadResource(const QString& file) {
   QFile f(QStringLiteral(":/help/") + file);
-  return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+  return f.open(QIODevice::ReadOnly) ? QString::fromStdString(FillHelpFigures(f.readAll().toStdString()))
+                                     : QString();
 }
 
 QStringList MetaKeywords(const QString& html) {
@@ -50,6 +54,22 @@ QStringList MetaKeywords(const QString& html) {
   }
   return keywords;
 }
+
+// Pages as the program fills them in: their figures and paths are the ones
+// the program uses.
+class HelpBrowser : public QTextBrowser {
+ public:
+  using QTextBrowser::QTextBrowser;
+
+ protected:
+  QVariant loadResource(int type, const QUrl& name) override {
+    QVariant page = QTextBrowser::loadResource(type, name);
+    if (type != QTextDocument::HtmlResource) return page;
+    const QByteArray bytes =
+        page.typeId() == QMetaType::QString ? page.toString().toUtf8() : page.toByteArray();
+    return QString::fromStdString(FillHelpFigures(bytes.toStdString()));
+  }
+};
 
 QString Link(const QString& file, const QString& text) {
   return QStringLiteral("<a href=\"%1\">%2</a>").arg(PageUrl(file).toString(), text.toHtmlEscaped());
@@ -95,7 +115,7 @@ void HelpWindow::createWidgets() {
   search_->setObjectName(QStringLiteral("Suchbegriff"));
   search_->setClearButtonEnabled(true);
   bar->addWidget(search_, 1);
-  browser_ = new QTextBrowser(this);
+  browser_ = new HelpBrowser(this);
   browser_->setObjectName(QStringLiteral("HelpBrowser"));
   browser_->setOpenLinks(false);
   auto* layout = new QVBoxLayout(this);
@@ -136,6 +156,12 @@ void HelpWindow::showPage(const QString& file) {
 }
 
 void HelpWindow::present() {
+  // The window manager would put it anywhere, past a small screen's edge too.
+  if (!placed_) {
+    resize(FitOnScreen(QSize(680, 560), this));
+    MoveBeside(this, parentWidget());
+    placed_ = true;
+  }
   show();
   raise();
   activateWindow();

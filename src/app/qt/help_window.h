@@ -46,6 +46,7 @@ class HelpWindow : public QWidget {
   void present();
 
   std::vector<Page> pages_;
+  bool placed_ = false;  // sized and placed on the screen at its first showing
   QLineEdit* search_ = nullptr;
   QTextBrowser* browser_ = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "app/cli_output.h"
 #include "app/program_paths.h"
 #include "app/qt/cli_exporter.h"
+#include "app/qt/site_settings.h"
 #include "app/sim_cli.h"
 #include "common/qt/qt_text.h"
 #include "common/qt/system_locale.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
   env.bundledDatabase = komet::FindBundledDatabase(programDir);
   env.examplesDir = komet::FindBundledFile(programDir, "examples/rockets/einstufig_c6.kmw").parent_path();
   env.optionsFile = komet::ChooseOptionsFile(programDir, komet::UserConfigFolder());
+  env.savedSite = komet::LoadLaunchSite();
   env.exporter = &exporter;
   env.decimalSeparator = komet::LocaleDecimalSeparator();
 

@@ -12,6 +12,7 @@
 #include "app/qt/site_settings.h"
 #include "app/qt/t_about.h"
 #include "app/qt/t_main.h"
+#include "app/sim_help.h"
 #include "common/qt/accelerators.h"
 #include "common/qt/qt_text.h"
 #include "common/qt/system_locale.h"
@@ -39,6 +40,12 @@ void ExitAfterFirstFlight(komet::TMain& window, const QElapsedTimer& clock) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that they need no display.
+  if (const std::optional<std::string> info =
+          komet::DesktopInfo(std::vector<std::string>(argv + 1, argv + argc))) {
+    std::fputs(info->c_str(), stdout);
+    return 0;
+  }
   QElapsedTimer clock;
   clock.start();
   komet::KometApplication app(argc, argv);

@@ -7,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "app/qt/guide_settings.h"
 #include "app/qt/help_window.h"
 #include "app/qt/qt_prompts.h"
 #include "app/qt/t_about.h"
@@ -90,7 +91,10 @@ void TMain::Druckereinstellung1Click() {
 
 void TMain::Drucken1Click() {
   if (!PrinterAvailable()) return tellNoPrinter();
-  run([&] { PrintFlightReport(printer(), document_.simulation(), document_.rocket(), switches_); });
+  run([&] {
+    PrintFlightReport(printer(), document_.simulation(), document_.rocket(), switches_,
+                      SafetyInputsOf(LoadGuideSettings()));
+  });
 }
 
 void TMain::SpeedItem1Click0() {
@@ -107,7 +111,10 @@ void TMain::BerichtPdfClick() {
                                               suggestedPath(".pdf"), QStringLiteral("PDF-Dateien (*.pdf)"));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
-  run([&] { SaveReportPdf(path.toStdString(), document_.simulation(), document_.rocket(), switches_); });
+  run([&] {
+    SaveReportPdf(path.toStdString(), document_.simulation(), document_.rocket(), switches_,
+                  SafetyInputsOf(LoadGuideSettings()));
+  });
 }
 
 void TMain::Inhalt1Click() {

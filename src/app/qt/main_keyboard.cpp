@@ -10,6 +10,7 @@
 
 #include "app/qt/help_window.h"
 #include "app/qt/t_main.h"
+#include "plot/qt/plot_widget.h"
 
 namespace komet {
 namespace {
@@ -100,6 +101,21 @@ void TMain::createCurveMenu() {
     connect(action, &QAction::triggered, this, [this, id] { SwitchClick(id); });
     switchActions_[i] = action;
   }
+  menu->addSeparator();
+  QAction* ascent = menu->addAction(QStringLiteral("Nur &Aufstieg"));
+  ascent->setObjectName(QStringLiteral("Aufstieg1"));
+  ascent->setCheckable(true);
+  ascent->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
+  connect(ascent, &QAction::triggered, this, [this](bool on) {
+    if (on)
+      PaintBox1->showAscent();
+    else
+      PaintBox1->showWholeFlight();
+  });
+  QAction* whole = menu->addAction(QStringLiteral("&Ganzer Flug"));
+  whole->setObjectName(QStringLiteral("GanzerFlug1"));
+  whole->setShortcut(QKeySequence(Qt::Key_Home));
+  connect(whole, &QAction::triggered, this, [this] { PaintBox1->showWholeFlight(); });
 }
 
 // A modal dialog blocks every other window, so its help opens as a window

@@ -6,13 +6,15 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 
 #include "app/qt/qt_prompts.h"
 #include "app/qt/t_auswertung.h"
 #include "app/qt/t_cw_fit.h"
 #include "app/qt/t_main.h"
+#include "common/format.h"
 #include "common/komet_error.h"
+#include "common/qt/komet_settings.h"
+#include "common/qt/qt_text.h"
 #include "flightlog/cw_fit.h"
 #include "plot/qt/plot_widget.h"
 
@@ -28,9 +30,9 @@ QString UnitKey(const QString& path, const FlightLog& log) {
 }
 
 std::optional<HeightUnit> AskUnit(QWidget* parent, const QString& path, const FlightLog& log) {
-  QSettings settings(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet"));
+  const std::unique_ptr<QSettings> settings = OpenKometSettings();
   const QString key = UnitKey(path, log);
-  const QString known = settings.value(key).toString();
+  const QString known = settings->value(key).toString();
   if (known == QLatin1String("m")) return HeightUnit::Metre;
   if (known == QLatin1String("ft")) return HeightUnit::Foot;
   QMessageBox box(QMessageBox::Question, QStringLiteral("Messflug laden"),
@@ -38,7 +40,7 @@ std::optional<HeightUnit> AskUnit(QWidget* parent, const QString& path, const Fl
                                  "Der höchste Wert ist %2.\nSind es Meter oder Fuß? (Die Antwort gilt "
                                  "für alle Dateien dieser Art.)")
                       .arg(QFileInfo(path).fileName())
-                      .arg(log.apogee, 0, 'f', 1),
+                      .arg(ToQ(Format(',', "%.1f", log.apogee))),
                   QMessageBox::Cancel, parent);
   QPushButton* metres = box.addButton(QStringLiteral("&Meter"), QMessageBox::AcceptRole);
   QPushButton* feet = box.addButton(QStringLiteral("&Fuß"), QMessageBox::AcceptRole);
@@ -47,7 +49,7 @@ std::optional<HeightUnit> AskUnit(QWidget* parent, const QString& path, const Fl
   box.setDefaultButton(log.unitHint == HeightUnit::Foot ? feet : metres);
   box.exec();
   if (box.clickedButton() != metres && box.clickedButton() != feet) return std::nullopt;
-  settings.setValue(key, box.clickedButton() == feet ? QStringLiteral("ft") : QStringLiteral("m"));
+  settings->setValue(key, box.clickedButton() == feet ? QStringLiteral("ft") : QStringLiteral("m"));
   return box.clickedButton() == feet ? HeightUnit::Foot : HeightUnit::Metre;
 }
 

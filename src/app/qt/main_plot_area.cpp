@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The plot surface with its strip, the summary panel Panel2 and the status
 // bar with the read-out.
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -79,6 +81,12 @@ void TMain::createPlotArea() {
   connect(PaintBox1, &PlotWidget::summaryChanged, Panel2, &QLabel::setText);
   connect(PaintBox1, &PlotWidget::doubleClicked, this, &TMain::Panel1Click);
   connect(PaintBox1, &PlotWidget::mouseMoved, this, &TMain::PaintBox1MouseMove);
+  connect(PaintBox1, &PlotWidget::viewChanged, this, [this](bool ascent) {
+    if (auto* action = findChild<QAction*>(QStringLiteral("Aufstieg1"))) {
+      const QSignalBlocker quiet(action);
+      action->setChecked(ascent);
+    }
+  });
   // The scales of a new flight are known only once it is painted.
   connect(PaintBox1, &PlotWidget::flightPainted, this, [this] {
     if (readOutStale_) followFlight();
@@ -159,6 +167,7 @@ void TMain::followFlight() {
 void TMain::RocketReset() {
   MessflugEntfernenClick();  // a recording belongs to the rocket that flew it
   ClearScales(PaintBox1->state());
+  PaintBox1->resetView();
   Panel2->clear();
   PaintBox1->update();
 }

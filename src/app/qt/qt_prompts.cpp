@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 #include "app/qt/t_form6.h"
+#include "common/qt/komet_settings.h"
 
 namespace komet {
 namespace {
@@ -19,6 +20,16 @@ const QString kRocketFilter = QStringLiteral("Komet Dateien (*.kmw)");
 QString DocumentsFolder() {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+constexpr const char* kLastFolder = "Dateien/LetzterOrdner";
+
+// The folder a rocket was last opened from or saved into, in this session or
+// an earlier one; else the documents folder.
+QString StartFolder(const QString& session) {
+  if (!session.isEmpty()) return session;
+  const QString saved = OpenKometSettings()->value(QLatin1String(kLastFolder)).toString();
+  return !saved.isEmpty() && QFileInfo(saved).isDir() ? saved : DocumentsFolder();
 }
 
 }  // namespace
@@ -39,12 +50,13 @@ bool QtPrompts::AskOverwrite(const std::filesystem::path& path) {
 }
 
 std::optional<std::filesystem::path> QtPrompts::ChooseOpenFile() {
-  return Choose(false, lastFolder_.isEmpty() ? DocumentsFolder() : lastFolder_);
+  return Choose(false, StartFolder(lastFolder_));
 }
 
 std::optional<std::filesystem::path> QtPrompts::ChooseSaveFile(const std::filesystem::path& suggestion) {
   const QString name = QString::fromStdString(suggestion.string());
-  return Choose(true, suggestion.has_parent_path() ? name : DocumentsFolder() + QLatin1Char('/') + name);
+  return Choose(true,
+                suggestion.has_parent_path() ? name : StartFolder(lastFolder_) + QLatin1Char('/') + name);
 }
 
 std::optional<std::filesystem::path> QtPrompts::Choose(bool save, const QString& start) {
@@ -60,6 +72,7 @@ std::optional<std::filesystem::path> QtPrompts::Choose(bool save, const QString&
   QString chosen = dialog.selectedFiles().constFirst();
   if (save) chosen = WithRocketExtension(chosen);
   lastFolder_ = QFileInfo(chosen).absolutePath();
+  OpenKometSettings()->setValue(QLatin1String(kLastFolder), lastFolder_);
   return std::filesystem::path(chosen.toStdString());
 }
 

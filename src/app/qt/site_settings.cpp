@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/site_settings.h"
 
-#include <QSettings>
 #include <cmath>
+
+#include "common/qt/komet_settings.h"
 
 namespace komet {
 namespace {
@@ -21,7 +22,8 @@ double InRange(const QSettings& s, const char* key, SiteRange range, double fall
 }  // namespace
 
 LaunchSite LoadLaunchSite() {
-  const QSettings s(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet"));
+  const std::unique_ptr<QSettings> settings = OpenKometSettings();
+  const QSettings& s = *settings;
   LaunchSite site;
   site.standardAtmosphere = s.value(QLatin1String(kStandard), false).toBool();
   site.altitude = InRange(s, kAltitude, kSiteAltitude, site.altitude);
@@ -31,11 +33,11 @@ LaunchSite LoadLaunchSite() {
 }
 
 void SaveLaunchSite(const LaunchSite& site) {
-  QSettings s(QStringLiteral("Tarvo"), QStringLiteral("BrixKomet"));
-  s.setValue(QLatin1String(kStandard), site.standardAtmosphere);
-  s.setValue(QLatin1String(kAltitude), site.altitude);
-  s.setValue(QLatin1String(kTemperature), site.temperature);
-  s.setValue(QLatin1String(kWind), site.wind);
+  const std::unique_ptr<QSettings> s = OpenKometSettings();
+  s->setValue(QLatin1String(kStandard), site.standardAtmosphere);
+  s->setValue(QLatin1String(kAltitude), site.altitude);
+  s->setValue(QLatin1String(kTemperature), site.temperature);
+  s->setValue(QLatin1String(kWind), site.wind);
 }
 
 }  // namespace komet

@@ -15,6 +15,7 @@
 #include "app/qt/guide_settings.h"
 #include "app/qt/guide_table.h"
 #include "common/format.h"
+#include "common/qt/window_place.h"
 #include "flightlog/cw_fit.h"
 #include "print/recovery_text.h"
 #include "sim/flight_analysis.h"
@@ -73,6 +74,9 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   Verzoegerungen->verticalHeader()->hide();
   Verzoegerungen->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Verzoegerungen->horizontalHeader()->setStretchLastSection(true);
+  // A verdict longer than the window is wide wraps instead of being cut.
+  Verzoegerungen->setWordWrap(true);
+  Verzoegerungen->setTextElideMode(Qt::ElideNone);
   Bergung = new QGroupBox(QStringLiteral("Bergung und Landung"), this);
   Bergung->setObjectName(QStringLiteral("Bergung"));
   bergungRows_ = new QGridLayout(Bergung);
@@ -80,6 +84,7 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   Bergung->hide();
   Warnungen = new QListWidget(this);
   Warnungen->setObjectName(QStringLiteral("Warnungen"));
+  Warnungen->setWordWrap(true);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Kopf);
   layout->addWidget(Messflug);
@@ -95,7 +100,7 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
   // Wide enough for the longest verdict where the screen allows, never wider than it.
   const int available = screen() ? screen()->availableGeometry().width() - 20 : 900;
-  resize(std::min(900, available), 520);
+  resize(FitOnScreen(QSize(std::min(900, available), 520), this));
 }
 
 void TAuswertung::ShowRecovery(const std::optional<RecoveryFigures>& figures, char sep) {
@@ -146,6 +151,10 @@ void TAuswertung::Refresh(const Simulation& simulation, char sep) {
     }
   }
   Verzoegerungen->resizeColumnsToContents();
+  // The verdict takes the room the figures leave, wrapped in it.
+  QHeaderView* header = Verzoegerungen->horizontalHeader();
+  header->setSectionResizeMode(header->count() - 1, QHeaderView::Stretch);
+  Verzoegerungen->resizeRowsToContents();
   Bergung->setVisible(flight);
   if (flight) ShowRecovery(a.figures.recovery, sep);
   Warnungen->clear();

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/t_main.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 
@@ -140,6 +142,10 @@ void TMain::refreshViews() {
   setWindowTitle(QString::fromStdString(document_.caption()));
   Notizen->setText(QString::fromStdString(document_.notesCaption()));
   PaintBox1->update();
+  if (auto* ascent = findChild<QAction*>(QStringLiteral("Aufstieg1"))) {
+    const QSignalBlocker quiet(ascent);
+    ascent->setChecked(PaintBox1->showsAscent());
+  }
   // No flight, no paint that would bring the read-out up to date.
   if (readOutStale_ && !document_.simulation().results().resultsValid) followFlight();
   if (Auswertung && Auswertung->isVisible())

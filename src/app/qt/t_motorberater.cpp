@@ -28,6 +28,7 @@
 #include "app/qt/guide_table.h"
 #include "common/file_io.h"
 #include "common/komet_error.h"
+#include "common/qt/window_place.h"
 #include "common/win1252.h"
 #include "dialogs/qt/widget_row.h"
 #include "motors/motor_details.h"
@@ -102,7 +103,8 @@ TMotorberater::TMotorberater(char decimalSeparator, QWidget* parent)
   restart_->setSingleShot(true);
   restart_->setInterval(250);
   connect(restart_, &QTimer::timeout, this, &TMotorberater::BerechnenClick);
-  resize(780, 520);
+  // Rows enough to compare, and every column in view, as far as the screen allows.
+  resize(FitOnScreen(QSize(1000, 700), this));
 }
 
 TMotorberater::~TMotorberater() {

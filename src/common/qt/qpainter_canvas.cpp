@@ -144,4 +144,12 @@ FontMetrics QPainterCanvas::Metrics() {
   return {fm.height(), fm.ascent(), fm.descent(), fm.leading()};
 }
 
+void QPainterCanvas::SetClip(std::optional<std::array<int, 4>> r) {
+  if (!r) {
+    painter_.setClipping(false);
+    return;
+  }
+  painter_.setClipRect(QRect(QPoint((*r)[0], (*r)[1]), QPoint((*r)[2], (*r)[3])));
+}
+
 }  // namespace komet

@@ -35,6 +35,7 @@ class QPainterCanvas final : public Canvas {
   int TextWidth(std::string_view text) override;
   int TextHeight(std::string_view text) override;  // the cell height
   FontMetrics Metrics() override;
+  void SetClip(std::optional<std::array<int, 4>> rect) override;
 
   // Draws the pending polyline.
   void Flush();

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/qt/settings_db_name_store.h"
 
-#include <QSettings>
-
 #include "common/komet_error.h"
+#include "common/qt/komet_settings.h"
 #include "common/qt/qt_text.h"
 
 namespace komet {
@@ -12,15 +11,14 @@ constexpr const char* kKey = "DBName";
 }
 
 std::string SettingsDbNameStore::Load() const {
-  QSettings settings("Tarvo", "BrixKomet");
-  return ToStd(settings.value(kKey).toString());
+  return ToStd(OpenKometSettings()->value(kKey).toString());
 }
 
 void SettingsDbNameStore::Save(const std::string& utf8) {
-  QSettings settings("Tarvo", "BrixKomet");
-  settings.setValue(kKey, ToQ(utf8));
-  settings.sync();
-  if (settings.status() != QSettings::NoError)
+  const std::unique_ptr<QSettings> settings = OpenKometSettings();
+  settings->setValue(kKey, ToQ(utf8));
+  settings->sync();
+  if (settings->status() != QSettings::NoError)
     throw KometError(KometError::Kind::Io, "Die Einstellungen konnten nicht gespeichert werden.");
 }
 

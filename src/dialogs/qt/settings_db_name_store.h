@@ -5,8 +5,8 @@
 
 namespace komet {
 
-// The motor database path in the user's settings: QSettings("Tarvo",
-// "BrixKomet"), key "DBName".
+// The motor database path in the user's settings (OpenKometSettings), key
+// "DBName".
 class SettingsDbNameStore final : public DbNameStore {
  public:
   std::string Load() const override;

@@ -20,6 +20,7 @@
 #include "common/komet_error.h"
 #include "common/qt/qt_text.h"
 #include "common/qt/system_locale.h"
+#include "common/qt/window_place.h"
 #include "common/user_folders.h"
 #include "dialogs/site_form.h"
 
@@ -52,9 +53,9 @@ QString ImportProblemsText(const MotorDatabaseImport& imported) {
 
 TEinstellungen::TEinstellungen(Settings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
   setWindowTitle(QStringLiteral("Einstellungen"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
-  setFixedSize(kClientWidth, kClientHeight);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setMinimumSize(kClientWidth, kClientHeight);
+  resize(kClientWidth, kClientHeight);
   tabs_ = new QTabWidget(this);
   tabs_->addTab(createConstantsPage(), QStringLiteral("Konstanten"));
   tabs_->addTab(createPathsPage(), QStringLiteral("Pfade"));
@@ -123,10 +124,8 @@ QWidget* TEinstellungen::createPathsPage() {
   layout->addWidget(Katalog, 0, Qt::AlignLeft);
   auto* importNote =
       new QLabel(QStringLiteral("Importierte Motordateien kommen zu den Motoren der Datenbank in "
-                                "Gebrauch hinzu,\nin eine eigene Datenbank im Datenordner des "
-                                "Benutzers (%1).")
-                     .arg(QString::fromUtf8(kPersonalDatabaseName.data(),
-                                            static_cast<int>(kPersonalDatabaseName.size()))),
+                                "Gebrauch hinzu,\nin eine eigene Datenbank: %1")
+                     .arg(QDir::toNativeSeparators(ToQ(PersonalDatabasePath().string()))),
                  page);
   importNote->setWordWrap(true);  // the page is narrower than the text at a larger font
   layout->addWidget(importNote);
@@ -222,6 +221,12 @@ void TEinstellungen::showForm() {
   LBer->setText(ToQ(f.LBer));
   MotorenPfad->setText(ToQ(f.MotorenPfad));
   MotorenPfad->setCursorPosition(0);
+  MotorenPfad->setToolTip(MotorenPfad->text());
+  // As wide as the path needs, as far as the screen allows: a cut path
+  // hides which database is in use.
+  constexpr int kPageChrome = 64;  // dialog, tab page and field margins
+  const int wanted = MotorenPfad->fontMetrics().horizontalAdvance(MotorenPfad->text()) + kPageChrome;
+  if (wanted > width()) resize(FitOnScreen(QSize(wanted, height()), this));
   showSite();
 }
 

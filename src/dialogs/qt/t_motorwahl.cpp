@@ -47,6 +47,9 @@ TMotorwahl::TMotorwahl(std::vector<MotorRow> rows, double stageDiameterMm, int c
   Schubkurve = new MotorCurveWidget(decimalSeparator, this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(createFilters(stageDiameterMm));
+  // On a line of its own: beside the filters it widened the window past an
+  // 800-pixel screen.
+  layout->addWidget(Passt);
   layout->addWidget(createTable(), 1);
   layout->addWidget(createButtons());
   fillChoices();
@@ -67,6 +70,10 @@ QWidget* TMotorwahl::createFilters(double stageDiameterMm) {
   KlasseVon = NamedCombo("KlasseVon", row);
   KlasseBis = NamedCombo("KlasseBis", row);
   Hersteller = NamedCombo("Hersteller", row);
+  // The longest maker's name would widen the window past an 800-pixel
+  // screen; the list that drops down still shows it whole.
+  Hersteller->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  Hersteller->setMinimumContentsLength(10);
   Durchmesser = NamedCombo("Durchmesser", row);
   const bool known = stageDiameterMm > 0;
   Passt = new QCheckBox(known ? QString::fromStdString(Format(
@@ -84,7 +91,6 @@ QWidget* TMotorwahl::createFilters(double stageDiameterMm) {
     layout->addWidget(new QLabel(QString::fromUtf8(caption), row));
     layout->addWidget(widget, widget == Suche ? 1 : 0);
   }
-  layout->addWidget(Passt);
   connect(Suche, &QLineEdit::textChanged, this, &TMotorwahl::applyFilter);
   for (QComboBox* combo : {KlasseVon, KlasseBis, Hersteller, Durchmesser})
     connect(combo, &QComboBox::currentIndexChanged, this, &TMotorwahl::applyFilter);

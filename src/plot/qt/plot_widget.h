@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QLabel>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 #include "plot/flight_plot.h"
+
+class QRubberBand;
 
 namespace komet {
 
@@ -32,6 +36,21 @@ class PlotWidget : public QWidget {
   void setMeasured(const FlightLog* log);
   const FlightLog* measured() const { return measured_; }
 
+  // The part of the flight shown. By default the ascent when the flight
+  // has a recovery (its descent would squeeze the ascent into a sliver),
+  // else the whole flight. The wheel zooms the time around the pointer, a
+  // dragged rectangle zooms to its times and its top value; a double click
+  // while zoomed returns to the whole flight (unzoomed it opens the stage
+  // dialog through doubleClicked).
+  std::optional<PlotZoom> zoom() const;
+  void showWholeFlight();
+  void showAscent();
+  void zoomTo(const PlotZoom& zoom);
+  // Back to the default view, as for a rocket newly loaded.
+  void resetView();
+  // Whether the ascent view is shown (by default or by choice).
+  bool showsAscent() const;
+
   // The geometry of the last paint; the read-out and the empty rocket use it.
   PlotState& state() { return state_; }
   const PlotState& state() const { return state_; }
@@ -44,11 +63,17 @@ class PlotWidget : public QWidget {
   void doubleClicked();
   // The pointer moved over the surface; x in surface pixels.
   void mouseMoved(int x);
+  // The part shown changed; `ascent` says whether it is the ascent view.
+  void viewChanged(bool ascent);
 
  protected:
   void paintEvent(QPaintEvent* event) override;  // PaintBox1Paint
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   const Simulation& simulation_;
@@ -59,6 +84,15 @@ class PlotWidget : public QWidget {
   Simulation* comparison_ = nullptr;
   QString comparisonLabel_;
   const FlightLog* measured_ = nullptr;
+  QLabel* startHint_ = nullptr;
+  enum class View { Default, Whole, Ascent, Zoomed };
+  View view_ = View::Default;
+  bool shownAscent_ = false;  // as last told through viewChanged
+  PlotZoom zoom_;             // of View::Zoomed
+  QRubberBand* band_ = nullptr;
+  QPoint bandStart_;
+  void setView(View view);
+  double timeAt(int x) const;  // what to do first, while there is no flight
 };
 
 }  // namespace komet

@@ -44,14 +44,16 @@ bool PrinterAvailable() {
 }
 
 bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const RocketRecord& rocket,
-                       const PlotSwitches& switches) {
+                       const PlotSwitches& switches, const SafetyInputs& safety) {
   if (!simulation.results().resultsValid) return false;
   QPrinterDevice device(printer);
   ReportLayout layout;
   const std::string dateTime = PrintDateTime();
+  const char sep = LocaleDecimalSeparator();
+  const std::vector<FlightWarning> warnings = AnalyseFlight(simulation, sep, safety).warnings;
   return PrintFlightReport(device, layout,
-                           {MakeFlightView(simulation), rocket, switches, dateTime, LocaleDecimalSeparator(),
-                            MeasureRecovery(simulation)});
+                           {MakeFlightView(simulation), rocket, switches, dateTime, sep,
+                            MeasureRecovery(simulation), warnings});
 }
 
 void SavePdf(const std::filesystem::path& pdf, const std::function<bool(PrinterDevice&)>& draw) {
@@ -59,10 +61,11 @@ void SavePdf(const std::filesystem::path& pdf, const std::function<bool(PrinterD
 }
 
 bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulation, const RocketRecord& rocket,
-                   const PlotSwitches& switches) {
+                   const PlotSwitches& switches, const SafetyInputs& safety) {
   if (!simulation.results().resultsValid) return false;
-  WritePdf(pdf, RenderReportPdf(MakeFlightView(simulation), rocket, switches, PrintDateTime(),
-                                LocaleDecimalSeparator(), MeasureRecovery(simulation)));
+  const char sep = LocaleDecimalSeparator();
+  WritePdf(pdf, RenderReportPdf(MakeFlightView(simulation), rocket, switches, PrintDateTime(), sep,
+                                MeasureRecovery(simulation), AnalyseFlight(simulation, sep, safety).warnings));
   return true;
 }
 

@@ -13,6 +13,8 @@
 class QPrinter;
 class QWidget;
 
+#include "sim/flight_safety.h"
+
 namespace komet {
 
 // Whether the system offers any printer.
@@ -21,13 +23,14 @@ bool PrinterAvailable();
 // "Drucken": the report of the current flight on the given printer. Does
 // nothing and returns false when no flight is computed. Throws KometError
 // with the German text when the printer refuses.
+// `safety`: the rocketeer's settings the warnings are judged with.
 bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const RocketRecord& rocket,
-                       const PlotSwitches& switches);
+                       const PlotSwitches& switches, const SafetyInputs& safety = {});
 
 // "Bericht als PDF speichern...": the same report as an A4 PDF file. Throws
 // KometError when the file cannot be written.
 bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulation, const RocketRecord& rocket,
-                   const PlotSwitches& switches);
+                   const PlotSwitches& switches, const SafetyInputs& safety = {});
 
 // Writes a PDF file drawn by `draw`; the file appears, or an older one is
 // replaced, only when `draw` returns true and every byte was written. Throws

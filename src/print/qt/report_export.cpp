@@ -24,12 +24,13 @@ QByteArray RenderPdf(const std::function<bool(PrinterDevice&)>& draw) {
 
 QByteArray RenderReportPdf(const FlightView& flight, const RocketRecord& rocket, const PlotSwitches& switches,
                            std::string_view dateTimeText, char decimalSeparator,
-                           const std::optional<RecoveryFigures>& recovery) {
+                           const std::optional<RecoveryFigures>& recovery,
+                           std::span<const FlightWarning> warnings) {
   return RenderPdf([&](PrinterDevice& device) {
     ReportLayout layout;
     try {
       return PrintFlightReport(device, layout,
-                               {flight, rocket, switches, dateTimeText, decimalSeparator, recovery});
+                               {flight, rocket, switches, dateTimeText, decimalSeparator, recovery, warnings});
     } catch (const KometError&) {
       return false;
     }

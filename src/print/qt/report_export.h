@@ -20,6 +20,7 @@ QByteArray RenderPdf(const std::function<bool(PrinterDevice&)>& draw);
 // to print.
 QByteArray RenderReportPdf(const FlightView& flight, const RocketRecord& rocket, const PlotSwitches& switches,
                            std::string_view dateTimeText, char decimalSeparator = ',',
-                           const std::optional<RecoveryFigures>& recovery = std::nullopt);
+                           const std::optional<RecoveryFigures>& recovery = std::nullopt,
+                           std::span<const FlightWarning> warnings = {});
 
 }  // namespace komet
