@@ -21,11 +21,12 @@ fail() { echo "Paket: $*" >&2; exit 1; }
 version=$(dpkg-parsechangelog -l "$root/debian/changelog" -S Version)
 
 # copy_tree DIR: the tree's files without its build folders and .git: the
-# tracked and new ones where git knows them, else all of them. dpkg-buildpackage
-# writes beside the tree it builds, so the copy keeps that out of the checkout.
+# tracked and new ones where the tree is a git checkout, else all of them
+# (an unpacked tarball). dpkg-buildpackage writes beside the tree it builds,
+# so the copy keeps that out of the checkout.
 copy_tree() {
   rm -rf "$1" && mkdir -p "$1"
-  if git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  if [ "$(git -C "$root" rev-parse --show-toplevel 2>/dev/null)" = "$root" ]; then
     (cd "$root" && git ls-files -z -co --exclude-standard | while IFS= read -r -d '' f; do
        [ -e "$f" ] && printf '%s\0' "$f"; done | tar --null -T - -cf -) | tar -C "$1" -xf -
   else
@@ -74,6 +75,10 @@ diff "$work/releases" <(sed -n 's/.*<release version="\([^"]*\)" date="\([^"]*\)
                           "$root/packaging/de.komet_projekt.komet.metainfo.xml") ||
   fail "der AppStream-Eintrag nennt andere Versionen oder Daten als debian/changelog"
 grep -q "^project(Komet VERSION $version " "$root/CMakeLists.txt" || fail "CMake baut nicht Version $version"
+# The package's file times are those of the build, clamped to the newest
+# entry's date: a release dated later than its build would keep them.
+(($(dpkg-parsechangelog -l "$root/debian/changelog" -S Timestamp) <= $(date +%s))) ||
+  fail "der neueste Eintrag in debian/changelog liegt in der Zukunft"
 
 # What is installed: what the programs read, the desktop's files, the
 # manual pages and the documents Debian asks for; nothing twice, no sources.
