@@ -9,7 +9,7 @@
 # the package into a temporary root and runs that copy: komet-sim on every
 # installed example and on `motors`, and komet offscreen up to its first
 # painted flight. Last, it builds the package a second time from a copy at
-# another path and requires the same bytes.
+# another path, without the compiler cache, and requires the same bytes.
 # Usage: packaging/check_deb.sh [OUT_DIR]   (default build-deb; the copies,
 #        the source package and the .deb stay there)
 set -euo pipefail
@@ -184,10 +184,10 @@ echo "komet: erster Flug nach $first_paint ms gezeichnet"
 diff "$work/before" <(find "$work/root" | sort) || fail "die Programme schreiben in ihre Installation"
 
 echo "== ein zweites Mal gebaut: dieselben Bytes? =="
-# Another path, the same tree: the place must not show in the package. The
-# path is in the compiler's flags (-ffile-prefix-map), so a compiler cache
-# never hands this build an object of the first one.
-deb2=$(make_deb "$out/second")
+# Another path, the same tree, and every object compiled anew: a compiler
+# cache could hand this build the first one's objects and hide a path or a
+# time that the compiler writes into them.
+deb2=$(CCACHE_DISABLE=1 make_deb "$out/second")
 sha256sum "$deb" "$deb2" | sed "s,$out/,,"
 if ! cmp "$deb" "$deb2"; then
   dpkg-deb -x "$deb2" "$work/root2"
