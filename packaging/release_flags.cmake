@@ -5,12 +5,16 @@
 # that no path of the building machine ends up in a program. CMake's own
 # optimisation stays; -g is left out because the package ships no debug
 # symbols.
-find_program(KOMET_DPKG_BUILDFLAGS dpkg-buildflags)
-if(CMAKE_BUILD_TYPE STREQUAL "Release" AND KOMET_DPKG_BUILDFLAGS AND NOT KOMET_SANITIZE)
+# The package build (debian/rules) turns this off: dh hands cmake the same
+# flags through the environment.
+option(KOMET_DPKG_BUILDFLAGS "Take dpkg-buildflags' hardening flags in a release build" ON)
+find_program(KOMET_DPKG_BUILDFLAGS_PROGRAM dpkg-buildflags)
+if(CMAKE_BUILD_TYPE STREQUAL "Release" AND KOMET_DPKG_BUILDFLAGS AND KOMET_DPKG_BUILDFLAGS_PROGRAM
+   AND NOT KOMET_SANITIZE)
   foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
     execute_process(
       COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
-              ${KOMET_DPKG_BUILDFLAGS} --get ${kind}
+              ${KOMET_DPKG_BUILDFLAGS_PROGRAM} --get ${kind}
       WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
       OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     separate_arguments(flags UNIX_COMMAND "${flags}")

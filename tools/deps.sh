@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl1-mesa-dev
           libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth fonts-liberation
           poppler-utils clang libpugixml-dev nlohmann-json3-dev qt6-translations-l10n
-          desktop-file-utils dpkg-dev lintian appstream shared-mime-info man-db)
+          desktop-file-utils dpkg-dev debhelper lintian appstream shared-mime-info man-db)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/sim_help.h"
 
+#include <algorithm>
+#include <system_error>
+#include <vector>
+
+#include "common/natural_order.h"
 #include "common/user_folders.h"
 #include "common/version.h"
 
@@ -166,15 +171,31 @@ constexpr std::string_view kFitHelp =
     "\n"
     "Rückgabewert: 0 erledigt, 2 falsche Eingabe oder kein passender cw-Wert.\n";
 
+// The sample rockets as they lie in the folder, so that the list names what
+// is installed: "a.kmw, b.kmw und c.kmw".
+std::string ExampleRocketList(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
+    if (it->path().extension() == ".kmw" && it->is_regular_file(error))
+      names.push_back(it->path().filename().string());
+  }
+  std::ranges::sort(names, {}, NaturalSortKey);
+  std::string list;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    list += (i == 0 ? "" : i + 1 == names.size() ? " und " : ", ") + names[i];
+  }
+  return list.empty() ? "(keine)" : list + ".";
+}
+
 }  // namespace
 
 std::string FlightHelp(const std::filesystem::path& examplesDir) {
   std::string text(kFlightOptions);
   if (!examplesDir.empty()) {
     const std::string dir = examplesDir.string();
-    text += "\nBeispielraketen in " + dir +
-            ":\n"
-            "einstufig_c6.kmw, zweistufig.kmw, dreistufig.kmw und buendel.kmw (Bündel aus drei C6).\n"
+    text += "\nBeispielraketen in " + dir + ":\n" + ExampleRocketList(examplesDir) +
+            "\n"
             "  komet-sim " +
             dir + "/einstufig_c6.kmw\n  komet-sim " + dir +
             "/zweistufig.kmw --csv flug.csv --pdf bericht.pdf\n"

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "app/sim_cli.h"
 #include "common/version.h"
+#include "support/temp_dir.h"
 
 namespace komet {
 namespace {
@@ -56,6 +59,19 @@ TEST(SimHelpTest, TheHelpNamesTheSampleRocketsWhereTheyAre) {
   EXPECT_NE(o.out.find("komet-sim /opt/komet/examples/rockets/einstufig_c6.kmw\n"), std::string::npos)
       << o.out;
   EXPECT_EQ(RunSim({"--help"}).out.find("einstufig_c6.kmw"), std::string::npos);
+}
+
+// The list names the rockets the folder holds, in name order, and nothing else.
+TEST(SimHelpTest, TheListOfSampleRocketsIsWhatTheFolderHolds) {
+  testing::TempDir dir;
+  for (const char* name : {"rakete10.kmw", "rakete2.kmw", "rakete1.kmw", "rakete1.txt"}) {
+    std::ofstream(dir.path() / name) << "x";
+  }
+  std::filesystem::create_directory(dir.path() / "ordner.kmw");
+  SimCliEnvironment env;
+  env.examplesDir = dir.path();
+  const Outcome o = RunSim({"--help"}, env);
+  EXPECT_NE(o.out.find(":\nrakete1.kmw, rakete2.kmw und rakete10.kmw.\n"), std::string::npos) << o.out;
 }
 
 TEST(SimHelpTest, VersionNamesTheLicence) {
