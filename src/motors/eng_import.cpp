@@ -290,8 +290,12 @@ EntryMotor FinishEntry(MotorEntry&& e, MotorDetails details, std::string_view fi
   details.maker = CanonicalMakerName(e.maker);
   details.designation = e.name;
   details.commonName = CommonNameOf(e.name);
-  details.dataCheck =
-      Utf8ToCp1252(CheckMotorMasses(curve.impulse, e.propellantMass, e.totalMass, details.type));
+  std::string check = CheckMotorMasses(curve.impulse, e.propellantMass, e.totalMass, details.type);
+  // As the catalogue checks a curve against the published impulse: here the header's.
+  if (check.empty() && details.totalImpulse > 0.0 &&
+      std::abs(curve.impulse - details.totalImpulse) > kSummaryTolerance * details.totalImpulse)
+    check = Format(',', "Kurvenimpuls %.1f Ns, Kopfzeile %.1f Ns", curve.impulse, details.totalImpulse);
+  details.dataCheck = Utf8ToCp1252(check);
   details.diameterMm = e.diameterMm;
   details.lengthMm = e.lengthMm;
   if (!(details.totalImpulse > 0.0)) details.totalImpulse = curve.impulse;

@@ -126,6 +126,7 @@ struct MotorKey {
   std::string maker;  // the catalogue's short name, folded
   DesignationParts parts;
   std::string name;  // folded; records without details
+  std::string also;  // the other designation it is sold by, as a key
 };
 
 MotorKey KeyOf(const MotorRecord& m) {
@@ -140,6 +141,7 @@ MotorKey KeyOf(const MotorRecord& m) {
   k.parts = SplitDesignation(d->designation);
   if (k.parts.common.empty() && !d->commonName.empty())
     k.parts.common = MotorNameKey(d->commonName);  // "WW-38-390"
+  k.also = MotorNameKey(d->alsoSoldAs);
   return k;
 }
 
@@ -177,6 +179,7 @@ class MotorIndex {
  public:
   void add(const MotorKey& k, std::size_t at) {
     byKey_[ExactKey(k)].push_back(at);
+    if (!k.also.empty()) byKey_[k.maker + '\n' + k.also].push_back(at);
     if (k.details && !k.parts.common.empty())
       byCommon_[CommonKey(k)].push_back({at, k.parts.letters.empty()});
   }

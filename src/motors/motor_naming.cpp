@@ -96,7 +96,8 @@ DesignationParts SplitDesignation(std::string_view designation) {
     } else if (digits >= 1 && digits <= 2 && letters.size() <= 3 && onlyLetters) {
       // Cases are longer than a delay: "BB-38-640" keeps its "640".
       out.delay = std::stoi(std::string(tail.substr(0, digits)));
-      if (letters != "A") propellant = letters;  // "14A": adjustable
+      out.adjustable = letters == "A";
+      if (!out.adjustable) propellant = letters;
     }
     if (out.delay) d.resize(dash);
   }

@@ -52,6 +52,7 @@ struct DesignationParts {
   std::string common;        // "G80", folded; empty when the designation has none
   std::string letters;       // what follows the common name in the key ("T"); empty without a common name
   std::optional<int> delay;  // seconds; 0 the booster, -1 plugged
+  bool adjustable = false;   // "-14A": the delay can be shortened to any below
 };
 DesignationParts SplitDesignation(std::string_view designation);
 

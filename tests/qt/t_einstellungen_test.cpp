@@ -170,7 +170,7 @@ class TEinstellungenTest : public QObject {
     QString summary;
     CloseNextMessageBox(&summary);
     QVERIFY(QMetaObject::invokeMethod(&dialog, "ChooseDatabaseFile", Q_ARG(QString, eng)));
-    QVERIFY2(summary.startsWith(QStringLiteral("1 Motor importiert (1 neu, 0 ersetzt)")),
+    QVERIFY2(summary.startsWith(QStringLiteral("1 Motor gelesen: 1 neu, 0 schon vorhanden")),
              qPrintable(summary));
     QCOMPARE(changed.count(), 1);
     const QString kdb = edit(dialog, "MotorenPfad")->text();
