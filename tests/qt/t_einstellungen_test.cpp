@@ -193,7 +193,7 @@ class TEinstellungenTest : public QObject {
     TEinstellungen dialog(s);
     QSignalSpy changed(&dialog, &TEinstellungen::databaseChanged);
     const QString eng = dir_->filePath("kaputt.eng");
-    std::ofstream(eng.toStdString()) << "X1 18 70 3 0.006 0.016 Test\n0.5 4\n0.1 3\n";
+    std::ofstream(eng.toStdString()) << "X1 18 70 3 0.006 0.016 Test\n0.5 4\n0.6 -3\n";
     QString message;
     CloseNextMessageBox(&message);
     QVERIFY(QMetaObject::invokeMethod(&dialog, "ChooseDatabaseFile", Q_ARG(QString, eng)));
