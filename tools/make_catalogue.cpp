@@ -12,7 +12,8 @@
 // (masses possible, specific impulse in its type's band, curve impulse and
 // masses within 5 % of the published summary): the first file that passes
 // gives curve and masses; where only the summary's masses pass, they are
-// taken; where nothing passes, the motor stays, marked as doubtful. Motors
+// taken, unless the file's give a specific impulse nearer the propellant's
+// usual one; where nothing passes, the motor stays, marked as doubtful. Motors
 // of one maker with identical data become one. Every correction, mark and
 // merge is listed in catalogue/pruefung.txt. Names are "COMMON [MAKER]"
 // (see NameMotors).
@@ -29,6 +30,7 @@
 
 #include "common/file_io.h"
 #include "common/komet_error.h"
+#include "common/text.h"
 #include "common/win1252.h"
 #include "motors/catalogue.h"
 #include "motors/motor_check.h"
@@ -88,6 +90,13 @@ komet::MotorDetails::Type TypeOf(const std::string& type) {
 std::string Text(const json& value) {
   return value.is_string() ? value.get<std::string>() : std::string();
 }
+
+// The summary names composites by their brand ("Blue Thunder", "Skidmark").
+komet::Propellant PropellantOf(const std::string& name) {
+  if (name.empty()) return komet::Propellant::Unknown;
+  return komet::AsciiLowered(name) == "black powder" ? komet::Propellant::BlackPowder
+                                                     : komet::Propellant::Composite;
+}
 double Number(const json& value) {
   return value.is_number() ? value.get<double>() : 0.0;
 }
@@ -106,7 +115,7 @@ struct Candidate {
 // What the check found, for the report: one line a motor.
 struct Findings {
   int checked = 0;
-  std::vector<std::string> corrected, doubtful, merged;
+  std::vector<std::string> corrected, doubtful, merged, fileMasses;
 };
 
 Candidate FromMetadata(komet::MotorRecord record, const json& meta, const fs::path& file,
@@ -154,13 +163,15 @@ std::optional<Candidate> CheckedMotor(const std::vector<DataFile>& files, const 
   if (records.empty()) return std::nullopt;
   const komet::PublishedMotor published{
       Number(meta["totImpulseNs"]) > 0 ? std::optional(Number(meta["totImpulseNs"])) : std::nullopt,
-      Grams(meta["propWeightG"]), Grams(meta["totalWeightG"]), TypeOf(Text(meta["type"]))};
+      Grams(meta["propWeightG"]), Grams(meta["totalWeightG"]), TypeOf(Text(meta["type"])),
+      PropellantOf(Text(meta["propInfo"]))};
   const komet::MotorDataChoice choice = komet::ChooseMotorData(records, published);
   ++findings.checked;
   Candidate c = FromMetadata(records[choice.file], meta, paths[choice.file], choice);
   const std::string who = Text(meta["designation"]) + " [" + Text(meta["manufacturerAbbrev"]) + "]";
   if (!choice.correction.empty()) findings.corrected.push_back(who + ": " + choice.correction);
   if (!choice.doubt.empty()) findings.doubtful.push_back(who + ": " + choice.doubt);
+  if (!choice.fileMasses.empty()) findings.fileMasses.push_back(who + ": " + choice.fileMasses);
   return c;
 }
 
@@ -185,17 +196,24 @@ std::vector<Candidate> ManualMotors(const fs::path& motorDir) {
 }
 
 // One maker's motors with identical data (curve, masses, delays) are one
-// motor sold under two designations: the first stays.
+// motor sold under two designations: the first stays and keeps the other
+// designation, by which search and import find it. One whose other
+// designation does not fit the record stays a motor of its own.
 void MergeTwins(std::vector<Candidate>& motors, Findings& findings) {
   std::map<std::pair<std::string, std::uint64_t>, std::size_t> seen;
   std::vector<Candidate> kept;
   for (Candidate& c : motors) {
     const auto key = std::make_pair(komet::MotorNameKey(c.identity.maker), komet::MotorFlightKey(c.record));
     const auto [it, fresh] = seen.emplace(key, kept.size());
-    if (fresh) {
+    std::optional<komet::MotorDetails> kd =
+        fresh ? std::nullopt : komet::ReadMotorDetails(kept[it->second].record);
+    const std::string also = komet::SplitDesignation(c.identity.designation).key;
+    if (fresh || !kd || !kd->alsoSoldAs.empty() || also.size() > 8) {
       kept.push_back(std::move(c));
       continue;
     }
+    kd->alsoSoldAs = also;
+    komet::WriteMotorDetails(*kd, kept[it->second].record);
     const komet::MotorIdentity& first = kept[it->second].identity;
     findings.merged.push_back(komet::Cp1252ToUtf8(c.identity.designation + " [" + c.identity.maker +
                                                   "] = " + first.designation + " [" + first.maker + "]"));
@@ -215,6 +233,7 @@ void WriteReport(const fs::path& sourceDir, const Findings& f, std::size_t motor
   section("korrigiert", f.corrected);
   section("Daten fraglich", f.doubtful);
   section("zusammengeführt (gleiche Daten)", f.merged);
+  section("Massen der Datei statt der Übersicht (spezifischer Impuls)", f.fileMasses);
   komet::WriteFileAtomically(sourceDir / "catalogue" / "pruefung.txt",
                              std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }

@@ -94,8 +94,9 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
         << '\n';
   const MergedDatabase merged =
       MergeMotors(append ? ReadDatabase(*output) : std::vector<MotorRecord>{}, imported.motors);
-  for (const std::string& name : merged.replaced) out << "ersetzt: " << Cp1252ToUtf8(name) << '\n';
-  for (const std::string& twin : merged.twins) out << "doppelt: " << twin << '\n';
+  for (const std::string& twin : merged.twins) out << "schon vorhanden: " << twin << '\n';
+  for (const std::string& own : merged.ownVersions) out << "eigene Fassung: " << own << '\n';
+  for (const std::string& twin : merged.passedOver) out << "doppelt: " << twin << '\n';
   try {
     WriteMotorDatabase(*output, merged.motors);
   } catch (const KometError& e) {

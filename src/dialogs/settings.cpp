@@ -89,7 +89,8 @@ MotorDatabaseImport ImportMotorDatabase(std::span<const std::filesystem::path> i
   result.motorCount = imported.motors.size();
   const bool appending = SameFile(current, personal);
   const MergedDatabase merged = MergeMotors(AllRecords(current), imported.motors);
-  for (const std::string& twin : merged.twins) result.problems.push_back(twin);
+  for (const std::string& twin : merged.passedOver) result.problems.push_back(twin);
+  for (const std::string& own : merged.ownVersions) result.problems.push_back("eigene Fassung: " + own);
   result.summary = ImportSummary(merged, imported);
   if (imported.motors.empty()) return result;
   MakeUserFolder(personal.parent_path());

@@ -73,7 +73,7 @@ struct MotorDatabaseImport {
   std::filesystem::path database;     // the .kdb written; empty when nothing was imported
   std::vector<std::string> problems;  // every diagnostic, as the user reads it
   std::size_t motorCount = 0;
-  std::string summary;           // "12 Motoren importiert (12 neu, 0 ersetzt), 1 abgelehnt"
+  std::string summary;           // see ImportSummary
   std::filesystem::path backup;  // where an older personal database was kept; empty if none
 };
 

@@ -87,6 +87,7 @@ void BlockReader::key(std::string_view key, std::string_view value) {
       {"total_kg", [&] { total_ = number(value); }},
       {"source", [&] { details_.source = Utf8ToCp1252(value); }},
       {"common", [&] { details_.commonName = Utf8ToCp1252(value); }},
+      {"also", [&] { details_.alsoSoldAs = Utf8ToCp1252(value); }},
       {"check", [&] { details_.dataCheck = Utf8ToCp1252(value); }},
       {"curve", [&] { points_ = curve(value); }},
   };
@@ -152,6 +153,7 @@ std::string WriteCatalogueSource(std::span<const MotorRecord> motors) {
     text += "total_kg = " + Number(m.totalMass) + "\n";
     text += "source = " + Cp1252ToUtf8(d.source) + "\n";
     if (!d.commonName.empty()) text += "common = " + Cp1252ToUtf8(d.commonName) + "\n";
+    if (!d.alsoSoldAs.empty()) text += "also = " + Cp1252ToUtf8(d.alsoSoldAs) + "\n";
     if (!d.dataCheck.empty()) text += "check = " + Cp1252ToUtf8(d.dataCheck) + "\n";
     text += "curve =";
     for (std::size_t k = 0; k < CurvePointCount(m); ++k)

@@ -26,6 +26,7 @@ namespace komet {
 //   total_kg = 0.0231
 //   source = C6_5f42.eng
 //   common = C6                    (optional: the name it is sold by)
+//   also = O2645BL                 (optional: another designation of the very motor)
 //   check = ...                    (optional: why its data are doubtful)
 //   curve = 0 0; 0.031 0.946; ...  (time s, thrust N)
 //

@@ -106,7 +106,7 @@ const char* AddCurvePoint(std::vector<CurvePoint>& points, CurvePoint point) {
     points.back() = point;
     return nullptr;
   }
-  if (!(point.time >= points.back().time)) return "Zeit nicht aufsteigend";
+  if (!(point.time >= points.back().time)) return kTimeGoesBack;
   points.push_back(point);
   return nullptr;
 }

@@ -32,7 +32,9 @@ std::vector<CurvePoint> ThinCurve(std::span<const CurvePoint> points, std::size_
 // an exact repetition adds nothing, a point at time 0 replaces the start (a
 // later point at time 0 would end the curve), the same time again is a
 // vertical step. A negative thrust or a time that goes back is refused:
-// the German reason, else nullptr.
+// the German reason, else nullptr. A time that goes back is a slip of one
+// line (kTimeGoesBack): readers leave the point out and keep the motor.
+inline constexpr const char* kTimeGoesBack = "Zeit nicht aufsteigend, Punkt übergangen";
 const char* AddCurvePoint(std::vector<CurvePoint>& points, CurvePoint point);
 
 // A curve read from a file made ready for a record: an end above 0 N falls to

@@ -162,14 +162,17 @@ void EngParser::dataLine(const std::vector<std::string_view>& fields, int line) 
   const std::optional<double> time = readNumber(fields[0], "Zeit", line);
   const std::optional<double> thrust = readNumber(fields[1], "Schub", line);
   if (!time || !thrust) return;
-  if (const char* problem = AddCurvePoint(entry_->points, {*time, *thrust})) error(line, problem);
+  if (const char* problem = AddCurvePoint(entry_->points, {*time, *thrust}))
+    problem == kTimeGoesBack ? warn(line, problem) : error(line, problem);
 }
 
 void EngParser::closeEntry() {
   if (!entry_) return;
   const std::vector<CurvePoint>& points = entry_->points;
-  const bool onlyOrigin = points.size() == 1 && points[0].thrust == 0.0;
-  if (!entry_->rejected && (entry_->dataLines == 0 || onlyOrigin))
+  // Points left out may leave nothing to fly.
+  const bool noThrust =
+      std::none_of(points.begin(), points.end(), [](const CurvePoint& p) { return p.thrust > 0; });
+  if (!entry_->rejected && (entry_->dataLines == 0 || noThrust))
     error(entry_->headerLine, "Eintrag ohne Datenpunkte");
   if (!entry_->rejected)
     storeMotor(entry_->headerLine, {});
@@ -287,8 +290,12 @@ EntryMotor FinishEntry(MotorEntry&& e, MotorDetails details, std::string_view fi
   details.maker = CanonicalMakerName(e.maker);
   details.designation = e.name;
   details.commonName = CommonNameOf(e.name);
-  details.dataCheck =
-      Utf8ToCp1252(CheckMotorMasses(curve.impulse, e.propellantMass, e.totalMass, details.type));
+  std::string check = CheckMotorMasses(curve.impulse, e.propellantMass, e.totalMass, details.type);
+  // As the catalogue checks a curve against the published impulse: here the header's.
+  if (check.empty() && details.totalImpulse > 0.0 &&
+      std::abs(curve.impulse - details.totalImpulse) > kSummaryTolerance * details.totalImpulse)
+    check = Format(',', "Kurvenimpuls %.1f Ns, Kopfzeile %.1f Ns", curve.impulse, details.totalImpulse);
+  details.dataCheck = Utf8ToCp1252(check);
   details.diameterMm = e.diameterMm;
   details.lengthMm = e.lengthMm;
   if (!(details.totalImpulse > 0.0)) details.totalImpulse = curve.impulse;

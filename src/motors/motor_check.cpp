@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "motors/motor_check.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -58,6 +59,16 @@ std::string SummaryDifference(const MotorRecord& file, double curveImpulse, cons
   return {};
 }
 
+double Isp(double impulse, double propellantKg) {
+  return impulse / (propellantKg * kStandardGravity);
+}
+
+// How far a specific impulse lies outside the propellant's usual range, s.
+double OutsideUsual(double isp, Propellant propellant) {
+  const IspRange r = UsualIsp(propellant);
+  return std::max({0.0, r.low - isp, isp - r.high});
+}
+
 std::string FileName(const MotorRecord& file) {
   const std::optional<MotorDetails> d = ReadMotorDetails(file);
   return d ? Cp1252ToUtf8(d->source) : std::string("Datei");
@@ -78,6 +89,18 @@ std::string CheckMotorMasses(double impulse, double propellantKg, double totalKg
   return {};
 }
 
+IspRange UsualIsp(Propellant propellant) {
+  switch (propellant) {
+    case Propellant::BlackPowder:
+      return {60.0, 110.0};
+    case Propellant::Composite:
+      return {150.0, 250.0};
+    case Propellant::Unknown:
+      break;
+  }
+  return {60.0, 250.0};
+}
+
 MotorDataChoice ChooseMotorData(std::span<const MotorRecord> files, const PublishedMotor& published) {
   const TrustedSummary t = Trusted(published);
   std::vector<double> impulses;
@@ -91,16 +114,35 @@ MotorDataChoice ChooseMotorData(std::span<const MotorRecord> files, const Publis
   const std::string best = files.empty() ? std::string() : fileProblem(0);
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (!curveMatches(i) || !fileProblem(i).empty()) continue;
-    MotorDataChoice c{i, files[i].propellantMass, files[i].totalMass, {}, {}};
+    MotorDataChoice c{i, files[i].propellantMass, files[i].totalMass, {}, {}, {}};
     if (i > 0) c.correction = "Daten aus " + FileName(files[i]) + "; " + FileName(files[0]) + ": " + best;
+    // An impossible summary figure was passed over: say what it would have given.
+    if (published.propellantKg && *published.propellantKg > 0.0 && !t.propellantKg &&
+        !Near(files[i].propellantMass, *published.propellantKg))
+      c.fileMasses =
+          Format(kSep, "Treibsatz der Datei %s (spezifischer Impuls %.0f s); die Übersicht %s gäbe %.0f s",
+                 Grams(files[i].propellantMass), Isp(impulses[i], files[i].propellantMass),
+                 Grams(*published.propellantKg), Isp(impulses[i], *published.propellantKg));
     return c;
   }
   const bool summaryMasses = t.propellantKg && t.totalKg;
+  const bool solid = published.type != MotorDetails::Type::Hybrid;
   for (std::size_t i = 0; summaryMasses && i < files.size(); ++i) {
-    if (!curveMatches(i) ||
-        !CheckMotorMasses(impulses[i], *t.propellantKg, *t.totalKg, published.type).empty())
-      continue;
-    MotorDataChoice c{i, *t.propellantKg, *t.totalKg, {}, {}};
+    if (!curveMatches(i)) continue;
+    // Of two possible sets, the one whose specific impulse the propellant can give.
+    const double fileIsp = Isp(impulses[i], files[i].propellantMass);
+    const double summaryIsp = Isp(impulses[i], *t.propellantKg);
+    if (solid && !Near(files[i].propellantMass, *t.propellantKg) &&
+        CheckMotorMasses(impulses[i], files[i].propellantMass, files[i].totalMass, published.type).empty() &&
+        OutsideUsual(fileIsp, published.propellant) < OutsideUsual(summaryIsp, published.propellant)) {
+      MotorDataChoice c{i, files[i].propellantMass, files[i].totalMass, {}, {}, {}};
+      c.fileMasses =
+          Format(kSep, "Treibsatz der Datei %s (spezifischer Impuls %.0f s); die Übersicht %s gäbe %.0f s",
+                 Grams(files[i].propellantMass), fileIsp, Grams(*t.propellantKg), summaryIsp);
+      return c;
+    }
+    if (!CheckMotorMasses(impulses[i], *t.propellantKg, *t.totalKg, published.type).empty()) continue;
+    MotorDataChoice c{i, *t.propellantKg, *t.totalKg, {}, {}, {}};
     c.correction = "Massen aus der Übersicht; " + FileName(files[i]) + ": " + fileProblem(i);
     return c;
   }

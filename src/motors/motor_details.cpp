@@ -65,6 +65,7 @@ void WriteMotorDetails(const MotorDetails& d, MotorRecord& motor) {
   w.shortString(kSource, Short<120>(d.source));
   w.shortString(kDataCheck, Short<60>(d.dataCheck));
   w.shortString(kCommonName, Short<14>(d.commonName));
+  w.shortString(kAlsoSoldAs, Short<8>(d.alsoSoldAs));
   w.i32(kCheck, static_cast<std::int32_t>(CheckValue(block)));
   std::copy_n(block.begin(), motor.head.size(), motor.head.begin());
   std::copy_n(block.begin() + kDesignation, motor.middle.size(), motor.middle.begin());
@@ -86,16 +87,19 @@ std::optional<MotorDetails> ReadMotorDetails(const MotorRecord& motor) {
   ShortString<120> source;
   ShortString<60> dataCheck;
   ShortString<14> commonName;
+  ShortString<8> alsoSoldAs;
   r.shortString(kMaker, maker);
   r.shortString(kDesignation, designation);
   r.shortString(kSource, source);
   r.shortString(kDataCheck, dataCheck);
   r.shortString(kCommonName, commonName);
+  r.shortString(kAlsoSoldAs, alsoSoldAs);
   d.maker = maker.str();
   d.designation = designation.str();
   d.source = source.str();
   d.dataCheck = dataCheck.str();
   d.commonName = commonName.str();
+  d.alsoSoldAs = alsoSoldAs.str();
   d.type = static_cast<MotorDetails::Type>(type);
   d.plugged = (r.u8(kFlags) & 1) != 0;
   d.booster = (r.u8(kFlags) & 2) != 0;

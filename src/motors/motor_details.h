@@ -24,12 +24,14 @@ struct MotorDetails {
   double lengthMm = 0.0;
   double totalImpulse = 0.0;  // N·s
   Type type = Type::Unknown;
-  bool plugged = false;     // sold without an ejection charge (also)
-  bool booster = false;     // sold with a 0 delay, for a lower stage (also)
-  std::vector<int> delays;  // every published delay, s, ascending, 1..255
-  std::string source;       // the file the data came from, at most 120 characters
-  std::string commonName;   // "C6" as rockets are sold by, at most 14 characters
-  std::string dataCheck;    // why the data are doubtful ("Daten fraglich"); empty when they passed
+  bool plugged = false;      // sold without an ejection charge (also)
+  bool booster = false;      // sold with a 0 delay, for a lower stage (also)
+  std::vector<int> delays;   // every published delay, s, ascending, 1..255
+  std::string source;        // the file the data came from, at most 120 characters
+  std::string alsoSoldAs{};  // another designation of the very motor, folded and without hyphens
+                             // ("O2645BL"), at most 8 characters; empty: none
+  std::string commonName;    // "C6" as rockets are sold by, at most 14 characters
+  std::string dataCheck;     // why the data are doubtful ("Daten fraglich"); empty when they passed
 
   friend bool operator==(const MotorDetails&, const MotorDetails&) = default;
 };
@@ -43,7 +45,8 @@ inline constexpr std::size_t kMaker = 8;  // short string, capacity 30
 inline constexpr std::size_t kType = 39;
 inline constexpr std::size_t kFlags = 40;  // bit 0: plugged, bit 1: booster
 inline constexpr std::size_t kDelayCount = 41;
-inline constexpr std::size_t kHeadEnd = 51;       // 42..50 reserved, zero
+inline constexpr std::size_t kAlsoSoldAs = 42;  // short string, capacity 8; zero in older blocks
+inline constexpr std::size_t kHeadEnd = 51;
 inline constexpr std::size_t kDesignation = 102;  // short string, capacity 40
 inline constexpr std::size_t kDiameter = 143;
 inline constexpr std::size_t kLength = 151;
@@ -56,7 +59,7 @@ inline constexpr std::size_t kDataCheck = 304;   // short string, capacity 60
 inline constexpr std::size_t kCommonName = 365;  // short string, capacity 14
 inline constexpr std::size_t kMiddleEnd = 380;
 
-static_assert(kMaker + 31 == kType && kDelayCount < kHeadEnd);
+static_assert(kMaker + 31 == kType && kDelayCount + 1 == kAlsoSoldAs && kAlsoSoldAs + 9 == kHeadEnd);
 static_assert(kHeadEnd == motor_layout::kName && kDesignation == motor_layout::kMiddle);
 static_assert(kDesignation + 41 == kDiameter && kDiameter + 8 == kLength && kLength + 8 == kTotalImpulse);
 static_assert(kTotalImpulse + 8 == kDelayList && kDelayList + MotorDetails::kMaxDelays == kSource);

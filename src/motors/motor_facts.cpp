@@ -35,6 +35,7 @@ MotorFacts MakeMotorFacts(const MotorRecord& motor) {
   f.maker = Cp1252ToUtf8(d->maker);
   f.makerFull = Cp1252ToUtf8(MakerFullName(d->maker));
   f.designation = Cp1252ToUtf8(d->designation);
+  f.alsoSoldAs = Cp1252ToUtf8(d->alsoSoldAs);
   if (!d->commonName.empty()) f.commonName = Cp1252ToUtf8(d->commonName);
   f.publishedImpulse = PublishedImpulseBeside(*d, f.totalImpulse);
   // The class is the maker's, as its name states it: a B4 whose curve gives

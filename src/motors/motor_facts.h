@@ -20,6 +20,7 @@ struct MotorFacts {
   std::string makerFull;                   // "AeroTech", "Cesaroni Technology"; empty without details
   std::string designation;                 // "C6-5"; empty without details
   std::string commonName;                  // "C6": the details' one, else the name before its maker
+  std::string alsoSoldAs;                  // another designation of the very motor ("O2645BL"); may be empty
   std::string impulseClass;                // "C", "1/2A"; empty without an impulse
   int classRank = -1;                      // ImpulseClassRank of impulseClass
   double totalImpulse = 0.0;               // N·s, the curve's

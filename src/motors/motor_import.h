@@ -26,21 +26,35 @@ MotorImport ImportMotorFile(const std::filesystem::path& path);
 // any, or an input that does not exist, is one error.
 MotorImport ImportMotorPaths(std::span<const std::filesystem::path> inputs);
 
-// A database after an import. Several files of one motor (same maker and
-// designation) give one entry: the first whose data pass the check, else the
-// first. An imported motor that the database has (same maker and
-// designation; for records without details, the same name) takes that
-// entry's place, number and name; the others are appended, named so that
-// motors of one common name are told apart (NameMotors).
+// A database after an import; the database's own entries stay as they were.
+// An imported motor is one the database holds when maker (after
+// CanonicalMakerName; a code of two makers, such as "A", takes the one that
+// has the motor) and designation (after SplitDesignation) agree, or when
+// that maker has just one motor of its common name and one of the two
+// designations states nothing beyond it; for records without details, when
+// the names agree. With the same data (SameMotorData) it is a twin and not
+// added; with other data it is added beside as the user's own version,
+// named after the entry ("H128W [AeroTech] (eigene Datei)"). Several files
+// of one motor in the import give one entry: twins add their delays, of
+// files with other data the first whose data pass the check, else the first.
+// The others are appended, named so that motors of one common name are told
+// apart (NameMotors).
 struct MergedDatabase {
   std::vector<MotorRecord> motors;
-  std::size_t added = 0;
-  std::vector<std::string> replaced;  // names, Windows-1252, in import order
-  std::vector<std::string> twins;     // "C6 [Estes]: C6_a.eng genommen, C6_b.eng nicht (...)", UTF-8
+  std::size_t added = 0;                 // new motors, own versions included
+  std::vector<std::string> twins;        // "C6-5 [Estes] (C6_a.eng) = C6 [Estes]", UTF-8
+  std::vector<std::string> ownVersions;  // "H128W [AeroTech] (eigene Datei): H128_a.eng", UTF-8
+  std::vector<std::string> passedOver;   // "C6 [Estes]: C6_a.eng genommen, C6_b.eng nicht (...)", UTF-8
 };
 MergedDatabase MergeMotors(std::vector<MotorRecord> database, std::span<const MotorRecord> imported);
 
-// "12 Motoren importiert (10 neu, 2 ersetzt), 1 abgelehnt".
+// Whether two records are one motor's data within the rounding of motor
+// files: masses, total impulse, burn time, peak and the impulse delivered
+// along the curve.
+bool SameMotorData(const MotorRecord& a, const MotorRecord& b);
+
+// "12 Motoren gelesen: 9 neu, 2 schon vorhanden (gleiche Daten), 1 als eigene
+// Fassung neben dem vorhandenen, 1 abgelehnt".
 std::string ImportSummary(const MergedDatabase& merged, const MotorImport& import);
 
 }  // namespace komet

@@ -2,6 +2,7 @@
 #include "motors/motor_makers.h"
 
 #include <array>
+#include <vector>
 
 #include "common/text.h"
 
@@ -14,19 +15,20 @@ struct MakerSpellings {
 };
 
 // The published catalogue's makers, with the other spellings that motor
-// files use for them. "A" and "K" stay out: files use them for two makers.
+// files use for them ("ABC" is the name on AMW's cases). "A" and "K" stay
+// out: files use them for two makers.
 constexpr MakerSpellings kMakers[] = {
     {{"AeroTech", "AeroTech"},
      {"AT", "AERO", "AeroTech Inc", "AeroTech/RCS", "RCS/AeroTech", "AT/RCS", "AT-RMS", "RCS"}},
     {{"Alpha", "Alpha Hybrids"}, {"AHR"}},
-    {{"AMW", "Animal Motor Works"}, {"Animal", "AW", "AMW/ProX"}},
+    {{"AMW", "Animal Motor Works"}, {"Animal", "AW", "AMW/ProX", "AMW-ProX", "ProX", "ABC"}},
     {{"Apogee", "Apogee Components"}, {"AP"}},
     {{"Cesaroni", "Cesaroni Technology"},
      {"CTI", "Ces", "CSR", "Pro38", "Cesaroni Technology Inc", "Cesaroni Technology Incorporated"}},
     {{"Contrail", "Contrail Rockets"}, {"CR"}},
     {{"Ellis", "Ellis Mountain"}, {"EM"}},
     {{"Estes", "Estes Industries"}, {"E", "ES", "Estes Inc", "Estes Industries Inc"}},
-    {{"Gorilla", "Gorilla Rocket Motors"}, {"GR", "Gorilla Rocket", "Gorilla Motors"}},
+    {{"Gorilla", "Gorilla Rocket Motors"}, {"GR", "GM", "Gorilla Rocket", "Gorilla Motors"}},
     {{"Hypertek", "Hypertek"}, {"HT", "HyperTek"}},
     {{"Jambol", "Jambol Jet"}, {}},
     {{"KBA", "Kosdon by AeroTech"}, {"Kosdon-by-AeroTech"}},
@@ -53,7 +55,7 @@ std::string SpellingKey(std::string_view text) {
   std::string key;
   for (const char c : text) {
     if (c == ' ' || c == '.' || c == '-' || c == ',' || c == '_') continue;
-    key += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    key += AsciiUpper(c);
   }
   return key;
 }
@@ -74,6 +76,13 @@ const MotorMaker* FindMotorMaker(std::string_view spelling) {
 std::string CanonicalMakerName(std::string_view spelling) {
   const MotorMaker* maker = FindMotorMaker(spelling);
   return maker ? std::string(maker->abbrev) : std::string(TrimLine(spelling));
+}
+
+std::vector<std::string_view> MakersOfSharedCode(std::string_view spelling) {
+  const std::string key = SpellingKey(spelling);
+  if (key == "A") return {"AeroTech", "Apogee"};
+  if (key == "K") return {"Kosdon", "KBA"};
+  return {};
 }
 
 std::string MakerFullName(std::string_view maker) {

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace komet {
 
@@ -22,6 +23,10 @@ const MotorMaker* FindMotorMaker(std::string_view spelling);
 // The catalogue's short name for a spelling, or the spelling itself (without
 // surrounding blanks) for a maker the table does not know.
 std::string CanonicalMakerName(std::string_view spelling);
+
+// The catalogue's makers that a code of motor files stands for when it
+// stands for more than one ("A": AeroTech or Apogee); none for any other.
+std::vector<std::string_view> MakersOfSharedCode(std::string_view spelling);
 
 // The full name for a short name, or the short name itself.
 std::string MakerFullName(std::string_view maker);

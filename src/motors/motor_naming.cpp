@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "common/text.h"
 #include "motors/motor_details.h"
 
 namespace komet {
@@ -76,6 +77,47 @@ std::string CommonNameOf(std::string_view d) {
 std::string ClassOfCommonName(std::string_view common) {
   if (common.empty() || MotorNameKey(CommonNameOf(common)) != MotorNameKey(common)) return {};
   return MotorNameKey(common.substr(0, ClassLength(common, 0)));
+}
+
+DesignationParts SplitDesignation(std::string_view designation) {
+  DesignationParts out;
+  std::string d = MotorNameKey(Trim(designation));
+  std::string propellant;  // letters after the delay
+  const std::size_t dash = d.rfind('-');
+  if (dash != std::string::npos && dash > 0) {
+    const std::string_view tail = std::string_view(d).substr(dash + 1);
+    std::size_t digits = 0;
+    while (digits < tail.size() && IsDigit(tail[digits])) ++digits;
+    const std::string_view letters = tail.substr(digits);
+    const bool onlyLetters =
+        letters.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string_view::npos;
+    if (tail == "P") {
+      out.delay = -1;
+    } else if (digits >= 1 && digits <= 2 && letters.size() <= 3 && onlyLetters) {
+      // Cases are longer than a delay: "BB-38-640" keeps its "640".
+      out.delay = std::stoi(std::string(tail.substr(0, digits)));
+      out.adjustable = letters == "A";
+      if (!out.adjustable) propellant = letters;
+    }
+    if (out.delay) d.resize(dash);
+  }
+  std::string common = CommonNameOf(d);
+  std::string key;
+  for (const char c : d)
+    if (c != '-' && c != ' ' && c != '_') key += c;
+  std::size_t at = common.empty() ? std::string::npos : key.find(common);
+  if (at != std::string::npos) {
+    // Digits before the class are the total impulse, which the class already
+    // says; a maker's prefix ("HP-", "SCR-") names another motor and stays.
+    if (key.find_first_not_of("0123456789") >= at) {
+      key.erase(0, at);
+      at = 0;
+    }
+    out.common = common;
+    out.letters = key.substr(at + common.size()) + propellant;
+  }
+  out.key = key + propellant;
+  return out;
 }
 
 std::vector<std::string> NameMotors(std::span<const MotorIdentity> motors, const std::set<std::string>& taken,

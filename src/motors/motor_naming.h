@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -40,5 +41,19 @@ std::vector<std::string> NameMotors(std::span<const MotorIdentity> motors,
 
 // A name as the motor list compares names (a-z as A-Z), for sets of names.
 std::string MotorNameKey(std::string_view name);
+
+// A designation as makers print it in many ways, reduced to what tells one
+// maker's motors apart: folded, without the total-impulse prefix ("134G60"),
+// without hyphens, blanks and underscores ("J300-LR" = "J300LR"), and
+// without a trailing delay ("-7", "-14A", "-P"), whose letters other than
+// the A of an adjustable delay are the propellant's ("G80-7T" = "G80T-7").
+struct DesignationParts {
+  std::string key;           // "G80T", "H128W", "BB38640"
+  std::string common;        // "G80", folded; empty when the designation has none
+  std::string letters;       // what follows the common name in the key ("T"); empty without a common name
+  std::optional<int> delay;  // seconds; 0 the booster, -1 plugged
+  bool adjustable = false;   // "-14A": the delay can be shortened to any below
+};
+DesignationParts SplitDesignation(std::string_view designation);
 
 }  // namespace komet

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "common/win1252.h"
+#include "motors/motor_details.h"
 #include "motors/motor_makers.h"
 #include "motors/motor_naming.h"
 
@@ -32,9 +33,17 @@ MotorSearchKey MakeSearchKey(const MotorFacts& f) {
   MotorSearchKey key;
   key.common = MotorNameKey(f.commonName);
   key.designation = MotorNameKey(f.designation);
+  const DesignationParts parts = SplitDesignation(f.designation);
+  if (parts.common == key.common) key.letters = parts.letters;
+  key.impulseClass = MotorNameKey(f.impulseClass);
+  if (!f.alsoSoldAs.empty()) {
+    const DesignationParts also = SplitDesignation(f.alsoSoldAs);
+    key.alsoCommon = also.common;
+    key.alsoLetters = also.letters;
+  }
   key.maker = MotorNameKey(f.maker);
-  key.text =
-      MotorNameKey(f.name) + '\n' + key.designation + '\n' + key.maker + '\n' + MotorNameKey(f.makerFull);
+  key.text = MotorNameKey(f.name) + '\n' + key.designation + '\n' + key.maker + '\n' +
+             MotorNameKey(f.makerFull) + '\n' + MotorNameKey(f.alsoSoldAs);
   key.delays = f.delays;
   key.booster = f.booster;
   key.plugged = f.plugged;
@@ -50,10 +59,12 @@ MotorSearchKey MakeSearchKey(std::string_view nameCp1252, const std::optional<Mo
     f.makerFull = Cp1252ToUtf8(MakerFullName(d->maker));
     f.designation = Cp1252ToUtf8(d->designation);
     if (!d->commonName.empty()) f.commonName = Cp1252ToUtf8(d->commonName);
+    f.alsoSoldAs = Cp1252ToUtf8(d->alsoSoldAs);
     f.delays = d->delays;
     f.booster = d->booster;
     f.plugged = d->plugged;
   }
+  f.impulseClass = ClassOfCommonName(f.commonName);
   return MakeSearchKey(f);
 }
 
@@ -75,21 +86,43 @@ MotorQuery::MotorQuery(std::string_view text) : whole_(MotorNameKey(text)) {
       terms_.back().delay = DelayToken(w);
       continue;
     }
-    Term term{w, false, std::nullopt, {}};
-    const std::size_t dash = w.rfind('-');
-    if (dash != std::string::npos && dash > 0 && DelayToken(std::string_view(w).substr(dash + 1)) &&
-        !CommonNameOf(w.substr(0, dash)).empty()) {
-      term.word = w.substr(0, dash);
-      term.delay = DelayToken(std::string_view(w).substr(dash + 1));
+    Term term{w, false, {}, {}, std::nullopt, {}, false};
+    if (ImpulseClassRank(w) >= 0 && ImpulseClassRank(w) <= ImpulseClassRank("O")) {
+      term.impulseClass = true;
+      terms_.push_back(std::move(term));
+      continue;
     }
-    term.code = !CommonNameOf(term.word).empty() && MotorNameKey(CommonNameOf(term.word)) == term.word;
-    if (const MotorMaker* maker = FindMotorMaker(w)) term.maker = MotorNameKey(maker->abbrev);
+    if (const MotorMaker* maker = FindMotorMaker(w)) {
+      term.maker = MotorNameKey(maker->abbrev);
+      terms_.push_back(std::move(term));
+      continue;
+    }
+    // A motor's name as its maker prints it: nothing but an impulse prefix,
+    // the common name, propellant letters and a delay.
+    const DesignationParts parts = SplitDesignation(w);
+    if (!parts.common.empty() && parts.key == parts.common + parts.letters && parts.letters.size() <= 4) {
+      term.code = true;
+      term.common = parts.common;
+      term.letters = parts.letters;
+      if (!parts.adjustable) term.delay = parts.delay;  // "-14A" is cut to the delay wanted
+    }
     terms_.push_back(std::move(term));
   }
 }
 
+namespace {
+
+// Letters typed fit a designation with those letters (or more: "W" of
+// "W-OLD") or none at all.
+bool LettersFit(std::string_view typed, std::string_view letters) {
+  return typed.empty() || letters.empty() || letters.starts_with(typed);
+}
+
+}  // namespace
+
 bool MotorQuery::TermMatches(const Term& t, const MotorSearchKey& key) const {
-  if (!t.maker.empty() && t.maker == key.maker) return true;
+  if (t.impulseClass) return key.impulseClass == t.word;
+  if (!t.maker.empty()) return t.maker == key.maker;
   bool named = Contains(key.text, t.word);
   if (t.code) {
     // "D1" is not the start of "D12": the designation must go on with no digit.
@@ -97,7 +130,8 @@ bool MotorQuery::TermMatches(const Term& t, const MotorSearchKey& key) const {
         key.designation.starts_with(t.word) &&
         (key.designation.size() == t.word.size() ||
          !(key.designation[t.word.size()] >= '0' && key.designation[t.word.size()] <= '9'));
-    named = key.common == t.word || startsDesignation;
+    named = (key.common == t.common && LettersFit(t.letters, key.letters)) ||
+            (key.alsoCommon == t.common && LettersFit(t.letters, key.alsoLetters)) || startsDesignation;
   }
   if (!named) return false;
   if (!t.delay) return true;

@@ -212,8 +212,9 @@ void RseReader::readEngine(const pugi::xml_node& node) {
   readHeader(node);
   for (const pugi::xml_node point : node.child("data").children("eng-data")) readPoint(point);
   const std::vector<CurvePoint>& points = entry_->points;
-  const bool onlyOrigin = points.size() == 1 && points[0].thrust == 0.0;
-  if (entry_->dataPoints == 0 || (!entry_->rejected && onlyOrigin))
+  const bool noThrust =
+      std::none_of(points.begin(), points.end(), [](const CurvePoint& p) { return p.thrust > 0; });
+  if (entry_->dataPoints == 0 || (!entry_->rejected && noThrust))
     error(entry_->line, "Eintrag ohne Datenpunkte");
   if (!entry_->rejected) {
     MotorDetails details;
@@ -276,7 +277,8 @@ void RseReader::readPoint(const pugi::xml_node& node) {
   const std::optional<double> time = number(node, "t", "Zeit", line, true);
   const std::optional<double> thrust = number(node, "f", "Schub", line, true);
   if (!time || !thrust) return;
-  if (const char* problem = AddCurvePoint(entry_->points, {*time, *thrust})) error(line, problem);
+  if (const char* problem = AddCurvePoint(entry_->points, {*time, *thrust}))
+    problem == kTimeGoesBack ? warn(line, problem) : error(line, problem);
 }
 
 std::optional<std::string_view> RseReader::attribute(const pugi::xml_node& node, const char* name) const {

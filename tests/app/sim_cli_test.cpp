@@ -270,11 +270,13 @@ TEST_F(SimCliTest, ImportEngWritesADatabase) {
   EXPECT_NE(out.str().find("T5"), std::string::npos);
   EXPECT_NE(err.str().find("Zeile 6"), std::string::npos) << err.str();
   EXPECT_EQ(std::filesystem::file_size(kdb), MotorRecord::kSize);
-  // The same motor again replaces its entry instead of adding a twin.
+  // The same motor again is counted, not added.
   EXPECT_EQ(Run({"import-eng", eng.string(), "-o", kdb.string(), "--append"}), 1);
   EXPECT_EQ(std::filesystem::file_size(kdb), MotorRecord::kSize);
-  EXPECT_NE(out.str().find("ersetzt: T5 [Test]"), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("1 Motor importiert (0 neu, 1 ersetzt), 1 abgelehnt"), std::string::npos);
+  EXPECT_NE(out.str().find("schon vorhanden: T5 [Test] (m.eng) = T5 [Test]"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("1 Motor gelesen: 0 neu, 1 schon vorhanden (gleiche Daten), 0 als eigene Fassung "
+                           "neben dem vorhandenen, 1 abgelehnt"),
+            std::string::npos);
   std::ofstream(dir.path() / "n.eng") << "N1 18 70 3 0.006 0.018 Test\n0.1 5\n1.1 0\n";
   EXPECT_EQ(Run({"import", (dir.path() / "n.eng").string(), "-o", kdb.string(), "--append"}), 0);
   EXPECT_EQ(std::filesystem::file_size(kdb), 2 * MotorRecord::kSize);

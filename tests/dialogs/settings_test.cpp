@@ -166,7 +166,7 @@ TEST(ImportMotorDatabase, AddsToACopyOfTheDatabaseInUseAndReportsTheBadEntry) {
                         "T5 18 70 3-5 0.003 0.016 Test\n"
                         "0.1 10\n0.5 4\n0.8 0\n"
                         "Kaputt 18 70 3 0.006 0.016 Test\n"
-                        "0.2 5\n0.1 3\n";
+                        "0.2 5\n0.1 -3\n";
   const auto catalogue = dir.path() / "katalog.kdb";
   WriteMotorDatabase(catalogue, std::vector<MotorRecord>{testing::BoxMotor("C6 [Estes]", 6, 1.5)});
   const auto before = ReadFilePrefix(catalogue, 1 << 20);
@@ -174,7 +174,9 @@ TEST(ImportMotorDatabase, AddsToACopyOfTheDatabaseInUseAndReportsTheBadEntry) {
   const std::vector<std::filesystem::path> inputs{eng};
   const MotorDatabaseImport result = ImportMotorDatabase(inputs, catalogue, personal);
   EXPECT_EQ(result.database, personal);
-  EXPECT_EQ(result.summary, "1 Motor importiert (1 neu, 0 ersetzt), 1 abgelehnt");
+  EXPECT_EQ(result.summary,
+            "1 Motor gelesen: 1 neu, 0 schon vorhanden (gleiche Daten), 0 als eigene Fassung neben dem "
+            "vorhandenen, 1 abgelehnt");
   EXPECT_EQ(result.motorCount, 1u);
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_NE(result.problems[0].find("eigene.eng, Zeile 8"), std::string::npos) << result.problems[0];
@@ -208,7 +210,10 @@ TEST(ImportMotorDatabase, NothingUsableWritesNoDatabase) {
         ImportMotorDatabase(inputs, dir.path() / "fehlt.kdb", dir.path() / "m.kdb");
     EXPECT_TRUE(result.database.empty()) << input;
     EXPECT_EQ(result.problems.size(), 1u) << input;
-    EXPECT_EQ(result.summary, "0 Motoren importiert (0 neu, 0 ersetzt), 1 abgelehnt") << input;
+    EXPECT_EQ(result.summary,
+              "0 Motoren gelesen: 0 neu, 0 schon vorhanden (gleiche Daten), 0 als eigene Fassung neben dem "
+              "vorhandenen, 1 abgelehnt")
+        << input;
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // only leer.eng
 }

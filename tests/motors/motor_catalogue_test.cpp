@@ -3,7 +3,9 @@
 // an import into a database, the bundled catalogue and its text form.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <map>
 #include <set>
 
 #include "common/file_io.h"
@@ -15,6 +17,9 @@
 #include "motors/motor_database.h"
 #include "motors/motor_details.h"
 #include "motors/motor_import.h"
+#include "motors/motor_makers.h"
+#include "motors/motor_naming.h"
+#include "motors/motor_search.h"
 #include "support/motor_import_text.h"
 #include "support/temp_dir.h"
 
@@ -32,6 +37,7 @@ MotorDetails SomeDetails() {
           .booster = true,
           .delays = {3, 5, 7, 9, 11, 13},
           .source = "Klima_C6.eng",
+          .alsoSoldAs = "C6X",
           .commonName = "C6",
           .dataCheck = "Treibsatz 10 % über der Angabe"};
 }
@@ -164,20 +170,33 @@ TEST(MotorMatching, ReadMotorListKeysEachRecord) {
 
 // --- merging an import ---
 
-TEST(MotorMerge, TheSameNameReplacesInPlaceOthersAreAppended) {
-  const std::vector<MotorRecord> db = {Motor("C6 [Estes]", 14), Motor("D12 [Estes]", 29)};
-  const std::vector<MotorRecord> in = {Motor("c6 [ESTES]", 15), Motor("C6 [Klima]", 15),
-                                       Motor("C6 [Klima]", 16)};
-  const MergedDatabase merged = MergeMotors(db, in);
-  ASSERT_EQ(merged.motors.size(), 3u);
-  EXPECT_EQ(merged.motors[0].maxThrust, 15);  // record number 0 kept
-  EXPECT_EQ(merged.motors[1].name.view(), "D12 [Estes]");
-  EXPECT_EQ(merged.motors[2].maxThrust, 16);
-  EXPECT_EQ(merged.added, 1u);
-  EXPECT_EQ(merged.replaced, (std::vector<std::string>{"c6 [ESTES]", "C6 [Klima]"}));
-  MotorImport import;
-  import.refused = 2;
-  EXPECT_EQ(ImportSummary(merged, import), "3 Motoren importiert (1 neu, 2 ersetzt), 2 abgelehnt");
+TEST(MotorMerge, TheDatabaseStaysAndEachMotorIsThereOnce) {
+  const MotorImport catalogue = ParseEng(
+      "C6 18 70 3-5 0.0108 0.0231 Estes\n0.2 14\n1.8 4\n1.9 0\n"
+      "G80T 29 124 7 0.0625 0.125 AeroTech\n0.1 90\n1.5 80\n1.6 0\n",
+      "katalog.eng");
+  const std::vector<MotorRecord> database = MergeMotors({}, catalogue.motors).motors;
+  const MotorImport in = ParseEng(
+      "C6-5 18 70 5 0.0108 0.0231 Estes\n0.2 14\n1.8 4\n1.9 0\n"  // its delay in its name
+      "C6-7 18 70 7 0.0125 0.0227 E\n0.2 12\n2.0 4\n2.1 0\n"      // other data
+      "G80-7T 29 124 7 0.0625 0.125 AT\n0.1 90\n1.5 80\n1.6 0\n"  // printed another way
+      "J300-LR 38 250 P 0.4 0.8 Loki\n0.1 300\n2.5 300\n2.6 0\n"
+      "J300LR 38 250 P 0.4 0.8 Loki\n0.1 300\n2.5 300\n2.6 0\n",
+      "eigene.eng");
+  ASSERT_EQ(in.motors.size(), 5u) << testing::Problems(in);
+  const MergedDatabase merged = MergeMotors(database, in.motors);
+  ASSERT_EQ(merged.motors.size(), 4u);
+  EXPECT_TRUE(std::equal(database.begin(), database.end(), merged.motors.begin()));  // byte for byte
+  EXPECT_EQ(merged.motors[2].name.view(), "C6 [Estes] (eigene Datei)");
+  EXPECT_EQ(merged.motors[2].propellantMass, 0.0125);
+  EXPECT_EQ(merged.motors[3].name.view(), "J300 [Loki]");
+  EXPECT_EQ(ImportSummary(merged, in),
+            "5 Motoren gelesen: 1 neu, 3 schon vorhanden (gleiche Daten), 1 als eigene Fassung neben dem "
+            "vorhandenen");
+  // The same files again add nothing: the own version is a twin now.
+  const MergedDatabase again = MergeMotors(merged.motors, in.motors);
+  EXPECT_EQ(again.motors, merged.motors);
+  EXPECT_EQ(again.twins.size(), 5u);
 }
 
 TEST(MotorMerge, OneImportKeepsEveryMotorOnceUnderNamesThatTellThemApart) {
@@ -197,13 +216,13 @@ TEST(MotorMerge, OneImportKeepsEveryMotorOnceUnderNamesThatTellThemApart) {
   const MergedDatabase merged = MergeMotors(database, in.motors);
   std::vector<std::string> names;
   for (const MotorRecord& m : merged.motors) names.push_back(m.name.str());
-  EXPECT_EQ(names,
-            (std::vector<std::string>{"C6 [Estes]", "G40 [AeroTech]", "F32T [AeroTech]", "F32W [AeroTech]"}));
-  EXPECT_EQ(merged.motors[0].propellantMass, 0.0108);  // the same motor, newer data, same place
-  EXPECT_EQ(merged.motors[2].propellantMass, 0.03);    // the file whose masses pass
-  EXPECT_EQ(merged.added, 2u);
-  ASSERT_EQ(merged.twins.size(), 1u);
-  EXPECT_NE(merged.twins[0].find("Daten fraglich"), std::string::npos) << merged.twins[0];
+  EXPECT_EQ(names, (std::vector<std::string>{"C6 [Estes]", "G40 [AeroTech]", "F32T [AeroTech]",
+                                             "F32W [AeroTech]", "C6 [Estes] (eigene Datei)"}));
+  EXPECT_EQ(merged.motors[0], database[0]);          // the same motor, other data: beside it
+  EXPECT_EQ(merged.motors[2].propellantMass, 0.03);  // the file whose masses pass
+  EXPECT_EQ(merged.added, 3u);
+  ASSERT_EQ(merged.passedOver.size(), 1u);
+  EXPECT_NE(merged.passedOver[0].find("Daten fraglich"), std::string::npos) << merged.passedOver[0];
   // The rocketeer's own impossible file is named with its line.
   EXPECT_NE(testing::Problems(in).find("f32.eng, Zeile 9: Warnung: Daten fraglich: spezifischer Impuls"),
             std::string::npos)
@@ -317,6 +336,77 @@ TEST(Catalogue, EveryMotorIsUnmistakableAndCarriesItsDetails) {
     EXPECT_GT(d->totalImpulse, 0) << m.name.str();
     EXPECT_GT(m.burnTime, 0) << m.name.str();
   }
+}
+
+// Names as makers print them find the catalogue's entries.
+TEST(Catalogue, SearchFindsMotorsAsMakersPrintThem) {
+  std::vector<MotorFacts> motors;
+  for (const MotorRecord& m : BuildCatalogue(KOMET_SOURCE_DIR)) motors.push_back(MakeMotorFacts(m));
+  auto found = [&](std::string_view text) {
+    const MotorQuery query(text);
+    std::vector<std::string> names;
+    for (const MotorFacts& f : motors)
+      if (query.Matches(MakeSearchKey(f))) names.push_back(f.name);
+    return names;
+  };
+  // G80T [AeroTech] and [PML]; Cesaroni's and Roadrunner's G80 name no
+  // propellant; Loki's G80-LW burns another.
+  const std::vector<std::string> g80t = {"G80 [AeroTech]", "G80 [Cesaroni]", "G80 [PML]", "G80 [Roadrunner]"};
+  const struct {
+    const char* text;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"G80-7T", g80t},
+      {"G80T-7A", g80t},
+      {"g80t 4", {"G80 [PML]", "G80 [Roadrunner]"}},  // only these come with 4 s
+      {"H128W-14A", {"H128 [AeroTech]"}},             // adjustable: cut to 4–10 s
+      {"134G60-14A", {"G60 [Cesaroni]"}},
+      {"G60", {"G60 [Cesaroni]"}},
+      {"O2645BL", {"O2700 [Gorilla]"}},  // sold under both designations
+      {"Gorilla O2645", {"O2700 [Gorilla]"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(found(c.text), c.names) << c.text;
+  // A class among the words is the class, not a letter inside a name.
+  const std::vector<std::string> aerotechH = found("aerotech h");
+  EXPECT_EQ(aerotechH.size(), 36u);
+  for (const MotorFacts& f : motors)
+    if (std::find(aerotechH.begin(), aerotechH.end(), f.name) != aerotechH.end()) {
+      EXPECT_TRUE(f.maker == "AeroTech" && f.impulseClass == "H") << f.name;
+    }
+}
+
+// The published files imported onto the catalogue, as a rocketeer who
+// downloads them does: the catalogue stays, every motor is there once.
+TEST(Catalogue, ThePublishedFilesImportedOntoItLeaveItAsItIs) {
+  const std::filesystem::path shared = std::filesystem::path(KOMET_SOURCE_DIR) / ".." / "shared" / "motors";
+  if (!std::filesystem::is_directory(shared))
+    GTEST_SKIP() << "../shared/motors fehlt: Import der veröffentlichten Motordateien nicht geprüft";
+  const std::vector<MotorRecord> catalogue = BuildCatalogue(KOMET_SOURCE_DIR);
+  const std::vector<std::filesystem::path> inputs{shared};
+  const MotorImport in = ImportMotorPaths(inputs);
+  ASSERT_GT(in.motors.size(), 1000u);
+  const MergedDatabase merged = MergeMotors(catalogue, in.motors);
+  ASSERT_GT(merged.motors.size(), catalogue.size());
+  EXPECT_TRUE(std::equal(catalogue.begin(), catalogue.end(), merged.motors.begin()));  // data and marks
+
+  std::map<std::string, std::vector<const MotorRecord*>> byKey;
+  std::set<std::string> makersBefore, makersAfter;
+  for (std::size_t i = 0; i < merged.motors.size(); ++i) {
+    const MotorDetails d = ReadMotorDetails(merged.motors[i]).value();
+    (i < catalogue.size() ? makersBefore : makersAfter).insert(d.maker);
+    byKey[MotorNameKey(CanonicalMakerName(d.maker)) + ' ' + SplitDesignation(d.designation).key].push_back(
+        &merged.motors[i]);
+  }
+  for (const auto& [key, ms] : byKey)
+    for (std::size_t i = 0; i < ms.size(); ++i)
+      for (std::size_t j = i + 1; j < ms.size(); ++j)
+        EXPECT_FALSE(SameMotorData(*ms[i], *ms[j])) << ms[i]->name.str() << " = " << ms[j]->name.str();
+  // One spelling per maker: what the files add is a maker the table does not
+  // know, or a code of two makers that the file's motor did not resolve.
+  for (const std::string& maker : makersAfter)
+    if (makersBefore.count(maker) == 0) {
+      EXPECT_EQ(FindMotorMaker(maker), nullptr) << maker;
+    }
 }
 
 }  // namespace

@@ -109,13 +109,9 @@ TEST_P(RseRejection, GivesOneErrorAtItsLine) {
   EXPECT_EQ(r.problems[0].message, c.message);
 }
 
-const std::string kBack = "t=\"0.05\" f=\"3\"";
-
 INSTANTIATE_TEST_SUITE_P(
     RseRules, RseRejection,
     ::testing::Values(
-        Rejection{"time going back", Rse(Engine(kAttributes, {kPoints[0], kBack, kPoints[1]})), 6,
-                  "Zeit nicht aufsteigend"},
         Rejection{"negative thrust", Rse(Engine(kAttributes, {"t=\"0.1\" f=\"-1\""})), 5, "Schub negativ"},
         Rejection{"time not a number", Rse(Engine(kAttributes, {"t=\"0,1\" f=\"1\""})), 5,
                   "Zeit \"0,1\" ist keine gültige Zahl"},

@@ -170,7 +170,7 @@ class TEinstellungenTest : public QObject {
     QString summary;
     CloseNextMessageBox(&summary);
     QVERIFY(QMetaObject::invokeMethod(&dialog, "ChooseDatabaseFile", Q_ARG(QString, eng)));
-    QVERIFY2(summary.startsWith(QStringLiteral("1 Motor importiert (1 neu, 0 ersetzt)")),
+    QVERIFY2(summary.startsWith(QStringLiteral("1 Motor gelesen: 1 neu, 0 schon vorhanden")),
              qPrintable(summary));
     QCOMPARE(changed.count(), 1);
     const QString kdb = edit(dialog, "MotorenPfad")->text();
@@ -193,7 +193,7 @@ class TEinstellungenTest : public QObject {
     TEinstellungen dialog(s);
     QSignalSpy changed(&dialog, &TEinstellungen::databaseChanged);
     const QString eng = dir_->filePath("kaputt.eng");
-    std::ofstream(eng.toStdString()) << "X1 18 70 3 0.006 0.016 Test\n0.5 4\n0.1 3\n";
+    std::ofstream(eng.toStdString()) << "X1 18 70 3 0.006 0.016 Test\n0.5 4\n0.6 -3\n";
     QString message;
     CloseNextMessageBox(&message);
     QVERIFY(QMetaObject::invokeMethod(&dialog, "ChooseDatabaseFile", Q_ARG(QString, eng)));

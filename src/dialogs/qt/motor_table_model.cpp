@@ -54,8 +54,6 @@ constexpr FigureColumn kFigures[] = {
     {&MotorFacts::totalMass, "%.1f", 1000.0},
 };
 
-// Doubtful data in a pale amber, as the guide marks them.
-const QColor kDoubtful(255, 236, 179);
 static_assert(std::size(kFigures) == MotorTableModel::LiftOffMass - MotorTableModel::Diameter + 1);
 
 const FigureColumn* Figure(int column) {
@@ -88,7 +86,7 @@ QVariant MotorTableModel::data(const QModelIndex& index, int role) const {
       return row.facts.doubtful() ? QString::fromStdString("Daten fraglich: " + row.facts.dataCheck)
                                   : QVariant();
     case Qt::BackgroundRole:
-      return row.facts.doubtful() ? QVariant(kDoubtful) : QVariant();
+      return row.facts.doubtful() ? QVariant(DoubtfulMotorColour()) : QVariant();
     case Qt::TextAlignmentRole:
       return index.column() >= Diameter && index.column() < Delays
                  ? QVariant(Qt::AlignRight | Qt::AlignVCenter)

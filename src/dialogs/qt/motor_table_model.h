@@ -2,11 +2,18 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <vector>
 
 #include "dialogs/motor_filter.h"
 
 namespace komet {
+
+// The colour that marks a motor whose data are doubtful ("Daten fraglich"),
+// wherever motors are chosen; pale amber, as the guide marks them.
+inline QColor DoubtfulMotorColour() {
+  return {255, 236, 179};
+}
 
 // The motor chooser's table: one row per entry of the motor list, in list
 // order, so a source row is the motor list index.

@@ -159,7 +159,17 @@ QWidget* TMotorwahl::createButtons() {
   buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("Abbruch"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  // What the coloured rows mean, in their colour.
+  Legende = new QLabel(QStringLiteral("So markiert: Daten fraglich (Grund im Tooltip)"), row);
+  Legende->setObjectName(QStringLiteral("Legende"));
+  Legende->setAutoFillBackground(true);
+  QPalette marked = Legende->palette();
+  marked.setColor(QPalette::Window, DoubtfulMotorColour());
+  marked.setColor(QPalette::WindowText, Qt::black);
+  Legende->setPalette(marked);
+  Legende->setContentsMargins(4, 1, 4, 1);
   layout->addWidget(Anzahl, 1);
+  layout->addWidget(Legende);
   layout->addWidget(buttons);
   return row;
 }

@@ -62,6 +62,7 @@ class TMotorwahl : public QDialog {
   QTableView* Tabelle = nullptr;
   MotorCurveWidget* Schubkurve = nullptr;
   QLabel* Anzahl = nullptr;
+  QLabel* Legende = nullptr;  // what the coloured rows mean
   QPushButton* OK = nullptr;
 };
 

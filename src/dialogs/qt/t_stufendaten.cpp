@@ -27,6 +27,7 @@
 #include "dialogs/pending_edits.h"
 #include "dialogs/qt/calculator_dialog.h"
 #include "dialogs/qt/motor_list_search.h"
+#include "dialogs/qt/motor_table_model.h"
 #include "dialogs/qt/t_motorwahl.h"
 #include "dialogs/qt/widget_row.h"
 
@@ -396,6 +397,15 @@ void TStufendaten::UpdateMotorLists() {
   for (std::size_t i = 0; i < kMotorListCount; ++i) {
     motore[i]->clear();
     motore[i]->addItems(names);
+    // Doubtful data in the chooser's colour, the reason as the item's tip.
+    for (std::size_t k = 0; k < form_.motorList.size(); ++k) {
+      const auto& details = form_.motorList[k].details;
+      if (!details || details->dataCheck.empty()) continue;
+      const int item = static_cast<int>(k);
+      motore[i]->setItemData(item, DoubtfulMotorColour(), Qt::BackgroundRole);
+      motore[i]->setItemData(item, ToQ("Daten fraglich: " + Cp1252ToUtf8(details->dataCheck)),
+                             Qt::ToolTipRole);
+    }
     searches_[i]->setSearchKeys(keys);
     motore[i]->setCurrentIndex(form_.motore[i]);
     showMotorTip(i);
