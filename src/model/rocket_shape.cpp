@@ -89,17 +89,29 @@ void ReadKey(StageShape& s, const std::vector<std::string_view>& w, int line) {
   }
 }
 
-std::string Num(double v) { return Format('.', "%.6g", v); }
+std::string Num(double v) {
+  return Format('.', "%.6g", v);
+}
 
-bool Within(double v, double lo, double hi) { return v >= lo && v <= hi; }
+bool Within(double v, double lo, double hi) {
+  return v >= lo && v <= hi;
+}
 
 }  // namespace
 
-double StageShape::Length() const { return TubeEnd() + (transition ? transition->length : 0.0); }
+double StageShape::Length() const {
+  return TubeEnd() + (transition ? transition->length : 0.0);
+}
 
-const char* NoseShapeKey(NoseShape shape) { return kNoseKeys[static_cast<int>(shape)].data(); }
-const char* FinishKey(SurfaceFinish finish) { return kFinishes[static_cast<int>(finish)].key.data(); }
-const char* FinishName(SurfaceFinish finish) { return kFinishes[static_cast<int>(finish)].name; }
+const char* NoseShapeKey(NoseShape shape) {
+  return kNoseKeys[static_cast<int>(shape)].data();
+}
+const char* FinishKey(SurfaceFinish finish) {
+  return kFinishes[static_cast<int>(finish)].key.data();
+}
+const char* FinishName(SurfaceFinish finish) {
+  return kFinishes[static_cast<int>(finish)].name;
+}
 
 std::optional<NoseShape> NoseShapeFromKey(std::string_view key) {
   for (std::size_t i = 0; i < kNoseKeys.size(); ++i)
@@ -131,7 +143,8 @@ std::string ShapeText(const RocketShape& shape) {
     if (const auto& f = s.fins)
       t += "fins " + std::to_string(f->count) + " " + Num(f->rootChord) + " " + Num(f->tipChord) + " " +
            Num(f->span) + " " + Num(f->sweep) + " " + Num(f->thickness) + " " + Num(f->fromAft) + "\n";
-    if (s.transition) t += "transition " + Num(s.transition->length) + " " + Num(s.transition->aftDiameter) + "\n";
+    if (s.transition)
+      t += "transition " + Num(s.transition->length) + " " + Num(s.transition->aftDiameter) + "\n";
     t += "mount " + Num(s.mount.diameter) + " " + Num(s.mount.length) + " " + Num(s.mount.overhang) + "\n";
     t += "emptyCg " + (s.emptyCg ? Num(*s.emptyCg) : std::string("estimate")) + "\n";
     t += std::string("finish ") + FinishKey(s.finish) + "\n";

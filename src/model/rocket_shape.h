@@ -23,13 +23,13 @@ struct NoseCone {
 
 // Trapezoidal fins, all alike, evenly around the tube.
 struct FinSet {
-  int count = 3;            // 3, 4 or 6
-  double rootChord = 0.0;   // along the tube
-  double tipChord = 0.0;    // parallel to the root
-  double span = 0.0;        // from the tube's surface to the tip
-  double sweep = 0.0;       // tip's leading edge behind the root's
+  int count = 3;           // 3, 4 or 6
+  double rootChord = 0.0;  // along the tube
+  double tipChord = 0.0;   // parallel to the root
+  double span = 0.0;       // from the tube's surface to the tip
+  double sweep = 0.0;      // tip's leading edge behind the root's
   double thickness = 0.0;
-  double fromAft = 0.0;     // root's trailing edge ahead of the tube's aft end
+  double fromAft = 0.0;  // root's trailing edge ahead of the tube's aft end
   friend bool operator==(const FinSet&, const FinSet&) = default;
 };
 
@@ -91,9 +91,9 @@ std::string ShapeText(const RocketShape& shape);
 // Reads that text; throws KometError naming the line on anything else.
 RocketShape ParseShapeText(std::string_view text);
 
-const char* NoseShapeKey(NoseShape shape);      // "cone", "ogive", "parabola"
-const char* FinishKey(SurfaceFinish finish);    // "smooth", "painted", "rough"
-const char* FinishName(SurfaceFinish finish);   // "glatt", "lackiert", "rau"
+const char* NoseShapeKey(NoseShape shape);     // "cone", "ogive", "parabola"
+const char* FinishKey(SurfaceFinish finish);   // "smooth", "painted", "rough"
+const char* FinishName(SurfaceFinish finish);  // "glatt", "lackiert", "rau"
 std::optional<NoseShape> NoseShapeFromKey(std::string_view key);
 std::optional<SurfaceFinish> FinishFromKey(std::string_view key);
 
