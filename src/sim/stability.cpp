@@ -48,8 +48,9 @@ double NoseRadius(const NoseCone& nose, double radius, double x) {
   return radius;
 }
 
-// Surface of the nose and the centre of that surface from its tip.
-MassPoint NoseSurface(const NoseCone& nose, double diameter) {
+}  // namespace
+
+MassPoint NoseShell(const NoseCone& nose, double diameter) {
   constexpr int kSlices = 200;
   const double r = diameter / 2.0;
   double area = 0.0, moment = 0.0;
@@ -62,8 +63,6 @@ MassPoint NoseSurface(const NoseCone& nose, double diameter) {
   }
   return {area, area > 0.0 ? moment / area : 0.0};
 }
-
-}  // namespace
 
 double StageTop(const RocketShape& shape, int stage) {
   double x = 0.0;
@@ -133,7 +132,7 @@ double EmptyStageCg(const StageShape& s) {
   if (s.emptyCg) return *s.emptyCg;
   std::vector<MassPoint> parts;
   const double noseLength = s.nose ? s.nose->length : 0.0;
-  if (s.nose) parts.push_back(NoseSurface(*s.nose, s.diameter));
+  if (s.nose) parts.push_back(NoseShell(*s.nose, s.diameter));
   parts.push_back({std::numbers::pi * s.diameter * s.bodyLength, noseLength + s.bodyLength / 2.0});
   if (const auto& t = s.transition) {
     const double r0 = s.diameter / 2.0, r1 = t->aftDiameter / 2.0;

@@ -38,6 +38,8 @@ struct MassPoint {
   double mass = 0.0;  // kg
   double x = 0.0;
 };
+// The nose's surface (m², in `mass`) and that surface's centre from its tip.
+MassPoint NoseShell(const NoseCone& nose, double diameter);
 // The common centre of gravity; 0 for no mass.
 double CentreOfGravity(std::span<const MassPoint> masses);
 
