@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/rocket_shape.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -98,6 +99,22 @@ bool Within(double v, double lo, double hi) {
 }
 
 }  // namespace
+
+double NoseRadiusAt(const NoseCone& nose, double radius, double x) {
+  const double l = nose.length;
+  switch (nose.shape) {
+    case NoseShape::Cone:
+      return radius * x / l;
+    case NoseShape::Parabola:
+      return radius * std::sqrt(x / l);
+    case NoseShape::Ogive: {
+      // tangent ogive: an arc of radius rho that meets the tube without a kink
+      const double rho = (radius * radius + l * l) / (2.0 * radius);
+      return std::sqrt(std::max(0.0, rho * rho - (l - x) * (l - x))) + radius - rho;
+    }
+  }
+  return radius;
+}
 
 double StageShape::Length() const {
   return TubeEnd() + (transition ? transition->length : 0.0);

@@ -20,6 +20,10 @@ struct NoseCone {
   double length = 0.0;
   friend bool operator==(const NoseCone&, const NoseCone&) = default;
 };
+// The outline's radius at `x` from the tip, for a nose of base `radius`: a
+// cone, a tangent ogive (an arc meeting the tube without a kink) or the
+// parabola r = R sqrt(x / L).
+double NoseRadiusAt(const NoseCone& nose, double radius, double x);
 
 // Trapezoidal fins, all alike, evenly around the tube.
 struct FinSet {

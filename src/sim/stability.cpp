@@ -31,23 +31,6 @@ double Square(double v) {
   return v * v;
 }
 
-// Radius of the nose's outline at `x` from its tip, for its surface.
-double NoseRadius(const NoseCone& nose, double radius, double x) {
-  const double l = nose.length;
-  switch (nose.shape) {
-    case NoseShape::Cone:
-      return radius * x / l;
-    case NoseShape::Parabola:
-      return radius * std::sqrt(x / l);
-    case NoseShape::Ogive: {
-      // tangent ogive: an arc of radius rho that meets the tube without a kink
-      const double rho = (radius * radius + l * l) / (2.0 * radius);
-      return std::sqrt(std::max(0.0, rho * rho - Square(l - x))) + radius - rho;
-    }
-  }
-  return radius;
-}
-
 }  // namespace
 
 MassPoint NoseShell(const NoseCone& nose, double diameter) {
@@ -56,7 +39,7 @@ MassPoint NoseShell(const NoseCone& nose, double diameter) {
   double area = 0.0, moment = 0.0;
   for (int i = 0; i < kSlices; ++i) {
     const double x0 = nose.length * i / kSlices, x1 = nose.length * (i + 1) / kSlices;
-    const double r0 = NoseRadius(nose, r, x0), r1 = NoseRadius(nose, r, x1);
+    const double r0 = NoseRadiusAt(nose, r, x0), r1 = NoseRadiusAt(nose, r, x1);
     const double a = std::numbers::pi * (r0 + r1) * std::hypot(x1 - x0, r1 - r0);
     area += a;
     moment += a * (x0 + x1) / 2.0;
