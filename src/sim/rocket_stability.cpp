@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sim/rocket_stability.h"
+
+#include "motors/motor_details.h"
+
+namespace komet {
+
+StabilityInput StabilityInputOf(const RocketRecord& rocket) {
+  StabilityInput in{};
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    const StageRecord& s = rocket.stages[i];
+    if (s.counts[0] <= 0) break;
+    StabilityStage& out = in[i];
+    out.present = true;
+    out.emptyMass = s.mass;
+    out.ignitionTime = s.runIgnitionTime;
+    out.separationTime = s.runSeparationTime;
+    for (std::size_t k = 0; k < 3; ++k) {
+      if (s.counts[k] <= 0) continue;
+      const MotorRecord& m = s.motors[k];
+      const auto details = ReadMotorDetails(m);
+      out.motors[k] = {static_cast<double>(s.counts[k]), m.totalMass, m.propellantMass, m.burnTime,
+                       details ? details->lengthMm / 1000.0 : 0.0};
+    }
+  }
+  return in;
+}
+
+RocketShape WithRocketDiameters(RocketShape shape, const RocketRecord& rocket) {
+  for (std::size_t i = 0; i < shape.stages.size() && i < rocket.stages.size(); ++i)
+    if (rocket.stages[i].diameter > 0.0) shape.stages[i].diameter = rocket.stages[i].diameter;
+  return shape;
+}
+
+}  // namespace komet
