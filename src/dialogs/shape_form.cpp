@@ -6,6 +6,8 @@
 #include "common/format.h"
 #include "common/numbers.h"
 #include "motors/motor_details.h"
+#include "sim/flight_results.h"
+#include "sim/rocket_stability.h"
 
 namespace komet {
 namespace {
@@ -131,6 +133,37 @@ ShapeTake TakeShape(const ShapeForm& form) {
   else
     take.stage = take.problem.rfind("Stufe ", 0) == 0 ? take.problem[6] - '1' : 0;
   return take;
+}
+
+ShapeContext MakeShapeContext(const RocketRecord& rocket, double apogee, double apogeeTime) {
+  ShapeContext c;
+  c.stability = StabilityInputOf(rocket);
+  double widest = 0.0, other = 0.0;
+  for (const StageRecord& s : rocket.stages) {
+    if (s.counts[0] <= 0) break;
+    widest = std::max(widest, s.diameter);
+    other += s.otherArea;
+  }
+  // the flight's own area: kPi, the program's value of pi
+  c.referenceArea = widest * widest / 4.0 * kPi + other;
+  c.ascentSpeed = apogeeTime > 0.0 && apogee > 0.0 ? apogee / apogeeTime : 50.0;
+  c.typedCw = rocket.cw;
+  return c;
+}
+
+ShapeFigures FiguresOf(const RocketShape& shape, const ShapeContext& context) {
+  return {StabilityOverBoost(shape, context.stability),
+          DragFromShape(shape, context.referenceArea, context.ascentSpeed)};
+}
+
+std::string ShapeFiguresText(const ShapeFigures& f, const ShapeContext& c, char dec) {
+  const StabilityFigures& s = f.stability;
+  return Format(dec,
+                "Schwerpunkt %.0f mm, Druckpunkt %.0f mm hinter der Spitze: %.2f Kaliber beim Start, "
+                "%.2f im ungünstigsten Moment des Antriebs.\n",
+                s.cg * 1000.0, s.cp * 1000.0, s.margin, s.minMargin) +
+         Format(dec, "cw aus der Form (Schätzung bei %.0f m/s): %.2f; eingegeben: %.2f.", c.ascentSpeed,
+                f.drag.total(), c.typedCw);
 }
 
 }  // namespace komet

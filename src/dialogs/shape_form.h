@@ -7,6 +7,8 @@
 
 #include "model/rocket_record.h"
 #include "model/rocket_shape.h"
+#include "sim/shape_drag.h"
+#include "sim/stability.h"
 
 namespace komet {
 
@@ -49,5 +51,27 @@ struct ShapeTake {
   int stage = 0;
 };
 ShapeTake TakeShape(const ShapeForm& form);
+
+// What the dialog shows beside the shape: the balance with the stages'
+// motors and the drag the shape implies.
+struct ShapeContext {
+  StabilityInput stability{};  // masses, motors and the last flight's times
+  double referenceArea = 0.0;  // m², the area Komet's cw is used with
+  double ascentSpeed = 0.0;    // m/s, the last flight's mean from lift-off to apogee
+  double typedCw = 0.0;
+};
+// `apogee` (m) and `apogeeTime` (s) of the last flight; without one the
+// drag is taken at 50 m/s.
+ShapeContext MakeShapeContext(const RocketRecord& rocket, double apogee, double apogeeTime);
+
+struct ShapeFigures {
+  StabilityFigures stability;
+  ShapeDrag drag;
+};
+ShapeFigures FiguresOf(const RocketShape& shape, const ShapeContext& context);
+
+// Two lines in German: balance and margin, then the cw from the shape
+// beside the typed one.
+std::string ShapeFiguresText(const ShapeFigures& figures, const ShapeContext& context, char decimalSeparator);
 
 }  // namespace komet
