@@ -5,25 +5,29 @@
 
 namespace komet {
 
-StabilityInput StabilityInputOf(const RocketRecord& rocket) {
+StabilityInput StabilityInputOf(const FlightPlan& plan, const FlightResults& results) {
   StabilityInput in{};
   for (std::size_t i = 0; i < in.size(); ++i) {
-    const StageRecord& s = rocket.stages[i];
+    const StagePlan& s = plan.stages[i];
     if (s.counts[0] <= 0) break;
     StabilityStage& out = in[i];
     out.present = true;
     out.emptyMass = s.mass;
-    out.ignitionTime = s.runIgnitionTime;
-    out.separationTime = s.runSeparationTime;
-    for (std::size_t k = 0; k < 3; ++k) {
-      if (s.counts[k] <= 0) continue;
-      const MotorRecord& m = s.motors[k];
+    out.ignitionTime = results.stages[i].ignitionTime;
+    out.separationTime = results.stages[i].separationTime;
+    for (std::size_t k = 0; k < kSlotCount; ++k) {
+      if (s.counts[k] <= 0 || !s.motors[k]) continue;
+      const MotorRecord& m = *s.motors[k];
       const auto details = ReadMotorDetails(m);
       out.motors[k] = {static_cast<double>(s.counts[k]), m.totalMass, m.propellantMass, m.burnTime,
                        details ? details->lengthMm / 1000.0 : 0.0};
     }
   }
   return in;
+}
+
+StabilityInput StabilityInputOf(const RocketRecord& rocket) {
+  return StabilityInputOf(MakeFlightPlan(rocket, FixedConstants{}), FlightResults{});
 }
 
 RocketShape WithRocketDiameters(RocketShape shape, const RocketRecord& rocket) {

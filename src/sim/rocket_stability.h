@@ -3,14 +3,17 @@
 
 #include "model/rocket_record.h"
 #include "model/rocket_shape.h"
+#include "sim/flight_plan.h"
+#include "sim/flight_results.h"
 #include "sim/stability.h"
 
 namespace komet {
 
-// The stability input of a rocket: its present stages' empty masses and
-// motors (length from the motor's details, else the mount's), with the
-// ignition and separation times the flight set (zero before any flight,
-// which is right for the lift-off).
+// The stability input of a flight: the plan's stages with their empty
+// masses and motors (length from the motor's details, else the mount's),
+// and the ignition and separation times the flight came to.
+StabilityInput StabilityInputOf(const FlightPlan& plan, const FlightResults& results);
+// The same before any flight: every time 0, right for the lift-off.
 StabilityInput StabilityInputOf(const RocketRecord& rocket);
 
 // The shape with each stage's diameter taken from the rocket, which is what
