@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -83,6 +84,9 @@ struct RocketShape {
 // What is wrong with a shape, in German, naming the stage and the field;
 // empty when it can be flown. `stageCount` is the rocket's present stages.
 std::string ShapeProblem(const RocketShape& shape, int stageCount);
+
+// A shape file is a few hundred bytes; anything this large is no shape.
+inline constexpr std::size_t kMaxShapeFileBytes = 64 * 1024;
 
 // The companion file of a rocket file: same name, extension ".kmf".
 std::string ShapeFileFor(std::string_view rocketPath);

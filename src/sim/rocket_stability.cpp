@@ -30,10 +30,15 @@ StabilityInput StabilityInputOf(const RocketRecord& rocket) {
   return StabilityInputOf(MakeFlightPlan(rocket, FixedConstants{}), FlightResults{});
 }
 
-RocketShape WithRocketDiameters(RocketShape shape, const RocketRecord& rocket) {
-  for (std::size_t i = 0; i < shape.stages.size() && i < rocket.stages.size(); ++i)
-    if (rocket.stages[i].diameter > 0.0) shape.stages[i].diameter = rocket.stages[i].diameter;
+RocketShape WithPlanDiameters(RocketShape shape, const FlightPlan& plan) {
+  for (std::size_t i = 0; i < shape.stages.size() && i < plan.stages.size(); ++i)
+    if (plan.stages[i].diameter > 0.0) shape.stages[i].diameter = plan.stages[i].diameter;
   return shape;
+}
+
+StabilityFigures FlightStability(const RocketShape& shape, const Simulation& simulation) {
+  const FlightPlan& plan = simulation.plan();
+  return StabilityOverBoost(WithPlanDiameters(shape, plan), StabilityInputOf(plan, simulation.results()));
 }
 
 }  // namespace komet

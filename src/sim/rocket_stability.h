@@ -5,6 +5,7 @@
 #include "model/rocket_shape.h"
 #include "sim/flight_plan.h"
 #include "sim/flight_results.h"
+#include "sim/simulation.h"
 #include "sim/stability.h"
 
 namespace komet {
@@ -16,8 +17,11 @@ StabilityInput StabilityInputOf(const FlightPlan& plan, const FlightResults& res
 // The same before any flight: every time 0, right for the lift-off.
 StabilityInput StabilityInputOf(const RocketRecord& rocket);
 
-// The shape with each stage's diameter taken from the rocket, which is what
+// The shape with each stage's diameter taken from the plan, which is what
 // the flight flies; the shape's own copy may be older.
-RocketShape WithRocketDiameters(RocketShape shape, const RocketRecord& rocket);
+RocketShape WithPlanDiameters(RocketShape shape, const FlightPlan& plan);
+
+// The balance over the boost of the flight the simulation computed last.
+StabilityFigures FlightStability(const RocketShape& shape, const Simulation& simulation);
 
 }  // namespace komet
