@@ -28,7 +28,7 @@ std::unique_ptr<TMotorberater> OpenGuide() {
   auto guide = std::make_unique<TMotorberater>(',');
   guide->setRestartDelay(0);
   guide->setProgressDelay(60000);
-  guide->Start(rocket, FixedConstants{}, kSource / "catalogue/motoren.kdb");
+  guide->Start(rocket, std::nullopt, FixedConstants{}, kSource / "catalogue/motoren.kdb");
   while (guide->busy()) QApplication::processEvents();
   return guide;
 }

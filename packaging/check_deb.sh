@@ -156,7 +156,7 @@ grep -qx "[0-9]* Motoren in $usr/share/komet/catalogue/motoren.kdb" <(tail -n 1 
 grep -q "komet-sim $examples/einstufig_c6.kmw" <<<"$("$usr/bin/komet-sim" --help)" ||
   fail "komet-sim --help nennt die Beispielraketen nicht"
 grep -q 'GPLv3+' <<<"$("$usr/bin/komet-sim" --version)" || fail "komet-sim --version nennt die Lizenz nicht"
-for command in import motors guide flight fit; do
+for command in import motors guide flight fit shape; do
   grep -q "^Aufruf: komet-sim $command" <<<"$("$usr/bin/komet-sim" "$command" --help)" || fail "$command --help"
 done
 # Both komet-sim manual pages and its help name every installed sample rocket.
@@ -170,7 +170,7 @@ done
 # Every option komet-sim names in its help is in both manual pages.
 for page in "$usr"/share/man/man1/komet-sim.1.gz "$usr"/share/man/de/man1/komet-sim.1.gz; do
   zcat "$page" | sed 's/\\-/-/g' >"$work/page"
-  for command in "" import motors guide flight fit; do
+  for command in "" import motors guide flight fit shape; do
     "$usr/bin/komet-sim" $command --help
   done | grep -o -- '--[a-z][a-z-]*' | sort -u | while read -r option; do
     grep -q -- "$option" "$work/page" || fail "$option fehlt in $(basename "$(dirname "$(dirname "$page")")")/komet-sim.1"

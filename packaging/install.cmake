@@ -29,7 +29,9 @@ endforeach()
 # The data the programs read: the motor catalogue (not the text it is made
 # from) and the sample rockets (not their descriptions).
 install(FILES ${CMAKE_SOURCE_DIR}/catalogue/motoren.kdb DESTINATION ${KOMET_DATA_DIR}/catalogue)
-file(GLOB KOMET_EXAMPLE_ROCKETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/examples/rockets/*.kmw)
+# Each rocket with the shape file beside it.
+file(GLOB KOMET_EXAMPLE_ROCKETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/examples/rockets/*.kmw
+     ${CMAKE_SOURCE_DIR}/examples/rockets/*.kmf)
 install(FILES ${KOMET_EXAMPLE_ROCKETS} DESTINATION ${KOMET_DATA_DIR}/examples/rockets)
 
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/${KOMET_APP_ID}.desktop

@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <system_error>
 
+#include "common/file_io.h"
 #include "common/format.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
 #include "model/rocket_file.h"
+#include "sim/rocket_stability.h"
 
 namespace komet {
 namespace {
@@ -63,6 +65,7 @@ void Document::MakeEmpty(DocumentViews& views) {
   // The empty rocket has no parachute of the last one; bytes of another
   // program stay, as InitRakete leaves them.
   if (ReadRecovery(rocket_)) WriteRecovery(rocket_, std::nullopt);
+  shape_.reset();
   simulation_.InvalidateResults();
   fileName_.clear();
   views.RocketReset();
@@ -84,6 +87,34 @@ bool Document::SetRecovery(const std::optional<Recovery>& recovery) {
   markChanged();
   RunSimulation();
   return true;
+}
+
+void Document::SetShape(const std::optional<RocketShape>& shape) {
+  if (shape == shape_) return;
+  shape_ = shape;
+  markChanged();
+}
+
+std::optional<StabilityFigures> Document::stability() const {
+  if (!shape_ || !simulation_.results().resultsValid) return std::nullopt;
+  return FlightStability(*shape_, simulation_);
+}
+
+// A shape file that cannot be read costs the rocket its shape, not the rocket.
+void Document::LoadShape(const std::filesystem::path& rocketPath, Prompts& prompts) {
+  shape_.reset();
+  const std::filesystem::path file = ShapeFileFor(rocketPath.string());
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return;
+  try {
+    const std::vector<std::uint8_t> bytes = ReadFilePrefix(file, kMaxShapeFileBytes + 1);
+    if (bytes.size() > kMaxShapeFileBytes)
+      throw KometError(KometError::Kind::Format, "zu groß für eine Formdatei");
+    shape_ = ParseShapeText(std::string(bytes.begin(), bytes.end()));
+  } catch (const KometError& e) {
+    prompts.ShowWarning("Die Formdatei " + Quoted(file) + " ließ sich nicht lesen (" + e.what() +
+                        "); die Rakete hat bis zum nächsten Sichern keine Form.");
+  }
 }
 
 void Document::SetNotizen(const std::string& notes) {
@@ -151,6 +182,7 @@ bool Document::LoadRocketFile(const std::filesystem::path& path, Prompts& prompt
   rocket_ = content.record;
   simulation_.InvalidateResults();
   fileName_ = path;
+  LoadShape(path, prompts);
   views.RocketReset();
   SetForm(form_, rocket_, decimalSeparator_);
   views.SetNotes(NotesText(rocket_));
@@ -196,7 +228,24 @@ bool Document::SaveAs(Prompts& prompts) {
   return WriteTo(fileName_, prompts);
 }
 
+// The shape goes first: a rocket saved without the shape it was given
+// would lose it silently at the next open. A rocket without a shape leaves
+// no older shape file beside it that would give it one.
 bool Document::WriteTo(const std::filesystem::path& path, Prompts& prompts) {
+  const std::filesystem::path shapeFile = ShapeFileFor(path.string());
+  try {
+    if (shape_) {
+      const std::string text = ShapeText(*shape_);
+      WriteFileAtomically(shapeFile,
+                          std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    } else if (std::error_code ec; std::filesystem::is_regular_file(shapeFile, ec) &&
+                                   !std::filesystem::remove(shapeFile, ec) && ec) {
+      throw KometError::FromErrno(ec.value());
+    }
+  } catch (const KometError& e) {
+    prompts.ShowError("Die Formdatei " + Quoted(shapeFile) + " konnte nicht gespeichert werden: " + e.what());
+    return false;
+  }
   try {
     SaveRocketFile(path, rocket_);
   } catch (const KometError& e) {

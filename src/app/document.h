@@ -11,7 +11,9 @@
 #include "dialogs/stage_form.h"
 #include "model/recovery.h"
 #include "model/rocket_record.h"
+#include "model/rocket_shape.h"
 #include "sim/simulation.h"
+#include "sim/stability.h"
 
 namespace komet {
 
@@ -28,6 +30,10 @@ class Document {
 
   const RocketRecord& rocket() const { return rocket_; }
   const Simulation& simulation() const { return simulation_; }
+  // The rocket's shape from the file beside it; none without one.
+  const std::optional<RocketShape>& shape() const { return shape_; }
+  // The balance of the last flight; none without a shape or a flight.
+  std::optional<StabilityFigures> stability() const;
   // The stage dialog edits these fields; the record takes them at a transfer.
   StageForm& form() { return form_; }
   const StageForm& form() const { return form_; }
@@ -76,6 +82,9 @@ class Document {
   // with nothing touched, when the rocket already holds it as stored, so
   // that a block the program cannot read stays as it was.
   bool SetRecovery(const std::optional<Recovery>& recovery);
+  // The shape dialog's OK: the rocket's shape, saved beside the rocket with
+  // it; the rocket counts as changed when it differs.
+  void SetShape(const std::optional<RocketShape>& shape);
 
   // The notes window applied its text (Windows-1252); it is saved with the
   // rocket.
@@ -95,12 +104,14 @@ class Document {
   std::filesystem::path SaveSuggestion() const;
   bool MaybeSave(const std::string& question, Prompts& prompts, DocumentViews* views);
   bool WriteTo(const std::filesystem::path& path, Prompts& prompts);
+  void LoadShape(const std::filesystem::path& rocketPath, Prompts& prompts);
   void MakeEmpty(DocumentViews& views);
   void UpdateNotesCaption();
 
   RocketRecord rocket_;
   Simulation simulation_;
   StageForm form_;
+  std::optional<RocketShape> shape_;
   std::filesystem::path fileName_;
   std::string caption_ = "Komet";
   std::string notesCaption_;

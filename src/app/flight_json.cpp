@@ -80,7 +80,7 @@ std::string ArrayJson(const std::vector<T>& items, std::string (*item)(const T&)
 
 }  // namespace
 
-std::string ResultsJson(const Simulation& simulation) {
+std::string ResultsJson(const Simulation& simulation, const std::optional<StabilityFigures>& stability) {
   const FlightResults& r = simulation.results();
   const FlightAnalysis analysis = AnalyseFlight(simulation, '.');
   std::string json = "{\n";
@@ -91,6 +91,13 @@ std::string ResultsJson(const Simulation& simulation) {
   json += "  \"recommendedDelay\": " + JsonNumber(r.recommendedDelay()) + ",\n";
   json += "  \"sampleCount\": " + std::to_string(simulation.lastSample()) + ",\n";
   json += RecoveryFiguresJson(analysis.figures.recovery);
+  // m from the nose tip, calibers; null for a rocket without a shape
+  json += "  \"stability\": " +
+          (stability ? "{\"cg\": " + JsonNumber(stability->cg) + ", \"cp\": " + JsonNumber(stability->cp) +
+                           ", \"margin\": " + JsonNumber(stability->margin) +
+                           ", \"minMargin\": " + JsonNumber(stability->minMargin) + "}"
+                     : std::string("null")) +
+          ",\n";
   json += "  \"delays\": " + ArrayJson(analysis.delays, DelayJson) + ",\n";
   json += "  \"warnings\": " + ArrayJson(analysis.warnings, WarningJson) + "\n}\n";
   return json;

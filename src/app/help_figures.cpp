@@ -34,6 +34,10 @@ std::vector<std::pair<std::string, std::string>> HelpFigures() {
       {"ejectionSpeed", Number(kMaxEjectionSpeed)},
       {"thrustToWeight", Number(kMinThrustToWeight)},
       {"maxAccelG", Number(kMaxAccelerationG)},
+      // The stability rules' labels with their figures, as the guide's tooltips show them.
+      {"unstableLabel", RuleLabel(SafetyRuleId::Unstable, ',')},
+      {"marginalLabel", RuleLabel(SafetyRuleId::MarginallyStable, ',')},
+      {"overStableLabel", RuleLabel(SafetyRuleId::OverStable, ',')},
       {"siteAltitudeMin", Number(kSiteAltitude.min)},
       {"siteAltitudeMax", Number(kSiteAltitude.max)},
       {"siteTemperatureMin", Number(kSiteTemperature.min)},

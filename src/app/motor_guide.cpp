@@ -44,6 +44,7 @@ void TakeFlight(const Simulation& sim, char sep, const SafetyInputs& safety, Gui
     row.landingSpeed = f.recovery->landingSpeed;
     row.drift = f.recovery->drift;
   }
+  row.stability = f.stability;
   row.findings = std::move(a.warnings);
   row.mark = MarkOf(row.findings);
 }
@@ -98,13 +99,15 @@ bool GuideRow::delayFits() const {
 
 MotorGuide::MotorGuide(const RocketRecord& rocket, const SimConstants& constants,
                        std::vector<MotorRecord> candidates, std::vector<std::int32_t> recordNos, char sep,
-                       const SafetyInputs& safety)
+                       const SafetyInputs& safety, std::optional<RocketShape> shape)
     : rocket_(rocket),
       candidates_(std::move(candidates)),
       recordNos_(std::move(recordNos)),
       sep_(sep),
+      shape_(std::move(shape)),
       safety_(safety),
       rows_(candidates_.size()) {
+  safety_.shape = shape_ ? &*shape_ : nullptr;
   constants_ = FixedConstants(constants.Values(), constants.Site());
   recordNos_.resize(candidates_.size(), -1);
 }
@@ -169,6 +172,12 @@ std::vector<GuideRow> MotorGuide::Rows(const GuideFilter& filter) const {
   return rows;
 }
 
+void FitMount(const MotorMount& mount, GuideFilter& filter) {
+  // The chooser compares whole tenths of a millimetre; a 18.0 mm mount takes 18 mm motors.
+  filter.maxDiameterMm = std::round(mount.diameter * 10000.0) / 10.0;
+  filter.maxLengthMm = std::round((mount.length + mount.overhang) * 10000.0) / 10.0;
+}
+
 bool GuideShows(const GuideFilter& f, const GuideRow& row) {
   if (f.onlyGreen && row.mark != GuideRow::Mark::Green) return false;
   if (row.noFlight) return !f.matchingDelayOnly && f.minApogee <= 0.0;
@@ -223,7 +232,12 @@ std::string GuideJson(std::span<const GuideRow> rows) {
             ", \"maker\": " + (r.maker.empty() ? std::string("null") : JsonString(r.maker)) +
             ", \"apogee\": " + JsonNumber(r.apogee) + ", \"apogeeTime\": " + JsonNumber(r.apogeeTime) +
             ", \"maxVelocity\": " + JsonNumber(r.maxVelocity) +
-            ", \"railExitVelocity\": " + JsonNumber(r.railExitVelocity) +
+            ", \"railExitVelocity\": " + JsonNumber(r.railExitVelocity) + ", \"stability\": " +
+            (r.stability
+                 ? "{\"cg\": " + JsonNumber(r.stability->cg) + ", \"cp\": " + JsonNumber(r.stability->cp) +
+                       ", \"margin\": " + JsonNumber(r.stability->margin) +
+                       ", \"minMargin\": " + JsonNumber(r.stability->minMargin) + "}"
+                 : std::string("null")) +
             ", \"thrustToWeight\": " + JsonNumber(r.thrustToWeight) +
             ", \"recommendedDelay\": " + JsonNumber(r.recommendedDelay) +
             ", \"bestDelay\": " + (r.bestDelay ? std::to_string(*r.bestDelay) : std::string("null")) +

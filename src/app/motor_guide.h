@@ -40,6 +40,10 @@ struct GuideFilter {
 // for a text that names no class.
 void ParseClassRange(std::string_view text, GuideFilter& filter);
 
+// The filter's diameter and length for a stage's motor mount: the motor's
+// diameter up to the mount's, its length up to the mount's plus the overhang.
+void FitMount(const MotorMount& mount, GuideFilter& filter);
+
 // Whether a motor of the database is a candidate (before flying).
 bool GuideAccepts(const GuideFilter& filter, const MotorRecord& motor);
 
@@ -50,17 +54,18 @@ struct GuideRow {
   std::string maker;  // UTF-8; empty without details
   std::int32_t recordNo = -1;
   bool noFlight = false;
-  double apogee = 0.0, apogeeTime = 0.0;   // m, s
-  double maxVelocity = 0.0;                // m/s
-  std::optional<double> railExitVelocity;  // m/s; none: never leaves the rail
-  double thrustToWeight = 0.0;             // peak thrust over lift-off weight
-  double recommendedDelay = 0.0;           // s
-  std::optional<int> bestDelay;            // the published delay closest to it
-  std::optional<double> ejectionVelocity;  // m/s at that ejection
-  std::optional<double> landingSpeed;      // m/s; none without recovery
-  std::optional<double> drift;             // m at the site's wind; none without recovery
-  std::vector<FlightWarning> findings;     // the safety rules that fired, in their order
-  Mark mark = Mark::Green;                 // red or amber after the worst finding
+  double apogee = 0.0, apogeeTime = 0.0;              // m, s
+  double maxVelocity = 0.0;                           // m/s
+  std::optional<double> railExitVelocity;             // m/s; none: never leaves the rail
+  double thrustToWeight = 0.0;                        // peak thrust over lift-off weight
+  double recommendedDelay = 0.0;                      // s
+  std::optional<int> bestDelay;                       // the published delay closest to it
+  std::optional<double> ejectionVelocity;             // m/s at that ejection
+  std::optional<double> landingSpeed;                 // m/s; none without recovery
+  std::optional<double> drift;                        // m at the site's wind; none without recovery
+  std::optional<FlightFigures::Stability> stability;  // none without a shape
+  std::vector<FlightWarning> findings;                // the safety rules that fired, in their order
+  Mark mark = Mark::Green;                            // red or amber after the worst finding
 
   // Best delay minus the recommended one, s; nothing without a best delay.
   std::optional<double> delayDifference() const;
@@ -77,7 +82,8 @@ class MotorGuide {
  public:
   // Reads the constants once (the runs happen on other threads).
   MotorGuide(const RocketRecord& rocket, const SimConstants& constants, std::vector<MotorRecord> candidates,
-             std::vector<std::int32_t> recordNos, char decimalSeparator, const SafetyInputs& safety = {});
+             std::vector<std::int32_t> recordNos, char decimalSeparator, const SafetyInputs& safety = {},
+             std::optional<RocketShape> shape = std::nullopt);
 
   // Flies every candidate; returns early when `cancel` becomes true (the
   // rows flown so far are kept). Never throws for a damaged motor: its row
@@ -100,6 +106,7 @@ class MotorGuide {
   std::vector<MotorRecord> candidates_;
   std::vector<std::int32_t> recordNos_;
   char sep_;
+  std::optional<RocketShape> shape_;  // judged through safety_.shape
   SafetyInputs safety_;
   std::vector<std::optional<GuideRow>> rows_;
   std::atomic<std::size_t> done_{0};

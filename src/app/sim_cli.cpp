@@ -14,11 +14,14 @@
 #include "app/flight_summary.h"
 #include "app/motor_cli.h"
 #include "app/motor_guide.h"
+#include "app/shape_json.h"
 #include "app/sim_args.h"
 #include "app/sim_help.h"
+#include "common/file_io.h"
 #include "common/format.h"
 #include "common/komet_error.h"
 #include "common/win1252.h"
+#include "dialogs/shape_form.h"
 #include "model/recovery.h"
 #include "model/rocket_file.h"
 #include "motors/motor_database.h"
@@ -42,7 +45,8 @@ constexpr const char* kUsage =
     "                        [--length MM] [--min-apogee M] [--max-apogee M] [--max-speed M/S]\n"
     "                        [--height-limit M] [--green] [--csv DATEI|-] [--json DATEI|-]\n"
     "        komet-sim flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n"
-    "        komet-sim fit RAKETE.kmw --flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n";
+    "        komet-sim fit RAKETE.kmw --flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n"
+    "        komet-sim shape RAKETE.kmw [--db DATEI.kdb] [--set FORM.json] [--json DATEI|-]\n";
 
 std::filesystem::path Database(const SimArgs& a, const SimCliEnvironment& env) {
   if (a.db) {
@@ -162,7 +166,15 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
   if (!GuideCanRun(doc.rocket()))
     throw UsageError{
         "die Hauptstufe hat keinen Motor im ersten Platz: der Motorberater hat nichts zu ersetzen"};
-  if (!g.diameterGiven) g.filter.maxDiameterMm = doc.rocket().stages[0].diameter * 1000.0;
+  // The mount decides what fits; without a shape, the stage's diameter.
+  if (doc.shape() && !doc.shape()->stages.empty()) {
+    GuideFilter mount;
+    FitMount(doc.shape()->stages[0].mount, mount);
+    if (!g.diameterGiven) g.filter.maxDiameterMm = mount.maxDiameterMm;
+    if (g.filter.maxLengthMm <= 0.0) g.filter.maxLengthMm = mount.maxLengthMm;
+  } else if (!g.diameterGiven) {
+    g.filter.maxDiameterMm = doc.rocket().stages[0].diameter * 1000.0;
+  }
   std::vector<MotorRecord> motors;
   std::vector<std::int32_t> recordNos;
   try {
@@ -172,13 +184,96 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
   }
   if (motors.empty()) throw UsageError{db.string() + ": keine Motoren, die zu den Filtern passen"};
   MotorGuide guide(doc.rocket(), constants, std::move(motors), std::move(recordNos), env.decimalSeparator,
-                   g.safety);
+                   g.safety, doc.shape());
   const std::atomic<bool> never{false};
   guide.Run(std::max(1u, std::thread::hardware_concurrency()), never);
   const std::vector<GuideRow> rows = guide.Rows(g.filter);
   if (g.csv) WriteOutput(*g.csv, GuideCsv(rows, env.decimalSeparator == ',' ? kGermanCsv : kEnglishCsv), out);
   if (g.json) WriteOutput(*g.json, GuideJson(rows), out);
   if (!g.csv && !g.json) out << GuideTable(rows, env.decimalSeparator);
+  return 0;
+}
+
+// The shape's figures for the flight the document computed last.
+ShapeResults ShapeResultsOf(const Document& doc) {
+  const FlightResults& r = doc.simulation().results();
+  const ShapeContext context =
+      MakeShapeContext(doc.rocket(), r.resultsValid ? r.maxHeight : 0.0, r.maxHeightTime);
+  const StabilityFigures s = doc.stability().value_or(StabilityFigures{});
+  return {s.cp, s.cg, s.margin, s.minMargin,
+          DragFromShape(*doc.shape(), context.referenceArea, context.ascentSpeed).total()};
+}
+
+std::string ShapeSummary(const RocketShape& shape, const ShapeResults& r, char sep) {
+  std::string text;
+  for (std::size_t i = 0; i < shape.stages.size(); ++i) {
+    const StageShape& s = shape.stages[i];
+    text += Format(sep, "Stufe %d: %.0f mm lang, Rohr %.0f x %.1f mm", static_cast<int>(i + 1),
+                   s.Length() * 1000.0, s.bodyLength * 1000.0, s.diameter * 1000.0);
+    if (s.fins) text += Format(sep, ", %d Flossen", s.fins->count);
+    text +=
+        Format(sep, ", Motorhalterung %.1f x %.0f mm\n", s.mount.diameter * 1000.0, s.mount.length * 1000.0);
+  }
+  return text + Format(sep,
+                       "Schwerpunkt %.0f mm, Druckpunkt %.0f mm hinter der Spitze\n"
+                       "Stabilität %.2f Kaliber beim Start, %.2f im ungünstigsten Moment des Antriebs\n"
+                       "cw aus der Form (Schätzung): %.2f\n",
+                       r.cg * 1000.0, r.cp * 1000.0, r.margin, r.minMargin, r.cwEstimate);
+}
+
+// komet-sim shape ROCKET [--set FORM.json] [--json FILE|-]: the shape beside
+// the rocket and what it gives; --set writes a new one there first.
+int Shape(const std::vector<std::string>& args, const SimCliEnvironment& env, std::ostream& out,
+          std::ostream& err) {
+  SimArgs a;
+  std::optional<std::filesystem::path> json, set;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    auto value = [&]() -> std::string {
+      if (i + 1 >= args.size()) throw UsageError{args[i] + ": Wert fehlt"};
+      return args[++i];
+    };
+    if (args[i] == "--json")
+      json = value();
+    else if (args[i] == "--set")
+      set = value();
+    else if (args[i] == "--db")
+      a.db = value();
+    else if (!args[i].empty() && args[i][0] == '-')
+      throw UsageError{"unbekannte Option " + args[i]};
+    else if (a.rocket.empty())
+      a.rocket = args[i];
+    else
+      throw UsageError{"nur eine Raketendatei"};
+  }
+  if (a.rocket.empty()) throw UsageError{"shape braucht eine Raketendatei"};
+  const FixedConstants constants(ResolveConstants(a, env.optionsFile), ResolveSite(a, env.savedSite));
+  const std::filesystem::path db = Database(a, env);
+  Document doc(constants, [&] { return db; });
+  if (!LoadDocument(doc, a, err)) return 2;
+  if (set) {
+    RocketShape shape;
+    try {
+      const std::vector<std::uint8_t> bytes = ReadFilePrefix(*set, kMaxShapeFileBytes);
+      shape = ShapeFromJson(std::string(bytes.begin(), bytes.end()));
+    } catch (const KometError& e) {
+      throw UsageError{set->string() + ": " + e.what()};
+    }
+    int stages = 0;
+    while (stages < 3 && doc.rocket().stages[static_cast<std::size_t>(stages)].counts[0] > 0) ++stages;
+    if (const std::string problem = ShapeProblem(shape, stages); !problem.empty())
+      throw UsageError{set->string() + ": " + problem};
+    const std::string text = ShapeText(shape);
+    WriteFileAtomically(ShapeFileFor(a.rocket.string()),
+                        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    doc.SetShape(shape);
+  }
+  if (!doc.shape())
+    throw UsageError{a.rocket.string() + ": keine Form (" + ShapeFileFor(a.rocket.string()) + ")"};
+  const ShapeResults results = ShapeResultsOf(doc);
+  if (json)
+    WriteOutput(*json, ShapeJson(*doc.shape(), results), out);
+  else
+    out << ShapeSummary(*doc.shape(), results, env.decimalSeparator);
   return 0;
 }
 
@@ -229,7 +324,7 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
     WriteOutput(*a.csv,
                 a.csvLocale ? SpreadsheetCsv(doc.simulation(), *a.csvLocale) : SeriesCsv(doc.simulation()),
                 out);
-  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation()), out);
+  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation(), doc.stability()), out);
   const char separator = a.decimalSeparator.value_or(env.decimalSeparator);
   for (ExportRequest e : a.exports) {
     e.decimalSeparator = separator;
@@ -274,6 +369,7 @@ int Dispatch(const std::vector<std::string>& args, const SimCliEnvironment& env,
     if (args[0] == "guide") return Guide(args, env, out, err);
     if (args[0] == "flight") return Flight(args, env, out, err);
     if (args[0] == "fit") return Fit(args, env, out, err);
+    if (args[0] == "shape") return Shape(args, env, out, err);
     SimArgs none;
     if (const std::optional<int> status = RunMotorCommand(args, Database(none, env), out, err))
       return *status;

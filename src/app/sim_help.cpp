@@ -134,6 +134,23 @@ constexpr std::string_view kGuideHelp =
     "\n"
     "Rückgabewert: 0 erledigt, 2 falsche Eingabe.\n";
 
+constexpr std::string_view kShapeHelp =
+    "Aufruf: komet-sim shape RAKETE.kmw [--db DATEI.kdb] [--set FORM.json] [--json DATEI|-]\n"
+    "\n"
+    "Zeigt die Form der Rakete aus der Datei daneben (RAKETE.kmf): je Stufe Länge,\n"
+    "Rohr, Flossen und Motorhalterung, dazu Schwerpunkt und Druckpunkt (Barrowman)\n"
+    "in m hinter der Spitze, die Stabilität in Kalibern beim Start und im\n"
+    "ungünstigsten Moment des Antriebs und einen cw-Wert aus der Form (eine\n"
+    "Schätzung).\n"
+    "\n"
+    "  --set FORM.json  schreibt zuerst diese Form (Schlüssel wie --json, Längen in m)\n"
+    "                   in die Formdatei der Rakete; die Raketendatei bleibt, wie sie ist\n"
+    "  --json DATEI|-   Form und Ergebnis als JSON: stages (oben zuerst) und results\n"
+    "                   (cp, cg, margin, minMargin, cwEstimate)\n"
+    "  -h, --help       diese Hilfe\n"
+    "\n"
+    "Rückgabewert: 0 erledigt, 2 falsche Eingabe oder keine Form.\n";
+
 constexpr std::string_view kFlightLogHelp =
     "Aufruf: komet-sim flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n"
     "\n"
@@ -211,6 +228,7 @@ std::optional<std::string_view> CommandHelp(std::string_view command) {
   if (command == "guide") return kGuideHelp;
   if (command == "flight") return kFlightLogHelp;
   if (command == "fit") return kFitHelp;
+  if (command == "shape") return kShapeHelp;
   return std::nullopt;
 }
 

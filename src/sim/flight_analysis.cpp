@@ -8,6 +8,7 @@
 #include "motors/motor_details.h"
 #include "motors/motor_facts.h"
 #include "sim/atmosphere.h"
+#include "sim/rocket_stability.h"
 
 namespace komet {
 namespace {
@@ -205,6 +206,10 @@ FlightAnalysis AnalyseFlight(const Simulation& sim, char sep, const SafetyInputs
   if (!sim.results().resultsValid || sim.results().noFlight) return a;
   a.delays = CheckDelays(sim);
   a.figures = MeasureFlight(sim, a.delays);
+  if (inputs.shape) {
+    const StabilityFigures s = FlightStability(*inputs.shape, sim);
+    a.figures.stability = FlightFigures::Stability{s.cg, s.cp, s.margin, s.minMargin, s.minMarginTime};
+  }
   SafetyInputs in = inputs;
   in.otherDeployment = in.otherDeployment || OpensAtApogee(sim.constants().recovery);
   a.warnings = JudgeFlight(a.figures, in, sep);

@@ -45,6 +45,9 @@ constexpr std::array kRules = {
     SafetyRule{DescentSlow, "descentSlow", kAmber, kMinDescentRate,
                "Sinkgeschwindigkeit gering: weite Abdrift"},
     SafetyRule{LandingNotReached, "landingNotReached", kAmber, 0.0, "Landung nicht berechnet"},
+    SafetyRule{Unstable, "unstable", kRed, kMinStableMargin, "instabil"},
+    SafetyRule{MarginallyStable, "marginallyStable", kAmber, kComfortableMargin, "knapp stabil"},
+    SafetyRule{OverStable, "overStable", kAmber, kMaxStableMargin, "überstabil: dreht in den Wind"},
 };
 
 constexpr bool InIdOrder() {
@@ -155,6 +158,23 @@ void JudgeDescent(const FlightFigures& f, char sep, Findings& out) {
                 r.descentRate, Threshold(DescentSlow), r.drift)});
 }
 
+void JudgeStability(const FlightFigures& f, char sep, Findings& out) {
+  if (!f.stability) return;
+  const FlightFigures::Stability& s = *f.stability;
+  if (s.minMargin < Threshold(Unstable))
+    out.push_back({Unstable, 0, s.minMargin,
+                   Format(sep, "instabil: %.2f Kaliber bei %.2f s (mindestens %.1f nötig)", s.minMargin,
+                          s.minMarginTime, Threshold(Unstable))});
+  else if (s.minMargin < Threshold(MarginallyStable))
+    out.push_back({MarginallyStable, 0, s.minMargin,
+                   Format(sep, "knapp stabil: %.2f Kaliber bei %.2f s (unter %.1f)", s.minMargin,
+                          s.minMarginTime, Threshold(MarginallyStable))});
+  if (s.margin > Threshold(OverStable))
+    out.push_back({OverStable, 0, s.margin,
+                   Format(sep, "überstabil: %.2f Kaliber beim Start (über %.1f), dreht in den Wind", s.margin,
+                          Threshold(OverStable))});
+}
+
 void JudgeStages(const FlightFigures& f, char sep, Findings& out) {
   for (const auto& [stage, motor] : f.nonBoosters)
     out.push_back(
@@ -244,6 +264,11 @@ std::string RuleLabel(SafetyRuleId id, char sep, double speedOfSound) {
       return title + Format(sep, " (über %.0f g)", x / kStandardGravity);
     case HeavyMotor:
       return title + Format(sep, " (über %.0f %% der Startmasse)", x * 100.0);
+    case Unstable:
+    case MarginallyStable:
+      return title + Format(sep, " (unter %.1f Kaliber)", x);
+    case OverStable:
+      return title + Format(sep, " (über %.1f Kaliber)", x);
     default:
       return title;
   }
@@ -264,6 +289,7 @@ std::vector<FlightWarning> JudgeFlight(const FlightFigures& f, const SafetyInput
   JudgeStages(f, sep, out);
   JudgeLoads(f, in, sep, out);
   JudgeDescent(f, sep, out);
+  JudgeStability(f, sep, out);
   return out;
 }
 

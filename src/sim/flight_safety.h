@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/physics.h"
+#include "model/rocket_shape.h"
 #include "sim/recovery_figures.h"
 #include "sim/sim_constants.h"
 
@@ -44,6 +45,9 @@ enum class SafetyRuleId {
   DescentFast,
   DescentSlow,
   LandingNotReached,
+  Unstable,
+  MarginallyStable,
+  OverStable,
 };
 
 struct SafetyRule {
@@ -76,6 +80,14 @@ inline constexpr double kMaxAcceleration = kMaxAccelerationG * kStandardGravity;
 // and may leave it unstable.
 inline constexpr double kMaxMotorMassShare = 0.5;
 
+// Stability margins in calibers of the body: below one the rocket tumbles
+// or corkscrews, up to one and a half a gust may still turn it; above four
+// it turns into the wind (weathercocks) off the rail. The margins rocketry
+// handbooks and OpenRocket's stability display use.
+inline constexpr double kMinStableMargin = 1.0;
+inline constexpr double kComfortableMargin = 1.5;
+inline constexpr double kMaxStableMargin = 4.0;
+
 // The rules in listing order.
 std::span<const SafetyRule> SafetyRules();
 // The rule of an id.
@@ -102,6 +114,8 @@ struct SafetyInputs {
   // apogee): a plugged motor or an unfitting delay is then no longer red.
   // The evaluation and the guide set it from the rocket's recovery.
   bool otherDeployment = false;
+  // The rocket's shape: with it the balance over the boost is judged.
+  const RocketShape* shape = nullptr;
 };
 
 // One rule that fired for a flight.
@@ -153,6 +167,13 @@ struct FlightFigures {
   std::vector<std::string> doubtful;                     // "C6 [X]: why" for each motor with doubtful data
   double speedOfSound = kSpeedOfSound;                   // m/s, at the ground's temperature
   std::optional<RecoveryFigures> recovery;               // none: the rocket has no recovery set
+  struct Stability {
+    double cg = 0.0, cp = 0.0;   // m from the nose tip, at lift-off
+    double margin = 0.0;         // calibers at lift-off
+    double minMargin = 0.0;      // calibers, lowest while a motor burns
+    double minMarginTime = 0.0;  // s
+  };
+  std::optional<Stability> stability;  // none: the rocket has no shape
 };
 
 // The findings of every rule for one flight, in the rules' order.

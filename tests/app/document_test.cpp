@@ -394,3 +394,53 @@ TEST_F(DocumentTest, SetRecoveryStoresOnlyAChangeAndFliesAgain) {
 
 }  // namespace
 }  // namespace komet
+
+namespace komet {
+namespace {
+
+using testing::ScriptedPrompts;
+
+class DocumentShapeTest : public DocumentTest {};
+
+// The shape travels beside the rocket: saved with it, opened with it, gone
+// with "Neu"; a rocket saved without one leaves no older one behind, and an
+// unreadable one costs the shape, never the rocket.
+TEST_F(DocumentShapeTest, ShapeFileTravelsWithTheRocket) {
+  EnterRocket("Form");
+  StageShape stage;
+  stage.nose = NoseCone{NoseShape::Cone, 0.07};
+  stage.bodyLength = 0.3;
+  stage.diameter = 0.025;
+  stage.mount = MotorMount{0.018, 0.07, 0.005};
+  const RocketShape shape{{stage}};
+  doc.SetShape(shape);
+  EXPECT_TRUE(doc.changed());
+  prompts.saveChoices.push_back(dir.path() / "f.kmw");
+  ASSERT_TRUE(doc.SaveAs(prompts));
+  ASSERT_TRUE(std::filesystem::exists(dir.path() / "f.kmf"));
+  ASSERT_TRUE(doc.stability());
+  EXPECT_GT(doc.stability()->cp, 0.0);
+
+  doc.New(prompts, views);
+  EXPECT_FALSE(doc.shape());
+  prompts.saveAnswers = {SaveAnswer::No};
+  prompts.openChoices.push_back(dir.path() / "f.kmw");
+  doc.Open(prompts, views);
+  EXPECT_EQ(doc.shape(), shape);
+
+  doc.SetShape(std::nullopt);
+  ASSERT_TRUE(doc.Save(prompts));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "f.kmf"));
+
+  std::ofstream(dir.path() / "f.kmf") << "komet-form 1\nstage 1\nbodyLength lang\n";
+  ScriptedPrompts p;
+  p.openChoices.push_back(dir.path() / "f.kmw");
+  doc.Open(p, views);
+  EXPECT_EQ(doc.rocket().name.view(), "Form");
+  EXPECT_FALSE(doc.shape());
+  ASSERT_EQ(p.warnings.size(), 1u);
+  EXPECT_NE(p.warnings[0].find("Zeile 3"), std::string::npos) << p.warnings[0];
+}
+
+}  // namespace
+}  // namespace komet

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -22,6 +23,7 @@
 #include "app/qt/t_motorberater.h"
 #include "dialogs/qt/motor_curve_widget.h"
 #include "dialogs/qt/t_bergung.h"
+#include "dialogs/qt/t_raketenform.h"
 #include "dialogs/qt/t_motorwahl.h"
 #include "dialogs/qt/t_stufendaten.h"
 #include "plot/qt/plot_widget.h"
@@ -141,6 +143,9 @@ class TMainPicturesTest : public QObject {
     guide->findChild<QCheckBox*>("ImDiagramm")->setChecked(false);
     guide->findChild<QComboBox*>("KlasseVon")->setCurrentText("E");
     guide->findChild<QComboBox*>("KlasseBis")->setCurrentText("E");
+    // The example's 18 mm mount takes no E motor; the picture shows 24 mm ones.
+    guide->findChild<QDoubleSpinBox*>("Durchmesser")->setValue(24.0);
+    guide->findChild<QDoubleSpinBox*>("Laenge")->setValue(0.0);
     guide->BerechnenClick();
     QTRY_VERIFY_WITH_TIMEOUT(!guide->running(), 30000);
     guide->resize(640, 400);
@@ -214,6 +219,22 @@ class TMainPicturesTest : public QObject {
     QVERIFY2(lastFlight.contains("Abdrift"), qPrintable(lastFlight));
     QVERIFY(shot.height() < 768);
     SavePicture(shot, "bergung.png");
+  }
+
+  // The example's shape, opened from the file beside it, with its drawing.
+  void shapeDialog() {
+    QVERIFY(main_->document().shape());
+    QImage shot;
+    QString figures;
+    WhenModal<TRaketenform>([&](TRaketenform* d) {
+      shot = d->grab().toImage();
+      figures = d->findChild<QLabel*>("Werte")->text();
+      d->reject();
+    });
+    main_->FormClick();
+    QVERIFY2(figures.contains("Kaliber"), qPrintable(figures));
+    QVERIFY(shot.width() <= 1024 && shot.height() < 768);
+    SavePicture(shot, "form.png");
   }
 
  private:

@@ -141,10 +141,10 @@ class TMainTest : public QObject {
                                       "&Diagramm speichern...", "Messflug &laden...", "Messflug &entfernen",
                                       "&cw anpassen..."}));
     QCOMPARE(datei,
-             QStringList({"&Neue Rakete", "Rakete &laden", "Rakete &ändern", "&Bergung...", "Rakete &sichern",
-                          "Rakete sichern &als ...", "N&otizen verwalten", "Einstellun&gen",
-                          "&Motordatenbank neu laden", QString(30, '-'), "D&ruckereinstellung...", "&Drucken",
-                          "Bericht als &PDF speichern...", "&Ende"}));
+             QStringList({"&Neue Rakete", "Rakete &laden", "Rakete &ändern", "&Bergung...", "&Form...",
+                          "Rakete &sichern", "Rakete sichern &als ...", "N&otizen verwalten",
+                          "Einstellun&gen", "&Motordatenbank neu laden", QString(30, '-'),
+                          "D&ruckereinstellung...", "&Drucken", "Bericht als &PDF speichern...", "&Ende"}));
     QCOMPARE(hilfe, QStringList({"I&nhalt...", "&Suchen...", "&Hilfe benutzen...", "&Info"}));
   }
 

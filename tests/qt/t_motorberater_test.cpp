@@ -50,7 +50,7 @@ class TMotorberaterTest : public QObject {
     main_->show();
     guide_ = new TMotorberater(',', main_.get());
     guide_->setRestartDelay(0);
-    guide_->Start(ExampleRocket(), FixedConstants{}, kSource / "catalogue/motoren.kdb");
+    guide_->Start(ExampleRocket(), std::nullopt, FixedConstants{}, kSource / "catalogue/motoren.kdb");
     QTRY_VERIFY_WITH_TIMEOUT(!guide_->running(), 30000);
   }
 

@@ -155,6 +155,28 @@ TEST(FlightSafety, EachRuleFiresAtItsThresholdAndNotJustBelow) {
          f.recovery->landed = !x;
        },
        1, 0},
+      // Lowest margin while a motor burns: red below 1, amber below 1.5;
+      // at lift-off above 4 it turns into the wind.
+      {Unstable,
+       [](auto& f, auto&, double x) {
+         f.stability = {{0.2, 0.3, 2.0, x, 0.1}};
+       },
+       0.99, 1.5},
+      {MarginallyStable,
+       [](auto& f, auto&, double x) {
+         f.stability = {{0.2, 0.3, 2.0, x, 0.1}};
+       },
+       1.49, 1.5},
+      {MarginallyStable,
+       [](auto& f, auto&, double x) {
+         f.stability = {{0.2, 0.3, 2.0, x, 0.1}};
+       },
+       1.0, 1.5},
+      {OverStable,
+       [](auto& f, auto&, double x) {
+         f.stability = {{0.2, 0.3, x, 3.0, 0.1}};
+       },
+       4.01, 4.0},
   };
   std::set<SafetyRuleId> covered;
   for (const auto& c : cases) {

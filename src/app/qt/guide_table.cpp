@@ -70,6 +70,7 @@ QStringList GuideColumns() {
           QStringLiteral("v Ausstoß\n[m/s]"),
           QStringLiteral("v Landung\n[m/s]"),
           QStringLiteral("Abdrift\n[m]"),
+          QStringLiteral("Stabilität\n[Kaliber]"),
           QStringLiteral("Warnungen")};
 }
 
@@ -113,21 +114,23 @@ QList<QStandardItem*> GuideRowItems(const GuideRow& r, int rank, char sep) {
       MarkIcon(r.mark),
       QString::fromUtf8(MarkText(r.mark).data(), static_cast<int>(MarkText(r.mark).size())));
   mark->setData(rank, kGuideSortRole);
-  QList<QStandardItem*> items = {mark,
-                                 TextItem(QString::fromStdString(r.motor)),
-                                 TextItem(QString::fromStdString(r.maker)),
-                                 NumberItem(flew, r.apogee, "%.1f", sep),
-                                 NumberItem(flew, r.apogeeTime, "%.2f", sep),
-                                 NumberItem(flew, r.maxVelocity, "%.1f", sep),
-                                 NumberItem(r.railExitVelocity, "%.1f", sep),
-                                 NumberItem(flew, r.thrustToWeight, "%.1f", sep),
-                                 NumberItem(flew, r.recommendedDelay, "%.1f", sep),
-                                 NumberItem(r.bestDelay.has_value(), r.bestDelay.value_or(0), "%.0f", sep),
-                                 NumberItem(r.delayDifference(), "%+.1f", sep),
-                                 NumberItem(r.ejectionVelocity, "%.1f", sep),
-                                 NumberItem(r.landingSpeed, "%.1f", sep),
-                                 NumberItem(r.drift, "%.0f", sep),
-                                 TextItem(warnings.join(QStringLiteral("; ")))};
+  QList<QStandardItem*> items = {
+      mark,
+      TextItem(QString::fromStdString(r.motor)),
+      TextItem(QString::fromStdString(r.maker)),
+      NumberItem(flew, r.apogee, "%.1f", sep),
+      NumberItem(flew, r.apogeeTime, "%.2f", sep),
+      NumberItem(flew, r.maxVelocity, "%.1f", sep),
+      NumberItem(r.railExitVelocity, "%.1f", sep),
+      NumberItem(flew, r.thrustToWeight, "%.1f", sep),
+      NumberItem(flew, r.recommendedDelay, "%.1f", sep),
+      NumberItem(r.bestDelay.has_value(), r.bestDelay.value_or(0), "%.0f", sep),
+      NumberItem(r.delayDifference(), "%+.1f", sep),
+      NumberItem(r.ejectionVelocity, "%.1f", sep),
+      NumberItem(r.landingSpeed, "%.1f", sep),
+      NumberItem(r.drift, "%.0f", sep),
+      NumberItem(r.stability.has_value(), r.stability ? r.stability->minMargin : 0.0, "%.2f", sep),
+      TextItem(warnings.join(QStringLiteral("; ")))};
   const QString tip = GuideRowToolTip(r);
   for (QStandardItem* item : items) {
     item->setBackground(GuideRowColor(r.mark));

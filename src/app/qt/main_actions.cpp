@@ -20,6 +20,7 @@ constexpr MenuItemRow kDateiItems[] = {
     {"Raketeladen1", "Rakete &laden", &TMain::OffnenClick},
     {"Raketendern1", "Rakete &ändern", &TMain::AEndernClick},
     {"Bergung1", "&Bergung...", &TMain::BergungClick},
+    {"Form1", "&Form...", &TMain::FormClick},
     {"Sichern1", "Rakete &sichern", &TMain::SichernClick},
     {"Raketesichernals1", "Rakete sichern &als ...", &TMain::SichernalsClick},
     {"Notizenverwalten1", "N&otizen verwalten", &TMain::NotizenClick},

@@ -41,7 +41,7 @@ QString TMain::suggestedPath(const char* suffix) const {
 }
 
 void TMain::AuswertungClick() {
-  Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator);
+  Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator, safety());
   if (!Auswertung->isVisible()) MoveBeside(Auswertung, this);
   Auswertung->show();
   Auswertung->raise();
@@ -62,7 +62,7 @@ void TMain::MotorberaterClick() {
                        "eine Motordatenbank wählen."));
     return;
   }
-  Motorberater->Start(document_.rocket(), settings_, databasePath());
+  Motorberater->Start(document_.rocket(), document_.shape(), settings_, databasePath());
 }
 
 void TMain::FlugdatenexportierenClick() {

@@ -11,11 +11,15 @@
 #include "app/qt/help_window.h"
 #include "app/qt/qt_prompts.h"
 #include "app/qt/t_about.h"
+#include "app/qt/t_auswertung.h"
 #include "app/qt/t_main.h"
+#include "common/format.h"
 #include "dialogs/qt/t_bergung.h"
 #include "dialogs/qt/t_einstellungen.h"
 #include "dialogs/qt/t_form5.h"
+#include "dialogs/qt/t_raketenform.h"
 #include "dialogs/qt/t_stufendaten.h"
+#include "dialogs/shape_form.h"
 #include "plot/qt/plot_widget.h"
 #include "print/qt/print_commands.h"
 
@@ -40,6 +44,33 @@ void TMain::BergungClick() {
                   setup_.decimalSeparator, over);
   if (!dialog.Run()) return;
   run([&] { document_.SetRecovery(dialog.recovery()); });
+}
+
+void TMain::FormClick() {
+  QWidget* over = Stufendaten->isVisible() ? static_cast<QWidget*>(Stufendaten) : this;
+  const RocketRecord& rocket = document_.rocket();
+  const FlightResults& r = document_.simulation().results();
+  TRaketenform dialog(ShowShape(document_.shape(), rocket, setup_.decimalSeparator),
+                      MakeShapeContext(rocket, r.resultsValid ? r.maxHeight : 0.0, r.maxHeightTime),
+                      setup_.decimalSeparator, over);
+  if (!dialog.Run()) return;
+  run([&] {
+    document_.SetShape(dialog.shape());
+    if (!dialog.takenCw()) return;
+    // Inside the stage dialog the cw waits in its field for the dialog's OK.
+    if (Stufendaten->isVisible())
+      Stufendaten->SetCwText(
+          QString::fromStdString(Format(setup_.decimalSeparator, "%.2f", *dialog.takenCw())));
+    else
+      document_.TakeCw(*dialog.takenCw(), *prompts_);
+  });
+  if (Auswertung->isVisible()) Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator, safety());
+}
+
+SafetyInputs TMain::safety() const {
+  SafetyInputs in = SafetyInputsOf(LoadGuideSettings());
+  in.shape = document_.shape() ? &*document_.shape() : nullptr;
+  return in;
 }
 
 void TMain::Panel1Click() {
@@ -91,10 +122,7 @@ void TMain::Druckereinstellung1Click() {
 
 void TMain::Drucken1Click() {
   if (!PrinterAvailable()) return tellNoPrinter();
-  run([&] {
-    PrintFlightReport(printer(), document_.simulation(), document_.rocket(), switches_,
-                      SafetyInputsOf(LoadGuideSettings()));
-  });
+  run([&] { PrintFlightReport(printer(), document_.simulation(), document_.rocket(), switches_, safety()); });
 }
 
 void TMain::SpeedItem1Click0() {
@@ -112,8 +140,7 @@ void TMain::BerichtPdfClick() {
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
   run([&] {
-    SaveReportPdf(path.toStdString(), document_.simulation(), document_.rocket(), switches_,
-                  SafetyInputsOf(LoadGuideSettings()));
+    SaveReportPdf(path.toStdString(), document_.simulation(), document_.rocket(), switches_, safety());
   });
 }
 

@@ -44,6 +44,7 @@ constexpr HelpRow kHelpPages[] = {
     {"komet::TForm7", "motoren.html"},
     {"komet::TEinstellungen", "einstellungen.html"},
     {"komet::TBergung", "stufendaten.html#bergung"},
+    {"komet::TRaketenform", "stufendaten.html#form"},
     {"komet::TForm5", "notizen.html"},
     {"komet::TForm6", "dateien.html"},
     {"komet::TAuswertung", "auswertung.html"},

@@ -80,7 +80,7 @@ void TMain::MessflugEntfernenClick() {
   PaintBox1->setMeasured(nullptr);
   Auswertung->SetMeasuredFlight(nullptr);
   measured_.reset();
-  if (Auswertung->isVisible()) Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator);
+  if (Auswertung->isVisible()) Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator, safety());
 }
 
 void TMain::CwAnpassenClick() {

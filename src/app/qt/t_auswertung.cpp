@@ -123,8 +123,8 @@ void TAuswertung::ShowRecovery(const std::optional<RecoveryFigures>& figures, ch
   }
 }
 
-void TAuswertung::Refresh(const Simulation& simulation, char sep) {
-  const FlightAnalysis a = AnalyseFlight(simulation, sep, SafetyInputsOf(LoadGuideSettings()));
+void TAuswertung::Refresh(const Simulation& simulation, char sep, const SafetyInputs& safety) {
+  const FlightAnalysis a = AnalyseFlight(simulation, sep, safety);
   const FlightResults& r = simulation.results();
   const bool flight = r.resultsValid && !r.noFlight;
   Kopf->setText(flight ? QString::fromStdString(Format(sep,

@@ -6,6 +6,7 @@
 
 #include "flightlog/flight_log.h"
 #include "model/rocket_record.h"
+#include "sim/flight_safety.h"
 #include "sim/recovery_figures.h"
 #include "sim/simulation.h"
 
@@ -28,7 +29,8 @@ class TAuswertung : public QWidget {
 
   // Fills the table and the warnings from the last run (with the field's
   // height limit of the settings); numbers with the given decimal separator.
-  void Refresh(const Simulation& simulation, char decimalSeparator);
+  // `safety` carries the rocket's shape, so that its balance is judged too.
+  void Refresh(const Simulation& simulation, char decimalSeparator, const SafetyInputs& safety);
 
   // A measured flight: Refresh shows its apogee against the predicted one;
   // nullptr: none. The recording outlives its showing.

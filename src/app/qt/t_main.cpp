@@ -88,6 +88,7 @@ void TMain::connectDialogs() {
           [this](int recordNo) { ReportErrors(Stufendaten, [&] { Form7->ShowMotor(recordNo); }); });
   connect(Stufendaten, &TStufendaten::curveViewerCloseRequested, Form7, &QWidget::close);
   connect(Stufendaten, &TStufendaten::recoveryRequested, this, &TMain::BergungClick);
+  connect(Stufendaten, &TStufendaten::shapeRequested, this, &TMain::FormClick);
   connect(Motorberater, &TMotorberater::takeMotor, this, [this](int recordNo) {
     PaintBox1->setComparison(nullptr, QString());
     run([&] { document_.TakeMainMotor(recordNo, *prompts_); });
@@ -149,7 +150,7 @@ void TMain::refreshViews() {
   // No flight, no paint that would bring the read-out up to date.
   if (readOutStale_ && !document_.simulation().results().resultsValid) followFlight();
   if (Auswertung && Auswertung->isVisible())
-    Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator);
+    Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator, safety());
 }
 
 bool TMain::ShowStageDialog() {

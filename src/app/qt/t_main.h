@@ -14,6 +14,7 @@
 #include "flightlog/flight_log.h"
 #include "plot/plot_switches.h"
 #include "plot/read_out.h"
+#include "sim/flight_safety.h"
 
 class QAction;
 class QLabel;
@@ -71,6 +72,7 @@ class TMain : public QMainWindow, private DocumentViews {
   void AEndernClick();
   // "Bergung...": the recovery dialog, over the stage dialog when it is open.
   void BergungClick();
+  void FormClick();
   void SichernClick();
   void SichernalsClick();
   void NotizenClick();
@@ -127,6 +129,8 @@ class TMain : public QMainWindow, private DocumentViews {
   // After a run: the read-out for where the pointer is, or empty panels.
   void followFlight();
   void tellNoPrinter();
+  // The rules' settings with the rocket's shape, for every judgement of the flight.
+  SafetyInputs safety() const;
   QPrinter& printer();
   // A file name beside the rocket file, after the rocket's name.
   QString suggestedPath(const char* suffix) const;

@@ -293,10 +293,11 @@ void TMotorberater::placeBesideParent() {
   move(PlaceBeside(anchor->window()->frameGeometry(), frame, available));
 }
 
-void TMotorberater::Start(const RocketRecord& rocket, const SimConstants& constants,
-                          const std::filesystem::path& database) {
+void TMotorberater::Start(const RocketRecord& rocket, const std::optional<RocketShape>& shape,
+                          const SimConstants& constants, const std::filesystem::path& database) {
   stopWorker();
   rocket_ = rocket;
+  shape_ = shape;
   constants_ = FixedConstants(constants.Values(), constants.Site());
   database_ = database;
   std::set<QString> makers;
@@ -307,7 +308,10 @@ void TMotorberater::Start(const RocketRecord& rocket, const SimConstants& consta
   Hersteller->clear();
   Hersteller->addItem(QString());
   for (const QString& m : makers) Hersteller->addItem(m);
-  Durchmesser->setValue(rocket.stages[0].diameter * 1000.0);
+  GuideFilter mount;
+  if (shape_ && !shape_->stages.empty()) FitMount(shape_->stages[0].mount, mount);
+  Durchmesser->setValue(shape_ ? mount.maxDiameterMm : rocket.stages[0].diameter * 1000.0);
+  if (shape_) Laenge->setValue(mount.maxLengthMm);
   filling_ = false;
   setWindowTitle(
       QStringLiteral("Motorberater - %1").arg(QString::fromStdString(Cp1252ToUtf8(rocket.name.view()))));
@@ -371,7 +375,7 @@ void TMotorberater::BerechnenClick() {
     return;
   }
   guide_ = std::make_unique<MotorGuide>(rocket_, constants_, std::move(motors), std::move(recordNos),
-                                        decimalSeparator_, SafetyInputsOf(LoadGuideSettings()));
+                                        decimalSeparator_, SafetyInputsOf(LoadGuideSettings()), shape_);
   cancel_ = false;
   finished_ = false;
   Status->setText(QStringLiteral("Rechne %1 Flüge...").arg(guide_->size()));

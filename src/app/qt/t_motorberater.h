@@ -41,8 +41,10 @@ class TMotorberater : public QWidget {
   // Shows the window for this rocket (a copy: the guide never changes the
   // document) and flies the candidates of `database` with the diameter set
   // to the stage's.
-  void Start(const RocketRecord& rocket, const SimConstants& constants,
-             const std::filesystem::path& database);
+  // With a shape, the mount sets diameter and length, and each motor's
+  // balance is judged.
+  void Start(const RocketRecord& rocket, const std::optional<RocketShape>& shape,
+             const SimConstants& constants, const std::filesystem::path& database);
 
   QTableView* table() const { return Tabelle; }
   bool running() const { return worker_.joinable(); }
@@ -119,6 +121,7 @@ class TMotorberater : public QWidget {
   bool placed_ = false;
   bool filling_ = false;  // the filters are being set by the program, not the user
   RocketRecord rocket_{};
+  std::optional<RocketShape> shape_;
   FixedConstants constants_;
   std::filesystem::path database_;
   std::unique_ptr<MotorGuide> guide_;

@@ -315,13 +315,28 @@ void TStufendaten::addAreaRows(QGridLayout* grid, int stage, QWidget* page) {
   }
 }
 
+// The rocket's shape belongs to all stages, so its button sits with the
+// dialog's own buttons, not on a stage's page.
 QWidget* TStufendaten::createButtons() {
-  const OkCancelRow buttons = MakeOkCancelRow(this);
+  const WidgetRow row = MakeWidgetRow(this);
+  row.layout->setContentsMargins(8, 0, 8, 0);
+  Form = new QPushButton(QStringLiteral("&Form..."), row.box);
+  Form->setObjectName(QStringLiteral("Form"));
+  Form->setAutoDefault(false);
+  Form->setToolTip(
+      QStringLiteral("Form der Rakete: Stabilität mit jedem Motor und ein cw-Wert aus der Form"));
+  connect(Form, &QPushButton::clicked, this, &TStufendaten::shapeRequested);
+  const OkCancelRow buttons = MakeOkCancelRow(row.box);
   BitBtn1 = buttons.ok;
   BitBtn2 = buttons.cancel;
   connect(BitBtn1, &QPushButton::clicked, this, &TStufendaten::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TStufendaten::BitBtn2Click);
-  return buttons.box;
+  row.layout->addWidget(Form);
+  row.layout->addStretch(1);
+  row.layout->addWidget(buttons.box);
+  row.layout->addStretch(1);
+  row.layout->addSpacing(Form->sizeHint().width());
+  return row.box;
 }
 
 // The dialog keeps what was typed before an Abbruch; a double-click on the
@@ -481,6 +496,10 @@ void TStufendaten::WahlButtonClick(int slot) {
   if (chooser.exec() != QDialog::Accepted || chooser.selectedIndex() < 0) return;
   motore[i]->setCurrentIndex(chooser.selectedIndex());
   if (anzmot[i]->value() == 0) anzmot[i]->setValue(1);
+}
+
+void TStufendaten::SetCwText(const QString& text) {
+  ecwwert->setText(text);
 }
 
 }  // namespace komet

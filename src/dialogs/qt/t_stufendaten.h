@@ -43,6 +43,9 @@ class TStufendaten : public QDialog {
   // Shows the dialog modally with the form's values; true when closed with
   // OK. Edits kept from an "Abbruch" are announced in a line at the top.
   bool Run();
+  // A drag coefficient taken elsewhere (the shape's) into the cw field,
+  // to be transferred with the dialog's OK.
+  void SetCwText(const QString& text);
   // Refills the nine motor lists from the form's list and selections, as
   // after GetNames.
   void UpdateMotorLists();
@@ -56,6 +59,8 @@ class TStufendaten : public QDialog {
   void curveViewerCloseRequested();
   // "Bergung...": the recovery dialog opens over this one.
   void recoveryRequested();
+  // "Form...": the shape dialog opens over this one.
+  void shapeRequested();
 
  private slots:
   void BitBtn1Click();    // OK
@@ -87,6 +92,7 @@ class TStufendaten : public QDialog {
   QLineEdit* RakName = nullptr;
   QLineEdit* ecwwert = nullptr;
   QToolButton* Bergung = nullptr;
+  QPushButton* Form = nullptr;
   QLineEdit* Verz1 = nullptr;
   QLineEdit* verz2 = nullptr;
   std::array<QLineEdit*, kStageCount> stmgr{};
