@@ -14,6 +14,9 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 // Characters outside Windows-1252, and malformed UTF-8, become "?".
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// Appends a code point (up to U+10FFFF) in UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Number of code points of a UTF-8 text (malformed bytes count one each).
 std::size_t Utf8Length(std::string_view utf8);
 
