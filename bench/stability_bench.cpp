@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <benchmark/benchmark.h>
+
+#include "sim/stability.h"
+
+namespace komet {
+namespace {
+
+// A two-stage stack with a transition and both kinds of fins: the most a
+// rocket of Komet's asks of one configuration.
+RocketShape TwoStages() {
+  StageShape top;
+  top.nose = NoseCone{NoseShape::Ogive, 0.07};
+  top.bodyLength = 0.3;
+  top.diameter = 0.025;
+  top.fins = FinSet{3, 0.06, 0.03, 0.05, 0.03, 0.002, 0.0};
+  top.transition = Transition{0.015, 0.03};
+  top.mount = MotorMount{0.018, 0.07, 0.005};
+  top.emptyCg = 0.2;
+  StageShape booster;
+  booster.bodyLength = 0.15;
+  booster.diameter = 0.03;
+  booster.fins = FinSet{6, 0.08, 0.04, 0.06, 0.04, 0.003, 0.0};
+  booster.mount = MotorMount{0.024, 0.07, 0.005};
+  return {{top, booster}};
+}
+
+// Centre of pressure and of gravity of one configuration, the balance point
+// of the booster estimated from its parts.
+void BM_CentresOfOneConfiguration(benchmark::State& state) {
+  const RocketShape shape = TwoStages();
+  const MassPoint motors[] = {{0.024, 0.4}, {0.044, 0.55}};
+  for (auto _ : state) {
+    const double cp = CentreOfPressure(shape, 1).x;
+    const MassPoint masses[] = {{0.03, EmptyStageCg(shape.stages[0])},
+                                {0.02, StageTop(shape, 1) + EmptyStageCg(shape.stages[1])},
+                                motors[0],
+                                motors[1]};
+    benchmark::DoNotOptimize(StabilityMargin(shape, CentreOfGravity(masses), cp));
+  }
+}
+BENCHMARK(BM_CentresOfOneConfiguration);
+
+// The whole boost of that stack, every event evaluated.
+void BM_StabilityOverBoost(benchmark::State& state) {
+  const RocketShape shape = TwoStages();
+  StabilityInput in{};
+  in[0] = {true, 0.03, {StabilityMotor{1, 0.024, 0.012, 1.6, 0.07}}, 1.7, 0.0};
+  in[1] = {true, 0.02, {StabilityMotor{1, 0.044, 0.021, 1.7, 0.07}}, 0.0, 1.7};
+  for (auto _ : state) benchmark::DoNotOptimize(StabilityOverBoost(shape, in).minMargin);
+}
+BENCHMARK(BM_StabilityOverBoost);
+
+}  // namespace
+}  // namespace komet
