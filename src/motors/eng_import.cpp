@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <string_view>
 
 #include "common/file_io.h"
 #include "common/format.h"
@@ -163,7 +164,7 @@ void EngParser::dataLine(const std::vector<std::string_view>& fields, int line) 
   const std::optional<double> thrust = readNumber(fields[1], "Schub", line);
   if (!time || !thrust) return;
   if (const char* problem = AddCurvePoint(entry_->points, {*time, *thrust}))
-    problem == kTimeGoesBack ? warn(line, problem) : error(line, problem);
+    std::string_view(problem) == kTimeGoesBack ? warn(line, problem) : error(line, problem);
 }
 
 void EngParser::closeEntry() {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -260,7 +261,7 @@ void RseReader::readPoint(const pugi::xml_node& node) {
   const std::optional<double> thrust = number(node, "f", "Schub", line, true);
   if (!time || !thrust) return;
   if (const char* problem = AddCurvePoint(entry_->points, {*time, *thrust}))
-    problem == kTimeGoesBack ? warn(line, problem) : error(line, problem);
+    std::string_view(problem) == kTimeGoesBack ? warn(line, problem) : error(line, problem);
 }
 
 std::optional<std::string_view> RseReader::attribute(const pugi::xml_node& node, const char* name) const {
