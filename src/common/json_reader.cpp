@@ -82,7 +82,7 @@ class Reader {
       if (i_ == s_.size() || s_[i_] != '"') Fail("ein Schlüssel in Anführungszeichen erwartet");
       std::string key = String();
       Expect(':');
-      v.keys.emplace_back(std::move(key), Value(depth + 1));
+      v.keys.push_back(JsonMember{std::move(key), Value(depth + 1)});
     } while (Take(','));
     Expect('}');
     return v;
@@ -180,8 +180,8 @@ class Reader {
 }  // namespace
 
 const JsonValue* JsonValue::Find(std::string_view key) const {
-  for (const auto& [k, v] : keys)
-    if (k == key) return &v;
+  for (const JsonMember& m : keys)
+    if (m.key == key) return &m.value;
   return nullptr;
 }
 
