@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "sim/stability.h"
+#include "support/shape_fixtures.h"
 
 namespace komet {
 namespace {
@@ -9,19 +10,12 @@ namespace {
 // A two-stage stack with a transition and both kinds of fins: the most a
 // rocket of Komet's asks of one configuration.
 RocketShape TwoStages() {
-  StageShape top;
+  StageShape top = testing::ClassicModelStage();
   top.nose = NoseCone{NoseShape::Ogive, 0.07};
-  top.bodyLength = 0.3;
-  top.diameter = 0.025;
-  top.fins = FinSet{3, 0.06, 0.03, 0.05, 0.03, 0.002, 0.0};
   top.transition = Transition{0.015, 0.03};
-  top.mount = MotorMount{0.018, 0.07, 0.005};
   top.emptyCg = 0.2;
-  StageShape booster;
-  booster.bodyLength = 0.15;
-  booster.diameter = 0.03;
+  StageShape booster = testing::BoosterStage(6, 0.03, MotorMount{0.024, 0.07, 0.005});
   booster.fins = FinSet{6, 0.08, 0.04, 0.06, 0.04, 0.003, 0.0};
-  booster.mount = MotorMount{0.024, 0.07, 0.005};
   return {{top, booster}};
 }
 

@@ -7,6 +7,7 @@
 #include "common/format.h"
 #include "common/win1252.h"
 #include "print/recovery_text.h"
+#include "print/stability_text.h"
 #include "sim/flight_analysis.h"
 
 namespace komet {
@@ -38,11 +39,14 @@ std::string RailExit(const Simulation& simulation, char sep) {
 
 }  // namespace
 
-std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char sep) {
+std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char sep,
+                          const RocketShape* shape) {
   const FlightResults& r = simulation.results();
   std::string text = Row("Rakete:", Cp1252ToUtf8(rocket.name.view()));
   if (!r.resultsValid || r.noFlight) return text + "Kein Flug berechnet.\n";
-  const FlightAnalysis analysis = AnalyseFlight(simulation, sep);
+  SafetyInputs safety;
+  safety.shape = shape;
+  const FlightAnalysis analysis = AnalyseFlight(simulation, sep, safety);
   text += Row("Gipfelhöhe:", Format(sep, "%.1f m nach %.2f s", r.maxHeight, r.maxHeightTime));
   text += Row("Höchstgeschwindigkeit:", Format(sep, "%.1f m/s (%.1f km/h) nach %.2f s", r.maxVelocity,
                                                r.maxVelocity * 3.6, r.maxVelocityTime));
@@ -50,6 +54,7 @@ std::string FlightSummary(const Simulation& simulation, const RocketRecord& rock
   text += Row("Empfohlene Verzögerung:", Format(sep, "%.1f s", r.recommendedDelay()));
   text += Row("Beste Verzögerung:", BestDelay(analysis, sep));
   text += Row("Startgeschwindigkeit:", RailExit(simulation, sep));
+  if (analysis.figures.stability) text += Row("Stabilität:", StabilityLine(*analysis.figures.stability, sep));
   if (analysis.figures.recovery)
     for (const RecoveryRow& row : RecoveryRows(*analysis.figures.recovery, sep))
       text += Row(row.label, row.value);

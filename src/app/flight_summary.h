@@ -4,15 +4,18 @@
 #include <string>
 
 #include "model/rocket_record.h"
+#include "model/rocket_shape.h"
 #include "sim/simulation.h"
 
 namespace komet {
 
 // komet-sim's report of a flight for a reader: one German line per figure
 // (apogee, maximum velocity, burnout, recommended and best published delay,
-// rail-exit velocity, with recovery what it did) and the warnings, numbers
+// rail-exit velocity, with a shape the balance, with recovery what it did)
+// and the warnings (the balance judged too), numbers
 // with `decimalSeparator`.
 // Without a computed flight it says so in one line.
-std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator);
+std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator,
+                          const RocketShape* shape = nullptr);
 
 }  // namespace komet

@@ -197,11 +197,9 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
 // The shape's figures for the flight the document computed last.
 ShapeResults ShapeResultsOf(const Document& doc) {
   const FlightResults& r = doc.simulation().results();
-  const ShapeContext context =
-      MakeShapeContext(doc.rocket(), r.resultsValid ? r.maxHeight : 0.0, r.maxHeightTime);
   const StabilityFigures s = doc.stability().value_or(StabilityFigures{});
   return {s.cp, s.cg, s.margin, s.minMargin,
-          DragFromShape(*doc.shape(), context.referenceArea, context.ascentSpeed).total()};
+          ShapeCw(*doc.shape(), doc.rocket(), r.resultsValid ? r.maxHeight : 0.0, r.maxHeightTime)};
 }
 
 std::string ShapeSummary(const RocketShape& shape, const ShapeResults& r, char sep) {
@@ -328,6 +326,7 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   const char separator = a.decimalSeparator.value_or(env.decimalSeparator);
   for (ExportRequest e : a.exports) {
     e.decimalSeparator = separator;
+    e.safety.shape = doc.shape() ? &*doc.shape() : nullptr;
     try {
       env.exporter->Export(e, doc.simulation(), doc.rocket(), a.switches);
     } catch (const KometError& x) {
@@ -337,7 +336,7 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   if (a.summaryLine)
     out << SummaryLine(doc.simulation().results(), separator) << '\n';
   else if (!a.csv && !a.json && a.exports.empty())
-    out << FlightSummary(doc.simulation(), doc.rocket(), separator);
+    out << FlightSummary(doc.simulation(), doc.rocket(), separator, doc.shape() ? &*doc.shape() : nullptr);
   return 0;
 }
 

@@ -9,6 +9,7 @@
 
 #include "model/rocket_record.h"
 #include "plot/plot_switches.h"
+#include "sim/flight_safety.h"
 #include "sim/simulation.h"
 
 namespace komet {
@@ -19,6 +20,7 @@ struct ExportRequest {
   std::filesystem::path path;
   int width = 639, height = 351;  // the plot's size (PNG and SVG)
   char decimalSeparator = '.';    // of the numbers in the picture
+  SafetyInputs safety{};          // what the report's rules and balance are judged with
 };
 
 // Draws plots and reports into files; the window layer implements it.

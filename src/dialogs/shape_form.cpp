@@ -156,6 +156,11 @@ ShapeFigures FiguresOf(const RocketShape& shape, const ShapeContext& context) {
           DragFromShape(shape, context.referenceArea, context.ascentSpeed)};
 }
 
+double ShapeCw(const RocketShape& shape, const RocketRecord& rocket, double apogee, double apogeeTime) {
+  const ShapeContext c = MakeShapeContext(rocket, apogee, apogeeTime);
+  return DragFromShape(shape, c.referenceArea, c.ascentSpeed).total();
+}
+
 std::string ShapeFiguresText(const ShapeFigures& f, const ShapeContext& c, char dec) {
   const StabilityFigures& s = f.stability;
   return Format(dec,

@@ -70,6 +70,9 @@ struct ShapeFigures {
 };
 ShapeFigures FiguresOf(const RocketShape& shape, const ShapeContext& context);
 
+// The cw the shape gives for a rocket's last flight (see MakeShapeContext).
+double ShapeCw(const RocketShape& shape, const RocketRecord& rocket, double apogee, double apogeeTime);
+
 // Two lines in German: balance and margin, then the cw from the shape
 // beside the typed one.
 std::string ShapeFiguresText(const ShapeFigures& figures, const ShapeContext& context, char decimalSeparator);

@@ -45,6 +45,8 @@ struct ReportInputs {
   std::optional<RecoveryFigures> recovery = std::nullopt;
   // Every rule that fired for the flight, as the evaluation lists them.
   std::span<const FlightWarning> warnings = {};
+  // The balance over the boost; none: the rocket has no shape.
+  std::optional<FlightFigures::Stability> stability = std::nullopt;
 };
 
 // The report's one typeface, set with every size (never the line printer's).

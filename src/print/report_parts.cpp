@@ -10,6 +10,7 @@
 #include "common/numbers.h"
 #include "common/win1252.h"
 #include "print/recovery_text.h"
+#include "print/stability_text.h"
 #include "sim/atmosphere.h"
 
 namespace komet {
@@ -131,6 +132,7 @@ void PrintConditions(Canvas& c, ReportLayout& l, const ReportInputs& in) {
                                   SiteDensity(k.site, 0.0), k.site.wind)
                          : Format(sep, kConstantAirLine, k.airDensity, k.site.wind),
                      kBlack);
+  if (in.stability) lines.emplace_back("Stabilität: " + StabilityLine(*in.stability, sep), kBlack);
   lines.emplace_back(
       in.warnings.empty() ? "Warnungen: keine" : "Warnungen (rot: so nicht fliegen, gelb: prüfen):", kBlack);
   for (const FlightWarning& w : in.warnings) {

@@ -10,6 +10,7 @@
 #include "support/document_fixture.h"
 #include "support/file_bytes.h"
 #include "support/motor_fixtures.h"
+#include "support/shape_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace komet {
@@ -407,12 +408,7 @@ class DocumentShapeTest : public DocumentTest {};
 // unreadable one costs the shape, never the rocket.
 TEST_F(DocumentShapeTest, ShapeFileTravelsWithTheRocket) {
   EnterRocket("Form");
-  StageShape stage;
-  stage.nose = NoseCone{NoseShape::Cone, 0.07};
-  stage.bodyLength = 0.3;
-  stage.diameter = 0.025;
-  stage.mount = MotorMount{0.018, 0.07, 0.005};
-  const RocketShape shape{{stage}};
+  const RocketShape shape{{testing::ClassicModelStage()}};
   doc.SetShape(shape);
   EXPECT_TRUE(doc.changed());
   prompts.saveChoices.push_back(dir.path() / "f.kmw");

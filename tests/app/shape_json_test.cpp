@@ -4,21 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "common/komet_error.h"
+#include "support/shape_fixtures.h"
 
 namespace komet {
 namespace {
 
 TEST(ShapeJson, WrittenShapeReadsBackAndHandWrittenKeysWork) {
-  StageShape top;
-  top.nose = NoseCone{NoseShape::Cone, 0.07};
-  top.bodyLength = 0.3;
-  top.diameter = 0.025;
-  top.fins = FinSet{3, 0.06, 0.03, 0.05, 0.03, 0.002, 0.001};
-  top.mount = MotorMount{0.018, 0.07, 0.005};
+  StageShape top = testing::ClassicModelStage();
   top.emptyCg = 0.21;
-  StageShape booster;
-  booster.bodyLength = 0.1;
-  booster.diameter = 0.025;
+  StageShape booster = testing::BoosterStage(4, 0.025);
   booster.transition = Transition{0.02, 0.02};
   booster.finish = SurfaceFinish::Rough;
   const RocketShape shape{{top, booster}};

@@ -220,6 +220,21 @@ TEST_F(ReportTest, AirWindAndEveryWarningStandUnderTheTable) {
   EXPECT_EQ(red, 1);
   EXPECT_EQ(amber, 19);
 
+  // With a shape the balance joins the air line, in the same room.
+  const ReportInputs balanced{
+      flight.view(), rocket,       switches, kDate,
+      ',',           std::nullopt, warnings, FlightFigures::Stability{0.412, 0.530, 2.1, 1.85, 0.42}};
+  printer = FakePrinterDevice();
+  ASSERT_TRUE(PrintFlightReport(printer, layout, balanced));
+  std::optional<Call> line;
+  for (const Call& t : page().Texts())
+    if (t.text.starts_with("Stabilität")) line = t;
+  ASSERT_TRUE(line);
+  for (const char* figure : {"412 mm", "530 mm", "2,10", "1,85", "0,42 s"})
+    EXPECT_NE(line->text.find(figure), std::string::npos) << line->text;
+  EXPECT_GT(line->y, 5576);
+  EXPECT_LT(line->y + line->font.pointSize * 600 / 72, 3400 + 2720 - 56);
+
   flight.constants.site = {};
   printer = FakePrinterDevice();
   ASSERT_TRUE(Print());

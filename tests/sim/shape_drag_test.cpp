@@ -5,6 +5,8 @@
 
 #include <numbers>
 
+#include "support/shape_fixtures.h"
+
 namespace komet {
 namespace {
 
@@ -12,11 +14,7 @@ namespace {
 // flies it with: the tube's cross-section plus the fins' frontal area.
 // Each share worked by hand from the published formulas.
 TEST(ShapeDrag, ClassicModelByHand) {
-  StageShape s;
-  s.nose = NoseCone{NoseShape::Cone, 0.075};
-  s.bodyLength = 0.3;
-  s.diameter = 0.025;
-  s.fins = FinSet{3, 0.06, 0.03, 0.05, 0.03, 0.002, 0.0};
+  StageShape s = testing::ClassicModelStage();
   const double area = std::numbers::pi / 4.0 * 0.025 * 0.025 + 3 * 0.05 * 0.002;
   const ShapeDrag d = DragFromShape(RocketShape{{s}}, area, 50.0);
   EXPECT_NEAR(d.friction, 0.35151, 2e-4);

@@ -7,27 +7,13 @@
 #include <numbers>
 #include <vector>
 
+#include "support/shape_fixtures.h"
+
 namespace komet {
 namespace {
 
-// A classic 25 mm model: 75 mm cone, 300 mm tube, three fins flush with the aft end.
-StageShape ConeThreeFin() {
-  StageShape s;
-  s.nose = NoseCone{NoseShape::Cone, 0.075};
-  s.bodyLength = 0.300;
-  s.diameter = 0.025;
-  s.fins = FinSet{3, 0.06, 0.03, 0.05, 0.03, 0.002, 0.0};
-  s.mount = MotorMount{0.018, 0.07, 0.005};
-  return s;
-}
-
-StageShape Booster(int fins, double diameter) {
-  StageShape s;
-  s.bodyLength = 0.150;
-  s.diameter = diameter;
-  s.fins = FinSet{fins, 0.05, 0.025, 0.045, 0.025, 0.002, 0.0};
-  return s;
-}
+using testing::BoosterStage;
+using testing::ClassicModelStage;
 
 // Expected centres worked by hand with Barrowman's equations as published
 // (the transition's in its original form with 1 - (d_f/d_a)²).
@@ -46,12 +32,22 @@ TEST(Stability, CentreOfPressureAgainstHandWorkedCases) {
     double cnAlpha, cp, bodyLength;
   };
   const std::vector<Case> cases{
-      {"cone, three fins", {{ConeThreeFin()}}, 0, 24.75276, 0.316568, 0.375},
+      {"cone, three fins", {{ClassicModelStage()}}, 0, 24.75276, 0.316568, 0.375},
       {"ogive, four fins, boat tail", {{ogive}}, 0, 19.57523, 0.497097, 0.65},
-      {"two stages before separation", {{ConeThreeFin(), Booster(3, 0.025)}}, 1, 42.97693, 0.392585, 0.525},
-      {"two stages after separation", {{ConeThreeFin(), Booster(3, 0.025)}}, 0, 24.75276, 0.316568, 0.375},
+      {"two stages before separation",
+       {{ClassicModelStage(), BoosterStage(3, 0.025)}},
+       1,
+       42.97693,
+       0.392585,
+       0.525},
+      {"two stages after separation",
+       {{ClassicModelStage(), BoosterStage(3, 0.025)}},
+       0,
+       24.75276,
+       0.316568,
+       0.375},
       {"wider six-fin booster, no shoulder",
-       {{ConeThreeFin(), Booster(6, 0.030)}},
+       {{ClassicModelStage(), BoosterStage(6, 0.030)}},
        1,
        59.80145,
        0.419855,
@@ -66,7 +62,7 @@ TEST(Stability, CentreOfPressureAgainstHandWorkedCases) {
 }
 
 TEST(Stability, MarginFromMassesAndMotor) {
-  const RocketShape shape{{ConeThreeFin()}};
+  const RocketShape shape{{ClassicModelStage()}};
   // 30 g empty balanced at 200 mm; a 24 g, 70 mm motor standing out 5 mm
   // behind the 375 mm stage: its middle at 345 mm.
   EXPECT_NEAR(MotorCentre(shape, 0, 0.07), 0.345, 1e-12);
@@ -77,14 +73,14 @@ TEST(Stability, MarginFromMassesAndMotor) {
 }
 
 TEST(Stability, EstimatedEmptyCentreSpreadsMassOverSurfaces) {
-  StageShape tube = Booster(3, 0.025);
+  StageShape tube = BoosterStage(3, 0.025);
   tube.fins.reset();
   EXPECT_NEAR(EmptyStageCg(tube), 0.075, 1e-12);  // a bare tube balances in its middle
   tube.emptyCg = 0.05;
   EXPECT_EQ(EmptyStageCg(tube), 0.05);  // a measured balance point wins
 
   // A cone's shell has its centre at 2/3 of its length; its surface is π r s.
-  StageShape coned = ConeThreeFin();
+  StageShape coned = ClassicModelStage();
   coned.fins.reset();
   const double r = 0.0125, slant = std::hypot(r, 0.075);
   const double cone = std::numbers::pi * r * slant, body = std::numbers::pi * 0.025 * 0.3;
@@ -104,7 +100,7 @@ TEST(Stability, MarginOverTheBoostLowestAtAnEvent) {
   const StabilityMotor d12{1, 0.044, 0.021, 1.7, 0.07};  // middle at 490 mm in the booster
   StabilityInput single{};
   single[0] = {true, 0.030, {c6}, 0.0, 0.0};
-  RocketShape one{{ConeThreeFin()}};
+  RocketShape one{{ClassicModelStage()}};
   one.stages[0].emptyCg = 0.2;
 
   const StabilityFigures a = StabilityOverBoost(one, single);
@@ -113,7 +109,7 @@ TEST(Stability, MarginOverTheBoostLowestAtAnEvent) {
   EXPECT_NEAR(a.minMargin, a.margin, 1e-12);  // the propellant burns off behind the balance point
   EXPECT_NEAR(a.burnoutMargin[0], (0.316568 - 0.0101400 / 0.042) / 0.025, 1e-4);
 
-  RocketShape two{{ConeThreeFin(), Booster(3, 0.025)}};
+  RocketShape two{{ClassicModelStage(), BoosterStage(3, 0.025)}};
   two.stages[0].emptyCg = 0.2;
   two.stages[1].emptyCg = 0.075;
   two.stages[1].mount.length = 0.07;

@@ -17,9 +17,9 @@ void QtCliExporter::Export(const ExportRequest& request, const Simulation& simul
   QByteArray bytes;
   if (request.kind == ExportRequest::Kind::Pdf) {
     // The footer's time as the desktop program prints it.
+    const FlightAnalysis a = AnalyseFlight(simulation, request.decimalSeparator, request.safety);
     bytes = RenderReportPdf(flight, rocket, switches, PrintDateTime(), request.decimalSeparator,
-                            MeasureRecovery(simulation),
-                            AnalyseFlight(simulation, request.decimalSeparator).warnings);
+                            a.figures.recovery, a.warnings, a.figures.stability);
     if (bytes.isEmpty() && !simulation.results().resultsValid)
       throw KometError(KometError::Kind::Io, "kein berechneter Flug");
   } else {

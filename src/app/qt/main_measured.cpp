@@ -15,6 +15,7 @@
 #include "common/komet_error.h"
 #include "common/qt/komet_settings.h"
 #include "common/qt/qt_text.h"
+#include "dialogs/shape_form.h"
 #include "flightlog/cw_fit.h"
 #include "plot/qt/plot_widget.h"
 
@@ -107,7 +108,12 @@ void TMain::CwAnpassenClick() {
     QApplication::restoreOverrideCursor();
   });
   if (!fit) return;
-  TCwFit dialog(*fit, measured_->fileName, setup_.decimalSeparator, this);
+  std::optional<double> shapeCw;
+  if (const std::optional<RocketShape>& shape = document_.shape()) {
+    const FlightResults& r = document_.simulation().results();
+    shapeCw = ShapeCw(*shape, document_.rocket(), r.resultsValid ? r.maxHeight : 0.0, r.maxHeightTime);
+  }
+  TCwFit dialog(*fit, measured_->fileName, setup_.decimalSeparator, shapeCw, this);
   if (dialog.exec() != QDialog::Accepted) return;
   run([&] { document_.TakeCw(dialog.chosenCw(), *prompts_); });
 }

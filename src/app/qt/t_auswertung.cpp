@@ -18,6 +18,7 @@
 #include "common/qt/window_place.h"
 #include "flightlog/cw_fit.h"
 #include "print/recovery_text.h"
+#include "print/stability_text.h"
 #include "sim/flight_analysis.h"
 
 namespace komet {
@@ -127,12 +128,18 @@ void TAuswertung::Refresh(const Simulation& simulation, char sep, const SafetyIn
   const FlightAnalysis a = AnalyseFlight(simulation, sep, safety);
   const FlightResults& r = simulation.results();
   const bool flight = r.resultsValid && !r.noFlight;
-  Kopf->setText(flight ? QString::fromStdString(Format(sep,
-                                                       "Brennschluss bei %.2f s, Gipfel %.1f m bei %.2f s, "
-                                                       "empfohlene Verzögerung %.1f s",
-                                                       r.burnoutTime, r.maxHeight, r.maxHeightTime,
-                                                       r.recommendedDelay()))
-                       : QStringLiteral("Es ist noch kein Flug berechnet."));
+  QString head = QStringLiteral("Es ist noch kein Flug berechnet.");
+  if (flight) {
+    head = QString::fromStdString(Format(sep,
+                                         "Brennschluss bei %.2f s, Gipfel %.1f m bei %.2f s, "
+                                         "empfohlene Verzögerung %.1f s",
+                                         r.burnoutTime, r.maxHeight, r.maxHeightTime, r.recommendedDelay()));
+    head += a.figures.stability
+                ? QStringLiteral("\nStabilität: ") +
+                      QString::fromStdString(StabilityLine(*a.figures.stability, sep))
+                : QStringLiteral("\nStabilität: ohne Form der Rakete nicht beurteilt (Datei → Form...)");
+  }
+  Kopf->setText(head);
   Messflug->setVisible(flight && measured_);
   if (flight && measured_)
     Messflug->setText(QString::fromStdString(

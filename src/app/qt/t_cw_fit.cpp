@@ -11,8 +11,9 @@
 
 namespace komet {
 
-TCwFit::TCwFit(const CwFit& fit, const std::string& fileName, char sep, QWidget* parent)
-    : QDialog(parent), fit_(fit) {
+TCwFit::TCwFit(const CwFit& fit, const std::string& fileName, char sep, std::optional<double> shapeCw,
+               QWidget* parent)
+    : QDialog(parent), fit_(fit), shapeCw_(shapeCw) {
   setObjectName(QStringLiteral("CwAnpassen"));
   setWindowTitle(QStringLiteral("cw anpassen"));
   const FlightComparison& c = fit.comparison;
@@ -28,6 +29,13 @@ TCwFit::TCwFit(const CwFit& fit, const std::string& fileName, char sep, QWidget*
                                     fit.cwAscent, fit.rmsAscent)),
       this);
   Aufstieg->setObjectName(QStringLiteral("Aufstieg"));
+  if (shapeCw_) {
+    // Beside the measured ones, so that the estimate can be judged by them.
+    Form = new QRadioButton(
+        QString::fromStdString(Format(sep, "cw %.3f: aus der Form geschätzt (ohne die Messung)", *shapeCw_)),
+        this);
+    Form->setObjectName(QStringLiteral("Form"));
+  }
   Gipfel->setChecked(true);
   auto* note = new QLabel(QString::fromStdString(Format(
                               sep,
@@ -44,12 +52,13 @@ TCwFit::TCwFit(const CwFit& fit, const std::string& fileName, char sep, QWidget*
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
-  for (QWidget* w : std::initializer_list<QWidget*>{head, Gipfel, Aufstieg, note, buttons})
-    layout->addWidget(w);
+  for (QWidget* w : std::initializer_list<QWidget*>{head, Gipfel, Aufstieg, Form, note, buttons})
+    if (w) layout->addWidget(w);
   setMinimumWidth(480);
 }
 
 double TCwFit::chosenCw() const {
+  if (Form && Form->isChecked()) return *shapeCw_;
   return Aufstieg->isChecked() ? fit_.cwAscent : fit_.cwApogee;
 }
 

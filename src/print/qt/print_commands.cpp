@@ -50,10 +50,10 @@ bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const Ro
   ReportLayout layout;
   const std::string dateTime = PrintDateTime();
   const char sep = LocaleDecimalSeparator();
-  const std::vector<FlightWarning> warnings = AnalyseFlight(simulation, sep, safety).warnings;
+  const FlightAnalysis a = AnalyseFlight(simulation, sep, safety);
   return PrintFlightReport(device, layout,
-                           {MakeFlightView(simulation), rocket, switches, dateTime, sep,
-                            MeasureRecovery(simulation), warnings});
+                           {MakeFlightView(simulation), rocket, switches, dateTime, sep, a.figures.recovery,
+                            a.warnings, a.figures.stability});
 }
 
 void SavePdf(const std::filesystem::path& pdf, const std::function<bool(PrinterDevice&)>& draw) {
@@ -64,8 +64,9 @@ bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulatio
                    const PlotSwitches& switches, const SafetyInputs& safety) {
   if (!simulation.results().resultsValid) return false;
   const char sep = LocaleDecimalSeparator();
+  const FlightAnalysis a = AnalyseFlight(simulation, sep, safety);
   WritePdf(pdf, RenderReportPdf(MakeFlightView(simulation), rocket, switches, PrintDateTime(), sep,
-                                MeasureRecovery(simulation), AnalyseFlight(simulation, sep, safety).warnings));
+                                a.figures.recovery, a.warnings, a.figures.stability));
   return true;
 }
 
