@@ -228,29 +228,48 @@ bool Document::SaveAs(Prompts& prompts) {
   return WriteTo(fileName_, prompts);
 }
 
-// The shape goes first: a rocket saved without the shape it was given
-// would lose it silently at the next open. A rocket without a shape leaves
-// no older shape file beside it that would give it one.
+// The rocket and its shape are written beside their files first and
+// replace them only when both are there, so that a full disk leaves the
+// pair as it was. The shape goes first: a rocket saved without the shape it
+// was given would lose it silently at the next open. A rocket without a
+// shape leaves no older shape file beside it that would give it one.
 bool Document::WriteTo(const std::filesystem::path& path, Prompts& prompts) {
   const std::filesystem::path shapeFile = ShapeFileFor(path.string());
+  auto failed = [&](const std::filesystem::path& file, const KometError& e) {
+    prompts.ShowError((file == shapeFile ? "Die Formdatei " : "Die Datei ") + Quoted(file) +
+                      " konnte nicht gespeichert werden: " + e.what());
+    return false;
+  };
+  std::optional<StagedFile> shape;
   try {
     if (shape_) {
       const std::string text = ShapeText(*shape_);
-      WriteFileAtomically(shapeFile,
-                          std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-    } else if (std::error_code ec; std::filesystem::is_regular_file(shapeFile, ec) &&
-                                   !std::filesystem::remove(shapeFile, ec) && ec) {
-      throw KometError::FromErrno(ec.value());
+      shape.emplace(shapeFile, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     }
   } catch (const KometError& e) {
-    prompts.ShowError("Die Formdatei " + Quoted(shapeFile) + " konnte nicht gespeichert werden: " + e.what());
-    return false;
+    return failed(shapeFile, e);
+  }
+  std::optional<StagedFile> record;
+  try {
+    std::vector<std::uint8_t> bytes(RocketRecord::kSize);
+    EncodeRocketRecord(rocket_, bytes);
+    record.emplace(path, bytes);
+  } catch (const KometError& e) {
+    return failed(path, e);
   }
   try {
-    SaveRocketFile(path, rocket_);
+    if (shape)
+      shape->Commit();
+    else if (std::error_code ec;
+             std::filesystem::is_regular_file(shapeFile, ec) && !std::filesystem::remove(shapeFile, ec) && ec)
+      throw KometError::FromErrno(ec.value());
   } catch (const KometError& e) {
-    prompts.ShowError("Die Datei " + Quoted(path) + " konnte nicht gespeichert werden: " + e.what());
-    return false;
+    return failed(shapeFile, e);
+  }
+  try {
+    record->Commit();
+  } catch (const KometError& e) {
+    return failed(path, e);
   }
   markSaved();
   return true;

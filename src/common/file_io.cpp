@@ -142,32 +142,56 @@ void WriteInPlace(const std::filesystem::path& path, std::span<const std::uint8_
 
 }  // namespace
 
-void WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
-  std::filesystem::path path = target;
+StagedFile::StagedFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes)
+    : target_(target) {
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode)) return WriteInPlace(target, bytes);
+    if (!S_ISREG(st.st_mode)) {
+      inPlace_.assign(bytes.begin(), bytes.end());
+      return;
+    }
     std::error_code ec;
     if (std::filesystem::is_symlink(target, ec)) {
       std::filesystem::path resolved = std::filesystem::canonical(target, ec);
-      if (!ec) path = std::move(resolved);
+      if (!ec) target_ = std::move(resolved);
     }
   }
-  std::string tmpl = path.string() + ".XXXXXX";
+  std::string tmpl = target_.string() + ".XXXXXX";
   Fd fd(::mkstemp(tmpl.data()));
   if (fd.get() < 0) throw KometError::FromErrno(errno);
-  const std::filesystem::path tmp = tmpl;
+  temporary_ = tmpl;
   // Nothing is renamed unless every step before said it worked.
   try {
     WriteAll(fd.get(), bytes);
     if (SystemSync(fd.get()) != 0) throw KometError::FromErrno(errno);
-    TakeOverRights(path, tmp);
+    TakeOverRights(target_, temporary_);
     if (SystemClose(fd.release()) != 0) throw KometError::FromErrno(errno);
-    if (::rename(tmp.c_str(), path.c_str()) != 0) throw KometError::FromErrno(errno);
   } catch (const KometError&) {
-    ::unlink(tmp.c_str());
+    ::unlink(temporary_.c_str());
     throw;
   }
+}
+
+StagedFile::~StagedFile() {
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+void StagedFile::Commit() {
+  if (temporary_.empty()) return WriteInPlace(target_, inPlace_);
+  if (::rename(temporary_.c_str(), target_.c_str()) != 0) throw KometError::FromErrno(errno);
+  temporary_.clear();
+  // The rename itself reaches the disk with its directory; where the file
+  // system cannot sync a directory the rename stands all the same.
+  if (const int dir = ::open(target_.parent_path().empty() ? "." : target_.parent_path().c_str(),
+                             O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+void WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
+  StagedFile(target, bytes).Commit();
 }
 
 void TakeOverRights(const std::filesystem::path& target, const std::filesystem::path& replacement) {

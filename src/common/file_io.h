@@ -27,6 +27,24 @@ std::vector<std::uint8_t> ReadFileRange(const std::filesystem::path& path, std::
 // the German reason; the old file stays intact then.
 void WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
+// WriteFileAtomically in two steps, for files that belong together: each
+// is written and synced beside its target first, and only when all of them
+// are there do they replace their targets (Commit, a rename each). Destroyed
+// without Commit it leaves its target as it was. A target that is no
+// regular file is written at Commit. Both steps throw KometError.
+class StagedFile {
+ public:
+  StagedFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+  ~StagedFile();
+  StagedFile(const StagedFile&) = delete;
+  StagedFile& operator=(const StagedFile&) = delete;
+  void Commit();
+
+ private:
+  std::filesystem::path target_, temporary_;
+  std::vector<std::uint8_t> inPlace_;
+};
+
 // Writes all bytes to an open file, going on after a short write. Throws
 // KometError with the reason of the write that failed.
 void WriteAll(int fd, std::span<const std::uint8_t> bytes);

@@ -133,6 +133,34 @@ TEST_F(DocumentTest, ASaveOnAFullDiskKeepsTheFileAndTheChange) {
   EXPECT_NE(prompts.errors[0].find("kein Platz mehr"), std::string::npos) << prompts.errors[0];
 }
 
+// The shape file is written first: a disk that fills up there, or at the
+// rocket file after it, leaves both files as they were.
+TEST_F(DocumentTest, AFullDiskKeepsTheRocketAndItsShapeFile) {
+  const auto file = SavedRocket("Saturn", "s.kmw");
+  doc.SetShape(RocketShape{{testing::ClassicModelStage()}});
+  ASSERT_TRUE(doc.Save(prompts));
+  auto shapeFile = file;
+  shapeFile.replace_extension(".kmf");
+  const std::string rocketBefore = testing::ReadText(file), shapeBefore = testing::ReadText(shapeFile);
+  EnterRocket("Jupiter");
+  StageShape longer = testing::ClassicModelStage();
+  longer.bodyLength = 0.4;
+  doc.SetShape(RocketShape{{longer}});
+  for (const int nth : {1, 2}) {
+    prompts.errors.clear();
+    SetWriteFault({nth, 10, ENOSPC});
+    EXPECT_FALSE(doc.Save(prompts)) << nth;
+    SetWriteFault({});
+    EXPECT_EQ(testing::ReadText(file), rocketBefore) << nth;
+    EXPECT_EQ(testing::ReadText(shapeFile), shapeBefore) << nth;
+    EXPECT_TRUE(doc.changed());
+    ASSERT_EQ(prompts.errors.size(), 1u);
+    EXPECT_NE(prompts.errors[0].find((nth == 1 ? shapeFile : file).string()), std::string::npos)
+        << prompts.errors[0];
+    EXPECT_NE(prompts.errors[0].find("kein Platz mehr"), std::string::npos) << prompts.errors[0];
+  }
+}
+
 TEST_F(DocumentTest, NotesTypedButNotAppliedCountAsAChange) {
   const auto file = SavedRocket("Notizen", "n.kmw");
   views.notesPending = true;
