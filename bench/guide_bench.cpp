@@ -6,7 +6,9 @@
 #include <thread>
 
 #include "app/motor_guide.h"
+#include "common/file_io.h"
 #include "model/rocket_file.h"
+#include "model/rocket_shape.h"
 #include "sim/flight_analysis.h"
 
 namespace {
@@ -16,6 +18,7 @@ using namespace komet;
 // Arg 0: threads. Arg 1: 0 the example rocket; 1 the one with a 30 cm
 // parachute on its motor's delay, in the standard atmosphere (two flights a
 // motor: one to the apogee finds its delay, one flies to a steady descent).
+// Arg 2: 1 with the rocket's shape, so every flight's balance is judged too.
 void BM_MotorGuideWholeCatalogue(benchmark::State& state) {
   const std::filesystem::path source = KOMET_SOURCE_DIR;
   const bool recovery = state.range(1) != 0;
@@ -26,6 +29,12 @@ void BM_MotorGuideWholeCatalogue(benchmark::State& state) {
           source / "examples/rockets" / (recovery ? "einstufig_c6_fallschirm.kmw" : "einstufig_c6.kmw"),
           empty)
           .record;
+  std::optional<RocketShape> shape;
+  if (state.range(2) != 0) {
+    const std::vector<std::uint8_t> text =
+        ReadFilePrefix(source / "examples/rockets/einstufig_c6.kmf", kMaxShapeFileBytes);
+    shape = ParseShapeText(std::string(text.begin(), text.end()));
+  }
   std::vector<MotorRecord> motors;
   std::vector<std::int32_t> numbers;
   GuideCandidates(source / "catalogue/motoren.kdb", GuideFilter{}, motors, numbers);
@@ -34,7 +43,7 @@ void BM_MotorGuideWholeCatalogue(benchmark::State& state) {
   const unsigned threads = static_cast<unsigned>(state.range(0));
   const std::atomic<bool> never{false};
   for (auto _ : state) {
-    MotorGuide guide(rocket, constants, motors, numbers, ',');
+    MotorGuide guide(rocket, constants, motors, numbers, ',', {}, shape);
     guide.Run(threads, never);
     benchmark::DoNotOptimize(guide.done());
   }
@@ -43,10 +52,12 @@ void BM_MotorGuideWholeCatalogue(benchmark::State& state) {
                                                   benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MotorGuideWholeCatalogue)
-    ->Args({1, 0})
-    ->Args({2, 0})
-    ->Args({1, 1})
-    ->Args({2, 1})
+    ->Args({1, 0, 0})
+    ->Args({2, 0, 0})
+    ->Args({1, 1, 0})
+    ->Args({2, 1, 0})
+    ->Args({1, 0, 1})
+    ->Args({1, 1, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Repetitions(3)
