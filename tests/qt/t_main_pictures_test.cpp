@@ -19,12 +19,13 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "app/qt/t_auswertung.h"
 #include "app/qt/t_main.h"
 #include "app/qt/t_motorberater.h"
 #include "dialogs/qt/motor_curve_widget.h"
 #include "dialogs/qt/t_bergung.h"
-#include "dialogs/qt/t_raketenform.h"
 #include "dialogs/qt/t_motorwahl.h"
+#include "dialogs/qt/t_raketenform.h"
 #include "dialogs/qt/t_stufendaten.h"
 #include "plot/qt/plot_widget.h"
 #include "qt/example_main.h"
@@ -235,6 +236,20 @@ class TMainPicturesTest : public QObject {
     QVERIFY2(figures.contains("Kaliber"), qPrintable(figures));
     QVERIFY(shot.width() <= 1024 && shot.height() < 768);
     SavePicture(shot, "form.png");
+  }
+
+  // The evaluation of the example with its shape: the balance under the
+  // head line, the window within the small screen.
+  void evaluation() {
+    main_->AuswertungClick();
+    auto* window = main_->findChild<TAuswertung*>();
+    QVERIFY(window);
+    const QString head = window->findChild<QLabel*>("Kopf")->text();
+    QVERIFY2(head.contains("Kaliber"), qPrintable(head));
+    const QImage shot = window->grab().toImage();
+    QVERIFY(shot.width() <= 1024 && shot.height() < 768);
+    SavePicture(shot, "auswertung.png");
+    window->close();
   }
 
  private:

@@ -65,6 +65,7 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   setObjectName(QStringLiteral("Auswertung"));
   setWindowTitle(QStringLiteral("Auswertung"));
   Kopf = new QLabel(this);
+  Kopf->setObjectName(QStringLiteral("Kopf"));
   Messflug = new QLabel(this);
   Messflug->setObjectName(QStringLiteral("Messflug"));
   Messflug->setWordWrap(true);
