@@ -5,6 +5,7 @@
 #include <cmath>
 #include <thread>
 
+#include "app/flight_json.h"
 #include "app/json_text.h"
 #include "common/file_io.h"
 #include "common/format.h"
@@ -46,6 +47,7 @@ void TakeFlight(const Simulation& sim, char sep, const SafetyInputs& safety, Gui
   }
   row.stability = f.stability;
   row.findings = std::move(a.warnings);
+  row.remedies = std::move(a.remedies);
   row.mark = MarkOf(row.findings);
 }
 
@@ -244,7 +246,8 @@ std::string GuideJson(std::span<const GuideRow> rows) {
             ", \"ejectionVelocity\": " + JsonNumber(r.ejectionVelocity) +
             ", \"landingVelocity\": " + JsonNumber(r.landingSpeed) + ", \"drift\": " + JsonNumber(r.drift) +
             ", \"noFlight\": " + JsonBool(r.noFlight) + ", \"mark\": " + JsonString(MarkKey(r.mark)) +
-            ", \"rules\": [" + rules + "], \"warnings\": [" + warnings + "]}";
+            ", \"rules\": [" + rules + "], \"warnings\": [" + warnings +
+            "], \"remedies\": " + RemediesJson(r.remedies) + "}";
   }
   return json + (rows.empty() ? "]\n" : "\n]\n");
 }
