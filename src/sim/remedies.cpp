@@ -75,10 +75,7 @@ std::vector<Remedy> FindRemedies(const Simulation& sim, const FlightAnalysis& a,
                        static_cast<double>(d->delay)});
     } else if (w.kind == HeightLimit && in.heightLimit) {
       const double over = a.figures.maxHeight - *in.heightLimit;
-      out.push_back(
-          {w.kind,
-           Format(sep, "%.0f m über der Höhengrenze: so viel tiefer muss der Gipfel liegen", std::ceil(over)),
-           over});
+      out.push_back({w.kind, Format(sep, "%.0f m über der Höhengrenze", std::ceil(over)), over});
     }
   }
   return out;
