@@ -301,6 +301,7 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
   EXPECT_NE(csv.find("\"C6 [Estes]\";\"Estes\";300,5;7,50;91,0;13,5;6,0;5,9;5;-0,9;-3,2;4,5;350;rot;\"Start"),
             std::string::npos)
       << csv;
+  EXPECT_NE(csv.find("gering\";\"mit 1,5 m Schiene\"\r\n"), std::string::npos) << csv;
 }
 
 GuideRow Row(const char* motor, GuideRow::Mark mark, std::optional<int> best, double recommended,
