@@ -30,6 +30,11 @@ std::string WarningJson(const FlightWarning& w) {
          ", \"figure\": " + JsonNumber(w.figure) + ", \"text\": " + JsonString(w.text) + "}";
 }
 
+std::string RemedyJson(const Remedy& r) {
+  return "{\"rule\": " + JsonString(RuleOf(r.rule).key) + ", \"text\": " + JsonString(r.text) +
+         ", \"value\": " + JsonNumber(r.value) + "}";
+}
+
 std::string RecoveryJson(const Recovery& r) {
   const bool chute = r.kind == Recovery::Kind::Parachute;
   std::string json = std::string("{\"kind\": \"") + (chute ? "parachute" : "streamer") + "\", ";
@@ -99,8 +104,15 @@ std::string ResultsJson(const Simulation& simulation, const std::optional<Stabil
                      : std::string("null")) +
           ",\n";
   json += "  \"delays\": " + ArrayJson(analysis.delays, DelayJson) + ",\n";
-  json += "  \"warnings\": " + ArrayJson(analysis.warnings, WarningJson) + "\n}\n";
+  json += "  \"warnings\": " + ArrayJson(analysis.warnings, WarningJson) + ",\n";
+  json += "  \"remedies\": " + ArrayJson(analysis.remedies, RemedyJson) + "\n}\n";
   return json;
+}
+
+std::string RemediesJson(std::span<const Remedy> remedies) {
+  std::string json = "[";
+  for (const Remedy& r : remedies) json += (json.size() > 1 ? ", " : "") + RemedyJson(r);
+  return json + "]";
 }
 
 }  // namespace komet

@@ -60,7 +60,11 @@ std::string FlightSummary(const Simulation& simulation, const RocketRecord& rock
       text += Row(row.label, row.value);
   if (analysis.warnings.empty()) return text + Row("Warnungen:", "keine");
   text += "Warnungen:\n";
-  for (const FlightWarning& w : analysis.warnings) text += "  " + w.text + '\n';
+  for (const FlightWarning& w : analysis.warnings) {
+    text += "  " + w.text + '\n';
+    if (const Remedy* remedy = RemedyFor(analysis.remedies, w.kind))
+      text += "    Abhilfe: " + remedy->text + '\n';
+  }
   return text;
 }
 

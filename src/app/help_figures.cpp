@@ -7,6 +7,7 @@
 #include "common/user_folders.h"
 #include "dialogs/settings.h"
 #include "sim/flight_safety.h"
+#include "sim/remedies.h"
 #include "sim/sim_constants.h"
 
 namespace komet {
@@ -28,6 +29,7 @@ std::string Shown(const std::filesystem::path& path) {
 std::vector<std::pair<std::string, std::string>> HelpFigures() {
   return {
       {"railExitSpeed", Number(kMinRailExitSpeed)},
+      {"maxRemedyRail", Number(kMaxRemedyRail, 1)},
       {"machFraction", Number(kMaxMachFraction, 1)},
       {"maxModelSpeed", Number(kMaxModelSpeed)},
       {"speedOfSound", Number(kSpeedOfSound)},

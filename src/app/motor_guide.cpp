@@ -5,6 +5,7 @@
 #include <cmath>
 #include <thread>
 
+#include "app/flight_json.h"
 #include "app/json_text.h"
 #include "common/file_io.h"
 #include "common/format.h"
@@ -46,6 +47,7 @@ void TakeFlight(const Simulation& sim, char sep, const SafetyInputs& safety, Gui
   }
   row.stability = f.stability;
   row.findings = std::move(a.warnings);
+  row.remedies = std::move(a.remedies);
   row.mark = MarkOf(row.findings);
 }
 
@@ -244,7 +246,8 @@ std::string GuideJson(std::span<const GuideRow> rows) {
             ", \"ejectionVelocity\": " + JsonNumber(r.ejectionVelocity) +
             ", \"landingVelocity\": " + JsonNumber(r.landingSpeed) + ", \"drift\": " + JsonNumber(r.drift) +
             ", \"noFlight\": " + JsonBool(r.noFlight) + ", \"mark\": " + JsonString(MarkKey(r.mark)) +
-            ", \"rules\": [" + rules + "], \"warnings\": [" + warnings + "]}";
+            ", \"rules\": [" + rules + "], \"warnings\": [" + warnings +
+            "], \"remedies\": " + RemediesJson(r.remedies) + "}";
   }
   return json + (rows.empty() ? "]\n" : "\n]\n");
 }
@@ -260,12 +263,14 @@ std::string GuideCsv(std::span<const GuideRow> rows, CsvDialect dialect) {
        {"Motor", "Hersteller", "Gipfelhöhe [m]", "Gipfelzeit [s]", "Höchstgeschwindigkeit [m/s]",
         "Geschwindigkeit am Ende der Startvorrichtung [m/s]", "Schub/Gewicht", "Empfohlene Verzögerung [s]",
         "Beste Verzögerung [s]", "Abweichung [s]", "Geschwindigkeit beim Ausstoß [m/s]",
-        "Landegeschwindigkeit [m/s]", "Abdrift [m]", "Bewertung", "Warnungen"})
+        "Landegeschwindigkeit [m/s]", "Abdrift [m]", "Bewertung", "Warnungen", "Abhilfen"})
     csv += (csv.size() > 3 ? sep : "") + h;
   csv += "\r\n";
   for (const GuideRow& r : rows) {
     std::string warnings;
     for (const FlightWarning& w : r.findings) warnings += (warnings.empty() ? "" : "; ") + w.text;
+    std::string remedies;
+    for (const Remedy& m : r.remedies) remedies += (remedies.empty() ? "" : "; ") + m.text;
     const std::string best = r.bestDelay ? std::to_string(*r.bestDelay) : std::string();
     const bool flew = !r.noFlight;
     csv += CsvQuoted(r.motor) + sep + CsvQuoted(r.maker) + sep + (flew ? number(r.apogee, "%.1f") : "") +
@@ -275,7 +280,7 @@ std::string GuideCsv(std::span<const GuideRow> rows, CsvDialect dialect) {
            (flew ? number(r.recommendedDelay, "%.1f") : "") + sep + best + sep +
            number(r.delayDifference(), "%.1f") + sep + number(r.ejectionVelocity, "%.1f") + sep +
            number(r.landingSpeed, "%.1f") + sep + number(r.drift, "%.0f") + sep +
-           std::string(MarkText(r.mark)) + sep + CsvQuoted(warnings) + "\r\n";
+           std::string(MarkText(r.mark)) + sep + CsvQuoted(warnings) + sep + CsvQuoted(remedies) + "\r\n";
   }
   return csv;
 }

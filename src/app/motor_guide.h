@@ -14,6 +14,7 @@
 #include "model/rocket_record.h"
 #include "motors/motor_database.h"
 #include "sim/flight_safety.h"
+#include "sim/remedies.h"
 #include "sim/sim_constants.h"
 #include "sim/simulation.h"
 
@@ -65,6 +66,7 @@ struct GuideRow {
   std::optional<double> drift;                        // m at the site's wind; none without recovery
   std::optional<FlightFigures::Stability> stability;  // none without a shape
   std::vector<FlightWarning> findings;                // the safety rules that fired, in their order
+  std::vector<Remedy> remedies;                       // what would clear a finding, where one exists
   Mark mark = Mark::Green;                            // red or amber after the worst finding
 
   // Best delay minus the recommended one, s; nothing without a best delay.
@@ -133,7 +135,7 @@ void GuideCandidates(const std::filesystem::path& database, const GuideFilter& f
                      std::vector<MotorRecord>& motors, std::vector<std::int32_t>& recordNos);
 
 // The table as JSON (an array of rows, SI units, non-finite numbers null;
-// each row's mark and the keys of its rules) and as the spreadsheet CSV of
+// each row's mark, the keys of its rules and its remedies) and as the spreadsheet CSV of
 // the evaluation.
 std::string GuideJson(std::span<const GuideRow> rows);
 std::string GuideCsv(std::span<const GuideRow> rows, CsvDialect dialect);

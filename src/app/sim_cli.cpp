@@ -150,7 +150,11 @@ std::string GuideTable(std::span<const GuideRow> rows, char sep) {
     if (landing)
       text += r.landingSpeed && r.drift ? Format(sep, " %7.1f %5.0f m", *r.landingSpeed, *r.drift)
                                         : std::string("       -       -");
-    for (std::size_t k = 0; k < r.findings.size(); ++k) text += (k == 0 ? "  " : "; ") + r.findings[k].text;
+    for (std::size_t k = 0; k < r.findings.size(); ++k) {
+      text += (k == 0 ? "  " : "; ") + r.findings[k].text;
+      if (const Remedy* remedy = RemedyFor(r.remedies, r.findings[k].kind))
+        text += " (Abhilfe: " + remedy->text + ")";
+    }
     text += "\n";
   }
   return text;

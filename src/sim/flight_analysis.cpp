@@ -78,11 +78,23 @@ void MeasureStages(const Simulation& sim, FlightFigures& f) {
 
 }  // namespace
 
+double SpeedWithinStep(double from, double velocity, double accel, double timeStep, double height) {
+  // The step's motion: constant acceleration, covering velocity × step as
+  // the integrator moves the height, so its velocity is that of the step's
+  // middle; v² grows by 2 a Δh from the speed where the step begins.
+  const double start = velocity - 0.5 * accel * timeStep;
+  const double rise = std::max(0.0, height - from);
+  return std::sqrt(std::max(0.0, start * start + 2.0 * accel * rise));
+}
+
 std::optional<double> RailExitSpeed(const Simulation& sim) {
   const auto samples = sim.samples();
   const double rail = sim.constants().railLength;
   for (std::size_t n = 1; n <= sim.lastSample(); ++n)
-    if (samples[n].height > rail) return samples[n].velocity;
+    if (samples[n].height > rail) {
+      const double from = n > 1 ? samples[n - 1].height : 0.0;
+      return SpeedWithinStep(from, samples[n].velocity, samples[n].accel, sim.constants().timeStep, rail);
+    }
   return std::nullopt;
 }
 
@@ -213,6 +225,7 @@ FlightAnalysis AnalyseFlight(const Simulation& sim, char sep, const SafetyInputs
   SafetyInputs in = inputs;
   in.otherDeployment = in.otherDeployment || OpensAtApogee(sim.constants().recovery);
   a.warnings = JudgeFlight(a.figures, in, sep);
+  a.remedies = FindRemedies(sim, a, in, sep);
   return a;
 }
 

@@ -7,6 +7,7 @@
 
 #include "model/rocket_record.h"
 #include "sim/flight_safety.h"
+#include "sim/remedies.h"
 #include "sim/simulation.h"
 
 namespace komet {
@@ -34,6 +35,7 @@ struct FlightAnalysis {
   std::vector<DelayCheck> delays;
   FlightFigures figures;                // what the rules judged
   std::vector<FlightWarning> warnings;  // every rule that fired, red and amber
+  std::vector<Remedy> remedies;         // what would clear a finding, where the flight shows it
 };
 
 // The delay table and the findings of the safety rules for the last run
@@ -44,9 +46,15 @@ FlightAnalysis AnalyseFlight(const Simulation& simulation, char decimalSeparator
 // What the safety rules judge of the last run and its delay table.
 FlightFigures MeasureFlight(const Simulation& simulation, const std::vector<DelayCheck>& delays);
 
-// The velocity at the first sample above the launch rail, m/s; nothing when
-// the rocket never leaves the rail.
+// The speed where the rocket leaves the launch rail, m/s, found inside the
+// step that passes the rail's end, so that it follows the rail's length
+// smoothly; nothing when the rocket never leaves the rail.
 std::optional<double> RailExitSpeed(const Simulation& simulation);
+
+// The speed at `height` inside a step that begins at `from` and whose
+// sample holds `velocity` and `accel`: exact for the integrator's motion
+// within a step (constant acceleration, the height moved by velocity × step).
+double SpeedWithinStep(double from, double velocity, double accel, double timeStep, double height);
 
 // The main motor's published delay closest to the last run's recommended
 // one (the shorter of two as close); nothing when none is published.

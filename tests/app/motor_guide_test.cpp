@@ -274,6 +274,7 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
                    .drift = 350,
                    .stability = std::nullopt,
                    .findings = {{SafetyRuleId::RailExitSpeed, 0, 13.5, "Startgeschwindigkeit \"zu\" gering"}},
+                   .remedies = {{SafetyRuleId::RailExitSpeed, "mit 1,5 m Schiene", 1.5}},
                    .mark = GuideRow::Mark::Red};
   GuideRow none;
   none.motor = "Kaputt";
@@ -283,20 +284,24 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
   EXPECT_EQ(
       GuideJson(std::vector{r, none}),
       "[\n  {\"motor\": \"C6 [Estes]\", \"maker\": \"Estes\", \"apogee\": 300.5, \"apogeeTime\": 7.5, "
-      "\"maxVelocity\": 91, \"railExitVelocity\": 13.5, \"stability\": null, \"thrustToWeight\": 6, \"recommendedDelay\": "
+      "\"maxVelocity\": 91, \"railExitVelocity\": 13.5, \"stability\": null, \"thrustToWeight\": 6, "
+      "\"recommendedDelay\": "
       "5.9000000000000004, "
       "\"bestDelay\": 5, \"ejectionVelocity\": -3.25, \"landingVelocity\": 4.5, \"drift\": 350, "
       "\"noFlight\": false, \"mark\": \"red\", "
       "\"rules\": [\"railExitSpeed\"], \"warnings\": [\"Startgeschwindigkeit "
-      "\\\"zu\\\" gering\"]},\n  {\"motor\": \"Kaputt\", \"maker\": null, \"apogee\": 0, \"apogeeTime\": 0, "
-      "\"maxVelocity\": 0, \"railExitVelocity\": null, \"stability\": null, \"thrustToWeight\": 0, \"recommendedDelay\": 0, "
+      "\\\"zu\\\" gering\"], \"remedies\": [{\"rule\": \"railExitSpeed\", \"text\": \"mit 1,5 m Schiene\", "
+      "\"value\": 1.5}]},\n  {\"motor\": \"Kaputt\", \"maker\": null, \"apogee\": 0, \"apogeeTime\": 0, "
+      "\"maxVelocity\": 0, \"railExitVelocity\": null, \"stability\": null, \"thrustToWeight\": 0, "
+      "\"recommendedDelay\": 0, "
       "\"bestDelay\": null, \"ejectionVelocity\": null, \"landingVelocity\": null, \"drift\": null, "
       "\"noFlight\": true, \"mark\": \"red\", "
-      "\"rules\": [\"noFlight\"], \"warnings\": [\"kein Flug\"]}\n]\n");
+      "\"rules\": [\"noFlight\"], \"warnings\": [\"kein Flug\"], \"remedies\": []}\n]\n");
   const std::string csv = GuideCsv(std::vector{r}, kGermanCsv);
   EXPECT_NE(csv.find("\"C6 [Estes]\";\"Estes\";300,5;7,50;91,0;13,5;6,0;5,9;5;-0,9;-3,2;4,5;350;rot;\"Start"),
             std::string::npos)
       << csv;
+  EXPECT_NE(csv.find("gering\";\"mit 1,5 m Schiene\"\r\n"), std::string::npos) << csv;
 }
 
 GuideRow Row(const char* motor, GuideRow::Mark mark, std::optional<int> best, double recommended,

@@ -195,6 +195,21 @@ TEST_F(SimCliTest, JsonHasTheDelayCheckAndWarnings) {
   EXPECT_EQ(std::count(j.begin(), j.end(), '{'), std::count(j.begin(), j.end(), '}'));
 }
 
+// A red rail exit names its remedy under the finding and in the JSON; the
+// rail it names clears the finding.
+TEST_F(SimCliTest, SlowRailExitShowsItsRemedy) {
+  ASSERT_EQ(Run({rocket.string(), "--raw", "--rail-length", "0.2", "--json", "-"}), 0) << err.str();
+  const std::string j = out.str();
+  const auto at = j.find("\"remedies\": [\n    {\"rule\": \"railExitSpeed\", \"text\": \"mit ");
+  ASSERT_NE(at, std::string::npos) << j;
+  const double rail = JsonField(j.substr(at), "value");
+  EXPECT_GT(rail, 0.2);
+  ASSERT_EQ(Run({rocket.string(), "--raw", "--rail-length", "0.2"}), 0) << err.str();
+  EXPECT_NE(out.str().find("\n    Abhilfe: mit "), std::string::npos) << out.str();
+  ASSERT_EQ(Run({rocket.string(), "--raw", "--rail-length", std::to_string(rail), "--json", "-"}), 0);
+  EXPECT_EQ(out.str().find("railExitSpeed"), std::string::npos) << out.str();
+}
+
 TEST_F(SimCliTest, OverridesChangeTheFlight) {
   ASSERT_EQ(Run({rocket.string(), "--raw", "--json", "-"}), 0);
   const std::string base = out.str();

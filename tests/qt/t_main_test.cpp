@@ -318,9 +318,11 @@ class TMainTest : public QObject {
       best += table->item(row, 8)->text().contains("beste Wahl");
     QCOMPARE(best, 1);
     QVERIFY2(table->item(1, 2)->text().contains(','), qPrintable(table->item(1, 2)->text()));
-    // 71 g on a C6 leave the 1 m rail at 13.6 m/s.
-    QCOMPARE(window->warningList()->count(), 1);
+    // 71 g on a C6 leave the 1 m rail at 13.6 m/s; a longer rail is the remedy, under it.
+    QCOMPARE(window->warningList()->count(), 2);
     QVERIFY(window->warningList()->item(0)->text().startsWith("Startgeschwindigkeit zu gering: 13,6 m/s"));
+    QVERIFY2(window->warningList()->item(1)->text().contains("Abhilfe: mit 1,7 m Schiene"),
+             qPrintable(window->warningList()->item(1)->text()));
 
     QCOMPARE(window->warningList()->item(0)->background().color(), QColor(246, 200, 200));  // red
 

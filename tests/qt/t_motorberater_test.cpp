@@ -139,6 +139,17 @@ class TMotorberaterTest : public QObject {
     QVERIFY2(last.contains("rot: "), qPrintable(last));
     QVERIFY(rows->index(0, 0).data(Qt::ToolTipRole).toString().contains("keine Regel verletzt"));
     QVERIFY(!rows->index(0, 0).data(Qt::DecorationRole).isNull());  // the marker, visible when selected
+    // A remedy stands right under the finding it clears.
+    int remedies = 0;
+    for (int r = 0; r < rows->rowCount(); ++r) {
+      const QStringList lines = rows->index(r, 0).data(Qt::ToolTipRole).toString().split('\n');
+      for (int i = 1; i < lines.size(); ++i)
+        if (lines[i].contains("Abhilfe: ")) {
+          ++remedies;
+          QVERIFY2(lines[i - 1].startsWith(QString::fromUtf8("• ")), qPrintable(lines[i - 1]));
+        }
+    }
+    QVERIFY(remedies > 0);
     const QString legend = guide_->findChild<QLabel*>("Legende")->text();
     for (const char* word : {"grün", "gelb", "rot", "Tooltip"}) QVERIFY2(legend.contains(word), word);
   }

@@ -100,9 +100,12 @@ QColor GuideMarkColor(GuideRow::Mark mark) {
 
 QString GuideRowToolTip(const GuideRow& row) {
   QStringList lines{QString::fromStdString(row.motor) + QStringLiteral(" – ") + MarkHeadline(row.mark)};
-  for (const FlightWarning& w : row.findings)
+  for (const FlightWarning& w : row.findings) {
     lines << (w.level() == SafetyLevel::Red ? QStringLiteral("• rot: ") : QStringLiteral("• gelb: ")) +
                  QString::fromStdString(w.text);
+    if (const Remedy* remedy = RemedyFor(row.remedies, w.kind))
+      lines << QStringLiteral("   Abhilfe: ") + QString::fromStdString(remedy->text);
+  }
   return lines.join(QLatin1Char('\n'));
 }
 

@@ -172,6 +172,13 @@ void TAuswertung::Refresh(const Simulation& simulation, char sep, const SafetyIn
     item->setBackground(GuideRowColor(red ? GuideRow::Mark::Red : GuideRow::Mark::Amber));
     item->setToolTip((red ? QStringLiteral("rot – ") : QStringLiteral("gelb – ")) +
                      QString::fromStdString(RuleLabel(w.kind, sep, a.figures.speedOfSound)));
+    // The remedy right under its finding, in the finding's colour.
+    if (const Remedy* remedy = RemedyFor(a.remedies, w.kind)) {
+      auto* help = new QListWidgetItem(QStringLiteral("    Abhilfe: ") + QString::fromStdString(remedy->text),
+                                       Warnungen);
+      help->setBackground(item->background());
+      help->setToolTip(QStringLiteral("berechnet aus diesem Flug"));
+    }
   }
   if (flight && a.warnings.empty()) Warnungen->addItem(QStringLiteral("Keine Warnungen."));
   if (flight && a.delays.empty())
