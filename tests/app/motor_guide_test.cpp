@@ -272,6 +272,7 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
                    .ejectionVelocity = -3.25,
                    .landingSpeed = 4.5,
                    .drift = 350,
+                   .stability = std::nullopt,
                    .findings = {{SafetyRuleId::RailExitSpeed, 0, 13.5, "Startgeschwindigkeit \"zu\" gering"}},
                    .mark = GuideRow::Mark::Red};
   GuideRow none;
@@ -371,7 +372,7 @@ TEST(MotorGuideCli, JsonRowsCarryMarkAndRulesInTheGuidesOrder) {
   SaveRocketFile(dir.path() / "c6.kmw", SingleStage(SmallDatabase()[1]));
   std::ostringstream out, err;
   ASSERT_EQ(RunKometSim({"guide", (dir.path() / "c6.kmw").string(), "--db", db.string(), "--raw",
-                         "--diameter", "0", "--max-speed", "1000", "--json", "-"},
+                         "--diameter", "0", "--length", "0", "--max-speed", "1000", "--json", "-"},
                         {}, out, err),
             0)
       << err.str();
