@@ -59,7 +59,8 @@ std::string MountRefusal(const StageForm& form, const RocketShape* shape, std::s
 }
 
 std::optional<StabilityFigures> FormStability(const StageForm& form, const RocketRecord& current,
-                                              const RocketShape* shape, const std::filesystem::path& database) {
+                                              const RocketShape* shape,
+                                              const std::filesystem::path& database) {
   if (!shape) return std::nullopt;
   RocketRecord rocket;
   try {

@@ -34,7 +34,8 @@ std::string MountRefusal(const StageForm& form, const RocketShape* shape, std::s
 // than the rocket flies, without a motor in stage 1, or when the choices do
 // not transfer (a motor the database no longer reads).
 std::optional<StabilityFigures> FormStability(const StageForm& form, const RocketRecord& current,
-                                              const RocketShape* shape, const std::filesystem::path& database);
+                                              const RocketShape* shape,
+                                              const std::filesystem::path& database);
 
 // The line beside the motors, "Stabilität: 2,1 Kaliber (min. 1,8)", and
 // the level of the balance rules it breaks (none: it breaks none).

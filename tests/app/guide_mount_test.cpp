@@ -66,7 +66,8 @@ TEST(GuideMount, WithoutAShapeTheStagesMotorGivesTheMount) {
   }
 }
 
-MotorRecord SizedMotor(std::string_view name, double thrust, double burnTime, double propellant, double total) {
+MotorRecord SizedMotor(std::string_view name, double thrust, double burnTime, double propellant,
+                       double total) {
   MotorRecord m = testing::BoxMotor(name, thrust, burnTime, propellant, total);
   MotorDetails d;
   d.maker = "Test";

@@ -283,13 +283,15 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
   EXPECT_EQ(
       GuideJson(std::vector{r, none}),
       "[\n  {\"motor\": \"C6 [Estes]\", \"maker\": \"Estes\", \"apogee\": 300.5, \"apogeeTime\": 7.5, "
-      "\"maxVelocity\": 91, \"railExitVelocity\": 13.5, \"stability\": null, \"thrustToWeight\": 6, \"recommendedDelay\": "
+      "\"maxVelocity\": 91, \"railExitVelocity\": 13.5, \"stability\": null, \"thrustToWeight\": 6, "
+      "\"recommendedDelay\": "
       "5.9000000000000004, "
       "\"bestDelay\": 5, \"ejectionVelocity\": -3.25, \"landingVelocity\": 4.5, \"drift\": 350, "
       "\"noFlight\": false, \"mark\": \"red\", "
       "\"rules\": [\"railExitSpeed\"], \"warnings\": [\"Startgeschwindigkeit "
       "\\\"zu\\\" gering\"]},\n  {\"motor\": \"Kaputt\", \"maker\": null, \"apogee\": 0, \"apogeeTime\": 0, "
-      "\"maxVelocity\": 0, \"railExitVelocity\": null, \"stability\": null, \"thrustToWeight\": 0, \"recommendedDelay\": 0, "
+      "\"maxVelocity\": 0, \"railExitVelocity\": null, \"stability\": null, \"thrustToWeight\": 0, "
+      "\"recommendedDelay\": 0, "
       "\"bestDelay\": null, \"ejectionVelocity\": null, \"landingVelocity\": null, \"drift\": null, "
       "\"noFlight\": true, \"mark\": \"red\", "
       "\"rules\": [\"noFlight\"], \"warnings\": [\"kein Flug\"]}\n]\n");

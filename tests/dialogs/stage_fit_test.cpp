@@ -39,9 +39,9 @@ RocketShape ConeThreeFin() {
 class StageFitTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    db = testing::WriteDatabase(dir.path(), {Sized("C6 [Estes]", 18, 70), Sized("E6 [AeroTech]", 24, 70),
-                                             Sized("F10 [Lang]", 18, 95), testing::BoxMotor("Alt", 5, 1),
-                                             Sized("S99 [Schwer]", 18, 70, 0.05, 0.300)});
+    db = testing::WriteDatabase(
+        dir.path(), {Sized("C6 [Estes]", 18, 70), Sized("E6 [AeroTech]", 24, 70), Sized("F10 [Lang]", 18, 95),
+                     testing::BoxMotor("Alt", 5, 1), Sized("S99 [Schwer]", 18, 70, 0.05, 0.300)});
     InitRakete(rocket);
     GetNames(form, db, rocket);
     form.stmgr[0] = "40";
@@ -119,7 +119,7 @@ TEST(StabilityNote, ColourAfterTheBalanceRules) {
     double margin, minMargin;
     std::optional<SafetyLevel> level;
   } cases[] = {
-      {2.1, 1.8, std::nullopt},       {3.0, 0.6, SafetyLevel::Red},   // unstable while burning
+      {2.1, 1.8, std::nullopt},       {3.0, 0.6, SafetyLevel::Red},    // unstable while burning
       {0.5, 0.5, SafetyLevel::Red},   {2.0, 1.2, SafetyLevel::Amber},  // marginal
       {5.0, 3.0, SafetyLevel::Amber},                                  // over-stable at lift-off
   };

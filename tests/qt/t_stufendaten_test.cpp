@@ -149,6 +149,30 @@ class TStufendatenTest : public QObject {
     QCOMPARE(doc_->rocket().stages[0].counts[0], 3);
   }
 
+  // With the shape's 18 mm mount a 24 mm motor is refused and the C6 stays;
+  // the balance beside the motors follows the motors chosen.
+  void theShapesMountRefusesAMotorThatDoesNotFit() {
+    dialog_ = std::make_unique<TStufendaten>(doc_->form(), ',', nullptr, [] { return SmallDatabase(); });
+    dialog_->setRocket(&doc_->rocket());
+    dialog_->setShape(&doc_->shape());
+    QVERIFY(doc_->LoadRocketFile(kSingleStage, prompts_, views_));
+    QVERIFY(doc_->shape());
+    QString message, withC6, withB4;
+    answer("BitBtn2", [&] {
+      withC6 = label("Stabilitaet1")->text();
+      testing::CloseNextMessageBox(&message);
+      combo(1)->setCurrentIndex(combo(1)->findText("D12 [Estes]"));
+      QCOMPARE(combo(1)->currentText(), QString("C6 [Estes]"));
+      choose(1, "B4 [Estes]", 1);  // 18 mm: taken
+      withB4 = label("Stabilitaet1")->text();
+      QCOMPARE(label("Stabilitaet2")->text(), withB4);  // one rocket, the same line on every page
+    });
+    doc_->Change(prompts_, views_);
+    QVERIFY2(message.contains("D12 passt nicht") && message.contains("24,0"), qPrintable(message));
+    QVERIFY2(withC6.startsWith("Stabilität: ") && withC6.contains("Kaliber"), qPrintable(withC6));
+    QVERIFY2(withB4 != withC6, qPrintable(withB4));  // a lighter motor moves the balance
+  }
+
   // The plot's double-click reloads the record first, so an aborted edit is gone.
   void reloadDiscardsAnAbortedEdit() {
     QVERIFY(doc_->LoadRocketFile(kSingleStage, prompts_, views_));
@@ -330,6 +354,7 @@ class TStufendatenTest : public QObject {
 
  private:
   QLineEdit* edit(const char* name) { return dialog_->findChild<QLineEdit*>(name); }
+  QLabel* label(const char* name) { return dialog_->findChild<QLabel*>(name); }
   QWidget* banner() { return dialog_->findChild<QWidget*>("Banner"); }
   QComboBox* combo(int slot) {
     static const char* const names[] = {"Motore1", "Motore2", "motore3", "Motore4", "motore5",

@@ -24,11 +24,11 @@ TEST(MotorFit, DiameterUpToHalfAMillimetreOverLengthUpToTheOverhang) {
     double diameter, length;
     MountFit fit;
   } cases[] = {
-      {18.0, 70.0, MountFit::Fits},     {13.0, 45.0, MountFit::Fits},
-      {18.5, 70.0, MountFit::Fits},     // at the rounding tolerance
-      {18.6, 70.0, MountFit::TooWide},  {24.0, 70.0, MountFit::TooWide},
-      {18.0, 75.0, MountFit::Fits},     // standing out by the whole overhang
-      {18.0, 75.1, MountFit::TooLong},  {18.0, 95.0, MountFit::TooLong},
+      {18.0, 70.0, MountFit::Fits},    {13.0, 45.0, MountFit::Fits},
+      {18.5, 70.0, MountFit::Fits},  // at the rounding tolerance
+      {18.6, 70.0, MountFit::TooWide}, {24.0, 70.0, MountFit::TooWide},
+      {18.0, 75.0, MountFit::Fits},  // standing out by the whole overhang
+      {18.0, 75.1, MountFit::TooLong}, {18.0, 95.0, MountFit::TooLong},
       {24.0, 95.0, MountFit::TooWide},  // the diameter is named first
       {0.0, 70.0, MountFit::Fits},      // no diameter known
       {18.0, 0.0, MountFit::Fits},      // no length known
@@ -36,8 +36,8 @@ TEST(MotorFit, DiameterUpToHalfAMillimetreOverLengthUpToTheOverhang) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(FitOf(limit, c.diameter, c.length), c.fit) << c.diameter << " x " << c.length;
-  EXPECT_EQ(FitOf({}, 98.0, 1000.0), MountFit::Fits);            // nothing known of the mount
-  EXPECT_EQ(FitOf({18.0, 0.0}, 18.0, 1000.0), MountFit::Fits);   // nor of its length
+  EXPECT_EQ(FitOf({}, 98.0, 1000.0), MountFit::Fits);           // nothing known of the mount
+  EXPECT_EQ(FitOf({18.0, 0.0}, 18.0, 1000.0), MountFit::Fits);  // nor of its length
   EXPECT_EQ(FitOf({18.0, 0.0}, 24.0, 70.0), MountFit::TooWide);
 }
 
@@ -59,7 +59,8 @@ TEST(MotorFit, MountFromTheShapeElseFromTheStagesMotor) {
   // A shape without a mount's diameter, or without the stage, or none at
   // all: the motor the stage carries sets the mount, with no overhang.
   shape.stages[0].mount = {};
-  for (const RocketShape* s : {static_cast<const RocketShape*>(&shape), static_cast<const RocketShape*>(nullptr)}) {
+  for (const RocketShape* s :
+       {static_cast<const RocketShape*>(&shape), static_cast<const RocketShape*>(nullptr)}) {
     m = StageMountOf(rocket, s, 0);
     EXPECT_EQ(m.source, StageMount::Source::Motor);
     EXPECT_EQ(m.mount, (MotorMount{0.024, 0.070, 0.0}));

@@ -88,8 +88,9 @@ QWidget* TMotorwahl::createFilters() {
   Durchmesser = NamedCombo("Durchmesser", row);
   const bool known = mount_.diameterMm > 0 || mount_.lengthMm > 0;
   Passt = new QCheckBox(ToQ(MountText(mount_, decimalSeparator_)), row);
-  Passt->setToolTip(QStringLiteral("Nur Motoren, die in die Motorhalterung der Stufe passen: die der Form, "
-                                   "sonst so groß wie der Motor, den die Stufe jetzt hat"));
+  Passt->setToolTip(
+      QStringLiteral("Nur Motoren, die in die Motorhalterung der Stufe passen: die der Form, "
+                     "sonst so groß wie der Motor, den die Stufe jetzt hat"));
   Passt->setObjectName(QStringLiteral("Passt"));
   Passt->setEnabled(known);
   Passt->setChecked(known);

@@ -26,12 +26,12 @@
 #include "common/win1252.h"
 #include "dialogs/motor_filter.h"
 #include "dialogs/pending_edits.h"
-#include "dialogs/stage_fit.h"
 #include "dialogs/qt/calculator_dialog.h"
 #include "dialogs/qt/motor_list_search.h"
 #include "dialogs/qt/motor_table_model.h"
 #include "dialogs/qt/t_motorwahl.h"
 #include "dialogs/qt/widget_row.h"
+#include "dialogs/stage_fit.h"
 
 namespace komet {
 namespace {
@@ -306,9 +306,9 @@ QWidget* TStufendaten::createMotorHeader(int stage, QWidget* parent) {
   row.layout->setContentsMargins(0, 0, 0, 0);
   Stabilitaet[s] = new QLabel(row.box);
   Stabilitaet[s]->setObjectName(Numbered("Stabilitaet", s + 1));
-  Stabilitaet[s]->setToolTip(
-      QStringLiteral("Stabilitätsreserve der Rakete mit den gewählten Motoren, in Kalibern (Rohrdurchmessern): "
-                     "beim Start und die kleinste, während ein Motor brennt. Aus der Form der Rakete (Form...)"));
+  Stabilitaet[s]->setToolTip(QStringLiteral(
+      "Stabilitätsreserve der Rakete mit den gewählten Motoren, in Kalibern (Rohrdurchmessern): "
+      "beim Start und die kleinste, während ein Motor brennt. Aus der Form der Rakete (Form...)"));
   row.layout->addWidget(new QLabel(QStringLiteral("Motoren"), row.box));
   row.layout->addStretch(1);
   row.layout->addWidget(Stabilitaet[s]);
@@ -518,7 +518,7 @@ void TStufendaten::takeInto(StageForm& form) const {
 // the motor it had; without a shape every motor is taken.
 void TStufendaten::motorChosen(std::size_t list) {
   if (filling_ || !BitBtn1) return;
-  const RocketShape* shape = shape_ && *shape_ ? &**shape_ : nullptr;
+  const RocketShape* shape = rocketShape();
   const std::string refusal =
       MountRefusal(formNow(), shape, list / kSlotCount, motore[list]->currentIndex(), decimalSeparator_);
   if (refusal.empty()) {
@@ -532,9 +532,13 @@ void TStufendaten::motorChosen(std::size_t list) {
   QMessageBox::warning(this, QStringLiteral("Motor passt nicht"), ToQ(refusal));
 }
 
+const RocketShape* TStufendaten::rocketShape() const {
+  return shape_ && *shape_ ? &**shape_ : nullptr;
+}
+
 void TStufendaten::showStability() {
   if (filling_ || !BitBtn1) return;  // not while the dialog is being built
-  const RocketShape* shape = shape_ && *shape_ ? &**shape_ : nullptr;
+  const RocketShape* shape = rocketShape();
   const std::optional<StabilityFigures> figures =
       shape && rocket_
           ? FormStability(formNow(), *rocket_, shape, database_ ? database_() : std::filesystem::path())
@@ -544,7 +548,8 @@ void TStufendaten::showStability() {
     label->setText(ToQ(note.text));
     QPalette p = palette();
     if (note.level)
-      p.setColor(QPalette::WindowText, *note.level == SafetyLevel::Red ? QColor(Qt::red) : QColor(200, 110, 0));
+      p.setColor(QPalette::WindowText,
+                 *note.level == SafetyLevel::Red ? QColor(Qt::red) : QColor(200, 110, 0));
     label->setPalette(p);
   }
 }
@@ -573,7 +578,7 @@ void TStufendaten::WahlButtonClick(int slot) {
   const std::size_t stage = i / kSlotCount;
   std::vector<MotorRow> rows =
       ReadMotorRows(database_ ? database_() : std::filesystem::path(), form_.motorList);
-  const RocketShape* shape = shape_ && *shape_ ? &**shape_ : nullptr;
+  const RocketShape* shape = rocketShape();
   const MountLimit mount = LimitOf(FormStageMount(formNow(), shape, stage).mount);
   TMotorwahl chooser(std::move(rows), mount, motore[i]->currentIndex(), decimalSeparator_, this);
   if (chooser.exec() != QDialog::Accepted || chooser.selectedIndex() < 0) return;

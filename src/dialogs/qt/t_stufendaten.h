@@ -85,11 +85,12 @@ class TStufendaten : public QDialog {
   QWidget* createButtons();
   QWidget* createBanner();
   void showBanner(bool show);
-  void showForm();  // form -> widgets
-  void takeForm();  // widgets -> form
+  void showForm();            // form -> widgets
+  void takeForm();            // widgets -> form
   StageForm formNow() const;  // the form as the widgets have it, the form itself untouched
   void takeInto(StageForm& form) const;
-  void motorChosen(std::size_t list);  // refuses a motor the stage's mount does not take
+  void motorChosen(std::size_t list);      // refuses a motor the stage's mount does not take
+  const RocketShape* rocketShape() const;  // none without a shape
   void ComboEditButtonClick(int stage);
   void SpeedButtonClick(int slot);
   void WahlButtonClick(int slot);  // the chooser "Motor wählen"
@@ -101,7 +102,7 @@ class TStufendaten : public QDialog {
   const std::optional<RocketShape>* shape_ = nullptr;
   std::array<int, kMotorListCount> chosen_{};  // each list's accepted choice, put back on a refusal
   bool filling_ = false;                       // the lists are being set by the program
-  bool abandoned_ = false;  // the last showing ended with Abbruch
+  bool abandoned_ = false;                     // the last showing ended with Abbruch
   QFrame* Banner = nullptr;
   QTabWidget* TabbedNotebook1 = nullptr;
   QLineEdit* RakName = nullptr;
