@@ -143,22 +143,6 @@ class TMotorberaterTest : public QObject {
     for (const char* word : {"grün", "gelb", "rot", "Tooltip"}) QVERIFY2(legend.contains(word), word);
   }
 
-  // The motor filters start at the main stage's mount: without a shape the
-  // rocket's C6 (18 mm, 70 mm long), else the shape's with its overhang.
-  void motorFiltersStartAtTheMount() {
-    auto* diameter = guide_->findChild<QDoubleSpinBox*>("Durchmesser");
-    auto* length = guide_->findChild<QDoubleSpinBox*>("Laenge");
-    QCOMPARE(diameter->value(), 18.0);
-    QCOMPARE(length->value(), 70.0);
-    RocketShape shape;
-    shape.stages.resize(1);
-    shape.stages[0].mount = MotorMount{0.024, 0.095, 0.01};
-    guide_->Start(ExampleRocket(), shape, FixedConstants{}, kSource / "catalogue/motoren.kdb");
-    QCOMPARE(diameter->value(), 24.0);
-    QCOMPARE(length->value(), 105.0);
-    QTRY_VERIFY_WITH_TIMEOUT(!guide_->running(), 30000);
-  }
-
   // The mount's length is a setting: a new window starts with it.
   void mountLengthIsRemembered() {
     guide_->findChild<QDoubleSpinBox*>("Laenge")->setValue(80);
