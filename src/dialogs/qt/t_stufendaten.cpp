@@ -441,7 +441,6 @@ void TStufendaten::UpdateMotorLists() {
     names << ToQ(Cp1252ToUtf8(e.name));
     keys->push_back(MakeSearchKey(e.name, e.details));
   }
-  const bool filling = filling_;
   filling_ = true;
   for (std::size_t i = 0; i < kMotorListCount; ++i) {
     motore[i]->clear();
@@ -460,7 +459,7 @@ void TStufendaten::UpdateMotorLists() {
     chosen_[i] = motore[i]->currentIndex();
     showMotorTip(i);
   }
-  filling_ = filling;
+  filling_ = false;
   showStability();
 }
 
@@ -472,7 +471,9 @@ void TStufendaten::showMotorTip(std::size_t list) {
   motore[list]->setToolTip(details ? ToQ(MotorSummaryText(*details, impulse, decimalSeparator_)) : QString());
 }
 
+// The balance is worked out once, when the lists are filled last.
 void TStufendaten::showForm() {
+  filling_ = true;
   RakName->setText(ToQ(form_.RakName));
   RakName->setCursorPosition(0);
   ecwwert->setText(ToQ(form_.ecwwert));
@@ -485,6 +486,7 @@ void TStufendaten::showForm() {
   }
   // A count outside the spin range (a hand-made file) shows as its nearest bound.
   for (std::size_t i = 0; i < kMotorListCount; ++i) anzmot[i]->setValue(ToQ(form_.anzmot[i]).toInt());
+  filling_ = false;
   UpdateMotorLists();
 }
 
