@@ -66,7 +66,7 @@ BENCHMARK(BM_ChooserFilterKeyPress)->Apply(bench::RepeatedInMilliseconds<5>);
 // label, selection kept, curve, with the table view attached.
 void BM_ChooserDialogKeyPress(benchmark::State& state) {
   EnsureApplication();
-  TMotorwahl chooser(ThreeThousandRows(), 0, 10, ',');
+  TMotorwahl chooser(ThreeThousandRows(), {}, 10, ',');
   chooser.findChild<QTableView*>("Tabelle")->sortByColumn(MotorTableModel::Impulse, Qt::AscendingOrder);
   auto* search = chooser.findChild<QLineEdit*>("Suche");
   std::size_t key = 0;
@@ -82,7 +82,7 @@ void BM_ChooserOpenCatalogue(benchmark::State& state) {
   MotorList list = ReadMotorList(db);
   SortMotorList(list);
   for (auto _ : state) {
-    TMotorwahl chooser(ReadMotorRows(db, list), 24, 10, ',');
+    TMotorwahl chooser(ReadMotorRows(db, list), {24, 100}, 10, ',');
     benchmark::DoNotOptimize(chooser.selectedIndex());
   }
   state.counters["motors"] = static_cast<double>(list.size());

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <benchmark/benchmark.h>
 
+#include <fstream>
+#include <iterator>
+
+#include "dialogs/stage_fit.h"
+#include "model/rocket_file.h"
 #include "sim/stability.h"
 #include "support/shape_fixtures.h"
 
@@ -44,6 +49,25 @@ void BM_StabilityOverBoost(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(StabilityOverBoost(shape, in).minMargin);
 }
 BENCHMARK(BM_StabilityOverBoost);
+
+// The stage dialog's balance line after a change: the dialog's values into
+// a record (the motors read from the bundled catalogue) and the balance over
+// the two-stage example's boost.
+void BM_StageDialogBalance(benchmark::State& state) {
+  const std::string base = KOMET_SOURCE_DIR "/examples/rockets/zweistufig";
+  const std::filesystem::path db = KOMET_SOURCE_DIR "/catalogue/motoren.kdb";
+  RocketRecord empty;
+  InitRakete(empty);
+  const RocketRecord rocket = ReadRocketFile(base + ".kmw", empty).record;
+  std::ifstream in(base + ".kmf");
+  const RocketShape shape =
+      ParseShapeText(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+  StageForm form;
+  GetNames(form, db, rocket);
+  SetForm(form, rocket, ',');
+  for (auto _ : state) benchmark::DoNotOptimize(FormStability(form, rocket, &shape, db));
+}
+BENCHMARK(BM_StageDialogBalance)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace komet

@@ -15,8 +15,8 @@
 #include "dialogs/motor_filter.h"
 #include "motors/eng_import.h"
 #include "motors/motor_details.h"
-#include "motors/motor_facts.h"
 #include "sim/flight_analysis.h"
+#include "sim/motor_fit.h"
 
 namespace komet {
 namespace {
@@ -78,15 +78,13 @@ void ParseClassRange(std::string_view text, GuideFilter& filter) {
 }
 
 bool GuideAccepts(const GuideFilter& f, const MotorRecord& motor) {
-  // A motor of unknown length fits, as one of unknown diameter does.
-  if (f.maxLengthMm > 0.0 && MakeMotorFacts(motor).lengthMm > f.maxLengthMm) return false;
   // The chooser's rules: the class from the published impulse (else the
-  // curve's), a motor of unknown diameter fits.
+  // curve's), the mount's fit, where a motor of unknown size fits.
   MotorFilter chooser;
   if (!f.classFrom.empty()) chooser.classFrom = ImpulseClassRank(f.classFrom);
   if (!f.classTo.empty()) chooser.classTo = ImpulseClassRank(f.classTo);
   chooser.maker = f.maker;
-  chooser.fitsInMm = f.maxDiameterMm;
+  chooser.fits = {f.maxDiameterMm, f.maxLengthMm};
   return MotorFilterAccepts(chooser, MakeMotorRow(motor, motor.name.view()));
 }
 
@@ -175,9 +173,18 @@ std::vector<GuideRow> MotorGuide::Rows(const GuideFilter& filter) const {
 }
 
 void FitMount(const MotorMount& mount, GuideFilter& filter) {
-  // The chooser compares whole tenths of a millimetre; a 18.0 mm mount takes 18 mm motors.
-  filter.maxDiameterMm = std::round(mount.diameter * 10000.0) / 10.0;
-  filter.maxLengthMm = std::round((mount.length + mount.overhang) * 10000.0) / 10.0;
+  const MountLimit limit = LimitOf(mount);
+  filter.maxDiameterMm = limit.diameterMm;
+  filter.maxLengthMm = limit.lengthMm;
+}
+
+void FitStageMount(const RocketRecord& rocket, const std::optional<RocketShape>& shape, GuideFilter& filter) {
+  const StageMount m = StageMountOf(rocket, shape ? &*shape : nullptr, 0);
+  if (m.source == StageMount::Source::None) return;
+  GuideFilter mount;
+  FitMount(m.mount, mount);
+  filter.maxDiameterMm = mount.maxDiameterMm;
+  if (mount.maxLengthMm > 0.0) filter.maxLengthMm = mount.maxLengthMm;
 }
 
 bool GuideShows(const GuideFilter& f, const GuideRow& row) {

@@ -12,6 +12,7 @@
 
 #include "app/flight_export.h"
 #include "model/rocket_record.h"
+#include "model/rocket_shape.h"
 #include "motors/motor_database.h"
 #include "sim/flight_safety.h"
 #include "sim/remedies.h"
@@ -21,15 +22,16 @@
 namespace komet {
 
 // Which motors the guide flies and which of its rows it shows. Classes are
-// impulse classes ("C", "1/2A"); empty ends are open. A diameter or length
-// of 0 takes every motor; a motor without details has no known size or
-// maker and is taken unless a maker is asked for. The flight limits (apogee,
+// impulse classes ("C", "1/2A"); empty ends are open. Diameter and length
+// are the mount's limits (FitOf); 0 takes every motor. A motor without
+// details has no known size or maker and is taken unless a maker is asked
+// for. The flight limits (apogee,
 // speed, mark, delay) only hide rows: changing them needs no new flights.
 struct GuideFilter {
   std::string classFrom, classTo;
   std::string maker;               // compared without regard to case
-  double maxDiameterMm = 0.0;      // 0: any
-  double maxLengthMm = 0.0;        // the mount's length; 0: any
+  double maxDiameterMm = 0.0;      // the mount's; 0: any
+  double maxLengthMm = 0.0;        // the mount's with the overhang; 0: any
   double minApogee = 0.0;          // m; 0: open
   double maxApogee = 0.0;          // m; 0: open
   double maxVelocity = 0.0;        // m/s; 0: any
@@ -44,6 +46,9 @@ void ParseClassRange(std::string_view text, GuideFilter& filter);
 // The filter's diameter and length for a stage's motor mount: the motor's
 // diameter up to the mount's, its length up to the mount's plus the overhang.
 void FitMount(const MotorMount& mount, GuideFilter& filter);
+// The filter's start for the rocket: the main stage's mount (StageMountOf),
+// the limits that neither the shape nor the motor tells left as they are.
+void FitStageMount(const RocketRecord& rocket, const std::optional<RocketShape>& shape, GuideFilter& filter);
 
 // Whether a motor of the database is a candidate (before flying).
 bool GuideAccepts(const GuideFilter& filter, const MotorRecord& motor);

@@ -193,6 +193,13 @@ void ApplyDiameter(GuideArgs& g, const std::string& text) {
   g.diameterGiven = true;
 }
 
+void ApplyLength(GuideArgs& g, const std::string& text) {
+  const std::optional<double> mm = StrictNumber(text);
+  if (!mm || *mm < 0) throw UsageError{"--length: \"" + text + "\" ist keine Länge in mm (0 oder mehr)"};
+  g.filter.maxLengthMm = *mm;
+  g.lengthGiven = true;
+}
+
 // A limit in the given unit, 0 or more.
 CliOption<GuideArgs> Limit(std::string_view name, const char* unit, double GuideFilter::*field) {
   return {name, true, [name, unit, field](GuideArgs& g, const std::string& v) {
@@ -231,7 +238,7 @@ const std::vector<CliOption<GuideArgs>>& GuideOptions() {
       {"--class", true, ApplyClasses},
       {"--maker", true, [](GuideArgs& g, const std::string& v) { g.filter.maker = v; }},
       {"--diameter", true, ApplyDiameter},
-      Limit("--length", "mm", &GuideFilter::maxLengthMm),
+      {"--length", true, ApplyLength},
       Limit("--min-apogee", "m", &GuideFilter::minApogee),
       Limit("--max-apogee", "m", &GuideFilter::maxApogee),
       Limit("--max-speed", "m/s", &GuideFilter::maxVelocity),

@@ -69,6 +69,7 @@ struct GuideArgs {
   GuideFilter filter;
   SafetyInputs safety;
   bool diameterGiven = false;
+  bool lengthGiven = false;
   std::optional<std::filesystem::path> csv, json;
   std::vector<std::string> rest;  // for the flight's own parse
 };

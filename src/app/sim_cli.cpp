@@ -170,15 +170,12 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
   if (!GuideCanRun(doc.rocket()))
     throw UsageError{
         "die Hauptstufe hat keinen Motor im ersten Platz: der Motorberater hat nichts zu ersetzen"};
-  // The mount decides what fits; without a shape, the stage's diameter.
-  if (doc.shape() && !doc.shape()->stages.empty()) {
-    GuideFilter mount;
-    FitMount(doc.shape()->stages[0].mount, mount);
-    if (!g.diameterGiven) g.filter.maxDiameterMm = mount.maxDiameterMm;
-    if (g.filter.maxLengthMm <= 0.0) g.filter.maxLengthMm = mount.maxLengthMm;
-  } else if (!g.diameterGiven) {
-    g.filter.maxDiameterMm = doc.rocket().stages[0].diameter * 1000.0;
-  }
+  // The mount decides what fits: the shape's, else the one the stage's motor
+  // sits in now; what is given on the command line counts over it.
+  GuideFilter mount;
+  FitStageMount(doc.rocket(), doc.shape(), mount);
+  if (!g.diameterGiven) g.filter.maxDiameterMm = mount.maxDiameterMm;
+  if (!g.lengthGiven) g.filter.maxLengthMm = mount.maxLengthMm;
   std::vector<MotorRecord> motors;
   std::vector<std::int32_t> recordNos;
   try {

@@ -55,7 +55,7 @@ bool MotorFilterAccepts(const MotorFilter& f, const MotorRow& row) {
   if (!openRange && (m.classRank < f.classFrom || m.classRank > f.classTo || m.classRank < 0)) return false;
   if (!f.maker.empty() && !SameMaker(f.maker, m.maker)) return false;
   if (f.diameterMm > 0 && m.diameterMm != f.diameterMm) return false;
-  if (f.fitsInMm > 0 && m.diameterMm > f.fitsInMm) return false;
+  if (FitOf(f.fits, m.diameterMm, m.lengthMm) != MountFit::Fits) return false;
   return f.query.Matches(row.key);
 }
 

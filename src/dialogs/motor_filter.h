@@ -11,6 +11,7 @@
 #include "motors/motor_facts.h"
 #include "motors/motor_record.h"
 #include "motors/motor_search.h"
+#include "sim/motor_fit.h"
 
 namespace komet {
 
@@ -37,7 +38,7 @@ struct MotorFilter {
   int classTo = kAnyRank;  // inclusive
   std::string maker;       // exactly this maker; empty = every maker
   double diameterMm = 0;   // exactly this diameter; 0 = every diameter
-  double fitsInMm = 0;     // diameter at most this; 0 = no limit
+  MountLimit fits;         // goes into this mount (FitOf); open by default
 
   static constexpr int kAnyRank = 1000;
 
@@ -45,8 +46,9 @@ struct MotorFilter {
 };
 
 // Whether the filter lets the row through. A motor without a known class
-// passes only an open class range; one without a known diameter passes the
-// fit test (nothing says it does not fit) but no exact diameter.
+// passes only an open class range; one without a known size passes the fit
+// test (nothing says it does not fit), one without a known diameter no exact
+// diameter.
 bool MotorFilterAccepts(const MotorFilter& filter, const MotorRow& row);
 
 // The makers of the rows, each once, in name order (a-z = A-Z).

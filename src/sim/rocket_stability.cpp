@@ -2,6 +2,7 @@
 #include "sim/rocket_stability.h"
 
 #include "motors/motor_details.h"
+#include "sim/thrust_schedule.h"
 
 namespace komet {
 
@@ -34,6 +35,14 @@ RocketShape WithPlanDiameters(RocketShape shape, const FlightPlan& plan) {
   for (std::size_t i = 0; i < shape.stages.size() && i < plan.stages.size(); ++i)
     if (plan.stages[i].diameter > 0.0) shape.stages[i].diameter = plan.stages[i].diameter;
   return shape;
+}
+
+StabilityFigures PlannedStability(const RocketShape& shape, const RocketRecord& rocket) {
+  const FlightPlan plan = MakeFlightPlan(rocket, FixedConstants{});
+  FlightResults times;
+  std::array<double, kStageCount> stackDiameter{};
+  PrepareStages(plan, times, stackDiameter);
+  return StabilityOverBoost(WithPlanDiameters(shape, plan), StabilityInputOf(plan, times));
 }
 
 StabilityFigures FlightStability(const RocketShape& shape, const Simulation& simulation) {

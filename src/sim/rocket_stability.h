@@ -21,6 +21,10 @@ StabilityInput StabilityInputOf(const RocketRecord& rocket);
 // the flight flies; the shape's own copy may be older.
 RocketShape WithPlanDiameters(RocketShape shape, const FlightPlan& plan);
 
+// The balance over the boost before a flight: the stages' ignitions and
+// separations from their schedule, which is all the flight adds to it.
+StabilityFigures PlannedStability(const RocketShape& shape, const RocketRecord& rocket);
+
 // The balance over the boost of the flight the simulation computed last.
 StabilityFigures FlightStability(const RocketShape& shape, const Simulation& simulation);
 

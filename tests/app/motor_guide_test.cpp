@@ -377,7 +377,7 @@ TEST(MotorGuideCli, JsonRowsCarryMarkAndRulesInTheGuidesOrder) {
   SaveRocketFile(dir.path() / "c6.kmw", SingleStage(SmallDatabase()[1]));
   std::ostringstream out, err;
   ASSERT_EQ(RunKometSim({"guide", (dir.path() / "c6.kmw").string(), "--db", db.string(), "--raw",
-                         "--diameter", "0", "--max-speed", "1000", "--json", "-"},
+                         "--diameter", "0", "--length", "0", "--max-speed", "1000", "--json", "-"},
                         {}, out, err),
             0)
       << err.str();

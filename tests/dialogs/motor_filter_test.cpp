@@ -137,9 +137,9 @@ TEST_F(MotorFilterTest, MakerMatchesWholeIgnoringCase) {
 
 TEST_F(MotorFilterTest, FitsTakesDiametersUpToTheStageAndUnknownOnes) {
   MotorFilter f;
-  f.fitsInMm = 24;
+  f.fits.diameterMm = 24;
   EXPECT_EQ(Passing(f), (Names{"A8 [Estes]", "Alt F", "C6 [Estes]", "D12 [Estes]", "E9 [Klima]", "Z0"}));
-  f.fitsInMm = 23.9;
+  f.fits.diameterMm = 23.4;  // more than half a millimetre too narrow for 24 mm
   EXPECT_EQ(Passing(f), (Names{"A8 [Estes]", "Alt F", "C6 [Estes]", "Z0"}));
 }
 
@@ -154,7 +154,7 @@ TEST_F(MotorFilterTest, FiltersCombine) {
   f.SetText("e");
   f.maker = "Estes";
   f.classFrom = ImpulseClassRank("B");
-  f.fitsInMm = 18;
+  f.fits.diameterMm = 18;
   EXPECT_EQ(Passing(f), (Names{"C6 [Estes]"}));
 }
 

@@ -156,11 +156,13 @@ class TMainPicturesTest : public QObject {
     SavePicture(help, "motorberater_hilfe.png");
   }
 
-  // The chooser from the first motor row, narrowed to classes B to D, with
-  // the rocket's C6 selected and its curve beside the table.
+  // The chooser from the first motor row, narrowed to classes B to D and to
+  // the 18 mm mount of the rocket's shape, with the rocket's C6 selected and
+  // its curve beside the table.
   void motorChooser() {
     QImage shot;
     int red = 0, rows = 0;
+    QStringList diameters;
     WhenModal<TStufendaten>([&](TStufendaten* d) {
       WhenModal<TMotorwahl>([&](TMotorwahl* c) {
         for (auto [name, text] : {std::pair{"KlasseVon", "B"}, {"KlasseBis", "D"}}) {
@@ -168,7 +170,9 @@ class TMainPicturesTest : public QObject {
           box->setCurrentIndex(box->findText(text));
         }
         c->findChild<QLineEdit*>("Suche")->setText("Estes");
-        rows = c->findChild<QTableView*>("Tabelle")->model()->rowCount();
+        const QAbstractItemModel* table = c->findChild<QTableView*>("Tabelle")->model();
+        rows = table->rowCount();
+        for (int r = 0; r < rows; ++r) diameters << table->index(r, 3).data().toString();
         shot = c->grab().toImage();
         red = CountColour(c->findChild<MotorCurveWidget*>("Schubkurve")->grab().toImage(), Qt::red);
         c->reject();
@@ -177,7 +181,8 @@ class TMainPicturesTest : public QObject {
       d->findChild<QPushButton*>("BitBtn2")->click();
     });
     main_->AEndernClick();
-    QVERIFY(rows > 5);
+    QVERIFY(rows >= 3);
+    QCOMPARE(diameters, QStringList(rows, QStringLiteral("18")));
     QVERIFY(red > 100);  // the selected C6's curve
     SavePicture(shot, "motor_chooser.png");
   }

@@ -33,6 +33,7 @@
 #include "dialogs/qt/t_form5.h"
 #include "dialogs/qt/t_stufendaten.h"
 #include "model/rocket_file.h"
+#include "motors/motor_details.h"
 #include "plot/qt/plot_widget.h"
 #include "print/qt/print_commands.h"
 #include "qt/modal_helper.h"
@@ -351,8 +352,10 @@ class TMainTest : public QObject {
     QCOMPARE(rows->index(0, 0).data().toString(), QString("grün"));  // safe motors first
 
     // Every motor of the catalogue, stopped at once: the rocket stays as it was.
+    // The filter started at the mount its motor sits in.
     auto* diameter = guide->findChild<QDoubleSpinBox*>("Durchmesser");
-    QCOMPARE(diameter->value(), before.stages[0].diameter * 1000.0);
+    const double mount = ReadMotorDetails(before.stages[0].motors[0])->diameterMm;
+    QCOMPARE(diameter->value(), mount);
     diameter->setValue(0);
     guide->setProgressDelay(0);
     guide->BerechnenClick();
@@ -364,7 +367,7 @@ class TMainTest : public QObject {
     QVERIFY(!main_->document().changed());
 
     // Shown for comparison, then taken: the document changes as after an OK.
-    diameter->setValue(before.stages[0].diameter * 1000.0);
+    diameter->setValue(mount);
     guide->BerechnenClick();
     QTRY_VERIFY_WITH_TIMEOUT(!guide->running(), 30000);
     guide->table()->selectRow(0);

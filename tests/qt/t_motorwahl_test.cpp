@@ -66,7 +66,7 @@ class TMotorwahlTest : public QObject {
   void cleanup() { stage_.reset(); }
 
   void showsTheWholeDatabase() {
-    TMotorwahl chooser(rows(), 0, -1, ',');
+    TMotorwahl chooser(rows(), {}, -1, ',');
     QCOMPARE(chooser.windowTitle(), QString("Motor wählen"));
     QCOMPARE(table(chooser)->model()->rowCount(), 7);
     QCOMPARE(table(chooser)->model()->columnCount(), 11);
@@ -84,7 +84,7 @@ class TMotorwahlTest : public QObject {
   }
 
   void filtersNarrowTheTable() {
-    TMotorwahl chooser(rows(), 0, -1, ',');
+    TMotorwahl chooser(rows(), {}, -1, ',');
     chooser.findChild<QLineEdit*>("Suche")->setText("eSt");
     QCOMPARE(Column(table(chooser), 0), QStringList({"A8 [Estes]", "C6 [Estes]", "D12 [Estes]"}));
     pick(chooser, "KlasseVon", "C");
@@ -100,19 +100,20 @@ class TMotorwahlTest : public QObject {
     QCOMPARE(Column(table(chooser), 0), QStringList({"C6 [Estes]"}));
   }
 
-  // The fit check starts on when the stage has a diameter.
+  // The fit check starts on when the stage's mount is known: the 24 mm
+  // motors (96 mm long) are too long for 80 mm, the G40 too wide.
   void fitsTheStageByDefault() {
-    TMotorwahl chooser(rows(), 18, -1, ',');
+    TMotorwahl chooser(rows(), {24, 80}, -1, ',');
     auto* passt = chooser.findChild<QCheckBox*>("Passt");
     QVERIFY(passt->isChecked());
-    QCOMPARE(passt->text(), QString("passt in diese Stufe (Ø 18,0 mm)"));
+    QCOMPARE(passt->text(), QString("passt in diese Stufe (Ø 24,0 mm, bis 80 mm lang)"));
     QCOMPARE(Column(table(chooser), 0), QStringList({"A8 [Estes]", "Alt F", "C6 [Estes]", "Z0"}));
     passt->setChecked(false);
     QCOMPARE(table(chooser)->model()->rowCount(), 7);
   }
 
   void sortsByAnyColumn() {
-    TMotorwahl chooser(rows(), 0, -1, ',');
+    TMotorwahl chooser(rows(), {}, -1, ',');
     QTableView* t = table(chooser);
     t->horizontalHeader()->setSortIndicator(5, Qt::AscendingOrder);  // impulse
     QCOMPARE(Column(t, 0), QStringList({"Z0", "A8 [Estes]", "C6 [Estes]", "D12 [Estes]", "E9 [Klima]",
@@ -131,7 +132,7 @@ class TMotorwahlTest : public QObject {
     std::vector<MotorRow> named;
     for (const char* name : {"D16 [Estes]", "D2 [Klima]", "A10 [Quest]", "A2 [Quest]", "D12 [Estes]"})
       named.push_back(MakeMotorRow(komet::testing::BoxMotor(name, 10, 1), name));
-    TMotorwahl chooser(std::move(named), 0, -1, ',');
+    TMotorwahl chooser(std::move(named), {}, -1, ',');
     QTableView* t = table(chooser);
     t->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     QCOMPARE(Column(t, 0),
@@ -141,7 +142,7 @@ class TMotorwahlTest : public QObject {
   }
 
   void selectedRowShowsItsCurve() {
-    TMotorwahl chooser(rows(), 0, kD12, ',');
+    TMotorwahl chooser(rows(), {}, kD12, ',');
     QCOMPARE(chooser.selectedIndex(), kD12);
     QVERIFY(chooser.findChild<QPushButton*>("OK")->isEnabled());
     auto* curve = chooser.findChild<MotorCurveWidget*>("Schubkurve");
@@ -200,8 +201,11 @@ class TMotorwahlTest : public QObject {
     QCOMPARE(stage_->findChild<QSpinBox*>("anzmot1")->value(), 1);
   }
 
-  // The stage page's diameter decides what fits, and Abbruch changes nothing.
+  // Without a shape the stage's motor now decides what fits (not the
+  // stage's body diameter), and Abbruch changes nothing.
   void chooserFitsTheSlotsStageAndAbortKeepsTheSlot() {
+    combo("Motore4")->setCurrentIndex(kD12);  // stage 2: a 24 mm motor, 96 mm long
+    stage_->findChild<QSpinBox*>("anzmot4")->setValue(1);
     int shown = -1;
     bool checked = false;
     answer([&](TMotorwahl* c) {
@@ -210,7 +214,7 @@ class TMotorwahlTest : public QObject {
       table(*c)->selectRow(0);
       c->findChild<QPushButton*>("Abbruch")->click();
     });
-    stage_->findChild<QToolButton*>("WahlButton5")->click();  // stage 2: 24 mm
+    stage_->findChild<QToolButton*>("WahlButton5")->click();
     QVERIFY(checked);
     QCOMPARE(shown, 6);  // all but the 29 mm G40
     QCOMPARE(combo("motore5")->currentIndex(), -1);

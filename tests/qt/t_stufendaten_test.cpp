@@ -149,6 +149,29 @@ class TStufendatenTest : public QObject {
     QCOMPARE(doc_->rocket().stages[0].counts[0], 3);
   }
 
+  // With the shape's 18 mm mount a 24 mm motor is refused and the C6 stays;
+  // the balance beside the motors follows the motors chosen.
+  void theShapesMountRefusesAMotorThatDoesNotFit() {
+    dialog_ = std::make_unique<TStufendaten>(doc_->form(), ',', nullptr, [] { return SmallDatabase(); });
+    dialog_->setRocket(&doc_->rocket());
+    dialog_->setShape(&doc_->shape());
+    QVERIFY(doc_->LoadRocketFile(kSingleStage, prompts_, views_));
+    QVERIFY(doc_->shape());
+    QString message, withC6, withB4;
+    answer("BitBtn2", [&] {
+      withC6 = dialog_->findChild<QLabel*>("Stabilitaet1")->text();
+      testing::CloseNextMessageBox(&message);
+      combo(1)->setCurrentIndex(combo(1)->findText("D12 [Estes]"));
+      QCOMPARE(combo(1)->currentText(), QString("C6 [Estes]"));
+      choose(1, "B4 [Estes]", 1);  // 18 mm: taken, and lighter
+      withB4 = dialog_->findChild<QLabel*>("Stabilitaet2")->text();
+    });
+    doc_->Change(prompts_, views_);
+    QVERIFY2(message.contains("D12 passt nicht"), qPrintable(message));
+    QVERIFY2(withC6.contains("Kaliber") && withB4.contains("Kaliber") && withB4 != withC6,
+             qPrintable(withB4));
+  }
+
   // The plot's double-click reloads the record first, so an aborted edit is gone.
   void reloadDiscardsAnAbortedEdit() {
     QVERIFY(doc_->LoadRocketFile(kSingleStage, prompts_, views_));

@@ -56,6 +56,7 @@ void TMain::FormClick() {
   if (!dialog.Run()) return;
   run([&] {
     document_.SetShape(dialog.shape());
+    if (Stufendaten->isVisible()) Stufendaten->showStability();
     if (!dialog.takenCw()) return;
     // Inside the stage dialog the cw waits in its field for the dialog's OK.
     if (Stufendaten->isVisible())

@@ -71,6 +71,7 @@ void TMain::createDialogs() {
   Stufendaten =
       new TStufendaten(document_.form(), setup_.decimalSeparator, this, [this] { return databasePath(); });
   Stufendaten->setRocket(&document_.rocket());
+  Stufendaten->setShape(&document_.shape());
   document_.ReloadMotorDatabase();
   Stufendaten->UpdateMotorLists();
   Form5 = new TForm5([this]() -> QPrinter* { return PrinterAvailable() ? &printer() : nullptr; }, this);

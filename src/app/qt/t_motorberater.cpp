@@ -170,8 +170,8 @@ void TMotorberater::createMotorFilters(QWidget* box, QGridLayout* grid) {
   Durchmesser = LimitBox(box, "Durchmesser", 1000, "mm", "alle");
   Durchmesser->setDecimals(1);
   Durchmesser->setToolTip(
-      QStringLiteral("Der größte Motordurchmesser, den die Stufe aufnimmt; "
-                     "vorbelegt mit dem Durchmesser der Hauptstufe"));
+      QStringLiteral("Der Durchmesser der Motorhalterung: breitere Motoren werden nicht geflogen. "
+                     "Vorbelegt mit der Halterung aus der Form, sonst mit dem jetzigen Motor"));
   Laenge = LimitBox(box, "Laenge", 2000, "mm", "alle");
   Laenge->setToolTip(
       QStringLiteral("Die Länge der Motorhalterung: längere Motoren werden nicht geflogen. "
@@ -308,10 +308,12 @@ void TMotorberater::Start(const RocketRecord& rocket, const std::optional<Rocket
   Hersteller->clear();
   Hersteller->addItem(QString());
   for (const QString& m : makers) Hersteller->addItem(m);
+  // The mount decides what fits; a length it does not tell stays as remembered.
   GuideFilter mount;
-  if (shape_ && !shape_->stages.empty()) FitMount(shape_->stages[0].mount, mount);
-  Durchmesser->setValue(shape_ ? mount.maxDiameterMm : rocket.stages[0].diameter * 1000.0);
-  if (shape_) Laenge->setValue(mount.maxLengthMm);
+  mount.maxLengthMm = LoadGuideSettings().mountLengthMm;
+  FitStageMount(rocket, shape_, mount);
+  Durchmesser->setValue(mount.maxDiameterMm);
+  Laenge->setValue(mount.maxLengthMm);
   filling_ = false;
   setWindowTitle(
       QStringLiteral("Motorberater - %1").arg(QString::fromStdString(Cp1252ToUtf8(rocket.name.view()))));
@@ -336,7 +338,9 @@ GuideFilter TMotorberater::filter() const {
   return f;
 }
 
+// Only what the user sets is remembered, not a mount's length.
 void TMotorberater::saveSettings() {
+  if (filling_) return;
   SaveGuideSettings({Laenge->value(), Hoehenlimit->value()});
 }
 

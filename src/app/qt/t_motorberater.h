@@ -39,10 +39,9 @@ class TMotorberater : public QWidget {
   ~TMotorberater() override;
 
   // Shows the window for this rocket (a copy: the guide never changes the
-  // document) and flies the candidates of `database` with the diameter set
-  // to the stage's.
-  // With a shape, the mount sets diameter and length, and each motor's
-  // balance is judged.
+  // document) and flies the candidates of `database` that fit the main
+  // stage's mount (StageMountOf: the shape's, else its motor's now).
+  // With a shape each motor's balance is judged.
   void Start(const RocketRecord& rocket, const std::optional<RocketShape>& shape,
              const SimConstants& constants, const std::filesystem::path& database);
 

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "common/format.h"
+#include "common/qt/qt_text.h"
 #include "common/qt/window_place.h"
 #include "dialogs/qt/motor_curve_widget.h"
 #include "dialogs/qt/motor_filter_proxy.h"
@@ -27,6 +28,16 @@ namespace {
 constexpr QSize kInitialSize(1220, 540);
 constexpr int kCurveWidth = 250;
 
+// "passt in diese Stufe (Ø 18,0 mm, bis 75 mm lang)", as far as the mount is known.
+std::string MountText(const MountLimit& mount, char sep) {
+  std::string text = "passt in diese Stufe";
+  if (mount.diameterMm > 0 && mount.lengthMm > 0)
+    return text + Format(sep, " (Ø %.1f mm, bis %.0f mm lang)", mount.diameterMm, mount.lengthMm);
+  if (mount.diameterMm > 0) return text + Format(sep, " (Ø %.1f mm)", mount.diameterMm);
+  if (mount.lengthMm > 0) return text + Format(sep, " (bis %.0f mm lang)", mount.lengthMm);
+  return text;
+}
+
 QComboBox* NamedCombo(const char* name, QWidget* parent) {
   auto* combo = new QComboBox(parent);
   combo->setObjectName(QString::fromLatin1(name));
@@ -36,9 +47,9 @@ QComboBox* NamedCombo(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TMotorwahl::TMotorwahl(std::vector<MotorRow> rows, double stageDiameterMm, int current, char decimalSeparator,
-                       QWidget* parent)
-    : QDialog(parent), stageDiameterMm_(stageDiameterMm), decimalSeparator_(decimalSeparator) {
+TMotorwahl::TMotorwahl(std::vector<MotorRow> rows, const MountLimit& mount, int current,
+                       char decimalSeparator, QWidget* parent)
+    : QDialog(parent), mount_(mount), decimalSeparator_(decimalSeparator) {
   setObjectName(QStringLiteral("Motorwahl"));
   setWindowTitle(QStringLiteral("Motor wählen"));
   model_ = new MotorTableModel(std::move(rows), decimalSeparator, this);
@@ -46,7 +57,7 @@ TMotorwahl::TMotorwahl(std::vector<MotorRow> rows, double stageDiameterMm, int c
   proxy_->setSourceModel(model_);
   Schubkurve = new MotorCurveWidget(decimalSeparator, this);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(createFilters(stageDiameterMm));
+  layout->addWidget(createFilters());
   // On a line of its own: beside the filters it widened the window past an
   // 800-pixel screen.
   layout->addWidget(Passt);
@@ -61,7 +72,7 @@ TMotorwahl::TMotorwahl(std::vector<MotorRow> rows, double stageDiameterMm, int c
 
 TMotorwahl::~TMotorwahl() = default;
 
-QWidget* TMotorwahl::createFilters(double stageDiameterMm) {
+QWidget* TMotorwahl::createFilters() {
   const auto [row, layout] = MakeWidgetRow(this);
   Suche = new QLineEdit(row);
   Suche->setObjectName(QStringLiteral("Suche"));
@@ -75,11 +86,11 @@ QWidget* TMotorwahl::createFilters(double stageDiameterMm) {
   Hersteller->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   Hersteller->setMinimumContentsLength(10);
   Durchmesser = NamedCombo("Durchmesser", row);
-  const bool known = stageDiameterMm > 0;
-  Passt = new QCheckBox(known ? QString::fromStdString(Format(
-                                    decimalSeparator_, "passt in diese Stufe (Ø %.1f mm)", stageDiameterMm))
-                              : QStringLiteral("passt in diese Stufe"),
-                        row);
+  const bool known = mount_.diameterMm > 0 || mount_.lengthMm > 0;
+  Passt = new QCheckBox(ToQ(MountText(mount_, decimalSeparator_)), row);
+  Passt->setToolTip(
+      QStringLiteral("Nur Motoren, die in die Motorhalterung der Stufe passen: die der Form, "
+                     "sonst so groß wie der Motor, den die Stufe jetzt hat"));
   Passt->setObjectName(QStringLiteral("Passt"));
   Passt->setEnabled(known);
   Passt->setChecked(known);
@@ -197,7 +208,7 @@ void TMotorwahl::applyFilter() {
   if (KlasseBis->currentIndex() > 0) f.classTo = ImpulseClassRank(KlasseBis->currentText().toStdString());
   if (Hersteller->currentIndex() > 0) f.maker = Hersteller->currentText().toStdString();
   f.diameterMm = Durchmesser->currentData().toDouble();
-  f.fitsInMm = Passt->isChecked() ? stageDiameterMm_ : 0.0;
+  if (Passt->isChecked()) f.fits = mount_;
   filtering_ = true;
   proxy_->setFilter(std::move(f));
   filtering_ = false;

@@ -26,10 +26,10 @@ class TMotorwahl : public QDialog {
   Q_OBJECT
 
  public:
-  // `rows` are the motor list's, in its order; `stageDiameterMm` is the
-  // stage's diameter (0: unknown, the fit check is off); `current` is the
-  // slot's motor list index or -1.
-  TMotorwahl(std::vector<MotorRow> rows, double stageDiameterMm, int current, char decimalSeparator,
+  // `rows` are the motor list's, in its order; `mount` is what the stage's
+  // motor mount takes (nothing known: the fit check is off); `current` is
+  // the slot's motor list index or -1.
+  TMotorwahl(std::vector<MotorRow> rows, const MountLimit& mount, int current, char decimalSeparator,
              QWidget* parent = nullptr);
   ~TMotorwahl() override;
 
@@ -37,7 +37,7 @@ class TMotorwahl : public QDialog {
   int selectedIndex() const;
 
  private:
-  QWidget* createFilters(double stageDiameterMm);
+  QWidget* createFilters();
   QWidget* createTable();
   void fitColumns();
   QWidget* createButtons();
@@ -47,7 +47,7 @@ class TMotorwahl : public QDialog {
   void selectionChanged();
   void TabelleDoubleClick(const QModelIndex& index);
 
-  double stageDiameterMm_;
+  MountLimit mount_;
   char decimalSeparator_;
   int chosen_ = -1;         // the selected motor, kept while the filters change
   bool filtering_ = false;  // the proxy is moving rows: not the user's selection

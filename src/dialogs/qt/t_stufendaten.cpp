@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -30,6 +31,7 @@
 #include "dialogs/qt/motor_table_model.h"
 #include "dialogs/qt/t_motorwahl.h"
 #include "dialogs/qt/widget_row.h"
+#include "dialogs/stage_fit.h"
 
 namespace komet {
 namespace {
@@ -221,6 +223,7 @@ void TStufendaten::addHeaderRows(QGridLayout* grid, int stage, QWidget* page) {
   QLineEdit*& delay = stage == 1 ? Verz1 : verz2;
   field(delay, stage == 1 ? "Verz1" : "verz2", "Verzögerung bis zur Zündung in sec :", 0);
   delay->setFixedWidth(kNumberFieldWidth);
+  connect(delay, &QLineEdit::textChanged, this, &TStufendaten::showStability);
   grid->setAlignment(delay, Qt::AlignLeft);
   grid->setRowMinimumHeight(1, RakName->sizeHint().height());
 }
@@ -244,8 +247,16 @@ QHBoxLayout* TStufendaten::createCwRow(QWidget* page) {
   return row;
 }
 
-QGroupBox* TStufendaten::createMotorGroup(int stage, QWidget* page) {
-  auto* group = new QGroupBox(QStringLiteral("Motoren"), page);
+// The group's title line also carries the balance with the chosen motors,
+// so the group is a frame under a line of its own that takes no more room.
+QWidget* TStufendaten::createMotorGroup(int stage, QWidget* page) {
+  auto* box = new QWidget(page);
+  auto* column = new QVBoxLayout(box);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(2);
+  column->addWidget(createMotorHeader(stage, box));
+  auto* group = new QGroupBox(box);
+  column->addWidget(group);
   auto* rows = new QGridLayout(group);
   rows->setVerticalSpacing(3);
   const QIcon curve = PaintedIcon(PaintCurveIcon);
@@ -257,10 +268,14 @@ QGroupBox* TStufendaten::createMotorGroup(int stage, QWidget* page) {
     searches_[i] = new MotorListSearch(motore[i]);
     motore[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     motore[i]->setMinimumContentsLength(18);
-    connect(motore[i], &QComboBox::currentIndexChanged, this, [this, i] { showMotorTip(i); });
+    connect(motore[i], &QComboBox::currentIndexChanged, this, [this, i] {
+      showMotorTip(i);
+      motorChosen(i);
+    });
     anzmot[i] = new QSpinBox(group);
     anzmot[i]->setObjectName(Numbered("anzmot", i + 1));
     anzmot[i]->setRange(0, kMaxMotorCount);
+    connect(anzmot[i], &QSpinBox::valueChanged, this, &TStufendaten::showStability);
     SpeedButton[i] = new QToolButton(group);
     SpeedButton[i]->setObjectName(Numbered("SpeedButton", i + 1));
     SpeedButton[i]->setIcon(curve);
@@ -282,7 +297,22 @@ QGroupBox* TStufendaten::createMotorGroup(int stage, QWidget* page) {
     rows->addWidget(WahlButton[i], static_cast<int>(j), 3);
   }
   rows->setColumnStretch(0, 1);
-  return group;
+  return box;
+}
+
+QWidget* TStufendaten::createMotorHeader(int stage, QWidget* parent) {
+  const auto s = static_cast<std::size_t>(stage);
+  const WidgetRow row = MakeWidgetRow(parent);
+  row.layout->setContentsMargins(0, 0, 0, 0);
+  Stabilitaet[s] = new QLabel(row.box);
+  Stabilitaet[s]->setObjectName(Numbered("Stabilitaet", s + 1));
+  Stabilitaet[s]->setToolTip(QStringLiteral(
+      "Stabilitätsreserve der Rakete mit den gewählten Motoren, in Kalibern (Rohrdurchmessern): "
+      "beim Start und die kleinste, während ein Motor brennt. Aus der Form der Rakete (Form...)"));
+  row.layout->addWidget(new QLabel(QStringLiteral("Motoren"), row.box));
+  row.layout->addStretch(1);
+  row.layout->addWidget(Stabilitaet[s]);
+  return row.box;
 }
 
 void TStufendaten::addAreaRows(QGridLayout* grid, int stage, QWidget* page) {
@@ -303,6 +333,8 @@ void TStufendaten::addAreaRows(QGridLayout* grid, int stage, QWidget* page) {
     grid->addWidget(new QLabel(QString::fromUtf8(row.caption), page), r, 0);
     grid->addWidget(*row.edit, r++, 1, Qt::AlignLeft);
   }
+  for (QLineEdit* balance : {stmgr[s], durch[s]})
+    connect(balance, &QLineEdit::textChanged, this, &TStufendaten::showStability);
   QAction* calculator =
       ComboEdit[s]->addAction(PaintedIcon(PaintCalculatorIcon), QLineEdit::TrailingPosition);
   calculator->setObjectName(Numbered("ComboEditButton", s + 1));
@@ -409,6 +441,7 @@ void TStufendaten::UpdateMotorLists() {
     names << ToQ(Cp1252ToUtf8(e.name));
     keys->push_back(MakeSearchKey(e.name, e.details));
   }
+  filling_ = true;
   for (std::size_t i = 0; i < kMotorListCount; ++i) {
     motore[i]->clear();
     motore[i]->addItems(names);
@@ -423,8 +456,11 @@ void TStufendaten::UpdateMotorLists() {
     }
     searches_[i]->setSearchKeys(keys);
     motore[i]->setCurrentIndex(form_.motore[i]);
+    chosen_[i] = motore[i]->currentIndex();
     showMotorTip(i);
   }
+  filling_ = false;
+  showStability();
 }
 
 void TStufendaten::showMotorTip(std::size_t list) {
@@ -435,7 +471,9 @@ void TStufendaten::showMotorTip(std::size_t list) {
   motore[list]->setToolTip(details ? ToQ(MotorSummaryText(*details, impulse, decimalSeparator_)) : QString());
 }
 
+// The balance is worked out once, when the lists are filled last.
 void TStufendaten::showForm() {
+  filling_ = true;
   RakName->setText(ToQ(form_.RakName));
   RakName->setCursorPosition(0);
   ecwwert->setText(ToQ(form_.ecwwert));
@@ -448,22 +486,73 @@ void TStufendaten::showForm() {
   }
   // A count outside the spin range (a hand-made file) shows as its nearest bound.
   for (std::size_t i = 0; i < kMotorListCount; ++i) anzmot[i]->setValue(ToQ(form_.anzmot[i]).toInt());
+  filling_ = false;
   UpdateMotorLists();
 }
 
 void TStufendaten::takeForm() {
-  form_.RakName = RakName->text().toStdString();
-  form_.ecwwert = ecwwert->text().toStdString();
-  form_.Verz1 = Verz1->text().toStdString();
-  form_.verz2 = verz2->text().toStdString();
+  takeInto(form_);
+}
+
+StageForm TStufendaten::formNow() const {
+  StageForm now = form_;
+  takeInto(now);
+  return now;
+}
+
+void TStufendaten::takeInto(StageForm& form) const {
+  form.RakName = RakName->text().toStdString();
+  form.ecwwert = ecwwert->text().toStdString();
+  form.Verz1 = Verz1->text().toStdString();
+  form.verz2 = verz2->text().toStdString();
   for (std::size_t s = 0; s < kStageCount; ++s) {
-    form_.stmgr[s] = stmgr[s]->text().toStdString();
-    form_.durch[s] = durch[s]->text().toStdString();
-    form_.ComboEdit[s] = ComboEdit[s]->text().toStdString();
+    form.stmgr[s] = stmgr[s]->text().toStdString();
+    form.durch[s] = durch[s]->text().toStdString();
+    form.ComboEdit[s] = ComboEdit[s]->text().toStdString();
   }
   for (std::size_t i = 0; i < kMotorListCount; ++i) {
-    form_.anzmot[i] = std::to_string(anzmot[i]->value());
-    form_.motore[i] = motore[i]->currentIndex();
+    form.anzmot[i] = std::to_string(anzmot[i]->value());
+    form.motore[i] = motore[i]->currentIndex();
+  }
+}
+
+// A motor the shape's mount does not take is refused and the list shows
+// the motor it had; without a shape every motor is taken.
+void TStufendaten::motorChosen(std::size_t list) {
+  if (filling_ || !BitBtn1) return;
+  const RocketShape* shape = rocketShape();
+  const std::string refusal =
+      MountRefusal(formNow(), shape, list / kSlotCount, motore[list]->currentIndex(), decimalSeparator_);
+  if (refusal.empty()) {
+    chosen_[list] = motore[list]->currentIndex();
+    showStability();
+    return;
+  }
+  filling_ = true;
+  motore[list]->setCurrentIndex(chosen_[list]);
+  filling_ = false;
+  QMessageBox::warning(this, QStringLiteral("Motor passt nicht"), ToQ(refusal));
+}
+
+const RocketShape* TStufendaten::rocketShape() const {
+  return shape_ && *shape_ ? &**shape_ : nullptr;
+}
+
+void TStufendaten::showStability() {
+  if (filling_ || !BitBtn1) return;  // not while the dialog is being built
+  const RocketShape* shape = rocketShape();
+  const std::optional<StabilityFigures> figures =
+      shape && rocket_
+          ? FormStability(formNow(), *rocket_, shape, database_ ? database_() : std::filesystem::path())
+          : std::nullopt;
+  const StabilityNote note = StabilityNoteOf(figures, shape != nullptr, decimalSeparator_);
+  for (QLabel* label : Stabilitaet) {
+    label->setText(ToQ(note.text));
+    QPalette p = palette();
+    if (note.level)
+      p.setColor(QPalette::WindowText,
+                 *note.level == SafetyLevel::Red ? QColor(Qt::red) : QColor(200, 110, 0));
+    label->setPalette(p);
   }
 }
 
@@ -491,10 +580,12 @@ void TStufendaten::WahlButtonClick(int slot) {
   const std::size_t stage = i / kSlotCount;
   std::vector<MotorRow> rows =
       ReadMotorRows(database_ ? database_() : std::filesystem::path(), form_.motorList);
-  const double diameterMm = ParseNumber(durch[stage]->text().toStdString());
-  TMotorwahl chooser(std::move(rows), diameterMm, motore[i]->currentIndex(), decimalSeparator_, this);
+  const RocketShape* shape = rocketShape();
+  const MountLimit mount = LimitOf(FormStageMount(formNow(), shape, stage).mount);
+  TMotorwahl chooser(std::move(rows), mount, motore[i]->currentIndex(), decimalSeparator_, this);
   if (chooser.exec() != QDialog::Accepted || chooser.selectedIndex() < 0) return;
   motore[i]->setCurrentIndex(chooser.selectedIndex());
+  if (motore[i]->currentIndex() != chooser.selectedIndex()) return;  // refused
   if (anzmot[i]->value() == 0) anzmot[i]->setValue(1);
 }
 

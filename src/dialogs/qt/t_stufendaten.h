@@ -5,14 +5,16 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "dialogs/stage_form.h"
+#include "model/rocket_shape.h"
 
 class QComboBox;
 class QFrame;
 class QGridLayout;
-class QGroupBox;
 class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -40,6 +42,10 @@ class TStufendaten : public QDialog {
   // The rocket the form was last loaded from (the document's, which outlives
   // the dialog): "Verwerfen" goes back to it.
   void setRocket(const RocketRecord* rocket) { rocket_ = rocket; }
+  // The rocket's shape (the document's, which outlives the dialog): its
+  // mounts refuse motors that do not fit, and the balance with the chosen
+  // motors shows beside them.
+  void setShape(const std::optional<RocketShape>* shape) { shape_ = shape; }
   // Shows the dialog modally with the form's values; true when closed with
   // OK. Edits kept from an "Abbruch" are announced in a line at the top.
   bool Run();
@@ -51,6 +57,8 @@ class TStufendaten : public QDialog {
   void UpdateMotorLists();
   // The chosen motor's class, diameter and impulse as the list's tooltip.
   void showMotorTip(std::size_t list);
+  // The balance line beside the motors, for the dialog's values as they stand.
+  void showStability();
 
  signals:
   // A motor button was pressed: the curve viewer's ShowMotor (record number or -1).
@@ -71,13 +79,18 @@ class TStufendaten : public QDialog {
   QWidget* createStagePage(int stage);
   void addHeaderRows(QGridLayout* grid, int stage, QWidget* page);
   QHBoxLayout* createCwRow(QWidget* page);
-  QGroupBox* createMotorGroup(int stage, QWidget* page);
+  QWidget* createMotorGroup(int stage, QWidget* page);
+  QWidget* createMotorHeader(int stage, QWidget* parent);
   void addAreaRows(QGridLayout* grid, int stage, QWidget* page);
   QWidget* createButtons();
   QWidget* createBanner();
   void showBanner(bool show);
-  void showForm();  // form -> widgets
-  void takeForm();  // widgets -> form
+  void showForm();            // form -> widgets
+  void takeForm();            // widgets -> form
+  StageForm formNow() const;  // the form as the widgets have it, the form itself untouched
+  void takeInto(StageForm& form) const;
+  void motorChosen(std::size_t list);      // refuses a motor the stage's mount does not take
+  const RocketShape* rocketShape() const;  // none without a shape
   void ComboEditButtonClick(int stage);
   void SpeedButtonClick(int slot);
   void WahlButtonClick(int slot);  // the chooser "Motor wählen"
@@ -86,7 +99,10 @@ class TStufendaten : public QDialog {
   char decimalSeparator_;
   PathSource database_;
   const RocketRecord* rocket_ = nullptr;
-  bool abandoned_ = false;  // the last showing ended with Abbruch
+  const std::optional<RocketShape>* shape_ = nullptr;
+  std::array<int, kMotorListCount> chosen_{};  // each list's accepted choice, put back on a refusal
+  bool filling_ = false;                       // the lists are being set by the program
+  bool abandoned_ = false;                     // the last showing ended with Abbruch
   QFrame* Banner = nullptr;
   QTabWidget* TabbedNotebook1 = nullptr;
   QLineEdit* RakName = nullptr;
@@ -98,6 +114,7 @@ class TStufendaten : public QDialog {
   std::array<QLineEdit*, kStageCount> stmgr{};
   std::array<QLineEdit*, kStageCount> durch{};
   std::array<QLineEdit*, kStageCount> ComboEdit{};
+  std::array<QLabel*, kStageCount> Stabilitaet{};
   std::array<QComboBox*, kMotorListCount> motore{};
   std::array<class MotorListSearch*, kMotorListCount> searches_{};
   std::array<QSpinBox*, kMotorListCount> anzmot{};
