@@ -12,6 +12,9 @@ namespace komet {
 
 // The scalar results, the recovery's figures (null without recovery), the
 // delay check and the warnings as a JSON object, numbers at full precision.
-std::string ResultsJson(const Simulation& simulation, const std::optional<StabilityFigures>& stability = {});
+// The recommended delay and the delays come from `freeAscent`
+// (Document::freeAscent); none: the flight is its own.
+std::string ResultsJson(const Simulation& simulation, const std::optional<StabilityFigures>& stability = {},
+                        const Simulation* freeAscent = nullptr);
 
 }  // namespace komet

@@ -12,7 +12,9 @@ namespace komet {
 // (apogee, maximum velocity, burnout, recommended and best published delay,
 // rail-exit velocity, with recovery what it did) and the warnings, numbers
 // with `decimalSeparator`.
-// Without a computed flight it says so in one line.
-std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator);
+// Without a computed flight it says so in one line. The delays come from
+// `freeAscent` (Document::freeAscent); none: the flight is its own.
+std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator,
+                          const Simulation* freeAscent = nullptr);
 
 }  // namespace komet

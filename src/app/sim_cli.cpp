@@ -324,12 +324,12 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
     WriteOutput(*a.csv,
                 a.csvLocale ? SpreadsheetCsv(doc.simulation(), *a.csvLocale) : SeriesCsv(doc.simulation()),
                 out);
-  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation(), doc.stability()), out);
+  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation(), doc.stability(), &doc.freeAscent()), out);
   const char separator = a.decimalSeparator.value_or(env.decimalSeparator);
   for (ExportRequest e : a.exports) {
     e.decimalSeparator = separator;
     try {
-      env.exporter->Export(e, doc.simulation(), doc.rocket(), a.switches);
+      env.exporter->Export(e, doc.simulation(), doc.freeAscent(), doc.rocket(), a.switches);
     } catch (const KometError& x) {
       throw UsageError{e.path.string() + ": " + x.what()};
     }
@@ -337,7 +337,7 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   if (a.summaryLine)
     out << SummaryLine(doc.simulation().results(), separator) << '\n';
   else if (!a.csv && !a.json && a.exports.empty())
-    out << FlightSummary(doc.simulation(), doc.rocket(), separator);
+    out << FlightSummary(doc.simulation(), doc.rocket(), separator, &doc.freeAscent());
   return 0;
 }
 

@@ -100,7 +100,8 @@ TEST_F(SimCliTest, PrintsAGermanSummary) {
 // pictures get the same separator.
 struct RecordingExporter : CliExporter {
   std::vector<ExportRequest> requests;
-  void Export(const ExportRequest& r, const Simulation&, const RocketRecord&, const PlotSwitches&) override {
+  void Export(const ExportRequest& r, const Simulation&, const Simulation&, const RocketRecord&,
+              const PlotSwitches&) override {
     requests.push_back(r);
   }
 };

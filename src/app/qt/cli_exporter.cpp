@@ -12,14 +12,15 @@
 namespace komet {
 
 void QtCliExporter::Export(const ExportRequest& request, const Simulation& simulation,
-                           const RocketRecord& rocket, const PlotSwitches& switches) {
+                           const Simulation& freeAscent, const RocketRecord& rocket,
+                           const PlotSwitches& switches) {
   const FlightView flight = MakeFlightView(simulation);
   QByteArray bytes;
   if (request.kind == ExportRequest::Kind::Pdf) {
+    const FlightAnalysis analysis = AnalyseFlight(simulation, request.decimalSeparator, {}, &freeAscent);
     // The footer's time as the desktop program prints it.
     bytes = RenderReportPdf(flight, rocket, switches, PrintDateTime(), request.decimalSeparator,
-                            MeasureRecovery(simulation),
-                            AnalyseFlight(simulation, request.decimalSeparator).warnings);
+                            MeasureRecovery(simulation), analysis.warnings, analysis.recommendedDelay);
     if (bytes.isEmpty() && !simulation.results().resultsValid)
       throw KometError(KometError::Kind::Io, "kein berechneter Flug");
   } else {

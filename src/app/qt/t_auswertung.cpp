@@ -123,16 +123,19 @@ void TAuswertung::ShowRecovery(const std::optional<RecoveryFigures>& figures, ch
   }
 }
 
-void TAuswertung::Refresh(const Simulation& simulation, char sep, const SafetyInputs& safety) {
-  const FlightAnalysis a = AnalyseFlight(simulation, sep, safety);
+void TAuswertung::Refresh(const Simulation& simulation, const Simulation& freeAscent, char sep,
+                          const SafetyInputs& safety) {
+  const FlightAnalysis a = AnalyseFlight(simulation, sep, safety, &freeAscent);
   const FlightResults& r = simulation.results();
   const bool flight = r.resultsValid && !r.noFlight;
-  Kopf->setText(flight ? QString::fromStdString(Format(sep,
-                                                       "Brennschluss bei %.2f s, Gipfel %.1f m bei %.2f s, "
-                                                       "empfohlene Verzögerung %.1f s",
-                                                       r.burnoutTime, r.maxHeight, r.maxHeightTime,
-                                                       r.recommendedDelay()))
-                       : QStringLiteral("Es ist noch kein Flug berechnet."));
+  // With recovery the apogee is the flight's, the delays the free ascent's.
+  const char* advice = simulation.plan().recovery ? "empfohlene Verzögerung %.1f s (Flug ohne Bergung)"
+                                                  : "empfohlene Verzögerung %.1f s";
+  Kopf->setText(
+      flight ? QString::fromStdString(Format(sep, "Brennschluss bei %.2f s, Gipfel %.1f m bei %.2f s, ",
+                                             r.burnoutTime, r.maxHeight, r.maxHeightTime) +
+                                      Format(sep, advice, a.recommendedDelay.value_or(0.0)))
+             : QStringLiteral("Es ist noch kein Flug berechnet."));
   Messflug->setVisible(flight && measured_);
   if (flight && measured_)
     Messflug->setText(QString::fromStdString(

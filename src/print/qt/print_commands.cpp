@@ -44,16 +44,17 @@ bool PrinterAvailable() {
 }
 
 bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const RocketRecord& rocket,
-                       const PlotSwitches& switches, const SafetyInputs& safety) {
+                       const PlotSwitches& switches, const SafetyInputs& safety,
+                       const Simulation* freeAscent) {
   if (!simulation.results().resultsValid) return false;
   QPrinterDevice device(printer);
   ReportLayout layout;
   const std::string dateTime = PrintDateTime();
   const char sep = LocaleDecimalSeparator();
-  const std::vector<FlightWarning> warnings = AnalyseFlight(simulation, sep, safety).warnings;
+  const FlightAnalysis analysis = AnalyseFlight(simulation, sep, safety, freeAscent);
   return PrintFlightReport(device, layout,
                            {MakeFlightView(simulation), rocket, switches, dateTime, sep,
-                            MeasureRecovery(simulation), warnings});
+                            MeasureRecovery(simulation), analysis.warnings, analysis.recommendedDelay});
 }
 
 void SavePdf(const std::filesystem::path& pdf, const std::function<bool(PrinterDevice&)>& draw) {
@@ -61,11 +62,12 @@ void SavePdf(const std::filesystem::path& pdf, const std::function<bool(PrinterD
 }
 
 bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulation, const RocketRecord& rocket,
-                   const PlotSwitches& switches, const SafetyInputs& safety) {
+                   const PlotSwitches& switches, const SafetyInputs& safety, const Simulation* freeAscent) {
   if (!simulation.results().resultsValid) return false;
   const char sep = LocaleDecimalSeparator();
+  const FlightAnalysis analysis = AnalyseFlight(simulation, sep, safety, freeAscent);
   WritePdf(pdf, RenderReportPdf(MakeFlightView(simulation), rocket, switches, PrintDateTime(), sep,
-                                MeasureRecovery(simulation), AnalyseFlight(simulation, sep, safety).warnings));
+                                MeasureRecovery(simulation), analysis.warnings, analysis.recommendedDelay));
   return true;
 }
 

@@ -25,12 +25,13 @@ QByteArray RenderPdf(const std::function<bool(PrinterDevice&)>& draw) {
 QByteArray RenderReportPdf(const FlightView& flight, const RocketRecord& rocket, const PlotSwitches& switches,
                            std::string_view dateTimeText, char decimalSeparator,
                            const std::optional<RecoveryFigures>& recovery,
-                           std::span<const FlightWarning> warnings) {
+                           std::span<const FlightWarning> warnings, std::optional<double> recommendedDelay) {
   return RenderPdf([&](PrinterDevice& device) {
     ReportLayout layout;
     try {
-      return PrintFlightReport(device, layout,
-                               {flight, rocket, switches, dateTimeText, decimalSeparator, recovery, warnings});
+      return PrintFlightReport(
+          device, layout,
+          {flight, rocket, switches, dateTimeText, decimalSeparator, recovery, warnings, recommendedDelay});
     } catch (const KometError&) {
       return false;
     }

@@ -21,6 +21,7 @@ QByteArray RenderPdf(const std::function<bool(PrinterDevice&)>& draw);
 QByteArray RenderReportPdf(const FlightView& flight, const RocketRecord& rocket, const PlotSwitches& switches,
                            std::string_view dateTimeText, char decimalSeparator = ',',
                            const std::optional<RecoveryFigures>& recovery = std::nullopt,
-                           std::span<const FlightWarning> warnings = {});
+                           std::span<const FlightWarning> warnings = {},
+                           std::optional<double> recommendedDelay = std::nullopt);
 
 }  // namespace komet
