@@ -227,6 +227,34 @@ TEST_F(MotorGuideTest, RecoveryFliesEachCandidateToLanding) {
   }
 }
 
+// Each candidate's recommended and best delay and its ejection speed come
+// from its flight without recovery: the chute its best delay opens, or one
+// opened at apogee, leaves them as without a chute.
+TEST_F(MotorGuideTest, DelayAdviceIsThatOfTheFlightWithoutRecovery) {
+  std::vector<MotorRecord> motors = SmallDatabase();
+  motors.pop_back();  // "Eigenbau" has no delays
+  RocketRecord rocket = SingleStage(motors[1]);
+  const std::vector<GuideRow> bare = Fly(rocket, motors, 2);
+  for (const Recovery::Deployment how : {Recovery::Deployment::Delay, Recovery::Deployment::Apogee}) {
+    WriteRecovery(rocket, testing::Chute(600, how, 3));
+    const std::vector<GuideRow> rows = Fly(rocket, motors, 2);
+    ASSERT_EQ(rows.size(), bare.size());
+    bool flightChanged = false;
+    for (const GuideRow& row : rows) {
+      const auto same =
+          std::find_if(bare.begin(), bare.end(), [&](const GuideRow& b) { return b.motor == row.motor; });
+      ASSERT_NE(same, bare.end()) << row.motor;
+      ASSERT_TRUE(row.landingSpeed) << row.motor;
+      EXPECT_EQ(row.recommendedDelay, same->recommendedDelay) << row.motor;
+      EXPECT_EQ(row.bestDelay, same->bestDelay) << row.motor;
+      EXPECT_EQ(row.ejectionVelocity, same->ejectionVelocity) << row.motor;
+      flightChanged = flightChanged || row.apogeeTime != same->apogeeTime;
+    }
+    // A best delay before the apogee opens the chute while the rocket climbs.
+    if (how == Recovery::Deployment::Delay) EXPECT_TRUE(flightChanged);
+  }
+}
+
 TEST_F(MotorGuideTest, DamagedMotorsAreListedAsNoFlight) {
   std::vector<MotorRecord> motors = SmallDatabase();
   MotorRecord broken = motors[1];
@@ -282,13 +310,15 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
   EXPECT_EQ(
       GuideJson(std::vector{r, none}),
       "[\n  {\"motor\": \"C6 [Estes]\", \"maker\": \"Estes\", \"apogee\": 300.5, \"apogeeTime\": 7.5, "
-      "\"maxVelocity\": 91, \"railExitVelocity\": 13.5, \"stability\": null, \"thrustToWeight\": 6, \"recommendedDelay\": "
+      "\"maxVelocity\": 91, \"railExitVelocity\": 13.5, \"stability\": null, \"thrustToWeight\": 6, "
+      "\"recommendedDelay\": "
       "5.9000000000000004, "
       "\"bestDelay\": 5, \"ejectionVelocity\": -3.25, \"landingVelocity\": 4.5, \"drift\": 350, "
       "\"noFlight\": false, \"mark\": \"red\", "
       "\"rules\": [\"railExitSpeed\"], \"warnings\": [\"Startgeschwindigkeit "
       "\\\"zu\\\" gering\"]},\n  {\"motor\": \"Kaputt\", \"maker\": null, \"apogee\": 0, \"apogeeTime\": 0, "
-      "\"maxVelocity\": 0, \"railExitVelocity\": null, \"stability\": null, \"thrustToWeight\": 0, \"recommendedDelay\": 0, "
+      "\"maxVelocity\": 0, \"railExitVelocity\": null, \"stability\": null, \"thrustToWeight\": 0, "
+      "\"recommendedDelay\": 0, "
       "\"bestDelay\": null, \"ejectionVelocity\": null, \"landingVelocity\": null, \"drift\": null, "
       "\"noFlight\": true, \"mark\": \"red\", "
       "\"rules\": [\"noFlight\"], \"warnings\": [\"kein Flug\"]}\n]\n");
