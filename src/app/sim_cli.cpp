@@ -26,6 +26,7 @@
 #include "model/rocket_file.h"
 #include "motors/motor_database.h"
 #include "plot/flight_plot.h"
+#include "sim/flight_analysis.h"
 
 namespace komet {
 namespace {
@@ -335,7 +336,7 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
     }
   }
   if (a.summaryLine)
-    out << SummaryLine(doc.simulation().results(), separator) << '\n';
+    out << SummaryLine(doc.simulation().results(), separator, RecommendedDelay(doc.freeAscent())) << '\n';
   else if (!a.csv && !a.json && a.exports.empty())
     out << FlightSummary(doc.simulation(), doc.rocket(), separator, &doc.freeAscent());
   return 0;

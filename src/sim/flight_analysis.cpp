@@ -103,11 +103,17 @@ std::optional<int> ClosestDelay(std::span<const int> published, double wanted) {
   return best;
 }
 
+std::optional<double> RecommendedDelay(const Simulation& sim) {
+  const FlightResults& r = sim.results();
+  if (!r.resultsValid || r.noFlight) return std::nullopt;
+  return r.recommendedDelay();
+}
+
 DelayAdvice AdviseDelays(const Simulation& sim) {
   DelayAdvice a;
-  const FlightResults& r = sim.results();
-  if (!r.resultsValid || r.noFlight) return a;
-  a.recommendedDelay = r.recommendedDelay();
+  const std::optional<double> recommended = RecommendedDelay(sim);
+  if (!recommended) return a;
+  a.recommendedDelay = *recommended;
   const std::vector<int> published = SortedDelays(sim.plan().stages[0].motors[0]);
   a.delays = CheckDelays(sim, published);
   a.best = ClosestDelay(published, a.recommendedDelay);

@@ -49,6 +49,8 @@ struct DelayAdvice {
 
 // The advice of a computed free ascent; empty without a flight.
 DelayAdvice AdviseDelays(const Simulation& freeAscent);
+// Its recommended delay alone; none without a flight.
+std::optional<double> RecommendedDelay(const Simulation& freeAscent);
 
 // Flies `plan` without its recovery into `into`, as far as the main motor's
 // delays read (FlightEnd::Ascent); `into` keeps that flight end.

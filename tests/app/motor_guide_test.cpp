@@ -251,7 +251,9 @@ TEST_F(MotorGuideTest, DelayAdviceIsThatOfTheFlightWithoutRecovery) {
       flightChanged = flightChanged || row.apogeeTime != same->apogeeTime;
     }
     // A best delay before the apogee opens the chute while the rocket climbs.
-    if (how == Recovery::Deployment::Delay) EXPECT_TRUE(flightChanged);
+    if (how == Recovery::Deployment::Delay) {
+      EXPECT_TRUE(flightChanged);
+    }
   }
 }
 
