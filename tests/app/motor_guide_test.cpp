@@ -302,6 +302,7 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
                    .ejectionVelocity = -3.25,
                    .landingSpeed = 4.5,
                    .drift = 350,
+                   .stability = std::nullopt,
                    .findings = {{SafetyRuleId::RailExitSpeed, 0, 13.5, "Startgeschwindigkeit \"zu\" gering"}},
                    .mark = GuideRow::Mark::Red};
   GuideRow none;
