@@ -17,7 +17,8 @@ using namespace komet;
 
 // Arg 0: threads. Arg 1: 0 the example rocket; 1 the one with a 30 cm
 // parachute on its motor's delay, in the standard atmosphere (two flights a
-// motor: one to the apogee finds its delay, one flies to a steady descent).
+// motor: one without recovery, past the longest delay, gives its delay
+// advice, one flies to a steady descent).
 // Arg 2: 1 with the rocket's shape, so every flight's balance is judged too.
 void BM_MotorGuideWholeCatalogue(benchmark::State& state) {
   const std::filesystem::path source = KOMET_SOURCE_DIR;

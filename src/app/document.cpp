@@ -9,6 +9,7 @@
 #include "common/komet_error.h"
 #include "common/win1252.h"
 #include "model/rocket_file.h"
+#include "sim/flight_analysis.h"
 #include "sim/rocket_stability.h"
 
 namespace komet {
@@ -29,6 +30,7 @@ Document::Document(const SimConstants& constants, PathSource database, char deci
 
 void Document::RunSimulation() {
   simulation_.RunSimulation(rocket_, constants_);
+  ascentFlown_ = &FreeAscentOf(simulation_, ascent_) == &ascent_;
   StoreWorkingValues(rocket_, simulation_.results());
 }
 
@@ -67,6 +69,7 @@ void Document::MakeEmpty(DocumentViews& views) {
   if (ReadRecovery(rocket_)) WriteRecovery(rocket_, std::nullopt);
   shape_.reset();
   simulation_.InvalidateResults();
+  ascent_.InvalidateResults();
   fileName_.clear();
   views.RocketReset();
 }
@@ -181,6 +184,7 @@ bool Document::LoadRocketFile(const std::filesystem::path& path, Prompts& prompt
                         " ist unvollständig; die fehlenden Angaben sind die einer leeren Rakete.");
   rocket_ = content.record;
   simulation_.InvalidateResults();
+  ascent_.InvalidateResults();
   fileName_ = path;
   LoadShape(path, prompts);
   views.RocketReset();

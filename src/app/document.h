@@ -30,6 +30,9 @@ class Document {
 
   const RocketRecord& rocket() const { return rocket_; }
   const Simulation& simulation() const { return simulation_; }
+  // The same plan flown without recovery, which the delay advice reads
+  // (AnalyseFlight): the flight itself when the rocket has none.
+  const Simulation& freeAscent() const { return ascentFlown_ ? ascent_ : simulation_; }
   // The rocket's shape from the file beside it; none without one.
   const std::optional<RocketShape>& shape() const { return shape_; }
   // The balance of the last flight; none without a shape or a flight.
@@ -110,6 +113,8 @@ class Document {
 
   RocketRecord rocket_;
   Simulation simulation_;
+  Simulation ascent_;  // the free ascent, flown only for a rocket with recovery
+  bool ascentFlown_ = false;
   StageForm form_;
   std::optional<RocketShape> shape_;
   std::filesystem::path fileName_;

@@ -85,15 +85,17 @@ std::string ArrayJson(const std::vector<T>& items, std::string (*item)(const T&)
 
 }  // namespace
 
-std::string ResultsJson(const Simulation& simulation, const std::optional<StabilityFigures>& stability) {
+std::string ResultsJson(const Simulation& simulation, const std::optional<StabilityFigures>& stability,
+                        const Simulation* freeAscent) {
   const FlightResults& r = simulation.results();
-  const FlightAnalysis analysis = AnalyseFlight(simulation, '.');
+  const FlightAnalysis analysis = AnalyseFlight(simulation, '.', {}, freeAscent);
   std::string json = "{\n";
   json += std::string("  \"resultsValid\": ") + JsonBool(r.resultsValid) + ",\n";
   json += std::string("  \"noFlight\": ") + JsonBool(r.noFlight) + ",\n";
   for (const ResultQuantity& q : kResultQuantities)
     json += "  \"" + std::string(q.key) + "\": " + JsonNumber(r.*q.field) + ",\n";
-  json += "  \"recommendedDelay\": " + JsonNumber(r.recommendedDelay()) + ",\n";
+  json += "  \"recommendedDelay\": " + JsonNumber(analysis.recommendedDelay.value_or(r.recommendedDelay())) +
+          ",\n";
   json += "  \"sampleCount\": " + std::to_string(simulation.lastSample()) + ",\n";
   json += RecoveryFiguresJson(analysis.figures.recovery);
   // m from the nose tip, calibers; null for a rocket without a shape

@@ -14,8 +14,10 @@ namespace komet {
 
 // The scalar results, the recovery's figures (null without recovery), the
 // delay check, the warnings and their remedies as a JSON object, numbers at
-// full precision.
-std::string ResultsJson(const Simulation& simulation, const std::optional<StabilityFigures>& stability = {});
+// full precision. The recommended delay and the delays come from
+// `freeAscent` (Document::freeAscent); none: the flight is its own.
+std::string ResultsJson(const Simulation& simulation, const std::optional<StabilityFigures>& stability = {},
+                        const Simulation* freeAscent = nullptr);
 
 // Remedies as a JSON array of {"rule": the rule's key, "text", "value"}, on
 // one line.

@@ -40,18 +40,19 @@ std::string RailExit(const Simulation& simulation, char sep) {
 }  // namespace
 
 std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char sep,
-                          const RocketShape* shape) {
+                          const RocketShape* shape, const Simulation* freeAscent) {
   const FlightResults& r = simulation.results();
   std::string text = Row("Rakete:", Cp1252ToUtf8(rocket.name.view()));
   if (!r.resultsValid || r.noFlight) return text + "Kein Flug berechnet.\n";
   SafetyInputs safety;
   safety.shape = shape;
-  const FlightAnalysis analysis = AnalyseFlight(simulation, sep, safety);
+  const FlightAnalysis analysis = AnalyseFlight(simulation, sep, safety, freeAscent);
   text += Row("Gipfelhöhe:", Format(sep, "%.1f m nach %.2f s", r.maxHeight, r.maxHeightTime));
   text += Row("Höchstgeschwindigkeit:", Format(sep, "%.1f m/s (%.1f km/h) nach %.2f s", r.maxVelocity,
                                                r.maxVelocity * 3.6, r.maxVelocityTime));
   text += Row("Brennschluss:", Format(sep, "nach %.2f s", r.burnoutTime));
-  text += Row("Empfohlene Verzögerung:", Format(sep, "%.1f s", r.recommendedDelay()));
+  text += Row("Empfohlene Verzögerung:", Format(sep, "%.1f s", analysis.figures.recommendedDelay) +
+                                             (simulation.plan().recovery ? " (Flug ohne Bergung)" : ""));
   text += Row("Beste Verzögerung:", BestDelay(analysis, sep));
   text += Row("Startgeschwindigkeit:", RailExit(simulation, sep));
   if (analysis.figures.stability) text += Row("Stabilität:", StabilityLine(*analysis.figures.stability, sep));

@@ -14,8 +14,9 @@ namespace komet {
 // rail-exit velocity, with a shape the balance, with recovery what it did)
 // and the warnings (the balance judged too), numbers
 // with `decimalSeparator`.
-// Without a computed flight it says so in one line.
+// Without a computed flight it says so in one line. The delays come from
+// `freeAscent` (Document::freeAscent); none: the flight is its own.
 std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator,
-                          const RocketShape* shape = nullptr);
+                          const RocketShape* shape = nullptr, const Simulation* freeAscent = nullptr);
 
 }  // namespace komet

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <thread>
+#include <utility>
 
 #include "app/flight_json.h"
 #include "app/json_text.h"
@@ -28,8 +29,11 @@ GuideRow::Mark MarkOf(std::span<const FlightWarning> findings) {
 }
 
 // The flight's figures that the guide shows and the safety rules' findings.
-void TakeFlight(const Simulation& sim, char sep, const SafetyInputs& safety, GuideRow& row) {
-  FlightAnalysis a = AnalyseFlight(sim, sep, safety);
+// `advice`: the delays read from the free ascent; none: the flight is its own.
+void TakeFlight(const Simulation& sim, std::optional<DelayAdvice> advice, char sep,
+                const SafetyInputs& safety, GuideRow& row) {
+  FlightAnalysis a =
+      advice ? AnalyseFlight(sim, std::move(*advice), sep, safety) : AnalyseFlight(sim, sep, safety);
   const FlightFigures& f = a.figures;
   row.apogee = f.maxHeight;
   row.apogeeTime = f.maxHeightTime;
@@ -115,22 +119,22 @@ MotorGuide::MotorGuide(const RocketRecord& rocket, const SimConstants& constants
 GuideRow MotorGuide::Fly(std::size_t index, Simulation& sim) const {
   FlightPlan plan = MakeFlightPlan(rocket_, constants_);
   plan.stages[0].motors[0] = &candidates_[index];
-  if (plan.recovery && plan.recovery->deployment == Recovery::Deployment::Delay) {
-    // The rocket's delay belongs to its own motor: each candidate's charge
-    // fires after the published delay that suits its flight best. A first
-    // flight up to the apogee, which is all the delay depends on, finds it.
-    FlightPlan ascent = plan;
-    ascent.recovery.reset();
-    sim.SetFlightEnd(Simulation::FlightEnd::Apogee);
-    sim.Run(ascent);
+  std::optional<DelayAdvice> advice;
+  if (plan.recovery) {
+    // The delays read the flight no device has slowed: a first flight
+    // without recovery, as far as they reach.
+    FlyFreeAscent(plan, sim);
     sim.SetFlightEnd(Simulation::FlightEnd::SteadyDescent);
-    const bool flew = sim.results().resultsValid && !sim.results().noFlight;
-    const std::optional<int> best = flew ? BestDelay(sim) : std::nullopt;
-    // Without a published delay no charge opens it.
-    if (best)
-      plan.recovery->delay = std::clamp<double>(*best, kDeployDelay.min, kDeployDelay.max);
-    else
-      plan.recovery.reset();
+    advice = AdviseDelays(sim);
+    // The rocket's delay belongs to its own motor: each candidate's charge
+    // fires after the published delay that suits its flight best; without
+    // a published delay no charge opens it.
+    if (plan.recovery->deployment == Recovery::Deployment::Delay) {
+      if (advice->best)
+        plan.recovery->delay = std::clamp<double>(*advice->best, kDeployDelay.min, kDeployDelay.max);
+      else
+        plan.recovery.reset();
+    }
   }
   sim.Run(plan);
   GuideRow row;
@@ -144,7 +148,7 @@ GuideRow MotorGuide::Fly(std::size_t index, Simulation& sim) const {
     row.mark = GuideRow::Mark::Red;
     return row;
   }
-  TakeFlight(sim, sep_, safety_, row);
+  TakeFlight(sim, std::move(advice), sep_, safety_, row);
   return row;
 }
 

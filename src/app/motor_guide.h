@@ -82,9 +82,9 @@ struct GuideRow {
 // The guide: stage 1's first motor slot flown with each candidate in turn
 // (same count), each a full run of the simulation, on worker threads that
 // each own their simulation table. With the rocket's recovery each
-// candidate flies to landing; one opened by the ejection charge opens at
-// the candidate's own best delay, which a first flight without recovery
-// finds.
+// candidate first flies without it, which its recommended and best delay
+// read, then to landing; a device opened by the ejection charge opens at
+// the candidate's own best delay.
 class MotorGuide {
  public:
   // Reads the constants once (the runs happen on other threads).

@@ -26,6 +26,7 @@
 #include "model/rocket_file.h"
 #include "motors/motor_database.h"
 #include "plot/flight_plot.h"
+#include "sim/flight_analysis.h"
 
 namespace komet {
 namespace {
@@ -323,21 +324,22 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
     WriteOutput(*a.csv,
                 a.csvLocale ? SpreadsheetCsv(doc.simulation(), *a.csvLocale) : SeriesCsv(doc.simulation()),
                 out);
-  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation(), doc.stability()), out);
+  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation(), doc.stability(), &doc.freeAscent()), out);
   const char separator = a.decimalSeparator.value_or(env.decimalSeparator);
   for (ExportRequest e : a.exports) {
     e.decimalSeparator = separator;
     e.safety.shape = doc.shape() ? &*doc.shape() : nullptr;
     try {
-      env.exporter->Export(e, doc.simulation(), doc.rocket(), a.switches);
+      env.exporter->Export(e, doc.simulation(), doc.freeAscent(), doc.rocket(), a.switches);
     } catch (const KometError& x) {
       throw UsageError{e.path.string() + ": " + x.what()};
     }
   }
   if (a.summaryLine)
-    out << SummaryLine(doc.simulation().results(), separator) << '\n';
+    out << SummaryLine(doc.simulation().results(), separator, RecommendedDelay(doc.freeAscent())) << '\n';
   else if (!a.csv && !a.json && a.exports.empty())
-    out << FlightSummary(doc.simulation(), doc.rocket(), separator, doc.shape() ? &*doc.shape() : nullptr);
+    out << FlightSummary(doc.simulation(), doc.rocket(), separator, doc.shape() ? &*doc.shape() : nullptr,
+                         &doc.freeAscent());
   return 0;
 }
 

@@ -28,7 +28,9 @@ class CliExporter {
  public:
   virtual ~CliExporter() = default;
   // Throws KometError when the file cannot be written; writes nothing then.
-  virtual void Export(const ExportRequest& request, const Simulation& simulation, const RocketRecord& rocket,
+  // `freeAscent`: the flight without recovery the delay advice reads.
+  virtual void Export(const ExportRequest& request, const Simulation& simulation,
+                      const Simulation& freeAscent, const RocketRecord& rocket,
                       const PlotSwitches& switches) = 0;
 };
 

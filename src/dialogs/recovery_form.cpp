@@ -43,9 +43,7 @@ bool InRange(double value, RecoveryLimits limits) {
 double StartDelay(const RecoveryContext& c) {
   if (!c.delays.empty()) {
     if (!c.recommended) return c.delays.front();
-    return *std::min_element(c.delays.begin(), c.delays.end(), [&](int a, int b) {
-      return std::fabs(a - *c.recommended) < std::fabs(b - *c.recommended);
-    });
+    return *ClosestDelay(c.delays, *c.recommended);
   }
   if (c.recommended) return std::clamp(std::round(*c.recommended), kDeployDelay.min, kDeployDelay.max);
   return 0.0;
@@ -62,11 +60,11 @@ double CasedMass(const StageRecord& stage) {
 }  // namespace
 
 RecoveryContext MakeRecoveryContext(const RocketRecord& rocket, const Simulation& sim,
-                                    const SimConstants& constants) {
+                                    const SimConstants& constants, const Simulation* freeAscent) {
   RecoveryContext c;
   if (rocket.stages[0].counts[0] > 0) c.delays = PublishedDelays(rocket.stages[0].motors[0]);
   const bool flown = sim.results().resultsValid && !sim.results().noFlight;
-  if (flown) c.recommended = sim.results().recommendedDelay();
+  if (flown) c.recommended = AdviseDelays(freeAscent ? *freeAscent : sim).recommendedDelay;
   c.landingMass = flown ? sim.results().endMass : CasedMass(rocket.stages[0]);
   c.rocketDragArea = TopStageDragArea(rocket);
   RunConstants air;

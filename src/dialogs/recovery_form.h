@@ -37,7 +37,7 @@ enum class RecoveryField { None, Diameter, ChuteCw, Length, Width, StreamerCw, D
 // What the dialog knows of the rocket besides its stored recovery.
 struct RecoveryContext {
   std::vector<int> delays;                    // the main motor's published delays, s, ascending
-  std::optional<double> recommended;          // s from burnout to apogee of the last flight
+  std::optional<double> recommended;          // s from burnout to apogee of the last flight without recovery
   double landingMass = 0.0;                   // kg, the top stage after burnout
   double rocketDragArea = 0.0;                // m², the top stage's cw × area
   double airDensity = 0.0;                    // kg/m³ at the ground
@@ -48,8 +48,10 @@ struct RecoveryContext {
 // The context of the document's rocket. The landing mass is the last run's
 // (its end mass) when a flight is computed, else stage 1 with its motors'
 // casings; the air is that of the current settings.
+// The recommended delay is that of `freeAscent`, the flight without
+// recovery (none: the flight is its own).
 RecoveryContext MakeRecoveryContext(const RocketRecord& rocket, const Simulation& simulation,
-                                    const SimConstants& constants);
+                                    const SimConstants& constants, const Simulation* freeAscent = nullptr);
 
 // The fields for a stored recovery; without one, parachute and streamer
 // fields hold starting values and the delay is the published one nearest

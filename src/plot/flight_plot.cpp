@@ -91,7 +91,7 @@ std::string PaintCurves(Canvas& c, int width, PlotState& st, const PlotInputs& i
     font.color = kBlack;
     c.SetFont(font);
   }
-  return SummaryLine(r, in.decimalSeparator);
+  return SummaryLine(r, in.decimalSeparator, in.recommendedDelay);
 }
 
 void PaintComparison(Canvas& c, int width, const PlotState& st, const PlotSwitches& sw,
@@ -106,9 +106,9 @@ void PaintComparison(Canvas& c, int width, const PlotState& st, const PlotSwitch
   c.TextOut(ClampSize(width) - c.TextWidth(text) - 4, 2, text);
 }
 
-std::string SummaryLine(const FlightResults& r, char sep) {
+std::string SummaryLine(const FlightResults& r, char sep, std::optional<double> recommendedDelay) {
   return Format(sep, kSummaryFormat, r.maxVelocity, r.maxVelocity * kKmhPerMps, r.maxVelocityTime,
-                r.burnoutTime, r.maxHeightTime - r.burnoutTime);
+                r.burnoutTime, recommendedDelay.value_or(r.maxHeightTime - r.burnoutTime));
 }
 
 void PaintAx(Canvas& c, int width, int height, const PlotState& st, char sep) {

@@ -55,6 +55,8 @@ struct PlotInputs {
   const MeasuredOverlay* measured = nullptr;
   // The part of the flight shown; none: the whole flight.
   std::optional<PlotZoom> zoom = std::nullopt;
+  // The summary line's, from the flight without recovery; none: the flight's own.
+  std::optional<double> recommendedDelay = std::nullopt;
 };
 
 inline constexpr int kPlotGridStep = 30;             // px
@@ -72,8 +74,10 @@ void PaintAxis(Canvas& canvas, int width, int height, PlotState& state);
 // scales (to DrawnEndTime). Returns the summary line.
 std::string PaintCurves(Canvas& canvas, int width, PlotState& state, const PlotInputs& in);
 
-// The summary line of Panel2 for these results.
-std::string SummaryLine(const FlightResults& results, char decimalSeparator);
+// The summary line of Panel2 for these results; the recommended delay is
+// the flight's own unless given (that of its free ascent).
+std::string SummaryLine(const FlightResults& results, char decimalSeparator,
+                        std::optional<double> recommendedDelay = std::nullopt);
 
 // Time and value labels; nothing while either scale is 0.
 void PaintAx(Canvas& canvas, int width, int height, const PlotState& state, char decimalSeparator);

@@ -45,6 +45,8 @@ struct ReportInputs {
   std::optional<RecoveryFigures> recovery = std::nullopt;
   // Every rule that fired for the flight, as the evaluation lists them.
   std::span<const FlightWarning> warnings = {};
+  // The free ascent's (FlightFigures::recommendedDelay); none: the flight's own.
+  std::optional<double> recommendedDelay = std::nullopt;
   // The balance over the boost; none: the rocket has no shape.
   std::optional<FlightFigures::Stability> stability = std::nullopt;
 };

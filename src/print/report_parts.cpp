@@ -101,7 +101,8 @@ void PrintResultLines(PrinterDevice& printer, ReportLayout& l, const ReportInput
   c.TextOut(l.printLeft, l.printTextY,
             Format(sep, kBurnoutLine, r.burnoutTime, b.height, b.velocity, b.velocity * kKmhPerMps));
   l.printTextY += l.printTextStep;
-  c.TextOut(l.printLeft, l.printTextY, Format(sep, kDelayLine, r.maxHeightTime - r.burnoutTime));
+  c.TextOut(l.printLeft, l.printTextY,
+            Format(sep, kDelayLine, in.recommendedDelay.value_or(r.maxHeightTime - r.burnoutTime)));
   if (!in.recovery) return;
   l.printTextY += l.printTextStep;
   c.TextOut(l.printLeft, l.printTextY, RecoveryReportLine(*in.recovery, sep));

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "motors/motor_details.h"
 #include "motors/motor_facts.h"
@@ -20,12 +21,10 @@ int PresentStages(const FlightPlan& plan) {
   return n;
 }
 
-std::vector<DelayCheck> CheckDelays(const Simulation& sim) {
+std::vector<DelayCheck> CheckDelays(const Simulation& sim, std::span<const int> published) {
   const FlightResults& r = sim.results();
   std::vector<DelayCheck> rows;
-  // Every delay the motor is sold with, also those beyond the record's four
-  // places: the uncut factory delay is often the longest.
-  for (const int d : PublishedDelays(*sim.plan().stages[0].motors[0])) {
+  for (const int d : published) {
     DelayCheck c;
     c.delay = d;
     c.ejection = PointAt(sim, r.burnoutTime + d);
@@ -36,15 +35,16 @@ std::vector<DelayCheck> CheckDelays(const Simulation& sim) {
     c.tooFast = TooFastAtEjection(c.ejection.velocity);
     rows.push_back(c);
   }
-  std::sort(rows.begin(), rows.end(),
-            [](const DelayCheck& a, const DelayCheck& b) { return a.delay < b.delay; });
-  const std::optional<int> best = BestDelay(sim);
-  for (DelayCheck& c : rows)
-    if (best && c.delay == *best) {
-      c.best = true;
-      break;
-    }
   return rows;
+}
+
+// Every delay the motor is sold with, ascending, also those beyond the
+// record's four places: the uncut factory delay is often the longest.
+std::vector<int> SortedDelays(const MotorRecord* main) {
+  if (main == nullptr) return {};  // nothing flown yet
+  std::vector<int> delays = PublishedDelays(*main);
+  std::sort(delays.begin(), delays.end());
+  return delays;
 }
 
 // Every motor of the flying stages, each with its count.
@@ -98,16 +98,55 @@ std::optional<double> RailExitSpeed(const Simulation& sim) {
   return std::nullopt;
 }
 
-std::optional<int> BestDelay(const Simulation& sim) {
-  const double wanted = sim.results().recommendedDelay();
+std::optional<int> ClosestDelay(std::span<const int> published, double wanted) {
+  // A tie is a tie within a tenth of a second, rounding aside.
+  constexpr double kTie = 0.1 + 1e-9;
   std::optional<int> best;
-  const MotorRecord* main = sim.plan().stages[0].motors[0];
-  if (main == nullptr) return best;  // nothing flown yet
-  for (const int d : PublishedDelays(*main))
-    if (!best || std::fabs(d - wanted) < std::fabs(*best - wanted) ||
-        (std::fabs(d - wanted) == std::fabs(*best - wanted) && d < *best))
+  for (const int d : published) {
+    const double gap = std::fabs(d - wanted);
+    if (!best) {
       best = d;
+      continue;
+    }
+    const double bestGap = std::fabs(*best - wanted);
+    const bool tie = std::fabs(gap - bestGap) <= kTie;
+    if (tie ? d < *best : gap < bestGap) best = d;
+  }
   return best;
+}
+
+std::optional<double> RecommendedDelay(const Simulation& sim) {
+  const FlightResults& r = sim.results();
+  if (!r.resultsValid || r.noFlight) return std::nullopt;
+  return r.recommendedDelay();
+}
+
+DelayAdvice AdviseDelays(const Simulation& sim) {
+  DelayAdvice a;
+  const std::optional<double> recommended = RecommendedDelay(sim);
+  if (!recommended) return a;
+  a.recommendedDelay = *recommended;
+  const std::vector<int> published = SortedDelays(sim.plan().stages[0].motors[0]);
+  a.delays = CheckDelays(sim, published);
+  a.best = ClosestDelay(published, a.recommendedDelay);
+  for (DelayCheck& c : a.delays) c.best = a.best && c.delay == *a.best;
+  return a;
+}
+
+void FlyFreeAscent(const FlightPlan& plan, Simulation& into) {
+  FlightPlan free = plan;
+  free.recovery.reset();
+  // The latest time a delay row reads: the end of the longest delay's band.
+  double span = 0.0;
+  for (const int d : SortedDelays(plan.stages[0].motors[0])) span = std::max(span, d + DelayTolerance(d));
+  into.SetFlightEnd(Simulation::FlightEnd::Ascent, span);
+  into.Run(free);
+}
+
+const Simulation& FreeAscentOf(const Simulation& flight, Simulation& spare) {
+  if (!flight.plan().recovery) return flight;
+  FlyFreeAscent(flight.plan(), spare);
+  return spare;
 }
 
 double DelayTolerance(int delay) {
@@ -188,7 +227,7 @@ std::optional<RecoveryFigures> MeasureRecovery(const Simulation& sim) {
   return f;
 }
 
-FlightFigures MeasureFlight(const Simulation& sim, const std::vector<DelayCheck>& delays) {
+FlightFigures MeasureFlight(const Simulation& sim, const DelayAdvice& advice) {
   const FlightResults& r = sim.results();
   FlightFigures f;
   f.railExitVelocity = RailExitSpeed(sim);
@@ -201,11 +240,11 @@ FlightFigures MeasureFlight(const Simulation& sim, const std::vector<DelayCheck>
   f.peakThrust = r.peakThrust;
   f.liftOffMass = LiftOffMass(sim.plan());
   f.liftOffWeight = f.liftOffMass * sim.constants().gravity;
-  f.recommendedDelay = r.recommendedDelay();
-  for (const DelayCheck& c : delays)
+  f.recommendedDelay = advice.recommendedDelay;
+  for (const DelayCheck& c : advice.delays)
     if (c.best)
       f.bestDelay =
-          FlightFigures::Delay{c.delay, c.delay - r.recommendedDelay(), c.tolerance, c.ejection.velocity};
+          FlightFigures::Delay{c.delay, c.delay - advice.recommendedDelay, c.tolerance, c.ejection.velocity};
   MeasureMotors(sim.plan(), f);
   MeasureStages(sim, f);
   f.speedOfSound = SiteSpeedOfSound(sim.constants().site);
@@ -213,11 +252,19 @@ FlightFigures MeasureFlight(const Simulation& sim, const std::vector<DelayCheck>
   return f;
 }
 
-FlightAnalysis AnalyseFlight(const Simulation& sim, char sep, const SafetyInputs& inputs) {
+FlightAnalysis AnalyseFlight(const Simulation& sim, char sep, const SafetyInputs& inputs,
+                             const Simulation* freeAscent) {
+  if (!sim.results().resultsValid || sim.results().noFlight) return {};
+  return AnalyseFlight(sim, AdviseDelays(freeAscent ? *freeAscent : sim), sep, inputs);
+}
+
+FlightAnalysis AnalyseFlight(const Simulation& sim, DelayAdvice advice, char sep,
+                             const SafetyInputs& inputs) {
   FlightAnalysis a;
   if (!sim.results().resultsValid || sim.results().noFlight) return a;
-  a.delays = CheckDelays(sim);
-  a.figures = MeasureFlight(sim, a.delays);
+  a.figures = MeasureFlight(sim, advice);
+  a.recommendedDelay = advice.recommendedDelay;
+  a.delays = std::move(advice.delays);
   if (inputs.shape) {
     const StabilityFigures s = FlightStability(*inputs.shape, sim);
     a.figures.stability = FlightFigures::Stability{s.cg, s.cp, s.margin, s.minMargin, s.minMarginTime};

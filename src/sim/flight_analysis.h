@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,19 +33,48 @@ struct DelayCheck {
 };
 
 struct FlightAnalysis {
-  std::vector<DelayCheck> delays;
-  FlightFigures figures;                // what the rules judged
-  std::vector<FlightWarning> warnings;  // every rule that fired, red and amber
-  std::vector<Remedy> remedies;         // what would clear a finding, where the flight shows it
+  std::vector<DelayCheck> delays;          // from the free ascent
+  std::optional<double> recommendedDelay;  // s, from the free ascent; none without a computed flight
+  FlightFigures figures;                   // what the rules judged
+  std::vector<FlightWarning> warnings;     // every rule that fired, red and amber
+  std::vector<Remedy> remedies;            // what would clear a finding, where the flight shows it
 };
 
+// What the main motor's delays would do, read from the free ascent: the
+// plan flown without recovery. An opened device slows the rocket and moves
+// its apogee; the charge that is to open it fires in the flight before.
+struct DelayAdvice {
+  double recommendedDelay = 0.0;   // s, from burnout to the free ascent's apogee
+  std::vector<DelayCheck> delays;  // every published delay, ascending; the best one marked
+  std::optional<int> best;         // none: no delay is published
+};
+
+// The advice of a computed free ascent; empty without a flight.
+DelayAdvice AdviseDelays(const Simulation& freeAscent);
+// Its recommended delay alone; none without a flight.
+std::optional<double> RecommendedDelay(const Simulation& freeAscent);
+
+// Flies `plan` without its recovery into `into`, as far as the main motor's
+// delays read (FlightEnd::Ascent); `into` keeps that flight end.
+void FlyFreeAscent(const FlightPlan& plan, Simulation& into);
+
+// The free ascent of the plan `flight` flew: the flight itself when it had
+// no recovery, else flown into `spare`.
+const Simulation& FreeAscentOf(const Simulation& flight, Simulation& spare);
+
 // The delay table and the findings of the safety rules for the last run
-// (its motors from the plan it flew); empty without a computed flight.
-FlightAnalysis AnalyseFlight(const Simulation& simulation, char decimalSeparator,
+// (its motors from the plan it flew); empty without a computed flight. The
+// delays come from `freeAscent` (FreeAscentOf), everything else from the
+// flight; without it the flight is taken for its own free ascent, which it
+// is only without recovery.
+FlightAnalysis AnalyseFlight(const Simulation& flight, char decimalSeparator, const SafetyInputs& inputs = {},
+                             const Simulation* freeAscent = nullptr);
+// The same with the delays already read from the free ascent.
+FlightAnalysis AnalyseFlight(const Simulation& flight, DelayAdvice advice, char decimalSeparator,
                              const SafetyInputs& inputs = {});
 
-// What the safety rules judge of the last run and its delay table.
-FlightFigures MeasureFlight(const Simulation& simulation, const std::vector<DelayCheck>& delays);
+// What the safety rules judge of the last run and its delay advice.
+FlightFigures MeasureFlight(const Simulation& flight, const DelayAdvice& advice);
 
 // The speed where the rocket leaves the launch rail, m/s, found inside the
 // step that passes the rail's end, so that it follows the rail's length
@@ -56,9 +86,10 @@ std::optional<double> RailExitSpeed(const Simulation& simulation);
 // within a step (constant acceleration, the height moved by velocity × step).
 double SpeedWithinStep(double from, double velocity, double accel, double timeStep, double height);
 
-// The main motor's published delay closest to the last run's recommended
-// one (the shorter of two as close); nothing when none is published.
-std::optional<int> BestDelay(const Simulation& simulation);
+// The published delay closest to `wanted`; of two within a tenth of a
+// second as close, the shorter, since an early charge costs less than a
+// late one. Nothing when none is published.
+std::optional<int> ClosestDelay(std::span<const int> published, double wanted);
 
 // The tolerance band of a delay, s.
 double DelayTolerance(int delay);

@@ -66,6 +66,7 @@ struct FlightState {
   DeviceState device;
   // The end of the pass.
   Simulation::FlightEnd end = Simulation::FlightEnd::Full;
+  std::int64_t ascentEndMs = 0;  // FlightEnd::Ascent flies on past this time
   bool landed = false;
   bool steady = false;  // the pass ended in a steady descent
 };
@@ -146,7 +147,8 @@ inline void UpdateDrag(FlightState& s, const RunConstants& c) {
 template <bool kPowered>
 bool EndsEarly(FlightState& s, const RunConstants& c) {
   using End = Simulation::FlightEnd;
-  if (s.end == End::Apogee) return !s.grounded && s.velocity <= 0.0;
+  // Without thrust a falling rocket never climbs again: its apogee is behind it.
+  if (s.end == End::Ascent) return !kPowered && !s.grounded && s.velocity <= 0.0 && s.tMs > s.ascentEndMs;
   if (s.end == End::SteadyDescent && !kPowered &&
       SinksSteadily(s.device, s.tMs, s.velocity, s.mass, c.gravity, s.dragFactor)) {
     s.steady = true;
@@ -402,7 +404,12 @@ void Simulation::IntegrateFlight() {
   FlightState s = LiftOffState(results_, c, lowest);
   if (c.site.standardAtmosphere) s.air = &density_;
   s.end = flightEnd_;
-  s.varyingDrag = s.air != nullptr || s.device.fitted || s.end == FlightEnd::Apogee;
+  // One step more than asked: a time read takes the sample of its grid
+  // time, which may lie up to half a step later.
+  s.ascentEndMs =
+      std::min(Ms(results_.burnoutTime + ascentSpan_), std::numeric_limits<std::int64_t>::max() - kStepMs) +
+      kStepMs;
+  s.varyingDrag = s.air != nullptr || s.device.fitted || s.end == FlightEnd::Ascent;
   const Stack stack{plan_.stages, results_.stages};
   FlightMaxima maxima;
   // The schedule supplies thrust up to its end marker, the one written

@@ -35,12 +35,18 @@ class Simulation {
   // What the empty rocket does to the results: they may no longer be shown.
   void InvalidateResults() { results_.resultsValid = false; }
 
-  // How far a run flies. The motor guide reads no step beyond its figures:
-  // the apogee, to find a delay, or the landing, whose steady end under an
-  // opened device it computes at the terminal speed of the air the rocket
-  // sinks through (FlightResults::steadyFrom) rather than flying it.
-  enum class FlightEnd { Full, Apogee, SteadyDescent };
-  void SetFlightEnd(FlightEnd end) { flightEnd_ = end; }
+  // How far a run flies. The delay advice and the motor guide read no step
+  // beyond their figures. Ascent: past the apogee (and every thrust) on to
+  // `ascentSpan` s after burnout, whichever is later, so that every sample
+  // up to a step beyond that time is the full flight's; the delays read no
+  // further. SteadyDescent: to the landing, whose steady end under an
+  // opened device is computed at the terminal speed of the air the rocket
+  // sinks through (FlightResults::steadyFrom) rather than flown.
+  enum class FlightEnd { Full, Ascent, SteadyDescent };
+  void SetFlightEnd(FlightEnd end, double ascentSpan = 0.0) {
+    flightEnd_ = end;
+    ascentSpan_ = ascentSpan;
+  }
 
   const FlightResults& results() const { return results_; }
   const FlightPlan& plan() const { return plan_; }  // the one flown last
@@ -72,6 +78,7 @@ class Simulation {
   RunConstants constants_;
   DensityTable density_;
   FlightEnd flightEnd_ = FlightEnd::Full;
+  double ascentSpan_ = 0.0;  // s after burnout, with FlightEnd::Ascent
 };
 
 }  // namespace komet

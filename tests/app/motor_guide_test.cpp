@@ -227,6 +227,36 @@ TEST_F(MotorGuideTest, RecoveryFliesEachCandidateToLanding) {
   }
 }
 
+// Each candidate's recommended and best delay and its ejection speed come
+// from its flight without recovery: the chute its best delay opens, or one
+// opened at apogee, leaves them as without a chute.
+TEST_F(MotorGuideTest, DelayAdviceIsThatOfTheFlightWithoutRecovery) {
+  std::vector<MotorRecord> motors = SmallDatabase();
+  motors.pop_back();  // "Eigenbau" has no delays
+  RocketRecord rocket = SingleStage(motors[1]);
+  const std::vector<GuideRow> bare = Fly(rocket, motors, 2);
+  for (const Recovery::Deployment how : {Recovery::Deployment::Delay, Recovery::Deployment::Apogee}) {
+    WriteRecovery(rocket, testing::Chute(600, how, 3));
+    const std::vector<GuideRow> rows = Fly(rocket, motors, 2);
+    ASSERT_EQ(rows.size(), bare.size());
+    bool flightChanged = false;
+    for (const GuideRow& row : rows) {
+      const auto same =
+          std::find_if(bare.begin(), bare.end(), [&](const GuideRow& b) { return b.motor == row.motor; });
+      ASSERT_NE(same, bare.end()) << row.motor;
+      ASSERT_TRUE(row.landingSpeed) << row.motor;
+      EXPECT_EQ(row.recommendedDelay, same->recommendedDelay) << row.motor;
+      EXPECT_EQ(row.bestDelay, same->bestDelay) << row.motor;
+      EXPECT_EQ(row.ejectionVelocity, same->ejectionVelocity) << row.motor;
+      flightChanged = flightChanged || row.apogeeTime != same->apogeeTime;
+    }
+    // A best delay before the apogee opens the chute while the rocket climbs.
+    if (how == Recovery::Deployment::Delay) {
+      EXPECT_TRUE(flightChanged);
+    }
+  }
+}
+
 TEST_F(MotorGuideTest, DamagedMotorsAreListedAsNoFlight) {
   std::vector<MotorRecord> motors = SmallDatabase();
   MotorRecord broken = motors[1];

@@ -100,7 +100,8 @@ TEST_F(SimCliTest, PrintsAGermanSummary) {
 // pictures get the same separator.
 struct RecordingExporter : CliExporter {
   std::vector<ExportRequest> requests;
-  void Export(const ExportRequest& r, const Simulation&, const RocketRecord&, const PlotSwitches&) override {
+  void Export(const ExportRequest& r, const Simulation&, const Simulation&, const RocketRecord&,
+              const PlotSwitches&) override {
     requests.push_back(r);
   }
 };
@@ -208,6 +209,44 @@ TEST_F(SimCliTest, SlowRailExitShowsItsRemedy) {
   EXPECT_NE(out.str().find("\n    Abhilfe: mit "), std::string::npos) << out.str();
   ASSERT_EQ(Run({rocket.string(), "--raw", "--rail-length", std::to_string(rail), "--json", "-"}), 0);
   EXPECT_EQ(out.str().find("railExitSpeed"), std::string::npos) << out.str();
+}
+
+// The parachute example with its chute opened 3 s and 5 s after burnout
+// and at apogee: its recommended delay, best delay and delay table are the
+// ones without a chute, in the JSON and in the summary, though the chute
+// changes the flight itself.
+TEST_F(SimCliTest, DelayAdviceIgnoresTheChuteTheChargeOpens) {
+  const std::string example = KOMET_SOURCE_DIR "/examples/rockets/einstufig_c6_fallschirm.kmw";
+  RocketRecord bare = ReadRocketFile(example, RocketRecord{}).record;
+  ASSERT_TRUE(ReadRecovery(bare));
+  WriteRecovery(bare, std::nullopt);
+  const auto without = dir.path() / "ohne.kmw";
+  SaveRocketFile(without, bare);
+  const auto delays = [](const std::string& json) {
+    const std::size_t from = json.find("\"delays\": ["), to = json.find("\"warnings\": [");
+    return from < to && to != std::string::npos ? json.substr(from, to - from) : std::string("fehlt");
+  };
+  const auto line = [](const std::string& text, const std::string& label) {
+    const std::size_t at = text.find(label);
+    return at == std::string::npos ? std::string("fehlt") : text.substr(at, text.find('\n', at) - at);
+  };
+  ASSERT_EQ(Run({without.string(), "--raw", "--json", "-"}), 0) << err.str();
+  const std::string expected = out.str();
+  ASSERT_EQ(Run({without.string(), "--raw", "--locale", "de"}), 0) << err.str();
+  const std::string best = line(out.str(), "Beste Verzögerung:");
+  ASSERT_NE(best, "fehlt") << out.str();
+  for (const char* deploy : {"delay:3", "delay:5", "apogee"}) {
+    ASSERT_EQ(Run({example, "--raw", "--deploy", deploy, "--json", "-"}), 0) << err.str();
+    const std::string json = out.str();
+    EXPECT_NE(json.find("\"deployment\": {"), std::string::npos) << deploy;
+    EXPECT_EQ(JsonField(json, "recommendedDelay"), JsonField(expected, "recommendedDelay")) << deploy;
+    EXPECT_EQ(delays(json), delays(expected)) << deploy;
+    ASSERT_EQ(Run({example, "--raw", "--deploy", deploy, "--locale", "de"}), 0) << err.str();
+    EXPECT_EQ(line(out.str(), "Beste Verzögerung:"), best) << deploy;
+  }
+  // Opened 3 s after burnout the chute ends the climb before the free apogee.
+  ASSERT_EQ(Run({example, "--raw", "--deploy", "delay:3", "--json", "-"}), 0) << err.str();
+  EXPECT_LT(JsonField(out.str(), "maxHeightTime"), JsonField(expected, "maxHeightTime") - 1.0);
 }
 
 TEST_F(SimCliTest, OverridesChangeTheFlight) {

@@ -308,6 +308,7 @@ TEST(SummaryLine, FormatsWithTheGivenSeparator) {
   EXPECT_EQ(SummaryLine(r, '.'),
             "Max v:50.0 [m/sec] 180.0 [km/h] bei 1.6 [sec]        Brennschluss bei: 1.6 [sec]        "
             "empfohlene Verzögerung: 4.7 [sec]");
+  EXPECT_TRUE(SummaryLine(r, ',', 5.94).ends_with("empfohlene Verzögerung: 5,9 [sec]"));  // the free ascent's
 }
 
 TEST(PaintBox1Paint, WithoutResultsOnlyAxesAndGrid) {

@@ -156,6 +156,12 @@ TEST_F(ReportTest, ResultLinesConstantsAndFooter) {
   const Call& footer = Text("Komet V.: 1.09,  gedruckt am : 09.12.2026 14:03:00");
   EXPECT_EQ(std::tie(footer.x, footer.y), std::make_tuple(480, 3400 + 2720 + 272));
   for (const Call& t : page().Texts()) EXPECT_EQ(t.font.face, "Arial") << t.text;
+  // The recommended delay of the flight without recovery takes the line's place.
+  printer = FakePrinterDevice();
+  ReportInputs in{flight.view(), rocket, switches, kDate, ','};
+  in.recommendedDelay = 5.94;
+  ASSERT_TRUE(PrintFlightReport(printer, layout, in));
+  EXPECT_EQ(Text("empfohlene Verzögerung:   5,9 [sec]").y, top + 224);
 }
 
 // With recovery the results block gains one line under its three, in their
@@ -222,8 +228,9 @@ TEST_F(ReportTest, AirWindAndEveryWarningStandUnderTheTable) {
 
   // With a shape the balance joins the air line, in the same room.
   const ReportInputs balanced{
-      flight.view(), rocket,       switches, kDate,
-      ',',           std::nullopt, warnings, FlightFigures::Stability{0.412, 0.530, 2.1, 1.85, 0.42}};
+      flight.view(), rocket,       switches,
+      kDate,         ',',          std::nullopt,
+      warnings,      std::nullopt, FlightFigures::Stability{0.412, 0.530, 2.1, 1.85, 0.42}};
   printer = FakePrinterDevice();
   ASSERT_TRUE(PrintFlightReport(printer, layout, balanced));
   std::optional<Call> line;

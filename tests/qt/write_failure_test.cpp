@@ -33,7 +33,9 @@ class WriteFailureTest : public QObject {
     QtCliExporter exporter;
     using Kind = ExportRequest::Kind;
     auto picture = [&](Kind kind) {
-      return [&, kind](const std::filesystem::path& p) { exporter.Export({kind, p}, sim_, rocket_, {}); };
+      return [&, kind](const std::filesystem::path& p) {
+        exporter.Export({kind, p}, sim_, sim_, rocket_, {});
+      };
     };
     const std::pair<const char*, std::function<void(const std::filesystem::path&)>> writers[] = {
         {"flug.png", picture(Kind::Png)},
@@ -70,8 +72,8 @@ class WriteFailureTest : public QObject {
     const testing::ReplacedFile old(dir.path() / "leer.pdf", "alt", 0640);
     Simulation none;
     QtCliExporter exporter;
-    QVERIFY_THROWS_EXCEPTION(KometError,
-                             exporter.Export({ExportRequest::Kind::Pdf, old.path()}, none, rocket_, {}));
+    QVERIFY_THROWS_EXCEPTION(
+        KometError, exporter.Export({ExportRequest::Kind::Pdf, old.path()}, none, none, rocket_, {}));
     QCOMPARE(testing::ReadText(old.path()), std::string("alt"));
   }
 

@@ -12,14 +12,15 @@
 namespace komet {
 
 void QtCliExporter::Export(const ExportRequest& request, const Simulation& simulation,
-                           const RocketRecord& rocket, const PlotSwitches& switches) {
+                           const Simulation& freeAscent, const RocketRecord& rocket,
+                           const PlotSwitches& switches) {
   const FlightView flight = MakeFlightView(simulation);
   QByteArray bytes;
   if (request.kind == ExportRequest::Kind::Pdf) {
+    const FlightAnalysis a = AnalyseFlight(simulation, request.decimalSeparator, request.safety, &freeAscent);
     // The footer's time as the desktop program prints it.
-    const FlightAnalysis a = AnalyseFlight(simulation, request.decimalSeparator, request.safety);
     bytes = RenderReportPdf(flight, rocket, switches, PrintDateTime(), request.decimalSeparator,
-                            a.figures.recovery, a.warnings, a.figures.stability);
+                            a.figures.recovery, a.warnings, a.recommendedDelay, a.figures.stability);
     if (bytes.isEmpty() && !simulation.results().resultsValid)
       throw KometError(KometError::Kind::Io, "kein berechneter Flug");
   } else {

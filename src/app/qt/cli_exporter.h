@@ -8,8 +8,8 @@ namespace komet {
 // komet-sim's pictures: the screen plot as PNG or SVG, the report as PDF.
 class QtCliExporter final : public CliExporter {
  public:
-  void Export(const ExportRequest& request, const Simulation& simulation, const RocketRecord& rocket,
-              const PlotSwitches& switches) override;
+  void Export(const ExportRequest& request, const Simulation& simulation, const Simulation& freeAscent,
+              const RocketRecord& rocket, const PlotSwitches& switches) override;
 };
 
 }  // namespace komet

@@ -41,7 +41,7 @@ QString TMain::suggestedPath(const char* suffix) const {
 }
 
 void TMain::AuswertungClick() {
-  Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator, safety());
+  Auswertung->Refresh(document_.simulation(), document_.freeAscent(), setup_.decimalSeparator, safety());
   if (!Auswertung->isVisible()) MoveBeside(Auswertung, this);
   Auswertung->show();
   Auswertung->raise();

@@ -40,7 +40,8 @@ void TMain::AEndernClick() {
 void TMain::BergungClick() {
   QWidget* over = Stufendaten->isVisible() ? static_cast<QWidget*>(Stufendaten) : this;
   const RocketRecord& rocket = document_.rocket();
-  TBergung dialog(ReadRecovery(rocket), MakeRecoveryContext(rocket, document_.simulation(), settings_),
+  TBergung dialog(ReadRecovery(rocket),
+                  MakeRecoveryContext(rocket, document_.simulation(), settings_, &document_.freeAscent()),
                   setup_.decimalSeparator, over);
   if (!dialog.Run()) return;
   run([&] { document_.SetRecovery(dialog.recovery()); });
@@ -65,7 +66,8 @@ void TMain::FormClick() {
     else
       document_.TakeCw(*dialog.takenCw(), *prompts_);
   });
-  if (Auswertung->isVisible()) Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator, safety());
+  if (Auswertung->isVisible())
+    Auswertung->Refresh(document_.simulation(), document_.freeAscent(), setup_.decimalSeparator, safety());
 }
 
 SafetyInputs TMain::safety() const {
@@ -123,7 +125,10 @@ void TMain::Druckereinstellung1Click() {
 
 void TMain::Drucken1Click() {
   if (!PrinterAvailable()) return tellNoPrinter();
-  run([&] { PrintFlightReport(printer(), document_.simulation(), document_.rocket(), switches_, safety()); });
+  run([&] {
+    PrintFlightReport(printer(), document_.simulation(), document_.rocket(), switches_, safety(),
+                      &document_.freeAscent());
+  });
 }
 
 void TMain::SpeedItem1Click0() {
@@ -141,7 +146,8 @@ void TMain::BerichtPdfClick() {
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
   run([&] {
-    SaveReportPdf(path.toStdString(), document_.simulation(), document_.rocket(), switches_, safety());
+    SaveReportPdf(path.toStdString(), document_.simulation(), document_.rocket(), switches_, safety(),
+                  &document_.freeAscent());
   });
 }
 

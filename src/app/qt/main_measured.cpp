@@ -81,7 +81,8 @@ void TMain::MessflugEntfernenClick() {
   PaintBox1->setMeasured(nullptr);
   Auswertung->SetMeasuredFlight(nullptr);
   measured_.reset();
-  if (Auswertung->isVisible()) Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator, safety());
+  if (Auswertung->isVisible())
+    Auswertung->Refresh(document_.simulation(), document_.freeAscent(), setup_.decimalSeparator, safety());
 }
 
 void TMain::CwAnpassenClick() {

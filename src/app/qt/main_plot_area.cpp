@@ -69,6 +69,7 @@ void TMain::createPlotArea() {
   Panel1 = new ClickStrip([this] { Panel1Click(); }, central);
   PaintBox1 =
       new PlotWidget(document_.simulation(), document_.rocket(), switches_, setup_.decimalSeparator, central);
+  PaintBox1->setFreeAscent([this]() -> const Simulation& { return document_.freeAscent(); });
   Panel2 = new QLabel(central);
   Panel2->setObjectName(QStringLiteral("Panel2"));
   Panel2->setFixedHeight(kSummaryHeight);

@@ -125,16 +125,19 @@ void TAuswertung::ShowRecovery(const std::optional<RecoveryFigures>& figures, ch
   }
 }
 
-void TAuswertung::Refresh(const Simulation& simulation, char sep, const SafetyInputs& safety) {
-  const FlightAnalysis a = AnalyseFlight(simulation, sep, safety);
+void TAuswertung::Refresh(const Simulation& simulation, const Simulation& freeAscent, char sep,
+                          const SafetyInputs& safety) {
+  const FlightAnalysis a = AnalyseFlight(simulation, sep, safety, &freeAscent);
   const FlightResults& r = simulation.results();
   const bool flight = r.resultsValid && !r.noFlight;
+  // With recovery the apogee is the flight's, the delays the free ascent's.
+  const char* advice = simulation.plan().recovery ? "empfohlene Verzögerung %.1f s (Flug ohne Bergung)"
+                                                  : "empfohlene Verzögerung %.1f s";
   QString head = QStringLiteral("Es ist noch kein Flug berechnet.");
   if (flight) {
-    head = QString::fromStdString(Format(sep,
-                                         "Brennschluss bei %.2f s, Gipfel %.1f m bei %.2f s, "
-                                         "empfohlene Verzögerung %.1f s",
-                                         r.burnoutTime, r.maxHeight, r.maxHeightTime, r.recommendedDelay()));
+    head = QString::fromStdString(Format(sep, "Brennschluss bei %.2f s, Gipfel %.1f m bei %.2f s, ",
+                                         r.burnoutTime, r.maxHeight, r.maxHeightTime) +
+                                  Format(sep, advice, a.recommendedDelay.value_or(0.0)));
     head += a.figures.stability
                 ? QStringLiteral("\nStabilität: ") +
                       QString::fromStdString(StabilityLine(*a.figures.stability, sep))

@@ -30,7 +30,10 @@ class TAuswertung : public QWidget {
   // Fills the table and the warnings from the last run (with the field's
   // height limit of the settings); numbers with the given decimal separator.
   // `safety` carries the rocket's shape, so that its balance is judged too.
-  void Refresh(const Simulation& simulation, char decimalSeparator, const SafetyInputs& safety);
+  // The delays come from `freeAscent`, the flight without recovery
+  // (Document::freeAscent).
+  void Refresh(const Simulation& simulation, const Simulation& freeAscent, char decimalSeparator,
+               const SafetyInputs& safety);
 
   // A measured flight: Refresh shows its apogee against the predicted one;
   // nullptr: none. The recording outlives its showing.

@@ -151,7 +151,7 @@ void TMain::refreshViews() {
   // No flight, no paint that would bring the read-out up to date.
   if (readOutStale_ && !document_.simulation().results().resultsValid) followFlight();
   if (Auswertung && Auswertung->isVisible())
-    Auswertung->Refresh(document_.simulation(), setup_.decimalSeparator, safety());
+    Auswertung->Refresh(document_.simulation(), document_.freeAscent(), setup_.decimalSeparator, safety());
 }
 
 bool TMain::ShowStageDialog() {

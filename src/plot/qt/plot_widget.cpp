@@ -13,6 +13,7 @@
 #include "plot/flight_view.h"
 #include "plot/measured_overlay.h"
 #include "plot/qt/plot_export.h"
+#include "sim/flight_analysis.h"
 #include "sim/simulation.h"
 
 namespace komet {
@@ -54,7 +55,8 @@ void PlotWidget::paintEvent(QPaintEvent*) {
                       decimalSeparator_,
                       compared ? &comparison_->results() : nullptr,
                       measured ? &*measured : nullptr,
-                      zoom()};
+                      zoom(),
+                      RecommendedDelay(freeAscent_ ? freeAscent_() : simulation_)};
   const std::optional<std::string> summary = PaintPlot(painter, size(), state_, in);
   startHint_->setVisible(!simulation_.results().resultsValid);
   // A new flight may gain or lose its recovery, and with it the default view.

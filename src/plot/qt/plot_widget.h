@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "plot/flight_plot.h"
 
@@ -30,6 +32,9 @@ class PlotWidget : public QWidget {
   // A second flight drawn dotted over the plot for comparison, named by
   // `label`; nullptr takes it away. The simulation outlives its showing.
   void setComparison(Simulation* other, const QString& label);
+  // Where the summary line's recommended delay comes from: the flight
+  // without recovery (Document::freeAscent); unset, the flight itself.
+  void setFreeAscent(std::function<const Simulation&()> source) { freeAscent_ = std::move(source); }
   bool hasComparison() const { return comparison_ != nullptr; }
   // A measured flight drawn as dots over the plot; nullptr takes it away.
   // The recording outlives its showing.
@@ -82,6 +87,7 @@ class PlotWidget : public QWidget {
   char decimalSeparator_;
   PlotState state_;
   Simulation* comparison_ = nullptr;
+  std::function<const Simulation&()> freeAscent_;
   QString comparisonLabel_;
   const FlightLog* measured_ = nullptr;
   QLabel* startHint_ = nullptr;

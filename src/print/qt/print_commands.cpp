@@ -44,16 +44,17 @@ bool PrinterAvailable() {
 }
 
 bool PrintFlightReport(QPrinter& printer, const Simulation& simulation, const RocketRecord& rocket,
-                       const PlotSwitches& switches, const SafetyInputs& safety) {
+                       const PlotSwitches& switches, const SafetyInputs& safety,
+                       const Simulation* freeAscent) {
   if (!simulation.results().resultsValid) return false;
   QPrinterDevice device(printer);
   ReportLayout layout;
   const std::string dateTime = PrintDateTime();
   const char sep = LocaleDecimalSeparator();
-  const FlightAnalysis a = AnalyseFlight(simulation, sep, safety);
+  const FlightAnalysis a = AnalyseFlight(simulation, sep, safety, freeAscent);
   return PrintFlightReport(device, layout,
                            {MakeFlightView(simulation), rocket, switches, dateTime, sep, a.figures.recovery,
-                            a.warnings, a.figures.stability});
+                            a.warnings, a.recommendedDelay, a.figures.stability});
 }
 
 void SavePdf(const std::filesystem::path& pdf, const std::function<bool(PrinterDevice&)>& draw) {
@@ -61,12 +62,12 @@ void SavePdf(const std::filesystem::path& pdf, const std::function<bool(PrinterD
 }
 
 bool SaveReportPdf(const std::filesystem::path& pdf, const Simulation& simulation, const RocketRecord& rocket,
-                   const PlotSwitches& switches, const SafetyInputs& safety) {
+                   const PlotSwitches& switches, const SafetyInputs& safety, const Simulation* freeAscent) {
   if (!simulation.results().resultsValid) return false;
   const char sep = LocaleDecimalSeparator();
-  const FlightAnalysis a = AnalyseFlight(simulation, sep, safety);
+  const FlightAnalysis a = AnalyseFlight(simulation, sep, safety, freeAscent);
   WritePdf(pdf, RenderReportPdf(MakeFlightView(simulation), rocket, switches, PrintDateTime(), sep,
-                                a.figures.recovery, a.warnings, a.figures.stability));
+                                a.figures.recovery, a.warnings, a.recommendedDelay, a.figures.stability));
   return true;
 }
 

@@ -25,14 +25,14 @@ QByteArray RenderPdf(const std::function<bool(PrinterDevice&)>& draw) {
 QByteArray RenderReportPdf(const FlightView& flight, const RocketRecord& rocket, const PlotSwitches& switches,
                            std::string_view dateTimeText, char decimalSeparator,
                            const std::optional<RecoveryFigures>& recovery,
-                           std::span<const FlightWarning> warnings,
+                           std::span<const FlightWarning> warnings, std::optional<double> recommendedDelay,
                            const std::optional<FlightFigures::Stability>& stability) {
   return RenderPdf([&](PrinterDevice& device) {
     ReportLayout layout;
     try {
-      return PrintFlightReport(
-          device, layout,
-          {flight, rocket, switches, dateTimeText, decimalSeparator, recovery, warnings, stability});
+      return PrintFlightReport(device, layout,
+                               {flight, rocket, switches, dateTimeText, decimalSeparator, recovery, warnings,
+                                recommendedDelay, stability});
     } catch (const KometError&) {
       return false;
     }

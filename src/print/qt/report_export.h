@@ -22,6 +22,7 @@ QByteArray RenderReportPdf(const FlightView& flight, const RocketRecord& rocket,
                            std::string_view dateTimeText, char decimalSeparator = ',',
                            const std::optional<RecoveryFigures>& recovery = std::nullopt,
                            std::span<const FlightWarning> warnings = {},
+                           std::optional<double> recommendedDelay = std::nullopt,
                            const std::optional<FlightFigures::Stability>& stability = std::nullopt);
 
 }  // namespace komet
