@@ -10,6 +10,7 @@
 #include "app/sim_cli.h"
 #include "common/win1252.h"
 #include "support/motor_fixtures.h"
+#include "support/shape_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace komet {
@@ -50,12 +51,7 @@ TEST(GuideMount, TheC6ExampleFliesOnlyMotorsForItsEighteenMillimetreMount) {
 // 0.2544 m: 2.49 calibers; with 300 g at (0.008 + 0.1035) / 0.340 = 0.3279
 // m, behind the centre of pressure: -0.455 calibers.
 TEST(GuideMount, AMotorThatPullsTheMarginUnderOneCaliberIsRedForInstability) {
-  StageShape s;
-  s.nose = NoseCone{NoseShape::Cone, 0.075};
-  s.bodyLength = 0.300;
-  s.diameter = 0.025;
-  s.fins = FinSet{3, 0.06, 0.03, 0.05, 0.03, 0.002, 0.0};
-  s.mount = MotorMount{0.018, 0.07, 0.005};
+  StageShape s = testing::ClassicModelStage();
   s.emptyCg = 0.20;
   std::vector<MotorRecord> motors{testing::BoxMotor("Leicht", 12, 1.0, 0.012, 0.024),
                                   testing::BoxMotor("Schwer", 60, 0.8, 0.05, 0.300)};

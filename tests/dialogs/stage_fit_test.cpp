@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "support/motor_fixtures.h"
+#include "support/shape_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace komet {
@@ -24,12 +25,7 @@ MotorRecord Sized(std::string_view name, double diameterMm, double total = 0.024
 // The model, motors and figures of the guide's balance test: margin 2.49
 // calibers with the 24 g motor, -0.455 with the 300 g one.
 TEST(StageFit, TheShapesMountRefusesAndTheBalanceFollowsTheMotor) {
-  StageShape s;
-  s.nose = NoseCone{NoseShape::Cone, 0.075};
-  s.bodyLength = 0.300;
-  s.diameter = 0.025;
-  s.fins = FinSet{3, 0.06, 0.03, 0.05, 0.03, 0.002, 0.0};
-  s.mount = MotorMount{0.018, 0.07, 0.005};
+  StageShape s = testing::ClassicModelStage();
   s.emptyCg = 0.20;
   const RocketShape shape{{s}};
   testing::TempDir dir;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "support/recording_canvas.h"
+#include "support/shape_fixtures.h"
 
 namespace komet {
 namespace {
@@ -13,11 +14,8 @@ namespace {
 using testing::RecordingCanvas;
 
 TEST(ShapeDrawing, StackFitsTheBoxWithMarksWhereTheyLie) {
-  StageShape top;
+  StageShape top = testing::ClassicModelStage();
   top.nose = NoseCone{NoseShape::Ogive, 0.1};
-  top.bodyLength = 0.3;
-  top.diameter = 0.025;
-  top.fins = FinSet{3, 0.06, 0.03, 0.05, 0.03, 0.002, 0.0};
   StageShape booster = top;
   booster.nose.reset();
   booster.bodyLength = 0.1;
