@@ -80,9 +80,10 @@ std::string ArrayJson(const std::vector<T>& items, std::string (*item)(const T&)
 
 }  // namespace
 
-std::string ResultsJson(const Simulation& simulation, const std::optional<StabilityFigures>& stability) {
+std::string ResultsJson(const Simulation& simulation, const std::optional<StabilityFigures>& stability,
+                        const SafetyInputs& safety) {
   const FlightResults& r = simulation.results();
-  const FlightAnalysis analysis = AnalyseFlight(simulation, '.');
+  const FlightAnalysis analysis = AnalyseFlight(simulation, '.', safety);
   std::string json = "{\n";
   json += std::string("  \"resultsValid\": ") + JsonBool(r.resultsValid) + ",\n";
   json += std::string("  \"noFlight\": ") + JsonBool(r.noFlight) + ",\n";

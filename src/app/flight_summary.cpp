@@ -38,11 +38,12 @@ std::string RailExit(const Simulation& simulation, char sep) {
 
 }  // namespace
 
-std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char sep) {
+std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char sep,
+                          const SafetyInputs& safety) {
   const FlightResults& r = simulation.results();
   std::string text = Row("Rakete:", Cp1252ToUtf8(rocket.name.view()));
   if (!r.resultsValid || r.noFlight) return text + "Kein Flug berechnet.\n";
-  const FlightAnalysis analysis = AnalyseFlight(simulation, sep);
+  const FlightAnalysis analysis = AnalyseFlight(simulation, sep, safety);
   text += Row("Gipfelhöhe:", Format(sep, "%.1f m nach %.2f s", r.maxHeight, r.maxHeightTime));
   text += Row("Höchstgeschwindigkeit:", Format(sep, "%.1f m/s (%.1f km/h) nach %.2f s", r.maxVelocity,
                                                r.maxVelocity * 3.6, r.maxVelocityTime));

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/rocket_record.h"
+#include "sim/flight_safety.h"
 #include "sim/simulation.h"
 
 namespace komet {
@@ -13,6 +14,7 @@ namespace komet {
 // rail-exit velocity, with recovery what it did) and the warnings, numbers
 // with `decimalSeparator`.
 // Without a computed flight it says so in one line.
-std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator);
+std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator,
+                          const SafetyInputs& safety = {});
 
 }  // namespace komet

@@ -39,11 +39,13 @@ constexpr const char* kUsage =
     "                 [--summary-line] [--locale de|en]\n"
     "                 [--recovery parachute:MM[,CW]|streamer:MMxMM[,CW]] [--deploy delay:S|apogee]\n"
     "                 [--wind M/S] [--isa HÖHE,TEMPERATUR] [--no-site]\n"
+    "                 [--field-radius M] [--ceiling M]\n"
     "        komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
     "        komet-sim motors [--db DATEI.kdb] [--search TEXT] [--csv DATEI|-] [--json DATEI|-]\n"
     "        komet-sim guide RAKETE.kmw [--db DATEI.kdb] [--class C..E] [--maker NAME] [--diameter MM]\n"
     "                        [--length MM] [--min-apogee M] [--max-apogee M] [--max-speed M/S]\n"
-    "                        [--height-limit M] [--green] [--csv DATEI|-] [--json DATEI|-]\n"
+    "                        [--field-radius M] [--ceiling M] [--green] [--csv DATEI|-]\n"
+    "                        [--json DATEI|-]\n"
     "        komet-sim flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n"
     "        komet-sim fit RAKETE.kmw --flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n"
     "        komet-sim shape RAKETE.kmw [--db DATEI.kdb] [--set FORM.json] [--json DATEI|-]\n";
@@ -183,14 +185,19 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
     throw UsageError{db.string() + ": " + e.what()};
   }
   if (motors.empty()) throw UsageError{db.string() + ": keine Motoren, die zu den Filtern passen"};
+  const LaunchField field = ResolveField(g.sim, env.savedField);
   MotorGuide guide(doc.rocket(), constants, std::move(motors), std::move(recordNos), env.decimalSeparator,
-                   g.safety, doc.shape());
+                   FieldInputs(field), doc.shape());
   const std::atomic<bool> never{false};
   guide.Run(std::max(1u, std::thread::hardware_concurrency()), never);
   const std::vector<GuideRow> rows = guide.Rows(g.filter);
   if (g.csv) WriteOutput(*g.csv, GuideCsv(rows, env.decimalSeparator == ',' ? kGermanCsv : kEnglishCsv), out);
   if (g.json) WriteOutput(*g.json, GuideJson(rows), out);
-  if (!g.csv && !g.json) out << GuideTable(rows, env.decimalSeparator);
+  if (!g.csv && !g.json)
+    out << GuideFieldLine(field, constants.Site().wind, g.filter, ReadRecovery(doc.rocket()).has_value(),
+                          env.decimalSeparator)
+        << "\n\n"
+        << GuideTable(rows, env.decimalSeparator);
   return 0;
 }
 
@@ -324,7 +331,8 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
     WriteOutput(*a.csv,
                 a.csvLocale ? SpreadsheetCsv(doc.simulation(), *a.csvLocale) : SeriesCsv(doc.simulation()),
                 out);
-  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation(), doc.stability()), out);
+  const SafetyInputs safety = FieldInputs(ResolveField(a, env.savedField));
+  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation(), doc.stability(), safety), out);
   const char separator = a.decimalSeparator.value_or(env.decimalSeparator);
   for (ExportRequest e : a.exports) {
     e.decimalSeparator = separator;
@@ -337,7 +345,7 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   if (a.summaryLine)
     out << SummaryLine(doc.simulation().results(), separator) << '\n';
   else if (!a.csv && !a.json && a.exports.empty())
-    out << FlightSummary(doc.simulation(), doc.rocket(), separator);
+    out << FlightSummary(doc.simulation(), doc.rocket(), separator, safety);
   return 0;
 }
 

@@ -9,6 +9,7 @@
 
 #include "model/rocket_record.h"
 #include "plot/plot_switches.h"
+#include "sim/flight_safety.h"
 #include "sim/simulation.h"
 
 namespace komet {
@@ -37,6 +38,7 @@ struct SimCliEnvironment {
   std::filesystem::path examplesDir;                // the sample rockets' folder, if found
   std::filesystem::path optionsFile;                // the desktop program's options file
   LaunchSite savedSite;                             // the desktop program's launch site
+  LaunchField savedField;                           // and the field the rules judge by
   char decimalSeparator = '.';                      // the user's locale's
   CliExporter* exporter = nullptr;                  // none: pictures are refused
 };

@@ -43,8 +43,11 @@ class TMotorberater : public QWidget {
   // to the stage's.
   // With a shape, the mount sets diameter and length, and each motor's
   // balance is judged.
+  // The rules judge by `field` (the settings' "Startplatz" page); a line
+  // above the table says which field, wind and mount the guide used.
   void Start(const RocketRecord& rocket, const std::optional<RocketShape>& shape,
-             const SimConstants& constants, const std::filesystem::path& database);
+             const SimConstants& constants, const std::filesystem::path& database,
+             const LaunchField& field = {});
 
   QTableView* table() const { return Tabelle; }
   bool running() const { return worker_.joinable(); }
@@ -84,6 +87,7 @@ class TMotorberater : public QWidget {
   GuideFilter filter() const;
   void motorFilterChanged();
   void saveSettings();
+  void showField();
   void limitsChanged();
   void poll();
   void finish();
@@ -100,10 +104,10 @@ class TMotorberater : public QWidget {
   QDoubleSpinBox* GipfelVon = nullptr;
   QDoubleSpinBox* GipfelBis = nullptr;
   QDoubleSpinBox* VMax = nullptr;
-  QDoubleSpinBox* Hoehenlimit = nullptr;
   QCheckBox* NurGruen = nullptr;
   QCheckBox* NurPassend = nullptr;
   QPushButton* Berechnen = nullptr;
+  QLabel* Feld = nullptr;
   QTableView* Tabelle = nullptr;
   QLabel* Legende = nullptr;
   QLabel* Status = nullptr;
@@ -123,6 +127,7 @@ class TMotorberater : public QWidget {
   RocketRecord rocket_{};
   std::optional<RocketShape> shape_;
   FixedConstants constants_;
+  LaunchField field_;
   std::filesystem::path database_;
   std::unique_ptr<MotorGuide> guide_;
   std::atomic<bool> cancel_{false};
