@@ -101,6 +101,7 @@ inline constexpr SiteRange kFieldCeiling{0.0, 100000.0};  // m; 0: none
 struct LaunchField {
   double radius = kDefaultFieldRadius;  // m
   double ceiling = 0.0;                 // m, the highest apogee allowed; 0: none
+  bool operator==(const LaunchField&) const = default;
 };
 
 // The rules in listing order.
