@@ -164,16 +164,16 @@ QWidget* TEinstellungen::createSitePage() {
     grid->addWidget(new QLabel(QString::fromUtf8(row.unit), page), r, 2);
     ++r;
   }
-  auto* note = new QLabel(QStringLiteral("Ohne Normatmosphäre gilt die Luftdichte der Konstanten in jeder "
-                                         "Höhe. Die Abdrift ist eine Schätzung: Wind mal Zeit vom "
-                                         "Gipfelpunkt bis zur Landung. Landet eine Rakete mit Bergung "
-                                         "außerhalb des Feldes, ist der Flug gelb; ein Gipfel über der "
-                                         "Höhengrenze ist rot."),
-                          page);
-  note->setWordWrap(true);
-  grid->addWidget(note, r, 0, 1, 4);
+  Feldradius->setToolTip(
+      QStringLiteral("Landet eine Rakete mit Bergung weiter von der Startrampe, ist der Flug gelb"));
+  Hoehengrenze->setToolTip(QStringLiteral("Ein höherer Gipfel ist rot; leer: keine Grenze"));
+  Normatmosphaere->setToolTip(
+      QStringLiteral("Ohne Normatmosphäre gilt die Luftdichte der Konstanten in jeder Höhe"));
+  // Six rows fill the page: what the fields mean stands in their tooltips.
+  Wind->setToolTip(
+      QStringLiteral("Die Abdrift ist eine Schätzung: Wind mal Zeit vom Gipfelpunkt bis zur Landung"));
   grid->setColumnStretch(3, 1);
-  grid->setRowStretch(r + 1, 1);
+  grid->setRowStretch(r, 1);
   connect(Normatmosphaere, &QCheckBox::toggled, this, [this](bool on) {
     Hoehe->setEnabled(on);
     Temperatur->setEnabled(on);
