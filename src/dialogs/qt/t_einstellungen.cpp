@@ -150,7 +150,7 @@ QWidget* TEinstellungen::createSitePage() {
   const Row rows[] = {{"&Höhe des Startplatzes", &Hoehe, "Hoehe", "m über dem Meer"},
                       {"Boden&temperatur", &Temperatur, "Temperatur", "°C"},
                       {"&Windgeschwindigkeit", &Wind, "Wind", "m/s, für die Abdrift"},
-                      {"Radius des &Feldes", &Feldradius, "Feldradius", "m um die Startrampe"},
+                      {"Radius des &Feldes", &Feldradius, "Feldradius", "m"},
                       {"Höhen&grenze", &Hoehengrenze, "Hoehengrenze", "m, leer: keine"}};
   int r = 1;
   for (const Row& row : rows) {
@@ -165,7 +165,8 @@ QWidget* TEinstellungen::createSitePage() {
     ++r;
   }
   Feldradius->setToolTip(
-      QStringLiteral("Landet eine Rakete mit Bergung weiter von der Startrampe, ist der Flug gelb"));
+      QStringLiteral("Wie weit um die Startrampe eine Rakete landen darf; landet eine Rakete mit Bergung "
+                     "weiter weg, ist der Flug gelb"));
   Hoehengrenze->setToolTip(QStringLiteral("Ein höherer Gipfel ist rot; leer: keine Grenze"));
   Normatmosphaere->setToolTip(
       QStringLiteral("Ohne Normatmosphäre gilt die Luftdichte der Konstanten in jeder Höhe"));
