@@ -336,6 +336,7 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   const char separator = a.decimalSeparator.value_or(env.decimalSeparator);
   for (ExportRequest e : a.exports) {
     e.decimalSeparator = separator;
+    e.safety = safety;
     try {
       env.exporter->Export(e, doc.simulation(), doc.rocket(), a.switches);
     } catch (const KometError& x) {

@@ -20,6 +20,7 @@ struct ExportRequest {
   std::filesystem::path path;
   int width = 639, height = 351;  // the plot's size (PNG and SVG)
   char decimalSeparator = '.';    // of the numbers in the picture
+  SafetyInputs safety{};          // the field the report's warnings judge by
 };
 
 // Draws plots and reports into files; the window layer implements it.

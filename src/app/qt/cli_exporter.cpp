@@ -19,7 +19,7 @@ void QtCliExporter::Export(const ExportRequest& request, const Simulation& simul
     // The footer's time as the desktop program prints it.
     bytes = RenderReportPdf(flight, rocket, switches, PrintDateTime(), request.decimalSeparator,
                             MeasureRecovery(simulation),
-                            AnalyseFlight(simulation, request.decimalSeparator).warnings);
+                            AnalyseFlight(simulation, request.decimalSeparator, request.safety).warnings);
     if (bytes.isEmpty() && !simulation.results().resultsValid)
       throw KometError(KometError::Kind::Io, "kein berechneter Flug");
   } else {
