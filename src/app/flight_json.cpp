@@ -86,9 +86,9 @@ std::string ArrayJson(const std::vector<T>& items, std::string (*item)(const T&)
 }  // namespace
 
 std::string ResultsJson(const Simulation& simulation, const std::optional<StabilityFigures>& stability,
-                        const Simulation* freeAscent) {
+                        const SafetyInputs& safety, const Simulation* freeAscent) {
   const FlightResults& r = simulation.results();
-  const FlightAnalysis analysis = AnalyseFlight(simulation, '.', {}, freeAscent);
+  const FlightAnalysis analysis = AnalyseFlight(simulation, '.', safety, freeAscent);
   std::string json = "{\n";
   json += std::string("  \"resultsValid\": ") + JsonBool(r.resultsValid) + ",\n";
   json += std::string("  \"noFlight\": ") + JsonBool(r.noFlight) + ",\n";

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/rocket_record.h"
+#include "sim/flight_safety.h"
 #include "sim/remedies.h"
 #include "sim/simulation.h"
 #include "sim/stability.h"
@@ -17,7 +18,7 @@ namespace komet {
 // full precision. The recommended delay and the delays come from
 // `freeAscent` (Document::freeAscent); none: the flight is its own.
 std::string ResultsJson(const Simulation& simulation, const std::optional<StabilityFigures>& stability = {},
-                        const Simulation* freeAscent = nullptr);
+                        const SafetyInputs& safety = {}, const Simulation* freeAscent = nullptr);
 
 // Remedies as a JSON array of {"rule": the rule's key, "text", "value"}, on
 // one line.

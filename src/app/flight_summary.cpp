@@ -40,12 +40,10 @@ std::string RailExit(const Simulation& simulation, char sep) {
 }  // namespace
 
 std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char sep,
-                          const RocketShape* shape, const Simulation* freeAscent) {
+                          const SafetyInputs& safety, const Simulation* freeAscent) {
   const FlightResults& r = simulation.results();
   std::string text = Row("Rakete:", Cp1252ToUtf8(rocket.name.view()));
   if (!r.resultsValid || r.noFlight) return text + "Kein Flug berechnet.\n";
-  SafetyInputs safety;
-  safety.shape = shape;
   const FlightAnalysis analysis = AnalyseFlight(simulation, sep, safety, freeAscent);
   text += Row("Gipfelhöhe:", Format(sep, "%.1f m nach %.2f s", r.maxHeight, r.maxHeightTime));
   text += Row("Höchstgeschwindigkeit:", Format(sep, "%.1f m/s (%.1f km/h) nach %.2f s", r.maxVelocity,

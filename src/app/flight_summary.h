@@ -4,7 +4,7 @@
 #include <string>
 
 #include "model/rocket_record.h"
-#include "model/rocket_shape.h"
+#include "sim/flight_safety.h"
 #include "sim/simulation.h"
 
 namespace komet {
@@ -14,9 +14,10 @@ namespace komet {
 // rail-exit velocity, with a shape the balance, with recovery what it did)
 // and the warnings (the balance judged too), numbers
 // with `decimalSeparator`.
-// Without a computed flight it says so in one line. The delays come from
-// `freeAscent` (Document::freeAscent); none: the flight is its own.
+// Without a computed flight it says so in one line. The rules judge with
+// `safety` (the field, the shape); the delays come from `freeAscent`
+// (Document::freeAscent); none: the flight is its own.
 std::string FlightSummary(const Simulation& simulation, const RocketRecord& rocket, char decimalSeparator,
-                          const RocketShape* shape = nullptr, const Simulation* freeAscent = nullptr);
+                          const SafetyInputs& safety = {}, const Simulation* freeAscent = nullptr);
 
 }  // namespace komet

@@ -46,6 +46,10 @@ std::vector<std::pair<std::string, std::string>> HelpFigures() {
       {"siteTemperatureMax", Number(kSiteTemperature.max)},
       {"siteWindMin", Number(kSiteWind.min)},
       {"siteWindMax", Number(kSiteWind.max)},
+      {"fieldRadius", Number(kDefaultFieldRadius)},
+      {"fieldRadiusMin", Number(kFieldRadius.min)},
+      {"fieldRadiusMax", Number(kFieldRadius.max)},
+      {"fieldCeilingMax", Number(kFieldCeiling.max)},
       {"configFolder", Shown(UserConfigFolder())},
       {"settingsFile", Shown(UserSettingsFile())},
       // Where QSettings kept them for the organisation and program names of earlier versions.

@@ -48,6 +48,7 @@ void TakeFlight(const Simulation& sim, std::optional<DelayAdvice> advice, char s
   if (f.recovery) {
     row.landingSpeed = f.recovery->landingSpeed;
     row.drift = f.recovery->drift;
+    row.onField = LandsOnField(*f.recovery, safety.fieldRadius);
   }
   row.stability = f.stability;
   row.findings = std::move(a.warnings);
@@ -202,9 +203,22 @@ bool GuideShows(const GuideFilter& f, const GuideRow& row) {
 
 bool GuideBefore(const GuideRow& a, const GuideRow& b) {
   if (a.mark != b.mark) return a.mark < b.mark;
+  const bool offA = a.onField == false, offB = b.onField == false;
+  if (offA != offB) return offB;
   const int fitA = DelayFitRank(a), fitB = DelayFitRank(b);
   if (fitA != fitB) return fitA < fitB;
   return a.apogee > b.apogee;
+}
+
+std::string GuideFieldLine(const LaunchField& field, double wind, const GuideFilter& filter, bool recovery,
+                           char sep) {
+  auto size = [&](double mm, const char* format) { return mm > 0.0 ? Format(sep, format, mm) : "beliebig"; };
+  std::string line = Format(sep, "Feld: Radius %.0f m, ", field.radius) +
+                     (field.ceiling > 0.0 ? Format(sep, "Höhengrenze %.0f m", field.ceiling)
+                                          : std::string("keine Höhengrenze")) +
+                     Format(sep, " · Wind %.1f m/s · Motorhalterung: Ø ", wind) +
+                     size(filter.maxDiameterMm, "%g mm") + ", " + size(filter.maxLengthMm, "%.0f mm");
+  return recovery ? line : line + " · Landung nicht beurteilt (keine Bergung)";
 }
 
 std::string_view MarkKey(GuideRow::Mark mark) {

@@ -69,6 +69,7 @@ struct GuideRow {
   std::optional<double> ejectionVelocity;             // m/s at that ejection
   std::optional<double> landingSpeed;                 // m/s; none without recovery
   std::optional<double> drift;                        // m at the site's wind; none without recovery
+  std::optional<bool> onField;                        // drift within the field; none: no recovery, not judged
   std::optional<FlightFigures::Stability> stability;  // none without a shape
   std::vector<FlightWarning> findings;                // the safety rules that fired, in their order
   std::vector<Remedy> remedies;                       // what would clear a finding, where one exists
@@ -122,10 +123,19 @@ class MotorGuide {
 // Whether a flown row passes the filter's flight limits.
 bool GuideShows(const GuideFilter& filter, const GuideRow& row);
 
-// The guide's order: green before amber before red, then how well the best
-// delay fits (within half its tolerance band, within the band, outside it,
-// no delay), then the higher apogee.
+// The guide's order: green before amber before red, then landing on the
+// field before landing off it (a landing not judged, without recovery, is
+// not held against a motor), then how well the best delay fits (within half
+// its tolerance band, within the band, outside it, no delay), then the
+// higher apogee.
 bool GuideBefore(const GuideRow& a, const GuideRow& b);
+
+// What the guide judged by, German: "Feld: Radius 150 m, keine Höhengrenze ·
+// Wind 5 m/s · Motorhalterung: Ø 18 mm, 70 mm", without recovery followed
+// by "Landung nicht beurteilt (keine Bergung)". The mount is the filter's
+// diameter and length ("beliebig" where open).
+std::string GuideFieldLine(const LaunchField& field, double wind, const GuideFilter& filter, bool recovery,
+                           char decimalSeparator);
 
 // "green", "amber", "red"; and as the German table says it: "grün", "gelb", "rot".
 std::string_view MarkKey(GuideRow::Mark mark);

@@ -139,6 +139,25 @@ void ApplyIsa(SimArgs& a, const std::string& text) {
   a.isa = *site;
 }
 
+void ApplyFieldRadius(SimArgs& a, const std::string& text) {
+  const std::optional<double> m = StrictNumber(text);
+  if (!m || !InRange(*m, kFieldRadius))
+    throw UsageError{Format('.', "--field-radius: \"%s\" ist kein Radius des Feldes von %.0f bis %.0f m",
+                            text, kFieldRadius.min, kFieldRadius.max)};
+  a.fieldRadius = *m;
+}
+
+// --ceiling, and --height-limit as the guide called it before.
+SimOption Ceiling(std::string_view name) {
+  return {name, true, [name](SimArgs& a, const std::string& text) {
+            const std::optional<double> m = StrictNumber(text);
+            if (!m || !InRange(*m, kFieldCeiling))
+              throw UsageError{Format('.', "%s: \"%s\" ist keine Höhengrenze von %.0f bis %.0f m (0: keine)",
+                                      std::string(name), text, kFieldCeiling.min, kFieldCeiling.max)};
+            a.ceiling = *m;
+          }};
+}
+
 void ApplyCurves(SimArgs& a, const std::string& text) {
   const auto parsed = ParseCurves(text);
   if (!parsed) throw UsageError{"--curves: \"" + text + "\" ist unbekannt (Buchstaben aus hvaSF, brenn)"};
@@ -176,6 +195,9 @@ const std::vector<SimOption>& SimOptions() {
       {"--wind", true, ApplyWind},
       {"--isa", true, ApplyIsa},
       {"--no-site", false, [](SimArgs& a, const std::string&) { a.noSite = true; }},
+      {"--field-radius", true, ApplyFieldRadius},
+      Ceiling("--ceiling"),
+      Ceiling("--height-limit"),
   };
   return table;
 }
@@ -211,12 +233,6 @@ CliOption<GuideArgs> Limit(std::string_view name, const char* unit, double Guide
           }};
 }
 
-void ApplyHeightLimit(GuideArgs& g, const std::string& text) {
-  const std::optional<double> m = StrictNumber(text);
-  if (!m || *m <= 0) throw UsageError{"--height-limit: \"" + text + "\" ist keine Höhe in m"};
-  g.safety.heightLimit = *m;
-}
-
 void ApplyClasses(GuideArgs& g, const std::string& text) {
   try {
     ParseClassRange(text, g.filter);
@@ -242,7 +258,6 @@ const std::vector<CliOption<GuideArgs>>& GuideOptions() {
       Limit("--min-apogee", "m", &GuideFilter::minApogee),
       Limit("--max-apogee", "m", &GuideFilter::maxApogee),
       Limit("--max-speed", "m/s", &GuideFilter::maxVelocity),
-      {"--height-limit", true, ApplyHeightLimit},
       {"--green", false, [](GuideArgs& g, const std::string&) { g.filter.onlyGreen = true; }},
       {"--csv", true, [](GuideArgs& g, const std::string& v) { g.csv = v; }},
       {"--json", true, [](GuideArgs& g, const std::string& v) { g.json = v; }},
@@ -284,6 +299,13 @@ LaunchSite ResolveSite(const SimArgs& a, const LaunchSite& saved) {
   }
   if (a.wind) site.wind = *a.wind;
   return site;
+}
+
+LaunchField ResolveField(const SimArgs& a, const LaunchField& saved) {
+  LaunchField field = a.noSite ? LaunchField{} : saved;
+  if (a.fieldRadius) field.radius = *a.fieldRadius;
+  if (a.ceiling) field.ceiling = *a.ceiling;
+  return field;
 }
 
 std::optional<Recovery> ResolveRecovery(const SimArgs& a, const std::optional<Recovery>& own) {

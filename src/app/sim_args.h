@@ -42,6 +42,9 @@ struct SimArgs {
   bool noSite = false;
   std::optional<double> wind;
   std::optional<std::pair<double, double>> isa;  // altitude, ground temperature
+  // The field the rules judge by: the saved one (the defaults with
+  // --no-site), with --field-radius and --ceiling over it.
+  std::optional<double> fieldRadius, ceiling;  // m; a ceiling of 0: none
 };
 
 // Throws UsageError for an unknown option, a missing or bad value, no rocket
@@ -57,6 +60,10 @@ ConstantValues ResolveConstants(const SimArgs& args, const std::filesystem::path
 // --no-site, with --isa and --wind over it.
 LaunchSite ResolveSite(const SimArgs& args, const LaunchSite& saved);
 
+// The field the rules judge by: `saved` (komet's), or the defaults with
+// --no-site, with --field-radius and --ceiling over it.
+LaunchField ResolveField(const SimArgs& args, const LaunchField& saved);
+
 // The recovery the flight takes: the rocket's own (`own`) with --recovery
 // and --deploy over it; `own` when neither is given. Throws UsageError for
 // --deploy without any recovery, --recovery on a rocket without one and
@@ -67,7 +74,6 @@ std::optional<Recovery> ResolveRecovery(const SimArgs& args, const std::optional
 struct GuideArgs {
   SimArgs sim;
   GuideFilter filter;
-  SafetyInputs safety;
   bool diameterGiven = false;
   bool lengthGiven = false;
   std::optional<std::filesystem::path> csv, json;

@@ -40,11 +40,13 @@ constexpr const char* kUsage =
     "                 [--summary-line] [--locale de|en]\n"
     "                 [--recovery parachute:MM[,CW]|streamer:MMxMM[,CW]] [--deploy delay:S|apogee]\n"
     "                 [--wind M/S] [--isa HÖHE,TEMPERATUR] [--no-site]\n"
+    "                 [--field-radius M] [--ceiling M]\n"
     "        komet-sim import MOTORDATEIEN-ODER-ORDNER... -o DATEI.kdb [--append]\n"
     "        komet-sim motors [--db DATEI.kdb] [--search TEXT] [--csv DATEI|-] [--json DATEI|-]\n"
     "        komet-sim guide RAKETE.kmw [--db DATEI.kdb] [--class C..E] [--maker NAME] [--diameter MM]\n"
     "                        [--length MM] [--min-apogee M] [--max-apogee M] [--max-speed M/S]\n"
-    "                        [--height-limit M] [--green] [--csv DATEI|-] [--json DATEI|-]\n"
+    "                        [--field-radius M] [--ceiling M] [--green] [--csv DATEI|-]\n"
+    "                        [--json DATEI|-]\n"
     "        komet-sim flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n"
     "        komet-sim fit RAKETE.kmw --flight AUFZEICHNUNG [--units m|ft] [--json DATEI|-]\n"
     "        komet-sim shape RAKETE.kmw [--db DATEI.kdb] [--set FORM.json] [--json DATEI|-]\n";
@@ -185,14 +187,19 @@ int Guide(const std::vector<std::string>& args, const SimCliEnvironment& env, st
     throw UsageError{db.string() + ": " + e.what()};
   }
   if (motors.empty()) throw UsageError{db.string() + ": keine Motoren, die zu den Filtern passen"};
+  const LaunchField field = ResolveField(g.sim, env.savedField);
   MotorGuide guide(doc.rocket(), constants, std::move(motors), std::move(recordNos), env.decimalSeparator,
-                   g.safety, doc.shape());
+                   FieldInputs(field), doc.shape());
   const std::atomic<bool> never{false};
   guide.Run(std::max(1u, std::thread::hardware_concurrency()), never);
   const std::vector<GuideRow> rows = guide.Rows(g.filter);
   if (g.csv) WriteOutput(*g.csv, GuideCsv(rows, env.decimalSeparator == ',' ? kGermanCsv : kEnglishCsv), out);
   if (g.json) WriteOutput(*g.json, GuideJson(rows), out);
-  if (!g.csv && !g.json) out << GuideTable(rows, env.decimalSeparator);
+  if (!g.csv && !g.json)
+    out << GuideFieldLine(field, constants.Site().wind, g.filter, ReadRecovery(doc.rocket()).has_value(),
+                          env.decimalSeparator)
+        << "\n\n"
+        << GuideTable(rows, env.decimalSeparator);
   return 0;
 }
 
@@ -324,11 +331,14 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
     WriteOutput(*a.csv,
                 a.csvLocale ? SpreadsheetCsv(doc.simulation(), *a.csvLocale) : SeriesCsv(doc.simulation()),
                 out);
-  if (a.json) WriteOutput(*a.json, ResultsJson(doc.simulation(), doc.stability(), &doc.freeAscent()), out);
+  SafetyInputs safety = FieldInputs(ResolveField(a, env.savedField));
+  safety.shape = doc.shape() ? &*doc.shape() : nullptr;
+  if (a.json)
+    WriteOutput(*a.json, ResultsJson(doc.simulation(), doc.stability(), safety, &doc.freeAscent()), out);
   const char separator = a.decimalSeparator.value_or(env.decimalSeparator);
   for (ExportRequest e : a.exports) {
     e.decimalSeparator = separator;
-    e.safety.shape = doc.shape() ? &*doc.shape() : nullptr;
+    e.safety = safety;
     try {
       env.exporter->Export(e, doc.simulation(), doc.freeAscent(), doc.rocket(), a.switches);
     } catch (const KometError& x) {
@@ -338,8 +348,7 @@ int Simulate(const std::vector<std::string>& args, const SimCliEnvironment& env,
   if (a.summaryLine)
     out << SummaryLine(doc.simulation().results(), separator, RecommendedDelay(doc.freeAscent())) << '\n';
   else if (!a.csv && !a.json && a.exports.empty())
-    out << FlightSummary(doc.simulation(), doc.rocket(), separator, doc.shape() ? &*doc.shape() : nullptr,
-                         &doc.freeAscent());
+    out << FlightSummary(doc.simulation(), doc.rocket(), separator, safety, &doc.freeAscent());
   return 0;
 }
 

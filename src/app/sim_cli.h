@@ -20,7 +20,7 @@ struct ExportRequest {
   std::filesystem::path path;
   int width = 639, height = 351;  // the plot's size (PNG and SVG)
   char decimalSeparator = '.';    // of the numbers in the picture
-  SafetyInputs safety{};          // what the report's rules and balance are judged with
+  SafetyInputs safety{};          // the field and the shape the report's rules judge by
 };
 
 // Draws plots and reports into files; the window layer implements it.
@@ -41,6 +41,7 @@ struct SimCliEnvironment {
   std::filesystem::path examplesDir;                // the sample rockets' folder, if found
   std::filesystem::path optionsFile;                // the desktop program's options file
   LaunchSite savedSite;                             // the desktop program's launch site
+  LaunchField savedField;                           // and the field the rules judge by
   char decimalSeparator = '.';                      // the user's locale's
   CliExporter* exporter = nullptr;                  // none: pictures are refused
 };

@@ -8,6 +8,7 @@
 
 #include "dialogs/db_name_store.h"
 #include "dialogs/options_record.h"
+#include "sim/flight_safety.h"
 #include "sim/sim_constants.h"
 
 namespace komet {
@@ -59,6 +60,9 @@ class Settings final : public SimConstants {
   // The launch site's air and wind: kept in the program's settings by the
   // window layer, never in the options file.
   LaunchSite site;
+  // The field the safety rules judge by, kept beside the launch site; the
+  // flight never reads it.
+  LaunchField field;
   std::filesystem::path GetDBName() const;
 
  private:

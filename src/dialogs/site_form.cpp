@@ -5,6 +5,7 @@
 
 #include "common/format.h"
 #include "common/numbers.h"
+#include "common/text.h"
 
 namespace komet {
 
@@ -44,6 +45,31 @@ SiteTake TakeSite(const SiteForm& form, const LaunchSite& previous, char sep) {
       return take;
     }
   }
+  return take;
+}
+
+FieldForm ShowField(const LaunchField& field, char sep) {
+  return {Format(sep, "%.0f", field.radius), field.ceiling > 0.0 ? Format(sep, "%.0f", field.ceiling) : ""};
+}
+
+FieldTake TakeField(const FieldForm& form, char sep) {
+  FieldTake take;
+  const std::optional<double> radius = ParseStrictNumber(form.radius);
+  if (!radius || *radius < kFieldRadius.min || *radius > kFieldRadius.max) {
+    take.problem = Format(sep, "Radius des Feldes: %.0f bis %.0f m", kFieldRadius.min, kFieldRadius.max);
+    take.refused = SiteField::FieldRadius;
+    return take;
+  }
+  take.field.radius = *radius;
+  const std::optional<double> ceiling =
+      Trim(form.ceiling).empty() ? std::optional<double>(0.0) : ParseStrictNumber(form.ceiling);
+  if (!ceiling || *ceiling < kFieldCeiling.min || *ceiling > kFieldCeiling.max) {
+    take.problem =
+        Format(sep, "Höhengrenze: %.0f bis %.0f m, leer für keine", kFieldCeiling.min, kFieldCeiling.max);
+    take.refused = SiteField::Ceiling;
+    return take;
+  }
+  take.field.ceiling = *ceiling;
   return take;
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "sim/flight_safety.h"
 #include "sim/sim_constants.h"
 
 namespace komet {
@@ -16,7 +17,7 @@ struct SiteForm {
 };
 
 // Which field a refusal is about.
-enum class SiteField { None, Altitude, Temperature, Wind };
+enum class SiteField { None, Altitude, Temperature, Wind, FieldRadius, Ceiling };
 
 SiteForm ShowSite(const LaunchSite& site, char decimalSeparator);
 
@@ -30,5 +31,23 @@ struct SiteTake {
   SiteField field = SiteField::None;
 };
 SiteTake TakeSite(const SiteForm& form, const LaunchSite& previous, char decimalSeparator);
+
+// The field's fields on the same page: its radius, and its ceiling, which
+// shows empty while there is none.
+struct FieldForm {
+  std::string radius;   // m
+  std::string ceiling;  // m; empty or 0: none
+};
+
+FieldForm ShowField(const LaunchField& field, char decimalSeparator);
+
+// The form's field, or the German refusal of the first field that is no
+// number or lies outside its range.
+struct FieldTake {
+  LaunchField field;
+  std::string problem;  // empty: taken
+  SiteField refused = SiteField::None;
+};
+FieldTake TakeField(const FieldForm& form, char decimalSeparator);
 
 }  // namespace komet

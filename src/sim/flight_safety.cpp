@@ -33,7 +33,7 @@ constexpr std::array kRules = {
     SafetyRule{ThrustToWeight, "thrustToWeight", kAmber, kMinThrustToWeight, "Schub/Gewicht zu gering"},
     SafetyRule{Acceleration, "acceleration", kAmber, kMaxAcceleration, "Beschleunigung zu hoch"},
     SafetyRule{HeavyMotor, "heavyMotor", kAmber, kMaxMotorMassShare, "Motoren zu schwer"},
-    SafetyRule{HeightLimit, "heightLimit", kAmber, 0.0, "Gipfel über dem Höhenlimit des Platzes"},
+    SafetyRule{HeightLimit, "heightLimit", kRed, 0.0, "Gipfel über der Höhengrenze des Feldes"},
     SafetyRule{DoubtfulData, "doubtfulData", kAmber, 0.0, "Daten fraglich"},
     SafetyRule{NotDeployed, "notDeployed", kRed, 0.0, "Bergung öffnet nicht vor der Landung"},
     SafetyRule{DeploymentBeforeBurnout, "deploymentBeforeBurnout", kRed, 0.0,
@@ -45,6 +45,7 @@ constexpr std::array kRules = {
     SafetyRule{DescentSlow, "descentSlow", kAmber, kMinDescentRate,
                "Sinkgeschwindigkeit gering: weite Abdrift"},
     SafetyRule{LandingNotReached, "landingNotReached", kAmber, 0.0, "Landung nicht berechnet"},
+    SafetyRule{LandsOffField, "landsOffField", kAmber, 0.0, "landet außerhalb des Feldes"},
     SafetyRule{Unstable, "unstable", kRed, kMinStableMargin, "instabil"},
     SafetyRule{MarginallyStable, "marginallyStable", kAmber, kComfortableMargin, "knapp stabil"},
     SafetyRule{OverStable, "overStable", kAmber, kMaxStableMargin, "überstabil: dreht in den Wind"},
@@ -118,7 +119,23 @@ void JudgeRecovery(const FlightFigures& f, const SafetyInputs& in, char sep, Fin
                           std::fabs(best->ejectionVelocity), best->delay, Threshold(EjectionTooFast))});
 }
 
-void JudgeDescent(const FlightFigures& f, char sep, Findings& out) {
+void JudgeDescentRate(const RecoveryFigures& r, char sep, Findings& out) {
+  if (r.descentRate > Threshold(DescentTooFast))
+    out.push_back({DescentTooFast, 1, r.descentRate,
+                   Format(sep, "Sinkgeschwindigkeit %.1f m/s: mehr als %.0f m/s, die Rakete nimmt Schaden",
+                          r.descentRate, Threshold(DescentTooFast))});
+  else if (r.descentRate > Threshold(DescentFast))
+    out.push_back({DescentFast, 1, r.descentRate,
+                   Format(sep, "Sinkgeschwindigkeit %.1f m/s: mehr als %.0f m/s, größerer Schirm empfohlen",
+                          r.descentRate, Threshold(DescentFast))});
+  else if (r.descentRate < Threshold(DescentSlow))
+    out.push_back(
+        {DescentSlow, 1, r.descentRate,
+         Format(sep, "Sinkgeschwindigkeit %.1f m/s: weniger als %.0f m/s, die Rakete treibt %.0f m ab",
+                r.descentRate, Threshold(DescentSlow), r.drift)});
+}
+
+void JudgeDescent(const FlightFigures& f, const SafetyInputs& in, char sep, Findings& out) {
   if (!f.recovery) return;
   const RecoveryFigures& r = *f.recovery;
   if (!r.deployed) {
@@ -135,27 +152,20 @@ void JudgeDescent(const FlightFigures& f, char sep, Findings& out) {
     out.push_back({DeploymentTooFast, 1, r.deploymentSpeed,
                    Format(sep, "Bergung öffnet zu schnell: %.1f m/s (mehr als %.0f m/s)", r.deploymentSpeed,
                           Threshold(DeploymentTooFast))});
-  if (!r.landed) {
+  if (r.landed)
+    JudgeDescentRate(r, sep, out);
+  else
     out.push_back({LandingNotReached, 1, r.flightTime,
                    Format(sep,
                           "Landung nicht berechnet: nach %.2f s, dem längsten berechenbaren Flug, ist die "
                           "Rakete noch in der Luft",
                           r.flightTime)});
-    return;
-  }
-  if (r.descentRate > Threshold(DescentTooFast))
-    out.push_back({DescentTooFast, 1, r.descentRate,
-                   Format(sep, "Sinkgeschwindigkeit %.1f m/s: mehr als %.0f m/s, die Rakete nimmt Schaden",
-                          r.descentRate, Threshold(DescentTooFast))});
-  else if (r.descentRate > Threshold(DescentFast))
-    out.push_back({DescentFast, 1, r.descentRate,
-                   Format(sep, "Sinkgeschwindigkeit %.1f m/s: mehr als %.0f m/s, größerer Schirm empfohlen",
-                          r.descentRate, Threshold(DescentFast))});
-  else if (r.descentRate < Threshold(DescentSlow))
-    out.push_back(
-        {DescentSlow, 1, r.descentRate,
-         Format(sep, "Sinkgeschwindigkeit %.1f m/s: weniger als %.0f m/s, die Rakete treibt %.0f m ab",
-                r.descentRate, Threshold(DescentSlow), r.drift)});
+  // The drift only grows until touch-down: one already beyond the field
+  // when the computed flight ends lands beyond it too.
+  if (!LandsOnField(r, in.fieldRadius))
+    out.push_back({LandsOffField, 1, r.drift,
+                   Format(sep, "landet außerhalb des Feldes: %.0f m Abdrift bei %.1f m/s Wind (Feld %.0f m)",
+                          r.drift, r.wind, in.fieldRadius)});
 }
 
 void JudgeStability(const FlightFigures& f, char sep, Findings& out) {
@@ -215,7 +225,7 @@ void JudgeLoads(const FlightFigures& f, const SafetyInputs& in, char sep, Findin
                           f.motorMass * 1000.0, f.liftOffMass * 1000.0, Threshold(HeavyMotor) * 100.0)});
   if (in.heightLimit && f.maxHeight > *in.heightLimit)
     out.push_back({HeightLimit, 0, f.maxHeight,
-                   Format(sep, "Gipfel %.0f m über dem Höhenlimit des Platzes (%.0f m)", f.maxHeight,
+                   Format(sep, "Gipfel %.0f m über der Höhengrenze des Feldes (%.0f m)", f.maxHeight,
                           *in.heightLimit)});
   for (const std::string& motor : f.doubtful)
     out.push_back({DoubtfulData, 0, 0.0, "Daten fraglich: " + motor});
@@ -241,6 +251,17 @@ double MachLimit(double speedOfSound) {
 
 bool TooFastAtEjection(double velocity) {
   return std::fabs(velocity) > Threshold(EjectionTooFast);
+}
+
+SafetyInputs FieldInputs(const LaunchField& field) {
+  SafetyInputs in;
+  if (field.ceiling > 0.0) in.heightLimit = field.ceiling;
+  in.fieldRadius = field.radius;
+  return in;
+}
+
+bool LandsOnField(const RecoveryFigures& recovery, double fieldRadius) {
+  return recovery.drift <= fieldRadius;
 }
 
 std::string RuleLabel(SafetyRuleId id, char sep, double speedOfSound) {
@@ -288,7 +309,7 @@ std::vector<FlightWarning> JudgeFlight(const FlightFigures& f, const SafetyInput
   JudgeRecovery(f, in, sep, out);
   JudgeStages(f, sep, out);
   JudgeLoads(f, in, sep, out);
-  JudgeDescent(f, sep, out);
+  JudgeDescent(f, in, sep, out);
   JudgeStability(f, sep, out);
   return out;
 }

@@ -45,6 +45,7 @@ enum class SafetyRuleId {
   DescentFast,
   DescentSlow,
   LandingNotReached,
+  LandsOffField,
   Unstable,
   MarginallyStable,
   OverStable,
@@ -88,6 +89,21 @@ inline constexpr double kMinStableMargin = 1.0;
 inline constexpr double kComfortableMargin = 1.5;
 inline constexpr double kMaxStableMargin = 4.0;
 
+// A club field: the rocket may land within this radius of the pad. The
+// size of the meadow, with the wind, decides how large a motor the safety
+// officer allows.
+inline constexpr double kDefaultFieldRadius = 150.0;      // m
+inline constexpr SiteRange kFieldRadius{10.0, 10000.0};   // m
+inline constexpr SiteRange kFieldCeiling{0.0, 100000.0};  // m; 0: none
+
+// The field the rocket flies over: settings of the rocketeer beside the
+// launch site's air and wind. The flight never reads them, only the rules.
+struct LaunchField {
+  double radius = kDefaultFieldRadius;  // m
+  double ceiling = 0.0;                 // m, the highest apogee allowed; 0: none
+  bool operator==(const LaunchField&) const = default;
+};
+
 // The rules in listing order.
 std::span<const SafetyRule> SafetyRules();
 // The rule of an id.
@@ -109,7 +125,8 @@ std::string RuleLabel(SafetyRuleId id, char decimalSeparator, double speedOfSoun
 
 // What the rules need besides the flight: settings of the rocketeer.
 struct SafetyInputs {
-  std::optional<double> heightLimit;  // m, the field's limit; none: no limit
+  std::optional<double> heightLimit;         // m, the field's ceiling; none: no limit
+  double fieldRadius = kDefaultFieldRadius;  // m: a landing farther from the pad is off the field
   // Recovery that does not need the motor's ejection charge (electronics at
   // apogee): a plugged motor or an unfitting delay is then no longer red.
   // The evaluation and the guide set it from the rocket's recovery.
@@ -117,6 +134,12 @@ struct SafetyInputs {
   // The rocket's shape: with it the balance over the boost is judged.
   const RocketShape* shape = nullptr;
 };
+
+// The rules' inputs for a field: its radius and its ceiling, if any.
+SafetyInputs FieldInputs(const LaunchField& field);
+
+// Whether a descent ends within the field: its drift at most the radius.
+bool LandsOnField(const RecoveryFigures& recovery, double fieldRadius);
 
 // One rule that fired for a flight.
 struct FlightWarning {

@@ -302,6 +302,7 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
                    .ejectionVelocity = -3.25,
                    .landingSpeed = 4.5,
                    .drift = 350,
+                   .onField = false,
                    .stability = std::nullopt,
                    .findings = {{SafetyRuleId::RailExitSpeed, 0, 13.5, "Startgeschwindigkeit \"zu\" gering"}},
                    .remedies = {{SafetyRuleId::RailExitSpeed, "mit 1,5 m Schiene", 1.5}},
@@ -335,7 +336,7 @@ TEST(MotorGuideOutput, JsonKeysAndNulls) {
 }
 
 GuideRow Row(const char* motor, GuideRow::Mark mark, std::optional<int> best, double recommended,
-             double apogee, double maxVelocity) {
+             double apogee, double maxVelocity, std::optional<bool> onField = std::nullopt) {
   GuideRow r;
   r.motor = motor;
   r.mark = mark;
@@ -343,23 +344,30 @@ GuideRow Row(const char* motor, GuideRow::Mark mark, std::optional<int> best, do
   r.recommendedDelay = recommended;
   r.apogee = apogee;
   r.maxVelocity = maxVelocity;
+  r.onField = onField;
   return r;
 }
 
-// Safe first, then the fit of the delay (within half the band, within it,
-// outside, none), then the apogee. Neither apogee, speed nor the
-// recommended delay alone give this order.
-TEST(MotorGuideOrder, SafeThenFittingDelayThenApogee) {
+// Safe first, then landing on the field (a landing not judged, without
+// recovery, counts as on it), then the fit of the delay (within half the
+// band, within it, outside, none), then the apogee. Any two of these keys
+// swapped, or a landing not judged taken as off the field or as better
+// than on it, moves a row; neither apogee, speed nor the recommended delay
+// alone give this order.
+TEST(MotorGuideOrder, SafeThenOnTheFieldThenFittingDelayThenApogee) {
   using enum GuideRow::Mark;
   const std::vector<GuideRow> expected = {
-      Row("grün, passt gut, hoch", Green, 5, 5.5, 400, 120),  // 0.5 s of a 1.5 s band
-      Row("grün, passt gut, tief", Green, 5, 4.7, 300, 150),  // 0.3 s: closer, but in the same half
-      Row("grün, passt knapp", Green, 7, 5.8, 900, 100),      // 1.2 s
-      Row("grün, passt nicht", Green, 3, 7.0, 950, 90),       // 4 s off
-      Row("grün, ohne Verzögerung", Green, std::nullopt, 6.0, 1000, 80),
-      Row("gelb, passt gut", Amber, 5, 5.0, 2000, 260),
-      Row("rot, passt gut", Red, 8, 8.0, 3000, 500),
+      Row("grün, passt gut, hoch", Green, 5, 5.5, 400, 120, true),  // 0.5 s of a 1.5 s band
+      Row("grün, passt gut, tief", Green, 5, 4.7, 300, 150),        // 0.3 s: closer, but in the same half
+      Row("grün, passt knapp", Green, 7, 5.8, 900, 100, true),      // 1.2 s
+      Row("grün, passt nicht", Green, 3, 7.0, 950, 90),             // 4 s off
+      Row("grün, ohne Verzögerung", Green, std::nullopt, 6.0, 1000, 80, true),
+      Row("gelb, auf dem Feld, passt nicht", Amber, 3, 7.0, 500, 130, true),
+      Row("gelb, ohne Bergung, ohne Verzögerung", Amber, std::nullopt, 6.0, 1500, 200),
+      Row("gelb, außerhalb, passt gut", Amber, 5, 5.0, 2000, 260, false),
+      Row("rot, auf dem Feld, passt gut", Red, 8, 8.0, 3000, 500, true),
       Row("rot, passt nicht", Red, 3, 9.0, 3500, 600),
+      Row("rot, außerhalb, passt gut, höher", Red, 8, 8.0, 3600, 550, false),
   };
   for (std::size_t shift = 1; shift < expected.size(); ++shift) {
     std::vector<GuideRow> rows = expected;
@@ -427,8 +435,55 @@ TEST(MotorGuideCli, JsonRowsCarryMarkAndRulesInTheGuidesOrder) {
       2);
   std::ostringstream help;
   EXPECT_EQ(RunKometSim({"guide", "--help"}, {}, help, err), 0);
-  for (const char* option : {"--length", "--max-speed", "--height-limit", "--green"})
+  for (const char* option :
+       {"--length", "--max-speed", "--field-radius", "--ceiling", "--height-limit", "--green"})
     EXPECT_NE(help.str().find(option), std::string::npos) << option;
+}
+
+// The parachute example with the catalogue and the default field (150 m):
+// no row that drifts beyond the field is green, so the first green row lands
+// on it; at 5 m/s wind none does with this rail, at 2 m/s one does and
+// comes first. The text begins with the field, the wind and the mount.
+TEST(MotorGuideCli, TheFirstGreenRowOfTheParachuteExampleLandsOnTheField) {
+  const std::filesystem::path source = KOMET_SOURCE_DIR;
+  const std::string rocket = (source / "examples/rockets/einstufig_c6_fallschirm.kmw").string();
+  const std::string catalogue = (source / "catalogue/motoren.kdb").string();
+  for (const char* wind : {"5", "2"}) {
+    std::ostringstream out, err;
+    ASSERT_EQ(RunKometSim({"guide", rocket, "--db", catalogue, "--no-site", "--wind", wind, "--json", "-"},
+                          {}, out, err),
+              0)
+        << err.str();
+    const std::string json = out.str();
+    std::vector<std::pair<std::string, double>> rows;  // mark, drift (0 without recovery)
+    for (std::size_t at = json.find("{\"motor\""); at != std::string::npos;
+         at = json.find("{\"motor\"", at + 1)) {
+      const std::size_t mark = json.find("\"mark\": \"", at) + 9;
+      const std::size_t drift = json.find("\"drift\": ", at) + 9;
+      rows.emplace_back(json.substr(mark, json.find('"', mark) - mark),
+                        json.compare(drift, 4, "null") == 0 ? 0.0 : std::stod(json.substr(drift)));
+    }
+    ASSERT_GT(rows.size(), 10u) << json;
+    for (const auto& [mark, drift] : rows)
+      EXPECT_TRUE(mark != "green" || drift <= 150.0) << wind << ": " << drift;
+    const auto green =
+        std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.first == "green"; });
+    if (std::string_view(wind) == "2") {
+      ASSERT_TRUE(green == rows.begin()) << json;
+      EXPECT_LE(green->second, 150.0);
+    }
+  }
+  // The mount of the shape file: 18 mm, 70 mm long with 5 mm overhang.
+  const std::string plain = (source / "examples/rockets/einstufig_c6.kmw").string();
+  for (const std::string& r : {rocket, plain}) {
+    std::ostringstream text, err;
+    ASSERT_EQ(RunKometSim({"guide", r, "--db", catalogue, "--no-site", "--ceiling", "300"}, {}, text, err), 0)
+        << err.str();
+    const std::string head = text.str().substr(0, text.str().find('\n'));
+    for (const char* part : {"Radius 150 m", "Höhengrenze 300 m", "Wind 5.0 m/s", "Ø 18 mm, 75 mm"})
+      EXPECT_NE(head.find(part), std::string::npos) << part << " in " << head;
+    EXPECT_EQ(head.find("Landung nicht beurteilt") != std::string::npos, r == plain) << head;
+  }
 }
 
 TEST(MotorGuideCli, RefusesARocketWithoutAMotorToReplace) {

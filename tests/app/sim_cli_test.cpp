@@ -557,6 +557,33 @@ TEST(SimArgsTest, TheSavedLaunchSiteIsFlownUnlessOverridden) {
   }
 }
 
+// The saved field judges unless --no-site drops it; --field-radius and
+// --ceiling (or its older name --height-limit) change only their part.
+TEST(SimArgsTest, TheSavedFieldJudgesUnlessOverridden) {
+  const LaunchField saved{80.0, 400.0};
+  const struct {
+    std::vector<std::string> args;
+    std::optional<LaunchField> field;  // none: refused
+  } cases[] = {
+      {{}, LaunchField{80.0, 400.0}},
+      {{"--no-site"}, LaunchField{150.0, 0.0}},
+      {{"--field-radius", "200"}, LaunchField{200.0, 400.0}},
+      {{"--ceiling", "0"}, LaunchField{80.0, 0.0}},
+      {{"--height-limit", "250", "--no-site"}, LaunchField{150.0, 250.0}},
+      {{"--field-radius", "9.5"}, std::nullopt},
+      {{"--field-radius", "weit"}, std::nullopt},
+      {{"--ceiling", "-1"}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"r.kmw"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    if (c.field)
+      EXPECT_EQ(ResolveField(ParseSimArgs(args), saved), *c.field) << ::testing::PrintToString(c.args);
+    else
+      EXPECT_THROW(ParseSimArgs(args), UsageError) << ::testing::PrintToString(c.args);
+  }
+}
+
 TEST_F(SimCliTest, FliesTheSavedLaunchSite) {
   ASSERT_EQ(Run({rocket.string(), "--db", db.string(), "--isa", "2500,-10", "--json", "-"}), 0) << err.str();
   const std::string given = out.str();

@@ -73,5 +73,39 @@ TEST(SiteFormTest, ASiteShowsAndIsTakenBackAsItWas) {
     }
 }
 
+// The radius must lie in its range; the ceiling may be left empty (or 0)
+// for none. A refused field leaves nothing taken.
+TEST(SiteFormTest, TheFieldIsTakenInItsRangeAndAnEmptyCeilingIsNone) {
+  const struct {
+    const char *radius, *ceiling;
+    SiteField refused;
+    LaunchField field;
+  } cases[] = {
+      {"150", "", SiteField::None, {150.0, 0.0}},
+      {"10", "0", SiteField::None, {10.0, 0.0}},
+      {"10000", "300", SiteField::None, {10000.0, 300.0}},
+      {"75,5", " ", SiteField::None, {75.5, 0.0}},
+      {"9,9", "", SiteField::FieldRadius, {}},
+      {"10001", "", SiteField::FieldRadius, {}},
+      {"", "", SiteField::FieldRadius, {}},
+      {"150", "-1", SiteField::Ceiling, {}},
+      {"150", "hoch", SiteField::Ceiling, {}},
+      {"150", "100001", SiteField::Ceiling, {}},
+  };
+  for (const auto& c : cases) {
+    const FieldTake take = TakeField({c.radius, c.ceiling}, ',');
+    EXPECT_EQ(take.refused, c.refused) << c.radius << " / " << c.ceiling;
+    EXPECT_EQ(take.problem.empty(), c.refused == SiteField::None) << take.problem;
+    if (c.refused == SiteField::None) {
+      EXPECT_EQ(take.field, c.field) << c.radius << " / " << c.ceiling;
+    }
+  }
+  for (const LaunchField& field : {LaunchField{}, LaunchField{80.0, 450.0}}) {
+    const FieldForm shown = ShowField(field, ',');
+    EXPECT_EQ(shown.ceiling.empty(), field.ceiling == 0.0);
+    EXPECT_EQ(TakeField(shown, ',').field, field);
+  }
+}
+
 }  // namespace
 }  // namespace komet

@@ -55,6 +55,17 @@ class SettingsHomeTest : public QObject {
     QCOMPARE(QDir(config + "/Komet").entryList(QDir::Files), QStringList({"komet.conf"}));
   }
 
+  // The motor guide's height limit becomes the field's ceiling once; after
+  // that the ceiling is the one setting, and the old key is gone.
+  void theGuidesHeightLimitBecomesTheCeilingOnce() {
+    OpenKometSettings()->setValue("Motorberater/Hoehenlimit", 400.0);
+    QCOMPARE(LoadLaunchField(), (LaunchField{150.0, 400.0}));
+    QVERIFY(!OpenKometSettings()->contains("Motorberater/Hoehenlimit"));
+    SaveLaunchField({90.0, 0.0});
+    OpenKometSettings()->setValue("Motorberater/Hoehenlimit", 250.0);  // an older copy of komet
+    QCOMPARE(LoadLaunchField(), (LaunchField{90.0, 0.0}));
+  }
+
   void sichernWritesIntoANewPrivateConfigurationFolder() {
     const QString config = QDir::homePath() + "/.config";
     const std::filesystem::path file = ChooseOptionsFile("/usr/bin", UserConfigFolder());  // installed

@@ -240,6 +240,25 @@ class TEinstellungenTest : public QObject {
     QCOMPARE(s.site.wind, 7.5);
     QVERIFY(standard->isChecked());
     QCOMPARE(edit(dialog, "Wind")->text(), QStringLiteral("7,5"));
+
+    // The field on the same page: a radius out of range is refused in its
+    // field, an empty ceiling is none.
+    QCOMPARE(edit(dialog, "Feldradius")->text(), QStringLiteral("150"));
+    QCOMPARE(edit(dialog, "Hoehengrenze")->text(), QString());
+    message.clear();
+    RunWith(dialog, [&] {
+      edit(dialog, "Feldradius")->setText("5");
+      edit(dialog, "Hoehengrenze")->setText("300");
+      CloseNextMessageBox(&message);
+      button(dialog, "BitBtn2")->click();
+      stayedOpen = dialog.isVisible();
+      edit(dialog, "Feldradius")->setText("80");
+      button(dialog, "BitBtn2")->click();
+    });
+    QVERIFY(stayedOpen);
+    QVERIFY2(message.contains("Radius"), qPrintable(message));
+    QCOMPARE(s.field, (LaunchField{80.0, 300.0}));
+    QCOMPARE(s.site.wind, 7.5);
   }
 
   // "Sichern" keeps the launch site where the program keeps its settings,
@@ -248,18 +267,25 @@ class TEinstellungenTest : public QObject {
     Settings s(optionsFile(), "/", store_);
     TEinstellungen dialog(s);
     LaunchSite kept;
+    LaunchField keptField;
     dialog.saveSite = [&](const LaunchSite& site) { kept = site; };
     dialog.loadSite = [&] { return kept; };
+    dialog.saveField = [&](const LaunchField& field) { keptField = field; };
+    dialog.loadField = [&] { return keptField; };
     dialog.show();
     dialog.findChild<QCheckBox*>("Normatmosphaere")->setChecked(true);
     edit(dialog, "Temperatur")->setText("-5");
+    edit(dialog, "Hoehengrenze")->setText("450");
     button(dialog, "BitBtn4")->click();
     QCOMPARE(kept, (LaunchSite{true, 0.0, -5.0, 5.0}));
+    QCOMPARE(keptField, (LaunchField{150.0, 450.0}));
     const auto fileAfterSave = ReadOptionsFile(optionsFile());
 
     edit(dialog, "Temperatur")->setText("30");
+    edit(dialog, "Hoehengrenze")->setText("");
     button(dialog, "BitBtn3")->click();
     QCOMPARE(edit(dialog, "Temperatur")->text(), QStringLiteral("-5,0"));
+    QCOMPARE(edit(dialog, "Hoehengrenze")->text(), QStringLiteral("450"));
     QCOMPARE(s.site, kept);
     QCOMPARE(ReadOptionsFile(optionsFile()), fileAfterSave);
   }

@@ -154,6 +154,27 @@ class TMotorberaterTest : public QObject {
     for (const char* word : {"grün", "gelb", "rot", "Tooltip"}) QVERIFY2(legend.contains(word), word);
   }
 
+  // Above the table: the field and wind the guide judged by, and the mount
+  // (without a shape the motor's own: the C6's 18 x 70 mm);
+  // a rocket without recovery has its landing not judged.
+  void namesTheFieldTheWindAndTheMount() {
+    guide_->Start(ExampleRocket(), std::nullopt, FixedConstants{}, kSource / "catalogue/motoren.kdb",
+                  LaunchField{120.0, 300.0});
+    QTRY_VERIFY_WITH_TIMEOUT(!guide_->running(), 30000);
+    const QString line = guide_->findChild<QLabel*>("Feld")->text();
+    for (const char* part :
+         {"Radius 120 m", "Höhengrenze 300 m", "Wind 5,0 m/s", "Ø 18 mm, 70 mm", "Landung nicht beurteilt"})
+      QVERIFY2(line.contains(QString::fromUtf8(part)), qPrintable(line));
+    const QAbstractItemModel* rows = guide_->table()->model();
+    int over = 0;
+    for (int r = 0; r < rows->rowCount(); ++r)
+      if (rows->index(r, 3).data(Qt::UserRole).toDouble() > 300.0) {
+        ++over;
+        QCOMPARE(rows->index(r, 0).data().toString(), QString("rot"));
+      }
+    QVERIFY(over > 0);
+  }
+
   // The mount's length is a setting: a new window starts with it.
   void mountLengthIsRemembered() {
     guide_->findChild<QDoubleSpinBox*>("Laenge")->setValue(80);

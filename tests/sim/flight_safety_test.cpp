@@ -38,7 +38,8 @@ RecoveryFigures GoodRecovery() {
   r.poweredEnd = 1.8;
   r.descentRate = r.landingSpeed = 4.5;
   r.flightTime = 70.0;
-  r.drift = 315.0;
+  r.wind = 2.0;
+  r.drift = 126.0;  // 2 m/s for the 63 s from apogee to landing
   return r;
 }
 
@@ -155,6 +156,25 @@ TEST(FlightSafety, EachRuleFiresAtItsThresholdAndNotJustBelow) {
          f.recovery->landed = !x;
        },
        1, 0},
+      // Beyond the field's radius, not on it; only with recovery.
+      {LandsOffField,
+       [](auto& f, auto&, double x) {
+         f.recovery = GoodRecovery();
+         f.recovery->drift = x;
+       },
+       150.01, 150.0},
+      {LandsOffField,
+       [](auto& f, auto& in, double x) {
+         f.recovery = GoodRecovery();
+         in.fieldRadius = x;
+       },
+       125.99, 126.0},
+      {LandsOffField,
+       [](auto& f, auto& in, double x) {
+         if (x) f.recovery = GoodRecovery();
+         in.fieldRadius = 10.0;
+       },
+       1, 0},
       // Lowest margin while a motor burns: red below 1, amber below 1.5;
       // at lift-off above 4 it turns into the wind.
       {Unstable,
@@ -225,6 +245,25 @@ TEST(FlightSafety, RedOutweighsAmberAndTextsTakeTheSeparator) {
   EXPECT_EQ(found[0].text.rfind("Modell ungültig nahe Schallgeschwindigkeit: 463,0 m/s sind Mach 1,36", 0),
             0u)
       << found[0].text;
+}
+
+// The field's settings: its ceiling forbids the flight, its edge asks to
+// check it; a flight whose landing was not computed is judged by the drift
+// it reached, which only grows until touch-down.
+TEST(FlightSafety, TheFieldsCeilingIsRedItsEdgeAmber) {
+  using enum SafetyRuleId;
+  FlightFigures f = Good();
+  f.recovery = GoodRecovery();
+  f.recovery->drift = 151.0;
+  const SafetyInputs field = FieldInputs({150.0, 300.0});
+  EXPECT_EQ(Fired(f, field), std::vector{LandsOffField});
+  EXPECT_EQ(WorstLevel(JudgeFlight(f, field, ',')), SafetyLevel::Amber);
+  f.maxHeight = 300.5;
+  EXPECT_EQ(Fired(f, field), (std::vector{HeightLimit, LandsOffField}));
+  EXPECT_EQ(WorstLevel(JudgeFlight(f, field, ',')), SafetyLevel::Red);
+  EXPECT_TRUE(Fired(f, FieldInputs({200.0, 0.0})).empty()) << "a ceiling of 0 is none";
+  f.recovery->landed = false;
+  EXPECT_EQ(Fired(f, field), (std::vector{HeightLimit, LandingNotReached, LandsOffField}));
 }
 
 // The keys name the rules in JSON: one each.

@@ -9,7 +9,6 @@ namespace komet {
 namespace {
 
 constexpr const char* kMountLength = "Motorberater/Motorlaenge";
-constexpr const char* kHeightLimit = "Motorberater/Hoehenlimit";
 
 double NonNegative(const QSettings& s, const char* key) {
   bool ok = false;
@@ -21,19 +20,12 @@ double NonNegative(const QSettings& s, const char* key) {
 
 GuideSettings LoadGuideSettings() {
   const std::unique_ptr<QSettings> s = OpenKometSettings();
-  return {NonNegative(*s, kMountLength), NonNegative(*s, kHeightLimit)};
+  return {NonNegative(*s, kMountLength)};
 }
 
 void SaveGuideSettings(const GuideSettings& settings) {
   const std::unique_ptr<QSettings> s = OpenKometSettings();
   s->setValue(QLatin1String(kMountLength), settings.mountLengthMm);
-  s->setValue(QLatin1String(kHeightLimit), settings.heightLimit);
-}
-
-SafetyInputs SafetyInputsOf(const GuideSettings& settings) {
-  SafetyInputs in;
-  if (settings.heightLimit > 0.0) in.heightLimit = settings.heightLimit;
-  return in;
 }
 
 }  // namespace komet

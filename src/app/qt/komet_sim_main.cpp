@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
   env.examplesDir = komet::FindBundledFile(programDir, "examples/rockets/einstufig_c6.kmw").parent_path();
   env.optionsFile = komet::ChooseOptionsFile(programDir, komet::UserConfigFolder());
   env.savedSite = komet::LoadLaunchSite();
+  env.savedField = komet::LoadLaunchField();
   env.exporter = &exporter;
   env.decimalSeparator = komet::LocaleDecimalSeparator();
 

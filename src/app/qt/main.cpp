@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
   komet::Settings settings(komet::ChooseOptionsFile(programDir, komet::UserConfigFolder()),
                            QDir::currentPath().toStdString(), dbName, separator);
   settings.site = komet::LoadLaunchSite();
+  settings.field = komet::LoadLaunchField();
 
   komet::MainSetup setup;
   setup.bundledDatabase = komet::FindBundledDatabase(programDir);

@@ -62,7 +62,7 @@ void TMain::MotorberaterClick() {
                        "eine Motordatenbank wählen."));
     return;
   }
-  Motorberater->Start(document_.rocket(), document_.shape(), settings_, databasePath());
+  Motorberater->Start(document_.rocket(), document_.shape(), settings_, databasePath(), settings_.field);
 }
 
 void TMain::FlugdatenexportierenClick() {

@@ -7,7 +7,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "app/qt/guide_settings.h"
 #include "app/qt/help_window.h"
 #include "app/qt/qt_prompts.h"
 #include "app/qt/t_about.h"
@@ -71,7 +70,7 @@ void TMain::FormClick() {
 }
 
 SafetyInputs TMain::safety() const {
-  SafetyInputs in = SafetyInputsOf(LoadGuideSettings());
+  SafetyInputs in = FieldInputs(settings_.field);
   in.shape = document_.shape() ? &*document_.shape() : nullptr;
   return in;
 }

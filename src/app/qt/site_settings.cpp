@@ -12,6 +12,9 @@ constexpr const char* kStandard = "Startplatz/Normatmosphaere";
 constexpr const char* kAltitude = "Startplatz/Hoehe";
 constexpr const char* kTemperature = "Startplatz/Temperatur";
 constexpr const char* kWind = "Startplatz/Wind";
+constexpr const char* kFieldRadiusKey = "Startplatz/Feldradius";
+constexpr const char* kCeilingKey = "Startplatz/Hoehengrenze";
+constexpr const char* kGuideHeightLimit = "Motorberater/Hoehenlimit";
 
 double InRange(const QSettings& s, const char* key, SiteRange range, double fallback) {
   bool ok = false;
@@ -38,6 +41,24 @@ void SaveLaunchSite(const LaunchSite& site) {
   s->setValue(QLatin1String(kAltitude), site.altitude);
   s->setValue(QLatin1String(kTemperature), site.temperature);
   s->setValue(QLatin1String(kWind), site.wind);
+}
+
+LaunchField LoadLaunchField() {
+  const std::unique_ptr<QSettings> s = OpenKometSettings();
+  if (!s->contains(QLatin1String(kCeilingKey)) && s->contains(QLatin1String(kGuideHeightLimit))) {
+    s->setValue(QLatin1String(kCeilingKey), s->value(QLatin1String(kGuideHeightLimit)));
+    s->remove(QLatin1String(kGuideHeightLimit));
+  }
+  LaunchField field;
+  field.radius = InRange(*s, kFieldRadiusKey, kFieldRadius, field.radius);
+  field.ceiling = InRange(*s, kCeilingKey, kFieldCeiling, field.ceiling);
+  return field;
+}
+
+void SaveLaunchField(const LaunchField& field) {
+  const std::unique_ptr<QSettings> s = OpenKometSettings();
+  s->setValue(QLatin1String(kFieldRadiusKey), field.radius);
+  s->setValue(QLatin1String(kCeilingKey), field.ceiling);
 }
 
 }  // namespace komet

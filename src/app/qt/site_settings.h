@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "sim/flight_safety.h"
 #include "sim/sim_constants.h"
 
 namespace komet {
@@ -10,5 +11,11 @@ namespace komet {
 // read as the defaults.
 LaunchSite LoadLaunchSite();
 void SaveLaunchSite(const LaunchSite& site);
+
+// The field beside it ("Startplatz/Feldradius", "Startplatz/Hoehengrenze").
+// A height limit the motor guide kept before ("Motorberater/Hoehenlimit")
+// becomes the ceiling once, while no ceiling is stored.
+LaunchField LoadLaunchField();
+void SaveLaunchField(const LaunchField& field);
 
 }  // namespace komet

@@ -68,6 +68,8 @@ void TMain::createDialogs() {
   Einstellungen->SetBundledDatabase(QString::fromStdString(setup_.bundledDatabase.string()));
   Einstellungen->loadSite = LoadLaunchSite;
   Einstellungen->saveSite = SaveLaunchSite;
+  Einstellungen->loadField = LoadLaunchField;
+  Einstellungen->saveField = SaveLaunchField;
   Stufendaten =
       new TStufendaten(document_.form(), setup_.decimalSeparator, this, [this] { return databasePath(); });
   Stufendaten->setRocket(&document_.rocket());

@@ -31,6 +31,7 @@
 #include "common/qt/window_place.h"
 #include "common/win1252.h"
 #include "dialogs/qt/widget_row.h"
+#include "model/recovery.h"
 #include "motors/motor_details.h"
 #include "motors/qt/t_form7.h"
 
@@ -89,8 +90,13 @@ TMotorberater::TMotorberater(char decimalSeparator, QWidget* parent)
   Legende->setWordWrap(true);
   Status = new QLabel(this);
   Status->setObjectName(QStringLiteral("Status"));
+  Feld = new QLabel(this);
+  Feld->setObjectName(QStringLiteral("Feld"));
+  Feld->setWordWrap(true);
+  Feld->setToolTip(QStringLiteral("Feld und Wind stellen Sie unter Einstellungen, Seite \"Startplatz\" ein"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(createFilters());
+  layout->addWidget(Feld);
   layout->addWidget(Tabelle, 1);
   layout->addWidget(Legende);
   layout->addWidget(Status);
@@ -192,17 +198,12 @@ void TMotorberater::createMotorFilters(QWidget* box, QGridLayout* grid) {
   connect(Laenge, &QDoubleSpinBox::valueChanged, this, &TMotorberater::saveSettings);
 }
 
-// The flight limits only hide rows; the height limit is a rule's threshold
-// and flies the guide again.
+// The flight limits only hide rows. The field's ceiling, a rule's
+// threshold, is a setting of the launch site.
 void TMotorberater::createFlightLimits(QWidget* box, QGridLayout* grid) {
   GipfelVon = LimitBox(box, "GipfelVon", 100000, "m", "offen");
   GipfelBis = LimitBox(box, "GipfelBis", 100000, "m", "offen");
   VMax = LimitBox(box, "VMax", 2000, "m/s", "alle");
-  Hoehenlimit = LimitBox(box, "Hoehenlimit", 100000, "m", "keins");
-  Hoehenlimit->setToolTip(
-      QStringLiteral("Die Höhe, die der Startplatz erlaubt: ein höherer Gipfel wird gelb. "
-                     "Komet merkt sich den Wert."));
-  Hoehenlimit->setValue(LoadGuideSettings().heightLimit);
   NurGruen = new QCheckBox(QStringLiteral("nur g&rün"), box);
   NurGruen->setObjectName(QStringLiteral("NurGruen"));
   NurPassend = new QCheckBox(QStringLiteral("nur mit &passender Verzögerung"), box);
@@ -211,8 +212,6 @@ void TMotorberater::createFlightLimits(QWidget* box, QGridLayout* grid) {
   grid->addWidget(Range(box, GipfelVon, GipfelBis, QStringLiteral("bi&s")), 1, 1);
   grid->addWidget(BuddyLabel(QStringLiteral("v m&ax bis"), VMax, box), 1, 2);
   grid->addWidget(VMax, 1, 3);
-  grid->addWidget(BuddyLabel(QStringLiteral("Höhenli&mit"), Hoehenlimit, box), 2, 4);
-  grid->addWidget(Hoehenlimit, 2, 5);
   const auto [checks, row] = MakeWidgetRow(box);
   row->addWidget(NurGruen);
   row->addWidget(NurPassend);
@@ -222,8 +221,6 @@ void TMotorberater::createFlightLimits(QWidget* box, QGridLayout* grid) {
     connect(s, &QDoubleSpinBox::valueChanged, this, &TMotorberater::limitsChanged);
   for (QCheckBox* c : {NurGruen, NurPassend})
     connect(c, &QCheckBox::toggled, this, &TMotorberater::limitsChanged);
-  connect(Hoehenlimit, &QDoubleSpinBox::valueChanged, this, &TMotorberater::motorFilterChanged);
-  connect(Hoehenlimit, &QDoubleSpinBox::valueChanged, this, &TMotorberater::saveSettings);
 }
 
 QWidget* TMotorberater::createButtons() {
@@ -294,10 +291,12 @@ void TMotorberater::placeBesideParent() {
 }
 
 void TMotorberater::Start(const RocketRecord& rocket, const std::optional<RocketShape>& shape,
-                          const SimConstants& constants, const std::filesystem::path& database) {
+                          const SimConstants& constants, const std::filesystem::path& database,
+                          const LaunchField& field) {
   stopWorker();
   rocket_ = rocket;
   shape_ = shape;
+  field_ = field;
   constants_ = FixedConstants(constants.Values(), constants.Site());
   database_ = database;
   std::set<QString> makers;
@@ -341,11 +340,16 @@ GuideFilter TMotorberater::filter() const {
 // Only what the user sets is remembered, not a mount's length.
 void TMotorberater::saveSettings() {
   if (filling_) return;
-  SaveGuideSettings({Laenge->value(), Hoehenlimit->value()});
+  SaveGuideSettings({Laenge->value()});
 }
 
-// A motor filter or the height limit changed: the guide flies again once
-// the user pauses (a running guide is stopped first).
+void TMotorberater::showField() {
+  Feld->setText(QString::fromStdString(GuideFieldLine(field_, constants_.Site().wind, filter(),
+                                                      ReadRecovery(rocket_).has_value(), decimalSeparator_)));
+}
+
+// A motor filter changed: the guide flies again once the user pauses (a
+// running guide is stopped first).
 void TMotorberater::motorFilterChanged() {
   if (filling_ || database_.empty()) return;
   restart_->start();
@@ -363,6 +367,7 @@ void TMotorberater::BerechnenClick() {
   restart_->stop();
   stopWorker();
   ImDiagramm->setChecked(false);
+  showField();
   std::vector<MotorRecord> motors;
   std::vector<std::int32_t> recordNos;
   try {
@@ -379,7 +384,7 @@ void TMotorberater::BerechnenClick() {
     return;
   }
   guide_ = std::make_unique<MotorGuide>(rocket_, constants_, std::move(motors), std::move(recordNos),
-                                        decimalSeparator_, SafetyInputsOf(LoadGuideSettings()), shape_);
+                                        decimalSeparator_, FieldInputs(field_), shape_);
   cancel_ = false;
   finished_ = false;
   Status->setText(QStringLiteral("Rechne %1 Flüge...").arg(guide_->size()));

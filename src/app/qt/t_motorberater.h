@@ -42,8 +42,11 @@ class TMotorberater : public QWidget {
   // document) and flies the candidates of `database` that fit the main
   // stage's mount (StageMountOf: the shape's, else its motor's now).
   // With a shape each motor's balance is judged.
+  // The rules judge by `field` (the settings' "Startplatz" page); a line
+  // above the table says which field, wind and mount the guide used.
   void Start(const RocketRecord& rocket, const std::optional<RocketShape>& shape,
-             const SimConstants& constants, const std::filesystem::path& database);
+             const SimConstants& constants, const std::filesystem::path& database,
+             const LaunchField& field = {});
 
   QTableView* table() const { return Tabelle; }
   bool running() const { return worker_.joinable(); }
@@ -83,6 +86,7 @@ class TMotorberater : public QWidget {
   GuideFilter filter() const;
   void motorFilterChanged();
   void saveSettings();
+  void showField();
   void limitsChanged();
   void poll();
   void finish();
@@ -99,10 +103,10 @@ class TMotorberater : public QWidget {
   QDoubleSpinBox* GipfelVon = nullptr;
   QDoubleSpinBox* GipfelBis = nullptr;
   QDoubleSpinBox* VMax = nullptr;
-  QDoubleSpinBox* Hoehenlimit = nullptr;
   QCheckBox* NurGruen = nullptr;
   QCheckBox* NurPassend = nullptr;
   QPushButton* Berechnen = nullptr;
+  QLabel* Feld = nullptr;
   QTableView* Tabelle = nullptr;
   QLabel* Legende = nullptr;
   QLabel* Status = nullptr;
@@ -122,6 +126,7 @@ class TMotorberater : public QWidget {
   RocketRecord rocket_{};
   std::optional<RocketShape> shape_;
   FixedConstants constants_;
+  LaunchField field_;
   std::filesystem::path database_;
   std::unique_ptr<MotorGuide> guide_;
   std::atomic<bool> cancel_{false};

@@ -149,7 +149,9 @@ QWidget* TEinstellungen::createSitePage() {
   };
   const Row rows[] = {{"&Höhe des Startplatzes", &Hoehe, "Hoehe", "m über dem Meer"},
                       {"Boden&temperatur", &Temperatur, "Temperatur", "°C"},
-                      {"&Windgeschwindigkeit", &Wind, "Wind", "m/s, für die Abdrift"}};
+                      {"&Windgeschwindigkeit", &Wind, "Wind", "m/s, für die Abdrift"},
+                      {"Radius des &Feldes", &Feldradius, "Feldradius", "m"},
+                      {"Höhen&grenze", &Hoehengrenze, "Hoehengrenze", "m, leer: keine"}};
   int r = 1;
   for (const Row& row : rows) {
     *row.edit = new QLineEdit(page);
@@ -162,14 +164,17 @@ QWidget* TEinstellungen::createSitePage() {
     grid->addWidget(new QLabel(QString::fromUtf8(row.unit), page), r, 2);
     ++r;
   }
-  auto* note = new QLabel(QStringLiteral("Ohne Normatmosphäre gilt die Luftdichte der Konstanten in jeder "
-                                         "Höhe. Die Abdrift ist eine Schätzung: Wind mal Zeit vom "
-                                         "Gipfelpunkt bis zur Landung."),
-                          page);
-  note->setWordWrap(true);
-  grid->addWidget(note, r, 0, 1, 4);
+  Feldradius->setToolTip(
+      QStringLiteral("Wie weit um die Startrampe eine Rakete landen darf; landet eine Rakete mit Bergung "
+                     "weiter weg, ist der Flug gelb"));
+  Hoehengrenze->setToolTip(QStringLiteral("Ein höherer Gipfel ist rot; leer: keine Grenze"));
+  Normatmosphaere->setToolTip(
+      QStringLiteral("Ohne Normatmosphäre gilt die Luftdichte der Konstanten in jeder Höhe"));
+  // Six rows fill the page: what the fields mean stands in their tooltips.
+  Wind->setToolTip(
+      QStringLiteral("Die Abdrift ist eine Schätzung: Wind mal Zeit vom Gipfelpunkt bis zur Landung"));
   grid->setColumnStretch(3, 1);
-  grid->setRowStretch(r + 1, 1);
+  grid->setRowStretch(r, 1);
   connect(Normatmosphaere, &QCheckBox::toggled, this, [this](bool on) {
     Hoehe->setEnabled(on);
     Temperatur->setEnabled(on);
@@ -238,23 +243,32 @@ void TEinstellungen::showSite() {
   Wind->setText(ToQ(site.wind));
   Hoehe->setEnabled(site.standardAtmosphere);
   Temperatur->setEnabled(site.standardAtmosphere);
+  const FieldForm field = ShowField(settings_.field, LocaleDecimalSeparator());
+  Feldradius->setText(ToQ(field.radius));
+  Hoehengrenze->setText(ToQ(field.ceiling));
 }
 
 bool TEinstellungen::takeSite() {
   const SiteForm form{Normatmosphaere->isChecked(), ToStd(Hoehe->text()), ToStd(Temperatur->text()),
                       ToStd(Wind->text())};
   const SiteTake take = TakeSite(form, settings_.site, LocaleDecimalSeparator());
-  if (take.problem.empty()) {
+  const FieldTake fieldTake =
+      TakeField({ToStd(Feldradius->text()), ToStd(Hoehengrenze->text())}, LocaleDecimalSeparator());
+  if (take.problem.empty() && fieldTake.problem.empty()) {
     settings_.site = take.site;
+    settings_.field = fieldTake.field;
     return true;
   }
-  QLineEdit* field = take.field == SiteField::Altitude      ? Hoehe
-                     : take.field == SiteField::Temperature ? Temperatur
-                                                            : Wind;
+  const SiteField refused = take.problem.empty() ? fieldTake.refused : take.field;
+  QLineEdit* field = refused == SiteField::Altitude      ? Hoehe
+                     : refused == SiteField::Temperature ? Temperatur
+                     : refused == SiteField::FieldRadius ? Feldradius
+                     : refused == SiteField::Ceiling     ? Hoehengrenze
+                                                         : Wind;
   tabs_->setCurrentWidget(field->parentWidget());
-  QMessageBox::warning(
-      this, windowTitle(),
-      QStringLiteral("Dieser Wert ist keine Zahl im erlaubten Bereich:\n") + ToQ(take.problem));
+  QMessageBox::warning(this, windowTitle(),
+                       QStringLiteral("Dieser Wert ist keine Zahl im erlaubten Bereich:\n") +
+                           ToQ(take.problem.empty() ? fieldTake.problem : take.problem));
   field->setFocus();
   field->selectAll();
   return false;
@@ -289,6 +303,7 @@ void TEinstellungen::BitBtn3Click() {
   const std::string before = settings_.motorDbName;
   settings_.LoadOptions();
   if (loadSite) settings_.site = loadSite();
+  if (loadField) settings_.field = loadField();
   showForm();
   if (settings_.motorDbName != before) emit databaseChanged();
 }
@@ -299,6 +314,7 @@ void TEinstellungen::BitBtn4Click() {
   takeForm();
   if (!takeSite()) return;
   if (saveSite) saveSite(settings_.site);
+  if (saveField) saveField(settings_.field);
   try {
     settings_.SaveOptions();
   } catch (const KometError& e) {

@@ -36,6 +36,9 @@ class TEinstellungen : public QDialog {
   // "Laden" reads it, "Sichern" writes it. Unset: it lives for this run only.
   std::function<LaunchSite()> loadSite;
   std::function<void(const LaunchSite&)> saveSite;
+  // The same for the field the safety rules judge by.
+  std::function<LaunchField()> loadField;
+  std::function<void(const LaunchField&)> saveField;
 
  signals:
   // Another motor database was chosen: the stage dialog's lists are reread at once.
@@ -63,8 +66,8 @@ class TEinstellungen : public QDialog {
   QWidget* createConstantsPage();
   QWidget* createPathsPage();
   QWidget* createSitePage();
-  // The site fields into settings.site; false, after saying why and with
-  // the cursor in the field, when one is refused.
+  // The site's and the field's fields into settings.site and .field; false,
+  // after saying why and with the cursor in the field, when one is refused.
   bool takeSite();
   void showSite();
   QWidget* createButtons();
@@ -92,6 +95,8 @@ class TEinstellungen : public QDialog {
   QLineEdit* Hoehe = nullptr;
   QLineEdit* Temperatur = nullptr;
   QLineEdit* Wind = nullptr;
+  QLineEdit* Feldradius = nullptr;
+  QLineEdit* Hoehengrenze = nullptr;
   QString bundledDatabase_;
 };
 
