@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -253,6 +254,14 @@ class TMainPicturesTest : public QObject {
     QVERIFY2(head.contains("Kaliber"), qPrintable(head));
     const QImage shot = window->grab().toImage();
     QVERIFY(shot.width() <= 1024 && shot.height() < 768);
+    // A verdict wider than its column wraps into a taller row, never cut.
+    const QTableWidget* delays = window->delayTable();
+    const int verdict = delays->columnCount() - 1;
+    const QFontMetrics metrics(delays->font());
+    for (int row = 0; row < delays->rowCount(); ++row)
+      if (metrics.horizontalAdvance(delays->item(row, verdict)->text()) > delays->columnWidth(verdict))
+        QVERIFY2(delays->rowHeight(row) >= 2 * metrics.lineSpacing(),
+                 qPrintable(delays->item(row, verdict)->text()));
     SavePicture(shot, "auswertung.png");
     window->close();
   }

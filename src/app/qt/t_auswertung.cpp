@@ -105,6 +105,13 @@ TAuswertung::TAuswertung(QWidget* parent) : QWidget(parent, Qt::Tool) {
   resize(FitOnScreen(QSize(std::min(900, available), 520), this));
 }
 
+// Rows filled while the window was hidden were measured without the
+// verdict's final width: its wrapped lines get their height now.
+void TAuswertung::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Verzoegerungen->resizeRowsToContents();
+}
+
 void TAuswertung::ShowRecovery(const std::optional<RecoveryFigures>& figures, char sep) {
   while (QLayoutItem* item = bergungRows_->takeAt(0)) {
     delete item->widget();

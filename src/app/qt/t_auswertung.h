@@ -46,6 +46,9 @@ class TAuswertung : public QWidget {
   // F1: the help page "auswertung.html".
   void helpRequested(const QString& page);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   // The block "Bergung": one row per figure, or a line saying there is none.
   void ShowRecovery(const std::optional<RecoveryFigures>& figures, char decimalSeparator);
