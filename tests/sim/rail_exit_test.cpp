@@ -53,11 +53,15 @@ double FineExitSpeed(double rail) {
   return 0.0;
 }
 
+// The flight keeps pointing at the rocket's motors: the rocket lives as
+// long as the simulation.
 Simulation& Fly(double rail, const RocketRecord& rocket = Kit()) {
   static Simulation sim;
+  static RocketRecord flown;
+  flown = rocket;
   FixedConstants c;
   c.railLength = rail;
-  sim.RunSimulation(rocket, c);
+  sim.RunSimulation(flown, c);
   return sim;
 }
 
