@@ -15,6 +15,7 @@
 #include "dialogs/options_record.h"
 #include "model/recovery.h"
 #include "model/rocket_file.h"
+#include "support/cli_rocket.h"
 #include "support/file_bytes.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
@@ -24,21 +25,13 @@ namespace {
 
 using testing::ReadText;
 
-class SimCliTest : public ::testing::Test {
+class SimCliTest : public ::testing::Test, protected testing::CliRocketFiles {
  protected:
-  void SetUp() override {
-    db = testing::WriteDatabase(dir.path(), {testing::BoxMotor("C6", 6, 1.8, 0.0108, 0.0231)});
-    rocket = dir.path() / "test.kmw";
-    SaveRocketFile(rocket,
-                   testing::SingleStageRocket("Testrakete", testing::BoxMotor("C6", 6, 1.8, 0.0108, 0.0231)));
-  }
   int Run(std::vector<std::string> args) {
     out.str(""), err.str("");
     return RunKometSim(args, env, out, err);
   }
 
-  testing::TempDir dir;
-  std::filesystem::path db, rocket;
   SimCliEnvironment env;
   std::ostringstream out, err;
 };

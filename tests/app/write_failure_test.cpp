@@ -16,6 +16,7 @@
 #include "dialogs/options_record.h"
 #include "model/rocket_file.h"
 #include "motors/motor_database.h"
+#include "support/cli_rocket.h"
 #include "support/file_bytes.h"
 #include "support/motor_fixtures.h"
 #include "support/temp_dir.h"
@@ -23,14 +24,8 @@
 namespace komet {
 namespace {
 
-class WriteFailureTest : public ::testing::Test {
+class WriteFailureTest : public ::testing::Test, protected testing::CliRocketFiles {
  protected:
-  void SetUp() override {
-    db = testing::WriteDatabase(dir.path(), {testing::BoxMotor("C6", 6, 1.8, 0.0108, 0.0231)});
-    rocket = dir.path() / "test.kmw";
-    SaveRocketFile(rocket,
-                   testing::SingleStageRocket("Testrakete", testing::BoxMotor("C6", 6, 1.8, 0.0108, 0.0231)));
-  }
   void TearDown() override { SetWriteFault({}); }
 
   // komet-sim's message on standard error, "" when it wrote everything.
@@ -46,9 +41,6 @@ class WriteFailureTest : public ::testing::Test {
     args.insert(args.begin(), {rocket.string(), "--db", db.string()});
     return args;
   }
-
-  testing::TempDir dir;
-  std::filesystem::path db, rocket;
 };
 
 // The error message of a writer, "" when it wrote its file.
